@@ -1,0 +1,84 @@
+#include "app/cli.h"
+
+#include "app/main_menu.h"
+#include "roundrobin/rr_cli.h"
+#include "swiss/swiss_cli.h"
+
+namespace ladya {
+
+QString cliHelpText() {
+    return QStringLiteral(
+        "Usage: ladya-cli COMMAND [ARGS]\n"
+        "\n"
+        "Reads Ladya tournament files and prints their lists as the program shows them:\n"
+        "UTF-8, one line per row, cells separated by TAB, column titles first.\n"
+        "The kind of tournament is chosen by the file name's ending (kr2 or swz).\n"
+        "\n"
+        "Commands:\n"
+        "  games FILE ROUND           the game list of a round\n"
+        "  standings FILE             the standings list\n"
+        "  table FILE                 the round-robin results table\n"
+        "  player-games FILE N        the games of participant N (round-robin)\n"
+        "  report crosstable FILE [-o PATH]\n"
+        "  report schedule FILE [-o PATH]\n"
+        "  report stats FILE N [-o PATH]\n"
+        "                             an HTML report, the bytes file.html would receive\n"
+        "  unpaired FILE [--pairs W-B,...]\n"
+        "                             Swiss: the players still to pair\n"
+        "  candidates FILE S [--allowance A] [--force] [--pairs W-B,...]\n"
+        "                             Swiss: the candidate opponents of player S\n"
+        "  commit FILE --pairs W-B,... [-o OUT]\n"
+        "                             Swiss: store the pairs as the next round\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help                 show this help\n"
+        "  --version                  show the version\n"
+        "\n"
+        "Exit status: 0 on success, 2 on any error (the message goes to stderr).\n");
+}
+
+QByteArray formatListing(const QStringList& titles, const QVector<QStringList>& rows) {
+    QByteArray out = titles.join(u'\t').toUtf8();
+    out += '\n';
+    for (const QStringList& row : rows) {
+        out += row.join(u'\t').toUtf8();
+        out += '\n';
+    }
+    return out;
+}
+
+CliOutput runCli(const QStringList& args) {
+    if (args.isEmpty())
+        return {2, QByteArray(), cliHelpText().toUtf8()};
+    const QString& command = args.first();
+    if (command == QStringLiteral("-h") || command == QStringLiteral("--help") ||
+        command == QStringLiteral("help"))
+        return {0, cliHelpText().toUtf8(), QByteArray()};
+    if (command == QStringLiteral("--version"))
+        return {0, QByteArrayLiteral("ladya-cli " LADYA_VERSION "\n"), QByteArray()};
+
+    static const QStringList commands = {
+        QStringLiteral("games"),      QStringLiteral("standings"), QStringLiteral("table"),
+        QStringLiteral("player-games"), QStringLiteral("report"), QStringLiteral("unpaired"),
+        QStringLiteral("candidates"), QStringLiteral("commit")};
+    if (!commands.contains(command))
+        return CliOutput::failure(QStringLiteral("ladya-cli: unknown command '%1' (see --help)")
+                                      .arg(command));
+
+    const int fileIndex = command == QStringLiteral("report") ? 2 : 1;
+    if (args.size() <= fileIndex)
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: %1: missing FILE (see --help)").arg(command));
+    switch (MainMenu::decideOpen(args.at(fileIndex)).kind) {
+    case MainMenu::FileKind::RoundRobin:
+        return runRoundRobinCli(args);
+    case MainMenu::FileKind::Swiss:
+        return runSwissCli(args);
+    default:
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: %1: not a tournament file (the name must end in kr2 or swz)")
+                .arg(args.at(fileIndex)));
+    }
+}
+
+} // namespace ladya

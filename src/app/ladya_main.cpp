@@ -1,0 +1,22 @@
+#include "app/application.h"
+#include "ui/platform.h"
+#include "ui/shell.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv);
+    // Windows are hidden while their children run; the program ends only when the
+    // main menu or a tournament window is closed, never because a message box was.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setApplicationName(QStringLiteral("Ladya"));
+
+    ladya::Application app(QDir::currentPath());
+    ladya::ui::QtPlatform platform;
+    ladya::ui::Shell shell(app, platform);
+    QObject::connect(&shell, &ladya::ui::Shell::exitRequested, &qapp, &QApplication::quit,
+                     Qt::QueuedConnection);
+    shell.start();
+    return QApplication::exec();
+}

@@ -1,0 +1,42 @@
+#include "app/main_menu.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace ladya::MainMenu {
+
+QString toQtNameFilter(const QString& filter) {
+    const qsizetype bar = filter.indexOf(u'|');
+    if (bar < 0)
+        return filter;
+    QString patterns = filter.sliced(bar + 1);
+    patterns.replace(u';', u' ');
+    return filter.first(bar) + QStringLiteral(" (") + patterns + u')';
+}
+
+OpenDecision decideOpen(const QString& chosenPath) {
+    OpenDecision d;
+    d.path = chosenPath;
+    if (chosenPath.isEmpty())
+        return d;
+    const QString tail = chosenPath.right(3);
+    if (tail == QStringLiteral("kr2")) {
+        d.kind = FileKind::RoundRobin;
+    } else if (tail == QStringLiteral("swz")) {
+        d.kind = FileKind::Swiss;
+    } else {
+        d.kind = FileKind::Unknown;
+        d.message = Message{QStringLiteral("Ошибка"),
+                            QStringLiteral("Файл ") + QFileInfo(chosenPath).fileName() +
+                                QStringLiteral(" не является файлом турнира.\nВыберите файл с "
+                                               "расширением kr2 или swz.")};
+    }
+    return d;
+}
+
+Message notAvailableMessage(const QString& what) {
+    return {QStringLiteral("Информация"),
+            what + QStringLiteral("\nЭта возможность появится в следующей версии программы.")};
+}
+
+} // namespace ladya::MainMenu

@@ -1,0 +1,183 @@
+#include "app/text_file.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <string>
+
+namespace ladya {
+
+QStringList splitLines(const QByteArray& utf8) {
+    QByteArrayView bytes(utf8);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(QString::fromUtf8(bytes.sliced(start, i - start)));
+        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(QString::fromUtf8(bytes.sliced(start)));
+    return lines;
+}
+
+std::optional<QStringList> readTextLines(const QString& path, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    return splitLines(bytes);
+}
+
+QByteArray joinLinesCrLf(const QStringList& lines) {
+    QByteArray out;
+    for (const QString& line : lines) {
+        out += line.toUtf8();
+        out += "\r\n";
+    }
+    return out;
+}
+
+FileResult writeFileAtomic(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, file.errorString()};
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return {false, reason};
+    }
+    if (!file.commit())
+        return {false, file.errorString()};
+    return {};
+}
+
+FileResult writeTextLinesAtomic(const QString& path, const QStringList& lines) {
+    return writeFileAtomic(path, joinLinesCrLf(lines));
+}
+
+FileResult appendTextLines(const QString& path, const QStringList& lines) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
+        return {false, file.errorString()};
+    QByteArray bytes = joinLinesCrLf(lines);
+    // A file whose last line lacks its terminator (edited by hand) would have the
+    // first new line glued onto it.
+    if (file.size() > 0 && file.seek(file.size() - 1)) {
+        const QByteArray last = file.read(1);
+        if (last != "\n" && last != "\r")
+            bytes.prepend("\r\n");
+    }
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return {false, file.errorString()};
+    return {};
+}
+
+namespace {
+
+qsizetype skipBlanks(QStringView text) {
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    return i;
+}
+
+} // namespace
+
+int parseLenientInt(QStringView text) {
+    qsizetype i = skipBlanks(text);
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        value = value * 10 + (text[i].unicode() - u'0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    return static_cast<int>(value);
+}
+
+double parseLenientDouble(QStringView text) {
+    qsizetype i = skipBlanks(text);
+    std::string ascii;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        if (text[i] == u'-')
+            ascii += '-';
+        ++i;
+    }
+    bool seenPoint = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c >= u'0' && c <= u'9') {
+            ascii += static_cast<char>(c.unicode());
+        } else if (c == u'.' && !seenPoint) {
+            seenPoint = true;
+            ascii += '.';
+        } else {
+            break;
+        }
+    }
+    double value = 0.0;
+    const char* first = ascii.data();
+    const char* last = ascii.data() + ascii.size();
+    if (std::from_chars(first, last, value, std::chars_format::fixed).ec != std::errc())
+        return 0.0;
+    return value;
+}
+
+QString formatFixed(double value, int decimals) {
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::fixed, decimals);
+    if (result.ec != std::errc())
+        return QString();
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+QString formatDate(const QDate& date) {
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+QDate parseDate(QStringView text) {
+    return QDate::fromString(text.toString(), QStringLiteral("dd.MM.yyyy"));
+}
+
+QString dateRange(const QString& start, const QString& end) {
+    return start + u'-' + end;
+}
+
+bool hasFieldBreakingCharacter(QStringView text) {
+    for (const QChar c : text) {
+        if (c == u'|' || c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            return true;
+    }
+    return false;
+}
+
+} // namespace ladya

@@ -1,0 +1,61 @@
+// Conventions shared by every data file the program reads or writes.
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+
+namespace ladya {
+
+// Splits file text into lines. A line ends at CR, LF or CR LF; a terminator at
+// the very end yields no empty last line; a UTF-8 byte-order mark is skipped.
+QStringList splitLines(const QByteArray& utf8);
+
+// Outcome of a whole-file operation; `error` is a human-readable reason when !ok.
+struct FileResult {
+    bool ok = true;
+    QString error;
+    explicit operator bool() const { return ok; }
+};
+
+// Reads a whole text file as lines. nullopt when the file cannot be opened or read;
+// `error` (optional) receives the reason.
+std::optional<QStringList> readTextLines(const QString& path, QString* error = nullptr);
+
+// Joins lines each terminated by CR LF, encoded as UTF-8.
+QByteArray joinLinesCrLf(const QStringList& lines);
+
+// Replaces the file atomically (temporary file in the same folder, then rename):
+// on any failure the previous file is left exactly as it was.
+FileResult writeFileAtomic(const QString& path, const QByteArray& bytes);
+FileResult writeTextLinesAtomic(const QString& path, const QStringList& lines);
+
+// Appends lines (CR LF terminated) at the end of the file, creating it when missing.
+// The only non-atomic write: a history file grows and is never rewritten.
+FileResult appendTextLines(const QString& path, const QStringList& lines);
+
+// Integer as the files read them: leading blanks and tabs, optional sign, digits up
+// to the first other character; empty or non-numeric text reads 0. Values beyond
+// the 32-bit range saturate rather than wrap.
+int parseLenientInt(QStringView text);
+
+// Decimal with "." as separator, read like parseLenientInt (prefix, 0 when none).
+double parseLenientDouble(QStringView text);
+
+// Fixed-point text like printf("%.*f"): correctly rounded from the binary value,
+// exact ties to even (0.25 -> "0.2", 2.125 -> "2.12").
+QString formatFixed(double value, int decimals);
+
+// "dd.MM.yyyy" and the range "start-end".
+QString formatDate(const QDate& date);
+QDate parseDate(QStringView text); // invalid QDate when the text is not dd.MM.yyyy
+QString dateRange(const QString& start, const QString& end);
+
+// True when the text holds a character that would break a "|"-separated line file:
+// the separator itself, a line break or any other control character.
+bool hasFieldBreakingCharacter(QStringView text);
+
+} // namespace ladya

@@ -1,0 +1,135 @@
+#include "players/player_database.h"
+
+#include "app/tournament_state.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace ladya {
+
+QString recordField(QStringView line, int k) {
+    qsizetype start = 0;
+    for (int field = 1; field < k; ++field) {
+        const qsizetype bar = line.indexOf(u'|', start);
+        if (bar < 0)
+            return QString();
+        start = bar + 1;
+    }
+    const qsizetype end = line.indexOf(u'|', start);
+    return (end < 0 ? line.sliced(start) : line.sliced(start, end - start)).toString();
+}
+
+QVector<int> PlayerDatabase::find(const QString& name, const QString& city) const {
+    QVector<int> found;
+    for (int i = 0; i < m_records.size(); ++i) {
+        const QString& line = m_records.at(i);
+        if (recordField(line, 1) == name && recordField(line, 2) == city)
+            found.append(i + 1);
+    }
+    return found;
+}
+
+Message playersLoadFailedMessage() {
+    return {QStringLiteral("Ошибка"),
+            QStringLiteral("Не удалось открыть файл с данными - ") + FileNames::Players +
+                QStringLiteral("\nЛибо файл открыт в другой программе, либо отсутствует!")};
+}
+
+Message playersRewriteFailedMessage() {
+    return {QStringLiteral("Ошибка"), QStringLiteral("Не удалось записать данные в файл.")};
+}
+
+std::optional<PlayerDatabase> loadPlayerDatabase(const QString& path) {
+    std::optional<QStringList> lines = readTextLines(path);
+    if (!lines)
+        return std::nullopt;
+    return PlayerDatabase(std::move(*lines));
+}
+
+FileResult rewritePlayerDatabase(const PlayerDatabase& db, const QString& path) {
+    return writeTextLinesAtomic(path, db.records());
+}
+
+FileResult appendHistoryLines(const QString& path, const QStringList& lines) {
+    return appendTextLines(path, lines);
+}
+
+namespace {
+
+Message appendFailedMessage() {
+    return {QStringLiteral("Ошибка"),
+            QStringLiteral("Не удалось открыть файл с данными - ") + FileNames::Players +
+                QStringLiteral("\nВозможно файл открыт в другой программе, или отсутствует!")};
+}
+
+} // namespace
+
+AddPlayerResult addPlayerRecord(PlayerDatabase& db, const QString& path,
+                                const NewPlayerInput& input, const QDate& today) {
+    AddPlayerResult result;
+    result.typed = {input.name.toUpper(), input.city.toUpper(), input.category.toUpper(),
+                    input.rating.toUpper()};
+    const NewPlayerInput& p = result.typed;
+
+    if (hasFieldBreakingCharacter(p.name) || hasFieldBreakingCharacter(p.city) ||
+        hasFieldBreakingCharacter(p.category) || hasFieldBreakingCharacter(p.rating)) {
+        result.outcome = AddPlayerResult::Outcome::Refused;
+        result.message = {QStringLiteral("Ошибка"),
+                          QStringLiteral("Ф.И.О, страна/город, разряд и рейтинг не могут "
+                                         "содержать символ \"|\", перевод строки\nи другие "
+                                         "управляющие символы. Участник не добавлен.")};
+        return result;
+    }
+    if (!db.find(p.name, p.city).isEmpty()) {
+        result.outcome = AddPlayerResult::Outcome::Duplicate;
+        result.message = {QStringLiteral("Повторяющаяся запись"),
+                          QStringLiteral("Данные этого участника уже есть!\nВыберите его в базе.")};
+        return result;
+    }
+    if (db.count() >= Limits::PlayerDatabaseRecords) {
+        result.outcome = AddPlayerResult::Outcome::Refused;
+        result.message = {QStringLiteral("Ошибка"),
+                          QStringLiteral("В базе уже %1 записей - это наибольшее число.\n"
+                                         "Новый участник не добавлен.")
+                              .arg(Limits::PlayerDatabaseRecords)};
+        return result;
+    }
+
+    // The new line goes after the file's own bytes (which may differ from memory if
+    // the file was changed meanwhile); the rewrite is atomic so a failure can never
+    // leave players.dat shortened.
+    QByteArray bytes;
+    QFile existing(path);
+    if (existing.exists()) {
+        if (!existing.open(QIODevice::ReadOnly)) {
+            result.outcome = AddPlayerResult::Outcome::WriteFailed;
+            result.message = appendFailedMessage();
+            return result;
+        }
+        bytes = existing.readAll();
+        existing.close();
+        if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
+            bytes += "\r\n";
+    }
+    const QString line = p.name + u'|' + p.city + u'|' + p.category + u'|' + p.rating + u'|' +
+                         NewPlayerMark + u'|' + formatDate(today);
+    bytes += joinLinesCrLf({line});
+    if (!writeFileAtomic(path, bytes)) {
+        result.outcome = AddPlayerResult::Outcome::WriteFailed;
+        result.message = appendFailedMessage();
+        return result;
+    }
+
+    std::optional<PlayerDatabase> reloaded = loadPlayerDatabase(path);
+    if (!reloaded) {
+        result.outcome = AddPlayerResult::Outcome::ReloadFailed;
+        result.message = playersLoadFailedMessage();
+        return result;
+    }
+    db = std::move(*reloaded);
+    result.message = {QStringLiteral("Подтверждение"),
+                      QStringLiteral("Новый участник успешно добавлен в базу.")};
+    return result;
+}
+
+} // namespace ladya

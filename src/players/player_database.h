@@ -1,0 +1,77 @@
+// The club's player database (players.dat) and rating history (history_players.dat).
+#pragma once
+
+#include "app/message.h"
+#include "app/text_file.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <optional>
+
+namespace ladya {
+
+// Field k (1..6) of a "|"-separated record line; a field beyond the last "|" is "".
+QString recordField(QStringView line, int k);
+
+inline const QString NewPlayerMark = QStringLiteral("Новый участник");
+
+// The in-memory copy of players.dat: each line kept whole, addressed 1-based by its
+// line number in the file (the "№" the selection list shows).
+class PlayerDatabase {
+public:
+    PlayerDatabase() = default;
+    explicit PlayerDatabase(QStringList records) : m_records(std::move(records)) {}
+
+    int count() const { return static_cast<int>(m_records.size()); }
+    const QString& record(int index) const { return m_records.at(index - 1); }
+    void setRecord(int index, const QString& line) { m_records[index - 1] = line; }
+    const QStringList& records() const { return m_records; }
+
+    // Every record index (1-based, ascending) whose name and city equal the given texts.
+    QVector<int> find(const QString& name, const QString& city) const;
+
+private:
+    QStringList m_records;
+};
+
+// The messages of the player files, as the user sees them.
+Message playersLoadFailedMessage();
+Message playersRewriteFailedMessage();
+
+// Reads players.dat whole. nullopt when it cannot be opened; nothing is dropped
+// even beyond the 10,000 records the lists are sized for.
+std::optional<PlayerDatabase> loadPlayerDatabase(const QString& path);
+
+// Rewrites players.dat from memory, atomically.
+FileResult rewritePlayerDatabase(const PlayerDatabase& db, const QString& path);
+
+// Appends history lines, creating the file when missing.
+FileResult appendHistoryLines(const QString& path, const QStringList& lines);
+
+// The four texts typed for a new player.
+struct NewPlayerInput {
+    QString name;
+    QString city;
+    QString category;
+    QString rating;
+};
+
+struct AddPlayerResult {
+    enum class Outcome { Added, Duplicate, Refused, WriteFailed, ReloadFailed };
+    Outcome outcome = Outcome::Added;
+    NewPlayerInput typed;  // the inputs upper-cased, to put back into the fields
+    Message message;       // always set: the confirmation or the reason
+    bool added() const { return outcome == Outcome::Added; }
+};
+
+// Adds a player: upper-cases the inputs, refuses a duplicate (name, city), text that
+// would break the file, and a record beyond the database limit; otherwise writes the
+// new line (the file is rewritten atomically with its previous bytes kept as they
+// were) and reloads `db` from the file.
+AddPlayerResult addPlayerRecord(PlayerDatabase& db, const QString& path,
+                                const NewPlayerInput& input, const QDate& today);
+
+} // namespace ladya

@@ -1,0 +1,11 @@
+// ladya-cli commands on .swz files.
+#pragma once
+
+#include "app/cli.h"
+
+namespace ladya {
+
+// `args` as given to runCli: the command first, then its arguments.
+CliOutput runSwissCli(const QStringList& args);
+
+} // namespace ladya

@@ -1,0 +1,28 @@
+#include "ui/platform.h"
+
+#include "app/main_menu.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace ladya::ui {
+
+void QtPlatform::showMessage(QWidget* parent, const Message& message) {
+    // A hidden parent would keep the box off screen on some window managers.
+    QWidget* owner = parent && parent->isVisible() ? parent : nullptr;
+    QMessageBox box(QMessageBox::NoIcon, message.title, message.text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+QString QtPlatform::openFile(QWidget* parent, const QString& title, const QString& startDir,
+                             const QString& filter) {
+    QWidget* owner = parent && parent->isVisible() ? parent : nullptr;
+    return QFileDialog::getOpenFileName(owner, title, startDir,
+                                        MainMenu::toQtNameFilter(filter));
+}
+
+QDate QtPlatform::today() const {
+    return QDate::currentDate();
+}
+
+} // namespace ladya::ui

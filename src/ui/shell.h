@@ -1,0 +1,43 @@
+// Leads the user from window to window: start-up messages, the main menu, and the
+// activities it starts. One tournament at a time; closing a tournament window ends
+// the program.
+#pragma once
+
+#include "app/main_menu.h"
+#include "app/main_menu_window.h"
+
+#include <QObject>
+#include <QPointer>
+
+namespace ladya {
+class Application;
+
+namespace ui {
+class Platform;
+
+class Shell : public QObject {
+    Q_OBJECT
+public:
+    Shell(Application& app, Platform& platform, QObject* parent = nullptr);
+    ~Shell() override;
+
+    // Start-up: working folder, player database (its messages shown), main menu.
+    void start();
+    void showMainMenu();
+    MainMenuWindow* mainMenu() const { return m_mainMenu; }
+
+signals:
+    // The program should end (the main menu or a tournament window was closed).
+    void exitRequested();
+
+private:
+    void openTournamentFile(MainMenu::FileKind kind, const QString& path);
+    void notYetAvailable(const QString& what);
+
+    Application& m_app;
+    Platform& m_platform;
+    QPointer<MainMenuWindow> m_mainMenu;
+};
+
+} // namespace ui
+} // namespace ladya

@@ -1,0 +1,193 @@
+#include "ui/widgets.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLayout>
+#include <QScreen>
+
+namespace ladya::ui {
+
+Window::Window(const QString& title, int width, int height, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      m_designSize(width, height) {
+    setWindowTitle(title);
+    resize(m_designSize);
+}
+
+void Window::fixSize() {
+    QSize size = m_designSize;
+    if (layout())
+        size = size.expandedTo(layout()->sizeHint());
+    setFixedSize(size);
+}
+
+void Window::centreOnScreen() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void Window::closeWindow() {
+    m_closing = true;
+    close();
+}
+
+void Window::closeEvent(QCloseEvent* event) {
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    emit closeRequested();
+}
+
+void TextRowsModel::addColumn(const QString& title) {
+    beginInsertColumns({}, static_cast<int>(m_titles.size()), static_cast<int>(m_titles.size()));
+    m_titles.append(title);
+    endInsertColumns();
+}
+
+void TextRowsModel::setRows(QVector<QStringList> rows) {
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+void TextRowsModel::appendRow(QStringList cells) {
+    const int row = static_cast<int>(m_rows.size());
+    beginInsertRows({}, row, row);
+    m_rows.append(std::move(cells));
+    endInsertRows();
+}
+
+void TextRowsModel::removeRowAt(int row) {
+    if (row < 0 || row >= m_rows.size())
+        return;
+    beginRemoveRows({}, row, row);
+    m_rows.removeAt(row);
+    endRemoveRows();
+}
+
+void TextRowsModel::clear() {
+    setRows({});
+}
+
+int TextRowsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int TextRowsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_titles.size());
+}
+
+QVariant TextRowsModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+        return {};
+    return m_rows.at(index.row()).value(index.column());
+}
+
+QVariant TextRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    return m_titles.value(section);
+}
+
+MultiColumnList::MultiColumnList(QWidget* parent)
+    : QTreeView(parent), m_model(new TextRowsModel(this)) {
+    setModel(m_model);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true); // keeps 10,000 rows cheap to lay out
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { emit rowClicked(); });
+}
+
+void MultiColumnList::addColumn(const QString& title, int width) {
+    m_model->addColumn(title);
+    setColumnWidth(static_cast<int>(m_model->titles().size()) - 1, width);
+}
+
+void MultiColumnList::setRows(QVector<QStringList> rows) {
+    m_model->setRows(std::move(rows));
+}
+
+void MultiColumnList::addRow(QStringList cells) {
+    m_model->appendRow(std::move(cells));
+}
+
+void MultiColumnList::removeRowAt(int row) {
+    m_model->removeRowAt(row);
+}
+
+void MultiColumnList::clearRows() {
+    m_model->clear();
+}
+
+int MultiColumnList::rowCount() const {
+    return m_model->rowCount();
+}
+
+QString MultiColumnList::cellText(int row, int column) const {
+    if (row == -1)
+        return m_model->titles().value(column);
+    if (row < 0 || row >= m_model->rows().size())
+        return QString();
+    return m_model->rows().at(row).value(column);
+}
+
+int MultiColumnList::selectedRow() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void MultiColumnList::selectRow(int row) {
+    if (row < 0 || row >= rowCount()) {
+        clearSelection();
+        return;
+    }
+    setCurrentIndex(m_model->index(row, 0));
+}
+
+void MultiColumnList::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeView::mouseReleaseEvent(event);
+    emit rowClicked();
+}
+
+DatePicker::DatePicker(const QDate& today, QWidget* parent) : QDateEdit(today, parent) {
+    setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    setCalendarPopup(true);
+}
+
+QString DatePicker::dateText() const {
+    return date().toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+DropDown::DropDown(const QStringList& items, QWidget* parent) : QComboBox(parent) {
+    setEditable(false);
+    addItems(items);
+    setCurrentIndex(-1);
+}
+
+QString DropDown::text() const {
+    return currentIndex() < 0 ? placeholderText() : currentText();
+}
+
+void DropDown::setText(const QString& text) {
+    const int index = findText(text, Qt::MatchExactly);
+    setCurrentIndex(index);
+    if (index < 0)
+        setPlaceholderText(text);
+}
+
+} // namespace ladya::ui

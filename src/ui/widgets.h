@@ -1,0 +1,115 @@
+// The thin layer every window is built from: a fixed-size centred window whose close
+// box only requests closing, a model-backed multi-column list, and a date picker.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QStringList>
+#include <QTreeView>
+#include <QVector>
+#include <QWidget>
+
+namespace ladya::ui {
+
+// A top-level window of fixed client size, centred on the screen. The close box does
+// not close it: it emits closeRequested() and the window's owner decides.
+class Window : public QWidget {
+    Q_OBJECT
+public:
+    Window(const QString& title, int width, int height, QWidget* parent = nullptr);
+
+    // Fixes the size at the designed client size, or larger where the fonts need it.
+    void fixSize();
+    void centreOnScreen();
+    // Closes for real (no closeRequested()).
+    void closeWindow();
+
+signals:
+    void closeRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QSize m_designSize;
+    bool m_closing = false;
+};
+
+// Rows of texts with fixed column titles. Replacing all rows at once is one reset,
+// so ten thousand rows fill in milliseconds.
+class TextRowsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void addColumn(const QString& title);
+    void setRows(QVector<QStringList> rows);
+    void appendRow(QStringList cells);
+    void removeRowAt(int row);
+    void clear();
+
+    const QStringList& titles() const { return m_titles; }
+    const QVector<QStringList>& rows() const { return m_rows; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    QStringList m_titles;
+    QVector<QStringList> m_rows;
+};
+
+// A list that selects one whole row. Rows are counted from 0; -1 means none.
+class MultiColumnList : public QTreeView {
+    Q_OBJECT
+public:
+    explicit MultiColumnList(QWidget* parent = nullptr);
+
+    void addColumn(const QString& title, int width);
+    void setRows(QVector<QStringList> rows);
+    void addRow(QStringList cells);
+    // A row given as its column texts joined by line feeds.
+    void addJoinedRow(const QString& joined) { addRow(joined.split(u'\n')); }
+    void removeRowAt(int row);
+    void clearRows();
+    int rowCount() const;
+    // Row -1 gives the column titles; a cell beyond the row reads "".
+    QString cellText(int row, int column) const;
+    int selectedRow() const;
+    void selectRow(int row);
+    TextRowsModel* rowsModel() const { return m_model; }
+
+signals:
+    // A click in the list, also one that leaves no row selected, or a keyboard move.
+    void rowClicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    TextRowsModel* m_model;
+};
+
+// A date field with the mask dd.MM.yyyy.
+class DatePicker : public QDateEdit {
+    Q_OBJECT
+public:
+    explicit DatePicker(const QDate& today, QWidget* parent = nullptr);
+    QString dateText() const;
+};
+
+// A drop-down list of fixed items, not editable by typing; nothing chosen at start.
+class DropDown : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DropDown(const QStringList& items, QWidget* parent = nullptr);
+    QString text() const;
+    // Chooses the item with this text; a text not among the items is shown as the
+    // placeholder with no item chosen.
+    void setText(const QString& text);
+};
+
+} // namespace ladya::ui

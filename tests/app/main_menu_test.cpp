@@ -1,0 +1,91 @@
+#include "app/application.h"
+#include "app/cli.h"
+#include "app/main_menu.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace ladya;
+using MainMenu::FileKind;
+
+TEST(OpenDecision, TheLastThreeCharactersDecideExactly) {
+    EXPECT_EQ(MainMenu::decideOpen("").kind, FileKind::None);
+    EXPECT_EQ(MainMenu::decideOpen("/t/Кубок.kr2").kind, FileKind::RoundRobin);
+    EXPECT_EQ(MainMenu::decideOpen("/t/Кубок.swz").kind, FileKind::Swiss);
+    EXPECT_EQ(MainMenu::decideOpen("/t/xkr2").kind, FileKind::RoundRobin);
+    for (const char* unknown : {"/t/a.KR2", "/t/a.txt", "/t/a.kr", "kr"}) {
+        const auto d = MainMenu::decideOpen(QString::fromUtf8(unknown));
+        EXPECT_EQ(d.kind, FileKind::Unknown) << unknown;
+        ASSERT_TRUE(d.message.has_value());
+        EXPECT_EQ(d.message->title, "Ошибка");
+    }
+}
+
+TEST(OpenDecision, FilterBecomesAQtNameFilter) {
+    EXPECT_EQ(MainMenu::toQtNameFilter(MainMenu::OpenDialogFilter),
+              "Файлы турниров ( kr2, swz ) (*.kr2 *.swz)");
+}
+
+TEST(ApplicationStartUp, CreatesTheWorkingFolderAndReportsAMissingDatabaseOnce) {
+    QTemporaryDir start;
+    Application app(start.path());
+    EXPECT_EQ(app.workingDir(), QDir(start.path()).filePath("TOURNAMENT"));
+    const QVector<Message> messages = app.startUp();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages.first(), playersLoadFailedMessage());
+    EXPECT_TRUE(QDir(app.workingDir()).exists());
+    EXPECT_EQ(app.players().count(), 0);
+    EXPECT_EQ(app.state().ratingCoefficient, 10);
+}
+
+TEST(ApplicationStartUp, LoadsTheDatabaseAndResetKeepsIt) {
+    QTemporaryDir start;
+    QDir(start.path()).mkdir("TOURNAMENT");
+    test::writeBytes(start.filePath("TOURNAMENT/players.dat"), "A|X|1|1500|t|d\r\n");
+    Application app(start.path());
+    EXPECT_TRUE(app.startUp().isEmpty());
+    EXPECT_EQ(app.players().count(), 1);
+    app.state().kind = "1_krug";
+    app.state().participantCount = 7;
+    app.resetTournament();
+    EXPECT_EQ(app.state().kind, "");
+    EXPECT_EQ(app.state().participantCount, 0);
+    EXPECT_EQ(app.players().count(), 1);
+}
+
+TEST(Cli, HelpVersionAndErrors) {
+    const CliOutput help = runCli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("standings FILE"));
+    EXPECT_EQ(runCli({"--version"}).status, 0);
+
+    for (const QStringList& bad : {QStringList{}, QStringList{"frobnicate"}, QStringList{"games"},
+                                   QStringList{"games", "file.txt", "1"}}) {
+        const CliOutput r = runCli(bad);
+        EXPECT_EQ(r.status, 2) << bad.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+}
+
+TEST(Cli, ListingFormat) {
+    EXPECT_EQ(formatListing({"№", "Белые"}, {{"1", "А"}, {"2", ""}}),
+              QByteArray("№\tБелые\n1\tА\n2\t\n"));
+}
+
+TEST(Cli, ProgramWritesStdoutAndExitStatus) {
+    QProcess p;
+    p.start(QStringLiteral(LADYA_CLI_PATH), {"--help"});
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(p.readAllStandardOutput().startsWith("Usage: ladya-cli"));
+
+    p.start(QStringLiteral(LADYA_CLI_PATH), {"games", "x.txt", "1"});
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
+}

@@ -1,0 +1,99 @@
+#include "app/application.h"
+#include "app/main_menu_window.h"
+#include "support/test_support.h"
+#include "ui/fake_platform.h"
+#include "ui/shell.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace ladya;
+
+class MainMenuWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QDir(start.path()).mkdir("TOURNAMENT");
+        test::writeBytes(start.filePath("TOURNAMENT/players.dat"), "A|X|1|1500|t|d\r\n");
+    }
+    QPushButton* button(const char* name) {
+        auto* b = shell.mainMenu()->findChild<QPushButton*>(QLatin1StringView(name));
+        EXPECT_NE(b, nullptr) << name;
+        return b;
+    }
+
+    QTemporaryDir start;
+    Application app{start.path()};
+    test::FakePlatform platform;
+    ui::Shell shell{app, platform};
+};
+
+TEST_F(MainMenuWindowTest, ShowsItsControlsWithTheirTexts) {
+    shell.start();
+    MainMenuWindow* menu = shell.mainMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_EQ(menu->windowTitle(), "Открыть или создать турнир");
+    EXPECT_EQ(button("openButton")->text(), "Открыть турнир");
+    EXPECT_EQ(button("oneCycleButton")->text(), "Круговая система в 1 круг");
+    EXPECT_EQ(button("twoCyclesButton")->text(), "Круговая система в 2 круга");
+    EXPECT_EQ(button("swissButton")->text(), "Швейцарская система");
+    EXPECT_EQ(button("clubButton")->text(), "Клубный рейтинг-лист");
+    EXPECT_EQ(menu->findChild<QLabel*>("createLabel")->text(), "Создать турнир");
+    EXPECT_GE(menu->width(), 320);
+    EXPECT_GE(menu->height(), 260);
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+TEST_F(MainMenuWindowTest, CancelledOpenDialogReturnsToAVisibleMenu) {
+    shell.start();
+    QTest::mouseClick(button("openButton"), Qt::LeftButton);
+    EXPECT_EQ(platform.fileDialogTitles, QStringList{"Открыть турнир"});
+    EXPECT_EQ(platform.lastStartDir, app.workingDir());
+    EXPECT_EQ(platform.lastFilter, "Файлы турниров ( kr2, swz )|*.kr2;*.swz");
+    EXPECT_TRUE(shell.mainMenu()->isVisible());
+    EXPECT_TRUE(platform.messages.isEmpty());
+    EXPECT_EQ(app.state().path, "");
+}
+
+TEST_F(MainMenuWindowTest, UnknownExtensionIsReportedAndTheMenuComesBack) {
+    shell.start();
+    platform.fileAnswers = {start.filePath("TOURNAMENT/notes.txt")};
+    QTest::mouseClick(button("openButton"), Qt::LeftButton);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages.first().title, "Ошибка");
+    EXPECT_TRUE(platform.messages.first().text.contains("notes.txt"));
+    EXPECT_TRUE(shell.mainMenu()->isVisible());
+}
+
+TEST_F(MainMenuWindowTest, MissingDatabaseIsReportedOnceAtStart) {
+    QFile::remove(start.filePath("TOURNAMENT/players.dat"));
+    shell.start();
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages.first(), playersLoadFailedMessage());
+    EXPECT_TRUE(shell.mainMenu()->isVisible());
+    EXPECT_EQ(app.players().count(), 0);
+}
+
+TEST_F(MainMenuWindowTest, CloseBoxAsksTheProgramToEnd) {
+    shell.start();
+    QSignalSpy exit(&shell, &ui::Shell::exitRequested);
+    shell.mainMenu()->close();
+    EXPECT_EQ(exit.count(), 1);
+}
+
+TEST_F(MainMenuWindowTest, CreationButtonsSetTheKind) {
+    shell.start();
+    // Only the menu's own part is under test here, not where the shell goes next.
+    QObject::disconnect(shell.mainMenu(), &MainMenuWindow::roundRobinCreationRequested, nullptr,
+                        nullptr);
+    QSignalSpy rr(shell.mainMenu(), &MainMenuWindow::roundRobinCreationRequested);
+    QTest::mouseClick(button("twoCyclesButton"), Qt::LeftButton);
+    EXPECT_EQ(rr.count(), 1);
+    EXPECT_EQ(app.state().kind, "2_kruga");
+}

@@ -1,0 +1,163 @@
+#include "app/text_file.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDevice>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace ladya;
+
+TEST(SplitLines, EndsLinesAtCrLfAndCrLf) {
+    EXPECT_EQ(splitLines("a\r\nb\rc\nd"), (QStringList{"a", "b", "c", "d"}));
+    // CR LF is one terminator, LF CR is two.
+    EXPECT_EQ(splitLines("a\n\rb"), (QStringList{"a", "", "b"}));
+    EXPECT_EQ(splitLines("a\r\r\nb"), (QStringList{"a", "", "b"}));
+}
+
+TEST(SplitLines, FinalTerminatorGivesNoEmptyLineButBlankLinesStay) {
+    EXPECT_EQ(splitLines("a\r\n"), QStringList{"a"});
+    EXPECT_EQ(splitLines("a\r"), QStringList{"a"});
+    EXPECT_EQ(splitLines("a\r\n\r\n"), (QStringList{"a", ""}));
+    EXPECT_TRUE(splitLines("").isEmpty());
+    EXPECT_EQ(splitLines("\r\n"), QStringList{""});
+}
+
+TEST(SplitLines, SkipsByteOrderMarkAndDecodesUtf8) {
+    EXPECT_EQ(splitLines("\xEF\xBB\xBF" "ИВАНОВ|МОСКВА\r\n"), QStringList{"ИВАНОВ|МОСКВА"});
+    // A mark further in is data, not skipped.
+    EXPECT_EQ(splitLines("a\n\xEF\xBB\xBF" "b").value(1), QString::fromUtf8("\xEF\xBB\xBF" "b"));
+}
+
+TEST(LenientInt, ReadsPrefixAndDefaultsToZero) {
+    struct Case {
+        const char* text;
+        int value;
+    };
+    const Case cases[] = {{"1500", 1500}, {" \t-3", -3}, {"+42x", 42}, {"12 34", 12},
+                          {"", 0},        {"abc", 0},    {"-", 0},     {" 1", 1},
+                          {"\n5", 0},     {"007", 7},    {"99999999999", 2147483647},
+                          {"-99999999999", -2147483647 - 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(parseLenientInt(QString::fromUtf8(c.text)), c.value) << c.text;
+}
+
+TEST(LenientDouble, ReadsPointDecimals) {
+    EXPECT_DOUBLE_EQ(parseLenientDouble(u"2.75"), 2.75);
+    EXPECT_DOUBLE_EQ(parseLenientDouble(u" -0.5abc"), -0.5);
+    EXPECT_DOUBLE_EQ(parseLenientDouble(u"3"), 3.0);
+    EXPECT_DOUBLE_EQ(parseLenientDouble(u""), 0.0);
+    EXPECT_DOUBLE_EQ(parseLenientDouble(u"1,5"), 1.0);
+    EXPECT_DOUBLE_EQ(parseLenientDouble(u"x"), 0.0);
+}
+
+TEST(FormatFixed, RoundsLikePrintf) {
+    struct Case {
+        double value;
+        int decimals;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0.25, 1, "0.2"},   {0.75, 1, "0.8"},     {2.125, 2, "2.12"}, {2.375, 2, "2.38"},
+        {0.5, 0, "0"},      {1.5, 0, "2"},        {2.5, 0, "2"},      {1.005, 2, "1.00"},
+        {4.0, 2, "4.00"},   {-1.25, 1, "-1.2"},   {2004.0, 0, "2004"}, {0.0, 2, "0.00"},
+        {-0.001, 2, "-0.00"}, {12.345, 1, "12.3"}, {1e9, 1, "1000000000.0"}};
+    for (const Case& c : cases) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.*f", c.decimals, c.value);
+        EXPECT_EQ(formatFixed(c.value, c.decimals).toStdString(), c.text);
+        EXPECT_STREQ(expected, c.text) << "the table itself must agree with printf";
+    }
+}
+
+TEST(Dates, FormatParseAndRange) {
+    EXPECT_EQ(formatDate(QDate(2026, 12, 5)), "05.12.2026");
+    EXPECT_EQ(parseDate(u"01.02.2026"), QDate(2026, 2, 1));
+    EXPECT_FALSE(parseDate(u"2026-02-01").isValid());
+    EXPECT_EQ(dateRange("01.12.2026", "05.12.2026"), "01.12.2026-05.12.2026");
+}
+
+TEST(FieldBreakingCharacters, RefusesSeparatorAndControls) {
+    EXPECT_FALSE(hasFieldBreakingCharacter(u"ИВАНОВ И.И."));
+    EXPECT_FALSE(hasFieldBreakingCharacter(u"Smith & Co <b>"));
+    for (const char16_t* bad : {u"A|B", u"A\nB", u"A\rB", u"A\tB", u"A\u2028B", u"\u0085"})
+        EXPECT_TRUE(hasFieldBreakingCharacter(bad));
+}
+
+class TextFileOnDisk : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.filePath(name); }
+};
+
+TEST_F(TextFileOnDisk, WritesCrLfAndReadsBack) {
+    const QString p = path("t.dat");
+    ASSERT_TRUE(writeTextLinesAtomic(p, {"ИВАНОВ", "", "x"}).ok);
+    EXPECT_EQ(test::readBytes(p), QByteArray("ИВАНОВ\r\n\r\nx\r\n"));
+    EXPECT_EQ(readTextLines(p), (QStringList{"ИВАНОВ", "", "x"}));
+}
+
+TEST_F(TextFileOnDisk, MissingFileIsAnErrorNotAnEmptyList) {
+    QString error;
+    EXPECT_FALSE(readTextLines(path("none.dat"), &error).has_value());
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(TextFileOnDisk, AppendCreatesAndKeepsAnUnterminatedLastLineWhole) {
+    const QString p = path("h.dat");
+    ASSERT_TRUE(appendTextLines(p, {"a"}).ok);
+    ASSERT_TRUE(appendTextLines(p, {"b", "c"}).ok);
+    EXPECT_EQ(test::readBytes(p), QByteArray("a\r\nb\r\nc\r\n"));
+
+    test::writeBytes(p, "edited by hand");
+    ASSERT_TRUE(appendTextLines(p, {"d"}).ok);
+    EXPECT_EQ(readTextLines(p), (QStringList{"edited by hand", "d"}));
+}
+
+TEST_F(TextFileOnDisk, FailedRewriteLeavesTheOldFileIntact) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root ignores folder permissions";
+    const QString p = path("keep.dat");
+    ASSERT_TRUE(writeTextLinesAtomic(p, {"old"}).ok);
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const FileResult r = writeTextLinesAtomic(p, {"new"});
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_EQ(test::readBytes(p), QByteArray("old\r\n"));
+}
+
+TEST_F(TextFileOnDisk, RewriteThatFailsHalfwayLeavesTheOldFileIntact) {
+    // A file-size limit makes every write past N bytes fail, as a full disk does,
+    // and holds for root as well.
+    const QString p = path("keep.dat");
+    ASSERT_TRUE(writeTextLinesAtomic(p, {"old contents"}).ok);
+    const QStringList big(2000, QStringLiteral("a line that will not fit"));
+
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const FileResult r = writeTextLinesAtomic(p, big);
+    setrlimit(RLIMIT_FSIZE, &saved);
+
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(test::readBytes(p), QByteArray("old contents\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.dat"})
+        << "no temporary file is left behind";
+}
+
+TEST_F(TextFileOnDisk, RewriteIntoAMissingFolderFails) {
+    const QString p = path("sub/none/keep.dat");
+    EXPECT_FALSE(writeTextLinesAtomic(p, {"x"}).ok);
+    EXPECT_FALSE(QFile::exists(p));
+}
