@@ -1,0 +1,58 @@
+// The frame every report page shares: head, cell templates, rows and tail. A report
+// is assembled in memory and written to file.html in one piece.
+#pragma once
+
+#include "app/text_file.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace ladya::html {
+
+enum class CellStyle {
+    BoxCenter, // bordered on all four sides, centred
+    BoxLeft,   // bordered on all four sides, left-aligned
+    Center,    // no border, centred
+};
+
+enum class PageLayout {
+    Narrow,    // one column of portrait pages
+    Landscape, // crosstables: A4 landscape with the page STYLE element
+};
+
+// Text as it must stand inside the page: & < > " become entities, so a name such as
+// "<b>" or "Smith & Co" shows as typed and cannot add markup.
+QString escape(const QString& text);
+
+// One cell of the given style around the (escaped) text.
+QString cell(CellStyle style, const QString& text);
+
+class HtmlReport {
+public:
+    // `columnCount` is used by the landscape layout only.
+    HtmlReport(PageLayout layout, int columnCount = 0);
+
+    // A row of cells made by cell(), each on a line of its own.
+    void addRow(const QStringList& cells);
+    // A row of cells of one style.
+    void addRow(CellStyle style, const QStringList& texts);
+    // One cell spanning the table; `span` 0 writes no COLSPAN.
+    void addTextRow(const QString& text, const QString& alignment, int span = 0);
+    // The "." line that separates blocks.
+    void addSpacerRow(int span = 0);
+    // Raw markup placed between the head and the rows (column groups).
+    void addRaw(const QString& markup);
+
+    // The whole document: head, rows and tail, lines separated by LF.
+    QString text() const;
+    // What file.html receives: UTF-8 without byte-order mark, then CR LF.
+    QByteArray bytes() const;
+
+private:
+    QString m_body;
+};
+
+// Replaces `path` with the report, atomically.
+FileResult writeReport(const QString& path, const HtmlReport& report);
+
+} // namespace ladya::html
