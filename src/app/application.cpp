@@ -14,9 +14,9 @@ QString Application::filePath(const QString& fileName) const {
 QVector<Message> Application::startUp() {
     QVector<Message> messages;
     if (!QDir().mkpath(m_workingDir)) {
-        messages.append({QStringLiteral("Ошибка"),
-                         QStringLiteral("Не удалось создать рабочую папку ") +
-                             QDir::toNativeSeparators(m_workingDir)});
+        messages.append(
+            {QStringLiteral("Ошибка"), QStringLiteral("Не удалось создать рабочую папку ") +
+                                           QDir::toNativeSeparators(m_workingDir)});
     }
     m_state = TournamentState{};
     if (std::optional<PlayerDatabase> db = loadPlayerDatabase(playersPath()))

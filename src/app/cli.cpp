@@ -58,12 +58,12 @@ CliOutput runCli(const QStringList& args) {
         return {0, QByteArrayLiteral("ladya-cli " LADYA_VERSION "\n"), QByteArray()};
 
     static const QStringList commands = {
-        QStringLiteral("games"),      QStringLiteral("standings"), QStringLiteral("table"),
-        QStringLiteral("player-games"), QStringLiteral("report"), QStringLiteral("unpaired"),
-        QStringLiteral("candidates"), QStringLiteral("commit")};
+        QStringLiteral("games"),        QStringLiteral("standings"), QStringLiteral("table"),
+        QStringLiteral("player-games"), QStringLiteral("report"),    QStringLiteral("unpaired"),
+        QStringLiteral("candidates"),   QStringLiteral("commit")};
     if (!commands.contains(command))
-        return CliOutput::failure(QStringLiteral("ladya-cli: unknown command '%1' (see --help)")
-                                      .arg(command));
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: unknown command '%1' (see --help)").arg(command));
 
     const int fileIndex = command == QStringLiteral("report") ? 2 : 1;
     if (args.size() <= fileIndex)

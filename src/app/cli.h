@@ -9,9 +9,9 @@
 namespace ladya {
 
 struct CliOutput {
-    int status = 0;  // 0 success, 2 error (bad arguments, unreadable file, out of range)
-    QByteArray out;  // UTF-8 for stdout
-    QByteArray err;  // UTF-8 for stderr
+    int status = 0; // 0 success, 2 error (bad arguments, unreadable file, out of range)
+    QByteArray out; // UTF-8 for stdout
+    QByteArray err; // UTF-8 for stderr
 
     static CliOutput failure(const QString& message) {
         return {2, QByteArray(), (message + u'\n').toUtf8()};

@@ -1,7 +1,6 @@
 #include "app/cli.h"
 
 #include <QCoreApplication>
-
 #include <cstdio>
 
 int main(int argc, char** argv) {

@@ -4,7 +4,6 @@
 #include "app/message.h"
 
 #include <QString>
-
 #include <optional>
 
 namespace ladya::MainMenu {

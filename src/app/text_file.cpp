@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QSaveFile>
-
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -58,9 +57,12 @@ QByteArray joinLinesCrLf(const QStringList& lines) {
 
 FileResult writeFileAtomic(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, and flushed before commit: a buffered write that fails only when
+    // commit() flushes it (a full disk, a size limit) is otherwise not seen by
+    // QSaveFile, which would then replace the old file with a truncated one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, file.errorString()};
-    if (file.write(bytes) != bytes.size()) {
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return {false, reason};
@@ -75,20 +77,23 @@ FileResult writeTextLinesAtomic(const QString& path, const QStringList& lines) {
 }
 
 FileResult appendTextLines(const QString& path, const QStringList& lines) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
-        return {false, file.errorString()};
-    QByteArray bytes = joinLinesCrLf(lines);
-    // A file whose last line lacks its terminator (edited by hand) would have the
-    // first new line glued onto it.
-    if (file.size() > 0 && file.seek(file.size() - 1)) {
-        const QByteArray last = file.read(1);
-        if (last != "\n" && last != "\r")
-            bytes.prepend("\r\n");
+    // Read, extend and replace rather than append in place: a write cut short by a
+    // full disk would otherwise leave half a line at the end of the file.
+    QByteArray bytes;
+    QFile existing(path);
+    if (existing.exists()) {
+        if (!existing.open(QIODevice::ReadOnly))
+            return {false, existing.errorString()};
+        bytes = existing.readAll();
+        if (existing.error() != QFileDevice::NoError)
+            return {false, existing.errorString()};
+        existing.close();
+        // A last line without its terminator (edited by hand) keeps its own line.
+        if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
+            bytes += "\r\n";
     }
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return {false, file.errorString()};
-    return {};
+    bytes += joinLinesCrLf(lines);
+    return writeFileAtomic(path, bytes);
 }
 
 namespace {
@@ -152,8 +157,8 @@ double parseLenientDouble(QStringView text) {
 
 QString formatFixed(double value, int decimals) {
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, decimals);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     if (result.ec != std::errc())
         return QString();
     return QString::fromLatin1(buffer, result.ptr - buffer);

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-
 #include <optional>
 
 namespace ladya {
@@ -33,8 +32,9 @@ QByteArray joinLinesCrLf(const QStringList& lines);
 FileResult writeFileAtomic(const QString& path, const QByteArray& bytes);
 FileResult writeTextLinesAtomic(const QString& path, const QStringList& lines);
 
-// Appends lines (CR LF terminated) at the end of the file, creating it when missing.
-// The only non-atomic write: a history file grows and is never rewritten.
+// Adds lines (CR LF terminated) at the end of the file, creating it when missing.
+// The file's bytes are kept as they are and the result replaces it atomically, so a
+// failure never leaves a partial line behind.
 FileResult appendTextLines(const QString& path, const QStringList& lines);
 
 // Integer as the files read them: leading blanks and tabs, optional sign, digits up

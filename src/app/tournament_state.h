@@ -35,10 +35,10 @@ inline const QString Report = QStringLiteral("file.html");
 // Scalars of the open tournament. Counts are plain numbers; dates are "dd.MM.yyyy"
 // texts as the files hold them ("" = not set).
 struct TournamentState {
-    QString path;            // full path of the tournament file
-    QString kind;            // a TournamentKind tag, "" before one is chosen
+    QString path; // full path of the tournament file
+    QString kind; // a TournamentKind tag, "" before one is chosen
     QString startDate;
-    QString endDate;         // "" while the tournament is not finished
+    QString endDate;          // "" while the tournament is not finished
     int participantCount = 0; // the bye row included
     int roundCount = 0;       // both cycles for a double round-robin
     int boardCount = 0;       // games per round

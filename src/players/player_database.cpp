@@ -2,9 +2,6 @@
 
 #include "app/tournament_state.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 namespace ladya {
 
 QString recordField(QStringView line, int k) {
@@ -95,26 +92,11 @@ AddPlayerResult addPlayerRecord(PlayerDatabase& db, const QString& path,
         return result;
     }
 
-    // The new line goes after the file's own bytes (which may differ from memory if
-    // the file was changed meanwhile); the rewrite is atomic so a failure can never
-    // leave players.dat shortened.
-    QByteArray bytes;
-    QFile existing(path);
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly)) {
-            result.outcome = AddPlayerResult::Outcome::WriteFailed;
-            result.message = appendFailedMessage();
-            return result;
-        }
-        bytes = existing.readAll();
-        existing.close();
-        if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
-            bytes += "\r\n";
-    }
+    // The new line goes after the file's own bytes, which may differ from memory if
+    // the file was changed meanwhile.
     const QString line = p.name + u'|' + p.city + u'|' + p.category + u'|' + p.rating + u'|' +
                          NewPlayerMark + u'|' + formatDate(today);
-    bytes += joinLinesCrLf({line});
-    if (!writeFileAtomic(path, bytes)) {
+    if (!appendTextLines(path, {line})) {
         result.outcome = AddPlayerResult::Outcome::WriteFailed;
         result.message = appendFailedMessage();
         return result;

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
-
 #include <optional>
 
 namespace ladya {
@@ -62,15 +61,14 @@ struct NewPlayerInput {
 struct AddPlayerResult {
     enum class Outcome { Added, Duplicate, Refused, WriteFailed, ReloadFailed };
     Outcome outcome = Outcome::Added;
-    NewPlayerInput typed;  // the inputs upper-cased, to put back into the fields
-    Message message;       // always set: the confirmation or the reason
+    NewPlayerInput typed; // the inputs upper-cased, to put back into the fields
+    Message message;      // always set: the confirmation or the reason
     bool added() const { return outcome == Outcome::Added; }
 };
 
 // Adds a player: upper-cases the inputs, refuses a duplicate (name, city), text that
-// would break the file, and a record beyond the database limit; otherwise writes the
-// new line (the file is rewritten atomically with its previous bytes kept as they
-// were) and reloads `db` from the file.
+// would break the file, and a record beyond the database limit; otherwise adds the
+// new line to the file (atomically, its previous bytes kept) and reloads `db` from it.
 AddPlayerResult addPlayerRecord(PlayerDatabase& db, const QString& path,
                                 const NewPlayerInput& input, const QDate& today);
 

@@ -30,20 +30,21 @@ const QString& cellTemplate(CellStyle style) {
 }
 
 QString head(PageLayout layout, int columnCount) {
-    QString h = QStringLiteral(
-        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">"
-        "\n<HTML>"
-        "\n<HEAD>"
-        "\n<META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"text/html; charset=utf-8\">"
-        "\n<TITLE></TITLE>"
-        "\n<META NAME=\"CREATED\" CONTENT=\"20121223;10141600\">"
-        "\n<META NAME=\"CHANGED\" CONTENT=\"20121223;11005400\">");
+    QString h =
+        QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">"
+                       "\n<HTML>"
+                       "\n<HEAD>"
+                       "\n<META HTTP-EQUIV=\"CONTENT-TYPE\" CONTENT=\"text/html; charset=utf-8\">"
+                       "\n<TITLE></TITLE>"
+                       "\n<META NAME=\"CREATED\" CONTENT=\"20121223;10141600\">"
+                       "\n<META NAME=\"CHANGED\" CONTENT=\"20121223;11005400\">");
     if (layout == PageLayout::Landscape)
         h += QStringLiteral("\n<STYLE TYPE=\"text/css\">\t<!--\t\t@page { size: 29.7cm 21cm; "
                             "margin: 1cm }\t\tP { margin-bottom: 0.21cm }\t-->\t</STYLE>");
     h += QStringLiteral("\n</HEAD>\n<BODY TEXT=\"#000000\">");
     if (layout == PageLayout::Landscape)
-        h += QStringLiteral("\n<TABLE CELLSPACING=\"0\" COLS=\"%1\" BORDER=\"0\">").arg(columnCount);
+        h +=
+            QStringLiteral("\n<TABLE CELLSPACING=\"0\" COLS=\"%1\" BORDER=\"0\">").arg(columnCount);
     else
         h += QStringLiteral("\n<TABLE CELLSPACING=\"0\" COLS=1 BORDER=\"0\">");
     return h;

@@ -17,8 +17,7 @@ void QtPlatform::showMessage(QWidget* parent, const Message& message) {
 QString QtPlatform::openFile(QWidget* parent, const QString& title, const QString& startDir,
                              const QString& filter) {
     QWidget* owner = parent && parent->isVisible() ? parent : nullptr;
-    return QFileDialog::getOpenFileName(owner, title, startDir,
-                                        MainMenu::toQtNameFilter(filter));
+    return QFileDialog::getOpenFileName(owner, title, startDir, MainMenu::toQtNameFilter(filter));
 }
 
 QDate QtPlatform::today() const {

@@ -32,8 +32,9 @@ void Shell::showMainMenu() {
     connect(menu, &MainMenuWindow::tournamentChosen, this, &Shell::openTournamentFile);
     connect(menu, &MainMenuWindow::roundRobinCreationRequested, this,
             [this] { notYetAvailable(QStringLiteral("Создание кругового турнира.")); });
-    connect(menu, &MainMenuWindow::swissCreationRequested, this,
-            [this] { notYetAvailable(QStringLiteral("Создание турнира по швейцарской системе.")); });
+    connect(menu, &MainMenuWindow::swissCreationRequested, this, [this] {
+        notYetAvailable(QStringLiteral("Создание турнира по швейцарской системе."));
+    });
     connect(menu, &MainMenuWindow::clubListRequested, this,
             [this] { notYetAvailable(QStringLiteral("Клубный рейтинг-лист.")); });
     menu->show();

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace ladya;

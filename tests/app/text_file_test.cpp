@@ -5,10 +5,8 @@
 #include <QFile>
 #include <QFileDevice>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -30,9 +28,15 @@ TEST(SplitLines, FinalTerminatorGivesNoEmptyLineButBlankLinesStay) {
 }
 
 TEST(SplitLines, SkipsByteOrderMarkAndDecodesUtf8) {
-    EXPECT_EQ(splitLines("\xEF\xBB\xBF" "ИВАНОВ|МОСКВА\r\n"), QStringList{"ИВАНОВ|МОСКВА"});
+    EXPECT_EQ(splitLines("\xEF\xBB\xBF"
+                         "ИВАНОВ|МОСКВА\r\n"),
+              QStringList{"ИВАНОВ|МОСКВА"});
     // A mark further in is data, not skipped.
-    EXPECT_EQ(splitLines("a\n\xEF\xBB\xBF" "b").value(1), QString::fromUtf8("\xEF\xBB\xBF" "b"));
+    EXPECT_EQ(splitLines("a\n\xEF\xBB\xBF"
+                         "b")
+                  .value(1),
+              QString::fromUtf8("\xEF\xBB\xBF"
+                                "b"));
 }
 
 TEST(LenientInt, ReadsPrefixAndDefaultsToZero) {
@@ -40,9 +44,17 @@ TEST(LenientInt, ReadsPrefixAndDefaultsToZero) {
         const char* text;
         int value;
     };
-    const Case cases[] = {{"1500", 1500}, {" \t-3", -3}, {"+42x", 42}, {"12 34", 12},
-                          {"", 0},        {"abc", 0},    {"-", 0},     {" 1", 1},
-                          {"\n5", 0},     {"007", 7},    {"99999999999", 2147483647},
+    const Case cases[] = {{"1500", 1500},
+                          {" \t-3", -3},
+                          {"+42x", 42},
+                          {"12 34", 12},
+                          {"", 0},
+                          {"abc", 0},
+                          {"-", 0},
+                          {" 1", 1},
+                          {"\n5", 0},
+                          {"007", 7},
+                          {"99999999999", 2147483647},
                           {"-99999999999", -2147483647 - 1}};
     for (const Case& c : cases)
         EXPECT_EQ(parseLenientInt(QString::fromUtf8(c.text)), c.value) << c.text;
@@ -63,11 +75,11 @@ TEST(FormatFixed, RoundsLikePrintf) {
         int decimals;
         const char* text;
     };
-    const Case cases[] = {
-        {0.25, 1, "0.2"},   {0.75, 1, "0.8"},     {2.125, 2, "2.12"}, {2.375, 2, "2.38"},
-        {0.5, 0, "0"},      {1.5, 0, "2"},        {2.5, 0, "2"},      {1.005, 2, "1.00"},
-        {4.0, 2, "4.00"},   {-1.25, 1, "-1.2"},   {2004.0, 0, "2004"}, {0.0, 2, "0.00"},
-        {-0.001, 2, "-0.00"}, {12.345, 1, "12.3"}, {1e9, 1, "1000000000.0"}};
+    const Case cases[] = {{0.25, 1, "0.2"},     {0.75, 1, "0.8"},    {2.125, 2, "2.12"},
+                          {2.375, 2, "2.38"},   {0.5, 0, "0"},       {1.5, 0, "2"},
+                          {2.5, 0, "2"},        {1.005, 2, "1.00"},  {4.0, 2, "4.00"},
+                          {-1.25, 1, "-1.2"},   {2004.0, 0, "2004"}, {0.0, 2, "0.00"},
+                          {-0.001, 2, "-0.00"}, {12.345, 1, "12.3"}, {1e9, 1, "1000000000.0"}};
     for (const Case& c : cases) {
         char expected[64];
         std::snprintf(expected, sizeof expected, "%.*f", c.decimals, c.value);
@@ -127,8 +139,8 @@ TEST_F(TextFileOnDisk, FailedRewriteLeavesTheOldFileIntact) {
     ASSERT_TRUE(writeTextLinesAtomic(p, {"old"}).ok);
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const FileResult r = writeTextLinesAtomic(p, {"new"});
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.isEmpty());
     EXPECT_EQ(test::readBytes(p), QByteArray("old\r\n"));
@@ -139,21 +151,26 @@ TEST_F(TextFileOnDisk, RewriteThatFailsHalfwayLeavesTheOldFileIntact) {
     // and holds for root as well.
     const QString p = path("keep.dat");
     ASSERT_TRUE(writeTextLinesAtomic(p, {"old contents"}).ok);
-    const QStringList big(2000, QStringLiteral("a line that will not fit"));
+    // Both a write larger than any buffer and a small one that only fails when the
+    // buffer is flushed at commit.
+    for (const int lineCount : {2000, 10}) {
+        SCOPED_TRACE(lineCount);
+        const QStringList lines(lineCount, QStringLiteral("a line that will not fit"));
 
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const FileResult r = writeTextLinesAtomic(p, big);
-    setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limited = saved;
+        limited.rlim_cur = 100;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const FileResult r = writeTextLinesAtomic(p, lines);
+        setrlimit(RLIMIT_FSIZE, &saved);
 
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(test::readBytes(p), QByteArray("old contents\r\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.dat"})
-        << "no temporary file is left behind";
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(test::readBytes(p), QByteArray("old contents\r\n"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.dat"})
+            << "no temporary file is left behind";
+    }
 }
 
 TEST_F(TextFileOnDisk, RewriteIntoAMissingFolderFails) {

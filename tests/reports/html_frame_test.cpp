@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace ladya;

@@ -1,7 +1,6 @@
 #include "support/test_support.h"
 
 #include <QFile>
-
 #include <gtest/gtest.h>
 
 namespace ladya::test {

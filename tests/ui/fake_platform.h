@@ -4,7 +4,6 @@
 
 #include <QStringList>
 #include <QVector>
-
 #include <functional>
 
 namespace ladya::test {

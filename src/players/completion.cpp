@@ -1,0 +1,114 @@
+#include "players/completion.h"
+
+#include "app/text_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+namespace ladya {
+
+QString tournamentLabel(const QString& tournamentPath) {
+    const QString name = QFileInfo(tournamentPath).fileName();
+    return name.left(qMax(0, name.size() - 4));
+}
+
+QString historyLine(const Participant& p, const QString& label, const QString& dates) {
+    return p.name + u'|' + p.city + u'|' + p.category + u'|' + p.rating + u'|' + label + u'|' +
+           dates;
+}
+
+QString completedRecord(const Participant& p, int newRating, const QString& label,
+                        const QString& dates) {
+    return p.name + u'|' + p.city + u'|' + p.category + u'|' + QString::number(newRating) + u'|' +
+           label + u'|' + dates;
+}
+
+namespace {
+
+Message failure(const QString& text) {
+    return {QStringLiteral("Ошибка"), text + QStringLiteral("\nТурнир не завершён.")};
+}
+
+QString historyKey(const QString& name, const QString& city, const QString& label) {
+    return name + u'|' + city + u'|' + label;
+}
+
+} // namespace
+
+CompletionResult completeTournament(const CompletionInput& input, PlayerDatabase& db,
+                                    const QString& playersPath, const QString& historyPath,
+                                    const SaveWithEndDate& saveTournament) {
+    CompletionResult result;
+    const QString label = tournamentLabel(input.tournamentPath);
+    const QString dates = dateRange(input.startDate, input.endDate);
+
+    // The database is read before anything is written: rewriting it from a failed read
+    // would wipe the club's records.
+    std::optional<PlayerDatabase> fresh = loadPlayerDatabase(playersPath);
+    if (!fresh) {
+        result.message =
+            failure(QStringLiteral("Не удалось прочитать файл с данными - ") + FileNames::Players +
+                    QStringLiteral("\nЛибо файл открыт в другой программе, либо "
+                                   "отсутствует! База игроков не изменена."));
+        return result;
+    }
+
+    // A completion repeated after a failure must not write the same history twice.
+    QSet<QString> alreadyWritten;
+    if (QFile::exists(historyPath)) {
+        std::optional<QStringList> history = readTextLines(historyPath);
+        if (!history) {
+            result.message = failure(QStringLiteral("Не удалось прочитать файл истории "
+                                                    "рейтингов - ") +
+                                     FileNames::History);
+            return result;
+        }
+        for (const QString& line : *history) {
+            if (recordField(line, 5) == label)
+                alreadyWritten.insert(
+                    historyKey(recordField(line, 1), recordField(line, 2), label));
+        }
+    }
+    QStringList historyLines;
+    for (const Participant& p : input.participants) {
+        if (!input.historyForByeRow && p.name == ByeText)
+            continue;
+        if (alreadyWritten.contains(historyKey(p.name, p.city, label)))
+            continue;
+        historyLines.append(historyLine(p, label, dates));
+    }
+    if (!historyLines.isEmpty() && !appendHistoryLines(historyPath, historyLines)) {
+        result.message = failure(QStringLiteral("Не удалось записать историю рейтингов в файл ") +
+                                 FileNames::History);
+        return result;
+    }
+
+    // Every record of a participant takes the new rating; the others keep text and place.
+    for (int i = 1; i <= fresh->count(); ++i) {
+        const QString name = recordField(fresh->record(i), 1);
+        const QString city = recordField(fresh->record(i), 2);
+        for (int k = 0; k < input.participants.size(); ++k) {
+            const Participant& p = input.participants.at(k);
+            if (p.name == name && p.city == city)
+                fresh->setRecord(i, completedRecord(p, input.newRatings.value(k), label, dates));
+        }
+    }
+    if (!rewritePlayerDatabase(*fresh, playersPath)) {
+        result.message =
+            failure(QStringLiteral("Не удалось записать данные в файл ") + FileNames::Players +
+                    QStringLiteral(".\nПовторите завершение, когда файл станет "
+                                   "доступен."));
+        return result;
+    }
+    db = std::move(*fresh);
+
+    if (std::optional<Message> saveFailure = saveTournament(input.endDate)) {
+        result.message = *saveFailure;
+        return result;
+    }
+    result.completed = true;
+    return result;
+}
+
+} // namespace ladya
