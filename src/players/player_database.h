@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
-
 #include <optional>
 
 namespace ladya {
@@ -62,8 +61,8 @@ struct NewPlayerInput {
 struct AddPlayerResult {
     enum class Outcome { Added, Duplicate, Refused, WriteFailed, ReloadFailed };
     Outcome outcome = Outcome::Added;
-    NewPlayerInput typed;  // the inputs upper-cased, to put back into the fields
-    Message message;       // always set: the confirmation or the reason
+    NewPlayerInput typed; // the inputs upper-cased, to put back into the fields
+    Message message;      // always set: the confirmation or the reason
     bool added() const { return outcome == Outcome::Added; }
 };
 

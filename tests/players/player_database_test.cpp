@@ -3,7 +3,6 @@
 #include "support/test_support.h"
 
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace ladya;
@@ -41,7 +40,8 @@ protected:
 };
 
 TEST_F(PlayerFiles, LoadReadsEveryLineWithAnyTerminator) {
-    test::writeBytes(players(), "\xEF\xBB\xBF" "A|X|1|1500|t|d\rB|Y|2|1400|t|d\nC|Z\r\n");
+    test::writeBytes(players(), "\xEF\xBB\xBF"
+                                "A|X|1|1500|t|d\rB|Y|2|1400|t|d\nC|Z\r\n");
     const auto db = loadPlayerDatabase(players());
     ASSERT_TRUE(db);
     ASSERT_EQ(db->count(), 3);
@@ -137,5 +137,6 @@ TEST_F(PlayerFiles, MessagesReadAsTheUserSeesThem) {
     EXPECT_EQ(playersLoadFailedMessage().text,
               "Не удалось открыть файл с данными - players.dat\nЛибо файл открыт в другой "
               "программе, либо отсутствует!");
-    EXPECT_EQ(playersRewriteFailedMessage(), (Message{"Ошибка", "Не удалось записать данные в файл."}));
+    EXPECT_EQ(playersRewriteFailedMessage(),
+              (Message{"Ошибка", "Не удалось записать данные в файл."}));
 }
