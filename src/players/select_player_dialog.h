@@ -1,5 +1,6 @@
 #pragma once
 
+#include "players/edit_player_dialog.h"
 #include "players/player_selection.h"
 #include "ui/widgets.h"
 
@@ -10,7 +11,6 @@ class QPushButton;
 
 namespace ladya {
 class Application;
-class EditPlayerDialog;
 namespace ui {
 class Platform;
 }
