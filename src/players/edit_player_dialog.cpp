@@ -22,40 +22,31 @@ using namespace PlayerEditTexts;
 constexpr int ColumnWidths[] = {190, 150, 70, 70};
 constexpr int FieldHeight = 25;
 
-QLabel* addLabel(QLayout* layout, const QString& text, const QString& name) {
+QLabel* makeLabel(const QString& text, const QString& name) {
     auto* label = new QLabel(text);
     label->setObjectName(name);
     label->setMinimumHeight(22);
-    layout->addWidget(label);
     return label;
 }
 
-// A row of four column captions above a row of four fields.
-QGridLayout* addFieldGrid(QVBoxLayout* layout, const QString& prefix,
-                          const std::array<QWidget*, 4>& fields) {
+// Four column captions in grid row `row`, the four fields under them.
+void addFieldRows(QGridLayout* grid, int row, const QString& prefix,
+                  const std::array<QWidget*, 4>& fields) {
     static const QString captions[] = {NameLabel, CityLabel, CategoryLabel, RatingLabel};
     static const char* const names[] = {"NameLabel", "CityLabel", "CategoryLabel", "RatingLabel"};
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(8);
     for (int c = 0; c < 4; ++c) {
-        auto* caption = new QLabel(captions[c]);
-        caption->setObjectName(prefix + QLatin1StringView(names[c]));
-        caption->setMinimumHeight(22);
-        grid->addWidget(caption, 0, c);
-        fields[c]->setMinimumSize(ColumnWidths[c], FieldHeight);
-        grid->addWidget(fields[c], 1, c);
-        grid->setColumnMinimumWidth(c, ColumnWidths[c]);
+        grid->addWidget(makeLabel(captions[c], prefix + QLatin1StringView(names[c])), row, c);
+        fields[c]->setFixedWidth(ColumnWidths[c]);
+        fields[c]->setMinimumHeight(FieldHeight);
+        grid->addWidget(fields[c], row + 1, c);
     }
-    grid->setColumnStretch(4, 1);
-    layout->addLayout(grid);
-    return grid;
 }
 
 QLineEdit* makeField(const QString& name, const QString& text, bool readOnly) {
     auto* field = new QLineEdit(text);
     field->setObjectName(name);
     field->setReadOnly(readOnly);
+    field->setCursorPosition(0);
     return field;
 }
 
@@ -69,26 +60,29 @@ EditPlayerDialog::EditPlayerDialog(Application& app, ui::Platform& platform, int
     const PlayerEditInput& current = m_controller.current();
     const bool editable = m_controller.identityEditable();
 
+    // One grid keeps the current and the new values in the same columns.
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
-    layout->setSpacing(8);
-
-    addLabel(layout, CurrentHeading, QStringLiteral("currentHeading"));
-    addFieldGrid(layout, QStringLiteral("current"),
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(8);
+    grid->addWidget(makeLabel(CurrentHeading, QStringLiteral("currentHeading")), 0, 0, 1, 5);
+    addFieldRows(grid, 1, QStringLiteral("current"),
                  {makeField(QStringLiteral("currentNameField"), current.name, true),
                   makeField(QStringLiteral("currentCityField"), current.city, true),
                   makeField(QStringLiteral("currentCategoryField"), current.category, true),
                   makeField(QStringLiteral("currentRatingField"), current.rating, true)});
-    layout->addSpacing(14);
-
-    addLabel(layout, ChangeHeading, QStringLiteral("changeHeading"));
+    grid->setRowMinimumHeight(3, 12);
+    grid->addWidget(makeLabel(ChangeHeading, QStringLiteral("changeHeading")), 4, 0, 1, 5);
     m_name = makeField(QStringLiteral("nameEdit"), current.name, !editable);
     m_city = makeField(QStringLiteral("cityEdit"), current.city, !editable);
     m_category = new ui::DropDown(Categories);
     m_category->setObjectName(QStringLiteral("categoryDropDown"));
     m_category->setText(current.category);
     m_rating = makeField(QStringLiteral("ratingEdit"), current.rating, !editable);
-    addFieldGrid(layout, QStringLiteral("new"), {m_name, m_city, m_category, m_rating});
+    addFieldRows(grid, 5, QStringLiteral("new"), {m_name, m_city, m_category, m_rating});
+    grid->setColumnStretch(4, 1);
+    layout->addLayout(grid);
     layout->addSpacing(7);
 
     m_save = new QPushButton(SaveButton);

@@ -8,9 +8,11 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -40,7 +42,8 @@ QPushButton* makeButton(const QString& text, const QString& name, int width) {
 QLineEdit* makeEdit(const QString& name, int width) {
     auto* edit = new QLineEdit;
     edit->setObjectName(name);
-    edit->setMinimumSize(width, FieldHeight);
+    edit->setFixedWidth(width);
+    edit->setMinimumHeight(FieldHeight);
     return edit;
 }
 
@@ -59,7 +62,6 @@ SelectPlayerDialog::SelectPlayerDialog(Application& app, ui::Platform& platform,
     top->setSpacing(0);
     top->addWidget(makeLabel(SearchLabel, QStringLiteral("searchLabel"), 120));
     m_search = makeEdit(QStringLiteral("searchEdit"), 120);
-    m_search->setMaximumWidth(120);
     top->addWidget(m_search);
     top->addSpacing(20);
     m_choose = makeButton(ChooseButton, QStringLiteral("chooseButton"), 150);
@@ -72,9 +74,10 @@ SelectPlayerDialog::SelectPlayerDialog(Application& app, ui::Platform& platform,
 
     m_list = new ui::MultiColumnList;
     m_list->setObjectName(QStringLiteral("playerList"));
-    m_list->setMinimumSize(780, 300);
+    m_list->setMinimumHeight(300);
     for (const ListColumn& column : PlayerSelectionController::columns())
         m_list->addColumn(column.title, column.width);
+    fitColumns();
     layout->addWidget(m_list, 1);
 
     layout->addSpacing(5);
@@ -92,7 +95,8 @@ SelectPlayerDialog::SelectPlayerDialog(Application& app, ui::Platform& platform,
     m_city = makeEdit(QStringLiteral("cityEdit"), 150);
     m_category = new ui::DropDown(Categories);
     m_category->setObjectName(QStringLiteral("categoryDropDown"));
-    m_category->setMinimumSize(70, FieldHeight);
+    m_category->setFixedWidth(70);
+    m_category->setMinimumHeight(FieldHeight);
     m_rating = makeEdit(QStringLiteral("ratingEdit"), 70);
     m_add = makeButton(AddButton, QStringLiteral("addButton"), 150);
     add->addWidget(m_name, 1, 0);
@@ -158,6 +162,24 @@ void SelectPlayerDialog::fitNumberColumn() {
     const int width = std::max(PlayerSelectionController::columns().at(0).width, needed);
     if (m_list->columnWidth(0) != width)
         m_list->setColumnWidth(0, width);
+}
+
+void SelectPlayerDialog::fitColumns() {
+    // A rated player's date is a range; the designed width shows only its first half.
+    const int dateColumn = static_cast<int>(PlayerSelectionController::columns().size()) - 1;
+    const int range =
+        m_list->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000-00.00.0000"));
+    m_list->setColumnWidth(dateColumn, std::max(m_list->columnWidth(dateColumn), range + 12));
+    fitNumberColumn();
+    fitListWidth();
+}
+
+void SelectPlayerDialog::fitListWidth() {
+    // Every column visible side by side, with room for the scroll bar.
+    int width = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < m_list->header()->count(); ++c)
+        width += m_list->columnWidth(c);
+    m_list->setMinimumWidth(std::max(780, width));
 }
 
 void SelectPlayerDialog::search() {

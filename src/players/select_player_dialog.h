@@ -42,7 +42,9 @@ private:
     NewPlayerInput addInput() const;
     void applyRules();
     void showRows();
+    void fitColumns();
     void fitNumberColumn();
+    void fitListWidth();
     void search();
     void rowClicked();
     void addPlayer();
