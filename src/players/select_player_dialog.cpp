@@ -124,6 +124,8 @@ SelectPlayerDialog::SelectPlayerDialog(Application& app, ui::Platform& platform,
         finish();
     });
     applyRules();
+    // The director usually starts by typing a part of the name.
+    m_search->setFocus();
 }
 
 SelectPlayerDialog::~SelectPlayerDialog() {
