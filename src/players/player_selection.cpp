@@ -18,6 +18,13 @@ QStringList listRow(int index, const QString& record) {
 
 } // namespace
 
+std::optional<Participant> participantFromSelectedRow(const SelectedRowText& row) {
+    const QStringList parts = row.split(u'\n');
+    if (row.isEmpty() || parts.size() != 5)
+        return std::nullopt;
+    return Participant{parts[0], parts[1], parts[3], parts[4], parts[2]};
+}
+
 bool isTypedRatingValid(QStringView text) {
     if (text.isEmpty() || text.size() > 6)
         return false;

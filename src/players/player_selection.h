@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <optional>
 
 namespace ladya {
 
@@ -21,6 +22,10 @@ struct ListColumn {
 // The participant row handed to the caller: number, name, city, category and rating
 // joined by line feeds; "" when no player was chosen.
 using SelectedRowText = QString;
+
+// The participant a selected row describes; nullopt for "" (nothing chosen) or a
+// text that is not five line-feed separated parts.
+std::optional<Participant> participantFromSelectedRow(const SelectedRowText& row);
 
 namespace PlayerSelectionTexts {
 inline const QString Title = QStringLiteral("Выбор игрока из базы");

@@ -97,6 +97,10 @@ TEST_F(PlayerDialogsCore, ChoosingCountsTheParticipantEachTime) {
     EXPECT_EQ(c.result(), "5\nПЕТРОВ ПЁТР\nТУЛА\n1\n1800");
     EXPECT_EQ(c.choose(), "6\nПЕТРОВ ПЁТР\nТУЛА\n1\n1800");
     EXPECT_EQ(state.participantCount, 6);
+    EXPECT_EQ(participantFromSelectedRow(c.result()),
+              (Participant{"6", "ПЕТРОВ ПЁТР", "1", "1800", "ТУЛА"}));
+    EXPECT_FALSE(participantFromSelectedRow("").has_value());
+    EXPECT_FALSE(participantFromSelectedRow("1\nA\nB").has_value());
     c.cancel();
     EXPECT_EQ(c.result(), "");
     EXPECT_EQ(c.selectedIndex(), -1);
