@@ -1,0 +1,58 @@
+#include "players/player_edit.h"
+
+#include "app/text_file.h"
+#include "players/player_selection.h"
+
+namespace ladya {
+
+PlayerEditController::PlayerEditController(PlayerDatabase& db, QString playersPath, int index)
+    : m_db(db), m_path(std::move(playersPath)), m_index(index) {
+    const QString& record = m_db.record(m_index);
+    m_current = {recordField(record, 1), recordField(record, 2), recordField(record, 3),
+                 recordField(record, 4)};
+    m_identityEditable = recordField(record, 5) == NewPlayerMark;
+}
+
+PlayerEditInput PlayerEditController::normalized(const PlayerEditInput& edited) const {
+    if (!m_identityEditable)
+        return {m_current.name, m_current.city, edited.category, m_current.rating};
+    QString rating = edited.rating.trimmed();
+    if (isTypedRatingValid(rating))
+        rating = QString::number(rating.toInt()); // "01500" is the rating 1500
+    return {edited.name.trimmed().toUpper(), edited.city.trimmed().toUpper(), edited.category,
+            rating};
+}
+
+bool PlayerEditController::saveEnabled(const PlayerEditInput& edited) const {
+    const PlayerEditInput e = normalized(edited);
+    const bool changed = e.name != m_current.name || e.city != m_current.city ||
+                         e.category != m_current.category || e.rating != m_current.rating;
+    return changed && e.name.size() >= PlayerEditTexts::MinNameLength &&
+           e.city.size() >= PlayerEditTexts::MinCityLength && isTypedRatingValid(e.rating);
+}
+
+std::optional<Message> PlayerEditController::save(const PlayerEditInput& edited) {
+    const PlayerEditInput e = normalized(edited);
+    if (hasFieldBreakingCharacter(e.name) || hasFieldBreakingCharacter(e.city) ||
+        hasFieldBreakingCharacter(e.category) || hasFieldBreakingCharacter(e.rating)) {
+        return Message{QStringLiteral("Ошибка"),
+                       QStringLiteral("Ф.И.О, страна/город, разряд и рейтинг не могут "
+                                      "содержать символ \"|\", перевод строки\nи другие "
+                                      "управляющие символы. Изменения не сохранены.")};
+    }
+    const QString& old = m_db.record(m_index);
+    const QString line = QStringList{e.name,
+                                     e.city,
+                                     e.category.toUpper(),
+                                     e.rating.toUpper(),
+                                     recordField(old, 5),
+                                     recordField(old, 6)}
+                             .join(u'|');
+    m_db.setRecord(m_index, line);
+    if (!rewritePlayerDatabase(m_db, m_path))
+        return playersRewriteFailedMessage();
+    m_current = {e.name, e.city, e.category.toUpper(), e.rating.toUpper()};
+    return std::nullopt;
+}
+
+} // namespace ladya

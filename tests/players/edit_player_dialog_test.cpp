@@ -1,0 +1,172 @@
+#include "app/application.h"
+#include "players/edit_player_dialog.h"
+#include "support/test_support.h"
+#include "ui/fake_platform.h"
+#include "ui/keyboard.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace ladya;
+
+namespace {
+
+const QByteArray SampleFile =
+    "ИВАНОВ ИВАН|МОСКВА|КМС|2150|Новый участник|28.11.2026\r\n"
+    "ПЕТРОВ ПЁТР|ТУЛА|1|1800|Кубок_(01.12.2026)|01.12.2026-05.12.2026\r\n";
+
+class EditPlayerDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QDir(start.path()).mkdir("TOURNAMENT");
+        test::writeBytes(app.playersPath(), SampleFile);
+        ASSERT_TRUE(app.startUp().isEmpty());
+    }
+    std::unique_ptr<EditPlayerDialog> open(int index) {
+        auto dialog = std::make_unique<EditPlayerDialog>(app, platform, index);
+        dialog->show();
+        return dialog;
+    }
+    template <typename T> static T* child(QWidget* w, const char* name) {
+        T* found = w->findChild<T*>(QLatin1StringView(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    static QLineEdit* edit(QWidget* w, const char* name) { return child<QLineEdit>(w, name); }
+    static void retype(QWidget* w, const char* name, const QString& text) {
+        edit(w, name)->selectAll();
+        QTest::keyClick(edit(w, name), Qt::Key_Delete);
+        test::typeText(edit(w, name), text);
+    }
+
+    QTemporaryDir start;
+    Application app{start.path()};
+    test::FakePlatform platform;
+};
+
+} // namespace
+
+TEST_F(EditPlayerDialogTest, ShowsTheRecordTwiceWithItsCaptions) {
+    auto d = open(1);
+    EXPECT_EQ(d->windowTitle(), "Редактирование данных участника");
+    EXPECT_GE(d->width(), 530);
+    EXPECT_GE(d->height(), 270);
+    EXPECT_EQ(child<QLabel>(d.get(), "currentHeading")->text(), "Информация об участнике");
+    EXPECT_EQ(child<QLabel>(d.get(), "changeHeading")->text(), "Изменение информации об участнике");
+    for (const char* prefix : {"current", "new"}) {
+        const QString p = QString::fromLatin1(prefix);
+        EXPECT_EQ(d->findChild<QLabel*>(p + "NameLabel")->text(), "Ф.И.О участника");
+        EXPECT_EQ(d->findChild<QLabel*>(p + "CityLabel")->text(), "Страна/Город");
+        EXPECT_EQ(d->findChild<QLabel*>(p + "CategoryLabel")->text(), "Разряд");
+        EXPECT_EQ(d->findChild<QLabel*>(p + "RatingLabel")->text(), "Рейтинг");
+    }
+    const char* current[] = {"currentNameField", "currentCityField", "currentCategoryField",
+                             "currentRatingField"};
+    const QStringList values = {"ИВАНОВ ИВАН", "МОСКВА", "КМС", "2150"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(edit(d.get(), current[i])->text(), values[i]);
+        EXPECT_TRUE(edit(d.get(), current[i])->isReadOnly());
+    }
+    EXPECT_EQ(child<ui::DropDown>(d.get(), "categoryDropDown")->text(), "КМС");
+    EXPECT_EQ(child<QPushButton>(d.get(), "saveButton")->text(), "Сохранить изменения");
+    EXPECT_FALSE(child<QPushButton>(d.get(), "saveButton")->isEnabled());
+}
+
+TEST_F(EditPlayerDialogTest, SaveFollowsTheEditsOfANewPlayer) {
+    auto d = open(1);
+    QPushButton* save = child<QPushButton>(d.get(), "saveButton");
+    EXPECT_FALSE(edit(d.get(), "nameEdit")->isReadOnly());
+    EXPECT_FALSE(edit(d.get(), "ratingEdit")->isReadOnly());
+    struct Step {
+        const char* field;
+        QString text;
+        bool enabled;
+    };
+    const Step steps[] = {
+        {"nameEdit", "иванов иван", false}, // the same name in lower case
+        {"nameEdit", "ив", false},          // too short
+        {"nameEdit", "ива", true},          {"nameEdit", "ИВАНОВ ИВАН", false},
+        {"cityEdit", "м", false},           {"cityEdit", "мо", true},
+        {"cityEdit", "МОСКВА", false},      {"ratingEdit", "3501", false},
+        {"ratingEdit", "3500", true},       {"ratingEdit", "2150", false},
+    };
+    for (const Step& s : steps) {
+        retype(d.get(), s.field, s.text);
+        EXPECT_EQ(save->isEnabled(), s.enabled) << s.field << " " << s.text.toStdString();
+    }
+    child<ui::DropDown>(d.get(), "categoryDropDown")->setText("МС");
+    EXPECT_TRUE(save->isEnabled());
+    retype(d.get(), "nameEdit", "иванов иван иванович");
+    QSignalSpy finished(d.get(), &EditPlayerDialog::finished);
+    QTest::mouseClick(save, Qt::LeftButton);
+    EXPECT_TRUE(d->saved());
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(app.players().record(1),
+              "ИВАНОВ ИВАН ИВАНОВИЧ|МОСКВА|МС|2150|Новый участник|28.11.2026");
+    EXPECT_TRUE(test::readBytes(app.playersPath()).startsWith(app.players().record(1).toUtf8()));
+}
+
+TEST_F(EditPlayerDialogTest, RatedPlayerKeepsNameCityAndRating) {
+    auto d = open(2);
+    for (const char* f : {"nameEdit", "cityEdit", "ratingEdit"})
+        EXPECT_TRUE(edit(d.get(), f)->isReadOnly()) << f;
+    test::typeText(edit(d.get(), "nameEdit"), "X"); // ignored by a read-only field
+    EXPECT_EQ(edit(d.get(), "nameEdit")->text(), "ПЕТРОВ ПЁТР");
+    EXPECT_FALSE(child<QPushButton>(d.get(), "saveButton")->isEnabled());
+    child<ui::DropDown>(d.get(), "categoryDropDown")->setText("2");
+    EXPECT_TRUE(child<QPushButton>(d.get(), "saveButton")->isEnabled());
+}
+
+TEST_F(EditPlayerDialogTest, RefusedAndFailedSavesKeepTheDialogOpen) {
+    auto d = open(1);
+    retype(d.get(), "cityEdit", "МОС|КВА");
+    QPushButton* save = child<QPushButton>(d.get(), "saveButton");
+    ASSERT_TRUE(save->isEnabled());
+    QTest::mouseClick(save, Qt::LeftButton);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages.last().title, "Ошибка");
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_FALSE(d->saved());
+    EXPECT_EQ(test::readBytes(app.playersPath()), SampleFile);
+
+    // players.dat replaced by a folder cannot be rewritten.
+    QFile::remove(app.playersPath());
+    ASSERT_TRUE(QDir().mkpath(app.playersPath() + "/x"));
+    retype(d.get(), "cityEdit", "ТВЕРЬ");
+    QTest::mouseClick(save, Qt::LeftButton);
+    ASSERT_EQ(platform.messages.size(), 2);
+    EXPECT_EQ(platform.messages.last(), playersRewriteFailedMessage());
+    EXPECT_TRUE(d->isVisible());
+}
+
+TEST_F(EditPlayerDialogTest, CloseBoxLeavesTheRecordAsItWas) {
+    auto d = open(1);
+    retype(d.get(), "nameEdit", "ДРУГОЙ");
+    QSignalSpy finished(d.get(), &EditPlayerDialog::finished);
+    d->close();
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(d->saved());
+    EXPECT_EQ(app.players().record(1), "ИВАНОВ ИВАН|МОСКВА|КМС|2150|Новый участник|28.11.2026");
+}
+
+TEST_F(EditPlayerDialogTest, RunIsModalToItsCaller) {
+    QWidget caller;
+    caller.show();
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* d = qobject_cast<EditPlayerDialog*>(w); d && d->isVisible())
+                d->close();
+        }
+    });
+    EXPECT_FALSE(EditPlayerDialog::run(app, platform, 2, &caller));
+    EXPECT_TRUE(caller.isEnabled());
+}

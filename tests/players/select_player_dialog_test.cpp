@@ -1,0 +1,287 @@
+#include "app/application.h"
+#include "players/edit_player_dialog.h"
+#include "players/select_player_dialog.h"
+#include "support/test_support.h"
+#include "ui/fake_platform.h"
+#include "ui/keyboard.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace ladya;
+
+namespace {
+
+const QByteArray SampleFile = "ИВАНОВ ИВАН|МОСКВА|КМС|2150|Новый участник|28.11.2026\r\n"
+                              "ПЕТРОВ ПЁТР|ТУЛА|1|1800|Кубок_(01.12.2026)|01.12.2026-05.12.2026\r\n"
+                              "СИДОРОВА ИВАННА|ОРЁЛ|2|1600|Новый участник|01.11.2026\r\n"
+                              "ДАВЫДОВ ДАВИД|КАЗАНЬ|3|1500|Новый участник|02.11.2026\r\n";
+
+class SelectPlayerDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QDir(start.path()).mkdir("TOURNAMENT");
+        test::writeBytes(app.playersPath(), SampleFile);
+        ASSERT_TRUE(app.startUp().isEmpty());
+    }
+
+    std::unique_ptr<SelectPlayerDialog> open() {
+        auto dialog = std::make_unique<SelectPlayerDialog>(app, platform);
+        dialog->show();
+        return dialog;
+    }
+    template <typename T> static T* child(QWidget* w, const char* name) {
+        T* found = w->findChild<T*>(QLatin1StringView(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    static ui::MultiColumnList* list(QWidget* w) {
+        return child<ui::MultiColumnList>(w, "playerList");
+    }
+    static QPushButton* button(QWidget* w, const char* name) { return child<QPushButton>(w, name); }
+    static QLineEdit* edit(QWidget* w, const char* name) { return child<QLineEdit>(w, name); }
+    static void clickRow(QWidget* w, int row) {
+        ui::MultiColumnList* l = list(w);
+        const QRect cell = l->visualRect(l->model()->index(row, 1));
+        ASSERT_TRUE(cell.isValid());
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    static QStringList shown(QWidget* w) {
+        QStringList out;
+        ui::MultiColumnList* l = list(w);
+        for (int r = 0; r < l->rowCount(); ++r)
+            out.append(l->cellText(r, 0) + u':' + l->cellText(r, 1));
+        return out;
+    }
+    static void typeNewPlayer(QWidget* w, const QString& name, const QString& city, int category,
+                              const QString& rating) {
+        for (const char* field : {"nameEdit", "cityEdit", "ratingEdit"})
+            edit(w, field)->clear();
+        test::typeText(edit(w, "nameEdit"), name);
+        test::typeText(edit(w, "cityEdit"), city);
+        child<ui::DropDown>(w, "categoryDropDown")->setCurrentIndex(category);
+        test::typeText(edit(w, "ratingEdit"), rating);
+    }
+
+    QTemporaryDir start;
+    Application app{start.path()};
+    test::FakePlatform platform;
+};
+
+} // namespace
+
+TEST_F(SelectPlayerDialogTest, OpensWithTheWholeDatabaseAndNothingSelected) {
+    auto d = open();
+    EXPECT_EQ(d->windowTitle(), "Выбор игрока из базы");
+    EXPECT_GE(d->width(), 800);
+    EXPECT_GE(d->height(), 600);
+    const QStringList titles = {"№",       "Ф.И.О участника",  "Страна/Город", "Разряд",
+                                "Рейтинг", "Последний турнир", "Дата"};
+    const int widths[] = {30, 190, 140, 70, 70, 200, 70};
+    for (int c = 0; c < titles.size(); ++c) {
+        EXPECT_EQ(list(d.get())->cellText(-1, c), titles[c]);
+        // "№" and "Дата" grow to show a five-digit number and a date range.
+        if (c == 0 || c == 6)
+            EXPECT_GE(list(d.get())->columnWidth(c), widths[c]) << c;
+        else
+            EXPECT_EQ(list(d.get())->columnWidth(c), widths[c]) << c;
+    }
+    EXPECT_GT(list(d.get())->columnWidth(6),
+              list(d.get())->fontMetrics().horizontalAdvance("01.12.2026-05.12.2026"));
+    int allColumns = 0;
+    for (int c = 0; c < titles.size(); ++c)
+        allColumns += list(d.get())->columnWidth(c);
+    EXPECT_GE(list(d.get())->viewport()->width(), allColumns);
+    EXPECT_EQ(shown(d.get()), (QStringList{"1:ИВАНОВ ИВАН", "2:ПЕТРОВ ПЁТР", "3:СИДОРОВА ИВАННА",
+                                           "4:ДАВЫДОВ ДАВИД"}));
+    EXPECT_EQ(list(d.get())->cellText(1, 5), "Кубок_(01.12.2026)");
+    EXPECT_EQ(child<QLabel>(d.get(), "searchLabel")->text(), "Поиск по Ф.И.О");
+    EXPECT_EQ(child<QLabel>(d.get(), "addHeading")->text(), "ДОБАВЛЕНИЕ НОВОГО УЧАСТНИКА");
+    EXPECT_EQ(button(d.get(), "chooseButton")->text(), "Выбрать участника");
+    EXPECT_EQ(button(d.get(), "editButton")->text(), "Редактировать участника");
+    EXPECT_EQ(button(d.get(), "addButton")->text(), "Добавить в БД");
+    for (const char* b : {"chooseButton", "editButton", "addButton"})
+        EXPECT_FALSE(button(d.get(), b)->isEnabled()) << b;
+    EXPECT_EQ(child<ui::DropDown>(d.get(), "categoryDropDown")->text(), "");
+    EXPECT_EQ(child<ui::DropDown>(d.get(), "categoryDropDown")->count(), 10);
+    // Everything a user (or a script) can reach has a name.
+    for (QWidget* w : d->findChildren<QWidget*>()) {
+        if (qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) ||
+            qobject_cast<QPushButton*>(w) || qobject_cast<QComboBox*>(w)) {
+            EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className();
+        }
+    }
+}
+
+TEST_F(SelectPlayerDialogTest, SearchRefiltersOnEveryKeystrokeAndKeepsTheSelection) {
+    auto d = open();
+    clickRow(d.get(), 2);
+    EXPECT_TRUE(button(d.get(), "chooseButton")->isEnabled());
+    test::typeText(edit(d.get(), "searchEdit"), "и");
+    EXPECT_EQ(shown(d.get()),
+              (QStringList{"1:ИВАНОВ ИВАН", "3:СИДОРОВА ИВАННА", "4:ДАВЫДОВ ДАВИД"}));
+    test::typeText(edit(d.get(), "searchEdit"), "ва");
+    EXPECT_EQ(shown(d.get()), (QStringList{"1:ИВАНОВ ИВАН", "3:СИДОРОВА ИВАННА"}));
+    // The selected player stays selected and highlighted in its new place.
+    EXPECT_EQ(list(d.get())->selectedRow(), 1);
+    EXPECT_TRUE(button(d.get(), "editButton")->isEnabled());
+    // Column widths survive the refill.
+    EXPECT_EQ(list(d.get())->columnWidth(1), 190);
+    edit(d.get(), "searchEdit")->clear();
+    EXPECT_EQ(list(d.get())->rowCount(), 4);
+    EXPECT_EQ(list(d.get())->selectedRow(), 2);
+}
+
+TEST_F(SelectPlayerDialogTest, ChoosingReturnsTheCountedRowAndCloses) {
+    app.state().participantCount = 2;
+    auto d = open();
+    QSignalSpy finished(d.get(), &SelectPlayerDialog::finished);
+    test::typeText(edit(d.get(), "searchEdit"), "давид");
+    clickRow(d.get(), 0);
+    QTest::mouseClick(button(d.get(), "chooseButton"), Qt::LeftButton);
+    EXPECT_EQ(d->result(), "3\nДАВЫДОВ ДАВИД\nКАЗАНЬ\n3\n1500");
+    EXPECT_EQ(app.state().participantCount, 3);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(d->isVisible());
+}
+
+TEST_F(SelectPlayerDialogTest, CloseBoxReturnsNothing) {
+    auto d = open();
+    QSignalSpy finished(d.get(), &SelectPlayerDialog::finished);
+    clickRow(d.get(), 0);
+    d->close();
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(d->result(), "");
+    EXPECT_EQ(app.state().participantCount, 0);
+}
+
+TEST_F(SelectPlayerDialogTest, RunIsModalToItsCaller) {
+    QWidget caller;
+    caller.show();
+    bool callerDisabledMeanwhile = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* d = qobject_cast<SelectPlayerDialog*>(w);
+            if (!d || !d->isVisible())
+                continue;
+            callerDisabledMeanwhile = !caller.isEnabled();
+            clickRow(d, 1);
+            QTest::mouseClick(button(d, "chooseButton"), Qt::LeftButton);
+        }
+    });
+    const SelectedRowText row = SelectPlayerDialog::run(app, platform, &caller);
+    EXPECT_EQ(row, "1\nПЕТРОВ ПЁТР\nТУЛА\n1\n1800");
+    EXPECT_TRUE(callerDisabledMeanwhile);
+    EXPECT_TRUE(caller.isEnabled());
+}
+
+TEST_F(SelectPlayerDialogTest, AddEnablingFollowsTheRatingBounds) {
+    auto d = open();
+    QPushButton* add = button(d.get(), "addButton");
+    typeNewPlayer(d.get(), "Новиков", "Псков", 5, "499");
+    EXPECT_FALSE(add->isEnabled());
+    QTest::keyClick(edit(d.get(), "ratingEdit"), Qt::Key_Backspace);
+    test::typeText(edit(d.get(), "ratingEdit"), "0"); // 490
+    EXPECT_FALSE(add->isEnabled());
+    for (const auto& [rating, enabled] :
+         {std::pair{"500", true}, {"3500", true}, {"3501", false}, {"15x0", false}}) {
+        edit(d.get(), "ratingEdit")->clear();
+        test::typeText(edit(d.get(), "ratingEdit"), rating);
+        EXPECT_EQ(add->isEnabled(), enabled) << rating;
+    }
+    edit(d.get(), "ratingEdit")->setText("1500");
+    child<ui::DropDown>(d.get(), "categoryDropDown")->setCurrentIndex(-1);
+    EXPECT_FALSE(add->isEnabled());
+}
+
+TEST_F(SelectPlayerDialogTest, AddWritesTheFileRefillsTheFilteredListAndClearsTheInputs) {
+    auto d = open();
+    test::typeText(edit(d.get(), "searchEdit"), "ов");
+    typeNewPlayer(d.get(), "новиков олег", "псков", 5, "1700");
+    QTest::mouseClick(button(d.get(), "addButton"), Qt::LeftButton);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages.last(),
+              (Message{"Подтверждение", "Новый участник успешно добавлен в базу."}));
+    EXPECT_TRUE(test::readBytes(app.playersPath())
+                    .endsWith("НОВИКОВ ОЛЕГ|ПСКОВ|1|1700|Новый участник|06.12.2026\r\n"));
+    EXPECT_EQ(shown(d.get()), (QStringList{"1:ИВАНОВ ИВАН", "2:ПЕТРОВ ПЁТР", "3:СИДОРОВА ИВАННА",
+                                           "4:ДАВЫДОВ ДАВИД", "5:НОВИКОВ ОЛЕГ"}));
+    EXPECT_EQ(edit(d.get(), "nameEdit")->text(), "");
+    EXPECT_EQ(child<ui::DropDown>(d.get(), "categoryDropDown")->text(), "");
+    EXPECT_FALSE(button(d.get(), "addButton")->isEnabled());
+}
+
+TEST_F(SelectPlayerDialogTest, DuplicateAndBrokenTextAreRefusedWithTheFileUntouched) {
+    auto d = open();
+    typeNewPlayer(d.get(), "петров пётр", "тула", 7, "1900");
+    QTest::mouseClick(button(d.get(), "addButton"), Qt::LeftButton);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages.last(),
+              (Message{"Повторяющаяся запись",
+                       "Данные этого участника уже есть!\nВыберите его в базе."}));
+    // The inputs keep their upper-cased text; the button waits for the next edit.
+    EXPECT_EQ(edit(d.get(), "nameEdit")->text(), "ПЕТРОВ ПЁТР");
+    EXPECT_EQ(edit(d.get(), "cityEdit")->text(), "ТУЛА");
+    EXPECT_FALSE(button(d.get(), "addButton")->isEnabled());
+
+    typeNewPlayer(d.get(), "Пет|ров", "Тула", 7, "1900");
+    ASSERT_TRUE(button(d.get(), "addButton")->isEnabled());
+    QTest::mouseClick(button(d.get(), "addButton"), Qt::LeftButton);
+    ASSERT_EQ(platform.messages.size(), 2);
+    EXPECT_EQ(platform.messages.last().title, "Ошибка");
+    EXPECT_TRUE(platform.messages.last().text.contains("\"|\""));
+    EXPECT_EQ(test::readBytes(app.playersPath()), SampleFile);
+    EXPECT_EQ(list(d.get())->rowCount(), 4);
+}
+
+TEST_F(SelectPlayerDialogTest, EditHidesTheListAndShowsTheSavedRecordAfterwards) {
+    auto d = open();
+    test::typeText(edit(d.get(), "searchEdit"), "ПЁТР");
+    clickRow(d.get(), 0);
+    QTest::mouseClick(button(d.get(), "editButton"), Qt::LeftButton);
+    EditPlayerDialog* e = d->editDialog();
+    ASSERT_NE(e, nullptr);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_TRUE(e->isVisible());
+    // A rated player: only the category can change.
+    EXPECT_TRUE(edit(e, "nameEdit")->isReadOnly());
+    EXPECT_TRUE(edit(e, "cityEdit")->isReadOnly());
+    EXPECT_TRUE(edit(e, "ratingEdit")->isReadOnly());
+    child<ui::DropDown>(e, "categoryDropDown")->setText("КМС");
+    QTest::mouseClick(button(e, "saveButton"), Qt::LeftButton);
+    EXPECT_TRUE(platform.messages.isEmpty());
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(d->editDialog(), nullptr);
+    EXPECT_EQ(shown(d.get()), QStringList{"2:ПЕТРОВ ПЁТР"});
+    EXPECT_EQ(list(d.get())->cellText(0, 3), "КМС");
+    EXPECT_EQ(list(d.get())->selectedRow(), 0);
+    EXPECT_TRUE(
+        test::readBytes(app.playersPath())
+            .contains("ПЕТРОВ ПЁТР|ТУЛА|КМС|1800|Кубок_(01.12.2026)|01.12.2026-05.12.2026\r\n"));
+}
+
+TEST_F(SelectPlayerDialogTest, ALargeDatabaseShowsItsWholeNumbers) {
+    QByteArray bytes;
+    for (int i = 1; i <= 10000; ++i)
+        bytes += "ИГРОК " + QByteArray::number(i) + "|ГОРОД|1|1500|Новый участник|01.01.2026\r\n";
+    test::writeBytes(app.playersPath(), bytes);
+    app.startUp();
+    auto d = open();
+    EXPECT_EQ(list(d.get())->rowCount(), 10000);
+    EXPECT_GT(list(d.get())->columnWidth(0),
+              list(d.get())->fontMetrics().horizontalAdvance("10000"));
+    test::typeText(edit(d.get(), "searchEdit"), "к 999");
+    EXPECT_EQ(shown(d.get()), (QStringList{"999:ИГРОК 999", "9990:ИГРОК 9990", "9991:ИГРОК 9991",
+                                           "9992:ИГРОК 9992", "9993:ИГРОК 9993", "9994:ИГРОК 9994",
+                                           "9995:ИГРОК 9995", "9996:ИГРОК 9996", "9997:ИГРОК 9997",
+                                           "9998:ИГРОК 9998", "9999:ИГРОК 9999"}));
+}
