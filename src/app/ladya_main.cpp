@@ -15,8 +15,11 @@ int main(int argc, char** argv) {
     ladya::Application app(QDir::currentPath());
     ladya::ui::QtPlatform platform;
     ladya::ui::Shell shell(app, platform);
-    QObject::connect(&shell, &ladya::ui::Shell::exitRequested, &qapp, &QApplication::quit,
-                     Qt::QueuedConnection);
+    // exit() rather than quit(): quit() first asks every window to close, and a
+    // tournament window answers a close request with its own rules.
+    QObject::connect(
+        &shell, &ladya::ui::Shell::exitRequested, &qapp, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     shell.start();
     return QApplication::exec();
 }
