@@ -76,12 +76,18 @@ int bandOf(int h) { // 1–10 → 0, 11–20 → 1, … 91–99 → 9
 } // namespace
 
 CoefficientAndNorms computeCoefficientAndNorms(const RoundRobinTournament& tournament) {
-    CoefficientAndNorms c;
     const int n = tournament.participantCount();
     long long sum = 0;
     for (const Participant& p : tournament.participants)
         sum += categoryValue(p.category);
-    c.coefficient = n > 0 ? double(sum) / double(n) : 0.0;
+    return computeNorms(n > 0 ? double(sum) / double(n) : 0.0, n,
+                        tournament.state.kind == TournamentKind::TwoCycles);
+}
+
+CoefficientAndNorms computeNorms(double coefficient, int participantCount, bool twoCycles) {
+    CoefficientAndNorms c;
+    c.coefficient = coefficient;
+    const int n = participantCount;
 
     const QString text = formatFixed(c.coefficient, 2);
     const int h = hundredths(text);
@@ -97,7 +103,7 @@ CoefficientAndNorms computeCoefficientAndNorms(const RoundRobinTournament& tourn
     }
 
     const double games = double(n - 1) / 100.0;
-    const double cycles = tournament.state.kind == TournamentKind::TwoCycles ? 2.0 : 1.0;
+    const double cycles = twoCycles ? 2.0 : 1.0;
     c.normPointsFirst = games * c.normPercentFirst * cycles;
     if (upToFour)
         c.normPointsSecond = games * c.normPercentSecond * cycles;

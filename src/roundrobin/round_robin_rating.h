@@ -40,5 +40,7 @@ struct CoefficientAndNorms {
 };
 
 CoefficientAndNorms computeCoefficientAndNorms(const RoundRobinTournament& tournament);
+// The norms for a given coefficient; `participantCount` includes the bye row.
+CoefficientAndNorms computeNorms(double coefficient, int participantCount, bool twoCycles);
 
 } // namespace ladya

@@ -6,6 +6,14 @@
 
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <ostream>
+
+// Readable QString values in test failures.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 namespace ladya::test {
 
