@@ -1,6 +1,7 @@
 #include "roundrobin/round_robin_file.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 namespace ladya {
 
@@ -119,11 +120,18 @@ RoundRobinLoad parseRoundRobin(const QStringList& lines, const QString& path) {
     for (int k = 0; k < n; ++k, at += 5)
         t.participants.append(
             {lines.at(at), lines.at(at + 1), lines.at(at + 2), lines.at(at + 3), lines.at(at + 4)});
+    // Each game's names share their text with the participant row of that name, so
+    // that linking the games to the rows can go by identity.
+    QHash<QString, QString> rowNames;
+    for (const Participant& p : t.participants)
+        rowNames.insert(p.name, p.name);
+    const auto shared = [&rowNames](const QString& name) { return rowNames.value(name, name); };
     t.games.resize(r);
     for (int round = 0; round < r; ++round) {
         t.games[round].reserve(b);
         for (int board = 0; board < b; ++board, at += 3) {
-            RoundRobinGame g{lines.at(at), lines.at(at + 1), lines.at(at + 2), QString()};
+            RoundRobinGame g{shared(lines.at(at)), shared(lines.at(at + 1)), lines.at(at + 2),
+                             QString()};
             if (g.result == GameResult::DoubleForfeitInFile) {
                 g.result = GameResult::ForfeitLoss;
                 g.mirrorResult = GameResult::ForfeitLoss;
@@ -157,8 +165,59 @@ FileResult saveRoundRobin(const RoundRobinTournament& tournament) {
     return saveRoundRobin(tournament, tournament.state.path);
 }
 
+QByteArray roundRobinFileBytes(const RoundRobinTournament& t) {
+    // The largest file has 7,606 lines, nearly all of them names of the game table.
+    // Each row's name is encoded once and its bytes reused for every game that shares
+    // the row's text.
+    struct Encoded {
+        qsizetype length;
+        QByteArray bytes;
+    };
+    QHash<const QChar*, Encoded> encodedNames;
+    for (const Participant& p : t.participants)
+        encodedNames.insert(p.name.constData(), {p.name.size(), p.name.toUtf8()});
+    QByteArray out;
+    out.reserve(64 * (6 + 5 * t.participantCount()) + 48 * t.roundCount() * t.boardCount());
+    const auto put = [&out](const QString& line) {
+        out += line.toUtf8();
+        out += "\r\n";
+    };
+    const auto putName = [&](const QString& name) {
+        const auto it = encodedNames.constFind(name.constData());
+        // The same text pointer and length: the same name.
+        if (it != encodedNames.constEnd() && it->length == name.size()) {
+            out += it->bytes;
+            out += "\r\n";
+            return;
+        }
+        put(name);
+    };
+    put(t.state.startDate);
+    put(t.state.endDate);
+    put(QString::number(t.participantCount()));
+    put(QString::number(t.roundCount()));
+    put(QString::number(t.boardCount()));
+    put(t.state.kind);
+    for (const Participant& p : t.participants) {
+        put(p.number);
+        put(p.name);
+        put(p.category);
+        put(p.rating);
+        put(p.city);
+    }
+    for (int r = 1; r <= t.roundCount(); ++r) {
+        for (int b = 1; b <= t.boardCount(); ++b) {
+            const RoundRobinGame& g = t.game(r, b);
+            putName(g.white);
+            putName(g.black);
+            put(g.isDoubleForfeit() ? GameResult::DoubleForfeitInFile : g.result);
+        }
+    }
+    return out;
+}
+
 FileResult saveRoundRobin(const RoundRobinTournament& tournament, const QString& path) {
-    return writeTextLinesAtomic(path, roundRobinLines(tournament));
+    return writeFileAtomic(path, roundRobinFileBytes(tournament));
 }
 
 Message roundRobinSaveFailedMessage() {

@@ -66,8 +66,10 @@ struct RoundRobinTournament {
     bool operator==(const RoundRobinTournament& other) const;
 };
 
-// The text lines of the file (6 + 5·N + 3·R·B of them).
+// The text lines of the file (6 + 5·N + 3·R·B of them), and the file's bytes: UTF-8,
+// every line ending CR LF.
 QStringList roundRobinLines(const RoundRobinTournament& tournament);
+QByteArray roundRobinFileBytes(const RoundRobinTournament& tournament);
 
 // Outcome of reading a .kr2 file: the tournament, or the message saying why not.
 struct RoundRobinLoad {

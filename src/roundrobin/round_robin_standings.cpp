@@ -6,17 +6,23 @@
 namespace ladya {
 
 GameLinks::Code GameLinks::codeOf(const QString& code) {
-    if (code == GameResult::Win)
+    // Every code is one character; anything else scores as an unplayed game.
+    if (code.size() != 1)
+        return Code::Unplayed;
+    switch (code.front().unicode()) {
+    case u'1':
         return Code::Win;
-    if (code == GameResult::Loss)
+    case u'0':
         return Code::Loss;
-    if (code == GameResult::Draw)
+    case u'%':
         return Code::Draw;
-    if (code == GameResult::ForfeitWin)
+    case u'+':
         return Code::ForfeitWin;
-    if (code == GameResult::ForfeitLoss)
+    case u'-':
         return Code::ForfeitLoss;
-    return Code::Unplayed;
+    default:
+        return Code::Unplayed;
+    }
 }
 
 GameLinks linkGames(const RoundRobinTournament& t) {
@@ -25,11 +31,17 @@ GameLinks linkGames(const RoundRobinTournament& t) {
     links.nextSameName.fill(-1, n);
     QHash<QString, int> firstRow;
     firstRow.reserve(n);
+    // Names in the games usually share their text with the participant rows (the
+    // loader and the schedule arrange it), so identity finds most of them without
+    // hashing the text.
+    QHash<const QChar*, int> firstRowByText;
+    firstRowByText.reserve(n);
     for (int k = 0; k < n; ++k) {
         const QString& name = t.participants.at(k).name;
         const auto it = firstRow.constFind(name);
         if (it == firstRow.constEnd()) {
             firstRow.insert(name, k);
+            firstRowByText.insert(name.constData(), k);
         } else {
             // Chain the rows of one name in table order.
             int last = *it;
@@ -38,11 +50,17 @@ GameLinks linkGames(const RoundRobinTournament& t) {
             links.nextSameName[last] = k;
         }
     }
+    const auto rowOf = [&](const QString& name) {
+        const auto it = firstRowByText.constFind(name.constData());
+        if (it != firstRowByText.constEnd() && t.participants.at(*it).name.size() == name.size())
+            return *it;
+        return firstRow.value(name, -1);
+    };
     links.games.reserve(t.roundCount() * t.boardCount());
     for (const auto& round : t.games) {
         for (const RoundRobinGame& g : round) {
-            links.games.append({firstRow.value(g.white, -1), firstRow.value(g.black, -1),
-                                GameLinks::codeOf(g.result), GameLinks::codeOf(g.mirrorResult)});
+            links.games.append({rowOf(g.white), rowOf(g.black), GameLinks::codeOf(g.result),
+                                GameLinks::codeOf(g.mirrorResult)});
         }
     }
     return links;

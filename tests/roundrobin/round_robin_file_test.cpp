@@ -80,6 +80,18 @@ TEST(RoundRobinFile, ReadsTheWorkedExampleAndWritesItBackUnchanged) {
     EXPECT_EQ(t.state.unplayedCount, 5);
     EXPECT_EQ(t.displayName(), "Кубок_клуба_(01.12.2026)");
     EXPECT_EQ(roundRobinLines(t), lines);
+    EXPECT_EQ(roundRobinFileBytes(t), joinLinesCrLf(lines));
+    // Names that share no text with the rows are written the same way.
+    RoundRobinTournament copied = t;
+    for (auto& round : copied.games)
+        for (RoundRobinGame& g : round) {
+            g.white = QString(g.white.constData(), g.white.size());
+            g.black = QString(g.black.constData(), g.black.size());
+        }
+    copied.game(3, 2).white = "СИДОРОВ";
+    QStringList changed = lines;
+    changed[6 + 20 + 15] = "СИДОРОВ";
+    EXPECT_EQ(roundRobinFileBytes(copied), joinLinesCrLf(changed));
 
     // The same schedule is what the Berger tables give for these rows.
     RoundRobinTournament fresh = t;
