@@ -33,6 +33,9 @@ QVector<RatingEntry> computeRatings(const RoundRobinTournament& tournament,
             sums[k] += blackRating;
             ++counts[k];
         }
+        // A game naming one player on both sides is still one game for that player.
+        if (g.black == g.white)
+            continue;
         for (int k = g.black; k >= 0; k = links.nextSameName.at(k)) {
             sums[k] += whiteRating;
             ++counts[k];

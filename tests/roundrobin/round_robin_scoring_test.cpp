@@ -258,3 +258,26 @@ TEST(ParticipantGames, EveryGameOfTheParticipantInRoundOrder) {
     EXPECT_TRUE(participantGames(t, 0).isEmpty());
     EXPECT_EQ(participantGames(t, 4).size(), 6); // the bye row
 }
+
+TEST(RoundRobinStandings, NamesakesOfOlderFilesShareEveryGameOfTheirName) {
+    // Games name players only: both rows named А take part in every game of "А", and
+    // the game А–А of round 2 is one game for each of them.
+    auto t = test::makeRoundRobin(
+        {{"А", "1", "2000"}, {"А", "1", "1800"}, {"Б", "1", "1600"}, {"В", "1", "1400"}});
+    test::setResult(t, 1, "А", "1"); // r1: А–В and А–Б, both won by White
+    t.game(1, 2).result = "1";
+    t.game(1, 2).mirrorResult = "0";
+    test::setResult(t, 2, "В", "%"); // r2: В–Б, А–А
+    test::setResult(t, 2, "А", "%");
+    test::setResult(t, 3, "А", "0"); // r3: А–В, Б–А
+    test::setResult(t, 3, "Б", "1");
+    const RoundRobinResults r = computeRoundRobin(t);
+    for (int k : {0, 1}) {
+        EXPECT_EQ(r.standings.rows[k].points, 3.0f) << k;
+        EXPECT_EQ(r.ratings[k].countedGames, 5) << k;
+        EXPECT_EQ(r.ratings[k].averageOpponentRating, (1400 + 1600 + 2000 + 1400 + 1600) / 5) << k;
+    }
+    EXPECT_EQ(r.standings.rows[2].points, 1.5f);
+    EXPECT_EQ(cellText(r.crosstable.at(1, 2)), "1"); // the draw seen from both sides
+    EXPECT_EQ(r.crosstable.at(1, 1), CrosstableDiagonal);
+}
