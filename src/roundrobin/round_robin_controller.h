@@ -14,6 +14,33 @@
 
 namespace ladya {
 
+// The fixed texts and sizes of the round-robin windows.
+namespace RoundRobinWindowText {
+inline constexpr int Width = 1010;
+inline constexpr int Height = 730;
+inline const QString RoundCaption = QStringLiteral("Список партий тура №");
+inline const QString SelectedPlayersCaption = QStringLiteral("Выбраны игроки:");
+inline const QString ResultCaption = QStringLiteral("Результат белых -");
+inline const QString WriteButton = QStringLiteral("Записать");
+inline const QString ScheduleReportButton = QStringLiteral("Сохранить расписание в файл file.html");
+inline const QString FinishButton = QStringLiteral("Завершить турнир");
+inline const QString TableButton = QStringLiteral("Таблица");
+inline const QString StatisticsButton = QStringLiteral("Статистика");
+inline const QString MainMenuButton = QStringLiteral("Главное меню");
+} // namespace RoundRobinWindowText
+
+namespace ParticipantStatisticsText {
+inline constexpr int Width = 1000;
+inline constexpr int Height = 700;
+inline const QString ReportButton = QStringLiteral("Сохранить статистику в файл file.html");
+} // namespace ParticipantStatisticsText
+
+namespace ResultsTableText {
+inline constexpr int Width = 1020;
+inline constexpr int Height = 700;
+inline const QString ReportButton = QStringLiteral("Сохранить в файл (file.html)");
+} // namespace ResultsTableText
+
 class RoundRobinController {
 public:
     using SaveFunction = std::function<FileResult(const RoundRobinTournament&)>;
@@ -107,7 +134,7 @@ public:
     bool reportEnabled() const { return m_selected > 0; }
 
 private:
-    const RoundRobinTournament& m_tournament;
+    RoundRobinTournament m_tournament; // as it stood when the window opened
     QVector<QStringList> m_participantRows;
     int m_selected = -1;
 };

@@ -30,6 +30,17 @@ QString roundRobinFileName(const QString& tournamentName, const QDate& creationD
 // control characters).
 bool hasForbiddenFileNameCharacter(const QString& text);
 
+// The fixed texts and size of the creation window.
+namespace RoundRobinCreationText {
+inline constexpr int Width = 560;
+inline constexpr int Height = 700;
+inline const QString NameCaption = QStringLiteral("Название турнира");
+inline const QString DateCaption = QStringLiteral("Дата");
+inline const QString AddButton = QStringLiteral("Добавить участника");
+inline const QString RemoveButton = QStringLiteral("Удалить участника");
+inline const QString FinishButton = QStringLiteral("Завершить");
+} // namespace RoundRobinCreationText
+
 // The creation window's state and rules, without widgets.
 class RoundRobinCreation {
 public:
