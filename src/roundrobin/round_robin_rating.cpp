@@ -42,7 +42,7 @@ QVector<RatingEntry> computeRatings(const RoundRobinTournament& tournament,
         }
     }
 
-    const int k10 = tournament.state.ratingCoefficient;
+    const int kFactor = tournament.state.ratingCoefficient;
     QVector<RatingEntry> out(n);
     for (int k = 0; k < n; ++k) {
         RatingEntry& e = out[k];
@@ -60,7 +60,7 @@ QVector<RatingEntry> computeRatings(const RoundRobinTournament& tournament,
                 : 0.0;
         const StandingsEntry& s = standings.rows.at(k);
         e.newRating =
-            newRating(ratings.at(k), double(s.points), s.forfeitWins, e.expectedScore, k10);
+            newRating(ratings.at(k), double(s.points), s.forfeitWins, e.expectedScore, kFactor);
     }
     return out;
 }
