@@ -1,11 +1,103 @@
 #include "roundrobin/rr_cli.h"
 
+#include "roundrobin/round_robin_file.h"
+#include "roundrobin/round_robin_rows.h"
+
+#include <optional>
+
 namespace ladya {
 
-CliOutput runRoundRobinCli(const QStringList& args) {
+namespace {
+
+CliOutput usageError(const QString& command, const QString& usage) {
     return CliOutput::failure(
-        QStringLiteral("ladya-cli: %1: not available for this kind of file yet")
-            .arg(args.value(0)));
+        QStringLiteral("ladya-cli: %1: usage: ladya-cli %1 %2").arg(command, usage));
+}
+
+// A whole positive decimal number, nothing else around it.
+std::optional<int> parseNumberArgument(const QString& text) {
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    }
+    return text.toInt();
+}
+
+struct Loaded {
+    std::optional<RoundRobinTournament> tournament;
+    CliOutput error;
+};
+
+Loaded load(const QString& path) {
+    RoundRobinLoad result = loadRoundRobin(path);
+    if (!result)
+        return {std::nullopt,
+                CliOutput::failure(QStringLiteral("ladya-cli: ") +
+                                   result.error.text.replace(u'\n', QStringLiteral(": ")))};
+    return {std::move(result.tournament), {}};
+}
+
+CliOutput listing(const QVector<ListColumn>& columns, const QVector<QStringList>& rows) {
+    return {0, formatListing(columnTitles(columns), rows), QByteArray()};
+}
+
+} // namespace
+
+CliOutput runRoundRobinCli(const QStringList& args) {
+    const QString command = args.value(0);
+    if (command == QStringLiteral("games")) {
+        if (args.size() != 3)
+            return usageError(command, QStringLiteral("FILE ROUND"));
+        Loaded loaded = load(args.at(1));
+        if (!loaded.tournament)
+            return loaded.error;
+        const RoundRobinTournament& t = *loaded.tournament;
+        const std::optional<int> round = parseNumberArgument(args.at(2));
+        if (!round || *round < 1 || *round > t.roundCount())
+            return CliOutput::failure(
+                QStringLiteral("ladya-cli: games: round '%1' is out of range (1..%2)")
+                    .arg(args.at(2))
+                    .arg(t.roundCount()));
+        return listing(gameListColumns(), gameRows(t, *round));
+    }
+    if (command == QStringLiteral("standings")) {
+        if (args.size() != 2)
+            return usageError(command, QStringLiteral("FILE"));
+        Loaded loaded = load(args.at(1));
+        if (!loaded.tournament)
+            return loaded.error;
+        const RoundRobinResults results = computeRoundRobin(*loaded.tournament);
+        return listing(standingsColumns(), standingsRows(*loaded.tournament, results.standings));
+    }
+    if (command == QStringLiteral("table")) {
+        if (args.size() != 2)
+            return usageError(command, QStringLiteral("FILE"));
+        Loaded loaded = load(args.at(1));
+        if (!loaded.tournament)
+            return loaded.error;
+        const RoundRobinTournament& t = *loaded.tournament;
+        return listing(resultsTableColumns(t.participantCount()),
+                       resultsTableRows(t, computeRoundRobin(t)));
+    }
+    if (command == QStringLiteral("player-games")) {
+        if (args.size() != 3)
+            return usageError(command, QStringLiteral("FILE N"));
+        Loaded loaded = load(args.at(1));
+        if (!loaded.tournament)
+            return loaded.error;
+        const RoundRobinTournament& t = *loaded.tournament;
+        const std::optional<int> number = parseNumberArgument(args.at(2));
+        if (!number || *number < 1 || *number > t.participantCount())
+            return CliOutput::failure(
+                QStringLiteral("ladya-cli: player-games: participant '%1' is out of range (1..%2)")
+                    .arg(args.at(2))
+                    .arg(t.participantCount()));
+        return listing(participantGamesColumns(), participantGames(t, *number));
+    }
+    return CliOutput::failure(
+        QStringLiteral("ladya-cli: %1: not available for round-robin files yet").arg(command));
 }
 
 } // namespace ladya

@@ -1,0 +1,163 @@
+#include "roundrobin/round_robin_controller.h"
+
+#include <QFileInfo>
+
+namespace ladya {
+
+RoundRobinController::RoundRobinController(RoundRobinTournament tournament, SaveFunction save)
+    : m_tournament(std::move(tournament)), m_save(std::move(save)) {
+    if (!m_save)
+        m_save = [](const RoundRobinTournament& t) { return saveRoundRobin(t); };
+    m_tournament.state.unplayedCount = m_tournament.countUnplayed();
+    recompute();
+}
+
+void RoundRobinController::recompute() {
+    m_results = computeRoundRobin(m_tournament);
+}
+
+QString RoundRobinController::windowTitle() const {
+    const QString prefix = m_tournament.state.kind == TournamentKind::OneCycle
+                               ? QStringLiteral("Турнир в 1 круг - ")
+                               : QStringLiteral("Турнир в 2 круга - ");
+    return prefix + m_tournament.displayName();
+}
+
+QStringList RoundRobinController::roundItems() const {
+    QStringList items;
+    for (int r = 1; r <= m_tournament.roundCount(); ++r)
+        items << QString::number(r);
+    return items;
+}
+
+void RoundRobinController::selectRound(int round) {
+    noteControlEvent();
+    if (round < 1 || round > m_tournament.roundCount())
+        return;
+    m_round = round;
+    m_board = 0;
+}
+
+QVector<QStringList> RoundRobinController::gameRows() const {
+    return ladya::gameRows(m_tournament, m_round);
+}
+
+void RoundRobinController::selectGame(int board) {
+    noteControlEvent();
+    const bool valid = m_round >= 1 && m_round <= m_tournament.roundCount() && board >= 1 &&
+                       board <= m_tournament.boardCount();
+    m_board = valid ? board : 0;
+}
+
+std::optional<QString> RoundRobinController::clickGameRow(int position) {
+    noteControlEvent();
+    if (position < 0 || position >= m_tournament.boardCount() || m_round < 1 ||
+        m_round > m_tournament.roundCount())
+        return std::nullopt;
+    selectGame(position + 1);
+    return m_tournament.game(m_round, m_board).result.left(1);
+}
+
+QVector<QStringList> RoundRobinController::standingsRows() const {
+    return ladya::standingsRows(m_tournament, m_results.standings);
+}
+
+QStringList RoundRobinController::resultEntries() {
+    return {QString(),           QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("%"),
+            QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("00")};
+}
+
+std::optional<Message> RoundRobinController::writeResult(const QString& entry) {
+    noteControlEvent();
+    if (m_board == 0 || m_tournament.state.isFinished() || !resultEntries().contains(entry))
+        return std::nullopt;
+    RoundRobinGame& g = m_tournament.game(m_round, m_board);
+    const bool wasPlayed = g.isPlayed();
+    if (entry == GameResult::DoubleForfeitInFile) {
+        g.result = GameResult::ForfeitLoss;
+        g.mirrorResult = GameResult::ForfeitLoss;
+    } else {
+        g.result = entry;
+        g.mirrorResult = GameResult::mirrorOf(entry);
+    }
+    m_tournament.state.unplayedCount += (wasPlayed ? 1 : 0) - (g.isPlayed() ? 1 : 0);
+    m_board = 0;
+    recompute();
+    return save();
+}
+
+std::optional<Message> RoundRobinController::save() {
+    if (!m_save(m_tournament))
+        return roundRobinSaveFailedMessage();
+    return std::nullopt;
+}
+
+QString RoundRobinController::statusLine() const {
+    return QStringLiteral("Турнир начат - ") + m_tournament.state.startDate +
+           QStringLiteral("  окончен - ") + m_tournament.state.endDate +
+           QStringLiteral("    осталось несыгранных партий - ") +
+           QString::number(m_tournament.state.unplayedCount);
+}
+
+QString RoundRobinController::selectedPlayersText() const {
+    QString text = QStringLiteral("Выбраны игроки:  ");
+    if (m_board > 0) {
+        const RoundRobinGame& g = m_tournament.game(m_round, m_board);
+        text += g.white + u'-' + g.black;
+    }
+    return text;
+}
+
+bool RoundRobinController::writeEnabled() const {
+    if (!m_eventSeen)
+        return true;
+    return m_board > 0 && !m_tournament.state.isFinished();
+}
+
+bool RoundRobinController::finishEnabled() const {
+    return m_tournament.state.unplayedCount == 0 && !m_tournament.state.isFinished();
+}
+
+RoundRobinController::CloseDecision RoundRobinController::closeRequested() {
+    if (m_tournament.state.unplayedCount == 0)
+        return {m_tournament.state.isFinished() ? CloseAction::ExitProgram
+                                                : CloseAction::OpenCompletion,
+                std::nullopt};
+    // Every result was saved when written; saving again catches a save that failed then,
+    // and leaving after a failed save would lose those results.
+    if (std::optional<Message> failed = save())
+        return {CloseAction::StayOpen, failed};
+    return {CloseAction::ExitProgram, std::nullopt};
+}
+
+std::optional<Message> RoundRobinController::complete(const QString& endDate) {
+    m_tournament.state.endDate = endDate;
+    return save();
+}
+
+ParticipantStatistics::ParticipantStatistics(const RoundRobinTournament& tournament,
+                                             const RoundRobinResults& results)
+    : m_tournament(tournament),
+      m_participantRows(statisticsParticipantRows(tournament, results.standings)) {}
+
+QString ParticipantStatistics::windowTitle() {
+    return QStringLiteral("Статистика результатов участников");
+}
+
+void ParticipantStatistics::clickParticipantRow(int position) {
+    if (position < 0 || position >= m_tournament.participantCount())
+        return;
+    m_selected = position + 1;
+}
+
+QVector<QStringList> ParticipantStatistics::gameRows() const {
+    if (m_selected < 1)
+        return {};
+    return participantGames(m_tournament, m_selected);
+}
+
+QString ResultsTable::windowTitle() {
+    return QStringLiteral("Таблица результатов участников");
+}
+
+} // namespace ladya

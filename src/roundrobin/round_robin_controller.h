@@ -1,0 +1,153 @@
+// The round-robin tournament window's state, rules and texts, without widgets: the
+// window shows what this says and forwards its events here.
+#pragma once
+
+#include "app/message.h"
+#include "roundrobin/round_robin_file.h"
+#include "roundrobin/round_robin_rows.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+#include <optional>
+
+namespace ladya {
+
+// The fixed texts and sizes of the round-robin windows.
+namespace RoundRobinWindowText {
+inline constexpr int Width = 1010;
+inline constexpr int Height = 730;
+inline const QString RoundCaption = QStringLiteral("Список партий тура №");
+inline const QString SelectedPlayersCaption = QStringLiteral("Выбраны игроки:");
+inline const QString ResultCaption = QStringLiteral("Результат белых -");
+inline const QString WriteButton = QStringLiteral("Записать");
+inline const QString ScheduleReportButton = QStringLiteral("Сохранить расписание в файл file.html");
+inline const QString FinishButton = QStringLiteral("Завершить турнир");
+inline const QString TableButton = QStringLiteral("Таблица");
+inline const QString StatisticsButton = QStringLiteral("Статистика");
+inline const QString MainMenuButton = QStringLiteral("Главное меню");
+} // namespace RoundRobinWindowText
+
+namespace ParticipantStatisticsText {
+inline constexpr int Width = 1000;
+inline constexpr int Height = 700;
+inline const QString ReportButton = QStringLiteral("Сохранить статистику в файл file.html");
+} // namespace ParticipantStatisticsText
+
+namespace ResultsTableText {
+inline constexpr int Width = 1020;
+inline constexpr int Height = 700;
+inline const QString ReportButton = QStringLiteral("Сохранить в файл (file.html)");
+} // namespace ResultsTableText
+
+class RoundRobinController {
+public:
+    using SaveFunction = std::function<FileResult(const RoundRobinTournament&)>;
+
+    // Opens on a loaded tournament: everything is computed, round 1 is shown, no game
+    // is selected. `save` defaults to saveRoundRobin at the tournament's path.
+    explicit RoundRobinController(RoundRobinTournament tournament, SaveFunction save = {});
+
+    const RoundRobinTournament& tournament() const { return m_tournament; }
+    const RoundRobinResults& results() const { return m_results; }
+
+    // "Турнир в 1 круг - " or "Турнир в 2 круга - " + the file name without extension.
+    QString windowTitle() const;
+
+    // Round selector.
+    QStringList roundItems() const; // "1" … roundCount
+    int currentRound() const { return m_round; }
+    // Selects round r (ignored outside 1..roundCount); clears the game selection.
+    void selectRound(int round);
+
+    // Game list.
+    static QVector<ListColumn> gameColumns() { return gameListColumns(); }
+    QVector<QStringList> gameRows() const;       // the current round's boards
+    int selectedGame() const { return m_board; } // board number, 0 when none
+    // Selects a board of the current round (0 or out of range: none).
+    void selectGame(int board);
+    // A click in the game list at row `position` (0-based, −1 when none): selects that
+    // board and returns what the result selector shows then (the first character of the
+    // result column: a double forfeit shows "-"); nullopt when no row was selected.
+    std::optional<QString> clickGameRow(int position);
+
+    // Standings list, in the order of places.
+    static QVector<ListColumn> standingColumns() { return standingsColumns(); }
+    QVector<QStringList> standingsRows() const;
+
+    // The result selector's entries: "", "1", "0", "%", "+", "-", "00".
+    static QStringList resultEntries();
+    // Writes `entry` as the selected game's result: both codes, the unplayed count,
+    // the full recomputation and the save. Does nothing without a selected game, in a
+    // completed tournament or for an unknown entry. A message when the save failed;
+    // the result then stays in memory and the window goes on.
+    std::optional<Message> writeResult(const QString& entry);
+
+    // Texts and enabling, applied by the window after every event.
+    QString statusLine() const;
+    QString selectedPlayersText() const;
+    bool writeEnabled() const;  // "Записать"
+    bool finishEnabled() const; // "Завершить турнир"
+    // Every control event counts; "Записать" is enabled until the first one.
+    void noteControlEvent() { m_eventSeen = true; }
+
+    // The close box: end the program, open the completion dialog, or stay (the save
+    // of unplayed games failed and the message says so).
+    enum class CloseAction { ExitProgram, OpenCompletion, StayOpen };
+    struct CloseDecision {
+        CloseAction action = CloseAction::ExitProgram;
+        std::optional<Message> message;
+    };
+    CloseDecision closeRequested();
+
+    // Completion: the end date is set and the file rewritten (a message when the save
+    // failed). The new ratings to store are results().ratings[row].newRating.
+    std::optional<Message> complete(const QString& endDate);
+    std::optional<Message> save();
+
+private:
+    void recompute();
+
+    RoundRobinTournament m_tournament;
+    SaveFunction m_save;
+    RoundRobinResults m_results;
+    int m_round = 1;
+    int m_board = 0;
+    bool m_eventSeen = false;
+};
+
+// The participant statistics window: the participant list and the selected one's games.
+class ParticipantStatistics {
+public:
+    ParticipantStatistics(const RoundRobinTournament& tournament, const RoundRobinResults& results);
+
+    static QString windowTitle(); // "Статистика результатов участников"
+    static QVector<ListColumn> participantColumns() { return statisticsParticipantColumns(); }
+    static QVector<ListColumn> gameColumns() { return participantGamesColumns(); }
+    const QVector<QStringList>& participantRows() const { return m_participantRows; }
+
+    // A click in the participant list at `position` (0-based, −1 when none).
+    void clickParticipantRow(int position);
+    int selectedParticipant() const { return m_selected; } // row number, −1 when none
+    QVector<QStringList> gameRows() const;
+    bool reportEnabled() const { return m_selected > 0; }
+
+private:
+    RoundRobinTournament m_tournament; // as it stood when the window opened
+    QVector<QStringList> m_participantRows;
+    int m_selected = -1;
+};
+
+// The results table window's list.
+struct ResultsTable {
+    static QString windowTitle(); // "Таблица результатов участников"
+    static QVector<ListColumn> columns(const RoundRobinTournament& tournament) {
+        return resultsTableColumns(tournament.participantCount());
+    }
+    static QVector<QStringList> rows(const RoundRobinTournament& tournament) {
+        return resultsTableRows(tournament, computeRoundRobin(tournament));
+    }
+};
+
+} // namespace ladya

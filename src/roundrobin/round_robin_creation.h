@@ -1,0 +1,117 @@
+// Setting up a new round-robin: the participant list with its summary, the refusals,
+// the Berger schedule and the first save of the tournament file.
+#pragma once
+
+#include "app/message.h"
+#include "roundrobin/round_robin_file.h"
+#include "roundrobin/round_robin_rows.h"
+
+#include <QDate>
+#include <QString>
+#include <QVector>
+#include <functional>
+#include <optional>
+#include <utility>
+
+namespace ladya {
+
+// One cycle of the Berger tables for an even n: per round (0-based) the boards' pairs
+// (white, black) of participant numbers 1..n.
+QVector<QVector<std::pair<int, int>>> bergerPairings(int n);
+
+// The games of all rounds, naming the players by `name`, results empty. A second
+// cycle repeats the first with colours exchanged. `participants` must be even in count.
+QVector<QVector<RoundRobinGame>> buildBergerSchedule(const QVector<Participant>& participants,
+                                                     bool twoCycles);
+
+// The .kr2 file name of a tournament created on `creationDay`: blanks become "_".
+QString roundRobinFileName(const QString& tournamentName, const QDate& creationDay);
+// True when no file name may hold the text on Windows or Linux (\ / : * ? " < > |,
+// control characters).
+bool hasForbiddenFileNameCharacter(const QString& text);
+
+// The fixed texts and size of the creation window.
+namespace RoundRobinCreationText {
+inline constexpr int Width = 560;
+inline constexpr int Height = 700;
+inline const QString NameCaption = QStringLiteral("Название турнира");
+inline const QString DateCaption = QStringLiteral("Дата");
+inline const QString AddButton = QStringLiteral("Добавить участника");
+inline const QString RemoveButton = QStringLiteral("Удалить участника");
+inline const QString FinishButton = QStringLiteral("Завершить");
+} // namespace RoundRobinCreationText
+
+// The creation window's state and rules, without widgets.
+class RoundRobinCreation {
+public:
+    using SaveFunction = std::function<FileResult(const RoundRobinTournament&)>;
+
+    // `kind` is "1_krug" or "2_kruga"; files are created in `workingDir`. `save`
+    // defaults to saveRoundRobin.
+    RoundRobinCreation(QString kind, QString workingDir, SaveFunction save = {});
+
+    static QString windowTitle(); // "Создание нового турнира (круговая система)"
+    QString cycleLabel() const; // "Круговая система в 1 круг" / "… в 2 круга"
+
+    static QVector<ListColumn> participantColumns();
+    QVector<QStringList> participantRows() const; // №, name, city, category, rating
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+
+    // Summary labels, as they stand after the last add or remove.
+    const QString& participantsLabel() const { return m_participantsLabel; }
+    const QString& roundsLabel() const { return m_roundsLabel; }
+    const QString& gamesLabel() const { return m_gamesLabel; }
+    const QString& coefficientLabel() const { return m_coefficientLabel; }
+    const QString& averageRatingLabel() const { return m_averageLabel; }
+
+    void setName(const QString& name) { m_name = name; }
+    const QString& name() const { return m_name; }
+    void setStartDate(const QString& date) { m_startDate = date; }
+
+    // Adds the row the player selection returned (number, name, city, category and
+    // rating joined by "\n"; "" adds nothing). A message when the row is refused.
+    std::optional<Message> addParticipant(const QString& selectedRowText);
+    std::optional<Message> addParticipant(const Participant& player);
+
+    // A click in the list at `position` (0-based; −1 when the click selected nothing,
+    // which keeps the previous selection).
+    void clickRow(int position);
+    int selectedRow() const { return m_selected; } // 1-based "№", −1 when none
+    void removeSelected();
+
+    bool removeEnabled() const { return m_selected > 0; }
+    bool finishEnabled() const { return rowCount() > 2 && !m_name.isEmpty(); }
+
+    struct Finished {
+        std::optional<RoundRobinTournament> tournament; // loaded back from its new file
+        std::optional<Message> message;                 // why it was not created
+    };
+    // Builds the tournament, saves it and reads it back. On failure the window's
+    // state is as before, so the user can change the name and try again.
+    Finished finish(const QDate& today);
+
+    // The tournament finishing would save (without saving it).
+    RoundRobinTournament buildTournament(const QDate& today) const;
+
+    static Message duplicateMessage();
+    static Message sameNameMessage();
+    static Message tooManyMessage();
+
+private:
+    void updateSummary();
+
+    QString m_kind;
+    QString m_workingDir;
+    SaveFunction m_save;
+    QString m_name;
+    QString m_startDate;
+    QVector<Participant> m_rows;
+    int m_selected = -1;
+    QString m_participantsLabel = QStringLiteral("Всего участников - 0");
+    QString m_roundsLabel = QStringLiteral("Всего туров - ");
+    QString m_gamesLabel = QStringLiteral("Всего партий - ");
+    QString m_coefficientLabel = QStringLiteral("Коэффициент турнира - ");
+    QString m_averageLabel = QStringLiteral("Средний ЭЛО турнира - ");
+};
+
+} // namespace ladya

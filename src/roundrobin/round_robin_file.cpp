@@ -1,0 +1,230 @@
+#include "roundrobin/round_robin_file.h"
+
+#include <QFileInfo>
+#include <QHash>
+
+namespace ladya {
+
+namespace GameResult {
+
+bool isValid(const QString& code) {
+    return code.isEmpty() || code == Win || code == Loss || code == Draw || code == ForfeitWin ||
+           code == ForfeitLoss;
+}
+
+QString mirrorOf(const QString& whiteCode) {
+    if (whiteCode == Win)
+        return Loss;
+    if (whiteCode == Loss)
+        return Win;
+    if (whiteCode == Draw)
+        return Draw;
+    if (whiteCode == ForfeitWin)
+        return ForfeitLoss;
+    if (whiteCode == ForfeitLoss)
+        return ForfeitWin;
+    return QString();
+}
+
+} // namespace GameResult
+
+int RoundRobinTournament::countUnplayed() const {
+    int count = 0;
+    for (const auto& round : games)
+        for (const RoundRobinGame& g : round)
+            count += g.isPlayed() ? 0 : 1;
+    return count;
+}
+
+bool RoundRobinTournament::operator==(const RoundRobinTournament& other) const {
+    const TournamentState& a = state;
+    const TournamentState& b = other.state;
+    return a.path == b.path && a.kind == b.kind && a.startDate == b.startDate &&
+           a.endDate == b.endDate && a.participantCount == b.participantCount &&
+           a.roundCount == b.roundCount && a.boardCount == b.boardCount &&
+           a.unplayedCount == b.unplayedCount && a.ratingCoefficient == b.ratingCoefficient &&
+           participants == other.participants && games == other.games;
+}
+
+QString RoundRobinTournament::displayName() const {
+    return QFileInfo(state.path)
+        .fileName()
+        .chopped(std::min<qsizetype>(4, QFileInfo(state.path).fileName().size()));
+}
+
+QStringList roundRobinLines(const RoundRobinTournament& t) {
+    QStringList lines;
+    lines.reserve(6 + 5 * t.participantCount() + 3 * t.roundCount() * t.boardCount());
+    lines << t.state.startDate << t.state.endDate << QString::number(t.participantCount())
+          << QString::number(t.roundCount()) << QString::number(t.boardCount()) << t.state.kind;
+    for (const Participant& p : t.participants)
+        lines << p.number << p.name << p.category << p.rating << p.city;
+    for (int r = 1; r <= t.roundCount(); ++r) {
+        for (int b = 1; b <= t.boardCount(); ++b) {
+            const RoundRobinGame& g = t.game(r, b);
+            lines << g.white << g.black
+                  << (g.isDoubleForfeit() ? GameResult::DoubleForfeitInFile : g.result);
+        }
+    }
+    return lines;
+}
+
+namespace {
+
+const QString LoadErrorTitle = QStringLiteral("Ошибка");
+
+RoundRobinLoad loadError(const QString& path, const QString& reason) {
+    return {std::nullopt,
+            {LoadErrorTitle, QStringLiteral("Не удалось открыть турнир из файла %1\n%2")
+                                 .arg(QFileInfo(path).fileName(), reason)}};
+}
+
+} // namespace
+
+RoundRobinLoad parseRoundRobin(const QStringList& lines, const QString& path) {
+    if (lines.size() < 6)
+        return loadError(path, QStringLiteral("Файл пуст или поврежден: нет заголовка турнира."));
+    const int n = parseLenientInt(lines.at(2));
+    const int r = parseLenientInt(lines.at(3));
+    const int b = parseLenientInt(lines.at(4));
+    if (n < 0 || n > Limits::RoundRobinRows)
+        return loadError(path,
+                         QStringLiteral("Число участников %1 вне допустимых пределов (0..%2).")
+                             .arg(n)
+                             .arg(Limits::RoundRobinRows));
+    if (r < 0 || r > Limits::RoundRobinRounds)
+        return loadError(path, QStringLiteral("Число туров %1 вне допустимых пределов (0..%2).")
+                                   .arg(r)
+                                   .arg(Limits::RoundRobinRounds));
+    if (b < 0 || b > Limits::RoundRobinBoards)
+        return loadError(path,
+                         QStringLiteral("Число партий в туре %1 вне допустимых пределов (0..%2).")
+                             .arg(b)
+                             .arg(Limits::RoundRobinBoards));
+    const qsizetype needed = 6 + 5 * qsizetype(n) + 3 * qsizetype(r) * b;
+    if (lines.size() < needed)
+        return loadError(path, QStringLiteral("Файл оборван: в нем %1 строк, а нужно %2.")
+                                   .arg(lines.size())
+                                   .arg(needed));
+
+    RoundRobinTournament t;
+    t.state.path = path;
+    t.state.startDate = lines.at(0);
+    t.state.endDate = lines.at(1);
+    t.state.participantCount = n;
+    t.state.roundCount = r;
+    t.state.boardCount = b;
+    t.state.kind = lines.at(5);
+    qsizetype at = 6;
+    t.participants.reserve(n);
+    for (int k = 0; k < n; ++k, at += 5)
+        t.participants.append(
+            {lines.at(at), lines.at(at + 1), lines.at(at + 2), lines.at(at + 3), lines.at(at + 4)});
+    // Each game's names share their text with the participant row of that name, so
+    // that linking the games to the rows can go by identity.
+    QHash<QString, QString> rowNames;
+    for (const Participant& p : t.participants)
+        rowNames.insert(p.name, p.name);
+    const auto shared = [&rowNames](const QString& name) { return rowNames.value(name, name); };
+    t.games.resize(r);
+    for (int round = 0; round < r; ++round) {
+        t.games[round].reserve(b);
+        for (int board = 0; board < b; ++board, at += 3) {
+            RoundRobinGame g{shared(lines.at(at)), shared(lines.at(at + 1)), lines.at(at + 2),
+                             QString()};
+            if (g.result == GameResult::DoubleForfeitInFile) {
+                g.result = GameResult::ForfeitLoss;
+                g.mirrorResult = GameResult::ForfeitLoss;
+            } else if (GameResult::isValid(g.result)) {
+                g.mirrorResult = GameResult::mirrorOf(g.result);
+            } else {
+                return loadError(
+                    path, QStringLiteral(
+                              "Строка %1: неизвестный результат партии \"%2\" (тур %3, доска %4).")
+                              .arg(at + 3)
+                              .arg(g.result)
+                              .arg(round + 1)
+                              .arg(board + 1));
+            }
+            t.games[round].append(std::move(g));
+        }
+    }
+    t.state.unplayedCount = t.countUnplayed();
+    return {std::move(t), {}};
+}
+
+RoundRobinLoad loadRoundRobin(const QString& path) {
+    QString reason;
+    const std::optional<QStringList> lines = readTextLines(path, &reason);
+    if (!lines)
+        return loadError(path, QStringLiteral("Файл не читается: %1").arg(reason));
+    return parseRoundRobin(*lines, path);
+}
+
+FileResult saveRoundRobin(const RoundRobinTournament& tournament) {
+    return saveRoundRobin(tournament, tournament.state.path);
+}
+
+QByteArray roundRobinFileBytes(const RoundRobinTournament& t) {
+    // The largest file has 7,606 lines, nearly all of them names of the game table.
+    // Each row's name is encoded once and its bytes reused for every game that shares
+    // the row's text.
+    struct Encoded {
+        qsizetype length;
+        QByteArray bytes;
+    };
+    QHash<const QChar*, Encoded> encodedNames;
+    for (const Participant& p : t.participants)
+        encodedNames.insert(p.name.constData(), {p.name.size(), p.name.toUtf8()});
+    QByteArray out;
+    out.reserve(64 * (6 + 5 * t.participantCount()) + 48 * t.roundCount() * t.boardCount());
+    const auto put = [&out](const QString& line) {
+        out += line.toUtf8();
+        out += "\r\n";
+    };
+    const auto putName = [&](const QString& name) {
+        const auto it = encodedNames.constFind(name.constData());
+        // The same text pointer and length: the same name.
+        if (it != encodedNames.constEnd() && it->length == name.size()) {
+            out += it->bytes;
+            out += "\r\n";
+            return;
+        }
+        put(name);
+    };
+    put(t.state.startDate);
+    put(t.state.endDate);
+    put(QString::number(t.participantCount()));
+    put(QString::number(t.roundCount()));
+    put(QString::number(t.boardCount()));
+    put(t.state.kind);
+    for (const Participant& p : t.participants) {
+        put(p.number);
+        put(p.name);
+        put(p.category);
+        put(p.rating);
+        put(p.city);
+    }
+    for (int r = 1; r <= t.roundCount(); ++r) {
+        for (int b = 1; b <= t.boardCount(); ++b) {
+            const RoundRobinGame& g = t.game(r, b);
+            putName(g.white);
+            putName(g.black);
+            put(g.isDoubleForfeit() ? GameResult::DoubleForfeitInFile : g.result);
+        }
+    }
+    return out;
+}
+
+FileResult saveRoundRobin(const RoundRobinTournament& tournament, const QString& path) {
+    return writeFileAtomic(path, roundRobinFileBytes(tournament));
+}
+
+Message roundRobinSaveFailedMessage() {
+    return {QStringLiteral("Ошибка создания файла"),
+            QStringLiteral(
+                "Не удалось сохранить данные турнира в файл\n1. Возможно у вас нет прав на "
+                "создание файлов.\n2. В названии турнира используются недопустимые символы.")};
+}
+
+} // namespace ladya

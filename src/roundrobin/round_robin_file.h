@@ -1,0 +1,92 @@
+// The round-robin tournament as a value, and its .kr2 file: dates, sizes and kind,
+// the participant rows and White's result of every game of the schedule.
+#pragma once
+
+#include "app/message.h"
+#include "app/text_file.h"
+#include "app/tournament_state.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+namespace ladya {
+
+// A game's result from one side, as the files and lists write it.
+namespace GameResult {
+inline const QString Win = QStringLiteral("1");
+inline const QString Loss = QStringLiteral("0");
+inline const QString Draw = QStringLiteral("%");
+inline const QString ForfeitWin = QStringLiteral("+");
+inline const QString ForfeitLoss = QStringLiteral("-");
+inline const QString Unplayed = QString();
+// How a double forfeit is kept apart from White's forfeit loss in the file.
+inline const QString DoubleForfeitInFile = QStringLiteral("00");
+
+bool isValid(const QString& code);
+// Black's side of a game from White's code ("" for a code that is not valid).
+QString mirrorOf(const QString& whiteCode);
+} // namespace GameResult
+
+struct RoundRobinGame {
+    QString white; // names, the bye row standing as "**"
+    QString black;
+    QString result;       // White's code
+    QString mirrorResult; // Black's code
+
+    bool isPlayed() const { return !result.isEmpty(); }
+    bool isDoubleForfeit() const {
+        return result == GameResult::ForfeitLoss && mirrorResult == GameResult::ForfeitLoss;
+    }
+    bool operator==(const RoundRobinGame&) const = default;
+};
+
+struct RoundRobinTournament {
+    TournamentState state;
+    QVector<Participant> participants;      // row k (1-based) at index k − 1
+    QVector<QVector<RoundRobinGame>> games; // [round − 1][board − 1]
+
+    int participantCount() const { return static_cast<int>(participants.size()); }
+    int roundCount() const { return state.roundCount; }
+    int boardCount() const { return state.boardCount; }
+
+    const Participant& participant(int number) const { return participants.at(number - 1); }
+    const RoundRobinGame& game(int round, int board) const {
+        return games.at(round - 1).at(board - 1);
+    }
+    RoundRobinGame& game(int round, int board) { return games[round - 1][board - 1]; }
+
+    // Games whose White code is "".
+    int countUnplayed() const;
+    // The file name without its folder and without the extension: the tournament's
+    // display name and its label in the player files.
+    QString displayName() const;
+
+    bool operator==(const RoundRobinTournament& other) const;
+};
+
+// The text lines of the file (6 + 5·N + 3·R·B of them), and the file's bytes: UTF-8,
+// every line ending CR LF.
+QStringList roundRobinLines(const RoundRobinTournament& tournament);
+QByteArray roundRobinFileBytes(const RoundRobinTournament& tournament);
+
+// Outcome of reading a .kr2 file: the tournament, or the message saying why not.
+struct RoundRobinLoad {
+    std::optional<RoundRobinTournament> tournament;
+    Message error;
+    explicit operator bool() const { return tournament.has_value(); }
+};
+
+// Parses the lines of a .kr2 file; `path` is stored in the state and named in messages.
+RoundRobinLoad parseRoundRobin(const QStringList& lines, const QString& path);
+RoundRobinLoad loadRoundRobin(const QString& path);
+
+// Rewrites the file at `state.path` (or `path`) atomically.
+FileResult saveRoundRobin(const RoundRobinTournament& tournament);
+FileResult saveRoundRobin(const RoundRobinTournament& tournament, const QString& path);
+
+// The message shown when the tournament file cannot be written.
+Message roundRobinSaveFailedMessage();
+
+} // namespace ladya

@@ -1,0 +1,196 @@
+#include "round_robin_test_util.h"
+#include "roundrobin/round_robin_controller.h"
+#include "support/test_support.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ladya;
+
+namespace {
+
+// Three players and the bye, saved in a temporary folder.
+struct Fixture {
+    QTemporaryDir dir;
+    RoundRobinTournament tournament;
+    Fixture() {
+        tournament = test::makeRoundRobin({{"ИВАНОВ И.И.", "КМС", "2150"},
+                                           {"ПЕТРОВ П.П.", "1", "1980"},
+                                           {"СИДОРОВ С.С.", "2", "1750"}});
+        tournament.state.path = dir.filePath("Кубок_клуба_(01.12.2026).kr2");
+    }
+};
+
+} // namespace
+
+TEST(RoundRobinController, OpensOnRoundOneWithEverythingComputed) {
+    Fixture f;
+    RoundRobinController c(f.tournament);
+    EXPECT_EQ(c.windowTitle(), "Турнир в 1 круг - Кубок_клуба_(01.12.2026)");
+    EXPECT_EQ(c.roundItems(), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(c.currentRound(), 1);
+    EXPECT_EQ(c.selectedGame(), 0);
+    EXPECT_EQ(c.gameRows(), (QVector<QStringList>{{"1", "ИВАНОВ И.И.", "**", ""},
+                                                  {"2", "ПЕТРОВ П.П.", "СИДОРОВ С.С.", ""}}));
+    EXPECT_EQ(c.standingsRows().size(), 4);
+    EXPECT_EQ(c.statusLine(),
+              "Турнир начат - 01.12.2026  окончен -     осталось несыгранных партий - 6");
+    EXPECT_EQ(c.selectedPlayersText(), "Выбраны игроки:  ");
+    EXPECT_TRUE(c.writeEnabled()); // until the first control event
+    EXPECT_FALSE(c.finishEnabled());
+    c.noteControlEvent();
+    EXPECT_FALSE(c.writeEnabled());
+
+    RoundRobinTournament two = f.tournament;
+    two.state.kind = TournamentKind::TwoCycles;
+    EXPECT_EQ(RoundRobinController(two).windowTitle(),
+              "Турнир в 2 круга - Кубок_клуба_(01.12.2026)");
+}
+
+TEST(RoundRobinController, WritingResultsKeepsTheCountAndSavesEachTime) {
+    Fixture f;
+    RoundRobinController c(f.tournament);
+    EXPECT_EQ(c.clickGameRow(1), QString());
+    EXPECT_EQ(c.selectedGame(), 2);
+    EXPECT_EQ(c.selectedPlayersText(), "Выбраны игроки:  ПЕТРОВ П.П.-СИДОРОВ С.С.");
+    EXPECT_TRUE(c.writeEnabled());
+
+    const struct {
+        const char* entry;
+        const char* column;
+        int unplayed;
+    } steps[] = {{"1", "1-0", 5}, {"%", "%-%", 5}, {"", "", 6},      {"", "", 6},
+                 {"+", "+--", 5}, {"-", "--+", 5}, {"00", "---", 5}, {"0", "0-1", 5}};
+    for (const auto& s : steps) {
+        c.selectGame(2);
+        EXPECT_FALSE(c.writeResult(QString::fromUtf8(s.entry)));
+        EXPECT_EQ(c.selectedGame(), 0) << s.entry;
+        EXPECT_EQ(c.gameRows()[1][3], QString::fromUtf8(s.column)) << s.entry;
+        EXPECT_EQ(c.tournament().state.unplayedCount, s.unplayed) << s.entry;
+        // The file always holds what is shown.
+        const RoundRobinLoad saved = loadRoundRobin(f.tournament.state.path);
+        ASSERT_TRUE(saved);
+        EXPECT_EQ(saved.tournament->game(1, 2), c.tournament().game(1, 2)) << s.entry;
+        EXPECT_EQ(saved.tournament->state.unplayedCount, s.unplayed) << s.entry;
+    }
+    // After writing, nothing is selected, so "Записать" is off until a game is chosen.
+    EXPECT_FALSE(c.writeEnabled());
+    EXPECT_EQ(c.selectedPlayersText(), "Выбраны игроки:  ");
+    // Without a selected game, or with an entry the selector does not offer, nothing happens.
+    EXPECT_FALSE(c.writeResult("1"));
+    c.selectGame(1);
+    EXPECT_FALSE(c.writeResult("2"));
+    EXPECT_EQ(c.tournament().game(1, 1).result, "");
+}
+
+TEST(RoundRobinController, SelectorShowsFirstCharacterAndRoundChangeClearsSelection) {
+    Fixture f;
+    RoundRobinController c(f.tournament);
+    c.selectRound(3);
+    EXPECT_EQ(c.gameRows()[0][1], "ПЕТРОВ П.П.");
+    c.clickGameRow(0);
+    c.writeResult("00");
+    EXPECT_EQ(c.clickGameRow(0), "-");
+    c.writeResult("%");
+    EXPECT_EQ(c.clickGameRow(0), "%");
+    EXPECT_EQ(c.clickGameRow(-1), std::nullopt);
+    EXPECT_EQ(c.clickGameRow(2), std::nullopt);
+    EXPECT_EQ(c.selectedGame(), 1);
+    c.selectRound(2);
+    EXPECT_EQ(c.selectedGame(), 0);
+    EXPECT_EQ(c.currentRound(), 2);
+    c.selectRound(4); // not a round of this tournament
+    EXPECT_EQ(c.currentRound(), 2);
+}
+
+TEST(RoundRobinController, CompletionFollowsTheUnplayedGamesAndTheEndDate) {
+    Fixture f;
+    RoundRobinController c(f.tournament);
+    const QString results[] = {"1", "0", "%", "+", "-", "1"};
+    int k = 0;
+    for (int r = 1; r <= 3; ++r) {
+        c.selectRound(r);
+        for (int b = 1; b <= 2; ++b) {
+            EXPECT_FALSE(c.finishEnabled());
+            EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::ExitProgram);
+            c.selectGame(b);
+            c.writeResult(results[k++]);
+        }
+    }
+    // The bye games count like any other: only now is everything played.
+    EXPECT_TRUE(c.finishEnabled());
+    EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::OpenCompletion);
+    c.selectGame(1);
+    c.writeResult("");
+    EXPECT_FALSE(c.finishEnabled());
+    c.selectGame(1);
+    c.writeResult("1");
+    EXPECT_TRUE(c.finishEnabled());
+
+    EXPECT_FALSE(c.complete("05.12.2026"));
+    EXPECT_FALSE(c.finishEnabled());
+    EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::ExitProgram);
+    EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->state.endDate, "05.12.2026");
+    // A completed tournament takes no more results.
+    c.selectGame(2);
+    EXPECT_FALSE(c.writeEnabled());
+    const RoundRobinGame before = c.tournament().game(3, 2);
+    c.writeResult("0");
+    EXPECT_EQ(c.tournament().game(3, 2), before);
+    EXPECT_EQ(c.statusLine(),
+              "Турнир начат - 01.12.2026  окончен - 05.12.2026    осталось несыгранных партий - 0");
+}
+
+TEST(RoundRobinController, FailedSaveIsReportedAndTheResultKeptInMemory) {
+    Fixture f;
+    bool failing = true;
+    RoundRobinController c(f.tournament, [&](const RoundRobinTournament& t) {
+        return failing ? FileResult{false, "disk full"} : saveRoundRobin(t);
+    });
+    c.selectGame(2);
+    EXPECT_EQ(c.writeResult("1"), roundRobinSaveFailedMessage());
+    EXPECT_EQ(c.tournament().game(1, 2).result, "1");
+    EXPECT_EQ(c.tournament().state.unplayedCount, 5);
+    // Closing with unplayed games saves; when that fails too the window stays open.
+    const auto stay = c.closeRequested();
+    EXPECT_EQ(stay.action, RoundRobinController::CloseAction::StayOpen);
+    EXPECT_EQ(stay.message, roundRobinSaveFailedMessage());
+    failing = false;
+    EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::ExitProgram);
+    EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->game(1, 2).result, "1");
+}
+
+TEST(RoundRobinController, StandingsFollowEveryResult) {
+    Fixture f;
+    RoundRobinController c(f.tournament);
+    c.selectGame(2);
+    c.writeResult("0"); // СИДОРОВ beats ПЕТРОВ
+    const QVector<QStringList> standings = c.standingsRows();
+    EXPECT_EQ(standings[0], (QStringList{"1", "СИДОРОВ С.С.", "2", "1750", "1.0", "0.00"}));
+    // The exchanges leave ПЕТРОВ (row 2) before ИВАНОВ (row 1), both on 0 points.
+    EXPECT_EQ(standings[1], (QStringList{"2", "ПЕТРОВ П.П.", "1", "1980", "0.0", "0.00"}));
+    EXPECT_EQ(standings[2], (QStringList{"3", "ИВАНОВ И.И.", "КМС", "2150", "0.0", "0.00"}));
+    EXPECT_EQ(standings[3], (QStringList{"4", "**", "**", "**", "0.0", "0.00"}));
+    EXPECT_EQ(columnTitles(RoundRobinController::standingColumns()),
+              (QStringList{"Место", "Участник", "Разряд", "Рейтинг", "Очки", "Коэфф ЗБ"}));
+    EXPECT_EQ(RoundRobinController::resultEntries(),
+              (QStringList{"", "1", "0", "%", "+", "-", "00"}));
+}
+
+TEST(ParticipantStatistics, ListsParticipantsAndTheSelectedOnesGames) {
+    Fixture f;
+    RoundRobinController c(f.tournament);
+    c.selectGame(2);
+    c.writeResult("%");
+    ParticipantStatistics s(c.tournament(), c.results());
+    EXPECT_EQ(s.participantRows()[1], (QStringList{"2", "ПЕТРОВ П.П.", "1", "1980", "0.5"}));
+    EXPECT_FALSE(s.reportEnabled());
+    EXPECT_TRUE(s.gameRows().isEmpty());
+    s.clickParticipantRow(1);
+    EXPECT_TRUE(s.reportEnabled());
+    EXPECT_EQ(s.selectedParticipant(), 2);
+    EXPECT_EQ(s.gameRows().size(), 3);
+    EXPECT_EQ(s.gameRows()[0], (QStringList{"1", "ПЕТРОВ П.П.", "% - %", "СИДОРОВ С.С."}));
+    s.clickParticipantRow(-1);
+    EXPECT_EQ(s.selectedParticipant(), 2);
+}

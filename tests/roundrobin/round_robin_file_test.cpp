@@ -1,0 +1,209 @@
+#include "round_robin_test_util.h"
+#include "roundrobin/round_robin_file.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ladya;
+
+namespace {
+
+// The three-player example after ПЕТРОВ – СИДОРОВ has been won by White.
+QStringList exampleLines() {
+    return {"01.12.2026",
+            "",
+            "4",
+            "3",
+            "2",
+            "1_krug",
+            "1",
+            "ИВАНОВ И.И.",
+            "КМС",
+            "2150",
+            "МОСКВА",
+            "2",
+            "ПЕТРОВ П.П.",
+            "1",
+            "1980",
+            "ТВЕРЬ",
+            "3",
+            "СИДОРОВ С.С.",
+            "2",
+            "1750",
+            "КЛИН",
+            "4",
+            "**",
+            "**",
+            "**",
+            "**",
+            "ИВАНОВ И.И.",
+            "**",
+            "",
+            "ПЕТРОВ П.П.",
+            "СИДОРОВ С.С.",
+            "1",
+            "**",
+            "СИДОРОВ С.С.",
+            "",
+            "ИВАНОВ И.И.",
+            "ПЕТРОВ П.П.",
+            "",
+            "ПЕТРОВ П.П.",
+            "**",
+            "",
+            "СИДОРОВ С.С.",
+            "ИВАНОВ И.И.",
+            ""};
+}
+
+} // namespace
+
+TEST(RoundRobinFile, ReadsTheWorkedExampleAndWritesItBackUnchanged) {
+    const QStringList lines = exampleLines();
+    ASSERT_EQ(lines.size(), 44);
+    const RoundRobinLoad loaded = parseRoundRobin(lines, "Кубок_клуба_(01.12.2026).kr2");
+    ASSERT_TRUE(loaded) << loaded.error.text.toStdString();
+    const RoundRobinTournament& t = *loaded.tournament;
+    EXPECT_EQ(t.state.startDate, "01.12.2026");
+    EXPECT_EQ(t.state.endDate, "");
+    EXPECT_EQ(t.participantCount(), 4);
+    EXPECT_EQ(t.roundCount(), 3);
+    EXPECT_EQ(t.boardCount(), 2);
+    EXPECT_EQ(t.state.kind, TournamentKind::OneCycle);
+    EXPECT_EQ(t.participant(4), makeByeRow(4));
+    EXPECT_EQ(t.participant(2).city, "ТВЕРЬ");
+    EXPECT_EQ(t.game(1, 2), (RoundRobinGame{"ПЕТРОВ П.П.", "СИДОРОВ С.С.", "1", "0"}));
+    EXPECT_EQ(t.game(3, 2).white, "СИДОРОВ С.С.");
+    EXPECT_EQ(t.state.unplayedCount, 5);
+    EXPECT_EQ(t.displayName(), "Кубок_клуба_(01.12.2026)");
+    EXPECT_EQ(roundRobinLines(t), lines);
+    EXPECT_EQ(roundRobinFileBytes(t), joinLinesCrLf(lines));
+    // Names that share no text with the rows are written the same way.
+    RoundRobinTournament copied = t;
+    for (auto& round : copied.games)
+        for (RoundRobinGame& g : round) {
+            g.white = QString(g.white.constData(), g.white.size());
+            g.black = QString(g.black.constData(), g.black.size());
+        }
+    copied.game(3, 2).white = "СИДОРОВ";
+    QStringList changed = lines;
+    changed[6 + 20 + 15] = "СИДОРОВ";
+    EXPECT_EQ(roundRobinFileBytes(copied), joinLinesCrLf(changed));
+
+    // The same schedule is what the Berger tables give for these rows.
+    RoundRobinTournament fresh = t;
+    fresh.games = buildBergerSchedule(t.participants, false);
+    fresh.game(1, 2).result = "1";
+    fresh.game(1, 2).mirrorResult = "0";
+    EXPECT_EQ(roundRobinLines(fresh), lines);
+}
+
+TEST(RoundRobinFile, LineCountsForOneAndTwoCycles) {
+    const auto one = test::makeRoundRobin({{"А", "1", "1"}, {"Б", "1", "1"}, {"В", "1", "1"}});
+    const auto two =
+        test::makeRoundRobin({{"А", "1", "1"}, {"Б", "1", "1"}, {"В", "1", "1"}}, true);
+    EXPECT_EQ(roundRobinLines(one).size(), 44);
+    EXPECT_EQ(roundRobinLines(two).size(), 62);
+    // A fresh tournament: every game unplayed, those against the bye row included.
+    const RoundRobinLoad loaded = parseRoundRobin(roundRobinLines(two), "x.kr2");
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded.tournament->state.unplayedCount, 12);
+}
+
+TEST(RoundRobinFile, DerivesBlackSideOfEveryCode) {
+    const struct {
+        const char* stored;
+        const char* white;
+        const char* black;
+    } cases[] = {{"1", "1", "0"}, {"0", "0", "1"}, {"%", "%", "%"}, {"+", "+", "-"},
+                 {"-", "-", "+"}, {"", "", ""},    {"00", "-", "-"}};
+    for (const auto& c : cases) {
+        QStringList lines = exampleLines();
+        lines[6 + 20 + 2] = QString::fromUtf8(c.stored); // round 1, board 1
+        const RoundRobinLoad loaded = parseRoundRobin(lines, "x.kr2");
+        ASSERT_TRUE(loaded) << c.stored;
+        const RoundRobinGame& g = loaded.tournament->game(1, 1);
+        EXPECT_EQ(g.result, QString::fromUtf8(c.white)) << c.stored;
+        EXPECT_EQ(g.mirrorResult, QString::fromUtf8(c.black)) << c.stored;
+        // What was read is written back byte for byte, the double forfeit included.
+        EXPECT_EQ(roundRobinLines(*loaded.tournament), lines) << c.stored;
+    }
+}
+
+TEST(RoundRobinFile, SavesAtomicallyAndLoadsBackEveryText) {
+    QTemporaryDir dir;
+    auto t = test::makeRoundRobin({{"ИВАНОВ", "КМС", "2150"}, {"ПЕТРОВ", "1*", "1980"}}, true);
+    t.state.path = dir.filePath("Кубок_(01.12.2026).kr2");
+    t.state.endDate = "05.12.2026";
+    test::setResult(t, 1, "ИВАНОВ", "00");
+    ASSERT_TRUE(saveRoundRobin(t));
+    const QByteArray bytes = test::readBytes(t.state.path);
+    EXPECT_TRUE(bytes.startsWith("01.12.2026\r\n05.12.2026\r\n2\r\n2\r\n1\r\n2_kruga\r\n"));
+    EXPECT_TRUE(bytes.endsWith("ПЕТРОВ\r\nИВАНОВ\r\n\r\n"));
+    EXPECT_TRUE(bytes.contains("ИВАНОВ\r\nПЕТРОВ\r\n00\r\n"));
+    const RoundRobinLoad loaded = loadRoundRobin(t.state.path);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded.tournament, t);
+    EXPECT_TRUE(loaded.tournament->game(1, 1).isDoubleForfeit());
+    EXPECT_EQ(loaded.tournament->state.unplayedCount, 1);
+}
+
+TEST(RoundRobinFile, AcceptsAnyLineEnding) {
+    const QStringList lines = exampleLines();
+    QByteArray lf = lines.join('\n').toUtf8() + '\n';
+    QByteArray cr = lines.join('\r').toUtf8() + '\r';
+    QTemporaryDir dir;
+    for (const QByteArray& bytes : {lf, cr}) {
+        const QString path = dir.filePath("t.kr2");
+        test::writeBytes(path, bytes);
+        const RoundRobinLoad loaded = loadRoundRobin(path);
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(roundRobinLines(*loaded.tournament), lines);
+    }
+}
+
+TEST(RoundRobinFile, RefusesFilesThatCannotHoldATournament) {
+    const auto withLine = [](int index, const char* value) {
+        QStringList lines = exampleLines();
+        lines[index] = QString::fromUtf8(value);
+        return lines;
+    };
+    const struct {
+        const char* what;
+        QStringList lines;
+    } cases[] = {
+        {"empty file", {}},
+        {"header only", exampleLines().mid(0, 5)},
+        {"51 rows", withLine(2, "51")},
+        {"negative rows", withLine(2, "-1")},
+        {"101 rounds", withLine(3, "101")},
+        {"26 boards", withLine(4, "26")},
+        {"ends early", exampleLines().mid(0, 43)},
+        {"unknown result", withLine(6 + 20 + 2, "2")},
+    };
+    for (const auto& c : cases) {
+        const RoundRobinLoad loaded = parseRoundRobin(c.lines, "Кубок.kr2");
+        EXPECT_FALSE(loaded) << c.what;
+        EXPECT_FALSE(loaded.error.text.isEmpty()) << c.what;
+        EXPECT_TRUE(loaded.error.text.contains("Кубок.kr2")) << c.what;
+    }
+    // Lines beyond the counts are ignored.
+    EXPECT_TRUE(parseRoundRobin(exampleLines() << "extra", "x.kr2"));
+}
+
+TEST(RoundRobinFile, UnreadableFileIsReportedAndFailedSaveLeavesTheOldFile) {
+    QTemporaryDir dir;
+    EXPECT_FALSE(loadRoundRobin(dir.filePath("missing.kr2")));
+
+    auto t = test::makeRoundRobin({{"А", "1", "1"}, {"Б", "1", "1"}});
+    t.state.path = dir.filePath("t.kr2");
+    ASSERT_TRUE(saveRoundRobin(t));
+    const QByteArray before = test::readBytes(t.state.path);
+    t.state.path = dir.filePath("no/such/folder/t.kr2");
+    EXPECT_FALSE(saveRoundRobin(t));
+    EXPECT_EQ(test::readBytes(dir.filePath("t.kr2")), before);
+    EXPECT_EQ(roundRobinSaveFailedMessage().title, "Ошибка создания файла");
+}

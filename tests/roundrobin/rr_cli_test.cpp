@@ -1,0 +1,83 @@
+#include "app/cli.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ladya;
+
+namespace {
+
+struct ProgramRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ProgramRun runProgram(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(LADYA_CLI_PATH), args);
+    if (!p.waitForFinished(30000))
+        return {};
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+} // namespace
+
+// Every expected listing under tests/data/roundrobin is named
+// <tournament>.<command>[.<argument>].txt and was checked by hand against the rules.
+TEST(RoundRobinCli, GoldenListings) {
+    const QDir data(test::dataPath("roundrobin"));
+    const QStringList expectedFiles = data.entryList({"*.txt"}, QDir::Files, QDir::Name);
+    ASSERT_GE(expectedFiles.size(), 30);
+    for (const QString& name : expectedFiles) {
+        const QStringList parts = name.chopped(4).split('.');
+        ASSERT_GE(parts.size(), 2) << name.toStdString();
+        QStringList args = {parts[1], data.filePath(parts[0] + ".kr2")};
+        if (parts.size() > 2)
+            args << parts[2];
+        const ProgramRun run = runProgram(args);
+        EXPECT_EQ(run.status, 0) << name.toStdString() << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.isEmpty()) << name.toStdString();
+        EXPECT_EQ(run.out, test::readBytes(data.filePath(name))) << name.toStdString();
+    }
+}
+
+TEST(RoundRobinCli, ErrorsGoToStderrWithStatusTwoAndNoOutput) {
+    QTemporaryDir dir;
+    const QString good = test::dataPath("roundrobin/four_players_two_cycles.kr2");
+    QByteArray tooBig = test::readBytes(good);
+    tooBig.replace("\r\n4\r\n6\r\n2\r\n", "\r\n51\r\n6\r\n2\r\n");
+    const QString refused = dir.filePath("refused.kr2");
+    test::writeBytes(refused, tooBig);
+
+    const QStringList cases[] = {
+        {"games", good},
+        {"games", good, "0"},
+        {"games", good, "7"},
+        {"games", good, "1x"},
+        {"games", good, "-1"},
+        {"games", good, "1", "extra"},
+        {"player-games", good, "5"},
+        {"player-games", good, ""},
+        {"standings", dir.filePath("missing.kr2")},
+        {"table", refused},
+        {"standings", good, "1"},
+        {"report", "crosstable", good},
+        {"unpaired", good},
+    };
+    for (const QStringList& args : cases) {
+        const CliOutput result = runCli(args);
+        EXPECT_EQ(result.status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(result.out.isEmpty()) << args.join(' ').toStdString();
+        EXPECT_TRUE(result.err.startsWith("ladya-cli: ")) << args.join(' ').toStdString();
+        EXPECT_TRUE(result.err.endsWith('\n')) << args.join(' ').toStdString();
+    }
+    const ProgramRun run = runProgram({"table", refused});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(run.err.contains("51"));
+}
