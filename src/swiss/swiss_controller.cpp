@@ -172,6 +172,9 @@ void SwissWindowController::applyRules() {
         m_storeEnabled = false;
     }
     m_completeEnabled = r > 3 && m_unplayedCount == 0;
+    // A 21st round would be refused on commit: do not let the director pair it in vain.
+    if (r >= Limits::SwissRounds)
+        m_pairingEnabled = false;
     if (t.isFinished()) {
         m_completeEnabled = false;
         m_pairingEnabled = false;

@@ -137,6 +137,16 @@ TEST_F(SwissWindow, CompletionNeedsFourPlayedRoundsAndFinishedTournamentsAreRead
     EXPECT_TRUE(four.infoLine().startsWith("Турнир начат - 05.12.2026  окончен - 09.12.2026    "));
 }
 
+TEST_F(SwissWindow, NoPairingBeyondTwentyRounds) {
+    SwissWindowController nineteen = openOn(makeSwiss(SixRatings, playedRounds(19)));
+    nineteen.clickGame(0);
+    EXPECT_TRUE(nineteen.pairingEnabled());
+    SwissWindowController twenty = openOn(makeSwiss(SixRatings, playedRounds(20)), "b.swz");
+    twenty.clickGame(0);
+    EXPECT_FALSE(twenty.pairingEnabled());
+    EXPECT_TRUE(twenty.storeEnabled());
+}
+
 TEST_F(SwissWindow, ByeRoundShowsZeroAmongTheOpponents) {
     // Participant 1 meets 2, has the bye (participant 6) in round 2, then meets 3.
     SwissWindowController w = openOn(makeSwiss({"2000", "1900", "1800", "1700", "1600", "**"},
