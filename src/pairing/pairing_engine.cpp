@@ -2,6 +2,7 @@
 
 #include "app/text_file.h"
 
+#include <QHash>
 #include <QSet>
 #include <utility>
 
@@ -108,10 +109,16 @@ void PairingEngine::buildCandidates(int s, float allowance) {
         return m_balancedKey[i - 1] == pointsS && balancedS == m_pointsKey[i - 1] &&
                fi.downFloat != fi.upFloat;
     };
-    QVector<QString> allowanceKey(n);
-    for (int i = 1; i <= n; ++i)
-        allowanceKey[i - 1] = formatFixed(m_standings.of(i).points + allowance, 1);
-    auto inGroup = [&](int i) { return allowanceKey[i - 1] == pointsS; };
+    // P(i) + a written with one decimal; scores take few distinct values, so each text
+    // is formed once per search.
+    QHash<float, QString> shifted;
+    auto inGroup = [&](int i) {
+        const float value = m_standings.of(i).points + allowance;
+        auto it = shifted.constFind(value);
+        if (it == shifted.constEnd())
+            it = shifted.insert(value, formatFixed(value, 1));
+        return *it == pointsS;
+    };
 
     for (int pass = 1; pass <= 4; ++pass) {
         const bool wantBalanced = pass == 1 || pass == 3;

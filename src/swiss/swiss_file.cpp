@@ -3,6 +3,7 @@
 #include "app/text_file.h"
 
 #include <QFileInfo>
+#include <utility>
 
 namespace ladya {
 
@@ -15,6 +16,23 @@ QString fieldAt(const QStringList& fields, int k) {
     return k < fields.size() ? fields.at(k) : QString();
 }
 
+bool isCode(const QString& code, char16_t c) {
+    return code.size() == 1 && code.front() == c;
+}
+
+// Result codes share one copy each instead of a small allocation per game.
+QString internCode(QStringView code) {
+    static const QString codes[] = {QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("%"),
+                                    QStringLiteral("+"), QStringLiteral("-")};
+    if (code.isEmpty())
+        return QString();
+    for (const QString& c : codes) {
+        if (code == c)
+            return c;
+    }
+    return code.toString();
+}
+
 Message loadFailed(const QString& text) {
     return {QStringLiteral("Ошибка"), text};
 }
@@ -25,7 +43,7 @@ void SwissTournament::deriveCounts() {
     const int n = participantCount();
     byeNumber = 0;
     for (int i = 1; i <= n; ++i) {
-        if (participant(i).name == ByeText)
+        if (std::as_const(participants)[i - 1].name == ByeText)
             byeNumber = i;
     }
     forfeitCounts = QVector<int>(n, 0);
@@ -33,15 +51,15 @@ void SwissTournament::deriveCounts() {
         if (hasParticipant(number))
             ++forfeitCounts[number - 1];
     };
-    for (const QVector<SwissGame>& round : rounds) {
+    for (const QVector<SwissGame>& round : std::as_const(rounds)) {
         for (const SwissGame& g : round) {
-            if (g.blackResult == u"+")
+            if (isCode(g.blackResult, u'+'))
                 bump(g.white);
-            if (g.whiteResult == u"+")
+            if (isCode(g.whiteResult, u'+'))
                 bump(g.black);
-            if (g.blackResult == u"-")
+            if (isCode(g.blackResult, u'-'))
                 bump(g.white);
-            if (g.whiteResult == u"-")
+            if (isCode(g.whiteResult, u'-'))
                 bump(g.black);
         }
     }
@@ -65,8 +83,16 @@ QStringList swissFileLines(const SwissTournament& t) {
             // A round always has its N / 2 boards; one that somehow lacks some is
             // written with empty boards rather than short.
             const SwissGame g = b <= round.size() ? round[b - 1] : SwissGame{};
-            lines << QString::number(g.white) + u'|' + QString::number(g.black) + u'|' +
-                         g.whiteResult + u'|' + g.blackResult;
+            QString line;
+            line.reserve(16 + g.whiteResult.size() + g.blackResult.size());
+            line.append(QString::number(g.white))
+                .append(u'|')
+                .append(QString::number(g.black))
+                .append(u'|')
+                .append(g.whiteResult)
+                .append(u'|')
+                .append(g.blackResult);
+            lines << line;
         }
     }
     return lines;
@@ -107,9 +133,12 @@ SwissLoadResult parseSwissLines(const QStringList& lines) {
         QVector<SwissGame> round;
         round.reserve(boards);
         for (int b = 1; b <= boards; ++b) {
-            const QStringList f = readLine().split(u'|');
-            round.append({parseLenientInt(fieldAt(f, 0)), parseLenientInt(fieldAt(f, 1)),
-                          fieldAt(f, 2), fieldAt(f, 3)});
+            // Views, not copies: a full tournament has three thousand game lines.
+            const QString line = readLine();
+            const QList<QStringView> f = QStringView(line).split(u'|');
+            auto view = [&](int k) { return k < f.size() ? f.at(k) : QStringView(); };
+            round.append({parseLenientInt(view(0)), parseLenientInt(view(1)), internCode(view(2)),
+                          internCode(view(3))});
         }
         t.rounds.append(std::move(round));
     }

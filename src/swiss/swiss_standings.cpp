@@ -4,21 +4,26 @@
 #include "swiss/swiss_rating.h"
 
 #include <utility>
+#include <vector>
 
 namespace ladya {
 
 namespace {
 
+bool isCode(const QString& code, char16_t c) {
+    return code.size() == 1 && code.front() == c;
+}
+
 float scoreOf(const QString& code) {
-    if (code == u"1" || code == u"+")
+    if (isCode(code, u'1') || isCode(code, u'+'))
         return 1.0f;
-    if (code == u"%")
+    if (isCode(code, u'%'))
         return 0.5f;
     return 0.0f;
 }
 
 bool isForfeitCode(const QString& code) {
-    return code == u"+" || code == u"-";
+    return isCode(code, u'+') || isCode(code, u'-');
 }
 
 } // namespace
@@ -44,7 +49,7 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
     auto score = [&](int p, const QString& code, int opponent, int round, bool white) {
         SwissFigures& f = s.figures[p - 1];
         f.points += scoreOf(code);
-        if (code == u"+")
+        if (isCode(code, u'+'))
             ++f.forfeitWins;
         f.progressive += f.points;
         // The test is on the other player of the board: the bye participant's own row
@@ -113,21 +118,29 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
 
     // Points first, then Buchholz, by the exchange procedure: equal participants end in
     // the order the exchanges leave, which is not always number order.
-    s.order.resize(n);
-    for (int i = 0; i < n; ++i)
-        s.order[i] = i + 1;
+    // Each position carries its participant's points and Buchholz score.
+    std::vector<int> order(n);
+    std::vector<float> points(n);
+    std::vector<double> buchholz(n);
+    for (int i = 0; i < n; ++i) {
+        order[i] = i + 1;
+        points[i] = s.figures[i].points;
+        buchholz[i] = s.figures[i].buchholz;
+    }
+    auto exchange = [&](int i, int j) {
+        std::swap(order[i], order[j]);
+        std::swap(points[i], points[j]);
+        std::swap(buchholz[i], buchholz[j]);
+    };
     for (int i = 0; i < n - 1; ++i) {
         for (int j = i + 1; j < n; ++j) {
-            const SwissFigures* a = &s.figures[s.order[i] - 1];
-            const SwissFigures* b = &s.figures[s.order[j] - 1];
-            if (b->points > a->points) {
-                std::swap(s.order[i], s.order[j]);
-                std::swap(a, b);
-            }
-            if (b->points == a->points && b->buchholz > a->buchholz)
-                std::swap(s.order[i], s.order[j]);
+            if (points[j] > points[i])
+                exchange(i, j);
+            if (points[j] == points[i] && buchholz[j] > buchholz[i])
+                exchange(i, j);
         }
     }
+    s.order = QVector<int>(order.begin(), order.end());
     for (int place = 1; place <= n; ++place)
         s.figures[s.order[place - 1] - 1].place = place;
     return s;
