@@ -158,3 +158,18 @@ TEST(SwissRatings, ForfeitsAndByes) {
     EXPECT_EQ(s.of(6).countedGames, 1);
     EXPECT_EQ(s.of(6).newRating, -5);
 }
+
+TEST(SwissStandings, DoubleForfeitScoresNothingButCountsTheOpponent) {
+    const SwissTournament t = makeSwiss({"2000", "1900", "1800", "1700"},
+                                        {{"1|2|-|-", "3|4|1|0"}, {"1|3|1|0", "2|4|%|%"}});
+    EXPECT_EQ(t.forfeitCounts, (QVector<int>{1, 1, 0, 0}));
+    const SwissStandings s = computeSwissStandings(t);
+    EXPECT_EQ(s.of(1).points, 1.0f);
+    EXPECT_EQ(s.of(1).forfeitWins, 0);
+    EXPECT_EQ(s.of(1).opponents, (QVector<int>{2, 3}));
+    EXPECT_EQ(s.of(1).buchholz, 0.5 + 1.0);
+    EXPECT_EQ(s.of(1).averageOpponentRating, 1800); // round 1 left out: 1800 / (2 − 1)
+    EXPECT_EQ(s.of(1).countedGames, 1);
+    EXPECT_EQ(s.of(2).points, 0.5f);
+    EXPECT_EQ(s.of(2).averageOpponentRating, 1700);
+}
