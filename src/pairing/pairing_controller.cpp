@@ -39,7 +39,7 @@ QString PairDialogController::confirmText() const {
     return isEditing() ? QStringLiteral("Записать пару") : QStringLiteral("Создать пару");
 }
 
-QVector<ListColumn> PairDialogController::statisticsColumns() const {
+QVector<ColumnSpec> PairDialogController::statisticsColumns() const {
     const SwissTournament& t = m_engine->tournament();
     return {{QStringLiteral("Статистика / ФИО"), 130},
             {t.nameOf(m_first), 130},
@@ -70,7 +70,7 @@ QVector<QStringList> PairDialogController::statisticsRows() const {
     };
 }
 
-QVector<ListColumn> PairDialogController::colourColumns() {
+QVector<ColumnSpec> PairDialogController::colourColumns() {
     return {{QStringLiteral("Белые"), 130}, {QStringLiteral("Чёрные"), 120}};
 }
 
@@ -113,16 +113,16 @@ QString PairingController::allowanceText() const {
     return QStringLiteral("Спуск = ") + formatFixed(m_allowance, 1) + QStringLiteral(" очк.");
 }
 
-QVector<ListColumn> PairingController::pairColumns() {
+QVector<ColumnSpec> PairingController::pairColumns() {
     return {{QStringLiteral("№"), 30},      {QStringLiteral("Очки"), 35},
             {QStringLiteral("Белые"), 105}, {QStringLiteral("Черные"), 105},
             {QStringLiteral("Очки"), 35},   {QStringLiteral("№"), 30}};
 }
 
-QVector<ListColumn> PairingController::playerColumns() {
+QVector<ColumnSpec> PairingController::playerColumns() {
     const QStringList titles = playerListTitles();
     const QVector<int> widths = playerListWidths();
-    QVector<ListColumn> columns;
+    QVector<ColumnSpec> columns;
     for (int i = 0; i < titles.size(); ++i)
         columns.append({titles[i], widths[i]});
     return columns;

@@ -11,9 +11,9 @@ const QString SelectedPairPrefix = QStringLiteral("Выбраны игроки: 
 
 } // namespace
 
-QStringList columnTitles(const QVector<ListColumn>& columns) {
+QStringList columnSpecTitles(const QVector<ColumnSpec>& columns) {
     QStringList titles;
-    for (const ListColumn& c : columns)
+    for (const ColumnSpec& c : columns)
         titles << c.title;
     return titles;
 }
@@ -43,7 +43,7 @@ bool storeResult(SwissTournament& t, int board, const QString& entry) {
     return true;
 }
 
-QVector<ListColumn> swissGameColumns() {
+QVector<ColumnSpec> swissGameColumns() {
     return {{QStringLiteral("№"), 30},
             {QStringLiteral("Белые"), 140},
             {QStringLiteral("Черные"), 140},
@@ -78,7 +78,7 @@ int swissUnplayedCount(const SwissTournament& t) {
     return count;
 }
 
-QVector<ListColumn> swissStandingsColumns() {
+QVector<ColumnSpec> swissStandingsColumns() {
     return {{QStringLiteral("Место"), 40}, {QStringLiteral("ФИО участника"), 130},
             {QStringLiteral("Разр"), 35},  {QStringLiteral("ЭЛО"), 40},
             {QStringLiteral("Очки"), 35},  {QStringLiteral("К.Бхг"), 35},

@@ -13,12 +13,12 @@
 
 namespace ladya {
 
-struct ListColumn {
+struct ColumnSpec {
     QString title;
     int width = 0;
-    bool operator==(const ListColumn&) const = default;
+    bool operator==(const ColumnSpec&) const = default;
 };
-QStringList columnTitles(const QVector<ListColumn>& columns);
+QStringList columnSpecTitles(const QVector<ColumnSpec>& columns);
 
 // The entries of the result selector, "00" standing for a double forfeit.
 QStringList swissResultEntries();
@@ -29,13 +29,13 @@ bool storeResult(SwissTournament& tournament, int board, const QString& entry);
 
 // The game list of a round: "№", "Белые", "Черные", "Результат". A round that is not
 // paired (round 0 of a new tournament) gives its N / 2 rows with their numbers alone.
-QVector<ListColumn> swissGameColumns();
+QVector<ColumnSpec> swissGameColumns();
 QVector<QStringList> swissGameRows(const SwissTournament& tournament, int round);
 // Boards of the last round without a result; 0 while no round is paired.
 int swissUnplayedCount(const SwissTournament& tournament);
 
 // The sixteen columns of the standings list, a row per place.
-QVector<ListColumn> swissStandingsColumns();
+QVector<ColumnSpec> swissStandingsColumns();
 QVector<QStringList> swissStandingsRows(const SwissTournament& tournament,
                                         const SwissStandings& standings);
 

@@ -12,6 +12,16 @@ namespace {
 // Columns of a creation list row.
 enum Column { NumberColumn, NameColumn, CityColumn, CategoryColumn, RatingColumn };
 
+// A character that no file name may hold on Windows or Linux.
+bool isUnfitForFileName(const QString& name) {
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || forbidden.contains(c))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 QVector<QStringList> orderByRating(QVector<QStringList> rows, int ratingColumn) {
@@ -32,15 +42,6 @@ QString swissFileName(const QString& tournamentName, const QDate& creationDay) {
     return name + QStringLiteral("_(") + formatDate(creationDay) + QStringLiteral(").swz");
 }
 
-bool hasForbiddenFileNameCharacter(const QString& name) {
-    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
-    for (const QChar c : name) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f || forbidden.contains(c))
-            return true;
-    }
-    return false;
-}
-
 SwissTournament makeSwissTournament(const QVector<QStringList>& listRows, const QString& startDate,
                                     const QString& path) {
     SwissTournament t;
@@ -59,7 +60,7 @@ SwissTournament makeSwissTournament(const QVector<QStringList>& listRows, const 
     return t;
 }
 
-QVector<ListColumn> SwissCreationController::columns() {
+QVector<ColumnSpec> SwissCreationController::columns() {
     return {{QStringLiteral("№"), 30},
             {QStringLiteral("Ф.И.О участника"), 190},
             {QStringLiteral("Страна/Город"), 150},
@@ -143,7 +144,7 @@ SwissCreationController::FinishResult SwissCreationController::finish(const QStr
                                                                       const QDate& today) const {
     // A name that cannot be a file name must not reach the file system: a separator in
     // it would write outside the working folder.
-    if (hasForbiddenFileNameCharacter(m_name))
+    if (isUnfitForFileName(m_name))
         return {std::nullopt, swissSaveFailedMessage()};
     const QString path = QDir(workingDir).filePath(swissFileName(m_name, today));
     SwissTournament t = makeSwissTournament(m_rows, m_startDate, path);

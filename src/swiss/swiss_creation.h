@@ -22,10 +22,6 @@ QVector<QStringList> orderByRating(QVector<QStringList> rows, int ratingColumn);
 // "Кубок клуба" created on 05.12.2026 → "Кубок_клуба_(05.12.2026).swz".
 QString swissFileName(const QString& tournamentName, const QDate& creationDay);
 
-// True when the name holds a character that no file name may hold on Windows or
-// Linux (\ / : * ? " < > | or a control character).
-bool hasForbiddenFileNameCharacter(const QString& name);
-
 // The new tournament: participants numbered by rating from the creation list rows
 // ("№", "Ф.И.О участника", "Страна/Город", "Разряд", "Рейтинг"), the bye participant
 // added for an odd count, no round paired.
@@ -37,7 +33,7 @@ public:
     static QString title() {
         return QStringLiteral("Создание нового турнира (швейцарская система)");
     }
-    static QVector<ListColumn> columns();
+    static QVector<ColumnSpec> columns();
     static QStringList roundItems(); // "", "5" … "13"
 
     // Edits. Each applies the rules afterwards.
