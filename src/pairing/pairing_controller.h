@@ -56,6 +56,14 @@ private:
     bool m_pairMade = false;
 };
 
+// The fixed button texts of the pairing dialog (1000 × 700).
+namespace PairingDialogTexts {
+inline const QString CreateButton = QStringLiteral("Создать пару");
+inline const QString EditButton = QStringLiteral("Изменить / Удалить");
+inline const QString FinishButton = QStringLiteral("Завершить жеребьёвку");
+inline const QString ForceButton = QStringLiteral("Принудить");
+} // namespace PairingDialogTexts
+
 class PairingController {
 public:
     // The open tournament and the standings as they stand (the results of every round

@@ -39,6 +39,16 @@ QVector<ColumnSpec> swissStandingsColumns();
 QVector<QStringList> swissStandingsRows(const SwissTournament& tournament,
                                         const SwissStandings& standings);
 
+// The fixed texts of the tournament window (client area 1000 × 700).
+namespace SwissWindowTexts {
+inline const QString RoundLabel = QStringLiteral("Список партий тура №");
+inline const QString ResultLabel = QStringLiteral("Результат белых");
+inline const QString StoreButton = QStringLiteral("Записать");
+inline const QString PairingButton = QStringLiteral("Жеребьёвка следующего тура");
+inline const QString CompleteButton = QStringLiteral("Завершить турнир");
+inline const QString ReportButton = QStringLiteral("Сохранить таблицу в файл (file.html)");
+} // namespace SwissWindowTexts
+
 class SwissWindowController {
 public:
     // Opens the window's state on a loaded tournament: computes the standings and

@@ -28,6 +28,16 @@ QString swissFileName(const QString& tournamentName, const QDate& creationDay);
 SwissTournament makeSwissTournament(const QVector<QStringList>& listRows, const QString& startDate,
                                     const QString& path);
 
+// The fixed texts of the creation window (client area 560 × 700).
+namespace SwissCreationTexts {
+inline const QString NameLabel = QStringLiteral("Название турнира");
+inline const QString DateLabel = QStringLiteral("Дата");
+inline const QString AddButton = QStringLiteral("Добавить участника");
+inline const QString RemoveButton = QStringLiteral("Удалить участника");
+inline const QString FinishButton = QStringLiteral("Завершить");
+inline const QString RoundsLabel = QStringLiteral("Количество туров");
+} // namespace SwissCreationTexts
+
 class SwissCreationController {
 public:
     static QString title() {
