@@ -3,6 +3,7 @@
 #include "app/text_file.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <utility>
 
 namespace ladya {
@@ -16,7 +17,9 @@ enum Column { NumberColumn, NameColumn, CityColumn, CategoryColumn, RatingColumn
 bool isUnfitForFileName(const QString& name) {
     static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
     for (const QChar c : name) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f || forbidden.contains(c))
+        if (forbidden.contains(c) || c.unicode() < 0x20 || c.unicode() == 0x7f ||
+            c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
             return true;
     }
     return false;
@@ -147,6 +150,14 @@ SwissCreationController::FinishResult SwissCreationController::finish(const QStr
     if (isUnfitForFileName(m_name))
         return {std::nullopt, swissSaveFailedMessage()};
     const QString path = QDir(workingDir).filePath(swissFileName(m_name, today));
+    // Two tournaments of one name created on one day would share the file; the earlier
+    // one, perhaps with rounds played, must not be overwritten.
+    if (QFileInfo::exists(path))
+        return {std::nullopt,
+                Message{QStringLiteral("Ошибка создания файла"),
+                        QStringLiteral("Турнир с таким названием уже создан сегодня:\n%1\n"
+                                       "Измените название турнира.")
+                            .arg(QFileInfo(path).fileName())}};
     SwissTournament t = makeSwissTournament(m_rows, m_startDate, path);
     if (std::optional<Message> failed = saveSwiss(t))
         return {std::nullopt, failed};

@@ -1,3 +1,4 @@
+#include "support/test_support.h"
 #include "swiss/swiss_creation.h"
 
 #include <QDir>
@@ -101,12 +102,12 @@ TEST(SwissCreation, DuplicatesAndTheTableLimitAreRefused) {
 }
 
 TEST(SwissCreation, FinishWritesTheFileNamedAfterTheDayOfCreation) {
-    QTemporaryDir dir;
     const QDate today(2026, 12, 5);
     EXPECT_EQ(swissFileName("Кубок клуба", today), "Кубок_клуба_(05.12.2026).swz");
     EXPECT_TRUE(swissFileName("Open 2026", today).startsWith("Open_2026_("));
 
     for (int players : {15, 14}) {
+        QTemporaryDir dir;
         SwissCreationController c;
         c.setName("Open 2026");
         c.setStartDate("01.12.2026");
@@ -129,10 +130,25 @@ TEST(SwissCreation, FinishWritesTheFileNamedAfterTheDayOfCreation) {
     }
 }
 
+TEST(SwissCreation, AnEarlierTournamentOfTheSameNameAndDayIsNotOverwritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Кубок_(05.12.2026).swz");
+    test::writeBytes(path, "earlier");
+    SwissCreationController c;
+    c.setName("Кубок");
+    addPlayers(c, 14);
+    const SwissCreationController::FinishResult r = c.finish(dir.path(), QDate(2026, 12, 5));
+    EXPECT_FALSE(r.tournament);
+    ASSERT_TRUE(r.message);
+    EXPECT_TRUE(r.message->text.contains("Кубок_(05.12.2026).swz"));
+    EXPECT_EQ(test::readBytes(path), "earlier");
+    EXPECT_TRUE(c.finish(dir.path(), QDate(2026, 12, 6)).tournament);
+}
+
 TEST(SwissCreation, NamesThatCannotBeFileNamesAreRefused) {
     QTemporaryDir dir;
     for (const QString name :
-         {"../Кубок", "a/b c", "Кубок?", "Кубок:1", "Ку\tбок", "a\\bcd", "a|bcd"}) {
+         {"../Кубок", "a/b c", "Кубок?", "Кубок:1", "Ку\tбок", "a\\bcd", "a|bcd", "Ку\u2028бок"}) {
         SwissCreationController c;
         c.setName(name);
         addPlayers(c, 14);
