@@ -234,8 +234,12 @@ PairingEngine::CommitResult PairingEngine::commitRoundPairing(const QString& pat
         return {std::nullopt, failed};
     }
     SwissLoadResult loaded = loadSwiss(target);
-    if (!loaded)
-        return {std::nullopt, loaded.error};
+    if (!loaded) {
+        // The file holds the new round: the window must go on with it, or its next
+        // save would write the old state over the round just committed.
+        next.state.path = target;
+        return {std::move(next), loaded.error};
+    }
     return {std::move(loaded.tournament), std::nullopt};
 }
 

@@ -77,7 +77,9 @@ public:
     // each pair, and empties the pair list. Nothing is changed when refused.
     std::optional<Message> storeRoundPairing(SwissTournament& tournament);
     // storeRoundPairing on the snapshot, then save to `path` (the tournament's own path
-    // when empty) and load it back. On success the committed tournament is returned.
+    // when empty) and load it back. Once the file is written the committed tournament
+    // is returned (the message then says it could not be read back); when refused or
+    // not written, only the message, and the pair list is kept.
     struct CommitResult {
         std::optional<SwissTournament> tournament;
         std::optional<Message> message;

@@ -186,7 +186,7 @@ CliOutput runSwissCli(const QStringList& args) {
     // commit
     PairingEngine::CommitResult committed =
         engine.commitRoundPairing(options.output.value_or(path));
-    if (!committed.tournament)
+    if (committed.message)
         return fail(command, committed.message->text.replace(u'\n', u' '));
     return {0, QByteArray(), QByteArray()};
 }
