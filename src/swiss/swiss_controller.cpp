@@ -1,5 +1,7 @@
 #include "swiss/swiss_controller.h"
 
+#include "app/text_file.h"
+
 #include <QFileInfo>
 
 namespace ladya {
@@ -183,7 +185,7 @@ void SwissWindowController::applyRules() {
 }
 
 void SwissWindowController::selectRound(const QString& text) {
-    m_displayedRound = text.toInt();
+    m_displayedRound = parseLenientInt(text);
     refreshGameList();
     applyRules();
 }
