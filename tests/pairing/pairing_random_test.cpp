@@ -8,10 +8,17 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
+#include <vector>
 
 using namespace ladya;
 
 namespace {
+
+// Qt's comparison of two empty lists of ints hands memcmp a null pointer, which the
+// sanitizer build stops on; the standard vector compares them cleanly.
+std::vector<int> ints(const QVector<int>& v) {
+    return std::vector<int>(v.begin(), v.end());
+}
 
 int pick(std::mt19937& rng, int size) {
     return int(rng() % unsigned(size));
@@ -69,7 +76,7 @@ void playTournament(unsigned seed, const QString& dir) {
                 const QVector<int> found = e.candidateList();
                 e.forceCandidates(s);
                 checkCandidates(e, s);
-                EXPECT_EQ(e.candidateList().mid(0, found.size()), found);
+                EXPECT_EQ(ints(e.candidateList().mid(0, found.size())), ints(found));
             }
             int opponent = 0;
             if (!e.candidateList().isEmpty()) {

@@ -9,10 +9,17 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
+#include <vector>
 
 using namespace ladya;
 
 namespace {
+
+// Qt's comparison of two empty lists of ints hands memcmp a null pointer, which the
+// sanitizer build stops on; the standard vector compares them cleanly.
+std::vector<int> ints(const QVector<int>& v) {
+    return std::vector<int>(v.begin(), v.end());
+}
 
 struct Reference {
     QVector<float> points;
@@ -219,7 +226,7 @@ TEST(SwissReference, StandingsAndCandidatesMatchTheLiteralLoops) {
             ASSERT_EQ(f.blackCount, x.black[p]) << p;
             ASSERT_EQ(f.downFloat, x.down[p]) << p;
             ASSERT_EQ(f.upFloat, x.up[p]) << p;
-            ASSERT_EQ(f.opponents, x.opponents[p].mid(1)) << p;
+            ASSERT_EQ(ints(f.opponents), ints(x.opponents[p].mid(1))) << p;
             ASSERT_EQ(f.place, x.place[p]) << p;
             const int rating = parseLenientInt(t.participant(p).rating);
             const int counted = t.roundCount() - t.forfeitCount(p);
@@ -242,8 +249,8 @@ TEST(SwissReference, StandingsAndCandidatesMatchTheLiteralLoops) {
             for (float a : {0.0f, 0.5f, 1.0f, 2.5f}) {
                 engine.clearCandidates();
                 engine.buildCandidates(first, a);
-                ASSERT_EQ(engine.candidateList(),
-                          referenceCandidates(t, s, first, a, engine.pairedNumbers()))
+                ASSERT_EQ(ints(engine.candidateList()),
+                          ints(referenceCandidates(t, s, first, a, engine.pairedNumbers())))
                     << first << " at " << a;
             }
         }
