@@ -1,0 +1,110 @@
+// A full-size Swiss tournament: 300 participants (299 players and the bye
+// participant), 20 rounds with every result entered.
+#include "pairing/pairing_engine.h"
+#include "swiss/swiss_controller.h"
+#include "swiss/swiss_file.h"
+#include "swiss/swiss_standings.h"
+
+#include <QTemporaryDir>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <random>
+
+using namespace ladya;
+
+namespace {
+
+SwissTournament fullTournament() {
+    std::mt19937 rng(300);
+    SwissTournament t;
+    t.state.startDate = QStringLiteral("05.12.2026");
+    for (int i = 1; i <= 299; ++i)
+        t.participants.append({QString::number(i), QStringLiteral("ИГРОК НОМЕР %1").arg(i),
+                               QStringLiteral("1"), QString::number(2600 - i * 5),
+                               QStringLiteral("МОСКВА")});
+    t.participants.append(makeByeRow(300));
+    const QStringList entries = swissResultEntries().mid(1);
+    QVector<int> order(300);
+    for (int r = 1; r <= Limits::SwissRounds; ++r) {
+        std::iota(order.begin(), order.end(), 1);
+        std::shuffle(order.begin(), order.end(), rng);
+        QVector<SwissGame> round;
+        for (int b = 0; b < 150; ++b)
+            round.append({order[2 * b], order[2 * b + 1], QString(), QString()});
+        t.rounds.append(round);
+        t.deriveCounts();
+        for (int b = 1; b <= 150; ++b)
+            storeResult(t, b, entries[int(rng() % entries.size())]);
+    }
+    t.deriveCounts();
+    return t;
+}
+
+void BM_SwissStandingsWithRatings(benchmark::State& state) {
+    const SwissTournament t = fullTournament();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(computeSwissStandings(t));
+}
+BENCHMARK(BM_SwissStandingsWithRatings)->Unit(benchmark::kMicrosecond);
+
+void BM_SwissStandingsRows(benchmark::State& state) {
+    const SwissTournament t = fullTournament();
+    const SwissStandings s = computeSwissStandings(t);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(swissStandingsRows(t, s));
+}
+BENCHMARK(BM_SwissStandingsRows)->Unit(benchmark::kMicrosecond);
+
+// "Записать" in the tournament window: store, atomic save, load, recompute, refill.
+void BM_ResultEntryCycle(benchmark::State& state) {
+    QTemporaryDir dir;
+    SwissTournament t = fullTournament();
+    t.state.path = dir.filePath(QStringLiteral("bench.swz"));
+    if (saveSwiss(t)) {
+        state.SkipWithError("cannot write the tournament");
+        return;
+    }
+    SwissWindowController window(*loadSwiss(t.state.path).tournament);
+    const QStringList entries{QStringLiteral("1"), QStringLiteral("%")};
+    int k = 0;
+    for (auto _ : state) {
+        window.clickGame(k % 150);
+        window.setResultEntry(entries[k % 2]);
+        if (window.store()) {
+            state.SkipWithError("save failed");
+            return;
+        }
+        ++k;
+    }
+}
+BENCHMARK(BM_ResultEntryCycle)->Unit(benchmark::kMicrosecond);
+
+void BM_SaveAndLoadOnly(benchmark::State& state) {
+    QTemporaryDir dir;
+    SwissTournament t = fullTournament();
+    t.state.path = dir.filePath(QStringLiteral("bench.swz"));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(saveSwiss(t));
+        benchmark::DoNotOptimize(loadSwiss(t.state.path));
+    }
+}
+BENCHMARK(BM_SaveAndLoadOnly)->Unit(benchmark::kMicrosecond);
+
+// The candidates of every participant of a round, as the pairing dialog searches them.
+void BM_BuildCandidatesForEveryParticipant(benchmark::State& state) {
+    SwissTournament t = fullTournament();
+    t.rounds.removeLast(); // a 20th round still to pair
+    t.deriveCounts();
+    PairingEngine engine(t, computeSwissStandings(t));
+    engine.buildUnpairedList();
+    for (auto _ : state) {
+        for (int s = 1; s <= t.participantCount(); ++s) {
+            engine.clearCandidates();
+            engine.buildCandidates(s, 0.0f);
+            benchmark::DoNotOptimize(engine.candidateList().size());
+        }
+    }
+}
+BENCHMARK(BM_BuildCandidatesForEveryParticipant)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,135 @@
+// The pairing dialog and the pair creation and editing dialogs without their widgets:
+// the engine driven by the director's clicks, the lists, captions and enabling rules.
+#pragma once
+
+#include "app/message.h"
+#include "pairing/pairing_engine.h"
+#include "swiss/swiss_controller.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+namespace ladya {
+
+// The creation dialog (for the two selections) or the editing dialog (for a row of the
+// pair list): both players' statistics, the colours, swap, confirm, delete.
+class PairDialogController {
+public:
+    static PairDialogController forCreation(const PairingEngine& engine, int first, int second);
+    static PairDialogController forEditing(const PairingEngine& engine, int pairRow);
+
+    bool isEditing() const { return m_editedRow >= 0; }
+    QString title() const;
+    QString confirmText() const; // "Создать пару" or "Записать пару"
+    static QString swapText() { return QStringLiteral("Поменять игроков местами "); }
+    static QString cancelText() { return QStringLiteral("Отменить"); }
+    static QString deleteText() { return QStringLiteral("Удалить пару"); }
+
+    int first() const { return m_first; }
+    int second() const { return m_second; }
+    int white() const { return m_toggle == 1 ? m_first : m_second; }
+    int black() const { return m_toggle == 1 ? m_second : m_first; }
+
+    // "Статистика / ФИО", the first player's name, the second's; each 130 wide.
+    QVector<ColumnSpec> statisticsColumns() const;
+    QVector<QStringList> statisticsRows() const; // nine rows
+    static QVector<ColumnSpec> colourColumns();  // "Белые", "Чёрные"
+    QStringList colourRow() const;               // White's name, Black's name
+
+    void swap() { m_toggle = -m_toggle; }
+    // Writes the pair at the end of the pair list (the edited row moves there).
+    void confirm(PairingEngine& engine);
+    // Editing only: removes the edited row.
+    void remove(PairingEngine& engine);
+    bool pairMade() const { return m_pairMade; }
+
+private:
+    PairDialogController(const PairingEngine& engine, int first, int second, int editedRow);
+
+    const PairingEngine* m_engine;
+    int m_first;
+    int m_second;
+    int m_editedRow; // −1 in the creation dialog
+    int m_toggle = 1;
+    bool m_pairMade = false;
+};
+
+// The fixed button texts of the pairing dialog (1000 × 700).
+namespace PairingDialogTexts {
+inline const QString CreateButton = QStringLiteral("Создать пару");
+inline const QString EditButton = QStringLiteral("Изменить / Удалить");
+inline const QString FinishButton = QStringLiteral("Завершить жеребьёвку");
+inline const QString ForceButton = QStringLiteral("Принудить");
+} // namespace PairingDialogTexts
+
+class PairingController {
+public:
+    // The open tournament and the standings as they stand (the results of every round
+    // are in when pairing is allowed).
+    PairingController(const SwissTournament& tournament, const SwissStandings& standings);
+
+    PairingEngine& engine() { return m_engine; }
+    const PairingEngine& engine() const { return m_engine; }
+
+    QString title() const;        // "Жеребьёвка " R + 1 " тура"
+    QString pairsCaption() const; // "Готовые пары " R + 1 " тура"
+    static QString step1Caption() {
+        return QStringLiteral("1. Выберите первого игрока для создания пары");
+    }
+    QString step2Caption() const { return m_step2Caption; }
+    QString allowanceText() const;
+    static QVector<ColumnSpec> pairColumns();
+    static QVector<ColumnSpec> playerColumns();
+
+    QVector<QStringList> pairRows() const;
+    QVector<QStringList> playerRows() const { return m_engine.unpairedRows(); }
+    QVector<QStringList> candidateRows() const { return m_engine.candidateRows(); }
+
+    std::optional<int> firstSelection() const { return m_first; }
+    std::optional<int> secondSelection() const { return m_second; }
+    float floatAllowance() const { return m_allowance; }
+
+    bool allowanceEnabled() const { return m_allowanceEnabled; }
+    bool createEnabled() const { return m_createEnabled; }
+    bool editEnabled() const { return m_editEnabled; }
+    bool finishEnabled() const { return m_finishEnabled; }
+    bool forceEnabled() const { return m_forceEnabled; }
+
+    // Clicks; rows counted from 0, −1 when the click selects none. Each applies the
+    // rules afterwards.
+    void clickPlayerList(int row);
+    void clickCandidateList(int row);
+    void raiseAllowance();
+    void force();
+    void clickPairList(int row);
+    // "Создать пару" opens forCreation(engine(), *firstSelection(), *secondSelection());
+    // once it has closed:
+    void creationDialogClosed(const PairDialogController& dialog);
+    // "Изменить / Удалить" opens forEditing(engine(), selectedPairRow()); once closed:
+    int selectedPairRow() const { return m_selectedPair; }
+    void editingDialogClosed();
+    // "Завершить жеребьёвку": commits the round, saves and loads the file. On success
+    // the dialog closes and the tournament window takes the returned tournament.
+    PairingEngine::CommitResult finish();
+
+    void applyRules();
+
+private:
+    void pairsChanged();
+
+    PairingEngine m_engine;
+    std::optional<int> m_first;
+    std::optional<int> m_second;
+    int m_selectedPair = -1;
+    float m_allowance = 0.0f;
+    QString m_step2Caption;
+    bool m_allowanceEnabled = false;
+    bool m_createEnabled = false;
+    bool m_editEnabled = false;
+    bool m_finishEnabled = false;
+    bool m_forceEnabled = false;
+};
+
+} // namespace ladya

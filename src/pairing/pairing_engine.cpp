@@ -1,0 +1,246 @@
+#include "pairing/pairing_engine.h"
+
+#include "app/text_file.h"
+
+#include <QHash>
+#include <QSet>
+#include <utility>
+
+namespace ladya {
+
+QStringList PairRow::cells() const {
+    return {QString::number(white), whitePoints, whiteName, blackName, blackPoints,
+            QString::number(black)};
+}
+
+QStringList playerListTitles() {
+    return {QStringLiteral("№"),   QStringLiteral("ФИО"),    QStringLiteral("Эло"),
+            QStringLiteral("Оч"),  QStringLiteral("Бел"),    QStringLiteral("Чёр"),
+            QStringLiteral("К.Б"), QStringLiteral("К.П"),    QStringLiteral("Сп"),
+            QStringLiteral("Пд"),  QStringLiteral("Ср.Эло"), QStringLiteral("Соперники")};
+}
+
+QVector<int> playerListWidths() {
+    return {30, 120, 40, 30, 30, 30, 30, 30, 30, 30, 40, 110};
+}
+
+PairingEngine::PairingEngine(SwissTournament tournament, SwissStandings standings)
+    : m_tournament(std::move(tournament)), m_standings(std::move(standings)) {
+    const int n = m_tournament.participantCount();
+    m_pointsKey.reserve(n);
+    m_balancedKey.reserve(n);
+    for (int p = 1; p <= n; ++p) {
+        const SwissFigures& f = m_standings.of(p);
+        m_pointsKey.append(formatFixed(f.points, 1));
+        m_balancedKey.append(formatFixed(double(f.points) + f.downFloat - f.upFloat, 1));
+    }
+}
+
+PairRow PairingEngine::makePairRow(int white, int black) const {
+    auto points = [&](int number) {
+        return m_tournament.hasParticipant(number) ? pointsText(m_standings.of(number).points)
+                                                   : QString();
+    };
+    return {white,         points(white), m_tournament.nameOf(white), m_tournament.nameOf(black),
+            points(black), black};
+}
+
+QStringList PairingEngine::playerRow(int number) const {
+    const Participant& p = m_tournament.participant(number);
+    const SwissFigures& f = m_standings.of(number);
+    return {p.number,
+            p.name,
+            p.rating,
+            pointsText(f.points),
+            QString::number(f.whiteCount),
+            QString::number(f.blackCount),
+            coefficientText(f.buchholz),
+            coefficientText(f.progressive),
+            floatText(f.downFloat),
+            floatText(f.upFloat),
+            QString::number(f.averageOpponentRating),
+            opponentNumbersText(m_standings, number)};
+}
+
+QVector<QStringList> PairingEngine::unpairedRows() const {
+    QVector<QStringList> rows;
+    rows.reserve(m_unpaired.size());
+    for (int number : m_unpaired)
+        rows.append(playerRow(number));
+    return rows;
+}
+
+QVector<QStringList> PairingEngine::candidateRows() const {
+    QVector<QStringList> rows;
+    rows.reserve(m_candidates.size());
+    for (int number : m_candidates)
+        rows.append(playerRow(number));
+    return rows;
+}
+
+bool PairingEngine::isPaired(int number) const {
+    return m_pairedNumbers.contains(number);
+}
+
+void PairingEngine::buildUnpairedList() {
+    m_pairedNumbers.clear();
+    for (const PairRow& row : m_pairs)
+        m_pairedNumbers << row.white << row.black;
+    m_unpaired.clear();
+    for (int number : m_standings.order) {
+        if (isPaired(number) || m_tournament.participant(number).name == ByeText)
+            continue;
+        m_unpaired.append(number);
+    }
+}
+
+void PairingEngine::buildCandidates(int s, float allowance) {
+    const int n = m_tournament.participantCount();
+    if (s < 1 || s > n)
+        return;
+    const SwissFigures& fs = m_standings.of(s);
+    const QString& pointsS = m_pointsKey[s - 1];
+    const QString& balancedS = m_balancedKey[s - 1];
+    auto balanced = [&](const SwissFigures& fi) {
+        return fi.whiteCount + fs.whiteCount == fi.blackCount + fs.blackCount;
+    };
+    auto compensates = [&](int i) {
+        const SwissFigures& fi = m_standings.of(i);
+        return m_balancedKey[i - 1] == pointsS && balancedS == m_pointsKey[i - 1] &&
+               fi.downFloat != fi.upFloat;
+    };
+    // P(i) + a written with one decimal; scores take few distinct values, so each text
+    // is formed once per search.
+    QHash<float, QString> shifted;
+    auto inGroup = [&](int i) {
+        const float value = m_standings.of(i).points + allowance;
+        auto it = shifted.constFind(value);
+        if (it == shifted.constEnd())
+            it = shifted.insert(value, formatFixed(value, 1));
+        return *it == pointsS;
+    };
+
+    for (int pass = 1; pass <= 4; ++pass) {
+        const bool wantBalanced = pass == 1 || pass == 3;
+        for (int i = 1; i <= n; ++i) {
+            if (i == s)
+                continue;
+            const bool scoreTest = pass <= 2 ? compensates(i) : inGroup(i);
+            if (scoreTest && balanced(m_standings.of(i)) == wantBalanced)
+                m_candidates.append(i);
+        }
+    }
+    prune(s);
+}
+
+void PairingEngine::forceCandidates(int s) {
+    const int n = m_tournament.participantCount();
+    if (s < 1 || s > n)
+        return;
+    for (int i = 1; i <= n; ++i) {
+        if (i != s)
+            m_candidates.append(i);
+    }
+    prune(s);
+}
+
+void PairingEngine::prune(int s) {
+    QSet<int> removed;
+    // Every row of a previous opponent goes: with a raised allowance one opponent can
+    // be found by two passes, and a surviving row would offer a rematch. Games against
+    // the bye participant record no opponent, so the bye can be offered again.
+    for (int opponent : m_standings.of(s).opponents) {
+        if (opponent != m_tournament.byeNumber)
+            removed.insert(opponent);
+    }
+    for (int number : m_pairedNumbers)
+        removed.insert(number);
+    QVector<int> kept;
+    kept.reserve(m_candidates.size());
+    QSet<int> seen;
+    for (int number : std::as_const(m_candidates)) {
+        if (removed.contains(number) || seen.contains(number))
+            continue;
+        seen.insert(number);
+        kept.append(number);
+    }
+    m_candidates = std::move(kept);
+}
+
+std::optional<Message> PairingEngine::commitRefusal() const {
+    const QString title = QStringLiteral("Ошибка");
+    if (m_tournament.roundCount() >= Limits::SwissRounds)
+        return Message{title, QStringLiteral("В турнире уже %1 туров: больше туров быть не может.")
+                                  .arg(m_tournament.roundCount())};
+    const int n = m_tournament.participantCount();
+    QVector<int> pairsOf(n + 1, 0);
+    for (const PairRow& row : m_pairs) {
+        if (!m_tournament.hasParticipant(row.white) || !m_tournament.hasParticipant(row.black))
+            return Message{title, QStringLiteral("Пара %1-%2: нет участника с таким номером.")
+                                      .arg(row.white)
+                                      .arg(row.black)};
+        if (row.white == row.black)
+            return Message{title,
+                           QStringLiteral("Пара %1-%2: участник не может играть сам с собой.")
+                               .arg(row.white)
+                               .arg(row.black)};
+        for (int number : {row.white, row.black}) {
+            if (++pairsOf[number] > 1)
+                return Message{title,
+                               QStringLiteral("Участник %1 стоит в нескольких парах.").arg(number)};
+        }
+    }
+    for (int p = 1; p <= n; ++p) {
+        if (pairsOf[p] == 0 && p != m_tournament.byeNumber)
+            return Message{title, QStringLiteral("Участник %1 (%2) не включён ни в одну пару.")
+                                      .arg(p)
+                                      .arg(m_tournament.participant(p).name)};
+    }
+    if (m_pairs.size() > m_tournament.boardCount())
+        return Message{title, QStringLiteral("Пар больше, чем досок в туре.")};
+    return std::nullopt;
+}
+
+std::optional<Message> PairingEngine::storeRoundPairing(SwissTournament& tournament) {
+    if (std::optional<Message> refusal = commitRefusal())
+        return refusal;
+    QVector<SwissGame> round(tournament.boardCount());
+    int board = 0;
+    for (int number : m_standings.order) {
+        for (qsizetype k = 0; k < m_pairs.size(); ++k) {
+            if (m_pairs[k].contains(number)) {
+                round[board].white = m_pairs[k].white;
+                round[board].black = m_pairs[k].black;
+                ++board;
+                m_pairs.removeAt(k);
+                break;
+            }
+        }
+    }
+    tournament.rounds.append(std::move(round));
+    tournament.deriveCounts();
+    return std::nullopt;
+}
+
+PairingEngine::CommitResult PairingEngine::commitRoundPairing(const QString& path) {
+    SwissTournament next = m_tournament;
+    const PairList pairs = m_pairs;
+    if (std::optional<Message> refusal = storeRoundPairing(next))
+        return {std::nullopt, refusal};
+    const QString target = path.isEmpty() ? next.state.path : path;
+    if (std::optional<Message> failed = saveSwiss(next, target)) {
+        // The director keeps the pairs and can try again.
+        m_pairs = pairs;
+        return {std::nullopt, failed};
+    }
+    SwissLoadResult loaded = loadSwiss(target);
+    if (!loaded) {
+        // The file holds the new round: the window must go on with it, or its next
+        // save would write the old state over the round just committed.
+        next.state.path = target;
+        return {std::move(next), loaded.error};
+    }
+    return {std::move(loaded.tournament), std::nullopt};
+}
+
+} // namespace ladya

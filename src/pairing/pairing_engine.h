@@ -1,0 +1,103 @@
+// The pairing engine: proposes opponents for a chosen player from the standings and
+// commits a complete set of pairs as the next round. A plain object over a snapshot of
+// the tournament and its standings; nothing reaches the tournament before the commit.
+#pragma once
+
+#include "app/message.h"
+#include "swiss/swiss_file.h"
+#include "swiss/swiss_standings.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+namespace ladya {
+
+// One pair of the round being made, as the pair list shows it.
+struct PairRow {
+    int white = 0;
+    QString whitePoints; // one decimal
+    QString whiteName;
+    QString blackName;
+    QString blackPoints;
+    int black = 0;
+
+    QStringList cells() const;
+    bool contains(int number) const { return white == number || black == number; }
+    bool operator==(const PairRow&) const = default;
+};
+using PairList = QVector<PairRow>;
+
+// The twelve columns of the player and candidate lists.
+QStringList playerListTitles();
+QVector<int> playerListWidths();
+
+class PairingEngine {
+public:
+    PairingEngine(SwissTournament tournament, SwissStandings standings);
+
+    const SwissTournament& tournament() const { return m_tournament; }
+    const SwissStandings& standings() const { return m_standings; }
+    int pairedRound() const { return m_tournament.roundCount() + 1; }
+
+    // The pairs made so far, in the order made. The pair dialogs append, replace and
+    // remove rows; rebuild the unpaired list afterwards.
+    const PairList& pairList() const { return m_pairs; }
+    PairList& pairList() { return m_pairs; }
+    // A pair row for two participants, White first.
+    PairRow makePairRow(int white, int black) const;
+
+    const QVector<int>& pairedNumbers() const { return m_pairedNumbers; }
+    const QVector<int>& unpairedList() const { return m_unpaired; }    // numbers, standings order
+    const QVector<int>& candidateList() const { return m_candidates; } // numbers, best first
+
+    // The twelve-field row of a participant: number, name, rating, points, colours,
+    // Buchholz, progressive, floats, average opponents' rating, opponents' numbers.
+    QStringList playerRow(int number) const;
+    QVector<QStringList> unpairedRows() const;
+    QVector<QStringList> candidateRows() const;
+
+    // Rebuilds PairedNumbers from the pair list and the players still to pair, in
+    // standings order, without the bye participant.
+    void buildUnpairedList();
+    void clearCandidates() { m_candidates.clear(); }
+    // Appends the opponents suiting player s at the given float allowance (floats that
+    // compensate first, then the score group exactly `allowance` below s; balanced
+    // colours first in each), then prunes previous opponents, paired players and
+    // repeated rows.
+    void buildCandidates(int s, float allowance);
+    // Appends every other participant after the rows found so far and prunes the same way.
+    void forceCandidates(int s);
+
+    // Why the pairs cannot be committed as the next round, or nothing when they can:
+    // every participant but the bye participant in exactly one pair, and room for the round.
+    std::optional<Message> commitRefusal() const;
+    // Stores the pairs as round R + 1, boards ordered by the better standings place of
+    // each pair, and empties the pair list. Nothing is changed when refused.
+    std::optional<Message> storeRoundPairing(SwissTournament& tournament);
+    // storeRoundPairing on the snapshot, then save to `path` (the tournament's own path
+    // when empty) and load it back. Once the file is written the committed tournament
+    // is returned (the message then says it could not be read back); when refused or
+    // not written, only the message, and the pair list is kept.
+    struct CommitResult {
+        std::optional<SwissTournament> tournament;
+        std::optional<Message> message;
+    };
+    CommitResult commitRoundPairing(const QString& path = QString());
+
+private:
+    bool isPaired(int number) const;
+    void prune(int s);
+
+    SwissTournament m_tournament;
+    SwissStandings m_standings;
+    PairList m_pairs;
+    QVector<int> m_pairedNumbers;
+    QVector<int> m_unpaired;
+    QVector<int> m_candidates;
+    QVector<QString> m_pointsKey;   // points with one decimal, per participant
+    QVector<QString> m_balancedKey; // points + down-float − up-float with one decimal
+};
+
+} // namespace ladya

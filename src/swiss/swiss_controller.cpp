@@ -1,0 +1,266 @@
+#include "swiss/swiss_controller.h"
+
+#include "app/text_file.h"
+
+#include <QFileInfo>
+
+namespace ladya {
+
+namespace {
+
+const QString StatsCaption = QStringLiteral("Статистика");
+const QString SelectedPairPrefix = QStringLiteral("Выбраны игроки:  ");
+
+} // namespace
+
+QStringList columnSpecTitles(const QVector<ColumnSpec>& columns) {
+    QStringList titles;
+    for (const ColumnSpec& c : columns)
+        titles << c.title;
+    return titles;
+}
+
+QStringList swissResultEntries() {
+    return {QString(),           QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("%"),
+            QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("00")};
+}
+
+bool storeResult(SwissTournament& t, int board, const QString& entry) {
+    static const QVector<std::pair<QString, QString>> codes = {
+        {QString(), QString()},
+        {QStringLiteral("1"), QStringLiteral("0")},
+        {QStringLiteral("0"), QStringLiteral("1")},
+        {QStringLiteral("%"), QStringLiteral("%")},
+        {QStringLiteral("+"), QStringLiteral("-")},
+        {QStringLiteral("-"), QStringLiteral("+")},
+        {QStringLiteral("-"), QStringLiteral("-")}};
+    const qsizetype k = swissResultEntries().indexOf(entry);
+    const int r = t.roundCount();
+    if (k < 0 || r == 0 || board < 1 || board > t.rounds[r - 1].size())
+        return false;
+    SwissGame& g = t.game(r, board);
+    g.whiteResult = codes[k].first;
+    g.blackResult = codes[k].second;
+    t.deriveCounts();
+    return true;
+}
+
+QVector<ColumnSpec> swissGameColumns() {
+    return {{QStringLiteral("№"), 30},
+            {QStringLiteral("Белые"), 140},
+            {QStringLiteral("Черные"), 140},
+            {QStringLiteral("Результат"), 60}};
+}
+
+QVector<QStringList> swissGameRows(const SwissTournament& t, int round) {
+    QVector<QStringList> rows;
+    const bool paired = round >= 1 && round <= t.roundCount();
+    for (int b = 1; b <= t.boardCount(); ++b) {
+        if (!paired || b > t.rounds[round - 1].size()) {
+            rows.append({QString::number(b), QString(), QString(), QString()});
+            continue;
+        }
+        const SwissGame& g = t.game(round, b);
+        const QString result =
+            g.whiteResult.isEmpty() ? QString() : g.whiteResult + u'-' + g.blackResult;
+        rows.append({QString::number(b), t.nameOf(g.white), t.nameOf(g.black), result});
+    }
+    return rows;
+}
+
+int swissUnplayedCount(const SwissTournament& t) {
+    const int r = t.roundCount();
+    if (r == 0)
+        return 0;
+    int count = 0;
+    for (const SwissGame& g : t.rounds[r - 1]) {
+        if (g.whiteResult.isEmpty())
+            ++count;
+    }
+    return count;
+}
+
+QVector<ColumnSpec> swissStandingsColumns() {
+    return {{QStringLiteral("Место"), 40}, {QStringLiteral("ФИО участника"), 130},
+            {QStringLiteral("Разр"), 35},  {QStringLiteral("ЭЛО"), 40},
+            {QStringLiteral("Очки"), 35},  {QStringLiteral("К.Бхг"), 35},
+            {QStringLiteral("К.Прг"), 35}, {QStringLiteral("Ср.Эло"), 45},
+            {QStringLiteral("Бел."), 25},  {QStringLiteral("Чёр."), 25},
+            {QStringLiteral("Сп."), 25},   {QStringLiteral("Пд."), 25},
+            {QStringLiteral("(+)"), 25},   {QStringLiteral("Соперники"), 105},
+            {QStringLiteral("N ож"), 30},  {QStringLiteral("NN Эло"), 50}};
+}
+
+QVector<QStringList> swissStandingsRows(const SwissTournament& t, const SwissStandings& s) {
+    QVector<QStringList> rows;
+    rows.reserve(s.order.size());
+    for (int place = 1; place <= s.order.size(); ++place) {
+        const int number = s.participantAt(place);
+        const Participant& p = t.participant(number);
+        const SwissFigures& f = s.of(number);
+        rows.append({QString::number(place), p.name, p.category, p.rating, pointsText(f.points),
+                     coefficientText(f.buchholz), coefficientText(f.progressive),
+                     QString::number(f.averageOpponentRating), QString::number(f.whiteCount),
+                     QString::number(f.blackCount), floatText(f.downFloat), floatText(f.upFloat),
+                     QString::number(f.forfeitWins), opponentPlacesText(s, number),
+                     floatText(f.expectedScore), QString::number(f.newRating)});
+    }
+    return rows;
+}
+
+SwissWindowController::SwissWindowController(SwissTournament tournament)
+    : m_tournament(std::move(tournament)), m_displayedRound(m_tournament.roundCount()),
+      m_selectedPairLabel(QStringLiteral("Выбраны игроки:")), m_statsCaption(StatsCaption) {
+    recompute();
+    refreshGameList();
+}
+
+SwissWindowOpenResult openSwissWindow(const QString& path) {
+    SwissLoadResult loaded = loadSwiss(path);
+    if (!loaded)
+        return {std::nullopt, loaded.error};
+    return {SwissWindowController(std::move(*loaded.tournament)), {}};
+}
+
+QString SwissWindowController::title() const {
+    QString name = QFileInfo(m_tournament.state.path).fileName();
+    name.chop(4);
+    return QStringLiteral("Турнир - ") + name;
+}
+
+QStringList SwissWindowController::roundItems() const {
+    QStringList items;
+    for (int r = 1; r <= m_tournament.roundCount(); ++r)
+        items << QString::number(r);
+    return items;
+}
+
+void SwissWindowController::recompute() {
+    m_standings = computeSwissStandings(m_tournament);
+    m_standingsRows = swissStandingsRows(m_tournament, m_standings);
+}
+
+void SwissWindowController::refreshGameList() {
+    m_unplayedCount = swissUnplayedCount(m_tournament);
+    m_infoLine = QStringLiteral("Турнир начат - ") + m_tournament.state.startDate +
+                 QStringLiteral("  окончен - ") + m_tournament.state.endDate +
+                 QStringLiteral("    не завершённых партий ") +
+                 QString::number(m_tournament.roundCount()) + QStringLiteral(" тура - ") +
+                 QString::number(m_unplayedCount);
+}
+
+void SwissWindowController::applyRules() {
+    const SwissTournament& t = m_tournament;
+    const int r = t.roundCount();
+    m_pairingEnabled = true;
+    if (r > 0) {
+        for (const SwissGame& g : t.rounds[r - 1]) {
+            if (g.whiteResult.isEmpty() || g.blackResult.isEmpty())
+                m_pairingEnabled = false;
+        }
+    }
+    if (m_selectedBoard > 0 && m_displayedRound == r && r > 0 &&
+        m_selectedBoard <= t.rounds[r - 1].size()) {
+        const SwissGame& g = t.game(m_displayedRound, m_selectedBoard);
+        m_storeEnabled = true;
+        m_selectedPairLabel =
+            SelectedPairPrefix + t.nameOf(g.white) + QStringLiteral(" - ") + t.nameOf(g.black);
+    } else {
+        m_storeEnabled = false;
+        m_selectedPairLabel = SelectedPairPrefix;
+    }
+    if (r == 0) {
+        m_pairingEnabled = true;
+        m_storeEnabled = false;
+    }
+    m_completeEnabled = r > 3 && m_unplayedCount == 0;
+    // A 21st round would be refused on commit: do not let the director pair it in vain.
+    if (r >= Limits::SwissRounds)
+        m_pairingEnabled = false;
+    if (t.isFinished()) {
+        m_completeEnabled = false;
+        m_pairingEnabled = false;
+        m_storeEnabled = false;
+    }
+}
+
+void SwissWindowController::selectRound(const QString& text) {
+    m_displayedRound = parseLenientInt(text);
+    refreshGameList();
+    applyRules();
+}
+
+void SwissWindowController::clickGame(int row) {
+    const QVector<QStringList> rows = gameRows();
+    if (row >= 0 && row < rows.size()) {
+        m_selectedBoard = rows[row][0].toInt();
+        m_resultEntry = rows[row][3].left(1);
+    } else {
+        m_selectedBoard = 0;
+        m_resultEntry.clear();
+    }
+    applyRules();
+}
+
+void SwissWindowController::setResultEntry(const QString& entry) {
+    m_resultEntry = entry;
+    applyRules();
+}
+
+std::optional<Message> SwissWindowController::store() {
+    m_statsCaption = StatsCaption;
+    m_statsEnabled = false;
+    std::optional<Message> message;
+    if (m_storeEnabled) {
+        SwissTournament changed = m_tournament;
+        if (storeResult(changed, m_selectedBoard, m_resultEntry)) {
+            message = saveSwiss(changed);
+            // The file is read back so that the window shows what it holds; after a
+            // failed save that is the state before this result.
+            SwissLoadResult loaded = loadSwiss(changed.state.path);
+            if (loaded)
+                m_tournament = std::move(*loaded.tournament);
+            else if (!message)
+                m_tournament = std::move(changed);
+            if (!loaded && !message)
+                message = loaded.error;
+            recompute();
+        }
+    }
+    refreshGameList();
+    applyRules();
+    return message;
+}
+
+void SwissWindowController::clickStandings(int row) {
+    if (row >= 0 && row < m_standingsRows.size()) {
+        const int place = m_standingsRows[row][0].toInt();
+        if (place > 0) {
+            m_statsParticipant = m_standings.participantAt(place);
+            m_statsEnabled = true;
+            m_statsCaption = QStringLiteral("Статистика игрока - ") +
+                             m_tournament.participant(m_statsParticipant).name;
+        }
+    }
+    applyRules();
+}
+
+void SwissWindowController::startPairing() {
+    m_statsEnabled = false;
+    applyRules();
+}
+
+void SwissWindowController::finishPairing(const std::optional<SwissTournament>& committed) {
+    if (committed)
+        m_tournament = *committed;
+    m_displayedRound = m_tournament.roundCount();
+    refreshGameList();
+    applyRules();
+}
+
+void SwissWindowController::finishCompletion(const SwissTournament& completed) {
+    m_tournament = completed;
+    applyRules();
+}
+
+} // namespace ladya

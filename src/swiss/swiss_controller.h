@@ -1,0 +1,129 @@
+// The Swiss tournament window without its widgets: result entry, the game and
+// standings lists, the information line and the enabling rules of its buttons.
+#pragma once
+
+#include "app/message.h"
+#include "swiss/swiss_file.h"
+#include "swiss/swiss_standings.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+namespace ladya {
+
+struct ColumnSpec {
+    QString title;
+    int width = 0;
+    bool operator==(const ColumnSpec&) const = default;
+};
+QStringList columnSpecTitles(const QVector<ColumnSpec>& columns);
+
+// The entries of the result selector, "00" standing for a double forfeit.
+QStringList swissResultEntries();
+
+// Writes the two codes of board `board` of the last round from a result-selector entry.
+// False (and nothing changed) for an entry or board that does not exist.
+bool storeResult(SwissTournament& tournament, int board, const QString& entry);
+
+// The game list of a round: "№", "Белые", "Черные", "Результат". A round that is not
+// paired (round 0 of a new tournament) gives its N / 2 rows with their numbers alone.
+QVector<ColumnSpec> swissGameColumns();
+QVector<QStringList> swissGameRows(const SwissTournament& tournament, int round);
+// Boards of the last round without a result; 0 while no round is paired.
+int swissUnplayedCount(const SwissTournament& tournament);
+
+// The sixteen columns of the standings list, a row per place.
+QVector<ColumnSpec> swissStandingsColumns();
+QVector<QStringList> swissStandingsRows(const SwissTournament& tournament,
+                                        const SwissStandings& standings);
+
+// The fixed texts of the tournament window (client area 1000 × 700).
+namespace SwissWindowTexts {
+inline const QString RoundLabel = QStringLiteral("Список партий тура №");
+inline const QString ResultLabel = QStringLiteral("Результат белых");
+inline const QString StoreButton = QStringLiteral("Записать");
+inline const QString PairingButton = QStringLiteral("Жеребьёвка следующего тура");
+inline const QString CompleteButton = QStringLiteral("Завершить турнир");
+inline const QString ReportButton = QStringLiteral("Сохранить таблицу в файл (file.html)");
+} // namespace SwissWindowTexts
+
+class SwissWindowController {
+public:
+    // Opens the window's state on a loaded tournament: computes the standings and
+    // shows the last round. The buttons start as the window first shows them.
+    explicit SwissWindowController(SwissTournament tournament);
+
+    const SwissTournament& tournament() const { return m_tournament; }
+    const SwissStandings& standings() const { return m_standings; }
+
+    QString title() const; // "Турнир - " and the file name without ".swz"
+    QStringList roundItems() const;
+    QString roundText() const { return QString::number(m_displayedRound); }
+    int displayedRound() const { return m_displayedRound; }
+    int selectedBoard() const { return m_selectedBoard; }
+    int unplayedCount() const { return m_unplayedCount; }
+    int statsParticipant() const { return m_statsParticipant; }
+
+    QVector<QStringList> gameRows() const { return swissGameRows(m_tournament, m_displayedRound); }
+    QVector<QStringList> standingsRows() const { return m_standingsRows; }
+    QString infoLine() const { return m_infoLine; }
+    QString selectedPairLabel() const { return m_selectedPairLabel; }
+    QString resultEntry() const { return m_resultEntry; }
+
+    bool storeEnabled() const { return m_storeEnabled; }
+    bool pairingEnabled() const { return m_pairingEnabled; }
+    bool completeEnabled() const { return m_completeEnabled; }
+    bool statsEnabled() const { return m_statsEnabled; }
+    QString statsCaption() const { return m_statsCaption; }
+
+    // Events. Each applies the enabling rules afterwards; a returned message is shown.
+    void selectRound(const QString& text);
+    void clickGame(int row); // row of the game list counted from 0, −1 for none
+    void setResultEntry(const QString& entry);
+    // "Записать": stores the entry for the selected board, saves, reads the file back
+    // and recomputes. After a failed save the file's content is shown again.
+    std::optional<Message> store();
+    void clickStandings(int row); // row of the standings list counted from 0, −1 for none
+    // Before the pairing dialog opens.
+    void startPairing();
+    // After it closed: `committed` is the tournament the commit loaded back, or nothing
+    // when the dialog was closed without commit. The standings keep their figures
+    // until the next result.
+    void finishPairing(const std::optional<SwissTournament>& committed);
+    // After the completion dialog wrote the tournament with its end date.
+    void finishCompletion(const SwissTournament& completed);
+
+    // The rules re-applied after every event (the events above call it themselves).
+    void applyRules();
+
+private:
+    void recompute();
+    void refreshGameList();
+
+    SwissTournament m_tournament;
+    SwissStandings m_standings;
+    QVector<QStringList> m_standingsRows;
+    int m_displayedRound = 0;
+    int m_selectedBoard = -1;
+    int m_statsParticipant = 0;
+    int m_unplayedCount = 0;
+    QString m_infoLine;
+    QString m_selectedPairLabel;
+    QString m_resultEntry;
+    bool m_storeEnabled = false;
+    bool m_pairingEnabled = false;
+    bool m_completeEnabled = false;
+    bool m_statsEnabled = false;
+    QString m_statsCaption;
+};
+
+// Loads the file and opens the window's state on it; an unreadable file is reported.
+struct SwissWindowOpenResult {
+    std::optional<SwissWindowController> controller;
+    Message error; // set when !controller
+};
+SwissWindowOpenResult openSwissWindow(const QString& path);
+
+} // namespace ladya

@@ -1,0 +1,167 @@
+#include "swiss/swiss_creation.h"
+
+#include "app/text_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <utility>
+
+namespace ladya {
+
+namespace {
+
+// Columns of a creation list row.
+enum Column { NumberColumn, NameColumn, CityColumn, CategoryColumn, RatingColumn };
+
+// A character that no file name may hold on Windows or Linux.
+bool isUnfitForFileName(const QString& name) {
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    for (const QChar c : name) {
+        if (forbidden.contains(c) || c.unicode() < 0x20 || c.unicode() == 0x7f ||
+            c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QVector<QStringList> orderByRating(QVector<QStringList> rows, int ratingColumn) {
+    const int count = int(rows.size());
+    for (int i = 0; i < count - 1; ++i) {
+        for (int j = i + 1; j < count; ++j) {
+            if (parseLenientInt(rows[i].value(ratingColumn)) <
+                parseLenientInt(rows[j].value(ratingColumn)))
+                std::swap(rows[i], rows[j]);
+        }
+    }
+    return rows;
+}
+
+QString swissFileName(const QString& tournamentName, const QDate& creationDay) {
+    QString name = tournamentName;
+    name.replace(u' ', u'_');
+    return name + QStringLiteral("_(") + formatDate(creationDay) + QStringLiteral(").swz");
+}
+
+SwissTournament makeSwissTournament(const QVector<QStringList>& listRows, const QString& startDate,
+                                    const QString& path) {
+    SwissTournament t;
+    t.state.path = path;
+    t.state.startDate = startDate;
+    const QVector<QStringList> ordered = orderByRating(listRows, RatingColumn);
+    for (int i = 0; i < ordered.size(); ++i) {
+        const QStringList& row = ordered[i];
+        t.participants.append({QString::number(i + 1), row.value(NameColumn),
+                               row.value(CategoryColumn), row.value(RatingColumn),
+                               row.value(CityColumn)});
+    }
+    if (t.participants.size() % 2 == 1)
+        t.participants.append(makeByeRow(int(t.participants.size()) + 1));
+    t.deriveCounts();
+    return t;
+}
+
+QVector<ColumnSpec> SwissCreationController::columns() {
+    return {{QStringLiteral("№"), 30},
+            {QStringLiteral("Ф.И.О участника"), 190},
+            {QStringLiteral("Страна/Город"), 150},
+            {QStringLiteral("Разряд"), 70},
+            {QStringLiteral("Рейтинг"), 70}};
+}
+
+QStringList SwissCreationController::roundItems() {
+    QStringList items{QString()};
+    for (int r = 5; r <= 13; ++r)
+        items << QString::number(r);
+    return items;
+}
+
+void SwissCreationController::setName(const QString& name) {
+    m_name = name;
+    applyRules();
+}
+
+void SwissCreationController::setRoundsText(const QString& text) {
+    m_roundsText = text;
+    applyRules();
+}
+
+std::optional<Message> SwissCreationController::addPlayer(const QString& selectedRowText) {
+    std::optional<Message> message;
+    if (!selectedRowText.isEmpty()) {
+        const QStringList fields = selectedRowText.split(u'\n');
+        QStringList row{QString::number(participantCount() + 1), fields.value(1), fields.value(2),
+                        fields.value(3), fields.value(4)};
+        bool duplicate = false;
+        for (const QStringList& existing : std::as_const(m_rows)) {
+            if (existing[NameColumn] == row[NameColumn] && existing[CityColumn] == row[CityColumn])
+                duplicate = true;
+        }
+        if (duplicate) {
+            message = Message{QStringLiteral("Повторный ввод участника"),
+                              QStringLiteral("Этот участник уже занесен в список турнира")};
+        } else if (participantCount() >= Limits::SwissParticipants) {
+            // 300 players fill the table; with 299 the bye participant is the 300th.
+            message = Message{QStringLiteral("Ошибка"),
+                              QStringLiteral("В турнире по швейцарской системе может быть не "
+                                             "более %1 участников.")
+                                  .arg(Limits::SwissParticipants)};
+        } else {
+            m_rows.append(row);
+        }
+        m_selectedNumber = -1;
+    }
+    applyRules();
+    return message;
+}
+
+void SwissCreationController::clickRow(int row) {
+    if (row >= 0 && row < m_rows.size())
+        m_selectedNumber = m_rows[row][NumberColumn].toInt();
+    applyRules();
+}
+
+void SwissCreationController::removeSelected() {
+    const int position = m_selectedNumber - 1;
+    if (position >= 0 && position < m_rows.size()) {
+        m_rows.removeAt(position);
+        for (int i = 0; i < m_rows.size(); ++i)
+            m_rows[i][NumberColumn] = QString::number(i + 1);
+    }
+    m_selectedNumber = -1;
+    applyRules();
+}
+
+void SwissCreationController::applyRules() {
+    m_roundsEnabled = participantCount() > 13;
+    if (!m_roundsEnabled)
+        m_roundsText.clear();
+    m_finishEnabled = participantCount() > 13 && m_name.size() > 3 && !m_roundsText.isEmpty();
+    m_removeEnabled = m_selectedNumber != -1;
+    m_countLabel = QStringLiteral("Всего участников - ") + QString::number(participantCount());
+}
+
+SwissCreationController::FinishResult SwissCreationController::finish(const QString& workingDir,
+                                                                      const QDate& today) const {
+    // A name that cannot be a file name must not reach the file system: a separator in
+    // it would write outside the working folder.
+    if (isUnfitForFileName(m_name))
+        return {std::nullopt, swissSaveFailedMessage()};
+    const QString path = QDir(workingDir).filePath(swissFileName(m_name, today));
+    // Two tournaments of one name created on one day would share the file; the earlier
+    // one, perhaps with rounds played, must not be overwritten.
+    if (QFileInfo::exists(path))
+        return {std::nullopt,
+                Message{QStringLiteral("Ошибка создания файла"),
+                        QStringLiteral("Турнир с таким названием уже создан сегодня:\n%1\n"
+                                       "Измените название турнира.")
+                            .arg(QFileInfo(path).fileName())}};
+    SwissTournament t = makeSwissTournament(m_rows, m_startDate, path);
+    if (std::optional<Message> failed = saveSwiss(t))
+        return {std::nullopt, failed};
+    return {std::move(t), std::nullopt};
+}
+
+} // namespace ladya

@@ -1,0 +1,94 @@
+// Creating a Swiss tournament: the creation window's state and rules without widgets,
+// and the numbering of the participants by rating.
+#pragma once
+
+#include "app/message.h"
+#include "swiss/swiss_controller.h"
+#include "swiss/swiss_file.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+namespace ladya {
+
+// Orders rows of (name, city, category, rating) by rating, highest first, with the
+// exchange procedure: equal ratings end in the order the exchanges leave, which is
+// not always the order of entry. `ratingColumn` is the index of the rating text.
+QVector<QStringList> orderByRating(QVector<QStringList> rows, int ratingColumn);
+
+// "Кубок клуба" created on 05.12.2026 → "Кубок_клуба_(05.12.2026).swz".
+QString swissFileName(const QString& tournamentName, const QDate& creationDay);
+
+// The new tournament: participants numbered by rating from the creation list rows
+// ("№", "Ф.И.О участника", "Страна/Город", "Разряд", "Рейтинг"), the bye participant
+// added for an odd count, no round paired.
+SwissTournament makeSwissTournament(const QVector<QStringList>& listRows, const QString& startDate,
+                                    const QString& path);
+
+// The fixed texts of the creation window (client area 560 × 700).
+namespace SwissCreationTexts {
+inline const QString NameLabel = QStringLiteral("Название турнира");
+inline const QString DateLabel = QStringLiteral("Дата");
+inline const QString AddButton = QStringLiteral("Добавить участника");
+inline const QString RemoveButton = QStringLiteral("Удалить участника");
+inline const QString FinishButton = QStringLiteral("Завершить");
+inline const QString RoundsLabel = QStringLiteral("Количество туров");
+} // namespace SwissCreationTexts
+
+class SwissCreationController {
+public:
+    static QString title() {
+        return QStringLiteral("Создание нового турнира (швейцарская система)");
+    }
+    static QVector<ColumnSpec> columns();
+    static QStringList roundItems(); // "", "5" … "13"
+
+    // Edits. Each applies the rules afterwards.
+    void setName(const QString& name);
+    void setStartDate(const QString& date) { m_startDate = date; }
+    void setRoundsText(const QString& text);
+    // "Добавить участника" with the text the player selection returned (number, name,
+    // city, category and rating joined by line feeds; "" when cancelled). The row gets
+    // the next number. A duplicate (name and city) or a participant beyond the table is
+    // refused with the message returned.
+    std::optional<Message> addPlayer(const QString& selectedRowText);
+    void clickRow(int row); // counted from 0, −1 for none
+    void removeSelected();  // "Удалить участника"
+
+    struct FinishResult {
+        std::optional<SwissTournament> tournament; // saved; the Swiss window opens on it
+        std::optional<Message> message;            // the window stays as it was
+    };
+    // "Завершить": names the file after the tournament and `today`, numbers the players
+    // by rating, adds the bye participant for an odd count and saves in `workingDir`.
+    FinishResult finish(const QString& workingDir, const QDate& today) const;
+
+    const QVector<QStringList>& rows() const { return m_rows; }
+    int participantCount() const { return int(m_rows.size()); }
+    int selectedNumber() const { return m_selectedNumber; }
+    QString name() const { return m_name; }
+    QString startDate() const { return m_startDate; }
+    QString roundsText() const { return m_roundsText; }
+    bool roundsEnabled() const { return m_roundsEnabled; }
+    bool finishEnabled() const { return m_finishEnabled; }
+    bool removeEnabled() const { return m_removeEnabled; }
+    QString countLabel() const { return m_countLabel; }
+
+    void applyRules();
+
+private:
+    QVector<QStringList> m_rows;
+    int m_selectedNumber = -1;
+    QString m_name;
+    QString m_startDate;
+    QString m_roundsText;
+    bool m_roundsEnabled = false;
+    bool m_finishEnabled = false;
+    bool m_removeEnabled = false;
+    QString m_countLabel = QStringLiteral("Всего участников - 0");
+};
+
+} // namespace ladya

@@ -1,0 +1,80 @@
+// The Swiss tournament: its value type and the .swz file that is its only store.
+#pragma once
+
+#include "app/message.h"
+#include "app/tournament_state.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+namespace ladya {
+
+// One board of one round. Each code is a game result from its own side's view:
+// "1", "0", "%", "+", "-" or "" while unplayed.
+struct SwissGame {
+    int white = 0; // participant numbers, 1-based as the file stores them
+    int black = 0;
+    QString whiteResult;
+    QString blackResult;
+
+    bool operator==(const SwissGame&) const = default;
+};
+
+// The whole Swiss tournament as the file holds it, plus the figures derived on load.
+// Storage is 0-based; the accessors take the 1-based numbers the domain counts in.
+struct SwissTournament {
+    TournamentState state;              // path, dates; counts are kept in step by deriveCounts()
+    QVector<Participant> participants;  // participant number n at index n - 1
+    QVector<QVector<SwissGame>> rounds; // round r at index r - 1, board b at index b - 1
+    QVector<int> forfeitCounts;         // derived: games in which the opponent's code is "+" or "-"
+    int byeNumber = 0;                  // derived: the last participant named "**", 0 when none
+
+    int participantCount() const { return int(participants.size()); }
+    int roundCount() const { return int(rounds.size()); }
+    int boardCount() const { return participantCount() / 2; }
+
+    bool hasParticipant(int number) const { return number >= 1 && number <= participantCount(); }
+    const Participant& participant(int number) const { return participants[number - 1]; }
+    Participant& participant(int number) { return participants[number - 1]; }
+    // The name of a participant, "" for a number outside the table.
+    QString nameOf(int number) const {
+        return hasParticipant(number) ? participant(number).name : QString();
+    }
+
+    const SwissGame& game(int round, int board) const { return rounds[round - 1][board - 1]; }
+    SwissGame& game(int round, int board) { return rounds[round - 1][board - 1]; }
+    int forfeitCount(int number) const { return forfeitCounts[number - 1]; }
+
+    // Recomputes byeNumber, forfeitCounts and the counts in `state` from the tables.
+    void deriveCounts();
+
+    bool isFinished() const { return state.isFinished(); }
+};
+
+// The lines of the .swz file (without terminators).
+QStringList swissFileLines(const SwissTournament& tournament);
+
+// Parses the lines of a .swz file. Malformed values read leniently (missing fields and
+// lines as "", non-numbers as 0); counts beyond the tables are refused with a message.
+struct SwissLoadResult {
+    std::optional<SwissTournament> tournament;
+    Message error; // set when !tournament
+    explicit operator bool() const { return tournament.has_value(); }
+};
+SwissLoadResult parseSwissLines(const QStringList& lines);
+
+// Reads the tournament at `path`; `state.path` of the result is `path`. A file that
+// cannot be read is reported, never taken for an empty tournament.
+SwissLoadResult loadSwiss(const QString& path);
+
+// Writes the tournament to `path` (its own path when empty), atomically: on failure the
+// file keeps its earlier content and the message to show is returned.
+std::optional<Message> saveSwiss(const SwissTournament& tournament,
+                                 const QString& path = QString());
+
+// The message shown when the tournament file cannot be written.
+Message swissSaveFailedMessage();
+
+} // namespace ladya

@@ -1,0 +1,61 @@
+// The Swiss standings: every per-participant figure the tournament window shows and
+// the pairing works with, recomputed in full from the stored rounds.
+#pragma once
+
+#include "swiss/swiss_file.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace ladya {
+
+struct SwissFigures {
+    float points = 0.0f;           // "1" and "+" one point, "%" half a point
+    int forfeitWins = 0;           // own codes "+", byes recorded as forfeit wins included
+    double progressive = 0.0;      // sum of the running score after each game
+    double buchholz = 0.0;         // sum of the opponents' current points, the bye left out
+    int averageOpponentRating = 0; // over R − forfeitCount rounds, truncated toward zero
+    int whiteCount = 0;            // games against the bye participant left out
+    int blackCount = 0;
+    double downFloat = 0.0; // rounds 2..R: how far the opponent stood below
+    double upFloat = 0.0;   //              and above, before the round
+    QVector<int> opponents; // per round (index r - 1): the opponent, 0 for the bye or no game
+    int place = 0;          // 1-based position in the standings order
+    // The rating calculation.
+    int countedGames = 0;
+    double expectedScore = 0.0;
+    int newRating = 0;
+
+    int opponent(int round) const { return opponents[round - 1]; }
+};
+
+struct SwissStandings {
+    QVector<SwissFigures> figures; // participant n at index n - 1
+    QVector<int> order;            // participant numbers, first place first
+
+    const SwissFigures& of(int number) const { return figures[number - 1]; }
+    SwissFigures& of(int number) { return figures[number - 1]; }
+    int participantAt(int place) const { return order[place - 1]; }
+    // The place of a participant; 0 for a number outside the table (the "no opponent" 0).
+    int placeOf(int number) const {
+        return number >= 1 && number <= figures.size() ? figures[number - 1].place : 0;
+    }
+};
+
+// Scores every round, then runs computeSwissRatings and orders the places: points
+// first, Buchholz second, by the exchange procedure the tables have always used.
+SwissStandings computeSwissStandings(const SwissTournament& tournament);
+
+// Decimal texts as the lists and reports write them.
+QString pointsText(float points);      // one decimal
+QString coefficientText(double value); // two decimals
+QString floatText(double value);       // one decimal
+
+// The "Соперники" text of the standings list: the places of the opponents of rounds
+// 1..R joined by ",", 0 for a round against the bye participant or without a game.
+QString opponentPlacesText(const SwissStandings& standings, int number);
+// The same with the opponents' numbers, as the pairing lists show them.
+QString opponentNumbersText(const SwissStandings& standings, int number);
+
+} // namespace ladya

@@ -1,0 +1,134 @@
+#include "app/cli.h"
+#include "support/test_support.h"
+#include "swiss/swiss_file.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ladya;
+
+namespace {
+
+// Each command's output is checked in under tests/data/swiss/<expected>.
+struct Golden {
+    QStringList args; // FILE stands for tests/data/swiss/<file>
+    QString file;
+    QString expected;
+};
+
+QStringList withFile(QStringList args, const QString& file) {
+    for (QString& a : args) {
+        if (a == u"FILE")
+            a = test::dataPath("swiss/" + file);
+    }
+    return args;
+}
+
+const QVector<Golden> goldens = {
+    {{"standings", "FILE"}, "worked.swz", "worked.standings.txt"},
+    {{"games", "FILE", "1"}, "worked.swz", "worked.games1.txt"},
+    {{"games", "FILE", "2"}, "worked.swz", "worked.games2.txt"},
+    {{"unpaired", "FILE"}, "worked.swz", "worked.unpaired.txt"},
+    {{"unpaired", "FILE", "--pairs", "3-1"}, "worked.swz", "worked.unpaired-3-1.txt"},
+    {{"candidates", "FILE", "4", "--force"}, "worked.swz", "worked.candidates4-force.txt"},
+    {{"candidates", "FILE", "2", "--allowance", "0.5"}, "worked.swz", "worked.candidates2-a05.txt"},
+    {{"games", "FILE", "0"}, "new14.swz", "new14.games0.txt"},
+    {{"standings", "FILE"}, "new14.swz", "new14.standings.txt"},
+    {{"candidates", "FILE", "1"}, "new14.swz", "new14.candidates1.txt"},
+    {{"candidates", "FILE", "5", "--pairs", "2-1,3-4"}, "new14.swz", "new14.candidates5-pairs.txt"},
+    {{"standings", "FILE"}, "example16.swz", "example16.standings.txt"},
+    {{"games", "FILE", "2"}, "example16.swz", "example16.games2.txt"},
+    {{"candidates", "FILE", "16"}, "example16.swz", "example16.candidates16.txt"},
+    {{"standings", "FILE"}, "big.swz", "big.standings.txt"},
+    {{"games", "FILE", "6"}, "big.swz", "big.games6.txt"},
+    {{"unpaired", "FILE", "--pairs", "15-17,24-16"}, "big.swz", "big.unpaired-pairs.txt"},
+    {{"candidates", "FILE", "11"}, "big.swz", "big.candidates11.txt"},
+    {{"candidates", "FILE", "11", "--allowance", "1.0"}, "big.swz", "big.candidates11-a10.txt"},
+    {{"candidates", "FILE", "11", "--allowance", "2", "--force", "--pairs", "15-17"},
+     "big.swz",
+     "big.candidates11-a20-force.txt"},
+};
+
+} // namespace
+
+TEST(SwissCli, GoldenListings) {
+    for (const Golden& g : goldens) {
+        const QStringList args = withFile(g.args, g.file);
+        SCOPED_TRACE(g.expected.toStdString());
+        const CliOutput out = runCli(args);
+        EXPECT_EQ(out.status, 0) << out.err.toStdString();
+        EXPECT_EQ(out.out, test::readBytes(test::dataPath("swiss/" + g.expected)));
+        if (qEnvironmentVariableIsSet("LADYA_UPDATE_GOLDEN"))
+            test::writeBytes(test::dataPath("swiss/" + g.expected), out.out);
+    }
+}
+
+TEST(SwissCli, CommitWritesTheNextRound) {
+    QTemporaryDir dir;
+    const QString copy = dir.filePath("t.swz");
+    ASSERT_TRUE(QFile::copy(test::dataPath("swiss/worked.swz"), copy));
+    const QString out = dir.filePath("out.swz");
+    const CliOutput r = runCli({"commit", copy, "--pairs", "4-2,3-1", "-o", out});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(test::readBytes(out), test::readBytes(test::dataPath("swiss/worked.commit.swz")));
+    EXPECT_EQ(test::readBytes(copy), test::readBytes(test::dataPath("swiss/worked.swz")));
+    // In place.
+    EXPECT_EQ(runCli({"commit", copy, "--pairs", "4-2,3-1"}).status, 0);
+    EXPECT_EQ(test::readBytes(copy), test::readBytes(out));
+}
+
+TEST(SwissCli, RefusalsGoToStderrWithStatus2) {
+    QTemporaryDir dir;
+    const QString worked = test::dataPath("swiss/worked.swz");
+    const QString copy = dir.filePath("t.swz");
+    ASSERT_TRUE(QFile::copy(worked, copy));
+    const QVector<QStringList> cases = {
+        {"games", worked, "3"},
+        {"games", worked, "0"},
+        {"games", worked, "x"},
+        {"games", worked},
+        {"candidates", worked, "5"},
+        {"candidates", worked, "1", "--allowance", "abc"},
+        {"candidates", worked, "1", "--bogus"},
+        {"unpaired", worked, "--pairs", "1-9"},
+        {"unpaired", worked, "--pairs", "1-2,2-3"},
+        {"unpaired", worked, "--pairs", "1-1"},
+        {"unpaired", worked, "--pairs", "1:2"},
+        {"unpaired", worked, "--pairs"},
+        {"commit", copy},
+        {"commit", copy, "--pairs", "1-2"},
+        {"standings", dir.filePath("missing.swz")},
+        {"report", "crosstable", worked},
+    };
+    for (const QStringList& args : cases) {
+        const CliOutput r = runCli(args);
+        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty()) << args.join(' ').toStdString();
+    }
+    EXPECT_EQ(test::readBytes(copy), test::readBytes(worked));
+}
+
+TEST(SwissCli, TwentyFirstRoundIsRefused) {
+    QTemporaryDir dir;
+    QStringList lines{"d", "", "20", "2", "1|A|1|1500|X", "2|B|1|1500|Y"};
+    for (int r = 1; r <= 20; ++r)
+        lines << QString::number(r) + " ТУР"
+              << "1|2|1|0";
+    SwissTournament t = *parseSwissLines(lines).tournament;
+    const QString path = dir.filePath("full.swz");
+    ASSERT_FALSE(saveSwiss(t, path));
+    const CliOutput r = runCli({"commit", path, "--pairs", "2-1"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(loadSwiss(path).tournament->roundCount(), 20);
+}
+
+TEST(SwissCli, TheProgramPrintsTheListing) {
+    QProcess cli;
+    cli.start(LADYA_CLI_PATH, {"games", test::dataPath("swiss/worked.swz"), "1"});
+    ASSERT_TRUE(cli.waitForFinished(10000));
+    EXPECT_EQ(cli.exitCode(), 0);
+    EXPECT_EQ(cli.readAllStandardOutput(),
+              test::readBytes(test::dataPath("swiss/worked.games1.txt")));
+}

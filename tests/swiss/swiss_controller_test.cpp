@@ -1,0 +1,189 @@
+#include "swiss/swiss_controller.h"
+#include "swiss/swiss_test_util.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ladya;
+using test::makeSwiss;
+
+namespace {
+
+class SwissWindow : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+
+    SwissWindowController openOn(SwissTournament t,
+                                 const QString& name = "Кубок_(05.12.2026).swz") {
+        t.state.path = dir.filePath(name);
+        EXPECT_FALSE(saveSwiss(t));
+        SwissWindowOpenResult opened = openSwissWindow(t.state.path);
+        EXPECT_TRUE(opened.controller) << opened.error.text.toStdString();
+        return std::move(*opened.controller);
+    }
+};
+
+const QStringList SixRatings{"2000", "1900", "1800", "1700", "1600", "1500"};
+
+QVector<QStringList> playedRounds(int count) {
+    return QVector<QStringList>(count, QStringList{"1|2|1|0", "3|4|%|%", "5|6|0|1"});
+}
+
+} // namespace
+
+TEST_F(SwissWindow, NewTournament) {
+    SwissWindowController w = openOn(makeSwiss(SixRatings));
+    EXPECT_EQ(w.title(), "Турнир - Кубок_(05.12.2026)");
+    EXPECT_TRUE(w.roundItems().isEmpty());
+    EXPECT_EQ(w.gameRows(),
+              (QVector<QStringList>{{"1", "", "", ""}, {"2", "", "", ""}, {"3", "", "", ""}}));
+    EXPECT_EQ(w.infoLine(),
+              "Турнир начат - 05.12.2026  окончен -     не завершённых партий 0 тура - 0");
+    EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:");
+    EXPECT_FALSE(w.pairingEnabled());
+    EXPECT_FALSE(w.storeEnabled());
+    w.clickGame(0);
+    EXPECT_TRUE(w.pairingEnabled());
+    EXPECT_FALSE(w.storeEnabled());
+    EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:  ");
+}
+
+TEST_F(SwissWindow, ResultEntryRoundTripsThroughTheFile) {
+    SwissWindowController w = openOn(makeSwiss(SixRatings, {{"1|2||", "3|4||", "5|6||"}}));
+    EXPECT_EQ(w.unplayedCount(), 3);
+    w.clickGame(1);
+    EXPECT_EQ(w.selectedBoard(), 2);
+    EXPECT_TRUE(w.storeEnabled());
+    EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:  P3 - P4");
+    EXPECT_FALSE(w.pairingEnabled());
+
+    struct Case {
+        QString entry, white, black, shown, reselected;
+    };
+    for (const Case& c : {Case{"00", "-", "-", "---", "-"}, Case{"1", "1", "0", "1-0", "1"},
+                          Case{"-", "-", "+", "--+", "-"}, Case{"%", "%", "%", "%-%", "%"},
+                          Case{"", "", "", "", ""}}) {
+        w.clickGame(1);
+        w.setResultEntry(c.entry);
+        EXPECT_FALSE(w.store());
+        const SwissTournament onDisk = *loadSwiss(w.tournament().state.path).tournament;
+        EXPECT_EQ(onDisk.game(1, 2), (SwissGame{3, 4, c.white, c.black})) << c.entry.toStdString();
+        EXPECT_EQ(w.gameRows()[1][3], c.shown);
+        w.clickGame(1);
+        EXPECT_EQ(w.resultEntry(), c.reselected);
+    }
+    EXPECT_EQ(w.unplayedCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+        w.clickGame(row);
+        w.setResultEntry("1");
+        w.store();
+    }
+    EXPECT_EQ(w.unplayedCount(), 0);
+    EXPECT_TRUE(w.pairingEnabled());
+    EXPECT_EQ(w.standingsRows()[0][4], "1.0");
+}
+
+TEST_F(SwissWindow, StandingsRowsOfTheWorkedExample) {
+    SwissWindowController w = openOn(makeSwiss({"2000", "1900", "1800", "1700"},
+                                               {{"1|3|1|0", "4|2|%|%"}, {"2|1|0|1", "3|4|+|-"}}));
+    EXPECT_EQ(columnSpecTitles(swissStandingsColumns()).size(), 16);
+    const QVector<QStringList> expected{{"1", "P1", "1", "2000", "2.0", "1.50", "3.00", "1850", "1",
+                                         "1", "0.5", "0.0", "0", "2,3", "1.4", "2006"},
+                                        {"2", "P3", "1", "1800", "1.0", "2.50", "1.00", "2000", "1",
+                                         "1", "0.0", "0.5", "1", "1,4", "0.2", "1798"},
+                                        {"3", "P2", "1", "1900", "0.5", "2.50", "1.00", "1850", "1",
+                                         "1", "0.0", "0.5", "0", "4,1", "1.1", "1894"},
+                                        {"4", "P4", "1", "1700", "0.5", "1.50", "1.00", "1900", "1",
+                                         "1", "0.5", "0.0", "0", "3,2", "0.2", "1703"}};
+    EXPECT_EQ(w.standingsRows(), expected);
+    w.clickStandings(1);
+    EXPECT_EQ(w.statsParticipant(), 3);
+    EXPECT_TRUE(w.statsEnabled());
+    EXPECT_EQ(w.statsCaption(), "Статистика игрока - P3");
+    w.clickStandings(-1);
+    EXPECT_EQ(w.statsParticipant(), 3);
+}
+
+TEST_F(SwissWindow, EarlierRoundDisablesEntryButKeepsTheCountOfTheLast) {
+    SwissWindowController w = openOn(
+        makeSwiss(SixRatings, {{"1|2|1|0", "3|4|%|%", "5|6|0|1"}, {"2|3||", "4|5|1|0", "6|1||"}}));
+    EXPECT_EQ(w.roundItems(), (QStringList{"1", "2"}));
+    w.selectRound("1");
+    w.clickGame(0);
+    EXPECT_FALSE(w.storeEnabled());
+    EXPECT_EQ(w.gameRows()[0], (QStringList{"1", "P1", "P2", "1-0"}));
+    EXPECT_TRUE(w.infoLine().endsWith("не завершённых партий 2 тура - 2"));
+    EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:  ");
+}
+
+TEST_F(SwissWindow, CompletionNeedsFourPlayedRoundsAndFinishedTournamentsAreReadOnly) {
+    SwissWindowController three = openOn(makeSwiss(SixRatings, playedRounds(3)));
+    three.clickGame(0);
+    EXPECT_FALSE(three.completeEnabled());
+    SwissWindowController four = openOn(makeSwiss(SixRatings, playedRounds(4)), "b.swz");
+    four.clickGame(0);
+    EXPECT_TRUE(four.completeEnabled());
+    EXPECT_TRUE(four.storeEnabled());
+    EXPECT_TRUE(four.pairingEnabled());
+
+    SwissTournament completed = four.tournament();
+    completed.state.endDate = "09.12.2026";
+    four.finishCompletion(completed);
+    EXPECT_FALSE(four.completeEnabled());
+    EXPECT_FALSE(four.storeEnabled());
+    EXPECT_FALSE(four.pairingEnabled());
+    four.selectRound("4");
+    EXPECT_TRUE(four.infoLine().startsWith("Турнир начат - 05.12.2026  окончен - 09.12.2026    "));
+}
+
+TEST_F(SwissWindow, NoPairingBeyondTwentyRounds) {
+    SwissWindowController nineteen = openOn(makeSwiss(SixRatings, playedRounds(19)));
+    nineteen.clickGame(0);
+    EXPECT_TRUE(nineteen.pairingEnabled());
+    SwissWindowController twenty = openOn(makeSwiss(SixRatings, playedRounds(20)), "b.swz");
+    twenty.clickGame(0);
+    EXPECT_FALSE(twenty.pairingEnabled());
+    EXPECT_TRUE(twenty.storeEnabled());
+}
+
+TEST_F(SwissWindow, ByeRoundShowsZeroAmongTheOpponents) {
+    // Participant 1 meets 2, has the bye (participant 6) in round 2, then meets 3.
+    SwissWindowController w = openOn(makeSwiss({"2000", "1900", "1800", "1700", "1600", "**"},
+                                               {{"1|2|1|0", "3|4|1|0", "5|6|+|-"},
+                                                {"6|1|-|+", "2|3|1|0", "4|5|1|0"},
+                                                {"1|3|1|0", "2|5|1|0", "4|6|+|-"}}));
+    const SwissStandings& s = w.standings();
+    EXPECT_EQ(opponentPlacesText(s, 1),
+              QStringLiteral("%1,0,%2").arg(s.placeOf(2)).arg(s.placeOf(3)));
+}
+
+TEST_F(SwissWindow, FailedSaveFallsBackToTheFile) {
+    SwissWindowController w = openOn(makeSwiss(SixRatings, {{"1|2||", "3|4||", "5|6||"}}));
+    ASSERT_TRUE(QDir(dir.path()).removeRecursively());
+    w.clickGame(0);
+    w.setResultEntry("1");
+    const std::optional<Message> message = w.store();
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->title, "Ошибка создания файла");
+    EXPECT_EQ(w.tournament().game(1, 1).whiteResult, "");
+    EXPECT_EQ(w.gameRows()[0][3], "");
+}
+
+TEST_F(SwissWindow, PairingShowsTheNewRoundAndKeepsTheStandings) {
+    SwissWindowController w = openOn(makeSwiss(SixRatings, {{"1|2|1|0", "3|4|%|%", "5|6|0|1"}}));
+    const QVector<QStringList> before = w.standingsRows();
+    w.clickStandings(0);
+    w.startPairing();
+    EXPECT_FALSE(w.statsEnabled());
+    SwissTournament next = w.tournament();
+    next.rounds.append({{1, 6, "", ""}, {2, 3, "", ""}, {4, 5, "", ""}});
+    next.deriveCounts();
+    w.finishPairing(next);
+    EXPECT_EQ(w.displayedRound(), 2);
+    EXPECT_EQ(w.roundItems(), (QStringList{"1", "2"}));
+    EXPECT_EQ(w.gameRows()[0], (QStringList{"1", "P1", "P6", ""}));
+    EXPECT_EQ(w.unplayedCount(), 3);
+    EXPECT_EQ(w.standingsRows(), before);
+    EXPECT_FALSE(w.pairingEnabled());
+}

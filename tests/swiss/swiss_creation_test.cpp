@@ -1,0 +1,162 @@
+#include "support/test_support.h"
+#include "swiss/swiss_creation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ladya;
+
+namespace {
+
+// The text the player selection returns: number, name, city, category, rating.
+QString selected(const QString& name, const QString& rating, const QString& city = "МОСКВА") {
+    return QStringLiteral("0\n") + name + u'\n' + city + QStringLiteral("\n1\n") + rating;
+}
+
+void addPlayers(SwissCreationController& c, int count) {
+    const int start = c.participantCount();
+    for (int i = start; i < start + count; ++i)
+        EXPECT_FALSE(c.addPlayer(
+            selected(QStringLiteral("ИГРОК %1").arg(i + 1), QString::number(1500 + 10 * (i % 7)))));
+}
+
+} // namespace
+
+TEST(SwissCreation, NumbersByRatingWithTheExchangeProcedure) {
+    struct Case {
+        QStringList ratings; // players A, B, C in entry order
+        QString order;       // names in number order
+    };
+    for (const Case& c :
+         {Case{{"1500", "1500", "1600"}, "CBA"}, Case{{"1500", "1600", "1500"}, "BAC"},
+          Case{{"", "x", "1"}, "CBA"}, Case{{"2000", "1900", "1800"}, "ABC"}}) {
+        QVector<QStringList> rows;
+        for (int i = 0; i < 3; ++i)
+            rows.append({QString::number(i + 1), QString(QChar(u'A' + i)), "Г", "1", c.ratings[i]});
+        const SwissTournament t = makeSwissTournament(rows, "05.12.2026", "t.swz");
+        QString order;
+        for (const Participant& p : t.participants)
+            order += p.name;
+        EXPECT_EQ(order, c.order + "**") << c.ratings.join(' ').toStdString();
+        EXPECT_EQ(t.participant(1).number, "1");
+        EXPECT_EQ(t.byeNumber, 4);
+    }
+}
+
+TEST(SwissCreation, EnablingRules) {
+    SwissCreationController c;
+    EXPECT_EQ(c.countLabel(), "Всего участников - 0");
+    c.setName("Кубок");
+    addPlayers(c, 13);
+    EXPECT_FALSE(c.roundsEnabled());
+    c.setRoundsText("7");
+    EXPECT_EQ(c.roundsText(), "");
+    EXPECT_FALSE(c.finishEnabled());
+
+    addPlayers(c, 1);
+    EXPECT_EQ(c.countLabel(), "Всего участников - 14");
+    EXPECT_TRUE(c.roundsEnabled());
+    EXPECT_FALSE(c.finishEnabled());
+    c.setRoundsText("7");
+    EXPECT_TRUE(c.finishEnabled());
+    c.setName("Куб");
+    EXPECT_FALSE(c.finishEnabled());
+    c.setName("Кубк");
+    EXPECT_TRUE(c.finishEnabled());
+
+    EXPECT_FALSE(c.removeEnabled());
+    c.clickRow(2);
+    EXPECT_EQ(c.selectedNumber(), 3);
+    EXPECT_TRUE(c.removeEnabled());
+    c.removeSelected();
+    EXPECT_FALSE(c.removeEnabled());
+    EXPECT_EQ(c.participantCount(), 13);
+    EXPECT_EQ(c.roundsText(), "");
+    EXPECT_FALSE(c.finishEnabled());
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(c.rows()[i][0], QString::number(i + 1));
+    EXPECT_EQ(c.rows()[2][1], "ИГРОК 4");
+}
+
+TEST(SwissCreation, DuplicatesAndTheTableLimitAreRefused) {
+    SwissCreationController c;
+    EXPECT_FALSE(c.addPlayer(selected("ПЕТРОВ", "1800")));
+    const std::optional<Message> dup = c.addPlayer(selected("ПЕТРОВ", "1700"));
+    ASSERT_TRUE(dup);
+    EXPECT_EQ(*dup,
+              (Message{"Повторный ввод участника", "Этот участник уже занесен в список турнира"}));
+    EXPECT_EQ(c.countLabel(), "Всего участников - 1");
+    EXPECT_FALSE(c.addPlayer(selected("ПЕТРОВ", "1700", "ТУЛА")));
+    EXPECT_FALSE(c.addPlayer(QString()));
+    EXPECT_EQ(c.participantCount(), 2);
+    EXPECT_EQ(c.rows()[1], (QStringList{"2", "ПЕТРОВ", "ТУЛА", "1", "1700"}));
+
+    addPlayers(c, 298);
+    EXPECT_EQ(c.participantCount(), 300);
+    const std::optional<Message> full = c.addPlayer(selected("ЛИШНИЙ", "1500"));
+    ASSERT_TRUE(full);
+    EXPECT_TRUE(full->text.contains("300"));
+    EXPECT_EQ(c.participantCount(), 300);
+}
+
+TEST(SwissCreation, FinishWritesTheFileNamedAfterTheDayOfCreation) {
+    const QDate today(2026, 12, 5);
+    EXPECT_EQ(swissFileName("Кубок клуба", today), "Кубок_клуба_(05.12.2026).swz");
+    EXPECT_TRUE(swissFileName("Open 2026", today).startsWith("Open_2026_("));
+
+    for (int players : {15, 14}) {
+        QTemporaryDir dir;
+        SwissCreationController c;
+        c.setName("Open 2026");
+        c.setStartDate("01.12.2026");
+        addPlayers(c, players);
+        c.setRoundsText("9");
+        ASSERT_TRUE(c.finishEnabled());
+        const SwissCreationController::FinishResult r = c.finish(dir.path(), today);
+        ASSERT_TRUE(r.tournament);
+        const SwissTournament& t = *r.tournament;
+        EXPECT_EQ(t.state.path, dir.filePath("Open_2026_(05.12.2026).swz"));
+        const SwissTournament onDisk = *loadSwiss(t.state.path).tournament;
+        EXPECT_EQ(swissFileLines(onDisk), swissFileLines(t));
+        EXPECT_EQ(onDisk.state.startDate, "01.12.2026");
+        EXPECT_EQ(onDisk.participantCount(), 16 - (15 - players) * 2);
+        EXPECT_EQ(onDisk.boardCount(), players == 15 ? 8 : 7);
+        EXPECT_EQ(onDisk.byeNumber, players == 15 ? 16 : 0);
+        if (players == 15) {
+            EXPECT_EQ(onDisk.participant(16), makeByeRow(16));
+        }
+    }
+}
+
+TEST(SwissCreation, AnEarlierTournamentOfTheSameNameAndDayIsNotOverwritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Кубок_(05.12.2026).swz");
+    test::writeBytes(path, "earlier");
+    SwissCreationController c;
+    c.setName("Кубок");
+    addPlayers(c, 14);
+    const SwissCreationController::FinishResult r = c.finish(dir.path(), QDate(2026, 12, 5));
+    EXPECT_FALSE(r.tournament);
+    ASSERT_TRUE(r.message);
+    EXPECT_TRUE(r.message->text.contains("Кубок_(05.12.2026).swz"));
+    EXPECT_EQ(test::readBytes(path), "earlier");
+    EXPECT_TRUE(c.finish(dir.path(), QDate(2026, 12, 6)).tournament);
+}
+
+TEST(SwissCreation, NamesThatCannotBeFileNamesAreRefused) {
+    QTemporaryDir dir;
+    for (const QString name :
+         {"../Кубок", "a/b c", "Кубок?", "Кубок:1", "Ку\tбок", "a\\bcd", "a|bcd", "Ку\u2028бок"}) {
+        SwissCreationController c;
+        c.setName(name);
+        addPlayers(c, 14);
+        const SwissCreationController::FinishResult r = c.finish(dir.path(), QDate(2026, 12, 5));
+        EXPECT_FALSE(r.tournament) << name.toStdString();
+        ASSERT_TRUE(r.message);
+        EXPECT_EQ(r.message->title, "Ошибка создания файла");
+    }
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath("../Кубок_(05.12.2026).swz")));
+}

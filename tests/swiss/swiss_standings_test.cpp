@@ -1,0 +1,175 @@
+#include "app/text_file.h"
+#include "swiss/swiss_standings.h"
+#include "swiss/swiss_test_util.h"
+
+#include <gtest/gtest.h>
+
+using namespace ladya;
+using test::makeSwiss;
+
+namespace {
+
+struct Expected {
+    float points;
+    int forfeitWins;
+    double progressive;
+    double buchholz;
+    int average;
+    int white, black;
+    double down, up;
+    QVector<int> opponents;
+    int place;
+};
+
+void expectFigures(const SwissStandings& s, const QVector<Expected>& expected) {
+    for (int p = 1; p <= expected.size(); ++p) {
+        const SwissFigures& f = s.of(p);
+        const Expected& e = expected[p - 1];
+        SCOPED_TRACE(p);
+        EXPECT_EQ(f.points, e.points);
+        EXPECT_EQ(f.forfeitWins, e.forfeitWins);
+        EXPECT_EQ(f.progressive, e.progressive);
+        EXPECT_EQ(f.buchholz, e.buchholz);
+        EXPECT_EQ(f.averageOpponentRating, e.average);
+        EXPECT_EQ(f.whiteCount, e.white);
+        EXPECT_EQ(f.blackCount, e.black);
+        EXPECT_EQ(f.downFloat, e.down);
+        EXPECT_EQ(f.upFloat, e.up);
+        EXPECT_EQ(f.opponents, e.opponents);
+        EXPECT_EQ(f.place, e.place);
+    }
+}
+
+SwissTournament workedExample() {
+    return makeSwiss({"2000", "1900", "1800", "1700"},
+                     {{"1|3|1|0", "4|2|%|%"}, {"2|1|0|1", "3|4|+|-"}});
+}
+
+} // namespace
+
+TEST(SwissStandings, WorkedExample) {
+    const SwissTournament t = workedExample();
+    EXPECT_EQ(t.forfeitCounts, (QVector<int>{0, 0, 1, 1}));
+    const SwissStandings s = computeSwissStandings(t);
+    expectFigures(s, {
+                         {2.0f, 0, 3.0, 1.5, 1850, 1, 1, 0.5, 0.0, {3, 2}, 1},
+                         {0.5f, 0, 1.0, 2.5, 1850, 1, 1, 0.0, 0.5, {4, 1}, 3},
+                         {1.0f, 1, 1.0, 2.5, 2000, 1, 1, 0.0, 0.5, {1, 4}, 2},
+                         {0.5f, 0, 1.0, 1.5, 1900, 1, 1, 0.5, 0.0, {2, 3}, 4},
+                     });
+    EXPECT_EQ(s.order, (QVector<int>{1, 3, 2, 4}));
+    EXPECT_EQ(opponentPlacesText(s, 1), "2,3");
+    EXPECT_EQ(opponentNumbersText(s, 1), "3,2");
+}
+
+TEST(SwissStandings, NoRoundsGivesZerosAndNumberOrder) {
+    const SwissStandings s = computeSwissStandings(makeSwiss({"1500", "1600", "1700", "**"}));
+    expectFigures(s, {
+                         {0.0f, 0, 0.0, 0.0, 0, 0, 0, 0.0, 0.0, {}, 1},
+                         {0.0f, 0, 0.0, 0.0, 0, 0, 0, 0.0, 0.0, {}, 2},
+                         {0.0f, 0, 0.0, 0.0, 0, 0, 0, 0.0, 0.0, {}, 3},
+                         {0.0f, 0, 0.0, 0.0, 0, 0, 0, 0.0, 0.0, {}, 4},
+                     });
+    EXPECT_EQ(opponentPlacesText(s, 1), "");
+}
+
+TEST(SwissStandings, EqualParticipantsKeepTheOrderTheExchangesLeave) {
+    // 1 and 2 are equal in points and Buchholz; carrying 3 past them to the top puts
+    // 1 behind 2.
+    const SwissStandings s = computeSwissStandings(
+        makeSwiss({"1500", "1500", "1500", "1500"}, {{"3|4|1|0", "1|2|%|%"}}));
+    EXPECT_EQ(s.order, (QVector<int>{3, 2, 1, 4}));
+    EXPECT_EQ(s.of(1).place, 3);
+    EXPECT_EQ(s.of(2).place, 2);
+}
+
+TEST(SwissStandings, ByeParticipantRowCollectsColoursOpponentsAndFloats) {
+    // Three players and the bye participant 4. Round 1: player 1 takes the bye as a
+    // forfeit win; round 2 (results entered): player 2 takes it as "1" and "0".
+    const SwissTournament t =
+        makeSwiss({"2000", "1900", "1800", "**"}, {{"1|4|+|-", "2|3|1|0"}, {"3|1|%|%", "2|4|1|0"}});
+    EXPECT_EQ(t.forfeitCounts, (QVector<int>{1, 0, 0, 1}));
+    const SwissStandings s = computeSwissStandings(t);
+    expectFigures(s, {
+                         {1.5f, 1, 2.5, 0.5, 1800, 0, 1, 1.0, 0.0, {0, 3}, 2},
+                         {2.0f, 0, 3.0, 0.5, 900, 1, 0, 0.0, 0.0, {3, 0}, 1},
+                         {0.5f, 0, 0.5, 3.5, 1950, 1, 1, 0.0, 1.0, {2, 1}, 3},
+                         {0.0f, 0, 0.0, 0.0, 0, 0, 2, 0.0, 1.0, {1, 2}, 4},
+                     });
+    EXPECT_EQ(opponentPlacesText(s, 1), "0,3");
+    EXPECT_EQ(opponentPlacesText(s, 4), "2,1");
+}
+
+TEST(SwissStandings, UnplayedLastRoundCountsForColoursOpponentsAndBuchholz) {
+    const SwissStandings s = computeSwissStandings(
+        makeSwiss({"1500", "1500", "1500", "1500"}, {{"1|2|1|0", "3|4|%|%"}, {"4|1||", "2|3||"}}));
+    expectFigures(s, {
+                         {1.0f, 0, 2.0, 0.5, 1500, 1, 1, 0.5, 0.0, {2, 4}, 1},
+                         {0.0f, 0, 0.0, 1.5, 1500, 1, 1, 0.0, 0.5, {1, 3}, 4},
+                         {0.5f, 0, 1.0, 0.5, 1500, 1, 1, 0.5, 0.0, {4, 2}, 3},
+                         {0.5f, 0, 1.0, 1.5, 1500, 1, 1, 0.0, 0.5, {3, 1}, 2},
+                     });
+}
+
+TEST(SwissStandings, NumbersOutsideTheTableDoNotCrash) {
+    // Only a hand-edited file holds such numbers; they count as nobody.
+    const SwissStandings s =
+        computeSwissStandings(makeSwiss({"1500", "1600"}, {{"1|9|1|0"}, {"0|1|0|1"}}));
+    EXPECT_EQ(s.of(1).points, 2.0f);
+    EXPECT_EQ(s.of(2).points, 0.0f);
+    EXPECT_EQ(opponentPlacesText(s, 1), "0,0");
+}
+
+TEST(SwissRatings, WorkedExample) {
+    const SwissStandings s = computeSwissStandings(workedExample());
+    const QVector<int> counted{2, 2, 1, 1};
+    const QVector<QString> expected{"1.4", "1.1", "0.2", "0.2"};
+    const QVector<int> newRatings{2006, 1894, 1798, 1703};
+    for (int p = 1; p <= 4; ++p) {
+        SCOPED_TRACE(p);
+        EXPECT_EQ(s.of(p).countedGames, counted[p - 1]);
+        EXPECT_EQ(formatFixed(s.of(p).expectedScore, 1), expected[p - 1]);
+        EXPECT_EQ(s.of(p).newRating, newRatings[p - 1]);
+    }
+    EXPECT_EQ(formatFixed(s.of(2).expectedScore, 2), "1.14");
+}
+
+TEST(SwissRatings, ForfeitsAndByes) {
+    // Player 1: a bye as a forfeit win, then a forfeit loss: no counted game, keeps
+    // its rating. Player 2: a bye recorded "1"/"0" counts as a game of rating 0.
+    const SwissTournament t =
+        makeSwiss({"2000", "1900", "1800", "1700", "1600", "**"},
+                  {{"1|6|+|-", "2|3|1|0", "4|5|%|%"}, {"5|1|+|-", "2|6|1|0", "3|4|0|1"}});
+    const SwissStandings s = computeSwissStandings(t);
+    EXPECT_EQ(s.of(1).countedGames, 0);
+    EXPECT_EQ(s.of(1).expectedScore, 0.0);
+    EXPECT_EQ(s.of(1).newRating, 2000);
+    EXPECT_EQ(s.of(1).averageOpponentRating, 0);
+    // Player 2: rating sum 1800 over 2 rounds = 900; D = 1000 → 92 % of 2 games.
+    EXPECT_EQ(s.of(2).averageOpponentRating, 900);
+    EXPECT_EQ(s.of(2).countedGames, 2);
+    EXPECT_EQ(s.of(2).newRating, 1900 + 2); // (2 − 1.84) × 10 = 1.6
+    // Player 5: a forfeit win brings points but no rating score.
+    EXPECT_EQ(s.of(5).points, 1.5f);
+    EXPECT_EQ(s.of(5).forfeitWins, 1);
+    EXPECT_EQ(s.of(5).countedGames, 1);
+    EXPECT_EQ(s.of(5).averageOpponentRating, 1700);
+    // The bye participant is computed like the others with rating 0.
+    EXPECT_EQ(s.of(6).countedGames, 1);
+    EXPECT_EQ(s.of(6).newRating, -5);
+}
+
+TEST(SwissStandings, DoubleForfeitScoresNothingButCountsTheOpponent) {
+    const SwissTournament t = makeSwiss({"2000", "1900", "1800", "1700"},
+                                        {{"1|2|-|-", "3|4|1|0"}, {"1|3|1|0", "2|4|%|%"}});
+    EXPECT_EQ(t.forfeitCounts, (QVector<int>{1, 1, 0, 0}));
+    const SwissStandings s = computeSwissStandings(t);
+    EXPECT_EQ(s.of(1).points, 1.0f);
+    EXPECT_EQ(s.of(1).forfeitWins, 0);
+    EXPECT_EQ(s.of(1).opponents, (QVector<int>{2, 3}));
+    EXPECT_EQ(s.of(1).buchholz, 0.5 + 1.0);
+    EXPECT_EQ(s.of(1).averageOpponentRating, 1800); // round 1 left out: 1800 / (2 − 1)
+    EXPECT_EQ(s.of(1).countedGames, 1);
+    EXPECT_EQ(s.of(2).points, 0.5f);
+    EXPECT_EQ(s.of(2).averageOpponentRating, 1700);
+}
