@@ -185,4 +185,13 @@ bool hasFieldBreakingCharacter(QStringView text) {
     return false;
 }
 
+bool hasForbiddenFileNameCharacter(const QString& text) {
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    for (const QChar c : text) {
+        if (forbidden.contains(c))
+            return true;
+    }
+    return hasFieldBreakingCharacter(text); // the control characters and line breaks
+}
+
 } // namespace ladya

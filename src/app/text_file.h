@@ -58,4 +58,8 @@ QString dateRange(const QString& start, const QString& end);
 // the separator itself, a line break or any other control character.
 bool hasFieldBreakingCharacter(QStringView text);
 
+// True when the text holds a character that no file name may hold on Windows or Linux
+// (\ / : * ? " < > |) or a control character: a tournament name becomes a file name.
+bool hasForbiddenFileNameCharacter(const QString& text);
+
 } // namespace ladya

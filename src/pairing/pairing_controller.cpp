@@ -39,7 +39,7 @@ QString PairDialogController::confirmText() const {
     return isEditing() ? QStringLiteral("Записать пару") : QStringLiteral("Создать пару");
 }
 
-QVector<ColumnSpec> PairDialogController::statisticsColumns() const {
+QVector<ListColumn> PairDialogController::statisticsColumns() const {
     const SwissTournament& t = m_engine->tournament();
     return {{QStringLiteral("Статистика / ФИО"), 130},
             {t.nameOf(m_first), 130},
@@ -70,7 +70,7 @@ QVector<QStringList> PairDialogController::statisticsRows() const {
     };
 }
 
-QVector<ColumnSpec> PairDialogController::colourColumns() {
+QVector<ListColumn> PairDialogController::colourColumns() {
     return {{QStringLiteral("Белые"), 130}, {QStringLiteral("Чёрные"), 120}};
 }
 
@@ -113,16 +113,16 @@ QString PairingController::allowanceText() const {
     return QStringLiteral("Спуск = ") + formatFixed(m_allowance, 1) + QStringLiteral(" очк.");
 }
 
-QVector<ColumnSpec> PairingController::pairColumns() {
+QVector<ListColumn> PairingController::pairColumns() {
     return {{QStringLiteral("№"), 30},      {QStringLiteral("Очки"), 35},
             {QStringLiteral("Белые"), 105}, {QStringLiteral("Черные"), 105},
             {QStringLiteral("Очки"), 35},   {QStringLiteral("№"), 30}};
 }
 
-QVector<ColumnSpec> PairingController::playerColumns() {
+QVector<ListColumn> PairingController::playerColumns() {
     const QStringList titles = playerListTitles();
     const QVector<int> widths = playerListWidths();
-    QVector<ColumnSpec> columns;
+    QVector<ListColumn> columns;
     for (int i = 0; i < titles.size(); ++i)
         columns.append({titles[i], widths[i]});
     return columns;

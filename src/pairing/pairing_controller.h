@@ -33,9 +33,9 @@ public:
     int black() const { return m_toggle == 1 ? m_second : m_first; }
 
     // "Статистика / ФИО", the first player's name, the second's; each 130 wide.
-    QVector<ColumnSpec> statisticsColumns() const;
+    QVector<ListColumn> statisticsColumns() const;
     QVector<QStringList> statisticsRows() const; // nine rows
-    static QVector<ColumnSpec> colourColumns();  // "Белые", "Чёрные"
+    static QVector<ListColumn> colourColumns();  // "Белые", "Чёрные"
     QStringList colourRow() const;               // White's name, Black's name
 
     void swap() { m_toggle = -m_toggle; }
@@ -80,8 +80,8 @@ public:
     }
     QString step2Caption() const { return m_step2Caption; }
     QString allowanceText() const;
-    static QVector<ColumnSpec> pairColumns();
-    static QVector<ColumnSpec> playerColumns();
+    static QVector<ListColumn> pairColumns();
+    static QVector<ListColumn> playerColumns();
 
     QVector<QStringList> pairRows() const;
     QVector<QStringList> playerRows() const { return m_engine.unpairedRows(); }

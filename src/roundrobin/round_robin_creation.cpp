@@ -61,17 +61,6 @@ QString roundRobinFileName(const QString& tournamentName, const QDate& creationD
     return name + QStringLiteral("_(") + formatDate(creationDay) + QStringLiteral(").kr2");
 }
 
-bool hasForbiddenFileNameCharacter(const QString& text) {
-    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
-    for (const QChar c : text) {
-        if (forbidden.contains(c) || c.unicode() < 0x20 || c.unicode() == 0x7F ||
-            c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator)
-            return true;
-    }
-    return false;
-}
-
 RoundRobinCreation::RoundRobinCreation(QString kind, QString workingDir, SaveFunction save)
     : m_kind(std::move(kind)), m_workingDir(std::move(workingDir)), m_save(std::move(save)) {
     if (!m_save)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/message.h"
+#include "app/text_file.h"
 #include "roundrobin/round_robin_file.h"
 #include "roundrobin/round_robin_rows.h"
 
@@ -26,9 +27,6 @@ QVector<QVector<RoundRobinGame>> buildBergerSchedule(const QVector<Participant>&
 
 // The .kr2 file name of a tournament created on `creationDay`: blanks become "_".
 QString roundRobinFileName(const QString& tournamentName, const QDate& creationDay);
-// True when no file name may hold the text on Windows or Linux (\ / : * ? " < > |,
-// control characters).
-bool hasForbiddenFileNameCharacter(const QString& text);
 
 // The fixed texts and size of the creation window.
 namespace RoundRobinCreationText {

@@ -16,8 +16,8 @@ CliOutput fail(const QString& command, const QString& text) {
     return CliOutput::failure(QStringLiteral("ladya-cli: %1: %2").arg(command, text));
 }
 
-CliOutput listing(const QVector<ColumnSpec>& columns, const QVector<QStringList>& rows) {
-    return {0, formatListing(columnSpecTitles(columns), rows), QByteArray()};
+CliOutput listing(const QVector<ListColumn>& columns, const QVector<QStringList>& rows) {
+    return {0, formatListing(columnTitles(columns), rows), QByteArray()};
 }
 
 CliOutput listing(const QStringList& titles, const QVector<QStringList>& rows) {

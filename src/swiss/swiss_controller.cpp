@@ -13,13 +13,6 @@ const QString SelectedPairPrefix = QStringLiteral("Выбраны игроки: 
 
 } // namespace
 
-QStringList columnSpecTitles(const QVector<ColumnSpec>& columns) {
-    QStringList titles;
-    for (const ColumnSpec& c : columns)
-        titles << c.title;
-    return titles;
-}
-
 QStringList swissResultEntries() {
     return {QString(),           QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("%"),
             QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("00")};
@@ -45,7 +38,7 @@ bool storeResult(SwissTournament& t, int board, const QString& entry) {
     return true;
 }
 
-QVector<ColumnSpec> swissGameColumns() {
+QVector<ListColumn> swissGameColumns() {
     return {{QStringLiteral("№"), 30},
             {QStringLiteral("Белые"), 140},
             {QStringLiteral("Черные"), 140},
@@ -80,7 +73,7 @@ int swissUnplayedCount(const SwissTournament& t) {
     return count;
 }
 
-QVector<ColumnSpec> swissStandingsColumns() {
+QVector<ListColumn> swissStandingsColumns() {
     return {{QStringLiteral("Место"), 40}, {QStringLiteral("ФИО участника"), 130},
             {QStringLiteral("Разр"), 35},  {QStringLiteral("ЭЛО"), 40},
             {QStringLiteral("Очки"), 35},  {QStringLiteral("К.Бхг"), 35},

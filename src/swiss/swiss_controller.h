@@ -2,6 +2,7 @@
 // standings lists, the information line and the enabling rules of its buttons.
 #pragma once
 
+#include "app/list_column.h"
 #include "app/message.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_standings.h"
@@ -13,13 +14,6 @@
 
 namespace ladya {
 
-struct ColumnSpec {
-    QString title;
-    int width = 0;
-    bool operator==(const ColumnSpec&) const = default;
-};
-QStringList columnSpecTitles(const QVector<ColumnSpec>& columns);
-
 // The entries of the result selector, "00" standing for a double forfeit.
 QStringList swissResultEntries();
 
@@ -29,13 +23,13 @@ bool storeResult(SwissTournament& tournament, int board, const QString& entry);
 
 // The game list of a round: "№", "Белые", "Черные", "Результат". A round that is not
 // paired (round 0 of a new tournament) gives its N / 2 rows with their numbers alone.
-QVector<ColumnSpec> swissGameColumns();
+QVector<ListColumn> swissGameColumns();
 QVector<QStringList> swissGameRows(const SwissTournament& tournament, int round);
 // Boards of the last round without a result; 0 while no round is paired.
 int swissUnplayedCount(const SwissTournament& tournament);
 
 // The sixteen columns of the standings list, a row per place.
-QVector<ColumnSpec> swissStandingsColumns();
+QVector<ListColumn> swissStandingsColumns();
 QVector<QStringList> swissStandingsRows(const SwissTournament& tournament,
                                         const SwissStandings& standings);
 

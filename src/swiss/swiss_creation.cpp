@@ -13,18 +13,6 @@ namespace {
 // Columns of a creation list row.
 enum Column { NumberColumn, NameColumn, CityColumn, CategoryColumn, RatingColumn };
 
-// A character that no file name may hold on Windows or Linux.
-bool isUnfitForFileName(const QString& name) {
-    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
-    for (const QChar c : name) {
-        if (forbidden.contains(c) || c.unicode() < 0x20 || c.unicode() == 0x7f ||
-            c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 QVector<QStringList> orderByRating(QVector<QStringList> rows, int ratingColumn) {
@@ -63,7 +51,7 @@ SwissTournament makeSwissTournament(const QVector<QStringList>& listRows, const 
     return t;
 }
 
-QVector<ColumnSpec> SwissCreationController::columns() {
+QVector<ListColumn> SwissCreationController::columns() {
     return {{QStringLiteral("№"), 30},
             {QStringLiteral("Ф.И.О участника"), 190},
             {QStringLiteral("Страна/Город"), 150},
@@ -147,7 +135,7 @@ SwissCreationController::FinishResult SwissCreationController::finish(const QStr
                                                                       const QDate& today) const {
     // A name that cannot be a file name must not reach the file system: a separator in
     // it would write outside the working folder.
-    if (isUnfitForFileName(m_name))
+    if (hasForbiddenFileNameCharacter(m_name))
         return {std::nullopt, swissSaveFailedMessage()};
     const QString path = QDir(workingDir).filePath(swissFileName(m_name, today));
     // Two tournaments of one name created on one day would share the file; the earlier

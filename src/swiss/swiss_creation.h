@@ -43,7 +43,7 @@ public:
     static QString title() {
         return QStringLiteral("Создание нового турнира (швейцарская система)");
     }
-    static QVector<ColumnSpec> columns();
+    static QVector<ListColumn> columns();
     static QStringList roundItems(); // "", "5" … "13"
 
     // Edits. Each applies the rules afterwards.

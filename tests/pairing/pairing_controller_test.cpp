@@ -139,7 +139,7 @@ TEST(PairDialog, StatisticsRowsAndSwapOfNamesakes) {
     t.participant(4).name = t.participant(1).name; // the same name from another city
     PairingController c = dialogFor(t);
     PairDialogController d = PairDialogController::forCreation(c.engine(), 1, 3);
-    EXPECT_EQ(columnSpecTitles(d.statisticsColumns()),
+    EXPECT_EQ(columnTitles(d.statisticsColumns()),
               (QStringList{"Статистика / ФИО", "P1", "P3"}));
     const QVector<QStringList> expected{{"Рейтинг", "2000", "1800"},
                                         {"Очки", "2.0", "1.0"},

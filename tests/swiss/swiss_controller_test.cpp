@@ -87,7 +87,7 @@ TEST_F(SwissWindow, ResultEntryRoundTripsThroughTheFile) {
 TEST_F(SwissWindow, StandingsRowsOfTheWorkedExample) {
     SwissWindowController w = openOn(makeSwiss({"2000", "1900", "1800", "1700"},
                                                {{"1|3|1|0", "4|2|%|%"}, {"2|1|0|1", "3|4|+|-"}}));
-    EXPECT_EQ(columnSpecTitles(swissStandingsColumns()).size(), 16);
+    EXPECT_EQ(columnTitles(swissStandingsColumns()).size(), 16);
     const QVector<QStringList> expected{{"1", "P1", "1", "2000", "2.0", "1.50", "3.00", "1850", "1",
                                          "1", "0.5", "0.0", "0", "2,3", "1.4", "2006"},
                                         {"2", "P3", "1", "1800", "1.0", "2.50", "1.00", "2000", "1",
