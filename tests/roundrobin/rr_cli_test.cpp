@@ -66,7 +66,17 @@ TEST(RoundRobinCli, ErrorsGoToStderrWithStatusTwoAndNoOutput) {
         {"standings", dir.filePath("missing.kr2")},
         {"table", refused},
         {"standings", good, "1"},
-        {"report", "crosstable", good},
+        {"report", "crosstable", good, "1"},
+        {"report", "crosstable", dir.filePath("missing.kr2")},
+        {"report", "bogus", good},
+        {"report", "stats", good},
+        {"report", "stats", good, "0"},
+        {"report", "stats", good, "5"},
+        {"report", "stats", good, "1", "2"},
+        {"report", "schedule", good, "-o"},
+        {"report", "schedule", good, "-o", ""},
+        {"report", "schedule", good, "-o", dir.filePath("a"), "-o", dir.filePath("b")},
+        {"report", "schedule", good, "-o", dir.filePath("no/such/folder/file.html")},
         {"unpaired", good},
     };
     for (const QStringList& args : cases) {
@@ -80,4 +90,28 @@ TEST(RoundRobinCli, ErrorsGoToStderrWithStatusTwoAndNoOutput) {
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.contains("51"));
+}
+
+TEST(RoundRobinCli, ReportWithOutputOptionWritesThePageInstead) {
+    QTemporaryDir dir;
+    const QString good = test::dataPath("reports/four_players_two_cycles.kr2");
+    const QString path = dir.filePath("out.html");
+    test::writeBytes(path, "old");
+    for (const QStringList& args : {QStringList{"report", "stats", good, "2", "-o", path},
+                                    QStringList{"report", "stats", good, "-o", path, "2"}}) {
+        const ProgramRun run = runProgram(args);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.isEmpty());
+        EXPECT_EQ(test::readBytes(path),
+                  test::readBytes(test::dataPath("reports/four_players_two_cycles.stats.2.html")));
+        test::writeBytes(path, "old");
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.html"});
+
+    const ProgramRun failed =
+        runProgram({"report", "crosstable", good, "-o", dir.filePath("missing/out.html")});
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_TRUE(failed.out.isEmpty());
+    EXPECT_TRUE(failed.err.startsWith("ladya-cli: report: cannot write "));
 }
