@@ -2,6 +2,7 @@
 // the windows, the reports and ladya-cli show them.
 #pragma once
 
+#include "app/list_column.h"
 #include "roundrobin/round_robin_rating.h"
 #include "roundrobin/round_robin_standings.h"
 
@@ -21,11 +22,6 @@ struct RoundRobinResults {
 };
 RoundRobinResults computeRoundRobin(const RoundRobinTournament& tournament);
 
-// A list column: its title and width in pixels.
-struct ListColumn {
-    QString title;
-    int width = 0;
-};
 QStringList columnTitles(const QVector<ListColumn>& columns);
 
 // The game list of the tournament window: "№", "Белые", "Черные", "Результат".
