@@ -5,22 +5,24 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace ladya {
 
 namespace {
 
-ui::MultiColumnList* makeList(const QString& name, const QVector<ListColumn>& columns) {
+// The name columns grow to show the tournament's names whole where the window keeps a
+// sensible width; the list is as wide as its columns.
+constexpr int MaxNameWidth = 215;
+ui::MultiColumnList* makeList(const QString& name, const QVector<ListColumn>& columns,
+                              std::initializer_list<int> nameColumns, const QStringList& names) {
     auto* list = new ui::MultiColumnList;
     list->setObjectName(name);
-    int width = 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width();
-    for (const ListColumn& column : columns) {
+    for (const ListColumn& column : columns)
         list->addColumn(column.title, column.width);
-        width += column.width;
-    }
-    list->setMinimumSize(width, 300);
+    for (const int c : nameColumns)
+        list->widenColumnFor(c, names, MaxNameWidth);
+    list->setMinimumSize(list->widthForAllColumns(), 300);
     return list;
 }
 
@@ -39,9 +41,13 @@ ParticipantStatisticsWindow::ParticipantStatisticsWindow(ui::Platform& platform,
     layout->setSpacing(9);
     auto* lists = new QHBoxLayout;
     lists->setSpacing(10);
-    m_participants =
-        makeList(QStringLiteral("participantList"), ParticipantStatistics::participantColumns());
-    m_games = makeList(QStringLiteral("participantGameList"), ParticipantStatistics::gameColumns());
+    QStringList names;
+    for (const Participant& p : tournament.participants)
+        names.append(p.name);
+    m_participants = makeList(QStringLiteral("participantList"),
+                              ParticipantStatistics::participantColumns(), {1}, names);
+    m_games = makeList(QStringLiteral("participantGameList"), ParticipantStatistics::gameColumns(),
+                       {1, 3}, names);
     lists->addWidget(m_participants);
     lists->addWidget(m_games, 1);
     layout->addLayout(lists, 1);

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace ladya {
@@ -55,13 +54,13 @@ RoundRobinCreationWindow::RoundRobinCreationWindow(Application& app, ui::Platfor
     m_name->setFixedWidth(260);
     m_name->setMinimumHeight(25);
     top->addWidget(m_name);
+    top->addStretch();
     top->addSpacing(15);
     top->addWidget(makeLabel(DateCaption, QStringLiteral("dateLabel"), 34));
     m_date = new ui::DatePicker(platform.today());
     m_date->setObjectName(QStringLiteral("startDatePicker"));
     m_date->setMinimumSize(100, 25);
     top->addWidget(m_date);
-    top->addStretch();
     layout->addLayout(top);
 
     // The summary in two columns of labels, the three buttons beside them.
@@ -93,12 +92,20 @@ RoundRobinCreationWindow::RoundRobinCreationWindow(Application& app, ui::Platfor
 
     m_list = new ui::MultiColumnList;
     m_list->setObjectName(QStringLiteral("participantList"));
-    int listWidth = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width();
-    for (const ListColumn& column : RoundRobinCreation::participantColumns()) {
+    for (const ListColumn& column : RoundRobinCreation::participantColumns())
         m_list->addColumn(column.title, column.width);
-        listWidth += column.width;
+    // Wide enough for the names and cities of the database, so the list keeps its
+    // columns whoever is added.
+    QStringList names;
+    QStringList cities;
+    for (int i = 1; i <= m_app.players().count(); ++i) {
+        const QStringList fields = m_app.players().record(i).split(u'|');
+        names.append(fields.value(0));
+        cities.append(fields.value(1));
     }
-    m_list->setMinimumSize(std::max(540, listWidth), 400);
+    m_list->widenColumnFor(1, names, 250);
+    m_list->widenColumnFor(2, cities, 200);
+    m_list->setMinimumSize(std::max(540, m_list->widthForAllColumns()), 400);
     layout->addWidget(m_list, 1);
     fixSize();
 

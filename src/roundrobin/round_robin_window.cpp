@@ -12,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -36,16 +35,26 @@ QPushButton* makeButton(const QString& text, const QString& name, int width) {
     return button;
 }
 
-ui::MultiColumnList* makeList(const QString& name, const QVector<ListColumn>& columns) {
+// The name columns grow to show the tournament's names whole where the window keeps a
+// sensible width; the list is as wide as its columns.
+constexpr int MaxNameWidth = 215;
+ui::MultiColumnList* makeList(const QString& name, const QVector<ListColumn>& columns,
+                              std::initializer_list<int> nameColumns, const QStringList& names) {
     auto* list = new ui::MultiColumnList;
     list->setObjectName(name);
-    int width = 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width();
-    for (const ListColumn& column : columns) {
+    for (const ListColumn& column : columns)
         list->addColumn(column.title, column.width);
-        width += column.width;
-    }
-    list->setMinimumSize(width, 300);
+    for (const int c : nameColumns)
+        list->widenColumnFor(c, names, MaxNameWidth);
+    list->setMinimumSize(list->widthForAllColumns(), 300);
     return list;
+}
+
+QStringList participantNames(const RoundRobinTournament& tournament) {
+    QStringList names;
+    for (const Participant& p : tournament.participants)
+        names.append(p.name);
+    return names;
 }
 
 } // namespace
@@ -80,9 +89,11 @@ RoundRobinWindow::RoundRobinWindow(Application& app, ui::Platform& platform,
     lists->addLayout(roundLine, 0, 0);
     m_status = makeLabel(m_controller.statusLine(), QStringLiteral("statusLabel"), 560);
     lists->addWidget(m_status, 0, 1);
-    m_games = makeList(QStringLiteral("gameList"), RoundRobinController::gameColumns());
-    m_standings =
-        makeList(QStringLiteral("standingsList"), RoundRobinController::standingColumns());
+    const QStringList names = participantNames(m_controller.tournament());
+    m_games =
+        makeList(QStringLiteral("gameList"), RoundRobinController::gameColumns(), {1, 2}, names);
+    m_standings = makeList(QStringLiteral("standingsList"), RoundRobinController::standingColumns(),
+                           {1}, names);
     lists->addWidget(m_games, 1, 0);
     lists->addWidget(m_standings, 1, 1);
     lists->setColumnStretch(1, 1);
