@@ -46,6 +46,10 @@ void Window::closeEvent(QCloseEvent* event) {
     }
     event->ignore();
     emit closeRequested();
+    // The owner may close it at once; the close() it called from inside this event
+    // was ignored, so the event itself has to close the window.
+    if (m_closing)
+        event->accept();
 }
 
 void TextRowsModel::addColumn(const QString& title) {
