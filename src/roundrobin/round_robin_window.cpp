@@ -251,6 +251,7 @@ CompletionResult RoundRobinWindow::completeWith(const QString& endDate) {
         completeTournament(input, m_app.players(), m_app.playersPath(), m_app.historyPath(),
                            [this](const QString& date) { return m_controller.complete(date); });
     syncState();
+    applyRules();
     return result;
 }
 
