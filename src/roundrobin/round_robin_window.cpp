@@ -99,14 +99,21 @@ RoundRobinWindow::RoundRobinWindow(Application& app, ui::Platform& platform,
     lists->setColumnStretch(1, 1);
     layout->addLayout(lists, 1);
 
+    // The selected game's players across the whole width: two long names need it, and
+    // a text the window cannot hold must not stretch its layout.
+    m_selectedPlayers =
+        makeLabel(m_controller.selectedPlayersText(), QStringLiteral("selectedPlayersLabel"), 300);
+    m_selectedPlayers->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* selectedLine = new QHBoxLayout;
+    selectedLine->setContentsMargins(0, 0, 0, 0);
+    selectedLine->addWidget(m_selectedPlayers);
+    layout->addLayout(selectedLine);
+
     // Result entry on the left; the buttons to the other windows on the right.
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(10);
     auto* entry = new QVBoxLayout;
     entry->setSpacing(5);
-    m_selectedPlayers =
-        makeLabel(m_controller.selectedPlayersText(), QStringLiteral("selectedPlayersLabel"), 300);
-    entry->addWidget(m_selectedPlayers);
     auto* resultLine = new QHBoxLayout;
     resultLine->setSpacing(10);
     resultLine->addWidget(makeLabel(ResultCaption, QStringLiteral("resultLabel"), 100));
