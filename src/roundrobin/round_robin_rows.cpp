@@ -15,14 +15,6 @@ RoundRobinResults computeRoundRobin(const RoundRobinTournament& tournament) {
     return r;
 }
 
-QStringList columnTitles(const QVector<ListColumn>& columns) {
-    QStringList titles;
-    titles.reserve(columns.size());
-    for (const ListColumn& c : columns)
-        titles << c.title;
-    return titles;
-}
-
 QVector<ListColumn> gameListColumns() {
     return {{QStringLiteral("№"), 30},
             {QStringLiteral("Белые"), 140},

@@ -22,8 +22,6 @@ struct RoundRobinResults {
 };
 RoundRobinResults computeRoundRobin(const RoundRobinTournament& tournament);
 
-QStringList columnTitles(const QVector<ListColumn>& columns);
-
 // The game list of the tournament window: "№", "Белые", "Черные", "Результат".
 QVector<ListColumn> gameListColumns();
 // Board number, White, Black, and White's code + "-" + Black's code once played.
