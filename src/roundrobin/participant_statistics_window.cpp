@@ -80,9 +80,9 @@ void ParticipantStatisticsWindow::applyRules() {
 }
 
 void ParticipantStatisticsWindow::participantClicked() {
-    const int before = m_statistics.selectedParticipant();
-    m_statistics.clickParticipantRow(m_participants->selectedRow());
-    if (m_statistics.selectedParticipant() != before || m_games->rowCount() == 0)
+    const int row = m_participants->selectedRow();
+    m_statistics.clickParticipantRow(row);
+    if (row >= 0)
         m_games->setRows(m_statistics.gameRows());
     applyRules();
 }
