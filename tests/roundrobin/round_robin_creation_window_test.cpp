@@ -93,12 +93,7 @@ TEST_F(RoundRobinCreationWindowTest, OpensEmptyWithItsTextsAndNothingToRemoveOrF
     for (int c = 0; c < titles.size(); ++c)
         allColumns += l->columnWidth(c);
     EXPECT_GE(l->viewport()->width(), allColumns);
-    for (QWidget* c : w->findChildren<QWidget*>()) {
-        if (qobject_cast<QLabel*>(c) || qobject_cast<QPushButton*>(c) ||
-            qobject_cast<QLineEdit*>(c) || qobject_cast<ui::MultiColumnList*>(c)) {
-            EXPECT_FALSE(c->objectName().isEmpty()) << c->metaObject()->className();
-        }
-    }
+    test::expectEveryControlNamed(w.get());
 }
 
 TEST_F(RoundRobinCreationWindowTest, FinishNeedsThreeRowsAndAName) {

@@ -348,6 +348,7 @@ TEST_F(RoundRobinWindowTest, ResultsTableAndStatisticsShowTheCoreRowsAndWriteThe
         opened = true;
         EXPECT_FALSE(w.isEnabled());
         EXPECT_EQ(table->windowTitle(), "Таблица результатов участников");
+        test::expectEveryControlNamed(table);
         EXPECT_EQ(test::listing(list(table, "resultsTableList")),
                   test::cliListing({"table", path}));
         EXPECT_EQ(list(table, "resultsTableList")->columnWidth(4), 30);
@@ -368,6 +369,7 @@ TEST_F(RoundRobinWindowTest, ResultsTableAndStatisticsShowTheCoreRowsAndWriteThe
         opened = true;
         EXPECT_FALSE(w.isEnabled());
         EXPECT_EQ(stats->windowTitle(), "Статистика результатов участников");
+        test::expectEveryControlNamed(stats);
         EXPECT_EQ(list(stats, "participantList")->rowCount(), 4);
         EXPECT_FALSE(button(stats, "statisticsReportButton")->isEnabled());
         for (int row : {0, 3}) {
@@ -423,10 +425,5 @@ TEST_F(RoundRobinWindowTest, ControlsAreNamedAndListsHaveTheirColumns) {
         EXPECT_EQ(button(&w, t2[0])->text(), QString::fromUtf8(t2[1]));
     EXPECT_EQ(child<QLabel>(&w, "roundLabel")->text(), "Список партий тура №");
     EXPECT_EQ(child<QLabel>(&w, "resultLabel")->text(), "Результат белых -");
-    for (QWidget* c : w.findChildren<QWidget*>()) {
-        if (qobject_cast<QLabel*>(c) || qobject_cast<QPushButton*>(c) ||
-            qobject_cast<QComboBox*>(c) || qobject_cast<ui::MultiColumnList*>(c)) {
-            EXPECT_FALSE(c->objectName().isEmpty()) << c->metaObject()->className();
-        }
-    }
+    test::expectEveryControlNamed(&w);
 }

@@ -6,7 +6,12 @@
 #include "players/select_player_dialog.h"
 #include "ui/widgets.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -65,6 +70,17 @@ inline void chooseInSelectionDialog(int row) {
         list(dialog, "playerList")->selectRow(row);
         button(dialog, "chooseButton")->click();
     });
+}
+
+// Everything a user (or a script) can reach has a name.
+inline void expectEveryControlNamed(QWidget* window) {
+    for (QWidget* c : window->findChildren<QWidget*>()) {
+        if (qobject_cast<QLabel*>(c) || qobject_cast<QAbstractButton*>(c) ||
+            qobject_cast<QComboBox*>(c) || qobject_cast<QLineEdit*>(c) ||
+            qobject_cast<QDateEdit*>(c) || qobject_cast<ui::MultiColumnList*>(c)) {
+            EXPECT_FALSE(c->objectName().isEmpty()) << c->metaObject()->className();
+        }
+    }
 }
 
 // What the list shows, in the exchange format of ladya-cli.
