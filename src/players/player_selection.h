@@ -2,6 +2,7 @@
 // database, the selected record, adding a player and choosing one for a tournament.
 #pragma once
 
+#include "app/list_column.h"
 #include "app/tournament_state.h"
 #include "players/player_database.h"
 
@@ -12,12 +13,6 @@
 #include <optional>
 
 namespace ladya {
-
-// A column of a multi-column list: its title and designed width in pixels.
-struct ListColumn {
-    QString title;
-    int width = 0;
-};
 
 // The participant row handed to the caller: number, name, city, category and rating
 // joined by line feeds; "" when no player was chosen.

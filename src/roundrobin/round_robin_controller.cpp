@@ -131,13 +131,19 @@ RoundRobinController::CloseDecision RoundRobinController::closeRequested() {
 }
 
 std::optional<Message> RoundRobinController::complete(const QString& endDate) {
+    const QString before = m_tournament.state.endDate;
     m_tournament.state.endDate = endDate;
-    return save();
+    std::optional<Message> failed = save();
+    // The file is still unfinished: so is the window, or the director could neither
+    // complete it again nor enter another result.
+    if (failed)
+        m_tournament.state.endDate = before;
+    return failed;
 }
 
 ParticipantStatistics::ParticipantStatistics(const RoundRobinTournament& tournament,
                                              const RoundRobinResults& results)
-    : m_tournament(tournament),
+    : m_tournament(tournament), m_results(results),
       m_participantRows(statisticsParticipantRows(tournament, results.standings)) {}
 
 QString ParticipantStatistics::windowTitle() {

@@ -101,8 +101,9 @@ public:
     };
     CloseDecision closeRequested();
 
-    // Completion: the end date is set and the file rewritten (a message when the save
-    // failed). The new ratings to store are results().ratings[row].newRating.
+    // Completion: the end date is set and the file rewritten. A message when the save
+    // failed; the tournament then stays unfinished. The new ratings to store are
+    // results().ratings[row].newRating.
     std::optional<Message> complete(const QString& endDate);
     std::optional<Message> save();
 
@@ -133,8 +134,13 @@ public:
     QVector<QStringList> gameRows() const;
     bool reportEnabled() const { return m_selected > 0; }
 
+    // As they stood when the window opened; the statistics report is written from them.
+    const RoundRobinTournament& tournament() const { return m_tournament; }
+    const RoundRobinResults& results() const { return m_results; }
+
 private:
-    RoundRobinTournament m_tournament; // as it stood when the window opened
+    RoundRobinTournament m_tournament;
+    RoundRobinResults m_results;
     QVector<QStringList> m_participantRows;
     int m_selected = -1;
 };

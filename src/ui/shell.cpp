@@ -2,6 +2,8 @@
 
 #include "app/application.h"
 #include "app/main_menu_window.h"
+#include "roundrobin/round_robin_creation_window.h"
+#include "roundrobin/round_robin_window.h"
 #include "ui/platform.h"
 
 namespace ladya::ui {
@@ -11,6 +13,8 @@ Shell::Shell(Application& app, Platform& platform, QObject* parent)
 
 Shell::~Shell() {
     delete m_mainMenu;
+    delete m_creation;
+    delete m_roundRobin;
 }
 
 void Shell::start() {
@@ -31,7 +35,7 @@ void Shell::showMainMenu() {
     });
     connect(menu, &MainMenuWindow::tournamentChosen, this, &Shell::openTournamentFile);
     connect(menu, &MainMenuWindow::roundRobinCreationRequested, this,
-            [this] { notYetAvailable(QStringLiteral("Создание кругового турнира.")); });
+            &Shell::openRoundRobinCreation);
     connect(menu, &MainMenuWindow::swissCreationRequested, this, [this] {
         notYetAvailable(QStringLiteral("Создание турнира по швейцарской системе."));
     });
@@ -42,10 +46,64 @@ void Shell::showMainMenu() {
 }
 
 void Shell::openTournamentFile(MainMenu::FileKind kind, const QString& path) {
-    Q_UNUSED(path);
-    notYetAvailable(kind == MainMenu::FileKind::RoundRobin
-                        ? QStringLiteral("Открытие кругового турнира.")
-                        : QStringLiteral("Открытие турнира по швейцарской системе."));
+    if (kind != MainMenu::FileKind::RoundRobin) {
+        notYetAvailable(QStringLiteral("Открытие турнира по швейцарской системе."));
+        return;
+    }
+    RoundRobinLoad loaded = loadRoundRobin(path);
+    if (!loaded) {
+        // Never an empty tournament in its place: back to the menu.
+        m_platform.showMessage(nullptr, loaded.error);
+        m_app.resetTournament();
+        if (m_mainMenu)
+            m_mainMenu->show();
+        return;
+    }
+    closeMainMenu();
+    openRoundRobin(std::move(*loaded.tournament));
+}
+
+void Shell::openRoundRobinCreation() {
+    auto* creation = new RoundRobinCreationWindow(m_app, m_platform);
+    m_creation = creation;
+    connect(creation, &RoundRobinCreationWindow::cancelled, this, [this, creation] {
+        creation->deleteLater();
+        m_app.resetTournament();
+        if (m_mainMenu)
+            m_mainMenu->show();
+        else
+            showMainMenu();
+    });
+    connect(creation, &RoundRobinCreationWindow::created, this, [this, creation] {
+        std::optional<RoundRobinTournament> tournament = creation->takeTournament();
+        creation->deleteLater();
+        closeMainMenu();
+        openRoundRobin(std::move(*tournament));
+    });
+    creation->show();
+    creation->centreOnScreen();
+}
+
+void Shell::openRoundRobin(RoundRobinTournament tournament) {
+    auto* window = new RoundRobinWindow(m_app, m_platform, std::move(tournament));
+    m_roundRobin = window;
+    connect(window, &RoundRobinWindow::mainMenuRequested, this, [this, window] {
+        window->deleteLater();
+        m_app.resetTournament();
+        showMainMenu();
+    });
+    connect(window, &RoundRobinWindow::exitRequested, this, &Shell::exitRequested);
+    window->show();
+    window->centreOnScreen();
+}
+
+void Shell::closeMainMenu() {
+    // It may be the sender of the signal being handled.
+    if (m_mainMenu) {
+        m_mainMenu->closeWindow();
+        m_mainMenu->deleteLater();
+    }
+    m_mainMenu = nullptr;
 }
 
 void Shell::notYetAvailable(const QString& what) {

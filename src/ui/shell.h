@@ -5,6 +5,8 @@
 
 #include "app/main_menu.h"
 #include "app/main_menu_window.h"
+#include "roundrobin/round_robin_creation_window.h"
+#include "roundrobin/round_robin_window.h"
 
 #include <QObject>
 #include <QPointer>
@@ -25,6 +27,8 @@ public:
     void start();
     void showMainMenu();
     MainMenuWindow* mainMenu() const { return m_mainMenu; }
+    RoundRobinCreationWindow* roundRobinCreation() const { return m_creation; }
+    RoundRobinWindow* roundRobinWindow() const { return m_roundRobin; }
 
 signals:
     // The program should end (the main menu or a tournament window was closed).
@@ -32,11 +36,16 @@ signals:
 
 private:
     void openTournamentFile(MainMenu::FileKind kind, const QString& path);
+    void openRoundRobinCreation();
+    void openRoundRobin(RoundRobinTournament tournament);
+    void closeMainMenu();
     void notYetAvailable(const QString& what);
 
     Application& m_app;
     Platform& m_platform;
     QPointer<MainMenuWindow> m_mainMenu;
+    QPointer<RoundRobinCreationWindow> m_creation;
+    QPointer<RoundRobinWindow> m_roundRobin;
 };
 
 } // namespace ui

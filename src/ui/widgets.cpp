@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QLayout>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 
 namespace ladya::ui {
 
@@ -44,6 +46,10 @@ void Window::closeEvent(QCloseEvent* event) {
     }
     event->ignore();
     emit closeRequested();
+    // The owner may close it at once; the close() it called from inside this event
+    // was ignored, so the event itself has to close the window.
+    if (m_closing)
+        event->accept();
 }
 
 void TextRowsModel::addColumn(const QString& title) {
@@ -157,6 +163,24 @@ void MultiColumnList::selectRow(int row) {
         return;
     }
     setCurrentIndex(m_model->index(row, 0));
+}
+
+void MultiColumnList::widenColumnFor(int column, const QStringList& texts, int maxWidth) {
+    int needed = 0;
+    for (const QString& text : texts)
+        needed = std::max(needed, fontMetrics().horizontalAdvance(text));
+    // Room for the cell's margins on both sides.
+    needed += 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
+    needed = std::min(needed, maxWidth);
+    if (needed > columnWidth(column))
+        setColumnWidth(column, needed);
+}
+
+int MultiColumnList::widthForAllColumns() const {
+    int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < header()->count(); ++c)
+        width += columnWidth(c);
+    return width;
 }
 
 void MultiColumnList::mouseReleaseEvent(QMouseEvent* event) {

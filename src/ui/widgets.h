@@ -82,6 +82,13 @@ public:
     void selectRow(int row);
     TextRowsModel* rowsModel() const { return m_model; }
 
+    // Widens a column (never narrows it), up to `maxWidth`, so that each of the texts
+    // shows whole: the designed widths were made for a narrower font than most
+    // desktops use. A longer text is elided and shows whole in its tooltip.
+    void widenColumnFor(int column, const QStringList& texts, int maxWidth);
+    // The width showing every column side by side, with room for the scroll bar.
+    int widthForAllColumns() const;
+
 signals:
     // A click in the list, also one that leaves no row selected, or a keyboard move.
     void rowClicked();

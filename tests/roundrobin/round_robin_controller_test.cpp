@@ -160,6 +160,32 @@ TEST(RoundRobinController, FailedSaveIsReportedAndTheResultKeptInMemory) {
     EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->game(1, 2).result, "1");
 }
 
+TEST(RoundRobinController, FailedCompletionSaveLeavesTheTournamentUnfinished) {
+    Fixture f;
+    bool failing = false;
+    RoundRobinController c(f.tournament, [&](const RoundRobinTournament& t) {
+        return failing ? FileResult{false, "disk full"} : saveRoundRobin(t);
+    });
+    const char* results[] = {"1", "0", "%", "+", "-", "00"};
+    int k = 0;
+    for (int r = 1; r <= 3; ++r) {
+        c.selectRound(r);
+        for (int b = 1; b <= 2; ++b) {
+            c.selectGame(b);
+            c.writeResult(results[k++]);
+        }
+    }
+    ASSERT_TRUE(c.finishEnabled());
+    failing = true;
+    EXPECT_EQ(c.complete("05.12.2026"), roundRobinSaveFailedMessage());
+    EXPECT_EQ(c.tournament().state.endDate, "");
+    EXPECT_TRUE(c.finishEnabled());
+    EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::OpenCompletion);
+    failing = false;
+    EXPECT_FALSE(c.complete("06.12.2026"));
+    EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->state.endDate, "06.12.2026");
+}
+
 TEST(RoundRobinController, StandingsFollowEveryResult) {
     Fixture f;
     RoundRobinController c(f.tournament);

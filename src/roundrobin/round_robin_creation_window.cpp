@@ -1,0 +1,183 @@
+#include "roundrobin/round_robin_creation_window.h"
+
+#include "app/application.h"
+#include "players/select_player_dialog.h"
+#include "ui/platform.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ladya {
+
+namespace {
+
+using namespace RoundRobinCreationText;
+
+QLabel* makeLabel(const QString& text, const QString& name, int width) {
+    auto* label = new QLabel(text);
+    label->setObjectName(name);
+    label->setMinimumSize(width, 22);
+    return label;
+}
+
+QPushButton* makeButton(const QString& text, const QString& name) {
+    auto* button = new QPushButton(text);
+    button->setObjectName(name);
+    button->setMinimumSize(150, 22);
+    return button;
+}
+
+} // namespace
+
+RoundRobinCreationWindow::RoundRobinCreationWindow(Application& app, ui::Platform& platform,
+                                                   QWidget* parent)
+    : ui::Window(RoundRobinCreation::windowTitle(), Width, Height, parent), m_app(app),
+      m_platform(platform), m_creation(app.state().kind, app.workingDir()) {
+    setObjectName(QStringLiteral("roundRobinCreationWindow"));
+    // The selection dialog numbers its rows from the count of the list.
+    m_app.state().participantCount = 0;
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(10);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(0);
+    top->addWidget(makeLabel(NameCaption, QStringLiteral("nameLabel"), 130));
+    m_name = new QLineEdit;
+    m_name->setObjectName(QStringLiteral("nameEdit"));
+    m_name->setFixedWidth(260);
+    m_name->setMinimumHeight(25);
+    top->addWidget(m_name);
+    top->addStretch();
+    top->addSpacing(15);
+    top->addWidget(makeLabel(DateCaption, QStringLiteral("dateLabel"), 34));
+    m_date = new ui::DatePicker(platform.today());
+    m_date->setObjectName(QStringLiteral("startDatePicker"));
+    m_date->setMinimumSize(100, 25);
+    top->addWidget(m_date);
+    layout->addLayout(top);
+
+    // The summary in two columns of labels, the three buttons beside them.
+    auto* summary = new QGridLayout;
+    summary->setHorizontalSpacing(20);
+    summary->setVerticalSpacing(3);
+    summary->addWidget(makeLabel(m_creation.cycleLabel(), QStringLiteral("cycleLabel"), 190), 0, 0);
+    m_coefficient =
+        makeLabel(m_creation.coefficientLabel(), QStringLiteral("coefficientLabel"), 190);
+    m_average =
+        makeLabel(m_creation.averageRatingLabel(), QStringLiteral("averageRatingLabel"), 190);
+    m_participants =
+        makeLabel(m_creation.participantsLabel(), QStringLiteral("participantsLabel"), 150);
+    m_rounds = makeLabel(m_creation.roundsLabel(), QStringLiteral("roundsLabel"), 150);
+    m_games = makeLabel(m_creation.gamesLabel(), QStringLiteral("gamesLabel"), 150);
+    summary->addWidget(m_coefficient, 1, 0);
+    summary->addWidget(m_average, 2, 0);
+    summary->addWidget(m_participants, 0, 1);
+    summary->addWidget(m_rounds, 1, 1);
+    summary->addWidget(m_games, 2, 1);
+    m_add = makeButton(AddButton, QStringLiteral("addButton"));
+    m_remove = makeButton(RemoveButton, QStringLiteral("removeButton"));
+    m_finish = makeButton(FinishButton, QStringLiteral("finishButton"));
+    summary->addWidget(m_add, 0, 3);
+    summary->addWidget(m_remove, 1, 3);
+    summary->addWidget(m_finish, 2, 3);
+    summary->setColumnStretch(2, 1);
+    layout->addLayout(summary);
+
+    m_list = new ui::MultiColumnList;
+    m_list->setObjectName(QStringLiteral("participantList"));
+    for (const ListColumn& column : RoundRobinCreation::participantColumns())
+        m_list->addColumn(column.title, column.width);
+    // Wide enough for the names and cities of the database, so the list keeps its
+    // columns whoever is added.
+    QStringList names;
+    QStringList cities;
+    for (int i = 1; i <= m_app.players().count(); ++i) {
+        const QStringList fields = m_app.players().record(i).split(u'|');
+        names.append(fields.value(0));
+        cities.append(fields.value(1));
+    }
+    m_list->widenColumnFor(1, names, 250);
+    m_list->widenColumnFor(2, cities, 200);
+    m_list->setMinimumSize(std::max(540, m_list->widthForAllColumns()), 400);
+    layout->addWidget(m_list, 1);
+    fixSize();
+
+    connect(m_name, &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_creation.setName(text);
+        applyRules();
+    });
+    connect(m_add, &QPushButton::clicked, this, &RoundRobinCreationWindow::addParticipant);
+    connect(m_remove, &QPushButton::clicked, this, &RoundRobinCreationWindow::removeParticipant);
+    connect(m_finish, &QPushButton::clicked, this, &RoundRobinCreationWindow::finish);
+    connect(m_list, &ui::MultiColumnList::rowClicked, this, &RoundRobinCreationWindow::rowClicked);
+    connect(this, &ui::Window::closeRequested, this, [this] {
+        // While the selection dialog runs this window takes no input.
+        if (!isEnabled())
+            return;
+        closeWindow();
+        emit cancelled();
+    });
+    applyRules();
+    m_name->setFocus();
+}
+
+void RoundRobinCreationWindow::applyRules() {
+    m_remove->setEnabled(m_creation.removeEnabled());
+    m_finish->setEnabled(m_creation.finishEnabled());
+}
+
+void RoundRobinCreationWindow::showRows() {
+    m_list->setRows(m_creation.participantRows());
+    m_participants->setText(m_creation.participantsLabel());
+    m_rounds->setText(m_creation.roundsLabel());
+    m_games->setText(m_creation.gamesLabel());
+    m_coefficient->setText(m_creation.coefficientLabel());
+    m_average->setText(m_creation.averageRatingLabel());
+    m_app.state().participantCount = m_creation.rowCount();
+}
+
+void RoundRobinCreationWindow::addParticipant() {
+    const SelectedRowText row = SelectPlayerDialog::run(m_app, m_platform, this);
+    if (!row.isEmpty()) {
+        const std::optional<Message> refused = m_creation.addParticipant(row);
+        showRows(); // also takes back the count of a refused row
+        if (refused)
+            m_platform.showMessage(this, *refused);
+    }
+    applyRules();
+}
+
+void RoundRobinCreationWindow::removeParticipant() {
+    m_creation.removeSelected();
+    showRows();
+    applyRules();
+}
+
+void RoundRobinCreationWindow::rowClicked() {
+    m_creation.clickRow(m_list->selectedRow());
+    applyRules();
+}
+
+void RoundRobinCreationWindow::finish() {
+    m_creation.setName(m_name->text());
+    m_creation.setStartDate(m_date->dateText());
+    RoundRobinCreation::Finished done = m_creation.finish(m_platform.today());
+    if (!done.tournament) {
+        if (done.message)
+            m_platform.showMessage(this, *done.message);
+        applyRules();
+        return;
+    }
+    m_created = std::move(done.tournament);
+    closeWindow();
+    emit created();
+}
+
+} // namespace ladya

@@ -1,0 +1,299 @@
+#include "roundrobin/round_robin_window.h"
+
+#include "app/application.h"
+#include "players/completion_dialog.h"
+#include "reports/round_robin_reports.h"
+#include "roundrobin/participant_statistics_window.h"
+#include "roundrobin/results_table_window.h"
+#include "ui/modal.h"
+#include "ui/platform.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace ladya {
+
+namespace {
+
+using namespace RoundRobinWindowText;
+
+QLabel* makeLabel(const QString& text, const QString& name, int width) {
+    auto* label = new QLabel(text);
+    label->setObjectName(name);
+    label->setMinimumSize(width, 22);
+    return label;
+}
+
+QPushButton* makeButton(const QString& text, const QString& name, int width) {
+    auto* button = new QPushButton(text);
+    button->setObjectName(name);
+    button->setMinimumSize(width, 25);
+    return button;
+}
+
+// The name columns grow to show the tournament's names whole where the window keeps a
+// sensible width; the list is as wide as its columns.
+constexpr int MaxNameWidth = 215;
+ui::MultiColumnList* makeList(const QString& name, const QVector<ListColumn>& columns,
+                              std::initializer_list<int> nameColumns, const QStringList& names) {
+    auto* list = new ui::MultiColumnList;
+    list->setObjectName(name);
+    for (const ListColumn& column : columns)
+        list->addColumn(column.title, column.width);
+    for (const int c : nameColumns)
+        list->widenColumnFor(c, names, MaxNameWidth);
+    list->setMinimumSize(list->widthForAllColumns(), 300);
+    return list;
+}
+
+QStringList participantNames(const RoundRobinTournament& tournament) {
+    QStringList names;
+    for (const Participant& p : tournament.participants)
+        names.append(p.name);
+    return names;
+}
+
+} // namespace
+
+RoundRobinWindow::RoundRobinWindow(Application& app, ui::Platform& platform,
+                                   RoundRobinTournament tournament, QWidget* parent)
+    : ui::Window(QString(), Width, Height, parent), m_app(app), m_platform(platform),
+      m_controller(std::move(tournament)) {
+    setObjectName(QStringLiteral("roundRobinWindow"));
+    setWindowTitle(m_controller.windowTitle());
+    syncState();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(5, 5, 5, 5);
+    layout->setSpacing(10);
+
+    // The round's games on the left, the standings on the right, each under its
+    // own heading line.
+    auto* lists = new QGridLayout;
+    lists->setHorizontalSpacing(10);
+    lists->setVerticalSpacing(5);
+    auto* roundLine = new QHBoxLayout;
+    roundLine->setSpacing(0);
+    roundLine->addSpacing(10);
+    roundLine->addWidget(makeLabel(RoundCaption, QStringLiteral("roundLabel"), 145));
+    m_round = new ui::DropDown(m_controller.roundItems());
+    m_round->setObjectName(QStringLiteral("roundSelector"));
+    m_round->setMinimumSize(55, 25);
+    m_round->setCurrentIndex(m_controller.currentRound() - 1);
+    roundLine->addWidget(m_round);
+    roundLine->addStretch();
+    lists->addLayout(roundLine, 0, 0);
+    m_status = makeLabel(m_controller.statusLine(), QStringLiteral("statusLabel"), 560);
+    lists->addWidget(m_status, 0, 1);
+    const QStringList names = participantNames(m_controller.tournament());
+    m_games =
+        makeList(QStringLiteral("gameList"), RoundRobinController::gameColumns(), {1, 2}, names);
+    m_standings = makeList(QStringLiteral("standingsList"), RoundRobinController::standingColumns(),
+                           {1}, names);
+    lists->addWidget(m_games, 1, 0);
+    lists->addWidget(m_standings, 1, 1);
+    lists->setColumnStretch(1, 1);
+    layout->addLayout(lists, 1);
+
+    // The selected game's players across the whole width: two long names need it, and
+    // a text the window cannot hold must not stretch its layout.
+    m_selectedPlayers =
+        makeLabel(m_controller.selectedPlayersText(), QStringLiteral("selectedPlayersLabel"), 300);
+    m_selectedPlayers->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* selectedLine = new QHBoxLayout;
+    selectedLine->setContentsMargins(0, 0, 0, 0);
+    selectedLine->addWidget(m_selectedPlayers);
+    layout->addLayout(selectedLine);
+
+    // Result entry on the left; the buttons to the other windows on the right.
+    auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(10);
+    auto* entry = new QVBoxLayout;
+    entry->setSpacing(5);
+    auto* resultLine = new QHBoxLayout;
+    resultLine->setSpacing(10);
+    resultLine->addWidget(makeLabel(ResultCaption, QStringLiteral("resultLabel"), 100));
+    m_result = new ui::DropDown(RoundRobinController::resultEntries());
+    m_result->setObjectName(QStringLiteral("resultSelector"));
+    m_result->setMinimumSize(70, 25);
+    resultLine->addWidget(m_result);
+    m_write = makeButton(WriteButton, QStringLiteral("writeButton"), 80);
+    resultLine->addWidget(m_write);
+    resultLine->addStretch();
+    entry->addLayout(resultLine);
+    entry->addStretch();
+    bottom->addLayout(entry, 1);
+
+    auto* reports = new QVBoxLayout;
+    reports->setSpacing(5);
+    m_schedule = makeButton(ScheduleReportButton, QStringLiteral("scheduleReportButton"), 225);
+    m_finish = makeButton(FinishButton, QStringLiteral("finishButton"), 225);
+    reports->addWidget(m_schedule);
+    reports->addWidget(m_finish);
+    bottom->addLayout(reports);
+
+    auto* windows = new QVBoxLayout;
+    auto* windowButtons = new QHBoxLayout;
+    windowButtons->setSpacing(10);
+    m_table = makeButton(TableButton, QStringLiteral("tableButton"), 130);
+    m_statistics = makeButton(StatisticsButton, QStringLiteral("statisticsButton"), 130);
+    m_mainMenu = makeButton(MainMenuButton, QStringLiteral("mainMenuButton"), 130);
+    windowButtons->addWidget(m_table);
+    windowButtons->addWidget(m_statistics);
+    windowButtons->addWidget(m_mainMenu);
+    windows->addLayout(windowButtons);
+    windows->addStretch();
+    bottom->addLayout(windows);
+    layout->addLayout(bottom);
+    fixSize();
+
+    showGames();
+    showStandings();
+    applyRules();
+
+    connect(m_round, &QComboBox::currentIndexChanged, this, &RoundRobinWindow::roundChosen);
+    connect(m_games, &ui::MultiColumnList::rowClicked, this, &RoundRobinWindow::gameClicked);
+    connect(m_standings, &ui::MultiColumnList::rowClicked, this, &RoundRobinWindow::controlEvent);
+    connect(m_result, &QComboBox::currentIndexChanged, this, &RoundRobinWindow::controlEvent);
+    connect(m_write, &QPushButton::clicked, this, &RoundRobinWindow::writeResult);
+    connect(m_schedule, &QPushButton::clicked, this, &RoundRobinWindow::writeSchedule);
+    connect(m_finish, &QPushButton::clicked, this, &RoundRobinWindow::openCompletion);
+    connect(m_table, &QPushButton::clicked, this, &RoundRobinWindow::openResultsTable);
+    connect(m_statistics, &QPushButton::clicked, this, &RoundRobinWindow::openStatistics);
+    connect(m_mainMenu, &QPushButton::clicked, this, &RoundRobinWindow::backToMainMenu);
+    connect(this, &ui::Window::closeRequested, this, &RoundRobinWindow::closeBox);
+}
+
+void RoundRobinWindow::syncState() {
+    m_app.state() = m_controller.tournament().state;
+}
+
+void RoundRobinWindow::controlEvent() {
+    m_controller.noteControlEvent();
+    applyRules();
+}
+
+void RoundRobinWindow::applyRules() {
+    m_write->setEnabled(m_controller.writeEnabled());
+    m_finish->setEnabled(m_controller.finishEnabled());
+    m_selectedPlayers->setText(m_controller.selectedPlayersText());
+    m_status->setText(m_controller.statusLine());
+}
+
+void RoundRobinWindow::showGames() {
+    m_games->setRows(m_controller.gameRows());
+}
+
+void RoundRobinWindow::showStandings() {
+    m_standings->setRows(m_controller.standingsRows());
+}
+
+void RoundRobinWindow::roundChosen(int index) {
+    controlEvent();
+    m_controller.selectRound(index + 1);
+    showGames();
+    applyRules();
+}
+
+void RoundRobinWindow::gameClicked() {
+    controlEvent();
+    const std::optional<QString> shown = m_controller.clickGameRow(m_games->selectedRow());
+    if (shown) {
+        const QSignalBlocker block(m_result); // shows the game's result; no choice of the user
+        m_result->setText(*shown);
+    }
+    applyRules();
+}
+
+void RoundRobinWindow::writeResult() {
+    controlEvent();
+    const std::optional<Message> failed = m_controller.writeResult(m_result->text());
+    syncState();
+    showGames();
+    showStandings();
+    applyRules();
+    if (failed)
+        m_platform.showMessage(this, *failed);
+}
+
+void RoundRobinWindow::openResultsTable() {
+    controlEvent();
+    ResultsTableWindow table(m_platform, m_app.workingDir(), m_controller.tournament());
+    ui::runModal(table, this, &ResultsTableWindow::finished);
+    applyRules();
+}
+
+void RoundRobinWindow::openStatistics() {
+    controlEvent();
+    ParticipantStatisticsWindow statistics(m_platform, m_app.workingDir(),
+                                           m_controller.tournament(), m_controller.results());
+    ui::runModal(statistics, this, &ParticipantStatisticsWindow::finished);
+    applyRules();
+}
+
+void RoundRobinWindow::writeSchedule() {
+    controlEvent();
+    if (const std::optional<Message> failed =
+            writeReportFile(m_app.workingDir(), scheduleReport(m_controller.tournament())))
+        m_platform.showMessage(this, *failed);
+}
+
+CompletionResult RoundRobinWindow::completeWith(const QString& endDate) {
+    const RoundRobinTournament& t = m_controller.tournament();
+    if (t.state.isFinished() || t.state.unplayedCount != 0)
+        return {};
+    CompletionInput input;
+    input.tournamentPath = t.state.path;
+    input.startDate = t.state.startDate;
+    input.endDate = endDate;
+    input.participants = t.participants;
+    for (const RatingEntry& rating : m_controller.results().ratings)
+        input.newRatings.append(rating.newRating);
+    input.historyForByeRow = true;
+    const CompletionResult result =
+        completeTournament(input, m_app.players(), m_app.playersPath(), m_app.historyPath(),
+                           [this](const QString& date) { return m_controller.complete(date); });
+    syncState();
+    applyRules();
+    return result;
+}
+
+void RoundRobinWindow::openCompletion() {
+    controlEvent();
+    RoundRobinCompletionDialog dialog(m_platform, m_controller.tournament().state.isFinished(),
+                                      [this](const QString& date) { return completeWith(date); });
+    ui::runModal(dialog, this, &RoundRobinCompletionDialog::finished);
+    applyRules();
+}
+
+void RoundRobinWindow::closeBox() {
+    // A child window is running: this window takes no input meanwhile.
+    if (!isEnabled())
+        return;
+    const RoundRobinController::CloseDecision decision = m_controller.closeRequested();
+    switch (decision.action) {
+    case RoundRobinController::CloseAction::ExitProgram:
+        closeWindow();
+        emit exitRequested();
+        return;
+    case RoundRobinController::CloseAction::OpenCompletion:
+        openCompletion();
+        return;
+    case RoundRobinController::CloseAction::StayOpen:
+        if (decision.message)
+            m_platform.showMessage(this, *decision.message);
+        return;
+    }
+}
+
+void RoundRobinWindow::backToMainMenu() {
+    controlEvent();
+    closeWindow();
+    emit mainMenuRequested();
+}
+
+} // namespace ladya

@@ -1,0 +1,429 @@
+#include "app/application.h"
+#include "players/completion_dialog.h"
+#include "roundrobin/participant_statistics_window.h"
+#include "roundrobin/results_table_window.h"
+#include "roundrobin/round_robin_creation_window.h"
+#include "roundrobin/round_robin_window.h"
+#include "support/test_support.h"
+#include "ui/fake_platform.h"
+#include "ui/keyboard.h"
+#include "ui/shell.h"
+#include "window_test_util.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ladya;
+using test::button;
+using test::child;
+using test::list;
+
+namespace {
+
+const QByteArray Players = "ИВАНОВ ИВАН|МОСКВА|КМС|2150|Новый участник|28.11.2026\r\n"
+                           "ПЕТРОВ ПЁТР|ТУЛА|1|1800|Новый участник|28.11.2026\r\n"
+                           "СИДОРОВ СИДОР|ОРЁЛ|2|1600|Новый участник|28.11.2026\r\n"
+                           "ДАВЫДОВ ДАВИД|КАЗАНЬ|3|1500|Новый участник|02.11.2026\r\n";
+
+// Rows 1..3 and the bye (row 4) meet by the Berger tables: round 1 1–4, 2–3;
+// round 2 4–3, 1–2; round 3 2–4, 3–1. A forfeit each way, a double forfeit, a draw.
+struct Step {
+    int round;
+    int board;
+    const char* entry;
+    const char* shown;
+};
+const Step AllResults[] = {{1, 1, "+", "+--"}, {1, 2, "1", "1-0"},  {2, 1, "-", "--+"},
+                           {2, 2, "%", "%-%"}, {3, 1, "00", "---"}, {3, 2, "0", "0-1"}};
+
+class RoundRobinWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QDir(start.path()).mkdir("TOURNAMENT");
+        test::writeBytes(app.playersPath(), Players);
+        ASSERT_TRUE(app.startUp().isEmpty());
+    }
+    void TearDown() override {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // A tournament of the first three database players, created as the creation
+    // window creates it.
+    RoundRobinTournament newTournament(const QString& kind = TournamentKind::OneCycle) {
+        RoundRobinCreation creation(kind, app.workingDir());
+        for (int i = 1; i <= 3; ++i) {
+            const QStringList f = app.players().record(i).split(u'|');
+            EXPECT_FALSE(creation.addParticipant(Participant{{}, f[0], f[2], f[3], f[1]}));
+        }
+        creation.setName(QStringLiteral("Кубок клуба"));
+        RoundRobinCreation::Finished done = creation.finish(platform.date);
+        EXPECT_TRUE(done.tournament.has_value());
+        return *done.tournament;
+    }
+
+    static void write(QWidget* w, int round, int board, const QString& entry) {
+        child<ui::DropDown>(w, "roundSelector")->setCurrentIndex(round - 1);
+        test::clickRow(list(w, "gameList"), board - 1);
+        child<ui::DropDown>(w, "resultSelector")
+            ->setCurrentIndex(
+                static_cast<int>(RoundRobinController::resultEntries().indexOf(entry)));
+        QTest::mouseClick(button(w, "writeButton"), Qt::LeftButton);
+    }
+    static void playAll(QWidget* w) {
+        for (const Step& s : AllResults)
+            write(w, s.round, s.board, QString::fromUtf8(s.entry));
+    }
+    static QString status(QWidget* w) { return child<QLabel>(w, "statusLabel")->text(); }
+
+    QTemporaryDir start;
+    Application app{start.path()};
+    test::FakePlatform platform;
+};
+
+} // namespace
+
+TEST_F(RoundRobinWindowTest, CreatedFromTheMenuPlayedToTheEndAndReopened) {
+    ui::Shell shell(app, platform);
+    shell.start();
+    QTest::mouseClick(button(shell.mainMenu(), "oneCycleButton"), Qt::LeftButton);
+    RoundRobinCreationWindow* creation = shell.roundRobinCreation();
+    ASSERT_NE(creation, nullptr);
+    EXPECT_TRUE(creation->isVisible());
+    EXPECT_FALSE(shell.mainMenu()->isVisible());
+    test::typeText(child<QLineEdit>(creation, "nameEdit"), QStringLiteral("Кубок клуба"));
+    for (int row : {0, 1, 2}) {
+        test::chooseInSelectionDialog(row);
+        QTest::mouseClick(button(creation, "addButton"), Qt::LeftButton);
+    }
+    EXPECT_EQ(child<QLabel>(creation, "roundsLabel")->text(), "Всего туров - 3");
+    EXPECT_EQ(child<QLabel>(creation, "gamesLabel")->text(), "Всего партий - 6");
+    QTest::mouseClick(button(creation, "finishButton"), Qt::LeftButton);
+
+    RoundRobinWindow* w = shell.roundRobinWindow();
+    ASSERT_NE(w, nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(shell.mainMenu(), nullptr);
+    EXPECT_EQ(shell.roundRobinCreation(), nullptr);
+    EXPECT_TRUE(w->isVisible());
+    const QString path = app.workingDir() + "/Кубок_клуба_(06.12.2026).kr2";
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(w->windowTitle(), "Турнир в 1 круг - Кубок_клуба_(06.12.2026)");
+    EXPECT_EQ(child<ui::DropDown>(w, "roundSelector")->count(), 3);
+    EXPECT_EQ(list(w, "gameList")->rowCount(), 2);
+    EXPECT_EQ(list(w, "standingsList")->rowCount(), 4);
+    EXPECT_EQ(list(w, "standingsList")->cellText(3, 1), "**");
+    EXPECT_EQ(status(w),
+              "Турнир начат - 06.12.2026  окончен -     осталось несыгранных партий - 6");
+    EXPECT_TRUE(button(w, "writeButton")->isEnabled()); // until the first control event
+    EXPECT_FALSE(button(w, "finishButton")->isEnabled());
+
+    int unplayed = 6;
+    for (const Step& s : AllResults) {
+        EXPECT_FALSE(button(w, "finishButton")->isEnabled());
+        write(w, s.round, s.board, QString::fromUtf8(s.entry));
+        --unplayed;
+        EXPECT_EQ(list(w, "gameList")->cellText(s.board - 1, 3), QString::fromUtf8(s.shown));
+        EXPECT_TRUE(status(w).endsWith(" - " + QString::number(unplayed)));
+        // Writing clears the selection: "Записать" waits for the next game.
+        EXPECT_FALSE(button(w, "writeButton")->isEnabled());
+        EXPECT_EQ(child<QLabel>(w, "selectedPlayersLabel")->text(), "Выбраны игроки:  ");
+    }
+    EXPECT_TRUE(button(w, "finishButton")->isEnabled());
+    EXPECT_TRUE(platform.messages.isEmpty());
+
+    // ИВАНОВ: forfeit win, draw, win with Black; ПЕТРОВ: win, draw, double forfeit.
+    EXPECT_EQ(list(w, "standingsList")->rowsModel()->rows().at(0),
+              (QStringList{"1", "ИВАНОВ ИВАН", "КМС", "2150", "2.5", "1.75"}));
+    EXPECT_EQ(list(w, "standingsList")->cellText(1, 4), "1.5");
+    // Selecting the double forfeit shows "-" for White.
+    child<ui::DropDown>(w, "roundSelector")->setCurrentIndex(2);
+    test::clickRow(list(w, "gameList"), 0);
+    EXPECT_EQ(child<ui::DropDown>(w, "resultSelector")->text(), "-");
+    EXPECT_EQ(child<QLabel>(w, "selectedPlayersLabel")->text(), "Выбраны игроки:  ПЕТРОВ ПЁТР-**");
+    EXPECT_TRUE(button(w, "writeButton")->isEnabled());
+
+    // The lists show what ladya-cli prints for the file.
+    EXPECT_EQ(test::listing(list(w, "standingsList")), test::cliListing({"standings", path}));
+    for (int r = 1; r <= 3; ++r) {
+        child<ui::DropDown>(w, "roundSelector")->setCurrentIndex(r - 1);
+        EXPECT_EQ(test::listing(list(w, "gameList")),
+                  test::cliListing({"games", path, QString::number(r)}))
+            << r;
+    }
+    const QByteArray standings = test::listing(list(w, "standingsList"));
+    const QString statusLine = status(w);
+
+    // Back to a fresh main menu; the database stays.
+    QTest::mouseClick(button(w, "mainMenuButton"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(shell.roundRobinWindow(), nullptr);
+    ASSERT_NE(shell.mainMenu(), nullptr);
+    EXPECT_TRUE(shell.mainMenu()->isVisible());
+    EXPECT_EQ(app.state().path, "");
+    EXPECT_EQ(app.state().participantCount, 0);
+    EXPECT_EQ(app.players().count(), 4);
+
+    // Opening the file finds the same state.
+    platform.fileAnswers = {path};
+    QTest::mouseClick(button(shell.mainMenu(), "openButton"), Qt::LeftButton);
+    RoundRobinWindow* again = shell.roundRobinWindow();
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_EQ(test::listing(list(again, "standingsList")), standings);
+    EXPECT_EQ(status(again), statusLine);
+    EXPECT_TRUE(button(again, "finishButton")->isEnabled());
+    EXPECT_EQ(app.state().path, path);
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+TEST_F(RoundRobinWindowTest, AnUnreadableFileIsReportedAndTheMenuComesBack) {
+    ui::Shell shell(app, platform);
+    shell.start();
+    const QString path = app.workingDir() + "/broken.kr2";
+    test::writeBytes(path, "01.12.2026\r\n\r\n1_krug\r\n");
+    platform.fileAnswers = {path};
+    QTest::mouseClick(button(shell.mainMenu(), "openButton"), Qt::LeftButton);
+    EXPECT_EQ(shell.roundRobinWindow(), nullptr);
+    ASSERT_EQ(platform.messages.size(), 1);
+    ASSERT_NE(shell.mainMenu(), nullptr);
+    EXPECT_TRUE(shell.mainMenu()->isVisible());
+    EXPECT_EQ(app.state().path, "");
+}
+
+TEST_F(RoundRobinWindowTest, ChoosingARoundClearsTheGameAndAClearedResultCountsAgain) {
+    RoundRobinWindow w(app, platform, newTournament());
+    w.show();
+    write(&w, 1, 2, "1");
+    test::clickRow(list(&w, "gameList"), 1);
+    EXPECT_TRUE(button(&w, "writeButton")->isEnabled());
+    child<ui::DropDown>(&w, "roundSelector")->setCurrentIndex(1);
+    EXPECT_FALSE(button(&w, "writeButton")->isEnabled());
+    EXPECT_EQ(child<QLabel>(&w, "selectedPlayersLabel")->text(), "Выбраны игроки:  ");
+    EXPECT_EQ(list(&w, "gameList")->cellText(1, 1), "ИВАНОВ ИВАН");
+    write(&w, 1, 2, "");
+    EXPECT_EQ(list(&w, "gameList")->cellText(1, 3), "");
+    EXPECT_TRUE(status(&w).endsWith(" - 6"));
+    EXPECT_EQ(loadRoundRobin(w.controller().tournament().state.path).tournament->game(1, 2).result,
+              "");
+}
+
+TEST_F(RoundRobinWindowTest, CloseBoxWithUnplayedGamesSavesAndEndsTheProgram) {
+    RoundRobinWindow w(app, platform, newTournament());
+    w.show();
+    const QString path = w.controller().tournament().state.path;
+    write(&w, 1, 2, "%");
+    // While the file cannot be written the window stays, and says so.
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkdir(path));
+    write(&w, 2, 2, "1");
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages.first(), roundRobinSaveFailedMessage());
+    EXPECT_EQ(list(&w, "gameList")->cellText(1, 3), "1-0"); // kept in memory
+    QSignalSpy exit(&w, &RoundRobinWindow::exitRequested);
+    w.close();
+    EXPECT_EQ(exit.count(), 0);
+    EXPECT_TRUE(w.isVisible());
+    ASSERT_EQ(platform.messages.size(), 2);
+    EXPECT_EQ(platform.messages.last(), roundRobinSaveFailedMessage());
+    ASSERT_TRUE(QDir().rmdir(path));
+    w.close();
+    EXPECT_EQ(exit.count(), 1);
+    EXPECT_FALSE(w.isVisible());
+    // Nothing written while the file was out of reach is lost.
+    EXPECT_EQ(loadRoundRobin(path).tournament->game(1, 2).result, "%");
+    EXPECT_EQ(loadRoundRobin(path).tournament->game(2, 2).result, "1");
+}
+
+TEST_F(RoundRobinWindowTest, CloseBoxWhenAllIsPlayedOpensCompletionAndStays) {
+    RoundRobinWindow w(app, platform, newTournament());
+    w.show();
+    playAll(&w);
+    QSignalSpy exit(&w, &RoundRobinWindow::exitRequested);
+    bool opened = false;
+    test::whenModalOpens([&] {
+        auto* dialog = test::openWindow<RoundRobinCompletionDialog>("completionDialog");
+        ASSERT_NE(dialog, nullptr);
+        opened = true;
+        EXPECT_FALSE(w.isEnabled());
+        EXPECT_TRUE(button(dialog, "completeButton")->isEnabled());
+        // The disabled window ignores its close box meanwhile.
+        w.close();
+        button(dialog, "backButton")->click();
+    });
+    w.close();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(exit.count(), 0);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.isEnabled());
+    EXPECT_TRUE(button(&w, "finishButton")->isEnabled());
+    EXPECT_FALSE(QFile::exists(app.historyPath()));
+}
+
+TEST_F(RoundRobinWindowTest, CompletionWritesThePlayerFilesOnceAndEndsResultEntry) {
+    RoundRobinWindow w(app, platform, newTournament());
+    w.show();
+    playAll(&w);
+    const QString path = w.controller().tournament().state.path;
+    QVector<int> newRatings;
+    for (const RatingEntry& r : w.controller().results().ratings)
+        newRatings.append(r.newRating);
+    test::whenModalOpens([&] {
+        auto* dialog = test::openWindow<RoundRobinCompletionDialog>("completionDialog");
+        ASSERT_NE(dialog, nullptr);
+        button(dialog, "completeButton")->click();
+    });
+    QTest::mouseClick(button(&w, "finishButton"), Qt::LeftButton);
+    EXPECT_TRUE(platform.messages.isEmpty());
+    EXPECT_FALSE(button(&w, "finishButton")->isEnabled());
+    EXPECT_TRUE(status(&w).contains("окончен - 06.12.2026"));
+    EXPECT_EQ(loadRoundRobin(path).tournament->state.endDate, "06.12.2026");
+
+    const QString label = "Кубок_клуба_(06.12.2026)|06.12.2026-06.12.2026";
+    const QByteArray history = test::readBytes(app.historyPath());
+    EXPECT_EQ(history, ("ИВАНОВ ИВАН|МОСКВА|КМС|2150|" + label + "\r\n" +
+                        "ПЕТРОВ ПЁТР|ТУЛА|1|1800|" + label + "\r\n" + "СИДОРОВ СИДОР|ОРЁЛ|2|1600|" +
+                        label + "\r\n" + "**|**|**|**|" + label + "\r\n")
+                           .toUtf8());
+    const QByteArray players = test::readBytes(app.playersPath());
+    EXPECT_TRUE(players.contains(
+        ("ИВАНОВ ИВАН|МОСКВА|КМС|" + QString::number(newRatings[0]) + "|" + label).toUtf8()));
+    EXPECT_TRUE(players.contains(
+        ("СИДОРОВ СИДОР|ОРЁЛ|2|" + QString::number(newRatings[2]) + "|" + label).toUtf8()));
+    EXPECT_TRUE(players.endsWith("ДАВЫДОВ ДАВИД|КАЗАНЬ|3|1500|Новый участник|02.11.2026\r\n"));
+
+    // No result and no second completion afterwards.
+    test::clickRow(list(&w, "gameList"), 0);
+    EXPECT_FALSE(button(&w, "writeButton")->isEnabled());
+    EXPECT_FALSE(w.completeWith("07.12.2026").completed);
+    EXPECT_EQ(test::readBytes(app.historyPath()), history);
+    // Completed: the close box ends the program.
+    QSignalSpy exit(&w, &RoundRobinWindow::exitRequested);
+    w.close();
+    EXPECT_EQ(exit.count(), 1);
+}
+
+TEST_F(RoundRobinWindowTest, AFailedCompletionIsReportedAndCanBeRepeated) {
+    RoundRobinWindow w(app, platform, newTournament());
+    w.show();
+    playAll(&w);
+    const QString path = w.controller().tournament().state.path;
+    const QByteArray players = test::readBytes(app.playersPath());
+    QFile::remove(app.playersPath());
+    test::whenModalOpens([&] {
+        auto* dialog = test::openWindow<RoundRobinCompletionDialog>("completionDialog");
+        ASSERT_NE(dialog, nullptr);
+        button(dialog, "completeButton")->click();
+        // The dialog stays for another try once the cause is fixed.
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(platform.messages.size(), 1);
+        button(dialog, "backButton")->click();
+    });
+    QTest::mouseClick(button(&w, "finishButton"), Qt::LeftButton);
+    EXPECT_TRUE(button(&w, "finishButton")->isEnabled());
+    EXPECT_EQ(loadRoundRobin(path).tournament->state.endDate, "");
+    EXPECT_FALSE(QFile::exists(app.playersPath()));
+
+    test::writeBytes(app.playersPath(), players);
+    EXPECT_TRUE(w.completeWith("07.12.2026").completed);
+    EXPECT_EQ(loadRoundRobin(path).tournament->state.endDate, "07.12.2026");
+    EXPECT_FALSE(button(&w, "finishButton")->isEnabled());
+}
+
+TEST_F(RoundRobinWindowTest, ResultsTableAndStatisticsShowTheCoreRowsAndWriteTheirReports) {
+    RoundRobinWindow w(app, platform, newTournament());
+    w.show();
+    playAll(&w);
+    const QString path = w.controller().tournament().state.path;
+    const QString report = app.filePath(FileNames::Report);
+
+    bool opened = false;
+    test::whenModalOpens([&] {
+        auto* table = test::openWindow<ResultsTableWindow>("resultsTableWindow");
+        ASSERT_NE(table, nullptr);
+        opened = true;
+        EXPECT_FALSE(w.isEnabled());
+        EXPECT_EQ(table->windowTitle(), "Таблица результатов участников");
+        test::expectEveryControlNamed(table);
+        EXPECT_EQ(test::listing(list(table, "resultsTableList")),
+                  test::cliListing({"table", path}));
+        EXPECT_EQ(list(table, "resultsTableList")->columnWidth(4), 30);
+        EXPECT_EQ(button(table, "crosstableReportButton")->text(), "Сохранить в файл (file.html)");
+        QTest::mouseClick(button(table, "crosstableReportButton"), Qt::LeftButton);
+        EXPECT_TRUE(QFile::exists(report));
+        table->close();
+    });
+    QTest::mouseClick(button(&w, "tableButton"), Qt::LeftButton);
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(w.isEnabled());
+    QFile::remove(report);
+
+    opened = false;
+    test::whenModalOpens([&] {
+        auto* stats = test::openWindow<ParticipantStatisticsWindow>("participantStatisticsWindow");
+        ASSERT_NE(stats, nullptr);
+        opened = true;
+        EXPECT_FALSE(w.isEnabled());
+        EXPECT_EQ(stats->windowTitle(), "Статистика результатов участников");
+        test::expectEveryControlNamed(stats);
+        EXPECT_EQ(list(stats, "participantList")->rowCount(), 4);
+        EXPECT_FALSE(button(stats, "statisticsReportButton")->isEnabled());
+        for (int row : {0, 3}) {
+            test::clickRow(list(stats, "participantList"), row);
+            EXPECT_EQ(test::listing(list(stats, "participantGameList")),
+                      test::cliListing({"player-games", path, QString::number(row + 1)}));
+        }
+        EXPECT_TRUE(button(stats, "statisticsReportButton")->isEnabled());
+        QTest::mouseClick(button(stats, "statisticsReportButton"), Qt::LeftButton);
+        EXPECT_TRUE(QFile::exists(report));
+        stats->close();
+    });
+    QTest::mouseClick(button(&w, "statisticsButton"), Qt::LeftButton);
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(w.isEnabled());
+    QFile::remove(report);
+
+    QTest::mouseClick(button(&w, "scheduleReportButton"), Qt::LeftButton);
+    EXPECT_TRUE(QFile::exists(report));
+    EXPECT_TRUE(platform.messages.isEmpty());
+    // A report that cannot be written says so.
+    QFile::remove(report);
+    ASSERT_TRUE(QDir().mkdir(report));
+    QTest::mouseClick(button(&w, "scheduleReportButton"), Qt::LeftButton);
+    EXPECT_EQ(platform.messages.size(), 1);
+}
+
+TEST_F(RoundRobinWindowTest, ControlsAreNamedAndListsHaveTheirColumns) {
+    RoundRobinTournament t = newTournament(TournamentKind::TwoCycles);
+    RoundRobinWindow w(app, platform, t);
+    w.show();
+    EXPECT_EQ(w.windowTitle(), "Турнир в 2 круга - Кубок_клуба_(06.12.2026)");
+    EXPECT_EQ(child<ui::DropDown>(&w, "roundSelector")->count(), 6);
+    EXPECT_EQ(child<ui::DropDown>(&w, "roundSelector")->text(), "1");
+    EXPECT_EQ(child<ui::DropDown>(&w, "resultSelector")->count(), 7);
+    const QStringList games = {"№", "Белые", "Черные", "Результат"};
+    const QStringList standings = {"Место", "Участник", "Разряд", "Рейтинг", "Очки", "Коэфф ЗБ"};
+    for (int c = 0; c < games.size(); ++c)
+        EXPECT_EQ(list(&w, "gameList")->cellText(-1, c), games[c]);
+    for (int c = 0; c < standings.size(); ++c)
+        EXPECT_EQ(list(&w, "standingsList")->cellText(-1, c), standings[c]);
+    EXPECT_EQ(list(&w, "gameList")->columnWidth(3), 100);
+    EXPECT_GE(list(&w, "gameList")->columnWidth(1), 140);
+    EXPECT_GE(w.width(), 1010);
+    EXPECT_GE(w.height(), 730);
+    const char* texts[][2] = {{"writeButton", "Записать"},
+                              {"scheduleReportButton", "Сохранить расписание в файл file.html"},
+                              {"finishButton", "Завершить турнир"},
+                              {"tableButton", "Таблица"},
+                              {"statisticsButton", "Статистика"},
+                              {"mainMenuButton", "Главное меню"}};
+    for (const auto& t2 : texts)
+        EXPECT_EQ(button(&w, t2[0])->text(), QString::fromUtf8(t2[1]));
+    EXPECT_EQ(child<QLabel>(&w, "roundLabel")->text(), "Список партий тура №");
+    EXPECT_EQ(child<QLabel>(&w, "resultLabel")->text(), "Результат белых -");
+    test::expectEveryControlNamed(&w);
+}
