@@ -1,5 +1,6 @@
 // A full-size Swiss tournament: 300 participants (299 players and the bye
 // participant), 20 rounds with every result entered.
+#include "app/text_file.h"
 #include "pairing/pairing_engine.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_file.h"
@@ -89,6 +90,17 @@ void BM_SaveAndLoadOnly(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SaveAndLoadOnly)->Unit(benchmark::kMicrosecond);
+
+// The code's share of save and load: the file text made and read back in memory,
+// without touching the disk.
+void BM_FileTextInMemory(benchmark::State& state) {
+    const SwissTournament t = fullTournament();
+    for (auto _ : state) {
+        const QByteArray bytes = joinLinesCrLf(swissFileLines(t));
+        benchmark::DoNotOptimize(parseSwissLines(splitLines(bytes)));
+    }
+}
+BENCHMARK(BM_FileTextInMemory)->Unit(benchmark::kMicrosecond);
 
 // The candidates of every participant of a round, as the pairing dialog searches them.
 void BM_BuildCandidatesForEveryParticipant(benchmark::State& state) {

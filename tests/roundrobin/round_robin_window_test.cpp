@@ -354,7 +354,7 @@ TEST_F(RoundRobinWindowTest, ResultsTableAndStatisticsShowTheCoreRowsAndWriteThe
         EXPECT_EQ(list(table, "resultsTableList")->columnWidth(4), 30);
         EXPECT_EQ(button(table, "crosstableReportButton")->text(), "Сохранить в файл (file.html)");
         QTest::mouseClick(button(table, "crosstableReportButton"), Qt::LeftButton);
-        EXPECT_TRUE(QFile::exists(report));
+        EXPECT_EQ(test::readBytes(report), test::cliListing({"report", "crosstable", path}));
         table->close();
     });
     QTest::mouseClick(button(&w, "tableButton"), Qt::LeftButton);
@@ -379,7 +379,7 @@ TEST_F(RoundRobinWindowTest, ResultsTableAndStatisticsShowTheCoreRowsAndWriteThe
         }
         EXPECT_TRUE(button(stats, "statisticsReportButton")->isEnabled());
         QTest::mouseClick(button(stats, "statisticsReportButton"), Qt::LeftButton);
-        EXPECT_TRUE(QFile::exists(report));
+        EXPECT_EQ(test::readBytes(report), test::cliListing({"report", "stats", path, "4"}));
         stats->close();
     });
     QTest::mouseClick(button(&w, "statisticsButton"), Qt::LeftButton);
@@ -388,7 +388,7 @@ TEST_F(RoundRobinWindowTest, ResultsTableAndStatisticsShowTheCoreRowsAndWriteThe
     QFile::remove(report);
 
     QTest::mouseClick(button(&w, "scheduleReportButton"), Qt::LeftButton);
-    EXPECT_TRUE(QFile::exists(report));
+    EXPECT_EQ(test::readBytes(report), test::cliListing({"report", "schedule", path}));
     EXPECT_TRUE(platform.messages.isEmpty());
     // A report that cannot be written says so.
     QFile::remove(report);
