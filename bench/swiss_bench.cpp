@@ -1,6 +1,5 @@
 // A full-size Swiss tournament: 300 participants (299 players and the bye
 // participant), 20 rounds with every result entered.
-#include "app/text_file.h"
 #include "pairing/pairing_engine.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_file.h"
@@ -96,8 +95,8 @@ BENCHMARK(BM_SaveAndLoadOnly)->Unit(benchmark::kMicrosecond);
 void BM_FileTextInMemory(benchmark::State& state) {
     const SwissTournament t = fullTournament();
     for (auto _ : state) {
-        const QByteArray bytes = joinLinesCrLf(swissFileLines(t));
-        benchmark::DoNotOptimize(parseSwissLines(splitLines(bytes)));
+        const QByteArray bytes = swissFileBytes(t);
+        benchmark::DoNotOptimize(parseSwissBytes(bytes));
     }
 }
 BENCHMARK(BM_FileTextInMemory)->Unit(benchmark::kMicrosecond);

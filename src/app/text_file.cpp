@@ -9,41 +9,56 @@
 
 namespace ladya {
 
-QStringList splitLines(const QByteArray& utf8) {
-    QByteArrayView bytes(utf8);
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes = bytes.sliced(3);
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(QString::fromUtf8(bytes.sliced(start, i - start)));
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+LineReader::LineReader(QByteArrayView utf8) : m_bytes(utf8) {
+    if (m_bytes.startsWith("\xEF\xBB\xBF"))
+        m_pos = 3;
+}
+
+QByteArrayView LineReader::next() {
+    const qsizetype n = m_bytes.size();
+    const qsizetype start = m_pos;
+    qsizetype i = start;
+    while (i < n && m_bytes[i] != '\r' && m_bytes[i] != '\n')
+        ++i;
+    const QByteArrayView line = start < n ? m_bytes.sliced(start, i - start) : QByteArrayView();
+    if (i < n) {
+        if (m_bytes[i] == '\r' && i + 1 < n && m_bytes[i + 1] == '\n')
             ++i;
-        start = i + 1;
+        ++i;
     }
-    if (start < n)
-        lines.append(QString::fromUtf8(bytes.sliced(start)));
+    m_pos = qMax(i, m_pos);
+    return line;
+}
+
+QStringList splitLines(const QByteArray& utf8) {
+    QStringList lines;
+    LineReader reader(utf8);
+    while (!reader.atEnd())
+        lines.append(QString::fromUtf8(reader.next()));
     return lines;
 }
 
-std::optional<QStringList> readTextLines(const QString& path, QString* error) {
+std::optional<QByteArray> readFileBytes(const QString& path, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
             *error = file.errorString();
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (error)
             *error = file.errorString();
         return std::nullopt;
     }
-    return splitLines(bytes);
+    return bytes;
+}
+
+std::optional<QStringList> readTextLines(const QString& path, QString* error) {
+    const std::optional<QByteArray> bytes = readFileBytes(path, error);
+    if (!bytes)
+        return std::nullopt;
+    return splitLines(*bytes);
 }
 
 QByteArray joinLinesCrLf(const QStringList& lines) {
@@ -80,14 +95,12 @@ FileResult appendTextLines(const QString& path, const QStringList& lines) {
     // Read, extend and replace rather than append in place: a write cut short by a
     // full disk would otherwise leave half a line at the end of the file.
     QByteArray bytes;
-    QFile existing(path);
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly))
-            return {false, existing.errorString()};
-        bytes = existing.readAll();
-        if (existing.error() != QFileDevice::NoError)
-            return {false, existing.errorString()};
-        existing.close();
+    if (QFile::exists(path)) {
+        QString reason;
+        std::optional<QByteArray> existing = readFileBytes(path, &reason);
+        if (!existing)
+            return {false, reason};
+        bytes = std::move(*existing);
         // A last line without its terminator (edited by hand) keeps its own line.
         if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
             bytes += "\r\n";
@@ -107,16 +120,28 @@ qsizetype skipBlanks(QStringView text) {
 
 } // namespace
 
-int parseLenientInt(QStringView text) {
-    qsizetype i = skipBlanks(text);
+namespace {
+
+int digitValue(QChar c) {
+    return c.unicode() - u'0';
+}
+int digitValue(char c) {
+    return c - '0';
+}
+
+// Shared by the text and byte forms: both read the same characters.
+template <typename View> int lenientInt(View text) {
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
         ++i;
     }
     long long value = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        value = value * 10 + (text[i].unicode() - u'0');
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + digitValue(text[i]);
         if (value > static_cast<long long>(INT_MAX) + 1)
             value = static_cast<long long>(INT_MAX) + 1;
     }
@@ -125,6 +150,16 @@ int parseLenientInt(QStringView text) {
     if (value > INT_MAX)
         return INT_MAX;
     return static_cast<int>(value);
+}
+
+} // namespace
+
+int parseLenientInt(QStringView text) {
+    return lenientInt(text);
+}
+
+int parseLenientInt(QByteArrayView text) {
+    return lenientInt(text);
 }
 
 double parseLenientDouble(QStringView text) {

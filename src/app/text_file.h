@@ -9,8 +9,21 @@
 
 namespace ladya {
 
-// Splits file text into lines. A line ends at CR, LF or CR LF; a terminator at
-// the very end yields no empty last line; a UTF-8 byte-order mark is skipped.
+// Reads file text line by line without copying: a line ends at CR, LF or CR LF; a
+// terminator at the very end yields no empty last line; a UTF-8 byte-order mark at the
+// start is skipped. Past the last line, next() gives empty lines.
+class LineReader {
+public:
+    explicit LineReader(QByteArrayView utf8);
+    bool atEnd() const { return m_pos >= m_bytes.size(); }
+    QByteArrayView next();
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_pos = 0;
+};
+
+// Every line of the file text, as LineReader reads them.
 QStringList splitLines(const QByteArray& utf8);
 
 // Outcome of a whole-file operation; `error` is a human-readable reason when !ok.
@@ -19,6 +32,10 @@ struct FileResult {
     QString error;
     explicit operator bool() const { return ok; }
 };
+
+// Reads a whole file. nullopt when it cannot be opened or read; `error` (optional)
+// receives the reason.
+std::optional<QByteArray> readFileBytes(const QString& path, QString* error = nullptr);
 
 // Reads a whole text file as lines. nullopt when the file cannot be opened or read;
 // `error` (optional) receives the reason.
@@ -41,6 +58,7 @@ FileResult appendTextLines(const QString& path, const QStringList& lines);
 // to the first other character; empty or non-numeric text reads 0. Values beyond
 // the 32-bit range saturate rather than wrap.
 int parseLenientInt(QStringView text);
+int parseLenientInt(QByteArrayView text);
 
 // Decimal with "." as separator, read like parseLenientInt (prefix, 0 when none).
 double parseLenientDouble(QStringView text);

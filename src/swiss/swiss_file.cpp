@@ -3,6 +3,7 @@
 #include "app/text_file.h"
 
 #include <QFileInfo>
+#include <charconv>
 #include <utility>
 
 namespace ladya {
@@ -21,16 +22,47 @@ bool isCode(const QString& code, char16_t c) {
 }
 
 // Result codes share one copy each instead of a small allocation per game.
-QString internCode(QStringView code) {
-    static const QString codes[] = {QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("%"),
-                                    QStringLiteral("+"), QStringLiteral("-")};
-    if (code.isEmpty())
-        return QString();
-    for (const QString& c : codes) {
-        if (code == c)
-            return c;
+const QString CodeWin = QStringLiteral("1");
+const QString CodeLoss = QStringLiteral("0");
+const QString CodeDraw = QStringLiteral("%");
+const QString CodeForfeitWin = QStringLiteral("+");
+const QString CodeForfeitLoss = QStringLiteral("-");
+const QString NoCode;
+
+const QString& sharedCode(char c) {
+    switch (c) {
+    case '1':
+        return CodeWin;
+    case '0':
+        return CodeLoss;
+    case '%':
+        return CodeDraw;
+    case '+':
+        return CodeForfeitWin;
+    case '-':
+        return CodeForfeitLoss;
+    default:
+        return NoCode;
     }
-    return code.toString();
+}
+
+QString internCode(QByteArrayView code) {
+    if (code.size() == 1 && !sharedCode(code.front()).isNull())
+        return sharedCode(code.front());
+    return code.isEmpty() ? QString() : QString::fromUtf8(code);
+}
+
+void appendCode(QByteArray& out, const QString& code) {
+    if (code.size() == 1 && code.front().unicode() < 0x80)
+        out += static_cast<char>(code.front().unicode());
+    else
+        out += code.toUtf8();
+}
+
+void appendNumber(QByteArray& out, int value) {
+    char buffer[16];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    out.append(buffer, end - buffer);
 }
 
 Message loadFailed(const QString& text) {
@@ -69,44 +101,54 @@ void SwissTournament::deriveCounts() {
     state.boardCount = boardCount();
 }
 
-QStringList swissFileLines(const SwissTournament& t) {
-    QStringList lines;
-    lines.reserve(4 + t.participantCount() + t.roundCount() * (1 + t.boardCount()));
-    lines << t.state.startDate << t.state.endDate << QString::number(t.roundCount())
-          << QString::number(t.participantCount());
+QByteArray swissFileBytes(const SwissTournament& t) {
+    QByteArray out;
+    out.reserve(64 * t.participantCount() + 24 * t.roundCount() * (1 + t.boardCount()) + 64);
+    const auto line = [&out](const QString& text) {
+        out += text.toUtf8();
+        out += "\r\n";
+    };
+    line(t.state.startDate);
+    line(t.state.endDate);
+    line(QString::number(t.roundCount()));
+    line(QString::number(t.participantCount()));
     for (const Participant& p : t.participants)
-        lines << p.number + u'|' + p.name + u'|' + p.category + u'|' + p.rating + u'|' + p.city;
+        line(p.number + u'|' + p.name + u'|' + p.category + u'|' + p.rating + u'|' + p.city);
+    // Game lines are numbers and one-character codes: written as bytes directly, since a
+    // full tournament has three thousand of them and is rewritten after every result.
     for (int r = 1; r <= t.roundCount(); ++r) {
-        lines << QString::number(r) + RoundHeaderSuffix;
+        line(QString::number(r) + RoundHeaderSuffix);
         const QVector<SwissGame>& round = t.rounds[r - 1];
         for (int b = 1; b <= t.boardCount(); ++b) {
             // A round always has its N / 2 boards; one that somehow lacks some is
             // written with empty boards rather than short.
             const SwissGame g = b <= round.size() ? round[b - 1] : SwissGame{};
-            QString line;
-            line.reserve(16 + g.whiteResult.size() + g.blackResult.size());
-            line.append(QString::number(g.white))
-                .append(u'|')
-                .append(QString::number(g.black))
-                .append(u'|')
-                .append(g.whiteResult)
-                .append(u'|')
-                .append(g.blackResult);
-            lines << line;
+            appendNumber(out, g.white);
+            out += '|';
+            appendNumber(out, g.black);
+            out += '|';
+            appendCode(out, g.whiteResult);
+            out += '|';
+            appendCode(out, g.blackResult);
+            out += "\r\n";
         }
     }
-    return lines;
+    return out;
 }
 
-SwissLoadResult parseSwissLines(const QStringList& lines) {
-    int next = 0;
-    auto readLine = [&]() -> QString { return next < lines.size() ? lines.at(next++) : QString(); };
+QStringList swissFileLines(const SwissTournament& t) {
+    return splitLines(swissFileBytes(t));
+}
+
+SwissLoadResult parseSwissBytes(QByteArrayView bytes) {
+    LineReader in(bytes);
+    const auto readLine = [&in] { return QString::fromUtf8(in.next()); };
 
     SwissTournament t;
     t.state.startDate = readLine();
     t.state.endDate = readLine();
-    const int roundCount = parseLenientInt(readLine());
-    const int participantCount = parseLenientInt(readLine());
+    const int roundCount = parseLenientInt(in.next());
+    const int participantCount = parseLenientInt(in.next());
     if (participantCount < 0 || participantCount > Limits::SwissParticipants)
         return {std::nullopt,
                 loadFailed(QStringLiteral("Файл турнира повреждён или слишком велик: в нём %1 "
@@ -129,16 +171,21 @@ SwissLoadResult parseSwissLines(const QStringList& lines) {
     const int boards = participantCount / 2;
     t.rounds.reserve(roundCount);
     for (int r = 1; r <= roundCount; ++r) {
-        readLine(); // the round header; its text is not relied on
+        in.next(); // the round header; its text is not relied on
         QVector<SwissGame> round;
         round.reserve(boards);
         for (int b = 1; b <= boards; ++b) {
-            // Views, not copies: a full tournament has three thousand game lines.
-            const QString line = readLine();
-            const QList<QStringView> f = QStringView(line).split(u'|');
-            auto view = [&](int k) { return k < f.size() ? f.at(k) : QStringView(); };
-            round.append({parseLenientInt(view(0)), parseLenientInt(view(1)), internCode(view(2)),
-                          internCode(view(3))});
+            // Fields are read straight from the bytes: "|" never occurs inside a
+            // UTF-8 sequence, so splitting before decoding is safe.
+            QByteArrayView rest = in.next();
+            QByteArrayView f[4];
+            for (int k = 0; k < 4 && !rest.isNull(); ++k) {
+                const qsizetype bar = rest.indexOf('|');
+                f[k] = bar < 0 ? rest : rest.first(bar);
+                rest = bar < 0 ? QByteArrayView() : rest.sliced(bar + 1);
+            }
+            round.append(
+                {parseLenientInt(f[0]), parseLenientInt(f[1]), internCode(f[2]), internCode(f[3])});
         }
         t.rounds.append(std::move(round));
     }
@@ -146,13 +193,17 @@ SwissLoadResult parseSwissLines(const QStringList& lines) {
     return {std::move(t), {}};
 }
 
+SwissLoadResult parseSwissLines(const QStringList& lines) {
+    return parseSwissBytes(joinLinesCrLf(lines));
+}
+
 SwissLoadResult loadSwiss(const QString& path) {
     QString reason;
-    const std::optional<QStringList> lines = readTextLines(path, &reason);
-    if (!lines)
+    const std::optional<QByteArray> bytes = readFileBytes(path, &reason);
+    if (!bytes)
         return {std::nullopt, loadFailed(QStringLiteral("Не удалось открыть файл турнира ") +
                                          QFileInfo(path).fileName() + u'\n' + reason)};
-    SwissLoadResult result = parseSwissLines(*lines);
+    SwissLoadResult result = parseSwissBytes(*bytes);
     if (result.tournament)
         result.tournament->state.path = path;
     else
@@ -169,7 +220,7 @@ Message swissSaveFailedMessage() {
 
 std::optional<Message> saveSwiss(const SwissTournament& tournament, const QString& path) {
     const QString target = path.isEmpty() ? tournament.state.path : path;
-    if (target.isEmpty() || !writeTextLinesAtomic(target, swissFileLines(tournament)))
+    if (target.isEmpty() || !writeFileAtomic(target, swissFileBytes(tournament)))
         return swissSaveFailedMessage();
     return std::nullopt;
 }

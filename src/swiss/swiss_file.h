@@ -53,7 +53,9 @@ struct SwissTournament {
     bool isFinished() const { return state.isFinished(); }
 };
 
-// The lines of the .swz file (without terminators).
+// The .swz file as written: UTF-8, every line ending CR LF.
+QByteArray swissFileBytes(const SwissTournament& tournament);
+// The same lines without terminators.
 QStringList swissFileLines(const SwissTournament& tournament);
 
 // Parses the lines of a .swz file. Malformed values read leniently (missing fields and
@@ -63,6 +65,7 @@ struct SwissLoadResult {
     Message error; // set when !tournament
     explicit operator bool() const { return tournament.has_value(); }
 };
+SwissLoadResult parseSwissBytes(QByteArrayView bytes);
 SwissLoadResult parseSwissLines(const QStringList& lines);
 
 // Reads the tournament at `path`; `state.path` of the result is `path`. A file that
