@@ -56,8 +56,10 @@ TEST(LenientInt, ReadsPrefixAndDefaultsToZero) {
                           {"007", 7},
                           {"99999999999", 2147483647},
                           {"-99999999999", -2147483647 - 1}};
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(parseLenientInt(QString::fromUtf8(c.text)), c.value) << c.text;
+        EXPECT_EQ(parseLenientInt(QByteArrayView(c.text)), c.value) << "bytes: " << c.text;
+    }
 }
 
 TEST(LenientDouble, ReadsPointDecimals) {
