@@ -22,20 +22,13 @@ using namespace PlayerEditTexts;
 constexpr int ColumnWidths[] = {190, 150, 70, 70};
 constexpr int FieldHeight = 25;
 
-QLabel* makeLabel(const QString& text, const QString& name) {
-    auto* label = new QLabel(text);
-    label->setObjectName(name);
-    label->setMinimumHeight(22);
-    return label;
-}
-
 // Four column captions in grid row `row`, the four fields under them.
 void addFieldRows(QGridLayout* grid, int row, const QString& prefix,
                   const std::array<QWidget*, 4>& fields) {
     static const QString captions[] = {NameLabel, CityLabel, CategoryLabel, RatingLabel};
     static const char* const names[] = {"NameLabel", "CityLabel", "CategoryLabel", "RatingLabel"};
     for (int c = 0; c < 4; ++c) {
-        grid->addWidget(makeLabel(captions[c], prefix + QLatin1StringView(names[c])), row, c);
+        grid->addWidget(ui::makeLabel(captions[c], prefix + QLatin1StringView(names[c])), row, c);
         fields[c]->setFixedWidth(ColumnWidths[c]);
         fields[c]->setMinimumHeight(FieldHeight);
         grid->addWidget(fields[c], row + 1, c);
@@ -66,14 +59,14 @@ EditPlayerDialog::EditPlayerDialog(Application& app, ui::Platform& platform, int
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);
-    grid->addWidget(makeLabel(CurrentHeading, QStringLiteral("currentHeading")), 0, 0, 1, 5);
+    grid->addWidget(ui::makeLabel(CurrentHeading, QStringLiteral("currentHeading")), 0, 0, 1, 5);
     addFieldRows(grid, 1, QStringLiteral("current"),
                  {makeField(QStringLiteral("currentNameField"), current.name, true),
                   makeField(QStringLiteral("currentCityField"), current.city, true),
                   makeField(QStringLiteral("currentCategoryField"), current.category, true),
                   makeField(QStringLiteral("currentRatingField"), current.rating, true)});
     grid->setRowMinimumHeight(3, 12);
-    grid->addWidget(makeLabel(ChangeHeading, QStringLiteral("changeHeading")), 4, 0, 1, 5);
+    grid->addWidget(ui::makeLabel(ChangeHeading, QStringLiteral("changeHeading")), 4, 0, 1, 5);
     m_name = makeField(QStringLiteral("nameEdit"), current.name, !editable);
     m_city = makeField(QStringLiteral("cityEdit"), current.city, !editable);
     m_category = new ui::DropDown(Categories);

@@ -24,17 +24,9 @@ using namespace PlayerSelectionTexts;
 
 constexpr int FieldHeight = 25;
 
-QLabel* makeLabel(const QString& text, const QString& name, int width) {
-    auto* label = new QLabel(text);
-    label->setObjectName(name);
-    label->setMinimumSize(width, 22);
-    return label;
-}
-
+// Buttons start disabled: the enabling rules turn them on.
 QPushButton* makeButton(const QString& text, const QString& name, int width) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(name);
-    button->setMinimumSize(width, FieldHeight);
+    QPushButton* button = ui::makeButton(text, name, width, FieldHeight);
     button->setEnabled(false);
     return button;
 }
@@ -60,7 +52,7 @@ SelectPlayerDialog::SelectPlayerDialog(Application& app, ui::Platform& platform,
     // Search, then the two buttons acting on the selected player.
     auto* top = new QHBoxLayout;
     top->setSpacing(0);
-    top->addWidget(makeLabel(SearchLabel, QStringLiteral("searchLabel"), 120));
+    top->addWidget(ui::makeLabel(SearchLabel, QStringLiteral("searchLabel"), 120));
     m_search = makeEdit(QStringLiteral("searchEdit"), 120);
     top->addWidget(m_search);
     top->addSpacing(20);
@@ -81,16 +73,16 @@ SelectPlayerDialog::SelectPlayerDialog(Application& app, ui::Platform& platform,
     layout->addWidget(m_list, 1);
 
     layout->addSpacing(5);
-    layout->addWidget(makeLabel(AddHeading, QStringLiteral("addHeading"), 490));
+    layout->addWidget(ui::makeLabel(AddHeading, QStringLiteral("addHeading"), 490));
 
     // The new player's four inputs under their captions, the button beside them.
     auto* add = new QGridLayout;
     add->setHorizontalSpacing(10);
     add->setVerticalSpacing(8);
-    add->addWidget(makeLabel(NameLabel, QStringLiteral("nameLabel"), 190), 0, 0);
-    add->addWidget(makeLabel(CityLabel, QStringLiteral("cityLabel"), 150), 0, 1);
-    add->addWidget(makeLabel(CategoryLabel, QStringLiteral("categoryLabel"), 70), 0, 2);
-    add->addWidget(makeLabel(RatingLabel, QStringLiteral("ratingLabel"), 70), 0, 3);
+    add->addWidget(ui::makeLabel(NameLabel, QStringLiteral("nameLabel"), 190), 0, 0);
+    add->addWidget(ui::makeLabel(CityLabel, QStringLiteral("cityLabel"), 150), 0, 1);
+    add->addWidget(ui::makeLabel(CategoryLabel, QStringLiteral("categoryLabel"), 70), 0, 2);
+    add->addWidget(ui::makeLabel(RatingLabel, QStringLiteral("ratingLabel"), 70), 0, 3);
     m_name = makeEdit(QStringLiteral("nameEdit"), 190);
     m_city = makeEdit(QStringLiteral("cityEdit"), 150);
     m_category = new ui::DropDown(Categories);

@@ -9,25 +9,6 @@
 
 namespace ladya {
 
-namespace {
-
-// The name columns grow to show the tournament's names whole where the window keeps a
-// sensible width; the list is as wide as its columns.
-constexpr int MaxNameWidth = 215;
-ui::MultiColumnList* makeList(const QString& name, const QVector<ListColumn>& columns,
-                              std::initializer_list<int> nameColumns, const QStringList& names) {
-    auto* list = new ui::MultiColumnList;
-    list->setObjectName(name);
-    for (const ListColumn& column : columns)
-        list->addColumn(column.title, column.width);
-    for (const int c : nameColumns)
-        list->widenColumnFor(c, names, MaxNameWidth);
-    list->setMinimumSize(list->widthForAllColumns(), 300);
-    return list;
-}
-
-} // namespace
-
 ParticipantStatisticsWindow::ParticipantStatisticsWindow(ui::Platform& platform, QString workingDir,
                                                          const RoundRobinTournament& tournament,
                                                          const RoundRobinResults& results,
@@ -44,10 +25,10 @@ ParticipantStatisticsWindow::ParticipantStatisticsWindow(ui::Platform& platform,
     QStringList names;
     for (const Participant& p : tournament.participants)
         names.append(p.name);
-    m_participants = makeList(QStringLiteral("participantList"),
-                              ParticipantStatistics::participantColumns(), {1}, names);
-    m_games = makeList(QStringLiteral("participantGameList"), ParticipantStatistics::gameColumns(),
-                       {1, 3}, names);
+    m_participants = ui::makeList(QStringLiteral("participantList"),
+                                  ParticipantStatistics::participantColumns(), {1}, names);
+    m_games = ui::makeList(QStringLiteral("participantGameList"),
+                           ParticipantStatistics::gameColumns(), {1, 3}, names);
     lists->addWidget(m_participants);
     lists->addWidget(m_games, 1);
     layout->addLayout(lists, 1);

@@ -18,20 +18,6 @@ namespace {
 
 using namespace RoundRobinCreationText;
 
-QLabel* makeLabel(const QString& text, const QString& name, int width) {
-    auto* label = new QLabel(text);
-    label->setObjectName(name);
-    label->setMinimumSize(width, 22);
-    return label;
-}
-
-QPushButton* makeButton(const QString& text, const QString& name) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(name);
-    button->setMinimumSize(150, 22);
-    return button;
-}
-
 } // namespace
 
 RoundRobinCreationWindow::RoundRobinCreationWindow(Application& app, ui::Platform& platform,
@@ -48,7 +34,7 @@ RoundRobinCreationWindow::RoundRobinCreationWindow(Application& app, ui::Platfor
 
     auto* top = new QHBoxLayout;
     top->setSpacing(0);
-    top->addWidget(makeLabel(NameCaption, QStringLiteral("nameLabel"), 130));
+    top->addWidget(ui::makeLabel(NameCaption, QStringLiteral("nameLabel"), 130));
     m_name = new QLineEdit;
     m_name->setObjectName(QStringLiteral("nameEdit"));
     m_name->setFixedWidth(260);
@@ -56,7 +42,7 @@ RoundRobinCreationWindow::RoundRobinCreationWindow(Application& app, ui::Platfor
     top->addWidget(m_name);
     top->addStretch();
     top->addSpacing(15);
-    top->addWidget(makeLabel(DateCaption, QStringLiteral("dateLabel"), 34));
+    top->addWidget(ui::makeLabel(DateCaption, QStringLiteral("dateLabel"), 34));
     m_date = new ui::DatePicker(platform.today());
     m_date->setObjectName(QStringLiteral("startDatePicker"));
     m_date->setMinimumSize(100, 25);
@@ -67,23 +53,24 @@ RoundRobinCreationWindow::RoundRobinCreationWindow(Application& app, ui::Platfor
     auto* summary = new QGridLayout;
     summary->setHorizontalSpacing(20);
     summary->setVerticalSpacing(3);
-    summary->addWidget(makeLabel(m_creation.cycleLabel(), QStringLiteral("cycleLabel"), 190), 0, 0);
+    summary->addWidget(ui::makeLabel(m_creation.cycleLabel(), QStringLiteral("cycleLabel"), 190), 0,
+                       0);
     m_coefficient =
-        makeLabel(m_creation.coefficientLabel(), QStringLiteral("coefficientLabel"), 190);
+        ui::makeLabel(m_creation.coefficientLabel(), QStringLiteral("coefficientLabel"), 190);
     m_average =
-        makeLabel(m_creation.averageRatingLabel(), QStringLiteral("averageRatingLabel"), 190);
+        ui::makeLabel(m_creation.averageRatingLabel(), QStringLiteral("averageRatingLabel"), 190);
     m_participants =
-        makeLabel(m_creation.participantsLabel(), QStringLiteral("participantsLabel"), 150);
-    m_rounds = makeLabel(m_creation.roundsLabel(), QStringLiteral("roundsLabel"), 150);
-    m_games = makeLabel(m_creation.gamesLabel(), QStringLiteral("gamesLabel"), 150);
+        ui::makeLabel(m_creation.participantsLabel(), QStringLiteral("participantsLabel"), 150);
+    m_rounds = ui::makeLabel(m_creation.roundsLabel(), QStringLiteral("roundsLabel"), 150);
+    m_games = ui::makeLabel(m_creation.gamesLabel(), QStringLiteral("gamesLabel"), 150);
     summary->addWidget(m_coefficient, 1, 0);
     summary->addWidget(m_average, 2, 0);
     summary->addWidget(m_participants, 0, 1);
     summary->addWidget(m_rounds, 1, 1);
     summary->addWidget(m_games, 2, 1);
-    m_add = makeButton(AddButton, QStringLiteral("addButton"));
-    m_remove = makeButton(RemoveButton, QStringLiteral("removeButton"));
-    m_finish = makeButton(FinishButton, QStringLiteral("finishButton"));
+    m_add = ui::makeButton(AddButton, QStringLiteral("addButton"), 150, 22);
+    m_remove = ui::makeButton(RemoveButton, QStringLiteral("removeButton"), 150, 22);
+    m_finish = ui::makeButton(FinishButton, QStringLiteral("finishButton"), 150, 22);
     summary->addWidget(m_add, 0, 3);
     summary->addWidget(m_remove, 1, 3);
     summary->addWidget(m_finish, 2, 3);

@@ -21,35 +21,6 @@ namespace {
 
 using namespace RoundRobinWindowText;
 
-QLabel* makeLabel(const QString& text, const QString& name, int width) {
-    auto* label = new QLabel(text);
-    label->setObjectName(name);
-    label->setMinimumSize(width, 22);
-    return label;
-}
-
-QPushButton* makeButton(const QString& text, const QString& name, int width) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(name);
-    button->setMinimumSize(width, 25);
-    return button;
-}
-
-// The name columns grow to show the tournament's names whole where the window keeps a
-// sensible width; the list is as wide as its columns.
-constexpr int MaxNameWidth = 215;
-ui::MultiColumnList* makeList(const QString& name, const QVector<ListColumn>& columns,
-                              std::initializer_list<int> nameColumns, const QStringList& names) {
-    auto* list = new ui::MultiColumnList;
-    list->setObjectName(name);
-    for (const ListColumn& column : columns)
-        list->addColumn(column.title, column.width);
-    for (const int c : nameColumns)
-        list->widenColumnFor(c, names, MaxNameWidth);
-    list->setMinimumSize(list->widthForAllColumns(), 300);
-    return list;
-}
-
 QStringList participantNames(const RoundRobinTournament& tournament) {
     QStringList names;
     for (const Participant& p : tournament.participants)
@@ -79,7 +50,7 @@ RoundRobinWindow::RoundRobinWindow(Application& app, ui::Platform& platform,
     auto* roundLine = new QHBoxLayout;
     roundLine->setSpacing(0);
     roundLine->addSpacing(10);
-    roundLine->addWidget(makeLabel(RoundCaption, QStringLiteral("roundLabel"), 145));
+    roundLine->addWidget(ui::makeLabel(RoundCaption, QStringLiteral("roundLabel"), 145));
     m_round = new ui::DropDown(m_controller.roundItems());
     m_round->setObjectName(QStringLiteral("roundSelector"));
     m_round->setMinimumSize(55, 25);
@@ -87,13 +58,13 @@ RoundRobinWindow::RoundRobinWindow(Application& app, ui::Platform& platform,
     roundLine->addWidget(m_round);
     roundLine->addStretch();
     lists->addLayout(roundLine, 0, 0);
-    m_status = makeLabel(m_controller.statusLine(), QStringLiteral("statusLabel"), 560);
+    m_status = ui::makeLabel(m_controller.statusLine(), QStringLiteral("statusLabel"), 560);
     lists->addWidget(m_status, 0, 1);
     const QStringList names = participantNames(m_controller.tournament());
-    m_games =
-        makeList(QStringLiteral("gameList"), RoundRobinController::gameColumns(), {1, 2}, names);
-    m_standings = makeList(QStringLiteral("standingsList"), RoundRobinController::standingColumns(),
-                           {1}, names);
+    m_games = ui::makeList(QStringLiteral("gameList"), RoundRobinController::gameColumns(), {1, 2},
+                           names);
+    m_standings = ui::makeList(QStringLiteral("standingsList"),
+                               RoundRobinController::standingColumns(), {1}, names);
     lists->addWidget(m_games, 1, 0);
     lists->addWidget(m_standings, 1, 1);
     lists->setColumnStretch(1, 1);
@@ -101,8 +72,8 @@ RoundRobinWindow::RoundRobinWindow(Application& app, ui::Platform& platform,
 
     // The selected game's players across the whole width: two long names need it, and
     // a text the window cannot hold must not stretch its layout.
-    m_selectedPlayers =
-        makeLabel(m_controller.selectedPlayersText(), QStringLiteral("selectedPlayersLabel"), 300);
+    m_selectedPlayers = ui::makeLabel(m_controller.selectedPlayersText(),
+                                      QStringLiteral("selectedPlayersLabel"), 300);
     m_selectedPlayers->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* selectedLine = new QHBoxLayout;
     selectedLine->setContentsMargins(0, 0, 0, 0);
@@ -116,12 +87,12 @@ RoundRobinWindow::RoundRobinWindow(Application& app, ui::Platform& platform,
     entry->setSpacing(5);
     auto* resultLine = new QHBoxLayout;
     resultLine->setSpacing(10);
-    resultLine->addWidget(makeLabel(ResultCaption, QStringLiteral("resultLabel"), 100));
+    resultLine->addWidget(ui::makeLabel(ResultCaption, QStringLiteral("resultLabel"), 100));
     m_result = new ui::DropDown(RoundRobinController::resultEntries());
     m_result->setObjectName(QStringLiteral("resultSelector"));
     m_result->setMinimumSize(70, 25);
     resultLine->addWidget(m_result);
-    m_write = makeButton(WriteButton, QStringLiteral("writeButton"), 80);
+    m_write = ui::makeButton(WriteButton, QStringLiteral("writeButton"), 80);
     resultLine->addWidget(m_write);
     resultLine->addStretch();
     entry->addLayout(resultLine);
@@ -130,8 +101,8 @@ RoundRobinWindow::RoundRobinWindow(Application& app, ui::Platform& platform,
 
     auto* reports = new QVBoxLayout;
     reports->setSpacing(5);
-    m_schedule = makeButton(ScheduleReportButton, QStringLiteral("scheduleReportButton"), 225);
-    m_finish = makeButton(FinishButton, QStringLiteral("finishButton"), 225);
+    m_schedule = ui::makeButton(ScheduleReportButton, QStringLiteral("scheduleReportButton"), 225);
+    m_finish = ui::makeButton(FinishButton, QStringLiteral("finishButton"), 225);
     reports->addWidget(m_schedule);
     reports->addWidget(m_finish);
     bottom->addLayout(reports);
@@ -139,9 +110,9 @@ RoundRobinWindow::RoundRobinWindow(Application& app, ui::Platform& platform,
     auto* windows = new QVBoxLayout;
     auto* windowButtons = new QHBoxLayout;
     windowButtons->setSpacing(10);
-    m_table = makeButton(TableButton, QStringLiteral("tableButton"), 130);
-    m_statistics = makeButton(StatisticsButton, QStringLiteral("statisticsButton"), 130);
-    m_mainMenu = makeButton(MainMenuButton, QStringLiteral("mainMenuButton"), 130);
+    m_table = ui::makeButton(TableButton, QStringLiteral("tableButton"), 130);
+    m_statistics = ui::makeButton(StatisticsButton, QStringLiteral("statisticsButton"), 130);
+    m_mainMenu = ui::makeButton(MainMenuButton, QStringLiteral("mainMenuButton"), 130);
     windowButtons->addWidget(m_table);
     windowButtons->addWidget(m_statistics);
     windowButtons->addWidget(m_mainMenu);

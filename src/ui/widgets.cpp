@@ -3,7 +3,9 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLayout>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
@@ -212,6 +214,33 @@ void DropDown::setText(const QString& text) {
     setCurrentIndex(index);
     if (index < 0)
         setPlaceholderText(text);
+}
+
+QLabel* makeLabel(const QString& text, const QString& objectName, int minWidth, int height) {
+    auto* label = new QLabel(text);
+    label->setObjectName(objectName);
+    label->setMinimumSize(minWidth, height);
+    return label;
+}
+
+QPushButton* makeButton(const QString& text, const QString& objectName, int minWidth, int height) {
+    auto* button = new QPushButton(text);
+    button->setObjectName(objectName);
+    button->setMinimumSize(minWidth, height);
+    return button;
+}
+
+MultiColumnList* makeList(const QString& objectName, const QVector<ListColumn>& columns,
+                          std::initializer_list<int> nameColumns, const QStringList& names,
+                          int maxNameWidth) {
+    auto* list = new MultiColumnList;
+    list->setObjectName(objectName);
+    for (const ListColumn& column : columns)
+        list->addColumn(column.title, column.width);
+    for (const int c : nameColumns)
+        list->widenColumnFor(c, names, maxNameWidth);
+    list->setMinimumSize(list->widthForAllColumns(), 300);
+    return list;
 }
 
 } // namespace ladya::ui

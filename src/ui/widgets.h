@@ -2,6 +2,8 @@
 // box only requests closing, a model-backed multi-column list, and a date picker.
 #pragma once
 
+#include "app/list_column.h"
+
 #include <QAbstractTableModel>
 #include <QComboBox>
 #include <QDateEdit>
@@ -9,6 +11,9 @@
 #include <QTreeView>
 #include <QVector>
 #include <QWidget>
+
+class QLabel;
+class QPushButton;
 
 namespace ladya::ui {
 
@@ -118,5 +123,17 @@ public:
     // placeholder with no item chosen.
     void setText(const QString& text);
 };
+
+// Controls as the windows build them: named for tests and automation, at least as
+// large as designed.
+QLabel* makeLabel(const QString& text, const QString& objectName, int minWidth = 0,
+                  int height = 22);
+QPushButton* makeButton(const QString& text, const QString& objectName, int minWidth,
+                        int height = 25);
+// A list with the given columns. The name columns grow to show `names` whole, up to
+// `maxNameWidth`, so the window keeps a sensible width; the list is as wide as its columns.
+MultiColumnList* makeList(const QString& objectName, const QVector<ListColumn>& columns,
+                          std::initializer_list<int> nameColumns = {},
+                          const QStringList& names = {}, int maxNameWidth = 215);
 
 } // namespace ladya::ui
