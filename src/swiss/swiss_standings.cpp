@@ -3,6 +3,7 @@
 #include "app/text_file.h"
 #include "swiss/swiss_rating.h"
 
+#include <charconv>
 #include <utility>
 #include <vector>
 
@@ -158,18 +159,32 @@ QString floatText(double value) {
     return formatFixed(value, 1);
 }
 
+namespace {
+
+// "a,b,c" without a string per number: the standings list builds three hundred of these
+// after every result.
+template <typename Map> QString joinedNumbers(const QVector<int>& values, Map map) {
+    QString text;
+    text.reserve(values.size() * 4);
+    char buffer[16];
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            text += u',';
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, map(values[i])).ptr;
+        text += QLatin1StringView(buffer, end - buffer);
+    }
+    return text;
+}
+
+} // namespace
+
 QString opponentPlacesText(const SwissStandings& standings, int number) {
-    QStringList parts;
-    for (int opponent : standings.of(number).opponents)
-        parts << QString::number(standings.placeOf(opponent));
-    return parts.join(u',');
+    return joinedNumbers(standings.of(number).opponents,
+                         [&standings](int opponent) { return standings.placeOf(opponent); });
 }
 
 QString opponentNumbersText(const SwissStandings& standings, int number) {
-    QStringList parts;
-    for (int opponent : standings.of(number).opponents)
-        parts << QString::number(opponent);
-    return parts.join(u',');
+    return joinedNumbers(standings.of(number).opponents, [](int opponent) { return opponent; });
 }
 
 } // namespace ladya
