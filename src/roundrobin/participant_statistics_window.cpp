@@ -22,9 +22,7 @@ ParticipantStatisticsWindow::ParticipantStatisticsWindow(ui::Platform& platform,
     layout->setSpacing(9);
     auto* lists = new QHBoxLayout;
     lists->setSpacing(10);
-    QStringList names;
-    for (const Participant& p : tournament.participants)
-        names.append(p.name);
+    const QStringList names = tournament.participantNames();
     m_participants = ui::makeList(QStringLiteral("participantList"),
                                   ParticipantStatistics::participantColumns(), {1}, names);
     m_games = ui::makeList(QStringLiteral("participantGameList"),

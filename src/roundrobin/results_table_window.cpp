@@ -25,10 +25,7 @@ ResultsTableWindow::ResultsTableWindow(ui::Platform& platform, QString workingDi
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     for (const ListColumn& column : ResultsTable::columns(m_tournament))
         m_list->addColumn(column.title, column.width);
-    QStringList names;
-    for (const Participant& p : m_tournament.participants)
-        names.append(p.name);
-    m_list->widenColumnFor(1, names, 250);
+    m_list->widenColumnFor(1, m_tournament.participantNames(), 250);
     layout->addWidget(m_list, 1);
     auto* report = new QPushButton(ResultsTableText::ReportButton);
     report->setObjectName(QStringLiteral("crosstableReportButton"));

@@ -73,13 +73,7 @@ std::optional<Message> RoundRobinController::writeResult(const QString& entry) {
         return std::nullopt;
     RoundRobinGame& g = m_tournament.game(m_round, m_board);
     const bool wasPlayed = g.isPlayed();
-    if (entry == GameResult::DoubleForfeitInFile) {
-        g.result = GameResult::ForfeitLoss;
-        g.mirrorResult = GameResult::ForfeitLoss;
-    } else {
-        g.result = entry;
-        g.mirrorResult = GameResult::mirrorOf(entry);
-    }
+    g.applyEntry(entry);
     m_tournament.state.unplayedCount += (wasPlayed ? 1 : 0) - (g.isPlayed() ? 1 : 0);
     m_board = 0;
     recompute();
@@ -128,6 +122,20 @@ RoundRobinController::CloseDecision RoundRobinController::closeRequested() {
     if (std::optional<Message> failed = save())
         return {CloseAction::StayOpen, failed};
     return {CloseAction::ExitProgram, std::nullopt};
+}
+
+std::optional<CompletionInput> RoundRobinController::completionInput(const QString& endDate) const {
+    if (!finishEnabled())
+        return std::nullopt;
+    CompletionInput input;
+    input.tournamentPath = m_tournament.state.path;
+    input.startDate = m_tournament.state.startDate;
+    input.endDate = endDate;
+    input.participants = m_tournament.participants;
+    for (const RatingEntry& rating : m_results.ratings)
+        input.newRatings.append(rating.newRating);
+    input.historyForByeRow = true; // the bye row of a round-robin is a row of the table
+    return input;
 }
 
 std::optional<Message> RoundRobinController::complete(const QString& endDate) {

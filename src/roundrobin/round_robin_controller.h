@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/message.h"
+#include "players/completion.h"
 #include "roundrobin/round_robin_file.h"
 #include "roundrobin/round_robin_rows.h"
 
@@ -105,6 +106,9 @@ public:
     // failed; the tournament then stays unfinished. The new ratings to store are
     // results().ratings[row].newRating.
     std::optional<Message> complete(const QString& endDate);
+    // What the player files receive on completion with this end date; nothing while
+    // completion is not open (games unplayed, or already completed).
+    std::optional<CompletionInput> completionInput(const QString& endDate) const;
     std::optional<Message> save();
 
 private:

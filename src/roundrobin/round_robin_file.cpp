@@ -28,6 +28,24 @@ QString mirrorOf(const QString& whiteCode) {
 
 } // namespace GameResult
 
+void RoundRobinGame::applyEntry(const QString& entry) {
+    if (entry == GameResult::DoubleForfeitInFile) {
+        result = GameResult::ForfeitLoss;
+        mirrorResult = GameResult::ForfeitLoss;
+    } else {
+        result = entry;
+        mirrorResult = GameResult::mirrorOf(entry);
+    }
+}
+
+QStringList RoundRobinTournament::participantNames() const {
+    QStringList names;
+    names.reserve(participants.size());
+    for (const Participant& p : participants)
+        names.append(p.name);
+    return names;
+}
+
 int RoundRobinTournament::countUnplayed() const {
     int count = 0;
     for (const auto& round : games)

@@ -39,6 +39,10 @@ struct RoundRobinGame {
     bool isDoubleForfeit() const {
         return result == GameResult::ForfeitLoss && mirrorResult == GameResult::ForfeitLoss;
     }
+    // Sets both codes from a result selector entry: "" clears, "00" is the double
+    // forfeit, any other entry is White's code with Black's mirrored.
+    void applyEntry(const QString& entry);
+
     bool operator==(const RoundRobinGame&) const = default;
 };
 
@@ -59,6 +63,7 @@ struct RoundRobinTournament {
 
     // Games whose White code is "".
     int countUnplayed() const;
+    QStringList participantNames() const;
     // The file name without its folder and without the extension: the tournament's
     // display name and its label in the player files.
     QString displayName() const;

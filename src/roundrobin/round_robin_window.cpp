@@ -21,13 +21,6 @@ namespace {
 
 using namespace RoundRobinWindowText;
 
-QStringList participantNames(const RoundRobinTournament& tournament) {
-    QStringList names;
-    for (const Participant& p : tournament.participants)
-        names.append(p.name);
-    return names;
-}
-
 } // namespace
 
 RoundRobinWindow::RoundRobinWindow(Application& app, ui::Platform& platform,
@@ -60,7 +53,7 @@ RoundRobinWindow::RoundRobinWindow(Application& app, ui::Platform& platform,
     lists->addLayout(roundLine, 0, 0);
     m_status = ui::makeLabel(m_controller.statusLine(), QStringLiteral("statusLabel"), 560);
     lists->addWidget(m_status, 0, 1);
-    const QStringList names = participantNames(m_controller.tournament());
+    const QStringList names = m_controller.tournament().participantNames();
     m_games = ui::makeList(QStringLiteral("gameList"), RoundRobinController::gameColumns(), {1, 2},
                            names);
     m_standings = ui::makeList(QStringLiteral("standingsList"),
@@ -214,19 +207,11 @@ void RoundRobinWindow::writeSchedule() {
 }
 
 CompletionResult RoundRobinWindow::completeWith(const QString& endDate) {
-    const RoundRobinTournament& t = m_controller.tournament();
-    if (t.state.isFinished() || t.state.unplayedCount != 0)
+    const std::optional<CompletionInput> input = m_controller.completionInput(endDate);
+    if (!input)
         return {};
-    CompletionInput input;
-    input.tournamentPath = t.state.path;
-    input.startDate = t.state.startDate;
-    input.endDate = endDate;
-    input.participants = t.participants;
-    for (const RatingEntry& rating : m_controller.results().ratings)
-        input.newRatings.append(rating.newRating);
-    input.historyForByeRow = true;
     const CompletionResult result =
-        completeTournament(input, m_app.players(), m_app.playersPath(), m_app.historyPath(),
+        completeTournament(*input, m_app.players(), m_app.playersPath(), m_app.historyPath(),
                            [this](const QString& date) { return m_controller.complete(date); });
     syncState();
     applyRules();

@@ -57,13 +57,7 @@ inline void setResult(RoundRobinTournament& t, int round, const QString& white,
         RoundRobinGame& g = t.game(round, b);
         if (g.white != white)
             continue;
-        if (entry == GameResult::DoubleForfeitInFile) {
-            g.result = GameResult::ForfeitLoss;
-            g.mirrorResult = GameResult::ForfeitLoss;
-        } else {
-            g.result = entry;
-            g.mirrorResult = GameResult::mirrorOf(entry);
-        }
+        g.applyEntry(entry);
         t.state.unplayedCount = t.countUnplayed();
         return;
     }
