@@ -54,9 +54,7 @@ void Shell::openTournamentFile(MainMenu::FileKind kind, const QString& path) {
     if (!loaded) {
         // Never an empty tournament in its place: back to the menu.
         m_platform.showMessage(nullptr, loaded.error);
-        m_app.resetTournament();
-        if (m_mainMenu)
-            m_mainMenu->show();
+        returnToMenu();
         return;
     }
     closeMainMenu();
@@ -68,11 +66,7 @@ void Shell::openRoundRobinCreation() {
     m_creation = creation;
     connect(creation, &RoundRobinCreationWindow::cancelled, this, [this, creation] {
         creation->deleteLater();
-        m_app.resetTournament();
-        if (m_mainMenu)
-            m_mainMenu->show();
-        else
-            showMainMenu();
+        returnToMenu();
     });
     connect(creation, &RoundRobinCreationWindow::created, this, [this, creation] {
         std::optional<RoundRobinTournament> tournament = creation->takeTournament();
@@ -108,9 +102,15 @@ void Shell::closeMainMenu() {
 
 void Shell::notYetAvailable(const QString& what) {
     m_platform.showMessage(nullptr, MainMenu::notAvailableMessage(what));
+    returnToMenu();
+}
+
+void Shell::returnToMenu() {
     m_app.resetTournament();
     if (m_mainMenu)
         m_mainMenu->show();
+    else
+        showMainMenu();
 }
 
 } // namespace ladya::ui

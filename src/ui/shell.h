@@ -40,6 +40,8 @@ private:
     void openRoundRobin(RoundRobinTournament tournament);
     void closeMainMenu();
     void notYetAvailable(const QString& what);
+    // The menu again (a fresh one when it is gone) with a fresh tournament state.
+    void returnToMenu();
 
     Application& m_app;
     Platform& m_platform;
