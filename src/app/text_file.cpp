@@ -17,8 +17,11 @@ LineReader::LineReader(QByteArrayView utf8) : m_bytes(utf8) {
 QByteArrayView LineReader::next() {
     const qsizetype n = m_bytes.size();
     const qsizetype start = m_pos;
+    const char* const data = m_bytes.data();
     qsizetype i = start;
-    while (i < n && m_bytes[i] != '\r' && m_bytes[i] != '\n')
+    // Nearly every byte is above CR, which settles it in one comparison.
+    while (i < n &&
+           (static_cast<unsigned char>(data[i]) > '\r' || (data[i] != '\r' && data[i] != '\n')))
         ++i;
     const QByteArrayView line = start < n ? m_bytes.sliced(start, i - start) : QByteArrayView();
     if (i < n) {
@@ -28,6 +31,17 @@ QByteArrayView LineReader::next() {
     }
     m_pos = qMax(i, m_pos);
     return line;
+}
+
+void LineReader::skipLine(qsizetype length) {
+    const qsizetype n = m_bytes.size();
+    qsizetype i = qMin(m_pos + length, n);
+    if (i < n) {
+        if (m_bytes[i] == '\r' && i + 1 < n && m_bytes[i + 1] == '\n')
+            ++i;
+        ++i;
+    }
+    m_pos = i;
 }
 
 QStringList splitLines(const QByteArray& utf8) {

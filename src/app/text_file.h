@@ -17,6 +17,10 @@ public:
     explicit LineReader(QByteArrayView utf8);
     bool atEnd() const { return m_pos >= m_bytes.size(); }
     QByteArrayView next();
+    // The unread bytes, for a caller that reads a line from them itself and then calls
+    // skipLine with the line's length, which must end at a terminator or at the end.
+    QByteArrayView rest() const { return m_bytes.sliced(qMin(m_pos, m_bytes.size())); }
+    void skipLine(qsizetype length);
 
 private:
     QByteArrayView m_bytes;

@@ -3,6 +3,8 @@
 #include "app/text_file.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <utility>
 
@@ -12,38 +14,34 @@ namespace {
 
 const QString RoundHeaderSuffix = QStringLiteral(" ТУР");
 
-// Field k (0-based) of a "|"-separated line, "" when the line has fewer fields.
-QString fieldAt(const QStringList& fields, int k) {
-    return k < fields.size() ? fields.at(k) : QString();
+// The next "|"-separated field of `rest`, empty once the line has no more fields.
+QByteArrayView takeField(QByteArrayView& rest) {
+    if (rest.isNull())
+        return {};
+    const qsizetype bar = rest.indexOf('|');
+    const QByteArrayView field = bar < 0 ? rest : rest.first(bar);
+    rest = bar < 0 ? QByteArrayView() : rest.sliced(bar + 1);
+    return field;
 }
 
-bool isCode(const QString& code, char16_t c) {
-    return code.size() == 1 && code.front() == c;
-}
+// Result codes share one copy each instead of a small allocation per game. A byte is
+// looked up rather than switched on: the codes of a file follow no pattern a jump
+// could predict.
+const QString Codes[] = {QString(),           QStringLiteral("1"), QStringLiteral("0"),
+                         QStringLiteral("%"), QStringLiteral("+"), QStringLiteral("-")};
+constexpr std::array<unsigned char, 256> CodeIndex = [] {
+    std::array<unsigned char, 256> index{};
+    index['1'] = 1;
+    index['0'] = 2;
+    index['%'] = 3;
+    index['+'] = 4;
+    index['-'] = 5;
+    return index;
+}();
 
-// Result codes share one copy each instead of a small allocation per game.
-const QString CodeWin = QStringLiteral("1");
-const QString CodeLoss = QStringLiteral("0");
-const QString CodeDraw = QStringLiteral("%");
-const QString CodeForfeitWin = QStringLiteral("+");
-const QString CodeForfeitLoss = QStringLiteral("-");
-const QString NoCode;
-
+// The shared copy of a one-byte code; null for a byte that is not a code.
 const QString& sharedCode(char c) {
-    switch (c) {
-    case '1':
-        return CodeWin;
-    case '0':
-        return CodeLoss;
-    case '%':
-        return CodeDraw;
-    case '+':
-        return CodeForfeitWin;
-    case '-':
-        return CodeForfeitLoss;
-    default:
-        return NoCode;
-    }
+    return Codes[CodeIndex[static_cast<unsigned char>(c)]];
 }
 
 QString internCode(QByteArrayView code) {
@@ -52,17 +50,49 @@ QString internCode(QByteArrayView code) {
     return code.isEmpty() ? QString() : QString::fromUtf8(code);
 }
 
-void appendCode(QByteArray& out, const QString& code) {
-    if (code.size() == 1 && code.front().unicode() < 0x80)
-        out += static_cast<char>(code.front().unicode());
-    else
-        out += code.toUtf8();
+// Reads the next line as a game line in the form the program writes: two plain numbers
+// and two codes of at most one known character, then the line's end. False, with nothing
+// read, for anything else, which is then read the lenient way. The line is found while
+// it is read: the file's lines are short, and finding each end first costs as much.
+bool readWrittenGameLine(LineReader& in, QVector<SwissGame>& round) {
+    const QByteArrayView rest = in.rest();
+    const char* const start = rest.data();
+    const char* const end = start + rest.size();
+    const char* p = start;
+    const auto number = [&p, end](int& out) {
+        const char* const first = p;
+        int value = 0;
+        while (p != end && *p >= '0' && *p <= '9' && p - first < 6)
+            value = value * 10 + (*p++ - '0');
+        out = value;
+        return p != first && p - first < 6;
+    };
+    const auto bar = [&p, end] { return p != end && *p++ == '|'; };
+    // 0 for an empty code, and for a byte that is not a code (which fails the line).
+    const auto code = [&p, end](int& out) {
+        out = 0;
+        if (p == end || *p == '|' || *p == '\r' || *p == '\n')
+            return true;
+        out = CodeIndex[static_cast<unsigned char>(*p++)];
+        return out != 0;
+    };
+    const auto lineEnd = [&p, end] { return p == end || *p == '\r' || *p == '\n'; };
+    int white = 0, black = 0, whiteCode = 0, blackCode = 0;
+    if (!(number(white) && bar() && number(black) && bar() && code(whiteCode) && bar() &&
+          code(blackCode) && lineEnd()))
+        return false;
+    round.append(SwissGame{white, black, Codes[whiteCode], Codes[blackCode]});
+    in.skipLine(p - start);
+    return true;
 }
 
-void appendNumber(QByteArray& out, int value) {
-    char buffer[16];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    out.append(buffer, end - buffer);
+SwissGame parseGameLineLeniently(QByteArrayView rest) {
+    const QByteArrayView white = takeField(rest);
+    const QByteArrayView black = takeField(rest);
+    const QByteArrayView whiteCode = takeField(rest);
+    const QByteArrayView blackCode = takeField(rest);
+    return {parseLenientInt(white), parseLenientInt(black), internCode(whiteCode),
+            internCode(blackCode)};
 }
 
 Message loadFailed(const QString& text) {
@@ -79,20 +109,17 @@ void SwissTournament::deriveCounts() {
             byeNumber = i;
     }
     forfeitCounts = QVector<int>(n, 0);
-    auto bump = [&](int number) {
-        if (hasParticipant(number))
-            ++forfeitCounts[number - 1];
+    int* const counts = forfeitCounts.data();
+    // A forfeit code of either side counts for the other player of the board.
+    const auto isForfeit = [](const QString& code) {
+        return code.size() == 1 && (code.front() == u'+' || code.front() == u'-');
     };
     for (const QVector<SwissGame>& round : std::as_const(rounds)) {
         for (const SwissGame& g : round) {
-            if (isCode(g.blackResult, u'+'))
-                bump(g.white);
-            if (isCode(g.whiteResult, u'+'))
-                bump(g.black);
-            if (isCode(g.blackResult, u'-'))
-                bump(g.white);
-            if (isCode(g.whiteResult, u'-'))
-                bump(g.black);
+            if (isForfeit(g.blackResult) && g.white >= 1 && g.white <= n)
+                ++counts[g.white - 1];
+            if (isForfeit(g.whiteResult) && g.black >= 1 && g.black <= n)
+                ++counts[g.black - 1];
         }
     }
     state.kind = TournamentKind::Swiss;
@@ -101,39 +128,204 @@ void SwissTournament::deriveCounts() {
     state.boardCount = boardCount();
 }
 
-QByteArray swissFileBytes(const SwissTournament& t) {
-    QByteArray out;
-    out.reserve(64 * t.participantCount() + 24 * t.roundCount() * (1 + t.boardCount()) + 64);
-    const auto line = [&out](const QString& text) {
-        out += text.toUtf8();
-        out += "\r\n";
+namespace {
+
+int decimalLength(int value) {
+    if (value >= 0 && value < 1000)
+        return value < 10 ? 1 : value < 100 ? 2 : 3;
+    char buffer[16];
+    return int(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer);
+}
+
+// UTF-8 of a text as QString::toUtf8 writes it: the room it needs, counted before the
+// text is written straight into one buffer.
+qsizetype utf8Bound(QStringView text) {
+    qsizetype length = 0;
+    for (const QChar c : text)
+        length += c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 ? 2 : 3;
+    return length;
+}
+
+bool isAsciiCode(const QString& code) {
+    return code.size() == 1 && code.front().unicode() < 0x80;
+}
+
+// Bytes of a code in the file: every code the program writes is one ASCII byte; only a
+// hand-edited file holds any other, which is kept as it was read.
+qsizetype codeLength(const QString& code) {
+    if (code.isEmpty())
+        return 0;
+    return isAsciiCode(code) ? 1 : code.toUtf8().size();
+}
+
+// Writes into a buffer of counted length and notes whether reading the text gives back
+// the values written: not when a field holds a "|" or a line break, or a character that
+// UTF-8 cannot carry as it is.
+class TextWriter {
+public:
+    explicit TextWriter(char* begin) : m_p(begin) {}
+
+    char* position() const { return m_p; }
+    bool readsBack() const { return m_readsBack; }
+    void spoil() { m_readsBack = false; }
+
+    void byte(char c) { *m_p++ = c; }
+    void endLine() {
+        *m_p++ = '\r';
+        *m_p++ = '\n';
+    }
+    void bytes(const QByteArray& b) { m_p = std::copy(b.begin(), b.end(), m_p); }
+
+    void number(int value) {
+        // Only numbers the reader takes the quick way are known to read back unchanged.
+        if (value < 0 || value > 99999)
+            m_readsBack = false;
+        if (value < 0 || value >= 1000) {
+            m_p = std::to_chars(m_p, m_p + 11, value).ptr;
+            return;
+        }
+        if (value >= 100) {
+            *m_p++ = char('0' + value / 100);
+            value %= 100;
+            *m_p++ = char('0' + value / 10);
+        } else if (value >= 10) {
+            *m_p++ = char('0' + value / 10);
+        }
+        *m_p++ = char('0' + value % 10);
+    }
+
+    void text(QStringView text) {
+        char* const start = m_p;
+        bool breaksField = false;
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < 0x80) {
+                breaksField |= (u == '|') | (u == '\r') | (u == '\n');
+                *m_p++ = char(u);
+            } else if (u < 0x800) {
+                *m_p++ = char(0xC0 | (u >> 6));
+                *m_p++ = char(0x80 | (u & 0x3F));
+            } else if (!QChar::isSurrogate(u)) {
+                *m_p++ = char(0xE0 | (u >> 12));
+                *m_p++ = char(0x80 | ((u >> 6) & 0x3F));
+                *m_p++ = char(0x80 | (u & 0x3F));
+            } else {
+                // Beyond the basic plane, or a broken half: as toUtf8 writes it.
+                m_readsBack = false;
+                const QByteArray utf8 = text.toUtf8();
+                m_p = std::copy(utf8.begin(), utf8.end(), start);
+                return;
+            }
+        }
+        if (breaksField)
+            m_readsBack = false;
+    }
+
+    void code(const QString& code) {
+        if (code.isEmpty())
+            return;
+        if (isAsciiCode(code)) {
+            const char c = static_cast<char>(code.front().unicode());
+            if (c == '|' || c == '\r' || c == '\n')
+                m_readsBack = false;
+            *m_p++ = c;
+            return;
+        }
+        m_readsBack = false;
+        bytes(code.toUtf8());
+    }
+
+private:
+    char* m_p;
+    bool m_readsBack = true;
+};
+
+} // namespace
+
+SwissFileText swissFileText(const SwissTournament& t) {
+    // The file is rewritten after every result, and three thousand game lines make up
+    // most of it: its length is counted first and the text written straight into one
+    // buffer of that length.
+    static const SwissGame Empty;
+    const int boards = t.boardCount();
+    // A round always has its N / 2 boards; one that somehow lacks some is written with
+    // empty boards rather than short.
+    const auto gameAt = [](const QVector<SwissGame>& round, int b) -> const SwissGame& {
+        return b < round.size() ? round[b] : Empty;
     };
-    line(t.state.startDate);
-    line(t.state.endDate);
-    line(QString::number(t.roundCount()));
-    line(QString::number(t.participantCount()));
+    const QByteArray roundHeader = RoundHeaderSuffix.toUtf8();
+    const QByteArray counts = QByteArray::number(t.roundCount()) + "\r\n" +
+                              QByteArray::number(t.participantCount()) + "\r\n";
+
+    qsizetype length =
+        utf8Bound(t.state.startDate) + utf8Bound(t.state.endDate) + 4 + counts.size();
     for (const Participant& p : t.participants)
-        line(p.number + u'|' + p.name + u'|' + p.category + u'|' + p.rating + u'|' + p.city);
-    // Game lines are numbers and one-character codes: written as bytes directly, since a
-    // full tournament has three thousand of them and is rewritten after every result.
+        length += utf8Bound(p.number) + utf8Bound(p.name) + utf8Bound(p.category) +
+                  utf8Bound(p.rating) + utf8Bound(p.city) + 6;
     for (int r = 1; r <= t.roundCount(); ++r) {
-        line(QString::number(r) + RoundHeaderSuffix);
+        length += decimalLength(r) + roundHeader.size() + 2;
         const QVector<SwissGame>& round = t.rounds[r - 1];
-        for (int b = 1; b <= t.boardCount(); ++b) {
-            // A round always has its N / 2 boards; one that somehow lacks some is
-            // written with empty boards rather than short.
-            const SwissGame g = b <= round.size() ? round[b - 1] : SwissGame{};
-            appendNumber(out, g.white);
-            out += '|';
-            appendNumber(out, g.black);
-            out += '|';
-            appendCode(out, g.whiteResult);
-            out += '|';
-            appendCode(out, g.blackResult);
-            out += "\r\n";
+        for (int b = 0; b < boards; ++b) {
+            const SwissGame& g = gameAt(round, b);
+            length += decimalLength(g.white) + decimalLength(g.black) + codeLength(g.whiteResult) +
+                      codeLength(g.blackResult) + 5;
         }
     }
-    return out;
+
+    SwissFileText result;
+    result.bytes = QByteArray(length, Qt::Uninitialized);
+    char* const begin = result.bytes.data();
+    TextWriter out(begin);
+    // A file read skips a byte-order mark at its start.
+    if (t.state.startDate.startsWith(QChar(0xFEFF)))
+        out.spoil();
+    // Counts beyond the tables are refused on reading.
+    if (t.roundCount() > Limits::SwissRounds || t.participantCount() > Limits::SwissParticipants)
+        out.spoil();
+    out.text(t.state.startDate);
+    out.endLine();
+    out.text(t.state.endDate);
+    out.endLine();
+    out.bytes(counts);
+    for (const Participant& participant : t.participants) {
+        out.text(participant.number);
+        out.byte('|');
+        out.text(participant.name);
+        out.byte('|');
+        out.text(participant.category);
+        out.byte('|');
+        out.text(participant.rating);
+        out.byte('|');
+        out.text(participant.city);
+        out.endLine();
+    }
+    for (int r = 1; r <= t.roundCount(); ++r) {
+        out.number(r);
+        out.bytes(roundHeader);
+        out.endLine();
+        const QVector<SwissGame>& round = t.rounds[r - 1];
+        if (round.size() != boards)
+            out.spoil();
+        for (int b = 0; b < boards; ++b) {
+            const SwissGame& g = gameAt(round, b);
+            out.number(g.white);
+            out.byte('|');
+            out.number(g.black);
+            out.byte('|');
+            out.code(g.whiteResult);
+            out.byte('|');
+            out.code(g.blackResult);
+            out.endLine();
+        }
+    }
+    // Only a character beyond the basic plane makes the text shorter than counted.
+    result.bytes.truncate(out.position() - begin);
+    result.readsBack = out.readsBack();
+    return result;
+}
+
+QByteArray swissFileBytes(const SwissTournament& t) {
+    return swissFileText(t).bytes;
 }
 
 QStringList swissFileLines(const SwissTournament& t) {
@@ -142,11 +334,9 @@ QStringList swissFileLines(const SwissTournament& t) {
 
 SwissLoadResult parseSwissBytes(QByteArrayView bytes) {
     LineReader in(bytes);
-    const auto readLine = [&in] { return QString::fromUtf8(in.next()); };
-
     SwissTournament t;
-    t.state.startDate = readLine();
-    t.state.endDate = readLine();
+    t.state.startDate = QString::fromUtf8(in.next());
+    t.state.endDate = QString::fromUtf8(in.next());
     const int roundCount = parseLenientInt(in.next());
     const int participantCount = parseLenientInt(in.next());
     if (participantCount < 0 || participantCount > Limits::SwissParticipants)
@@ -162,11 +352,15 @@ SwissLoadResult parseSwissBytes(QByteArrayView bytes) {
                                .arg(roundCount)
                                .arg(Limits::SwissRounds))};
 
+    // Fields are split before decoding: "|" never occurs inside a UTF-8 sequence, and
+    // a broken sequence decodes to the same replacement characters either way.
     t.participants.reserve(participantCount);
     for (int i = 1; i <= participantCount; ++i) {
-        const QStringList f = readLine().split(u'|');
-        t.participants.append(
-            {fieldAt(f, 0), fieldAt(f, 1), fieldAt(f, 2), fieldAt(f, 3), fieldAt(f, 4)});
+        QByteArrayView rest = in.next();
+        Participant p;
+        for (QString* field : {&p.number, &p.name, &p.category, &p.rating, &p.city})
+            *field = QString::fromUtf8(takeField(rest));
+        t.participants.append(std::move(p));
     }
     const int boards = participantCount / 2;
     t.rounds.reserve(roundCount);
@@ -175,17 +369,8 @@ SwissLoadResult parseSwissBytes(QByteArrayView bytes) {
         QVector<SwissGame> round;
         round.reserve(boards);
         for (int b = 1; b <= boards; ++b) {
-            // Fields are read straight from the bytes: "|" never occurs inside a
-            // UTF-8 sequence, so splitting before decoding is safe.
-            QByteArrayView rest = in.next();
-            QByteArrayView f[4];
-            for (int k = 0; k < 4 && !rest.isNull(); ++k) {
-                const qsizetype bar = rest.indexOf('|');
-                f[k] = bar < 0 ? rest : rest.first(bar);
-                rest = bar < 0 ? QByteArrayView() : rest.sliced(bar + 1);
-            }
-            round.append(
-                {parseLenientInt(f[0]), parseLenientInt(f[1]), internCode(f[2]), internCode(f[3])});
+            if (!readWrittenGameLine(in, round))
+                round.append(parseGameLineLeniently(in.next()));
         }
         t.rounds.append(std::move(round));
     }
@@ -197,18 +382,54 @@ SwissLoadResult parseSwissLines(const QStringList& lines) {
     return parseSwissBytes(joinLinesCrLf(lines));
 }
 
-SwissLoadResult loadSwiss(const QString& path) {
-    QString reason;
-    const std::optional<QByteArray> bytes = readFileBytes(path, &reason);
-    if (!bytes)
-        return {std::nullopt, loadFailed(QStringLiteral("Не удалось открыть файл турнира ") +
-                                         QFileInfo(path).fileName() + u'\n' + reason)};
-    SwissLoadResult result = parseSwissBytes(*bytes);
+namespace {
+
+SwissLoadResult parseSwissFile(const QString& path, const QByteArray& bytes) {
+    SwissLoadResult result = parseSwissBytes(bytes);
     if (result.tournament)
         result.tournament->state.path = path;
     else
         result.error.text = QFileInfo(path).fileName() + u'\n' + result.error.text;
     return result;
+}
+
+std::optional<QByteArray> readSwissFile(const QString& path, Message* error) {
+    QString reason;
+    std::optional<QByteArray> bytes = readFileBytes(path, &reason);
+    if (!bytes)
+        *error = loadFailed(QStringLiteral("Не удалось открыть файл турнира ") +
+                            QFileInfo(path).fileName() + u'\n' + reason);
+    return bytes;
+}
+
+} // namespace
+
+SwissLoadResult loadSwiss(const QString& path) {
+    Message error;
+    const std::optional<QByteArray> bytes = readSwissFile(path, &error);
+    if (!bytes)
+        return {std::nullopt, error};
+    return parseSwissFile(path, *bytes);
+}
+
+SwissLoadResult reloadSwiss(const QString& path, const SwissTournament& written,
+                            const SwissFileText& text) {
+    Message error;
+    const std::optional<QByteArray> bytes = readSwissFile(path, &error);
+    if (!bytes)
+        return {std::nullopt, error};
+    if (!text.readsBack || *bytes != text.bytes)
+        return parseSwissFile(path, *bytes);
+    // What parsing would make of the text: the values written, with a state that holds
+    // only what the file holds.
+    SwissTournament t;
+    t.state.path = path;
+    t.state.startDate = written.state.startDate;
+    t.state.endDate = written.state.endDate;
+    t.participants = written.participants;
+    t.rounds = written.rounds;
+    t.deriveCounts();
+    return {std::move(t), {}};
 }
 
 Message swissSaveFailedMessage() {
@@ -221,6 +442,12 @@ Message swissSaveFailedMessage() {
 std::optional<Message> saveSwiss(const SwissTournament& tournament, const QString& path) {
     const QString target = path.isEmpty() ? tournament.state.path : path;
     if (target.isEmpty() || !writeFileAtomic(target, swissFileBytes(tournament)))
+        return swissSaveFailedMessage();
+    return std::nullopt;
+}
+
+std::optional<Message> writeSwissFile(const QString& path, const SwissFileText& text) {
+    if (path.isEmpty() || !writeFileAtomic(path, text.bytes))
         return swissSaveFailedMessage();
     return std::nullopt;
 }

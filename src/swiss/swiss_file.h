@@ -55,6 +55,16 @@ struct SwissTournament {
 
 // The .swz file as written: UTF-8, every line ending CR LF.
 QByteArray swissFileBytes(const SwissTournament& tournament);
+
+// The file text together with whether reading it gives back the tournament's own
+// values. It does not when a field holds what the format cannot carry (a "|" or a line
+// break, a character beyond the basic plane), a round lacks boards or has too many, or a
+// count is beyond the tables.
+struct SwissFileText {
+    QByteArray bytes;
+    bool readsBack = false;
+};
+SwissFileText swissFileText(const SwissTournament& tournament);
 // The same lines without terminators.
 QStringList swissFileLines(const SwissTournament& tournament);
 
@@ -76,6 +86,16 @@ SwissLoadResult loadSwiss(const QString& path);
 // file keeps its earlier content and the message to show is returned.
 std::optional<Message> saveSwiss(const SwissTournament& tournament,
                                  const QString& path = QString());
+// Writes a text made by swissFileText to `path` in the same way.
+std::optional<Message> writeSwissFile(const QString& path, const SwissFileText& text);
+
+// Reads the file at `path` back after `text`, made from `written`, was saved there. When
+// the file holds exactly that text and the text reads back to `written`, the result is
+// `written` as loading gives it, without decoding the text again: the tournament window
+// reloads its file after every result. Otherwise (a failed save, a file changed
+// meanwhile) the file is loaded.
+SwissLoadResult reloadSwiss(const QString& path, const SwissTournament& written,
+                            const SwissFileText& text);
 
 // The message shown when the tournament file cannot be written.
 Message swissSaveFailedMessage();

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace ladya;
 
@@ -136,4 +137,239 @@ TEST(SwissFile, UnreadableFileIsReportedAndFailedSaveKeepsTheFile) {
                             "1. Возможно у вас нет прав на создание файлов.\n"
                             "2. В названии турнира используются недопустимые символы.");
     EXPECT_EQ(test::readBytes(path), "old");
+}
+
+namespace {
+
+// The file read the plain way: split into lines, every line decoded and split at "|",
+// numbers read leniently. The quick reader must agree with it on any bytes.
+SwissTournament plainParse(const QByteArray& bytes) {
+    const QStringList lines = splitLines(bytes);
+    int next = 0;
+    const auto line = [&] { return next < lines.size() ? lines[next++] : QString(); };
+    SwissTournament t;
+    t.state.startDate = line();
+    t.state.endDate = line();
+    const int rounds = parseLenientInt(line());
+    const int n = parseLenientInt(line());
+    for (int i = 0; i < n; ++i) {
+        const QStringList f = line().split(u'|');
+        t.participants.append({f.value(0), f.value(1), f.value(2), f.value(3), f.value(4)});
+    }
+    for (int r = 0; r < rounds; ++r) {
+        line();
+        QVector<SwissGame> round;
+        for (int b = 0; b < n / 2; ++b) {
+            const QStringList f = line().split(u'|');
+            round.append(
+                {parseLenientInt(f.value(0)), parseLenientInt(f.value(1)), f.value(2), f.value(3)});
+        }
+        t.rounds.append(round);
+    }
+    t.deriveCounts();
+    return t;
+}
+
+void expectSameTournament(const SwissTournament& a, const SwissTournament& b) {
+    EXPECT_EQ(a.state.startDate, b.state.startDate);
+    EXPECT_EQ(a.state.endDate, b.state.endDate);
+    EXPECT_EQ(a.participants, b.participants);
+    EXPECT_EQ(a.rounds, b.rounds);
+    EXPECT_EQ(a.forfeitCounts, b.forfeitCounts);
+    EXPECT_EQ(a.byeNumber, b.byeNumber);
+    EXPECT_EQ(a.state.roundCount, b.state.roundCount);
+    EXPECT_EQ(a.state.participantCount, b.state.participantCount);
+    EXPECT_EQ(a.state.boardCount, b.state.boardCount);
+}
+
+QByteArray pick(std::mt19937& rng, const QVector<QByteArray>& choices) {
+    return choices[int(rng() % choices.size())];
+}
+
+// A file as a program or a careless hand would leave it: mostly well formed, with
+// damaged numbers, codes, fields, line ends and UTF-8 mixed in.
+QByteArray damagedFile(std::mt19937& rng) {
+    const QVector<QByteArray> ends{"\r\n", "\r\n", "\r\n", "\n", "\r"};
+    const QVector<QByteArray> numbers{"1",  "7", "12", "300",    "0",     "007",        " 5", "+3",
+                                      "-4", "x", "",   "123456", "99999", "2147483648", "9z"};
+    const QVector<QByteArray> codes{"1",  "0",  "%", "+", "-",    "", "",
+                                    "00", "1 ", "½", "a", "\xD0", "|"};
+    const QVector<QByteArray> texts{"ИГРОК",    "**",  "",     "A B",    "\xD0\x98\xFF",
+                                    "\xE2\x82", "КМС", "1500", "МОСКВА", "x|y"};
+    const int n = int(rng() % 12);
+    const int rounds = int(rng() % 4);
+    QByteArray out;
+    if (rng() % 10 == 0)
+        out += "\xEF\xBB\xBF";
+    const auto endLine = [&] { out += pick(rng, ends); };
+    out += "05.12.2026";
+    endLine();
+    endLine();
+    out += QByteArray::number(rounds);
+    endLine();
+    out += QByteArray::number(n);
+    endLine();
+    for (int i = 1; i <= n; ++i) {
+        const int fields = rng() % 6 == 0 ? int(rng() % 7) : 5;
+        for (int k = 0; k < fields; ++k) {
+            if (k > 0)
+                out += '|';
+            out += k == 0 ? QByteArray::number(i) : pick(rng, texts);
+        }
+        endLine();
+    }
+    for (int r = 1; r <= rounds; ++r) {
+        out += QByteArray::number(r) + " ТУР";
+        endLine();
+        for (int b = 0; b < n / 2; ++b) {
+            if (rng() % 4 == 0) {
+                const int fields = int(rng() % 6);
+                for (int k = 0; k < fields; ++k) {
+                    if (k > 0)
+                        out += '|';
+                    out += k < 2 ? pick(rng, numbers) : pick(rng, codes);
+                }
+            } else {
+                out += QByteArray::number(1 + rng() % 12) + '|' +
+                       QByteArray::number(1 + rng() % 12) + '|' + pick(rng, codes) + '|' +
+                       pick(rng, codes);
+            }
+            endLine();
+        }
+    }
+    // Now and then the file ends early, possibly within a line.
+    if (rng() % 8 == 0)
+        out.truncate(int(rng() % (out.size() + 1)));
+    return out;
+}
+
+} // namespace
+
+TEST(SwissFile, QuickReadingAgreesWithThePlainReadingOnDamagedFiles) {
+    std::mt19937 rng(41);
+    for (int i = 0; i < 3000; ++i) {
+        const QByteArray bytes = damagedFile(rng);
+        SCOPED_TRACE(bytes.toStdString());
+        const SwissLoadResult quick = parseSwissBytes(bytes);
+        ASSERT_TRUE(quick);
+        expectSameTournament(*quick.tournament, plainParse(bytes));
+        if (HasFailure())
+            return;
+    }
+}
+
+namespace {
+
+// A tournament in memory as the windows could hold it, with now and then what the file
+// cannot carry: a "|" or a line break in a field, a character beyond the basic plane, a
+// broken UTF-16 half, a round short of boards, odd codes and numbers.
+SwissTournament awkwardTournament(std::mt19937& rng) {
+    const QStringList texts{"ИГРОК",
+                            "**",
+                            "",
+                            "Ёлкин Ё.",
+                            "КМС",
+                            "1500",
+                            "a|b",
+                            "line\nfeed",
+                            QString::fromUtf16(u"\U0001F600"),
+                            QString(QChar(0xD800)),
+                            QStringLiteral("€uro")};
+    const QStringList codes{"1", "0", "%", "+", "-", "", "1", "0", "%", "½", "|", "ab"};
+    const auto text = [&] {
+        return rng() % 5 == 0 ? texts[int(rng() % texts.size())] : texts[int(rng() % 6)];
+    };
+    SwissTournament t;
+    t.state.startDate = rng() % 20 == 0 ? QString(QChar(0xFEFF)) + "05.12.2026" : "05.12.2026";
+    t.state.endDate = rng() % 3 == 0 ? "06.12.2026" : "";
+    const int n = int(rng() % 10);
+    for (int i = 1; i <= n; ++i)
+        t.participants.append({QString::number(i), text(), text(), text(), text()});
+    const int rounds = int(rng() % 4);
+    for (int r = 0; r < rounds; ++r) {
+        QVector<SwissGame> round;
+        int boards = n / 2;
+        if (rng() % 10 == 0)
+            boards += int(rng() % 3) - 1;
+        for (int b = 0; b < boards; ++b) {
+            const bool odd = rng() % 8 == 0;
+            const int white = odd ? int(rng() % 200000) - 1000 : 1 + int(rng() % qMax(n, 1));
+            const int black = 1 + int(rng() % qMax(n, 1));
+            round.append({white, black, codes[int(rng() % (odd ? codes.size() : 6))],
+                          codes[int(rng() % 6)]});
+        }
+        t.rounds.append(round);
+    }
+    t.deriveCounts();
+    return t;
+}
+
+} // namespace
+
+TEST(SwissFile, TextWritesEveryFieldAsItsLineAndKnowsWhetherItReadsBack) {
+    std::mt19937 rng(43);
+    int readingBack = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const SwissTournament t = awkwardTournament(rng);
+        // The text is what the lines say, each encoded by toUtf8 and ended by CR LF.
+        QStringList lines{t.state.startDate, t.state.endDate, QString::number(t.roundCount()),
+                          QString::number(t.participantCount())};
+        for (const Participant& p : t.participants)
+            lines << QStringList{p.number, p.name, p.category, p.rating, p.city}.join(u'|');
+        for (int r = 1; r <= t.roundCount(); ++r) {
+            lines << QString::number(r) + " ТУР";
+            for (int b = 0; b < t.boardCount(); ++b) {
+                const SwissGame g = b < t.rounds[r - 1].size() ? t.rounds[r - 1][b] : SwissGame{};
+                lines << QStringLiteral("%1|%2|%3|%4")
+                             .arg(g.white)
+                             .arg(g.black)
+                             .arg(g.whiteResult, g.blackResult);
+            }
+        }
+        const SwissFileText text = swissFileText(t);
+        ASSERT_EQ(text.bytes, joinLinesCrLf(lines)) << i;
+        // Whenever it claims to, the text reads back to the very tournament.
+        if (text.readsBack) {
+            ++readingBack;
+            const SwissLoadResult back = parseSwissBytes(text.bytes);
+            ASSERT_TRUE(back);
+            expectSameTournament(*back.tournament, t);
+            if (HasFailure())
+                return;
+        }
+    }
+    EXPECT_GT(readingBack, 500);
+}
+
+TEST(SwissFile, ReloadGivesWhatLoadingTheFileGives) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("t.swz");
+    std::mt19937 rng(47);
+    for (int i = 0; i < 300; ++i) {
+        SwissTournament t = awkwardTournament(rng);
+        const SwissFileText text = swissFileText(t);
+        ASSERT_FALSE(writeSwissFile(path, text));
+        // Now and then the file changes between the save and the reading back.
+        if (i % 7 == 0)
+            test::writeBytes(path, swissFileBytes(awkwardTournament(rng)));
+        const SwissLoadResult reloaded = reloadSwiss(path, t, text);
+        const SwissLoadResult loaded = loadSwiss(path);
+        ASSERT_EQ(bool(reloaded), bool(loaded));
+        if (loaded) {
+            expectSameTournament(*reloaded.tournament, *loaded.tournament);
+            EXPECT_EQ(reloaded.tournament->state.path, path);
+        }
+        if (HasFailure())
+            return;
+    }
+    // A save that failed leaves the earlier file, which is what comes back.
+    const SwissTournament earlier = *parseSwissLines(exampleLines()).tournament;
+    ASSERT_FALSE(saveSwiss(earlier, path));
+    SwissTournament changed = earlier;
+    changed.game(2, 3).whiteResult = "1";
+    changed.game(2, 3).blackResult = "0";
+    const SwissLoadResult back = reloadSwiss(path, changed, swissFileText(changed));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back.tournament->game(2, 3), earlier.game(2, 3));
+    EXPECT_FALSE(reloadSwiss(dir.filePath("gone.swz"), changed, swissFileText(changed)));
 }
