@@ -149,7 +149,7 @@ void PairingEngine::prune(int s) {
     // Every row of a previous opponent goes: with a raised allowance one opponent can
     // be found by two passes, and a surviving row would offer a rematch. Games against
     // the bye participant record no opponent, so the bye can be offered again.
-    for (int opponent : m_standings.of(s).opponents) {
+    for (int opponent : m_standings.opponentsOf(s)) {
         if (opponent != m_tournament.byeNumber)
             removed.insert(opponent);
     }

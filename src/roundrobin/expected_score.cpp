@@ -2,6 +2,7 @@
 
 #include "app/text_file.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
@@ -21,11 +22,9 @@ constexpr std::array<int, 42> BandUpperBounds = {
 
 int higherRatedPercentage(long long difference) {
     const long long d = difference < 0 ? -difference : difference;
-    for (std::size_t i = 0; i < BandUpperBounds.size(); ++i) {
-        if (d <= BandUpperBounds[i])
-            return 50 + static_cast<int>(i);
-    }
-    return 92;
+    // The first band whose upper bound reaches d.
+    const auto band = std::lower_bound(BandUpperBounds.begin(), BandUpperBounds.end(), d);
+    return 50 + static_cast<int>(band - BandUpperBounds.begin());
 }
 
 int expectedPercentage(long long difference) {

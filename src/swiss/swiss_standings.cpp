@@ -1,9 +1,13 @@
 #include "swiss/swiss_standings.h"
 
 #include "app/text_file.h"
+#include "roundrobin/expected_score.h"
 #include "swiss/swiss_rating.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -11,20 +15,29 @@ namespace ladya {
 
 namespace {
 
-bool isCode(const QString& code, char16_t c) {
-    return code.size() == 1 && code.front() == c;
+// A game as the scoring reads it: the numbers and each side's code as one character
+// (0 for an empty code or one the scoring does not know).
+struct ScoredGame {
+    int white;
+    int black;
+    char whiteCode;
+    char blackCode;
+};
+
+char codeChar(const QString& code) {
+    return code.size() == 1 && code.front().unicode() < 0x80 ? char(code.front().unicode()) : 0;
 }
 
-float scoreOf(const QString& code) {
-    if (isCode(code, u'1') || isCode(code, u'+'))
+float scoreOf(char code) {
+    if (code == '1' || code == '+')
         return 1.0f;
-    if (isCode(code, u'%'))
+    if (code == '%')
         return 0.5f;
     return 0.0f;
 }
 
-bool isForfeitCode(const QString& code) {
-    return isCode(code, u'+') || isCode(code, u'-');
+bool isForfeitCode(char code) {
+    return code == '+' || code == '-';
 }
 
 } // namespace
@@ -35,24 +48,39 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
     const int bye = t.byeNumber;
     SwissStandings s;
     s.figures.resize(n);
-    for (SwissFigures& f : s.figures)
-        f.opponents = QVector<int>(roundCount, 0);
+    s.roundCount = roundCount;
+    s.opponentTable = QVector<int>(qsizetype(n) * roundCount, 0);
+    // Written through plain pointers: the containers' element access checks for
+    // sharing on every write.
+    SwissFigures* const figures = s.figures.data();
+    int* const opponents = s.opponentTable.data();
 
+    // The codes are read once; the figures below take several passes over the games.
     // Numbers outside the table (only a hand-edited file holds them) score nothing and
-    // count as opponents with 0 points and rating 0.
-    auto pointsOf = [&](int number) {
-        return t.hasParticipant(number) ? s.figures[number - 1].points : 0.0f;
-    };
+    // count as opponents with 0 points and rating 0: they become 0 here, and row 0 of
+    // `points` and `ratings` stands for them.
+    const auto inTable = [n](int number) { return number >= 1 && number <= n ? number : 0; };
+    std::vector<std::vector<ScoredGame>> rounds(roundCount);
+    for (int r = 0; r < roundCount; ++r) {
+        rounds[r].reserve(t.rounds[r].size());
+        for (const SwissGame& g : t.rounds[r])
+            rounds[r].push_back(
+                {g.white, g.black, codeChar(g.whiteResult), codeChar(g.blackResult)});
+    }
+    std::vector<float> points(n + 1, 0.0f);
+    std::vector<int> ratings(n + 1, 0);
+    for (int p = 1; p <= n; ++p)
+        ratings[p] = ratingValue(t.participant(p).rating);
 
     // Each participant's games are taken in board order, as the per-participant loops
     // over the boards would take them; participants do not affect each other's running
     // figures within a round, so one pass over the boards gives the same sums.
-    auto score = [&](int p, const QString& code, int opponent, int round, bool white) {
-        SwissFigures& f = s.figures[p - 1];
-        f.points += scoreOf(code);
-        if (isCode(code, u'+'))
+    auto score = [&](int p, char code, int opponent, int round, bool white) {
+        SwissFigures& f = figures[p - 1];
+        points[p] += scoreOf(code);
+        if (code == '+')
             ++f.forfeitWins;
-        f.progressive += f.points;
+        f.progressive += points[p];
         // The test is on the other player of the board: the bye participant's own row
         // still collects its colours and opponents.
         if (opponent != bye) {
@@ -60,13 +88,13 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
                 ++f.whiteCount;
             else
                 ++f.blackCount;
-            f.opponents[round - 1] = opponent;
+            opponents[qsizetype(p - 1) * roundCount + round - 1] = opponent;
         }
     };
     auto addFloat = [&](int p, int opponent) {
-        SwissFigures& f = s.figures[p - 1];
-        const float mine = f.points;
-        const float theirs = pointsOf(opponent);
+        SwissFigures& f = figures[p - 1];
+        const float mine = points[p];
+        const float theirs = points[inTable(opponent)];
         if (theirs < mine)
             f.downFloat += mine - theirs;
         else if (theirs > mine)
@@ -74,76 +102,97 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
     };
 
     for (int r = 1; r <= roundCount; ++r) {
-        const QVector<SwissGame>& games = t.rounds[r - 1];
-        for (const SwissGame& g : games) {
-            if (t.hasParticipant(g.white))
-                score(g.white, g.whiteResult, g.black, r, true);
-            if (t.hasParticipant(g.black))
-                score(g.black, g.blackResult, g.white, r, false);
+        for (const ScoredGame& g : rounds[r - 1]) {
+            if (inTable(g.white))
+                score(g.white, g.whiteCode, g.black, r, true);
+            if (inTable(g.black))
+                score(g.black, g.blackCode, g.white, r, false);
         }
         if (r < roundCount) {
             // The pairings of round r + 1 were made on the scores after round r.
-            for (const SwissGame& g : t.rounds[r]) {
-                if (t.hasParticipant(g.white) && g.black != bye)
+            for (const ScoredGame& g : rounds[r]) {
+                if (inTable(g.white) && g.black != bye)
                     addFloat(g.white, g.black);
-                if (t.hasParticipant(g.black) && g.white != bye)
+                if (inTable(g.black) && g.white != bye)
                     addFloat(g.black, g.white);
             }
         }
     }
 
-    QVector<long long> ratingSums(n, 0);
-    for (int r = 1; r <= roundCount; ++r) {
-        for (const SwissGame& g : t.rounds[r - 1]) {
+    std::vector<long long> ratingSums(n + 1, 0);
+    for (const std::vector<ScoredGame>& round : rounds) {
+        for (const ScoredGame& g : round) {
             if (g.white == bye || g.black == bye)
                 continue;
-            if (t.hasParticipant(g.white)) {
-                s.figures[g.white - 1].buchholz += pointsOf(g.black);
-                if (!isForfeitCode(g.blackResult) && t.hasParticipant(g.black))
-                    ratingSums[g.white - 1] += parseLenientInt(t.participant(g.black).rating);
+            const int white = inTable(g.white);
+            const int black = inTable(g.black);
+            if (white) {
+                figures[white - 1].buchholz += points[black];
+                if (!isForfeitCode(g.blackCode))
+                    ratingSums[white] += ratings[black];
             }
-            if (t.hasParticipant(g.black)) {
-                s.figures[g.black - 1].buchholz += pointsOf(g.white);
-                if (!isForfeitCode(g.whiteResult) && t.hasParticipant(g.white))
-                    ratingSums[g.black - 1] += parseLenientInt(t.participant(g.white).rating);
+            if (black) {
+                figures[black - 1].buchholz += points[white];
+                if (!isForfeitCode(g.whiteCode))
+                    ratingSums[black] += ratings[white];
             }
         }
     }
     for (int p = 1; p <= n; ++p) {
+        SwissFigures& f = figures[p - 1];
+        f.points = points[p];
         const int counted = roundCount - t.forfeitCount(p);
         if (counted > 0)
-            s.figures[p - 1].averageOpponentRating = int(ratingSums[p - 1] / counted);
+            f.averageOpponentRating = int(ratingSums[p] / counted);
     }
 
     computeSwissRatings(t, s);
 
     // Points first, then Buchholz, by the exchange procedure: equal participants end in
-    // the order the exchanges leave, which is not always number order.
-    // Each position carries its participant's points and Buchholz score.
-    std::vector<int> order(n);
-    std::vector<float> points(n);
-    std::vector<double> buchholz(n);
+    // the order the exchanges leave, which is not always number order. An exchange on
+    // points leaves the pair unequal in points, so the two tests of a step come to one
+    // comparison of (points, Buchholz). Both are sums of whole and half points, exact in
+    // binary, so twice each is an exact integer, and the pair is replaced by its rank
+    // among the pairs that occur. The rank packs into the high half of a word and the
+    // participant's number into the low half (loading and creation keep tournaments
+    // within the limit): word w then comes before the held word h exactly when
+    // w > (h | LowHalf).
+    std::vector<long long> keys(n);
+    for (int i = 0; i < n; ++i)
+        keys[i] = (std::llround(2.0 * double(figures[i].points)) << 32) +
+                  std::llround(2.0 * figures[i].buchholz);
+    std::vector<long long> ranked = keys;
+    std::sort(ranked.begin(), ranked.end());
+    ranked.erase(std::unique(ranked.begin(), ranked.end()), ranked.end());
+    static_assert(Limits::SwissParticipants < 0x7FFF);
+    constexpr int LowHalf = 0xFFFF;
+    std::vector<int> slot(n);
     for (int i = 0; i < n; ++i) {
-        order[i] = i + 1;
-        points[i] = s.figures[i].points;
-        buchholz[i] = s.figures[i].buchholz;
+        const auto rank = std::lower_bound(ranked.begin(), ranked.end(), keys[i]) - ranked.begin();
+        slot[i] = int(rank) << 16 | (i + 1);
     }
-    auto exchange = [&](int i, int j) {
-        std::swap(order[i], order[j]);
-        std::swap(points[i], points[j]);
-        std::swap(buchholz[i], buchholz[j]);
-    };
+    // Exchanges are frequent and follow no pattern a branch could learn, so they are
+    // made with masks. Position i is held in registers while j runs; the ceiling of the
+    // held word is a running maximum.
+    int* const words = slot.data();
     for (int i = 0; i < n - 1; ++i) {
+        int held = words[i];
+        int ceiling = held | LowHalf;
         for (int j = i + 1; j < n; ++j) {
-            if (points[j] > points[i])
-                exchange(i, j);
-            if (points[j] == points[i] && buchholz[j] > buchholz[i])
-                exchange(i, j);
+            const int w = words[j];
+            const int mask = -int(w > ceiling);
+            words[j] = w ^ ((w ^ held) & mask);
+            held ^= (held ^ w) & mask;
+            ceiling = std::max(ceiling, w | LowHalf);
         }
+        words[i] = held;
     }
-    s.order = QVector<int>(order.begin(), order.end());
-    for (int place = 1; place <= n; ++place)
-        s.figures[s.order[place - 1] - 1].place = place;
+    s.order.resize(n);
+    for (int place = 1; place <= n; ++place) {
+        const int number = words[place - 1] & LowHalf;
+        s.order[place - 1] = number;
+        figures[number - 1].place = place;
+    }
     return s;
 }
 
@@ -163,11 +212,11 @@ namespace {
 
 // "a,b,c" without a string per number: the standings list builds three hundred of these
 // after every result.
-template <typename Map> QString joinedNumbers(const QVector<int>& values, Map map) {
+template <typename Map> QString joinedNumbers(std::span<const int> values, Map map) {
     QString text;
-    text.reserve(values.size() * 4);
+    text.reserve(qsizetype(values.size()) * 4);
     char buffer[16];
-    for (qsizetype i = 0; i < values.size(); ++i) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
         if (i > 0)
             text += u',';
         const auto end = std::to_chars(buffer, buffer + sizeof buffer, map(values[i])).ptr;
@@ -179,12 +228,12 @@ template <typename Map> QString joinedNumbers(const QVector<int>& values, Map ma
 } // namespace
 
 QString opponentPlacesText(const SwissStandings& standings, int number) {
-    return joinedNumbers(standings.of(number).opponents,
+    return joinedNumbers(standings.opponentsOf(number),
                          [&standings](int opponent) { return standings.placeOf(opponent); });
 }
 
 QString opponentNumbersText(const SwissStandings& standings, int number) {
-    return joinedNumbers(standings.of(number).opponents, [](int opponent) { return opponent; });
+    return joinedNumbers(standings.opponentsOf(number), [](int opponent) { return opponent; });
 }
 
 } // namespace ladya

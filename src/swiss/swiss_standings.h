@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <span>
 
 namespace ladya {
 
@@ -20,19 +21,26 @@ struct SwissFigures {
     int blackCount = 0;
     double downFloat = 0.0; // rounds 2..R: how far the opponent stood below
     double upFloat = 0.0;   //              and above, before the round
-    QVector<int> opponents; // per round (index r - 1): the opponent, 0 for the bye or no game
     int place = 0;          // 1-based position in the standings order
     // The rating calculation.
     int countedGames = 0;
     double expectedScore = 0.0;
     int newRating = 0;
-
-    int opponent(int round) const { return opponents[round - 1]; }
 };
 
 struct SwissStandings {
     QVector<SwissFigures> figures; // participant n at index n - 1
     QVector<int> order;            // participant numbers, first place first
+    // Each participant's opponent of every round, 0 for the bye or no game: participant
+    // n's rounds 1..R at indexes (n − 1)·R .. n·R − 1. One table rather than a list each.
+    QVector<int> opponentTable;
+    int roundCount = 0;
+
+    std::span<const int> opponentsOf(int number) const {
+        return std::span<const int>(opponentTable.constData() + qsizetype(number - 1) * roundCount,
+                                    roundCount);
+    }
+    int opponent(int number, int round) const { return opponentsOf(number)[round - 1]; }
 
     const SwissFigures& of(int number) const { return figures[number - 1]; }
     SwissFigures& of(int number) { return figures[number - 1]; }
