@@ -45,19 +45,22 @@ QVector<ListColumn> swissGameColumns() {
             {QStringLiteral("Результат"), 60}};
 }
 
+QStringList swissGameRow(const SwissTournament& t, int round, int board) {
+    const bool paired =
+        round >= 1 && round <= t.roundCount() && board <= t.rounds[round - 1].size();
+    if (!paired)
+        return {QString::number(board), QString(), QString(), QString()};
+    const SwissGame& g = t.game(round, board);
+    const QString result =
+        g.whiteResult.isEmpty() ? QString() : g.whiteResult + u'-' + g.blackResult;
+    return {QString::number(board), t.nameOf(g.white), t.nameOf(g.black), result};
+}
+
 QVector<QStringList> swissGameRows(const SwissTournament& t, int round) {
     QVector<QStringList> rows;
-    const bool paired = round >= 1 && round <= t.roundCount();
-    for (int b = 1; b <= t.boardCount(); ++b) {
-        if (!paired || b > t.rounds[round - 1].size()) {
-            rows.append({QString::number(b), QString(), QString(), QString()});
-            continue;
-        }
-        const SwissGame& g = t.game(round, b);
-        const QString result =
-            g.whiteResult.isEmpty() ? QString() : g.whiteResult + u'-' + g.blackResult;
-        rows.append({QString::number(b), t.nameOf(g.white), t.nameOf(g.black), result});
-    }
+    rows.reserve(t.boardCount());
+    for (int b = 1; b <= t.boardCount(); ++b)
+        rows.append(swissGameRow(t, round, b));
     return rows;
 }
 
@@ -84,20 +87,33 @@ QVector<ListColumn> swissStandingsColumns() {
             {QStringLiteral("N ож"), 30},  {QStringLiteral("NN Эло"), 50}};
 }
 
+QStringList swissStandingsRow(const SwissTournament& t, const SwissStandings& s, int place) {
+    const int number = s.participantAt(place);
+    const Participant& p = t.participant(number);
+    const SwissFigures& f = s.of(number);
+    return {QString::number(place),
+            p.name,
+            p.category,
+            p.rating,
+            pointsText(f.points),
+            coefficientText(f.buchholz),
+            coefficientText(f.progressive),
+            QString::number(f.averageOpponentRating),
+            QString::number(f.whiteCount),
+            QString::number(f.blackCount),
+            floatText(f.downFloat),
+            floatText(f.upFloat),
+            QString::number(f.forfeitWins),
+            opponentPlacesText(s, number),
+            floatText(f.expectedScore),
+            QString::number(f.newRating)};
+}
+
 QVector<QStringList> swissStandingsRows(const SwissTournament& t, const SwissStandings& s) {
     QVector<QStringList> rows;
     rows.reserve(s.order.size());
-    for (int place = 1; place <= s.order.size(); ++place) {
-        const int number = s.participantAt(place);
-        const Participant& p = t.participant(number);
-        const SwissFigures& f = s.of(number);
-        rows.append({QString::number(place), p.name, p.category, p.rating, pointsText(f.points),
-                     coefficientText(f.buchholz), coefficientText(f.progressive),
-                     QString::number(f.averageOpponentRating), QString::number(f.whiteCount),
-                     QString::number(f.blackCount), floatText(f.downFloat), floatText(f.upFloat),
-                     QString::number(f.forfeitWins), opponentPlacesText(s, number),
-                     floatText(f.expectedScore), QString::number(f.newRating)});
-    }
+    for (int place = 1; place <= s.order.size(); ++place)
+        rows.append(swissStandingsRow(t, s, place));
     return rows;
 }
 
@@ -130,7 +146,18 @@ QStringList SwissWindowController::roundItems() const {
 
 void SwissWindowController::recompute() {
     m_standings = computeSwissStandings(m_tournament);
-    m_standingsRows = swissStandingsRows(m_tournament, m_standings);
+}
+
+QStringList SwissWindowController::gameRow(int row) const {
+    return swissGameRow(m_tournament, m_displayedRound, row + 1);
+}
+
+QStringList SwissWindowController::standingsRow(int row) const {
+    return swissStandingsRow(m_tournament, m_standings, row + 1);
+}
+
+QVector<QStringList> SwissWindowController::standingsRows() const {
+    return swissStandingsRows(m_tournament, m_standings);
 }
 
 void SwissWindowController::refreshGameList() {
@@ -184,10 +211,10 @@ void SwissWindowController::selectRound(const QString& text) {
 }
 
 void SwissWindowController::clickGame(int row) {
-    const QVector<QStringList> rows = gameRows();
-    if (row >= 0 && row < rows.size()) {
-        m_selectedBoard = rows[row][0].toInt();
-        m_resultEntry = rows[row][3].left(1);
+    if (row >= 0 && row < gameRowCount()) {
+        const QStringList cells = gameRow(row);
+        m_selectedBoard = cells[0].toInt();
+        m_resultEntry = cells[3].left(1);
     } else {
         m_selectedBoard = 0;
         m_resultEntry.clear();
@@ -207,10 +234,11 @@ std::optional<Message> SwissWindowController::store() {
     if (m_storeEnabled) {
         SwissTournament changed = m_tournament;
         if (storeResult(changed, m_selectedBoard, m_resultEntry)) {
-            message = saveSwiss(changed);
+            const SwissFileText text = swissFileText(changed);
+            message = writeSwissFile(changed.state.path, text);
             // The file is read back so that the window shows what it holds; after a
             // failed save that is the state before this result.
-            SwissLoadResult loaded = loadSwiss(changed.state.path);
+            SwissLoadResult loaded = reloadSwiss(changed.state.path, changed, text);
             if (loaded)
                 m_tournament = std::move(*loaded.tournament);
             else if (!message)
@@ -226,14 +254,12 @@ std::optional<Message> SwissWindowController::store() {
 }
 
 void SwissWindowController::clickStandings(int row) {
-    if (row >= 0 && row < m_standingsRows.size()) {
-        const int place = m_standingsRows[row][0].toInt();
-        if (place > 0) {
-            m_statsParticipant = m_standings.participantAt(place);
-            m_statsEnabled = true;
-            m_statsCaption = QStringLiteral("Статистика игрока - ") +
-                             m_tournament.participant(m_statsParticipant).name;
-        }
+    if (row >= 0 && row < standingsRowCount()) {
+        // Row i shows place i + 1.
+        m_statsParticipant = m_standings.participantAt(row + 1);
+        m_statsEnabled = true;
+        m_statsCaption = QStringLiteral("Статистика игрока - ") +
+                         m_tournament.participant(m_statsParticipant).name;
     }
     applyRules();
 }

@@ -24,12 +24,15 @@ bool storeResult(SwissTournament& tournament, int board, const QString& entry);
 // The game list of a round: "№", "Белые", "Черные", "Результат". A round that is not
 // paired (round 0 of a new tournament) gives its N / 2 rows with their numbers alone.
 QVector<ListColumn> swissGameColumns();
+QStringList swissGameRow(const SwissTournament& tournament, int round, int board);
 QVector<QStringList> swissGameRows(const SwissTournament& tournament, int round);
 // Boards of the last round without a result; 0 while no round is paired.
 int swissUnplayedCount(const SwissTournament& tournament);
 
 // The sixteen columns of the standings list, a row per place.
 QVector<ListColumn> swissStandingsColumns();
+QStringList swissStandingsRow(const SwissTournament& tournament, const SwissStandings& standings,
+                              int place);
 QVector<QStringList> swissStandingsRows(const SwissTournament& tournament,
                                         const SwissStandings& standings);
 
@@ -60,8 +63,15 @@ public:
     int unplayedCount() const { return m_unplayedCount; }
     int statsParticipant() const { return m_statsParticipant; }
 
+    // Both lists are made a row at a time as the view asks for them: after every result
+    // the standings change throughout, but a screen shows only a page of them.
+    int gameRowCount() const { return m_tournament.boardCount(); }
+    QStringList gameRow(int row) const; // row counted from 0
+    int standingsRowCount() const { return int(m_standings.order.size()); }
+    QStringList standingsRow(int row) const; // row counted from 0
+    // The whole lists, as the command-line listings print them.
     QVector<QStringList> gameRows() const { return swissGameRows(m_tournament, m_displayedRound); }
-    QVector<QStringList> standingsRows() const { return m_standingsRows; }
+    QVector<QStringList> standingsRows() const;
     QString infoLine() const { return m_infoLine; }
     QString selectedPairLabel() const { return m_selectedPairLabel; }
     QString resultEntry() const { return m_resultEntry; }
@@ -97,8 +107,9 @@ private:
     void refreshGameList();
 
     SwissTournament m_tournament;
+    // The figures of the last recomputation; a pairing does not redo them, and the
+    // standings list shows them with the participants' own fields.
     SwissStandings m_standings;
-    QVector<QStringList> m_standingsRows;
     int m_displayedRound = 0;
     int m_selectedBoard = -1;
     int m_statsParticipant = 0;
