@@ -40,6 +40,64 @@ bool isForfeitCode(char code) {
     return code == '+' || code == '-';
 }
 
+// The held word of one pass of the exchange procedure, and the ceiling (its word with
+// the number's half filled) that a word must exceed to be exchanged with it.
+struct ExchangePass {
+    int held = 0;
+    int ceiling = 0xFFFF;
+
+    ExchangePass() = default;
+    explicit ExchangePass(int word) : held(word), ceiling(word | 0xFFFF) {}
+
+    // One step: the word at position j goes in, the word left there comes out.
+    // Exchanges are frequent and follow no pattern a branch could learn, so they are
+    // made with masks.
+    int step(int w) {
+        // All ones when w > ceiling; words are below 2^31, so nothing overflows.
+        const int mask = (ceiling - w) >> 31;
+        const int exchanged = (w ^ held) & mask;
+        held ^= exchanged;
+        ceiling = held | 0xFFFF;
+        return w ^ exchanged;
+    }
+};
+
+// The exchange procedure over packed words: for i = 0..n−2, for j = i+1..n−1, exchange
+// positions i and j when j's word comes before i's. Pass i reads each position only
+// after pass i − 1 has left it, so Passes passes run side by side over one sweep of j:
+// the words stream from one pass into the next, and their chains of dependent steps
+// overlap instead of following each other.
+void exchangeOrder(int* words, int n) {
+    constexpr int Passes = 4;
+    int i = 0;
+    for (; i + Passes <= n - 1; i += Passes) {
+        std::array<ExchangePass, Passes> passes;
+        passes[0] = ExchangePass(words[i]);
+        // Pass i + k starts at position i + k with the word the passes before it left
+        // there.
+        for (int k = 1; k < Passes; ++k) {
+            int w = words[i + k];
+            for (int m = 0; m < k; ++m)
+                w = passes[m].step(w);
+            passes[k] = ExchangePass(w);
+        }
+        for (int j = i + Passes; j < n; ++j) {
+            int w = words[j];
+            for (ExchangePass& pass : passes)
+                w = pass.step(w);
+            words[j] = w;
+        }
+        for (int k = 0; k < Passes; ++k)
+            words[i + k] = passes[k].held;
+    }
+    for (; i < n - 1; ++i) {
+        ExchangePass pass(words[i]);
+        for (int j = i + 1; j < n; ++j)
+            words[j] = pass.step(words[j]);
+        words[i] = pass.held;
+    }
+}
+
 } // namespace
 
 SwissStandings computeSwissStandings(const SwissTournament& t) {
@@ -156,7 +214,7 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
     // among the pairs that occur. The rank packs into the high half of a word and the
     // participant's number into the low half (loading and creation keep tournaments
     // within the limit): word w then comes before the held word h exactly when
-    // w > (h | LowHalf).
+    // w > (h | 0xFFFF).
     std::vector<long long> keys(n);
     for (int i = 0; i < n; ++i)
         keys[i] = (std::llround(2.0 * double(figures[i].points)) << 32) +
@@ -165,31 +223,15 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
     std::sort(ranked.begin(), ranked.end());
     ranked.erase(std::unique(ranked.begin(), ranked.end()), ranked.end());
     static_assert(Limits::SwissParticipants < 0x7FFF);
-    constexpr int LowHalf = 0xFFFF;
     std::vector<int> slot(n);
     for (int i = 0; i < n; ++i) {
         const auto rank = std::lower_bound(ranked.begin(), ranked.end(), keys[i]) - ranked.begin();
         slot[i] = int(rank) << 16 | (i + 1);
     }
-    // Exchanges are frequent and follow no pattern a branch could learn, so they are
-    // made with masks. Position i is held in registers while j runs; the ceiling of the
-    // held word is a running maximum.
-    int* const words = slot.data();
-    for (int i = 0; i < n - 1; ++i) {
-        int held = words[i];
-        int ceiling = held | LowHalf;
-        for (int j = i + 1; j < n; ++j) {
-            const int w = words[j];
-            const int mask = -int(w > ceiling);
-            words[j] = w ^ ((w ^ held) & mask);
-            held ^= (held ^ w) & mask;
-            ceiling = std::max(ceiling, w | LowHalf);
-        }
-        words[i] = held;
-    }
+    exchangeOrder(slot.data(), n);
     s.order.resize(n);
     for (int place = 1; place <= n; ++place) {
-        const int number = words[place - 1] & LowHalf;
+        const int number = slot[place - 1] & 0xFFFF;
         s.order[place - 1] = number;
         figures[number - 1].place = place;
     }
