@@ -1,5 +1,6 @@
 #include "roundrobin/round_robin_creation.h"
 
+#include "app/tournament_creation.h"
 #include "roundrobin/expected_score.h"
 
 #include <QDir>
@@ -56,9 +57,7 @@ QVector<QVector<RoundRobinGame>> buildBergerSchedule(const QVector<Participant>&
 }
 
 QString roundRobinFileName(const QString& tournamentName, const QDate& creationDay) {
-    QString name = tournamentName;
-    name.replace(u' ', u'_');
-    return name + QStringLiteral("_(") + formatDate(creationDay) + QStringLiteral(").kr2");
+    return tournamentFileName(tournamentName, creationDay, QStringLiteral("kr2"));
 }
 
 RoundRobinCreation::RoundRobinCreation(QString kind, QString workingDir, SaveFunction save)
@@ -77,11 +76,7 @@ QString RoundRobinCreation::cycleLabel() const {
 }
 
 QVector<ListColumn> RoundRobinCreation::participantColumns() {
-    return {{QStringLiteral("№"), 30},
-            {QStringLiteral("Ф.И.О участника"), 190},
-            {QStringLiteral("Страна/Город"), 150},
-            {QStringLiteral("Разряд"), 70},
-            {QStringLiteral("Рейтинг"), 70}};
+    return creationParticipantColumns();
 }
 
 QVector<QStringList> RoundRobinCreation::participantRows() const {
@@ -93,8 +88,7 @@ QVector<QStringList> RoundRobinCreation::participantRows() const {
 }
 
 Message RoundRobinCreation::duplicateMessage() {
-    return {QStringLiteral("Повторный ввод участника"),
-            QStringLiteral("Этот участник уже занесен в список турнира")};
+    return duplicateParticipantMessage();
 }
 
 Message RoundRobinCreation::sameNameMessage() {
@@ -212,14 +206,8 @@ RoundRobinCreation::Finished RoundRobinCreation::finish(const QDate& today) {
     if (hasForbiddenFileNameCharacter(m_name))
         return {std::nullopt, roundRobinSaveFailedMessage()};
     const RoundRobinTournament t = buildTournament(today);
-    // Two tournaments of one name created on one day would share the file; the
-    // earlier one must not be overwritten.
     if (QFileInfo::exists(t.state.path))
-        return {std::nullopt,
-                Message{QStringLiteral("Ошибка создания файла"),
-                        QStringLiteral("Турнир с таким названием уже создан сегодня:\n%1\n"
-                                       "Измените название турнира.")
-                            .arg(QFileInfo(t.state.path).fileName())}};
+        return {std::nullopt, tournamentExistsMessage(t.state.path)};
     if (!m_save(t))
         return {std::nullopt, roundRobinSaveFailedMessage()};
     RoundRobinLoad loaded = loadRoundRobin(t.state.path);

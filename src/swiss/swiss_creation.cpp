@@ -1,6 +1,7 @@
 #include "swiss/swiss_creation.h"
 
 #include "app/text_file.h"
+#include "app/tournament_creation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,9 +29,7 @@ QVector<QStringList> orderByRating(QVector<QStringList> rows, int ratingColumn) 
 }
 
 QString swissFileName(const QString& tournamentName, const QDate& creationDay) {
-    QString name = tournamentName;
-    name.replace(u' ', u'_');
-    return name + QStringLiteral("_(") + formatDate(creationDay) + QStringLiteral(").swz");
+    return tournamentFileName(tournamentName, creationDay, QStringLiteral("swz"));
 }
 
 SwissTournament makeSwissTournament(const QVector<QStringList>& listRows, const QString& startDate,
@@ -52,11 +51,7 @@ SwissTournament makeSwissTournament(const QVector<QStringList>& listRows, const 
 }
 
 QVector<ListColumn> SwissCreationController::columns() {
-    return {{QStringLiteral("№"), 30},
-            {QStringLiteral("Ф.И.О участника"), 190},
-            {QStringLiteral("Страна/Город"), 150},
-            {QStringLiteral("Разряд"), 70},
-            {QStringLiteral("Рейтинг"), 70}};
+    return creationParticipantColumns();
 }
 
 QStringList SwissCreationController::roundItems() {
@@ -88,8 +83,7 @@ std::optional<Message> SwissCreationController::addPlayer(const QString& selecte
                 duplicate = true;
         }
         if (duplicate) {
-            message = Message{QStringLiteral("Повторный ввод участника"),
-                              QStringLiteral("Этот участник уже занесен в список турнира")};
+            message = duplicateParticipantMessage();
         } else if (participantCount() >= Limits::SwissParticipants) {
             // 300 players fill the table; with 299 the bye participant is the 300th.
             message = Message{QStringLiteral("Ошибка"),
@@ -138,14 +132,8 @@ SwissCreationController::FinishResult SwissCreationController::finish(const QStr
     if (hasForbiddenFileNameCharacter(m_name))
         return {std::nullopt, swissSaveFailedMessage()};
     const QString path = QDir(workingDir).filePath(swissFileName(m_name, today));
-    // Two tournaments of one name created on one day would share the file; the earlier
-    // one, perhaps with rounds played, must not be overwritten.
     if (QFileInfo::exists(path))
-        return {std::nullopt,
-                Message{QStringLiteral("Ошибка создания файла"),
-                        QStringLiteral("Турнир с таким названием уже создан сегодня:\n%1\n"
-                                       "Измените название турнира.")
-                            .arg(QFileInfo(path).fileName())}};
+        return {std::nullopt, tournamentExistsMessage(path)};
     SwissTournament t = makeSwissTournament(m_rows, m_startDate, path);
     if (std::optional<Message> failed = saveSwiss(t))
         return {std::nullopt, failed};

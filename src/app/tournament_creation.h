@@ -1,0 +1,29 @@
+// What the two creation windows share: the participant list's columns, the refusal of a
+// participant entered twice, and the tournament's file name.
+#pragma once
+
+#include "app/list_column.h"
+#include "app/message.h"
+
+#include <QDate>
+#include <QString>
+#include <QVector>
+
+namespace ladya {
+
+// "№", "Ф.И.О участника", "Страна/Город", "Разряд", "Рейтинг".
+QVector<ListColumn> creationParticipantColumns();
+
+// The same player (name and city) entered a second time.
+Message duplicateParticipantMessage();
+
+// The file of a tournament created on `creationDay`, blanks becoming "_":
+// "Кубок клуба" on 05.12.2026 with extension "swz" → "Кубок_клуба_(05.12.2026).swz".
+QString tournamentFileName(const QString& tournamentName, const QDate& creationDay,
+                           const QString& extension);
+
+// Two tournaments of one name created on one day would share the file at `path`; the
+// earlier one, perhaps with rounds played, must not be overwritten.
+Message tournamentExistsMessage(const QString& path);
+
+} // namespace ladya
