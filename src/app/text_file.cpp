@@ -24,24 +24,22 @@ QByteArrayView LineReader::next() {
            (static_cast<unsigned char>(data[i]) > '\r' || (data[i] != '\r' && data[i] != '\n')))
         ++i;
     const QByteArrayView line = start < n ? m_bytes.sliced(start, i - start) : QByteArrayView();
-    if (i < n) {
-        if (m_bytes[i] == '\r' && i + 1 < n && m_bytes[i + 1] == '\n')
-            ++i;
-        ++i;
-    }
-    m_pos = qMax(i, m_pos);
+    m_pos = qMax(pastTerminator(i), m_pos);
     return line;
 }
 
 void LineReader::skipLine(qsizetype length) {
+    m_pos = pastTerminator(qMin(m_pos + length, m_bytes.size()));
+}
+
+qsizetype LineReader::pastTerminator(qsizetype i) const {
     const qsizetype n = m_bytes.size();
-    qsizetype i = qMin(m_pos + length, n);
     if (i < n) {
         if (m_bytes[i] == '\r' && i + 1 < n && m_bytes[i + 1] == '\n')
             ++i;
         ++i;
     }
-    m_pos = i;
+    return i;
 }
 
 QStringList splitLines(const QByteArray& utf8) {

@@ -23,6 +23,9 @@ public:
     void skipLine(qsizetype length);
 
 private:
+    // Position i (at a line's end) moved past its CR, LF or CR LF.
+    qsizetype pastTerminator(qsizetype i) const;
+
     QByteArrayView m_bytes;
     qsizetype m_pos = 0;
 };

@@ -62,20 +62,20 @@ QStringList PairingEngine::playerRow(int number) const {
             opponentNumbersText(m_standings, number)};
 }
 
-QVector<QStringList> PairingEngine::unpairedRows() const {
+QVector<QStringList> PairingEngine::playerRows(const QVector<int>& numbers) const {
     QVector<QStringList> rows;
-    rows.reserve(m_unpaired.size());
-    for (int number : m_unpaired)
+    rows.reserve(numbers.size());
+    for (int number : numbers)
         rows.append(playerRow(number));
     return rows;
 }
 
+QVector<QStringList> PairingEngine::unpairedRows() const {
+    return playerRows(m_unpaired);
+}
+
 QVector<QStringList> PairingEngine::candidateRows() const {
-    QVector<QStringList> rows;
-    rows.reserve(m_candidates.size());
-    for (int number : m_candidates)
-        rows.append(playerRow(number));
-    return rows;
+    return playerRows(m_candidates);
 }
 
 bool PairingEngine::isPaired(int number) const {

@@ -89,6 +89,7 @@ public:
 private:
     bool isPaired(int number) const;
     void prune(int s);
+    QVector<QStringList> playerRows(const QVector<int>& numbers) const;
 
     SwissTournament m_tournament;
     SwissStandings m_standings;

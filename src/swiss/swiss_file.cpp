@@ -112,7 +112,8 @@ void SwissTournament::deriveCounts() {
     int* const counts = forfeitCounts.data();
     // A forfeit code of either side counts for the other player of the board.
     const auto isForfeit = [](const QString& code) {
-        return code.size() == 1 && (code.front() == u'+' || code.front() == u'-');
+        const char c = codeByte(code);
+        return c == '+' || c == '-';
     };
     for (const QVector<SwissGame>& round : std::as_const(rounds)) {
         for (const SwissGame& g : round) {
@@ -146,16 +147,12 @@ qsizetype utf8Bound(QStringView text) {
     return length;
 }
 
-bool isAsciiCode(const QString& code) {
-    return code.size() == 1 && code.front().unicode() < 0x80;
-}
-
 // Bytes of a code in the file: every code the program writes is one ASCII byte; only a
 // hand-edited file holds any other, which is kept as it was read.
 qsizetype codeLength(const QString& code) {
     if (code.isEmpty())
         return 0;
-    return isAsciiCode(code) ? 1 : code.toUtf8().size();
+    return codeByte(code) != 0 ? 1 : code.toUtf8().size();
 }
 
 // Writes into a buffer of counted length and notes whether reading the text gives back
@@ -224,8 +221,7 @@ public:
     void code(const QString& code) {
         if (code.isEmpty())
             return;
-        if (isAsciiCode(code)) {
-            const char c = static_cast<char>(code.front().unicode());
+        if (const char c = codeByte(code)) {
             if (c == '|' || c == '\r' || c == '\n')
                 m_readsBack = false;
             *m_p++ = c;

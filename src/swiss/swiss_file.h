@@ -22,6 +22,12 @@ struct SwissGame {
     bool operator==(const SwissGame&) const = default;
 };
 
+// The one ASCII character of a result code; 0 for an empty code and for any other text,
+// which only a hand-edited file holds.
+inline char codeByte(const QString& code) {
+    return code.size() == 1 && code.front().unicode() < 0x80 ? char(code.front().unicode()) : 0;
+}
+
 // The whole Swiss tournament as the file holds it, plus the figures derived on load.
 // Storage is 0-based; the accessors take the 1-based numbers the domain counts in.
 struct SwissTournament {

@@ -24,10 +24,6 @@ struct ScoredGame {
     char blackCode;
 };
 
-char codeChar(const QString& code) {
-    return code.size() == 1 && code.front().unicode() < 0x80 ? char(code.front().unicode()) : 0;
-}
-
 float scoreOf(char code) {
     if (code == '1' || code == '+')
         return 1.0f;
@@ -123,7 +119,7 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
         rounds[r].reserve(t.rounds[r].size());
         for (const SwissGame& g : t.rounds[r])
             rounds[r].push_back(
-                {g.white, g.black, codeChar(g.whiteResult), codeChar(g.blackResult)});
+                {g.white, g.black, codeByte(g.whiteResult), codeByte(g.blackResult)});
     }
     std::vector<float> points(n + 1, 0.0f);
     std::vector<int> ratings(n + 1, 0);
