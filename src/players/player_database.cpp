@@ -16,6 +16,14 @@ QString recordField(QStringView line, int k) {
     return (end < 0 ? line.sliced(start) : line.sliced(start, end - start)).toString();
 }
 
+QStringList PlayerDatabase::fieldOfEach(int k) const {
+    QStringList values;
+    values.reserve(m_records.size());
+    for (const QString& line : m_records)
+        values.append(recordField(line, k));
+    return values;
+}
+
 QVector<int> PlayerDatabase::find(const QString& name, const QString& city) const {
     QVector<int> found;
     for (int i = 0; i < m_records.size(); ++i) {

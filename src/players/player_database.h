@@ -29,6 +29,9 @@ public:
     void setRecord(int index, const QString& line) { m_records[index - 1] = line; }
     const QStringList& records() const { return m_records; }
 
+    // Field k (1..6) of every record, in record order.
+    QStringList fieldOfEach(int k) const;
+
     // Every record index (1-based, ascending) whose name and city equal the given texts.
     QVector<int> find(const QString& name, const QString& city) const;
 

@@ -83,15 +83,8 @@ RoundRobinCreationWindow::RoundRobinCreationWindow(Application& app, ui::Platfor
         m_list->addColumn(column.title, column.width);
     // Wide enough for the names and cities of the database, so the list keeps its
     // columns whoever is added.
-    QStringList names;
-    QStringList cities;
-    for (int i = 1; i <= m_app.players().count(); ++i) {
-        const QStringList fields = m_app.players().record(i).split(u'|');
-        names.append(fields.value(0));
-        cities.append(fields.value(1));
-    }
-    m_list->widenColumnFor(1, names, 250);
-    m_list->widenColumnFor(2, cities, 200);
+    m_list->widenColumnFor(1, m_app.players().fieldOfEach(1), 250);
+    m_list->widenColumnFor(2, m_app.players().fieldOfEach(2), 200);
     m_list->setMinimumSize(std::max(540, m_list->widthForAllColumns()), 400);
     layout->addWidget(m_list, 1);
     fixSize();
