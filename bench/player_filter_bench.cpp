@@ -1,5 +1,5 @@
 // Refiltering the player selection list as the user types, at the database limit.
-#include "app/tournament_state.h"
+#include "common/tournament_state.h"
 #include "players/player_selection.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 // A full-size Swiss tournament: 300 participants (299 players and the bye
 // participant), 20 rounds with every result entered.
-#include "app/text_file.h"
+#include "common/text_file.h"
 #include "pairing/pairing_engine.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_file.h"

@@ -1,7 +1,7 @@
 #include "app/cli.h"
 
 #include "app/main_menu.h"
-#include "roundrobin/rr_cli.h"
+#include "roundrobin/round_robin_cli.h"
 #include "swiss/swiss_cli.h"
 
 namespace ladya {
@@ -35,16 +35,6 @@ QString cliHelpText() {
         "  --version                  show the version\n"
         "\n"
         "Exit status: 0 on success, 2 on any error (the message goes to stderr).\n");
-}
-
-QByteArray formatListing(const QStringList& titles, const QVector<QStringList>& rows) {
-    QByteArray out = titles.join(u'\t').toUtf8();
-    out += '\n';
-    for (const QStringList& row : rows) {
-        out += row.join(u'\t').toUtf8();
-        out += '\n';
-    }
-    return out;
 }
 
 CliOutput runCli(const QStringList& args) {

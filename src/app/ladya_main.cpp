@@ -1,6 +1,6 @@
 #include "app/application.h"
+#include "app/shell.h"
 #include "ui/platform.h"
-#include "ui/shell.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,11 +14,11 @@ int main(int argc, char** argv) {
 
     ladya::Application app(QDir::currentPath());
     ladya::ui::QtPlatform platform;
-    ladya::ui::Shell shell(app, platform);
+    ladya::Shell shell(app, platform);
     // exit() rather than quit(): quit() first asks every window to close, and a
     // tournament window answers a close request with its own rules.
     QObject::connect(
-        &shell, &ladya::ui::Shell::exitRequested, &qapp, [] { QCoreApplication::exit(0); },
+        &shell, &ladya::Shell::exitRequested, &qapp, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
     shell.start();
     return QApplication::exec();

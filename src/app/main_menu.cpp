@@ -5,15 +5,6 @@
 
 namespace ladya::MainMenu {
 
-QString toQtNameFilter(const QString& filter) {
-    const qsizetype bar = filter.indexOf(u'|');
-    if (bar < 0)
-        return filter;
-    QString patterns = filter.sliced(bar + 1);
-    patterns.replace(u';', u' ');
-    return filter.first(bar) + QStringLiteral(" (") + patterns + u')';
-}
-
 OpenDecision decideOpen(const QString& chosenPath) {
     OpenDecision d;
     d.path = chosenPath;

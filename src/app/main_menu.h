@@ -1,7 +1,7 @@
 // The main menu's texts and the decision what a chosen tournament file opens.
 #pragma once
 
-#include "app/message.h"
+#include "common/message.h"
 
 #include <QString>
 #include <optional>
@@ -21,9 +21,6 @@ inline constexpr int Height = 260;
 inline const QString OpenDialogTitle = QStringLiteral("Открыть турнир");
 // Description "|" patterns separated by ";".
 inline const QString OpenDialogFilter = QStringLiteral("Файлы турниров ( kr2, swz )|*.kr2;*.swz");
-
-// The "description|*.a;*.b" filter as a Qt name filter "description (*.a *.b)".
-QString toQtNameFilter(const QString& filter);
 
 enum class FileKind { None, RoundRobin, Swiss, Unknown };
 

@@ -1,6 +1,6 @@
 #include "pairing/pairing_controller.h"
 
-#include "app/text_file.h"
+#include "common/text_file.h"
 
 namespace ladya {
 

@@ -2,7 +2,7 @@
 // the engine driven by the director's clicks, the lists, captions and enabling rules.
 #pragma once
 
-#include "app/message.h"
+#include "common/message.h"
 #include "pairing/pairing_engine.h"
 #include "swiss/swiss_controller.h"
 

@@ -1,6 +1,6 @@
 #include "pairing/pairing_engine.h"
 
-#include "app/text_file.h"
+#include "common/text_file.h"
 
 #include <QHash>
 #include <QSet>

@@ -3,7 +3,7 @@
 // the tournament and its standings; nothing reaches the tournament before the commit.
 #pragma once
 
-#include "app/message.h"
+#include "common/message.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_standings.h"
 

@@ -1,6 +1,6 @@
 #include "players/completion.h"
 
-#include "app/text_file.h"
+#include "common/text_file.h"
 
 #include <QFile>
 #include <QFileInfo>

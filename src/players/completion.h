@@ -3,8 +3,8 @@
 // and the tournament is saved with its end date.
 #pragma once
 
-#include "app/message.h"
-#include "app/tournament_state.h"
+#include "common/message.h"
+#include "common/tournament_state.h"
 #include "players/player_database.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #include "players/edit_player_dialog.h"
 
-#include "app/application.h"
-#include "app/tournament_state.h"
+#include "common/tournament_state.h"
+#include "players/workspace.h"
 #include "ui/modal.h"
 #include "ui/platform.h"
 
@@ -45,10 +45,10 @@ QLineEdit* makeField(const QString& name, const QString& text, bool readOnly) {
 
 } // namespace
 
-EditPlayerDialog::EditPlayerDialog(Application& app, ui::Platform& platform, int index,
+EditPlayerDialog::EditPlayerDialog(Workspace& workspace, ui::Platform& platform, int index,
                                    QWidget* parent)
     : ui::Window(Title, Width, Height, parent), m_platform(platform),
-      m_controller(app.players(), app.playersPath(), index) {
+      m_controller(workspace.players(), workspace.playersPath(), index) {
     setObjectName(QStringLiteral("editPlayerDialog"));
     const PlayerEditInput& current = m_controller.current();
     const bool editable = m_controller.identityEditable();
@@ -96,8 +96,9 @@ EditPlayerDialog::EditPlayerDialog(Application& app, ui::Platform& platform, int
     applyRules();
 }
 
-bool EditPlayerDialog::run(Application& app, ui::Platform& platform, int index, QWidget* caller) {
-    EditPlayerDialog dialog(app, platform, index);
+bool EditPlayerDialog::run(Workspace& workspace, ui::Platform& platform, int index,
+                           QWidget* caller) {
+    EditPlayerDialog dialog(workspace, platform, index);
     ui::runModal(dialog, caller, &EditPlayerDialog::finished);
     return dialog.saved();
 }

@@ -7,7 +7,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace ladya {
-class Application;
+class Workspace;
 namespace ui {
 class Platform;
 }
@@ -18,11 +18,11 @@ class EditPlayerDialog : public ui::Window {
     Q_OBJECT
 public:
     // `index` is the 1-based database index of an existing record.
-    EditPlayerDialog(Application& app, ui::Platform& platform, int index,
+    EditPlayerDialog(Workspace& workspace, ui::Platform& platform, int index,
                      QWidget* parent = nullptr);
 
     // Shows the dialog modal to `caller` and returns when it closes; true when saved.
-    static bool run(Application& app, ui::Platform& platform, int index, QWidget* caller);
+    static bool run(Workspace& workspace, ui::Platform& platform, int index, QWidget* caller);
 
     const PlayerEditController& controller() const { return m_controller; }
     bool saved() const { return m_saved; }

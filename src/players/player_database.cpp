@@ -1,6 +1,6 @@
 #include "players/player_database.h"
 
-#include "app/tournament_state.h"
+#include "common/tournament_state.h"
 
 namespace ladya {
 

@@ -1,8 +1,8 @@
 // The club's player database (players.dat) and rating history (history_players.dat).
 #pragma once
 
-#include "app/message.h"
-#include "app/text_file.h"
+#include "common/message.h"
+#include "common/text_file.h"
 
 #include <QDate>
 #include <QString>

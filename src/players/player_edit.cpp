@@ -1,6 +1,6 @@
 #include "players/player_edit.h"
 
-#include "app/text_file.h"
+#include "common/text_file.h"
 #include "players/player_selection.h"
 
 namespace ladya {

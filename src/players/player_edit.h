@@ -3,7 +3,7 @@
 // tournament.
 #pragma once
 
-#include "app/message.h"
+#include "common/message.h"
 #include "players/player_database.h"
 
 #include <QString>

@@ -2,8 +2,8 @@
 // database, the selected record, adding a player and choosing one for a tournament.
 #pragma once
 
-#include "app/list_column.h"
-#include "app/tournament_state.h"
+#include "common/list_column.h"
+#include "common/tournament_state.h"
 #include "players/player_database.h"
 
 #include <QDate>

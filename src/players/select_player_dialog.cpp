@@ -1,8 +1,8 @@
 #include "players/select_player_dialog.h"
 
-#include "app/application.h"
-#include "app/tournament_state.h"
+#include "common/tournament_state.h"
 #include "players/edit_player_dialog.h"
+#include "players/workspace.h"
 #include "ui/modal.h"
 #include "ui/platform.h"
 
@@ -41,9 +41,10 @@ QLineEdit* makeEdit(const QString& name, int width) {
 
 } // namespace
 
-SelectPlayerDialog::SelectPlayerDialog(Application& app, ui::Platform& platform, QWidget* parent)
-    : ui::Window(Title, Width, Height, parent), m_app(app), m_platform(platform),
-      m_controller(app.players(), app.playersPath(), app.state()) {
+SelectPlayerDialog::SelectPlayerDialog(Workspace& workspace, ui::Platform& platform,
+                                       QWidget* parent)
+    : ui::Window(Title, Width, Height, parent), m_workspace(workspace), m_platform(platform),
+      m_controller(workspace.players(), workspace.playersPath(), workspace.state()) {
     setObjectName(QStringLiteral("selectPlayerDialog"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
@@ -124,8 +125,9 @@ SelectPlayerDialog::~SelectPlayerDialog() {
     delete m_editDialog;
 }
 
-SelectedRowText SelectPlayerDialog::run(Application& app, ui::Platform& platform, QWidget* caller) {
-    SelectPlayerDialog dialog(app, platform);
+SelectedRowText SelectPlayerDialog::run(Workspace& workspace, ui::Platform& platform,
+                                        QWidget* caller) {
+    SelectPlayerDialog dialog(workspace, platform);
     ui::runModal(dialog, caller, &SelectPlayerDialog::finished);
     return dialog.result();
 }
@@ -151,7 +153,7 @@ void SelectPlayerDialog::showRows() {
 
 void SelectPlayerDialog::fitNumberColumn() {
     // The designed width holds three digits; a larger database needs a wider "№".
-    const QString widest = QString(QString::number(m_app.players().count()).size(), u'8');
+    const QString widest = QString(QString::number(m_workspace.players().count()).size(), u'8');
     const int needed = m_list->fontMetrics().horizontalAdvance(widest) + 12;
     const int width = std::max(PlayerSelectionController::columns().at(0).width, needed);
     if (m_list->columnWidth(0) != width)
@@ -217,7 +219,7 @@ void SelectPlayerDialog::editPlayer() {
         return;
     // The edit dialog has no parent: a hidden owner would keep it off screen on some
     // window managers.
-    auto* dialog = new EditPlayerDialog(m_app, m_platform, m_controller.selectedIndex());
+    auto* dialog = new EditPlayerDialog(m_workspace, m_platform, m_controller.selectedIndex());
     m_editDialog = dialog;
     connect(dialog, &EditPlayerDialog::finished, this, &SelectPlayerDialog::editFinished);
     hide();

@@ -10,7 +10,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace ladya {
-class Application;
+class Workspace;
 namespace ui {
 class Platform;
 }
@@ -22,13 +22,13 @@ class Platform;
 class SelectPlayerDialog : public ui::Window {
     Q_OBJECT
 public:
-    SelectPlayerDialog(Application& app, ui::Platform& platform, QWidget* parent = nullptr);
+    SelectPlayerDialog(Workspace& workspace, ui::Platform& platform, QWidget* parent = nullptr);
     ~SelectPlayerDialog() override;
 
     // Shows the dialog modal to `caller` (disabled meanwhile) and returns the chosen
     // participant row, "" when the dialog was closed without a choice. A chosen row
     // has already been counted in the tournament's participantCount.
-    static SelectedRowText run(Application& app, ui::Platform& platform, QWidget* caller);
+    static SelectedRowText run(Workspace& workspace, ui::Platform& platform, QWidget* caller);
 
     const SelectedRowText& result() const { return m_controller.result(); }
     const PlayerSelectionController& controller() const { return m_controller; }
@@ -53,7 +53,7 @@ private:
     void editFinished();
     void finish();
 
-    Application& m_app;
+    Workspace& m_workspace;
     ui::Platform& m_platform;
     PlayerSelectionController m_controller;
     QLineEdit* m_search = nullptr;

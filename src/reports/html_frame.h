@@ -2,7 +2,7 @@
 // is assembled in memory and written to file.html in one piece.
 #pragma once
 
-#include "app/text_file.h"
+#include "common/text_file.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "reports/round_robin_reports.h"
 
-#include "app/tournament_state.h"
+#include "common/tournament_state.h"
 
 #include <QDir>
 

@@ -2,7 +2,7 @@
 // participant's statistics, each as a whole page for file.html.
 #pragma once
 
-#include "app/message.h"
+#include "common/message.h"
 #include "reports/html_frame.h"
 #include "roundrobin/round_robin_file.h"
 #include "roundrobin/round_robin_rows.h"

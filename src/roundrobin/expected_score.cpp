@@ -1,6 +1,6 @@
 #include "roundrobin/expected_score.h"
 
-#include "app/text_file.h"
+#include "common/text_file.h"
 
 #include <algorithm>
 #include <array>

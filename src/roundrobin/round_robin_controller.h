@@ -2,7 +2,7 @@
 // window shows what this says and forwards its events here.
 #pragma once
 
-#include "app/message.h"
+#include "common/message.h"
 #include "players/completion.h"
 #include "roundrobin/round_robin_file.h"
 #include "roundrobin/round_robin_rows.h"

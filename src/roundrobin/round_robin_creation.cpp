@@ -1,6 +1,6 @@
 #include "roundrobin/round_robin_creation.h"
 
-#include "app/tournament_creation.h"
+#include "common/tournament_creation.h"
 #include "roundrobin/expected_score.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 // the Berger schedule and the first save of the tournament file.
 #pragma once
 
-#include "app/message.h"
-#include "app/text_file.h"
+#include "common/message.h"
+#include "common/text_file.h"
 #include "roundrobin/round_robin_file.h"
 #include "roundrobin/round_robin_rows.h"
 

@@ -1,7 +1,7 @@
 #include "roundrobin/round_robin_creation_window.h"
 
-#include "app/application.h"
 #include "players/select_player_dialog.h"
+#include "players/workspace.h"
 #include "ui/platform.h"
 
 #include <QGridLayout>
@@ -20,13 +20,13 @@ using namespace RoundRobinCreationText;
 
 } // namespace
 
-RoundRobinCreationWindow::RoundRobinCreationWindow(Application& app, ui::Platform& platform,
+RoundRobinCreationWindow::RoundRobinCreationWindow(Workspace& workspace, ui::Platform& platform,
                                                    QWidget* parent)
-    : ui::Window(RoundRobinCreation::windowTitle(), Width, Height, parent), m_app(app),
-      m_platform(platform), m_creation(app.state().kind, app.workingDir()) {
+    : ui::Window(RoundRobinCreation::windowTitle(), Width, Height, parent), m_workspace(workspace),
+      m_platform(platform), m_creation(workspace.state().kind, workspace.workingDir()) {
     setObjectName(QStringLiteral("roundRobinCreationWindow"));
     // The selection dialog numbers its rows from the count of the list.
-    m_app.state().participantCount = 0;
+    m_workspace.state().participantCount = 0;
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
@@ -83,8 +83,8 @@ RoundRobinCreationWindow::RoundRobinCreationWindow(Application& app, ui::Platfor
         m_list->addColumn(column.title, column.width);
     // Wide enough for the names and cities of the database, so the list keeps its
     // columns whoever is added.
-    m_list->widenColumnFor(1, m_app.players().fieldOfEach(1), 250);
-    m_list->widenColumnFor(2, m_app.players().fieldOfEach(2), 200);
+    m_list->widenColumnFor(1, m_workspace.players().fieldOfEach(1), 250);
+    m_list->widenColumnFor(2, m_workspace.players().fieldOfEach(2), 200);
     m_list->setMinimumSize(std::max(540, m_list->widthForAllColumns()), 400);
     layout->addWidget(m_list, 1);
     fixSize();
@@ -120,11 +120,11 @@ void RoundRobinCreationWindow::showRows() {
     m_games->setText(m_creation.gamesLabel());
     m_coefficient->setText(m_creation.coefficientLabel());
     m_average->setText(m_creation.averageRatingLabel());
-    m_app.state().participantCount = m_creation.rowCount();
+    m_workspace.state().participantCount = m_creation.rowCount();
 }
 
 void RoundRobinCreationWindow::addParticipant() {
-    const SelectedRowText row = SelectPlayerDialog::run(m_app, m_platform, this);
+    const SelectedRowText row = SelectPlayerDialog::run(m_workspace, m_platform, this);
     if (!row.isEmpty()) {
         const std::optional<Message> refused = m_creation.addParticipant(row);
         showRows(); // also takes back the count of a refused row

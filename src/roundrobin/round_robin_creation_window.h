@@ -11,7 +11,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace ladya {
-class Application;
+class Workspace;
 namespace ui {
 class Platform;
 }
@@ -23,8 +23,9 @@ class Platform;
 class RoundRobinCreationWindow : public ui::Window {
     Q_OBJECT
 public:
-    // The kind ("1_krug" or "2_kruga") is the one the main menu put in app.state().
-    RoundRobinCreationWindow(Application& app, ui::Platform& platform, QWidget* parent = nullptr);
+    // The kind ("1_krug" or "2_kruga") is the one the main menu put in workspace.state().
+    RoundRobinCreationWindow(Workspace& workspace, ui::Platform& platform,
+                             QWidget* parent = nullptr);
 
     const RoundRobinCreation& controller() const { return m_creation; }
     // The tournament loaded back from its new file, once created() was emitted.
@@ -42,7 +43,7 @@ private:
     void rowClicked();
     void finish();
 
-    Application& m_app;
+    Workspace& m_workspace;
     ui::Platform& m_platform;
     RoundRobinCreation m_creation;
     std::optional<RoundRobinTournament> m_created;

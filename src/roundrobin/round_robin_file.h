@@ -2,9 +2,9 @@
 // the participant rows and White's result of every game of the schedule.
 #pragma once
 
-#include "app/message.h"
-#include "app/text_file.h"
-#include "app/tournament_state.h"
+#include "common/message.h"
+#include "common/text_file.h"
+#include "common/tournament_state.h"
 
 #include <QString>
 #include <QStringList>

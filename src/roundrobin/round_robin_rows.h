@@ -2,7 +2,7 @@
 // the windows, the reports and ladya-cli show them.
 #pragma once
 
-#include "app/list_column.h"
+#include "common/list_column.h"
 #include "roundrobin/round_robin_rating.h"
 #include "roundrobin/round_robin_standings.h"
 

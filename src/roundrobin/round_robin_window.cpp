@@ -1,7 +1,7 @@
 #include "roundrobin/round_robin_window.h"
 
-#include "app/application.h"
 #include "players/completion_dialog.h"
+#include "players/workspace.h"
 #include "reports/round_robin_reports.h"
 #include "roundrobin/participant_statistics_window.h"
 #include "roundrobin/results_table_window.h"
@@ -23,9 +23,9 @@ using namespace RoundRobinWindowText;
 
 } // namespace
 
-RoundRobinWindow::RoundRobinWindow(Application& app, ui::Platform& platform,
+RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
                                    RoundRobinTournament tournament, QWidget* parent)
-    : ui::Window(QString(), Width, Height, parent), m_app(app), m_platform(platform),
+    : ui::Window(QString(), Width, Height, parent), m_workspace(workspace), m_platform(platform),
       m_controller(std::move(tournament)) {
     setObjectName(QStringLiteral("roundRobinWindow"));
     setWindowTitle(m_controller.windowTitle());
@@ -133,7 +133,7 @@ RoundRobinWindow::RoundRobinWindow(Application& app, ui::Platform& platform,
 }
 
 void RoundRobinWindow::syncState() {
-    m_app.state() = m_controller.tournament().state;
+    m_workspace.state() = m_controller.tournament().state;
 }
 
 void RoundRobinWindow::controlEvent() {
@@ -186,14 +186,14 @@ void RoundRobinWindow::writeResult() {
 
 void RoundRobinWindow::openResultsTable() {
     controlEvent();
-    ResultsTableWindow table(m_platform, m_app.workingDir(), m_controller.tournament());
+    ResultsTableWindow table(m_platform, m_workspace.workingDir(), m_controller.tournament());
     ui::runModal(table, this, &ResultsTableWindow::finished);
     applyRules();
 }
 
 void RoundRobinWindow::openStatistics() {
     controlEvent();
-    ParticipantStatisticsWindow statistics(m_platform, m_app.workingDir(),
+    ParticipantStatisticsWindow statistics(m_platform, m_workspace.workingDir(),
                                            m_controller.tournament(), m_controller.results());
     ui::runModal(statistics, this, &ParticipantStatisticsWindow::finished);
     applyRules();
@@ -202,7 +202,7 @@ void RoundRobinWindow::openStatistics() {
 void RoundRobinWindow::writeSchedule() {
     controlEvent();
     if (const std::optional<Message> failed =
-            writeReportFile(m_app.workingDir(), scheduleReport(m_controller.tournament())))
+            writeReportFile(m_workspace.workingDir(), scheduleReport(m_controller.tournament())))
         m_platform.showMessage(this, *failed);
 }
 
@@ -210,9 +210,9 @@ CompletionResult RoundRobinWindow::completeWith(const QString& endDate) {
     const std::optional<CompletionInput> input = m_controller.completionInput(endDate);
     if (!input)
         return {};
-    const CompletionResult result =
-        completeTournament(*input, m_app.players(), m_app.playersPath(), m_app.historyPath(),
-                           [this](const QString& date) { return m_controller.complete(date); });
+    const CompletionResult result = completeTournament(
+        *input, m_workspace.players(), m_workspace.playersPath(), m_workspace.historyPath(),
+        [this](const QString& date) { return m_controller.complete(date); });
     syncState();
     applyRules();
     return result;

@@ -8,7 +8,7 @@ class QLabel;
 class QPushButton;
 
 namespace ladya {
-class Application;
+class Workspace;
 namespace ui {
 class Platform;
 }
@@ -19,7 +19,7 @@ class Platform;
 class RoundRobinWindow : public ui::Window {
     Q_OBJECT
 public:
-    RoundRobinWindow(Application& app, ui::Platform& platform, RoundRobinTournament tournament,
+    RoundRobinWindow(Workspace& workspace, ui::Platform& platform, RoundRobinTournament tournament,
                      QWidget* parent = nullptr);
 
     const RoundRobinController& controller() const { return m_controller; }
@@ -50,7 +50,7 @@ private:
     void backToMainMenu();
     void syncState();
 
-    Application& m_app;
+    Workspace& m_workspace;
     ui::Platform& m_platform;
     RoundRobinController m_controller;
     ui::DropDown* m_round = nullptr;

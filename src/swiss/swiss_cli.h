@@ -1,7 +1,7 @@
 // ladya-cli commands on .swz files.
 #pragma once
 
-#include "app/cli.h"
+#include "common/cli_output.h"
 
 namespace ladya {
 

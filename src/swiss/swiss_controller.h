@@ -2,8 +2,8 @@
 // standings lists, the information line and the enabling rules of its buttons.
 #pragma once
 
-#include "app/list_column.h"
-#include "app/message.h"
+#include "common/list_column.h"
+#include "common/message.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_standings.h"
 

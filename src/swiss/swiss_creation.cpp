@@ -1,7 +1,7 @@
 #include "swiss/swiss_creation.h"
 
-#include "app/text_file.h"
-#include "app/tournament_creation.h"
+#include "common/text_file.h"
+#include "common/tournament_creation.h"
 
 #include <QDir>
 #include <QFileInfo>

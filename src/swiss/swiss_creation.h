@@ -2,7 +2,7 @@
 // and the numbering of the participants by rating.
 #pragma once
 
-#include "app/message.h"
+#include "common/message.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_file.h"
 

@@ -1,6 +1,6 @@
 #include "swiss/swiss_file.h"
 
-#include "app/text_file.h"
+#include "common/text_file.h"
 
 #include <QFileInfo>
 #include <algorithm>

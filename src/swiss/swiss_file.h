@@ -1,8 +1,8 @@
 // The Swiss tournament: its value type and the .swz file that is its only store.
 #pragma once
 
-#include "app/message.h"
-#include "app/tournament_state.h"
+#include "common/message.h"
+#include "common/tournament_state.h"
 
 #include <QString>
 #include <QStringList>

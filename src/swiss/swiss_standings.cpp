@@ -1,6 +1,6 @@
 #include "swiss/swiss_standings.h"
 
-#include "app/text_file.h"
+#include "common/text_file.h"
 #include "roundrobin/expected_score.h"
 #include "swiss/swiss_rating.h"
 

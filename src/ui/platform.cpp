@@ -1,11 +1,18 @@
 #include "ui/platform.h"
 
-#include "app/main_menu.h"
-
 #include <QFileDialog>
 #include <QMessageBox>
 
 namespace ladya::ui {
+
+QString toQtNameFilter(const QString& filter) {
+    const qsizetype bar = filter.indexOf(u'|');
+    if (bar < 0)
+        return filter;
+    QString patterns = filter.sliced(bar + 1);
+    patterns.replace(u';', u' ');
+    return filter.first(bar) + QStringLiteral(" (") + patterns + u')';
+}
 
 void QtPlatform::showMessage(QWidget* parent, const Message& message) {
     // A hidden parent would keep the box off screen on some window managers.
@@ -17,7 +24,7 @@ void QtPlatform::showMessage(QWidget* parent, const Message& message) {
 QString QtPlatform::openFile(QWidget* parent, const QString& title, const QString& startDir,
                              const QString& filter) {
     QWidget* owner = parent && parent->isVisible() ? parent : nullptr;
-    return QFileDialog::getOpenFileName(owner, title, startDir, MainMenu::toQtNameFilter(filter));
+    return QFileDialog::getOpenFileName(owner, title, startDir, toQtNameFilter(filter));
 }
 
 QDate QtPlatform::today() const {

@@ -2,7 +2,7 @@
 // today's date. Tests put a scripted implementation in its place.
 #pragma once
 
-#include "app/message.h"
+#include "common/message.h"
 
 #include <QDate>
 #include <QString>
@@ -10,6 +10,9 @@
 class QWidget;
 
 namespace ladya::ui {
+
+// The "description|*.a;*.b" filter as a Qt name filter "description (*.a *.b)".
+QString toQtNameFilter(const QString& filter);
 
 class Platform {
 public:

@@ -2,7 +2,7 @@
 // box only requests closing, a model-backed multi-column list, and a date picker.
 #pragma once
 
-#include "app/list_column.h"
+#include "common/list_column.h"
 
 #include <QAbstractTableModel>
 #include <QComboBox>

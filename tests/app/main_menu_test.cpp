@@ -24,11 +24,6 @@ TEST(OpenDecision, TheLastThreeCharactersDecideExactly) {
     }
 }
 
-TEST(OpenDecision, FilterBecomesAQtNameFilter) {
-    EXPECT_EQ(MainMenu::toQtNameFilter(MainMenu::OpenDialogFilter),
-              "Файлы турниров ( kr2, swz ) (*.kr2 *.swz)");
-}
-
 TEST(ApplicationStartUp, CreatesTheWorkingFolderAndReportsAMissingDatabaseOnce) {
     QTemporaryDir start;
     Application app(start.path());

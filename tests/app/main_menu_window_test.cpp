@@ -1,8 +1,8 @@
 #include "app/application.h"
 #include "app/main_menu_window.h"
+#include "app/shell.h"
 #include "support/test_support.h"
 #include "ui/fake_platform.h"
-#include "ui/shell.h"
 
 #include <QDir>
 #include <QLabel>
@@ -29,7 +29,7 @@ protected:
     QTemporaryDir start;
     Application app{start.path()};
     test::FakePlatform platform;
-    ui::Shell shell{app, platform};
+    Shell shell{app, platform};
 };
 
 TEST_F(MainMenuWindowTest, ShowsItsControlsWithTheirTexts) {
@@ -81,7 +81,7 @@ TEST_F(MainMenuWindowTest, MissingDatabaseIsReportedOnceAtStart) {
 
 TEST_F(MainMenuWindowTest, CloseBoxAsksTheProgramToEnd) {
     shell.start();
-    QSignalSpy exit(&shell, &ui::Shell::exitRequested);
+    QSignalSpy exit(&shell, &Shell::exitRequested);
     shell.mainMenu()->close();
     EXPECT_EQ(exit.count(), 1);
 }
@@ -95,4 +95,9 @@ TEST_F(MainMenuWindowTest, CreationButtonsSetTheKind) {
     QTest::mouseClick(button("twoCyclesButton"), Qt::LeftButton);
     EXPECT_EQ(rr.count(), 1);
     EXPECT_EQ(app.state().kind, "2_kruga");
+}
+
+TEST(OpenDialog, FilterBecomesAQtNameFilter) {
+    EXPECT_EQ(ui::toQtNameFilter(MainMenu::OpenDialogFilter),
+              "Файлы турниров ( kr2, swz ) (*.kr2 *.swz)");
 }

@@ -1,4 +1,4 @@
-#include "app/tournament_state.h"
+#include "common/tournament_state.h"
 #include "players/player_database.h"
 #include "support/test_support.h"
 

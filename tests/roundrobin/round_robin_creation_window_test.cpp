@@ -1,9 +1,9 @@
 #include "app/application.h"
+#include "app/shell.h"
 #include "roundrobin/round_robin_creation_window.h"
 #include "support/test_support.h"
 #include "ui/fake_platform.h"
 #include "ui/keyboard.h"
-#include "ui/shell.h"
 #include "window_test_util.h"
 
 #include <QDir>
@@ -184,7 +184,7 @@ TEST_F(RoundRobinCreationWindowTest, AFailedSaveKeepsTheWindowAndItsList) {
 }
 
 TEST_F(RoundRobinCreationWindowTest, ClosingReturnsToTheMenuForAnotherCreation) {
-    ui::Shell shell(app, platform);
+    Shell shell(app, platform);
     shell.start();
     QTest::mouseClick(button(shell.mainMenu(), "twoCyclesButton"), Qt::LeftButton);
     RoundRobinCreationWindow* first = shell.roundRobinCreation();

@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/shell.h"
 #include "players/completion_dialog.h"
 #include "roundrobin/participant_statistics_window.h"
 #include "roundrobin/results_table_window.h"
@@ -7,7 +8,6 @@
 #include "support/test_support.h"
 #include "ui/fake_platform.h"
 #include "ui/keyboard.h"
-#include "ui/shell.h"
 #include "window_test_util.h"
 
 #include <QDir>
@@ -88,7 +88,7 @@ protected:
 } // namespace
 
 TEST_F(RoundRobinWindowTest, CreatedFromTheMenuPlayedToTheEndAndReopened) {
-    ui::Shell shell(app, platform);
+    Shell shell(app, platform);
     shell.start();
     QTest::mouseClick(button(shell.mainMenu(), "oneCycleButton"), Qt::LeftButton);
     RoundRobinCreationWindow* creation = shell.roundRobinCreation();
@@ -182,7 +182,7 @@ TEST_F(RoundRobinWindowTest, CreatedFromTheMenuPlayedToTheEndAndReopened) {
 }
 
 TEST_F(RoundRobinWindowTest, AnUnreadableFileIsReportedAndTheMenuComesBack) {
-    ui::Shell shell(app, platform);
+    Shell shell(app, platform);
     shell.start();
     const QString path = app.workingDir() + "/broken.kr2";
     test::writeBytes(path, "01.12.2026\r\n\r\n1_krug\r\n");

@@ -1,4 +1,4 @@
-#include "app/text_file.h"
+#include "common/text_file.h"
 #include "support/test_support.h"
 #include "swiss/swiss_file.h"
 

@@ -1,7 +1,7 @@
 // The standings and the candidate search against a plain transcription of the
 // per-participant loops, on random tournaments: the fast versions take each board
 // once and cache the one-decimal texts, and must give the same figures to the bit.
-#include "app/text_file.h"
+#include "common/text_file.h"
 #include "pairing/pairing_engine.h"
 #include "roundrobin/expected_score.h"
 #include "swiss/swiss_standings.h"

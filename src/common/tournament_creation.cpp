@@ -1,6 +1,6 @@
-#include "app/tournament_creation.h"
+#include "common/tournament_creation.h"
 
-#include "app/text_file.h"
+#include "common/text_file.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "roundrobin/rr_cli.h"
+#include "roundrobin/round_robin_cli.h"
 
 #include "reports/round_robin_reports.h"
 #include "roundrobin/round_robin_file.h"

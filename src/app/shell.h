@@ -16,11 +16,12 @@ class Application;
 
 namespace ui {
 class Platform;
+}
 
 class Shell : public QObject {
     Q_OBJECT
 public:
-    Shell(Application& app, Platform& platform, QObject* parent = nullptr);
+    Shell(Application& app, ui::Platform& platform, QObject* parent = nullptr);
     ~Shell() override;
 
     // Start-up: working folder, player database (its messages shown), main menu.
@@ -44,11 +45,10 @@ private:
     void returnToMenu();
 
     Application& m_app;
-    Platform& m_platform;
+    ui::Platform& m_platform;
     QPointer<MainMenuWindow> m_mainMenu;
     QPointer<RoundRobinCreationWindow> m_creation;
     QPointer<RoundRobinWindow> m_roundRobin;
 };
 
-} // namespace ui
 } // namespace ladya

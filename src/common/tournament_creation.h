@@ -2,8 +2,8 @@
 // participant entered twice, and the tournament's file name.
 #pragma once
 
-#include "app/list_column.h"
-#include "app/message.h"
+#include "common/list_column.h"
+#include "common/message.h"
 
 #include <QDate>
 #include <QString>

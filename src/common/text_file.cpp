@@ -1,4 +1,4 @@
-#include "app/text_file.h"
+#include "common/text_file.h"
 
 #include <QFile>
 #include <QSaveFile>

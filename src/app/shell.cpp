@@ -1,4 +1,4 @@
-#include "ui/shell.h"
+#include "app/shell.h"
 
 #include "app/application.h"
 #include "app/main_menu_window.h"
@@ -6,9 +6,9 @@
 #include "roundrobin/round_robin_window.h"
 #include "ui/platform.h"
 
-namespace ladya::ui {
+namespace ladya {
 
-Shell::Shell(Application& app, Platform& platform, QObject* parent)
+Shell::Shell(Application& app, ui::Platform& platform, QObject* parent)
     : QObject(parent), m_app(app), m_platform(platform) {}
 
 Shell::~Shell() {
@@ -29,7 +29,7 @@ void Shell::showMainMenu() {
         m_mainMenu->deleteLater();
     auto* menu = new MainMenuWindow(m_app, m_platform);
     m_mainMenu = menu;
-    connect(menu, &Window::closeRequested, this, [this, menu] {
+    connect(menu, &ui::Window::closeRequested, this, [this, menu] {
         menu->closeWindow();
         emit exitRequested();
     });
@@ -113,4 +113,4 @@ void Shell::returnToMenu() {
         showMainMenu();
 }
 
-} // namespace ladya::ui
+} // namespace ladya
