@@ -12,4 +12,14 @@ QByteArray formatListing(const QStringList& titles, const QVector<QStringList>& 
     return out;
 }
 
+std::optional<int> parseNumberArgument(const QString& text) {
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    }
+    return text.toInt();
+}
+
 } // namespace ladya

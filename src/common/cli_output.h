@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <optional>
 
 namespace ladya {
 
@@ -22,5 +23,9 @@ struct CliOutput {
 // A listing in the fixed exchange format: UTF-8, one line per row ending "\n",
 // cells joined by a TAB, the column titles first.
 QByteArray formatListing(const QStringList& titles, const QVector<QStringList>& rows);
+
+// A round or participant number as typed: plain decimal digits and nothing else (no
+// sign, no blanks), at most nine of them; nothing otherwise.
+std::optional<int> parseNumberArgument(const QString& text);
 
 } // namespace ladya

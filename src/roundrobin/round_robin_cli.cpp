@@ -1,5 +1,6 @@
 #include "roundrobin/round_robin_cli.h"
 
+#include "reports/report_cli.h"
 #include "reports/round_robin_reports.h"
 #include "roundrobin/round_robin_file.h"
 #include "roundrobin/round_robin_rows.h"
@@ -13,17 +14,6 @@ namespace {
 CliOutput usageError(const QString& command, const QString& usage) {
     return CliOutput::failure(
         QStringLiteral("ladya-cli: %1: usage: ladya-cli %1 %2").arg(command, usage));
-}
-
-// A whole positive decimal number, nothing else around it.
-std::optional<int> parseNumberArgument(const QString& text) {
-    if (text.isEmpty() || text.size() > 9)
-        return std::nullopt;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-    }
-    return text.toInt();
 }
 
 struct Loaded {
@@ -47,59 +37,25 @@ CliOutput listing(const QVector<ListColumn>& columns, const QVector<QStringList>
 // report KIND FILE [N] [-o PATH]: the page goes to stdout exactly as file.html would
 // receive it, or with -o replaces PATH atomically.
 CliOutput runReport(const QStringList& args) {
-    const QString kind = args.value(1);
-    const bool stats = kind == QStringLiteral("stats");
-    if (!stats && kind != QStringLiteral("crosstable") && kind != QStringLiteral("schedule"))
-        return CliOutput::failure(
-            QStringLiteral("ladya-cli: report: unknown report '%1' (crosstable, schedule or stats)")
-                .arg(kind));
-    const QString usage = kind + (stats ? QStringLiteral(" FILE N") : QStringLiteral(" FILE")) +
-                          QStringLiteral(" [-o PATH]");
+    const ParsedReportRequest parsed = parseReportRequest(
+        args, {QStringLiteral("crosstable"), QStringLiteral("schedule"), QStringLiteral("stats")});
+    if (!parsed.request)
+        return parsed.error;
+    const ReportRequest& request = *parsed.request;
 
-    // The file stands third, where the command line dispatch found it.
-    QStringList operands = args.mid(0, 3);
-    std::optional<QString> outputPath;
-    for (qsizetype k = 3; k < args.size(); ++k) {
-        if (args.at(k) != QStringLiteral("-o")) {
-            operands << args.at(k);
-            continue;
-        }
-        if (outputPath || k + 1 >= args.size() || args.at(k + 1).isEmpty())
-            return usageError(QStringLiteral("report"), usage);
-        outputPath = args.at(++k);
-    }
-    if (operands.size() != (stats ? 4 : 3))
-        return usageError(QStringLiteral("report"), usage);
-
-    Loaded loaded = load(operands.at(2));
+    Loaded loaded = load(request.file);
     if (!loaded.tournament)
         return loaded.error;
     const RoundRobinTournament& t = *loaded.tournament;
-    std::optional<int> number;
-    if (stats) {
-        number = parseNumberArgument(operands.at(3));
-        if (!number || *number < 1 || *number > t.participantCount())
-            return CliOutput::failure(
-                QStringLiteral("ladya-cli: report: participant '%1' is out of range (1..%2)")
-                    .arg(operands.at(3))
-                    .arg(t.participantCount()));
-    }
-
-    QByteArray page;
-    if (kind == QStringLiteral("schedule")) {
-        page = scheduleReport(t).bytes();
-    } else {
-        const RoundRobinResults results = computeRoundRobin(t);
-        page = stats ? participantStatisticsReport(t, results, *number).bytes()
-                     : crosstableReport(t, results).bytes();
-    }
-    if (!outputPath)
-        return {0, page, QByteArray()};
-    const FileResult written = writeFileAtomic(*outputPath, page);
-    if (!written)
-        return CliOutput::failure(QStringLiteral("ladya-cli: report: cannot write %1: %2")
-                                      .arg(*outputPath, written.error));
-    return {};
+    if (request.kind == QStringLiteral("schedule"))
+        return deliverReport(request, scheduleReport(t).bytes());
+    const RoundRobinResults results = computeRoundRobin(t);
+    if (request.kind == QStringLiteral("crosstable"))
+        return deliverReport(request, crosstableReport(t, results).bytes());
+    const std::optional<int> number = request.participantNumber(t.participantCount());
+    if (!number)
+        return request.participantOutOfRange(t.participantCount());
+    return deliverReport(request, participantStatisticsReport(t, results, *number).bytes());
 }
 
 } // namespace
