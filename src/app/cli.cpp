@@ -20,7 +20,7 @@ QString cliHelpText() {
         "  table FILE                 the round-robin results table\n"
         "  player-games FILE N        the games of participant N (round-robin)\n"
         "  report crosstable FILE [-o PATH]\n"
-        "  report schedule FILE [-o PATH]\n"
+        "  report schedule FILE [-o PATH]   (round-robin)\n"
         "  report stats FILE N [-o PATH]\n"
         "                             an HTML report, the bytes file.html would receive\n"
         "  unpaired FILE [--pairs W-B,...]\n"

@@ -1,13 +1,194 @@
 #include "reports/swiss_reports.h"
 
+#include "swiss/swiss_controller.h"
+
+#include <QFileInfo>
+
 namespace ladya {
 
-html::HtmlReport swissCrosstableReport(const SwissTournament&, const SwissStandings&) {
-    return html::HtmlReport(html::PageLayout::Narrow);
+namespace {
+
+const QString Left = QStringLiteral("LEFT");
+
+// The title, caption and summary lines of the statistics page span its eight columns.
+constexpr int StatisticsSpan = 8;
+
+// The standings list's columns the crosstable writes before the rounds, and those it
+// writes after them; "Соперники" (13) is left out, the round cells say it better.
+constexpr int ColumnsBeforeRounds = 4;
+constexpr int OpponentsColumn = 13;
+
+// One crosstable row: the name column left-aligned, every other column centred.
+QStringList crosstableCells(const QStringList& texts) {
+    QStringList cells;
+    cells.reserve(texts.size());
+    for (qsizetype k = 0; k < texts.size(); ++k)
+        cells << html::cell(k == 1 ? html::CellStyle::BoxLeft : html::CellStyle::BoxCenter,
+                            texts.at(k));
+    return cells;
 }
 
-html::HtmlReport swissStatisticsReport(const SwissTournament&, const SwissStandings&, int) {
-    return html::HtmlReport(html::PageLayout::Narrow);
+// The list's row with the round cells put in place of "Соперники".
+QStringList withRounds(const QStringList& listRow, const QStringList& rounds) {
+    QStringList texts = listRow.mid(0, ColumnsBeforeRounds);
+    texts << rounds;
+    for (qsizetype k = ColumnsBeforeRounds; k < listRow.size(); ++k) {
+        if (k != OpponentsColumn)
+            texts << listRow.at(k);
+    }
+    return texts;
+}
+
+// The first board of the round on which the participant plays, white side tested first;
+// nullptr when the participant has no game that round.
+const SwissGame* boardOf(const SwissTournament& t, int round, int number) {
+    for (const SwissGame& g : t.rounds[round - 1]) {
+        if (g.white == number || g.black == number)
+            return &g;
+    }
+    return nullptr;
+}
+
+// A result code in the crosstable's notation, from its own side's view.
+QString ownResultText(const QString& code) {
+    switch (codeByte(code)) {
+    case '1':
+        return QStringLiteral("1");
+    case '0':
+        return QStringLiteral("0");
+    case '%':
+        return QStringLiteral("1/2");
+    case '+':
+        return QStringLiteral("+");
+    case '-':
+        return QStringLiteral("-");
+    default:
+        return QString();
+    }
+}
+
+// A participant's cell of one round: the opponent's current place, the colour letter
+// and the result ("3б1"). A forfeit drops the letter ("7+", a double forfeit "7-"); a
+// game against the bye participant has no opponent to place and shows the result alone.
+QString roundCell(const SwissTournament& t, const SwissStandings& s, int round, int number) {
+    const SwissGame* g = boardOf(t, round, number);
+    if (!g)
+        return QString();
+    const bool white = g->white == number;
+    const QString& code = white ? g->whiteResult : g->blackResult;
+    const int opponent = white ? g->black : g->white;
+    const QString result = ownResultText(code);
+    if (opponent == t.byeNumber || !t.hasParticipant(opponent))
+        return result;
+    const char c = codeByte(code);
+    const bool forfeit = c == '+' || c == '-';
+    const QString colour = forfeit ? QString() : white ? QStringLiteral("б") : QStringLiteral("ч");
+    return QString::number(s.placeOf(opponent)) + colour + result;
+}
+
+// The game in white–black notation. A double forfeit keeps both losses: reading it
+// from White's code alone would hand Black a win he never had.
+QString whiteBlackResult(const SwissGame& g) {
+    const char white = codeByte(g.whiteResult);
+    if (white == '-' && codeByte(g.blackResult) == '-')
+        return QStringLiteral("(-)-(-)");
+    switch (white) {
+    case '1':
+        return QStringLiteral("1-0");
+    case '0':
+        return QStringLiteral("0-1");
+    case '%':
+        return QStringLiteral("1/2-1/2");
+    case '+':
+        return QStringLiteral("(+)-(-)");
+    case '-':
+        return QStringLiteral("(-)-(+)");
+    default:
+        return QString();
+    }
+}
+
+// The tournament's name: the file name without its folder and its extension.
+QString tournamentName(const SwissTournament& t) {
+    const QString file = QFileInfo(t.state.path).fileName();
+    return file.chopped(std::min<qsizetype>(4, file.size()));
+}
+
+} // namespace
+
+html::HtmlReport swissCrosstableReport(const SwissTournament& t, const SwissStandings& s) {
+    const int rounds = t.roundCount();
+    html::HtmlReport report(html::PageLayout::Landscape, rounds + 15);
+
+    QStringList roundTitles;
+    for (int r = 1; r <= rounds; ++r)
+        roundTitles << QString::number(r);
+    report.addRow(crosstableCells(withRounds(columnTitles(swissStandingsColumns()), roundTitles)));
+
+    for (int place = 1; place <= s.order.size(); ++place) {
+        const int number = s.participantAt(place);
+        if (isByeRow(t.participant(number)))
+            continue;
+        QStringList cells;
+        for (int r = 1; r <= rounds; ++r)
+            cells << roundCell(t, s, r, number);
+        report.addRow(crosstableCells(withRounds(swissStandingsRow(t, s, place), cells)));
+    }
+    return report;
+}
+
+html::HtmlReport swissStatisticsReport(const SwissTournament& t, const SwissStandings& s,
+                                       int number) {
+    html::HtmlReport report(html::PageLayout::Narrow);
+    if (!t.hasParticipant(number))
+        return report;
+    const Participant& p = t.participant(number);
+    report.addTextRow(QStringLiteral("Название турнира: ") + tournamentName(t), Left,
+                      StatisticsSpan);
+    report.addTextRow(QStringLiteral("Статистика результатов участника: ") + p.name +
+                          QStringLiteral(", разряд - ") + p.category +
+                          QStringLiteral(", К.Эло - ") + p.rating,
+                      Left, StatisticsSpan);
+    report.addSpacerRow();
+    report.addRow(html::CellStyle::BoxCenter,
+                  {QStringLiteral("ТУР"), QStringLiteral("ФИО соперника"), QStringLiteral("Разряд"),
+                   QStringLiteral("К.Эло"), QStringLiteral("Цвет фигур"),
+                   QStringLiteral("Результат"), QStringLiteral("Очки"), QStringLiteral("Место")});
+
+    const auto boxed = [](const QString& text) {
+        return html::cell(html::CellStyle::BoxCenter, text);
+    };
+    for (int r = 1; r <= t.roundCount(); ++r) {
+        QStringList cells;
+        if (const SwissGame* g = boardOf(t, r, number)) {
+            const bool white = g->white == number;
+            const int opponent = white ? g->black : g->white;
+            // A number outside the table comes only from a hand-edited file: the row
+            // keeps its round, colour and result and leaves the opponent blank.
+            Participant o;
+            QString points;
+            QString place;
+            if (t.hasParticipant(opponent)) {
+                o = t.participant(opponent);
+                points = pointsText(s.of(opponent).points);
+                place = QString::number(s.placeOf(opponent));
+            }
+            cells << boxed(QString::number(r)) << html::cell(html::CellStyle::BoxLeft, o.name)
+                  << boxed(o.category) << boxed(o.rating)
+                  << boxed(white ? QStringLiteral("Черные") : QStringLiteral("Белые"))
+                  << boxed(whiteBlackResult(*g)) << boxed(points) << boxed(place);
+        }
+        report.addRow(cells);
+    }
+
+    const SwissFigures& f = s.of(number);
+    report.addSpacerRow(StatisticsSpan);
+    report.addTextRow(QStringLiteral("Итоговые результаты участника"), Left, StatisticsSpan);
+    report.addTextRow(pointsText(f.points) + QStringLiteral(" очков, ") + QString::number(f.place) +
+                          QStringLiteral(" место, ") + QString::number(f.newRating) +
+                          QStringLiteral(" рейтинг"),
+                      Left, StatisticsSpan);
+    return report;
 }
 
 } // namespace ladya

@@ -1,6 +1,8 @@
 #include "swiss/swiss_cli.h"
 
 #include "pairing/pairing_engine.h"
+#include "reports/report_cli.h"
+#include "reports/swiss_reports.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_standings.h"
@@ -102,13 +104,43 @@ std::optional<QString> parsePairs(const QString& text, PairingEngine& engine) {
     return std::nullopt;
 }
 
+// report crosstable|stats FILE [N] [-o PATH]: the page goes to stdout exactly as
+// file.html would receive it, or with -o replaces PATH atomically.
+CliOutput runReport(const QStringList& args) {
+    const QString command = args.value(0);
+    if (args.value(1) == QStringLiteral("schedule"))
+        return fail(command, QStringLiteral("a Swiss tournament has no schedule report: its "
+                                            "rounds are paired one at a time (reports: "
+                                            "crosstable, stats)"));
+    const ParsedReportRequest parsed =
+        parseReportRequest(args, {QStringLiteral("crosstable"), QStringLiteral("stats")});
+    if (!parsed.request)
+        return parsed.error;
+    const ReportRequest& request = *parsed.request;
+
+    SwissLoadResult loaded = loadSwiss(request.file);
+    if (!loaded)
+        return fail(command, loaded.error.text.replace(u'\n', u' '));
+    const SwissTournament& t = *loaded.tournament;
+    std::optional<int> number;
+    if (request.kind == QStringLiteral("stats")) {
+        number = request.participantNumber(t.participantCount());
+        if (!number)
+            return request.participantOutOfRange(t.participantCount());
+    }
+    const SwissStandings standings = computeSwissStandings(t);
+    const html::HtmlReport page =
+        number ? swissStatisticsReport(t, standings, *number) : swissCrosstableReport(t, standings);
+    return deliverReport(request, page.bytes());
+}
+
 } // namespace
 
 CliOutput runSwissCli(const QStringList& args) {
     const QString command = args.value(0);
     const QString path = args.value(1);
     if (command == QStringLiteral("report"))
-        return fail(command, QStringLiteral("reports of Swiss tournaments are not available yet"));
+        return runReport(args);
 
     Options options;
     int positional = 2;

@@ -99,7 +99,6 @@ TEST(SwissCli, RefusalsGoToStderrWithStatus2) {
         {"commit", copy},
         {"commit", copy, "--pairs", "1-2"},
         {"standings", dir.filePath("missing.swz")},
-        {"report", "crosstable", worked},
     };
     for (const QStringList& args : cases) {
         const CliOutput r = runCli(args);

@@ -1,0 +1,183 @@
+#include "app/cli.h"
+#include "reports/swiss_reports.h"
+#include "support/test_support.h"
+#include "swiss/swiss_test_util.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ladya;
+
+namespace {
+
+// An expected page under tests/data/reports/swiss, named <tournament>.crosstable.html or
+// <tournament>.stats.<N>.html beside <tournament>.swz. Every page was checked against
+// the rules (round cells, places, result texts, escaping) before it was checked in;
+// the copied list columns were compared with `ladya-cli standings`.
+struct GoldenPage {
+    QString name;       // the .html file
+    QString tournament; // the .swz file
+    QString kind;       // crosstable or stats
+    int number = 0;     // the participant of a stats page
+};
+
+QVector<GoldenPage> goldenPages() {
+    static const QRegularExpression pattern(
+        QStringLiteral("^(.+)\\.(crosstable|stats)(?:\\.(\\d+))?\\.html$"));
+    const QDir data(test::dataPath(QStringLiteral("reports/swiss")));
+    QVector<GoldenPage> pages;
+    for (const QString& name :
+         data.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name)) {
+        const QRegularExpressionMatch m = pattern.match(name);
+        if (!m.hasMatch()) {
+            ADD_FAILURE() << "unexpected file name " << name.toStdString();
+            continue;
+        }
+        pages.append({data.filePath(name), data.filePath(m.captured(1) + QStringLiteral(".swz")),
+                      m.captured(2), m.captured(3).toInt()});
+    }
+    return pages;
+}
+
+QStringList reportArguments(const GoldenPage& page) {
+    QStringList args = {QStringLiteral("report"), page.kind, page.tournament};
+    if (page.kind == QStringLiteral("stats"))
+        args << QString::number(page.number);
+    return args;
+}
+
+// The rows of a page as lists of their cells' texts.
+QVector<QStringList> tableRows(const QString& page) {
+    static const QRegularExpression row(QStringLiteral("<TR>(.*?)</TR>"),
+                                        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression cellPattern(QStringLiteral("<TD[^>]*><B>(.*?)</B></TD>"));
+    QVector<QStringList> rows;
+    for (const QRegularExpressionMatch& r : row.globalMatch(page)) {
+        QStringList cells;
+        for (const QRegularExpressionMatch& c : cellPattern.globalMatch(r.captured(1)))
+            cells << c.captured(1);
+        rows.append(cells);
+    }
+    return rows;
+}
+
+QString crosstablePage(const SwissTournament& t) {
+    return swissCrosstableReport(t, computeSwissStandings(t)).text();
+}
+
+} // namespace
+
+// Fresh tournament (R = 0), the worked examples of the standings and the file (byes in
+// both rounds, a double forfeit, unplayed games), and a field whose names and file name
+// carry markup, "&", quotes and "%1": the functions and `ladya-cli report` give the
+// same bytes.
+TEST(SwissReports, GoldenPagesFromTheFunctionsAndTheCli) {
+    const QVector<GoldenPage> pages = goldenPages();
+    ASSERT_GE(pages.size(), 10);
+    for (const GoldenPage& page : pages) {
+        SCOPED_TRACE(QFileInfo(page.name).fileName().toStdString());
+        const SwissLoadResult loaded = loadSwiss(page.tournament);
+        ASSERT_TRUE(loaded) << loaded.error.text.toStdString();
+        const SwissTournament& t = *loaded.tournament;
+        const SwissStandings s = computeSwissStandings(t);
+        const html::HtmlReport report = page.kind == QStringLiteral("stats")
+                                            ? swissStatisticsReport(t, s, page.number)
+                                            : swissCrosstableReport(t, s);
+        const QByteArray expected = test::readBytes(page.name);
+        EXPECT_EQ(report.bytes(), expected);
+
+        QProcess cli;
+        cli.start(QStringLiteral(LADYA_CLI_PATH), reportArguments(page));
+        ASSERT_TRUE(cli.waitForFinished(30000));
+        EXPECT_EQ(cli.exitCode(), 0);
+        EXPECT_EQ(cli.readAllStandardError(), QByteArray());
+        EXPECT_EQ(cli.readAllStandardOutput(), expected);
+
+        if (page.kind == QStringLiteral("crosstable")) {
+            // Every row has a cell per column; the bye participant has no row.
+            const QVector<QStringList> rows = tableRows(report.text());
+            for (const QStringList& cells : rows) {
+                EXPECT_EQ(cells.size(), t.roundCount() + 15);
+                EXPECT_NE(cells.value(1), ByeText);
+            }
+        }
+    }
+}
+
+// Only a hand-edited file holds these: a participant missing from a round and an
+// opponent number beyond the table. The pages keep their shape and show what is known.
+TEST(SwissReports, HandEditedRoundsGiveEmptyCellsNotCrashes) {
+    const SwissTournament t = test::makeSwiss({"1500", "1400", "1300", "1200"},
+                                              {{"1|2|1|0", "3|9|+|-"}, {"1|3|%|%", "1|2|1|0"}});
+    const QVector<QStringList> rows = tableRows(crosstablePage(t));
+    ASSERT_EQ(rows.size(), 5);
+    QMap<QString, QStringList> rounds; // name → round cells
+    for (const QStringList& cells : rows.mid(1))
+        rounds[cells[1]] = cells.mid(4, 2);
+    EXPECT_EQ(rounds["P3"].first(), "+"); // against number 9: the result alone
+    EXPECT_EQ(rounds["P4"], (QStringList{"", ""}));
+    // P1 stands on two boards of round 2: the first one counts.
+    EXPECT_TRUE(rounds["P1"][1].endsWith("б1/2"));
+
+    const QVector<QStringList> stats =
+        tableRows(swissStatisticsReport(t, computeSwissStandings(t), 3).text());
+    ASSERT_EQ(stats.size(), 3 + 1 + 2 + 3); // title, caption, spacer, header, rounds, summary
+    EXPECT_EQ(stats[4], (QStringList{"1", "", "", "", "Черные", "(+)-(-)", "", ""}));
+    const QVector<QStringList> absent =
+        tableRows(swissStatisticsReport(t, computeSwissStandings(t), 4).text());
+    EXPECT_EQ(absent[4], QStringList{});
+}
+
+TEST(SwissReports, ParticipantOutsideTheTableGivesAnEmptyPage) {
+    const SwissTournament t = test::makeSwiss({"1500", "1400"}, {{"1|2|1|0"}});
+    const SwissStandings s = computeSwissStandings(t);
+    const QString empty = html::HtmlReport(html::PageLayout::Narrow).text();
+    EXPECT_EQ(swissStatisticsReport(t, s, 0).text(), empty);
+    EXPECT_EQ(swissStatisticsReport(t, s, 3).text(), empty);
+}
+
+TEST(SwissReportCli, RefusalsGoToStderrWithStatus2) {
+    QTemporaryDir dir;
+    const QString good = test::dataPath("reports/swiss/worked.swz");
+    const QString unreadable = dir.filePath("folder.swz");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.swz"));
+    const QStringList cases[] = {
+        {"report", "stats", good},
+        {"report", "stats", good, "0"},
+        {"report", "stats", good, "5"},
+        {"report", "stats", good, "x"},
+        {"report", "stats", good, "1", "2"},
+        {"report", "crosstable", good, "1"},
+        {"report", "crosstable", dir.filePath("missing.swz")},
+        {"report", "crosstable", unreadable},
+        {"report", "schedule", good},
+        {"report", "bogus", good},
+        {"report", "crosstable", good, "-o"},
+        {"report", "crosstable", good, "-o", dir.filePath("no/such/folder/file.html")},
+    };
+    for (const QStringList& args : cases) {
+        const CliOutput result = runCli(args);
+        EXPECT_EQ(result.status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(result.out.isEmpty()) << args.join(' ').toStdString();
+        EXPECT_TRUE(result.err.startsWith("ladya-cli: report: ")) << args.join(' ').toStdString();
+    }
+    EXPECT_TRUE(runCli({"report", "schedule", good}).err.contains("schedule"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{});
+}
+
+TEST(SwissReportCli, OutputOptionReplacesTheFileInstead) {
+    QTemporaryDir dir;
+    const QString good = test::dataPath("reports/swiss/worked.swz");
+    const QString path = dir.filePath("out.html");
+    test::writeBytes(path, "old");
+    const CliOutput result = runCli({"report", "stats", good, "-o", path, "3"});
+    EXPECT_EQ(result.status, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_EQ(test::readBytes(path),
+              test::readBytes(test::dataPath("reports/swiss/worked.stats.3.html")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.html"});
+}
