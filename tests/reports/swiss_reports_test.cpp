@@ -65,10 +65,6 @@ QVector<QStringList> tableRows(const QString& page) {
     return rows;
 }
 
-QString crosstablePage(const SwissTournament& t) {
-    return swissCrosstableReport(t, computeSwissStandings(t)).text();
-}
-
 } // namespace
 
 // Fresh tournament (R = 0), the worked examples of the standings and the file (byes in
@@ -96,24 +92,17 @@ TEST(SwissReports, GoldenPagesFromTheFunctionsAndTheCli) {
         EXPECT_EQ(cli.exitCode(), 0);
         EXPECT_EQ(cli.readAllStandardError(), QByteArray());
         EXPECT_EQ(cli.readAllStandardOutput(), expected);
-
-        if (page.kind == QStringLiteral("crosstable")) {
-            // Every row has a cell per column; the bye participant has no row.
-            const QVector<QStringList> rows = tableRows(report.text());
-            for (const QStringList& cells : rows) {
-                EXPECT_EQ(cells.size(), t.roundCount() + 15);
-                EXPECT_NE(cells.value(1), ByeText);
-            }
-        }
     }
 }
 
 // Only a hand-edited file holds these: a participant missing from a round and an
 // opponent number beyond the table. The pages keep their shape and show what is known.
+// The golden pages pin everything a sound file gives.
 TEST(SwissReports, HandEditedRoundsGiveEmptyCellsNotCrashes) {
     const SwissTournament t = test::makeSwiss({"1500", "1400", "1300", "1200"},
                                               {{"1|2|1|0", "3|9|+|-"}, {"1|3|%|%", "1|2|1|0"}});
-    const QVector<QStringList> rows = tableRows(crosstablePage(t));
+    const SwissStandings s = computeSwissStandings(t);
+    const QVector<QStringList> rows = tableRows(swissCrosstableReport(t, s).text());
     ASSERT_EQ(rows.size(), 5);
     QMap<QString, QStringList> rounds; // name → round cells
     for (const QStringList& cells : rows.mid(1))
@@ -123,21 +112,16 @@ TEST(SwissReports, HandEditedRoundsGiveEmptyCellsNotCrashes) {
     // P1 stands on two boards of round 2: the first one counts.
     EXPECT_TRUE(rounds["P1"][1].endsWith("б1/2"));
 
-    const QVector<QStringList> stats =
-        tableRows(swissStatisticsReport(t, computeSwissStandings(t), 3).text());
+    const QVector<QStringList> stats = tableRows(swissStatisticsReport(t, s, 3).text());
     ASSERT_EQ(stats.size(), 3 + 1 + 2 + 3); // title, caption, spacer, header, rounds, summary
     EXPECT_EQ(stats[4], (QStringList{"1", "", "", "", "Черные", "(+)-(-)", "", ""}));
-    const QVector<QStringList> absent =
-        tableRows(swissStatisticsReport(t, computeSwissStandings(t), 4).text());
+    const QVector<QStringList> absent = tableRows(swissStatisticsReport(t, s, 4).text());
     EXPECT_EQ(absent[4], QStringList{});
-}
 
-TEST(SwissReports, ParticipantOutsideTheTableGivesAnEmptyPage) {
-    const SwissTournament t = test::makeSwiss({"1500", "1400"}, {{"1|2|1|0"}});
-    const SwissStandings s = computeSwissStandings(t);
+    // A number outside the table gives the empty page.
     const QString empty = html::HtmlReport(html::PageLayout::Narrow).text();
     EXPECT_EQ(swissStatisticsReport(t, s, 0).text(), empty);
-    EXPECT_EQ(swissStatisticsReport(t, s, 3).text(), empty);
+    EXPECT_EQ(swissStatisticsReport(t, s, 5).text(), empty);
 }
 
 TEST(SwissReportCli, RefusalsGoToStderrWithStatus2) {
