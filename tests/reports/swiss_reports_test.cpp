@@ -124,6 +124,24 @@ TEST(SwissReports, HandEditedRoundsGiveEmptyCellsNotCrashes) {
     EXPECT_EQ(swissStatisticsReport(t, s, 5).text(), empty);
 }
 
+// After a pairing the window keeps the standings of the rounds before it until the
+// next result: the new round is written with the places as they stand.
+TEST(SwissReports, NewRoundWithTheStandingsOfTheRoundsBefore) {
+    const SwissTournament before =
+        test::makeSwiss({"1500", "1400", "1300", "1200"}, {{"1|2|0|1", "3|4|1|0"}});
+    SwissTournament after = before;
+    after.rounds.append({{3, 2, {}, {}}, {1, 4, {}, {}}});
+    after.deriveCounts();
+    const SwissStandings stale = computeSwissStandings(before);
+    const QVector<QStringList> rows = tableRows(swissCrosstableReport(after, stale).text());
+    ASSERT_EQ(rows.size(), 5);
+    // Places 1..4 are P2, P3, P1, P4.
+    EXPECT_EQ(rows[1].mid(0, 6), (QStringList{"1", "P2", "1", "1400", "3ч1", "2ч"}));
+    EXPECT_EQ(rows[4].mid(0, 6), (QStringList{"4", "P4", "1", "1200", "2ч0", "3ч"}));
+    EXPECT_EQ(tableRows(swissStatisticsReport(after, stale, 1).text())[5],
+              (QStringList{"2", "P4", "1", "1200", "Черные", "", "0.0", "4"}));
+}
+
 TEST(SwissReportCli, RefusalsGoToStderrWithStatus2) {
     QTemporaryDir dir;
     const QString good = test::dataPath("reports/swiss/worked.swz");
