@@ -62,11 +62,52 @@ void TextRowsModel::addColumn(const QString& title) {
 
 void TextRowsModel::setRows(QVector<QStringList> rows) {
     beginResetModel();
+    m_rowAt = nullptr;
     m_rows = std::move(rows);
+    m_made.clear();
     endResetModel();
 }
 
+void TextRowsModel::setRowSource(int count, RowFunction rowAt) {
+    beginResetModel();
+    m_rowAt = std::move(rowAt);
+    m_rows = QVector<QStringList>(count);
+    m_made = QVector<bool>(count, false);
+    endResetModel();
+}
+
+void TextRowsModel::refreshRows(int count) {
+    if (!m_rowAt)
+        return;
+    if (count != m_rows.size()) {
+        setRowSource(count, std::move(m_rowAt));
+        return;
+    }
+    m_made.fill(false);
+    if (count > 0 && !m_titles.isEmpty())
+        emit dataChanged(index(0, 0), index(count - 1, int(m_titles.size()) - 1));
+}
+
+const QStringList& TextRowsModel::row(int row) const {
+    static const QStringList none;
+    if (row < 0 || row >= m_rows.size())
+        return none;
+    if (m_rowAt && !m_made[row]) {
+        m_rows[row] = m_rowAt(row);
+        m_made[row] = true;
+    }
+    return m_rows[row];
+}
+
+const QVector<QStringList>& TextRowsModel::rows() const {
+    for (int r = 0; m_rowAt && r < m_rows.size(); ++r)
+        row(r);
+    return m_rows;
+}
+
 void TextRowsModel::appendRow(QStringList cells) {
+    if (m_rowAt)
+        setRows(rows()); // the rows become the model's own
     const int row = static_cast<int>(m_rows.size());
     beginInsertRows({}, row, row);
     m_rows.append(std::move(cells));
@@ -76,6 +117,8 @@ void TextRowsModel::appendRow(QStringList cells) {
 void TextRowsModel::removeRowAt(int row) {
     if (row < 0 || row >= m_rows.size())
         return;
+    if (m_rowAt)
+        setRows(rows());
     beginRemoveRows({}, row, row);
     m_rows.removeAt(row);
     endRemoveRows();
@@ -96,7 +139,7 @@ int TextRowsModel::columnCount(const QModelIndex& parent) const {
 QVariant TextRowsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
-    return m_rows.at(index.row()).value(index.column());
+    return row(index.row()).value(index.column());
 }
 
 QVariant TextRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -130,6 +173,14 @@ void MultiColumnList::setRows(QVector<QStringList> rows) {
     m_model->setRows(std::move(rows));
 }
 
+void MultiColumnList::setRowSource(int count, TextRowsModel::RowFunction rowAt) {
+    m_model->setRowSource(count, std::move(rowAt));
+}
+
+void MultiColumnList::refreshRows(int count) {
+    m_model->refreshRows(count);
+}
+
 void MultiColumnList::addRow(QStringList cells) {
     m_model->appendRow(std::move(cells));
 }
@@ -149,9 +200,7 @@ int MultiColumnList::rowCount() const {
 QString MultiColumnList::cellText(int row, int column) const {
     if (row == -1)
         return m_model->titles().value(column);
-    if (row < 0 || row >= m_model->rows().size())
-        return QString();
-    return m_model->rows().at(row).value(column);
+    return m_model->row(row).value(column);
 }
 
 int MultiColumnList::selectedRow() const {
