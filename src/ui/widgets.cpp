@@ -1,14 +1,17 @@
 #include "ui/widgets.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 namespace ladya::ui {
 
@@ -148,9 +151,55 @@ QVariant TextRowsModel::headerData(int section, Qt::Orientation orientation, int
     return m_titles.value(section);
 }
 
+namespace {
+
+// Paints a cell's text as one run. The style's own item painting lays every text out
+// for wrapping and eliding, which made repainting a page of a wide list cost tens of
+// milliseconds; a list cell is one line and only needs eliding when it is too long.
+class OneLineTextDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = std::exchange(opt.text, QString());
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget); // background
+        if (text.isEmpty())
+            return;
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget)
+                            .adjusted(margin, 0, -margin, 0);
+        if (r.width() <= 0)
+            return;
+        const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (opt.state & QStyle::State_Active)
+                                               ? QPalette::Normal
+                                               : QPalette::Inactive;
+        const QString shown = opt.fontMetrics.horizontalAdvance(text) > r.width()
+                                  ? opt.fontMetrics.elidedText(text, Qt::ElideRight, r.width())
+                                  : text;
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(group, (opt.state & QStyle::State_Selected)
+                                                     ? QPalette::HighlightedText
+                                                     : QPalette::Text));
+        const int baseline =
+            r.top() + (r.height() + opt.fontMetrics.ascent() - opt.fontMetrics.descent()) / 2;
+        painter->drawText(QPoint(r.left(), baseline), shown);
+        painter->restore();
+    }
+};
+
+} // namespace
+
 MultiColumnList::MultiColumnList(QWidget* parent)
     : QTreeView(parent), m_model(new TextRowsModel(this)) {
     setModel(m_model);
+    setItemDelegate(new OneLineTextDelegate(this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true); // keeps 10,000 rows cheap to lay out
