@@ -41,7 +41,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     // The round's games and the result entry on the left, the standings and the
     // buttons on the right; the standings take whatever width is left.
     auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(10, 5, 10, 10);
+    grid->setContentsMargins(5, 5, 5, 10);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);
 
@@ -59,14 +59,28 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     m_info->setTextFormat(Qt::PlainText);
     grid->addWidget(m_info, 0, 1);
 
+    // The designed widths were made for a narrower font than most desktops use: each
+    // column widens to its title and to the widest value it can hold, the name columns to
+    // the names up to a limit that keeps the window within a 1366-pixel screen (a longer
+    // name is elided and shows whole in its tooltip).
     const QStringList names = participantNames(m_controller.tournament());
-    m_games = ui::makeList(QStringLiteral("gameList"), swissGameColumns(), {1, 2}, names, 190);
+    m_games = ui::makeList(QStringLiteral("gameList"), swissGameColumns(), {1, 2}, names, 140);
+    const QStringList gameSamples = {QStringLiteral("150"), {}, {}, QStringLiteral("+--")};
+    for (int c = 0; c < gameSamples.size(); ++c)
+        m_games->widenColumnFor(c, {m_games->cellText(-1, c), gameSamples[c]}, 80);
     m_games->setMinimumWidth(std::max(400, m_games->widthForAllColumns()));
     m_standings =
-        ui::makeList(QStringLiteral("standingsList"), swissStandingsColumns(), {1}, names, 190);
-    // The short titles need their room in the usual desktop fonts.
-    for (int c = 0; c < m_standings->rowsModel()->columnCount(); ++c)
-        m_standings->widenColumnFor(c, {m_standings->cellText(-1, c)}, 80);
+        ui::makeList(QStringLiteral("standingsList"), swissStandingsColumns(), {1}, names, 170);
+    const QStringList standingsSamples = {QStringLiteral("300"),    {},
+                                          QStringLiteral("КМС"),    QStringLiteral("2800"),
+                                          QStringLiteral("20.0"),   QStringLiteral("400.00"),
+                                          QStringLiteral("210.00"), QStringLiteral("2800"),
+                                          QStringLiteral("20"),     QStringLiteral("20"),
+                                          QStringLiteral("99.9"),   QStringLiteral("99.9"),
+                                          QStringLiteral("20"),     {},
+                                          QStringLiteral("20.0"),   QStringLiteral("2800")};
+    for (int c = 0; c < standingsSamples.size(); ++c)
+        m_standings->widenColumnFor(c, {m_standings->cellText(-1, c), standingsSamples[c]}, 80);
     m_standings->setMinimumWidth(m_standings->widthForAllColumns());
     grid->addWidget(m_games, 1, 0);
     grid->addWidget(m_standings, 1, 1);
