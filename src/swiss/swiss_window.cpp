@@ -141,6 +141,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_pairing, &QPushButton::clicked, this, &SwissWindow::pairNextRound);
     connect(m_complete, &QPushButton::clicked, this, &SwissWindow::openCompletion);
     connect(this, &ui::Window::closeRequested, this, &SwissWindow::closeBox);
+    m_games->setFocus(); // the keyboard starts where a result is entered
 }
 
 void SwissWindow::syncState() {

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStaticText>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
@@ -156,6 +157,8 @@ namespace {
 // Paints a cell's text as one run. The style's own item painting lays every text out
 // for wrapping and eliding, which made repainting a page of a wide list cost tens of
 // milliseconds; a list cell is one line and only needs eliding when it is too long.
+// The texts are kept laid out: after a change most cells of a page show the same
+// texts as before (names, small numbers), so a repaint mostly draws prepared glyphs.
 class OneLineTextDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -175,23 +178,63 @@ public:
                             .adjusted(margin, 0, -margin, 0);
         if (r.width() <= 0)
             return;
+        if (opt.font != m_font) {
+            m_font = opt.font;
+            m_texts.clear();
+        }
+        const QStaticText& shown = laidOut(text, r.width(), opt.fontMetrics);
         const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
                                            : (opt.state & QStyle::State_Active)
                                                ? QPalette::Normal
                                                : QPalette::Inactive;
-        const QString shown = opt.fontMetrics.horizontalAdvance(text) > r.width()
-                                  ? opt.fontMetrics.elidedText(text, Qt::ElideRight, r.width())
-                                  : text;
         painter->save();
         painter->setFont(opt.font);
         painter->setPen(opt.palette.color(group, (opt.state & QStyle::State_Selected)
                                                      ? QPalette::HighlightedText
                                                      : QPalette::Text));
-        const int baseline =
-            r.top() + (r.height() + opt.fontMetrics.ascent() - opt.fontMetrics.descent()) / 2;
-        painter->drawText(QPoint(r.left(), baseline), shown);
+        const qreal top = r.top() + (r.height() - opt.fontMetrics.height()) / 2.0;
+        painter->drawStaticText(QPointF(r.left(), top), shown);
         painter->restore();
     }
+
+private:
+    // The text as shown in a cell `width` pixels wide: whole, or elided when too long.
+    const QStaticText& laidOut(const QString& text, int width, const QFontMetrics& metrics) const {
+        // Enough for several pages of a wide list; a full cache starts again.
+        constexpr qsizetype MaxTexts = 20000;
+        if (m_texts.size() > MaxTexts)
+            m_texts.clear();
+        auto it = m_texts.find(text);
+        if (it == m_texts.end()) {
+            Laid laid;
+            laid.whole = prepared(text);
+            laid.width = metrics.horizontalAdvance(text);
+            it = m_texts.insert(text, laid);
+        }
+        if (it->width <= width)
+            return it->whole;
+        if (it->elidedWidth != width) {
+            it->elided = prepared(metrics.elidedText(text, Qt::ElideRight, width));
+            it->elidedWidth = width;
+        }
+        return it->elided;
+    }
+    QStaticText prepared(const QString& text) const {
+        QStaticText s(text);
+        s.setTextFormat(Qt::PlainText);
+        s.setPerformanceHint(QStaticText::AggressiveCaching);
+        s.prepare(QTransform(), m_font);
+        return s;
+    }
+
+    struct Laid {
+        QStaticText whole;
+        int width = 0;
+        QStaticText elided;
+        int elidedWidth = -1;
+    };
+    mutable QFont m_font;
+    mutable QHash<QString, Laid> m_texts;
 };
 
 } // namespace
