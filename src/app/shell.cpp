@@ -4,6 +4,8 @@
 #include "app/main_menu_window.h"
 #include "roundrobin/round_robin_creation_window.h"
 #include "roundrobin/round_robin_window.h"
+#include "swiss/swiss_creation_window.h"
+#include "swiss/swiss_window.h"
 #include "ui/platform.h"
 
 namespace ladya {
@@ -15,6 +17,8 @@ Shell::~Shell() {
     delete m_mainMenu;
     delete m_creation;
     delete m_roundRobin;
+    delete m_swissCreation;
+    delete m_swiss;
 }
 
 void Shell::start() {
@@ -36,9 +40,7 @@ void Shell::showMainMenu() {
     connect(menu, &MainMenuWindow::tournamentChosen, this, &Shell::openTournamentFile);
     connect(menu, &MainMenuWindow::roundRobinCreationRequested, this,
             &Shell::openRoundRobinCreation);
-    connect(menu, &MainMenuWindow::swissCreationRequested, this, [this] {
-        notYetAvailable(QStringLiteral("Создание турнира по швейцарской системе."));
-    });
+    connect(menu, &MainMenuWindow::swissCreationRequested, this, &Shell::openSwissCreation);
     connect(menu, &MainMenuWindow::clubListRequested, this,
             [this] { notYetAvailable(QStringLiteral("Клубный рейтинг-лист.")); });
     menu->show();
@@ -46,8 +48,8 @@ void Shell::showMainMenu() {
 }
 
 void Shell::openTournamentFile(MainMenu::FileKind kind, const QString& path) {
-    if (kind != MainMenu::FileKind::RoundRobin) {
-        notYetAvailable(QStringLiteral("Открытие турнира по швейцарской системе."));
+    if (kind == MainMenu::FileKind::Swiss) {
+        openSwissFile(path);
         return;
     }
     RoundRobinLoad loaded = loadRoundRobin(path);
@@ -87,6 +89,39 @@ void Shell::openRoundRobin(RoundRobinTournament tournament) {
         showMainMenu();
     });
     connect(window, &RoundRobinWindow::exitRequested, this, &Shell::exitRequested);
+    window->show();
+    window->centreOnScreen();
+}
+
+void Shell::openSwissCreation() {
+    auto* creation = new SwissCreationWindow(m_app, m_platform);
+    m_swissCreation = creation;
+    connect(creation, &SwissCreationWindow::cancelled, this, [this, creation] {
+        creation->deleteLater();
+        returnToMenu();
+    });
+    connect(creation, &SwissCreationWindow::created, this, [this, creation] {
+        const QString path = creation->takeTournament()->state.path;
+        creation->deleteLater();
+        openSwissFile(path);
+    });
+    creation->show();
+    creation->centreOnScreen();
+}
+
+void Shell::openSwissFile(const QString& path) {
+    // The window shows what the file holds, a new tournament as much as an old one.
+    SwissWindowOpenResult opened = openSwissWindow(path);
+    if (!opened.controller) {
+        // Never an empty tournament in its place: back to the menu.
+        m_platform.showMessage(nullptr, opened.error);
+        returnToMenu();
+        return;
+    }
+    closeMainMenu();
+    auto* window = new SwissWindow(m_app, m_platform, std::move(*opened.controller));
+    m_swiss = window;
+    connect(window, &SwissWindow::exitRequested, this, &Shell::exitRequested);
     window->show();
     window->centreOnScreen();
 }

@@ -7,6 +7,8 @@
 #include "app/main_menu_window.h"
 #include "roundrobin/round_robin_creation_window.h"
 #include "roundrobin/round_robin_window.h"
+#include "swiss/swiss_creation_window.h"
+#include "swiss/swiss_window.h"
 
 #include <QObject>
 #include <QPointer>
@@ -30,6 +32,8 @@ public:
     MainMenuWindow* mainMenu() const { return m_mainMenu; }
     RoundRobinCreationWindow* roundRobinCreation() const { return m_creation; }
     RoundRobinWindow* roundRobinWindow() const { return m_roundRobin; }
+    SwissCreationWindow* swissCreation() const { return m_swissCreation; }
+    SwissWindow* swissWindow() const { return m_swiss; }
 
 signals:
     // The program should end (the main menu or a tournament window was closed).
@@ -39,6 +43,10 @@ private:
     void openTournamentFile(MainMenu::FileKind kind, const QString& path);
     void openRoundRobinCreation();
     void openRoundRobin(RoundRobinTournament tournament);
+    void openSwissCreation();
+    // Loads the file and opens its window; an unreadable file is reported and the
+    // menu comes back.
+    void openSwissFile(const QString& path);
     void closeMainMenu();
     void notYetAvailable(const QString& what);
     // The menu again (a fresh one when it is gone) with a fresh tournament state.
@@ -49,6 +57,8 @@ private:
     QPointer<MainMenuWindow> m_mainMenu;
     QPointer<RoundRobinCreationWindow> m_creation;
     QPointer<RoundRobinWindow> m_roundRobin;
+    QPointer<SwissCreationWindow> m_swissCreation;
+    QPointer<SwissWindow> m_swiss;
 };
 
 } // namespace ladya

@@ -2,51 +2,87 @@
 
 #include "ui/platform.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace ladya {
 
-RoundRobinCompletionDialog::RoundRobinCompletionDialog(ui::Platform& platform, bool alreadyFinished,
-                                                       CompleteFunction complete, QWidget* parent)
-    : ui::Window(QStringLiteral("Завершение турнира"), 220, 150, parent), m_platform(platform),
-      m_complete(std::move(complete)) {
+namespace {
+
+const QString Title = QStringLiteral("Завершение турнира");
+const QString EndDateCaption = QStringLiteral("Дата завершения турнира");
+const QString SwissWarning = QStringLiteral(
+    "После нажатия на кнопку ЗАВЕРШИТЬ, турнир будет считаться оконченным. Создание туров и "
+    "дальнейшее редактирование партий турнира будет невозможно. Чтобы отказаться нажмите "
+    "ОТМЕНА.");
+
+} // namespace
+
+CompletionDialog::CompletionDialog(Kind kind, ui::Platform& platform, bool alreadyFinished,
+                                   CompleteFunction complete, QWidget* parent)
+    : ui::Window(Title, kind == Kind::Swiss ? 320 : 220, kind == Kind::Swiss ? 170 : 150, parent),
+      m_platform(platform), m_complete(std::move(complete)) {
     setObjectName(QStringLiteral("completionDialog"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(10);
-    auto* caption = new QLabel(QStringLiteral("Дата завершения турнира"));
-    caption->setObjectName(QStringLiteral("endDateLabel"));
-    layout->addWidget(caption);
+    auto* caption = ui::makeLabel(EndDateCaption, QStringLiteral("endDateLabel"));
     m_date = new ui::DatePicker(platform.today());
     m_date->setObjectName(QStringLiteral("endDatePicker"));
-    layout->addWidget(m_date, 0, Qt::AlignLeft);
-    m_completeButton = new QPushButton(QStringLiteral("Завершить турнир"));
-    m_completeButton->setObjectName(QStringLiteral("completeButton"));
+    QPushButton* back = nullptr;
+    if (kind == Kind::RoundRobin) {
+        layout->addWidget(caption);
+        layout->addWidget(m_date, 0, Qt::AlignLeft);
+        m_completeButton = ui::makeButton(QStringLiteral("Завершить турнир"),
+                                          QStringLiteral("completeButton"), 200);
+        layout->addWidget(m_completeButton);
+        back = ui::makeButton(QStringLiteral("Вернуться к просмотру"), QStringLiteral("backButton"),
+                              200);
+        layout->addWidget(back);
+    } else {
+        auto* warning = ui::makeLabel(SwissWarning, QStringLiteral("warningLabel"), 300, 90);
+        warning->setWordWrap(true);
+        warning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        layout->addWidget(warning);
+        auto* dateLine = new QHBoxLayout;
+        dateLine->addWidget(caption);
+        dateLine->addWidget(m_date);
+        dateLine->addStretch();
+        layout->addLayout(dateLine);
+        auto* buttons = new QHBoxLayout;
+        back = ui::makeButton(QStringLiteral("ОТМЕНА"), QStringLiteral("backButton"), 100);
+        m_completeButton =
+            ui::makeButton(QStringLiteral("ЗАВЕРШИТЬ"), QStringLiteral("completeButton"), 100);
+        buttons->addWidget(back);
+        buttons->addStretch();
+        buttons->addWidget(m_completeButton);
+        layout->addLayout(buttons);
+        // Closing the Swiss dialog is its "ОТМЕНА"; the round-robin one ignores it.
+        connect(this, &ui::Window::closeRequested, this, &CompletionDialog::leave);
+    }
     m_completeButton->setEnabled(!alreadyFinished);
-    layout->addWidget(m_completeButton);
-    auto* back = new QPushButton(QStringLiteral("Вернуться к просмотру"));
-    back->setObjectName(QStringLiteral("backButton"));
-    layout->addWidget(back);
     fixSize();
 
-    connect(m_completeButton, &QPushButton::clicked, this, &RoundRobinCompletionDialog::onComplete);
-    connect(back, &QPushButton::clicked, this, [this] {
-        closeWindow();
-        emit finished();
-    });
+    connect(m_completeButton, &QPushButton::clicked, this, &CompletionDialog::onComplete);
+    connect(back, &QPushButton::clicked, this, &CompletionDialog::leave);
+    m_date->setFocus();
 }
 
-void RoundRobinCompletionDialog::onComplete() {
+void CompletionDialog::leave() {
+    closeWindow();
+    emit finished();
+}
+
+void CompletionDialog::onComplete() {
     const CompletionResult result = m_complete(m_date->dateText());
     if (result.message)
         m_platform.showMessage(this, *result.message);
     if (!result.completed)
         return; // stays open: the cause can be fixed and completion tried again
     m_completed = true;
-    closeWindow();
-    emit finished();
+    leave();
 }
 
 } // namespace ladya

@@ -1,6 +1,8 @@
-// The round-robin completion dialog: the end date, "Завершить турнир" (disabled once the
-// tournament has an end date) and "Вернуться к просмотру". It is left through its two
-// buttons only; the close box does nothing.
+// The completion dialogs. A round-robin's: the end date, "Завершить турнир" (disabled
+// once the tournament has an end date) and "Вернуться к просмотру"; it is left through
+// its two buttons only. A Swiss tournament's: a warning, the end date, "ОТМЕНА" and
+// "ЗАВЕРШИТЬ"; its close box cancels. Either stays open after a failed completion so
+// that it can be tried again once the cause is fixed.
 #pragma once
 
 #include "players/completion.h"
@@ -15,14 +17,15 @@ namespace ui {
 class Platform;
 }
 
-class RoundRobinCompletionDialog : public ui::Window {
+class CompletionDialog : public ui::Window {
     Q_OBJECT
 public:
+    enum class Kind { RoundRobin, Swiss };
     // `complete` runs the write-back with the chosen end date.
     using CompleteFunction = std::function<CompletionResult(const QString& endDate)>;
 
-    RoundRobinCompletionDialog(ui::Platform& platform, bool alreadyFinished,
-                               CompleteFunction complete, QWidget* parent = nullptr);
+    CompletionDialog(Kind kind, ui::Platform& platform, bool alreadyFinished,
+                     CompleteFunction complete, QWidget* parent = nullptr);
 
     bool completed() const { return m_completed; }
 
@@ -31,11 +34,12 @@ signals:
 
 private:
     void onComplete();
+    void leave();
 
     ui::Platform& m_platform;
     CompleteFunction m_complete;
-    ui::DatePicker* m_date;
-    QPushButton* m_completeButton;
+    ui::DatePicker* m_date = nullptr;
+    QPushButton* m_completeButton = nullptr;
     bool m_completed = false;
 };
 

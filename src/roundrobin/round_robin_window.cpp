@@ -220,9 +220,10 @@ CompletionResult RoundRobinWindow::completeWith(const QString& endDate) {
 
 void RoundRobinWindow::openCompletion() {
     controlEvent();
-    RoundRobinCompletionDialog dialog(m_platform, m_controller.tournament().state.isFinished(),
-                                      [this](const QString& date) { return completeWith(date); });
-    ui::runModal(dialog, this, &RoundRobinCompletionDialog::finished);
+    CompletionDialog dialog(CompletionDialog::Kind::RoundRobin, m_platform,
+                            m_controller.tournament().state.isFinished(),
+                            [this](const QString& date) { return completeWith(date); });
+    ui::runModal(dialog, this, &CompletionDialog::finished);
     applyRules();
 }
 

@@ -236,15 +236,23 @@ std::optional<Message> SwissWindowController::store() {
         if (storeResult(changed, m_selectedBoard, m_resultEntry)) {
             const SwissFileText text = swissFileText(changed);
             message = writeSwissFile(changed.state.path, text);
-            // The file is read back so that the window shows what it holds; after a
-            // failed save that is the state before this result.
-            SwissLoadResult loaded = reloadSwiss(changed.state.path, changed, text);
-            if (loaded)
-                m_tournament = std::move(*loaded.tournament);
-            else if (!message)
+            if (message) {
+                // Reading the file back now would throw the result away: it stays in the
+                // window and the next save (another "Записать", the pairing, the close
+                // box) writes it.
                 m_tournament = std::move(changed);
-            if (!loaded && !message)
-                message = loaded.error;
+                m_unsaved = true;
+            } else {
+                // The file is read back so that the window shows what it holds.
+                SwissLoadResult loaded = reloadSwiss(changed.state.path, changed, text);
+                if (loaded) {
+                    m_tournament = std::move(*loaded.tournament);
+                } else {
+                    m_tournament = std::move(changed);
+                    message = loaded.error;
+                }
+                m_unsaved = false;
+            }
             recompute();
         }
     }
@@ -270,16 +278,53 @@ void SwissWindowController::startPairing() {
 }
 
 void SwissWindowController::finishPairing(const std::optional<SwissTournament>& committed) {
-    if (committed)
+    if (committed) {
         m_tournament = *committed;
+        m_unsaved = false; // the commit saved the round and whatever came before it
+    }
     m_displayedRound = m_tournament.roundCount();
     refreshGameList();
     applyRules();
 }
 
-void SwissWindowController::finishCompletion(const SwissTournament& completed) {
-    m_tournament = completed;
+SwissWindowController::CloseDecision SwissWindowController::closeRequested() {
+    if (m_unsaved) {
+        if (std::optional<Message> failed = saveSwiss(m_tournament))
+            return {false, failed};
+        m_unsaved = false;
+    }
+    return {true, std::nullopt};
+}
+
+std::optional<CompletionInput>
+SwissWindowController::completionInput(const QString& endDate) const {
+    if (!m_completeEnabled)
+        return std::nullopt;
+    CompletionInput input;
+    input.tournamentPath = m_tournament.state.path;
+    input.startDate = m_tournament.state.startDate;
+    input.endDate = endDate;
+    input.participants = m_tournament.participants;
+    for (int n = 1; n <= m_tournament.participantCount(); ++n)
+        input.newRatings.append(m_standings.of(n).newRating);
+    input.historyForByeRow = false;
+    return input;
+}
+
+std::optional<Message> SwissWindowController::complete(const QString& endDate) {
+    const QString before = m_tournament.state.endDate;
+    m_tournament.state.endDate = endDate;
+    std::optional<Message> failed = saveSwiss(m_tournament);
+    // The file is still unfinished, so the window must stay so too: otherwise neither
+    // another completion nor another result could be made.
+    if (failed) {
+        m_tournament.state.endDate = before;
+    } else {
+        m_unsaved = false;
+        refreshGameList();
+    }
     applyRules();
+    return failed;
 }
 
 } // namespace ladya

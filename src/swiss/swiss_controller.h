@@ -4,6 +4,7 @@
 
 #include "common/list_column.h"
 #include "common/message.h"
+#include "players/completion.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_standings.h"
 
@@ -87,8 +88,11 @@ public:
     void clickGame(int row); // row of the game list counted from 0, −1 for none
     void setResultEntry(const QString& entry);
     // "Записать": stores the entry for the selected board, saves, reads the file back
-    // and recomputes. After a failed save the file's content is shown again.
+    // and recomputes. A failed save keeps the result in the window, selection and all,
+    // so that "Записать" can save it again once the cause is fixed.
     std::optional<Message> store();
+    // A result is held that the file does not have yet (its save failed).
+    bool unsaved() const { return m_unsaved; }
     void clickStandings(int row); // row of the standings list counted from 0, −1 for none
     // Before the pairing dialog opens.
     void startPairing();
@@ -96,8 +100,21 @@ public:
     // when the dialog was closed without commit. The standings keep their figures
     // until the next result.
     void finishPairing(const std::optional<SwissTournament>& committed);
-    // After the completion dialog wrote the tournament with its end date.
-    void finishCompletion(const SwissTournament& completed);
+
+    // The close box ends the program; a result whose save failed is saved first, and
+    // while that fails the window stays with the message.
+    struct CloseDecision {
+        bool exit = true;
+        std::optional<Message> message;
+    };
+    CloseDecision closeRequested();
+
+    // Completion: what the player files receive with this end date; nothing while the
+    // completion button is disabled.
+    std::optional<CompletionInput> completionInput(const QString& endDate) const;
+    // Sets the end date and saves; on failure the tournament stays unfinished and the
+    // message is returned.
+    std::optional<Message> complete(const QString& endDate);
 
     // The rules re-applied after every event (the events above call it themselves).
     void applyRules();
@@ -121,6 +138,7 @@ private:
     bool m_pairingEnabled = false;
     bool m_completeEnabled = false;
     bool m_statsEnabled = false;
+    bool m_unsaved = false;
     QString m_statsCaption;
 };
 

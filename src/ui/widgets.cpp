@@ -1,14 +1,18 @@
 #include "ui/widgets.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStaticText>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 namespace ladya::ui {
 
@@ -62,11 +66,52 @@ void TextRowsModel::addColumn(const QString& title) {
 
 void TextRowsModel::setRows(QVector<QStringList> rows) {
     beginResetModel();
+    m_rowAt = nullptr;
     m_rows = std::move(rows);
+    m_made.clear();
     endResetModel();
 }
 
+void TextRowsModel::setRowSource(int count, RowFunction rowAt) {
+    beginResetModel();
+    m_rowAt = std::move(rowAt);
+    m_rows = QVector<QStringList>(count);
+    m_made = QVector<bool>(count, false);
+    endResetModel();
+}
+
+void TextRowsModel::refreshRows(int count) {
+    if (!m_rowAt)
+        return;
+    if (count != m_rows.size()) {
+        setRowSource(count, std::move(m_rowAt));
+        return;
+    }
+    m_made.fill(false);
+    if (count > 0 && !m_titles.isEmpty())
+        emit dataChanged(index(0, 0), index(count - 1, int(m_titles.size()) - 1));
+}
+
+const QStringList& TextRowsModel::row(int row) const {
+    static const QStringList none;
+    if (row < 0 || row >= m_rows.size())
+        return none;
+    if (m_rowAt && !m_made[row]) {
+        m_rows[row] = m_rowAt(row);
+        m_made[row] = true;
+    }
+    return m_rows[row];
+}
+
+const QVector<QStringList>& TextRowsModel::rows() const {
+    for (int r = 0; m_rowAt && r < m_rows.size(); ++r)
+        row(r);
+    return m_rows;
+}
+
 void TextRowsModel::appendRow(QStringList cells) {
+    if (m_rowAt)
+        setRows(rows()); // the rows become the model's own
     const int row = static_cast<int>(m_rows.size());
     beginInsertRows({}, row, row);
     m_rows.append(std::move(cells));
@@ -76,6 +121,8 @@ void TextRowsModel::appendRow(QStringList cells) {
 void TextRowsModel::removeRowAt(int row) {
     if (row < 0 || row >= m_rows.size())
         return;
+    if (m_rowAt)
+        setRows(rows());
     beginRemoveRows({}, row, row);
     m_rows.removeAt(row);
     endRemoveRows();
@@ -96,7 +143,7 @@ int TextRowsModel::columnCount(const QModelIndex& parent) const {
 QVariant TextRowsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
-    return m_rows.at(index.row()).value(index.column());
+    return row(index.row()).value(index.column());
 }
 
 QVariant TextRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -105,9 +152,97 @@ QVariant TextRowsModel::headerData(int section, Qt::Orientation orientation, int
     return m_titles.value(section);
 }
 
+namespace {
+
+// Paints a cell's text as one run. The style's own item painting lays every text out
+// for wrapping and eliding, which made repainting a page of a wide list cost tens of
+// milliseconds; a list cell is one line and only needs eliding when it is too long.
+// The texts are kept laid out: after a change most cells of a page show the same
+// texts as before (names, small numbers), so a repaint mostly draws prepared glyphs.
+class OneLineTextDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = std::exchange(opt.text, QString());
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget); // background
+        if (text.isEmpty())
+            return;
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget)
+                            .adjusted(margin, 0, -margin, 0);
+        if (r.width() <= 0)
+            return;
+        if (opt.font != m_font) {
+            m_font = opt.font;
+            m_texts.clear();
+        }
+        const QStaticText& shown = laidOut(text, r.width(), opt.fontMetrics);
+        const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (opt.state & QStyle::State_Active)
+                                               ? QPalette::Normal
+                                               : QPalette::Inactive;
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(group, (opt.state & QStyle::State_Selected)
+                                                     ? QPalette::HighlightedText
+                                                     : QPalette::Text));
+        const qreal top = r.top() + (r.height() - opt.fontMetrics.height()) / 2.0;
+        painter->drawStaticText(QPointF(r.left(), top), shown);
+        painter->restore();
+    }
+
+private:
+    // The text as shown in a cell `width` pixels wide: whole, or elided when too long.
+    const QStaticText& laidOut(const QString& text, int width, const QFontMetrics& metrics) const {
+        // Enough for several pages of a wide list; a full cache starts again.
+        constexpr qsizetype MaxTexts = 20000;
+        if (m_texts.size() > MaxTexts)
+            m_texts.clear();
+        auto it = m_texts.find(text);
+        if (it == m_texts.end()) {
+            Laid laid;
+            laid.whole = prepared(text);
+            laid.width = metrics.horizontalAdvance(text);
+            it = m_texts.insert(text, laid);
+        }
+        if (it->width <= width)
+            return it->whole;
+        if (it->elidedWidth != width) {
+            it->elided = prepared(metrics.elidedText(text, Qt::ElideRight, width));
+            it->elidedWidth = width;
+        }
+        return it->elided;
+    }
+    QStaticText prepared(const QString& text) const {
+        QStaticText s(text);
+        s.setTextFormat(Qt::PlainText);
+        s.setPerformanceHint(QStaticText::AggressiveCaching);
+        s.prepare(QTransform(), m_font);
+        return s;
+    }
+
+    struct Laid {
+        QStaticText whole;
+        int width = 0;
+        QStaticText elided;
+        int elidedWidth = -1;
+    };
+    mutable QFont m_font;
+    mutable QHash<QString, Laid> m_texts;
+};
+
+} // namespace
+
 MultiColumnList::MultiColumnList(QWidget* parent)
     : QTreeView(parent), m_model(new TextRowsModel(this)) {
     setModel(m_model);
+    setItemDelegate(new OneLineTextDelegate(this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true); // keeps 10,000 rows cheap to lay out
@@ -130,6 +265,14 @@ void MultiColumnList::setRows(QVector<QStringList> rows) {
     m_model->setRows(std::move(rows));
 }
 
+void MultiColumnList::setRowSource(int count, TextRowsModel::RowFunction rowAt) {
+    m_model->setRowSource(count, std::move(rowAt));
+}
+
+void MultiColumnList::refreshRows(int count) {
+    m_model->refreshRows(count);
+}
+
 void MultiColumnList::addRow(QStringList cells) {
     m_model->appendRow(std::move(cells));
 }
@@ -149,9 +292,7 @@ int MultiColumnList::rowCount() const {
 QString MultiColumnList::cellText(int row, int column) const {
     if (row == -1)
         return m_model->titles().value(column);
-    if (row < 0 || row >= m_model->rows().size())
-        return QString();
-    return m_model->rows().at(row).value(column);
+    return m_model->row(row).value(column);
 }
 
 int MultiColumnList::selectedRow() const {

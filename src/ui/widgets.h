@@ -11,6 +11,7 @@
 #include <QTreeView>
 #include <QVector>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -43,19 +44,32 @@ private:
 
 // Rows of texts with fixed column titles. Replacing all rows at once is one reset,
 // so ten thousand rows fill in milliseconds.
+//
+// The rows may instead come from a callback, each made the first time it is asked
+// for: after every change a long list then costs only the rows on screen.
 class TextRowsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     using QAbstractTableModel::QAbstractTableModel;
+    // Row `row` (counted from 0) as its column texts.
+    using RowFunction = std::function<QStringList(int row)>;
 
     void addColumn(const QString& title);
     void setRows(QVector<QStringList> rows);
     void appendRow(QStringList cells);
     void removeRowAt(int row);
     void clear();
+    // The rows come from `rowAt` from now on, `count` of them.
+    void setRowSource(int count, RowFunction rowAt);
+    // The source's rows changed: forgets the rows made so far. With the same count the
+    // view keeps its selection and scroll position; another count resets it.
+    void refreshRows(int count);
 
     const QStringList& titles() const { return m_titles; }
-    const QVector<QStringList>& rows() const { return m_rows; }
+    // Every row (a callback's rows are all made for it).
+    const QVector<QStringList>& rows() const;
+    // One row; an empty list beyond the rows.
+    const QStringList& row(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -64,7 +78,10 @@ public:
 
 private:
     QStringList m_titles;
-    QVector<QStringList> m_rows;
+    // With a callback these are filled as they are asked for; m_made says which are.
+    mutable QVector<QStringList> m_rows;
+    mutable QVector<bool> m_made;
+    RowFunction m_rowAt;
 };
 
 // A list that selects one whole row. Rows are counted from 0; -1 means none.
@@ -75,6 +92,9 @@ public:
 
     void addColumn(const QString& title, int width);
     void setRows(QVector<QStringList> rows);
+    // Rows made by `rowAt` as the view needs them; refreshRows() after they change.
+    void setRowSource(int count, TextRowsModel::RowFunction rowAt);
+    void refreshRows(int count);
     void addRow(QStringList cells);
     // A row given as its column texts joined by line feeds.
     void addJoinedRow(const QString& joined) { addRow(joined.split(u'\n')); }

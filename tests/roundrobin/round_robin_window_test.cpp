@@ -246,7 +246,7 @@ TEST_F(RoundRobinWindowTest, CloseBoxWhenAllIsPlayedOpensCompletionAndStays) {
     QSignalSpy exit(&w, &RoundRobinWindow::exitRequested);
     bool opened = false;
     test::whenModalOpens([&] {
-        auto* dialog = test::openWindow<RoundRobinCompletionDialog>("completionDialog");
+        auto* dialog = test::openWindow<CompletionDialog>("completionDialog");
         ASSERT_NE(dialog, nullptr);
         opened = true;
         EXPECT_FALSE(w.isEnabled());
@@ -273,7 +273,7 @@ TEST_F(RoundRobinWindowTest, CompletionWritesThePlayerFilesOnceAndEndsResultEntr
     for (const RatingEntry& r : w.controller().results().ratings)
         newRatings.append(r.newRating);
     test::whenModalOpens([&] {
-        auto* dialog = test::openWindow<RoundRobinCompletionDialog>("completionDialog");
+        auto* dialog = test::openWindow<CompletionDialog>("completionDialog");
         ASSERT_NE(dialog, nullptr);
         button(dialog, "completeButton")->click();
     });
@@ -315,7 +315,7 @@ TEST_F(RoundRobinWindowTest, AFailedCompletionIsReportedAndCanBeRepeated) {
     const QByteArray players = test::readBytes(app.playersPath());
     QFile::remove(app.playersPath());
     test::whenModalOpens([&] {
-        auto* dialog = test::openWindow<RoundRobinCompletionDialog>("completionDialog");
+        auto* dialog = test::openWindow<CompletionDialog>("completionDialog");
         ASSERT_NE(dialog, nullptr);
         button(dialog, "completeButton")->click();
         // The dialog stays for another try once the cause is fixed.

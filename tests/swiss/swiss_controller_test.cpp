@@ -2,6 +2,7 @@
 #include "swiss/swiss_test_util.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -127,9 +128,9 @@ TEST_F(SwissWindow, CompletionNeedsFourPlayedRoundsAndFinishedTournamentsAreRead
     EXPECT_TRUE(four.storeEnabled());
     EXPECT_TRUE(four.pairingEnabled());
 
-    SwissTournament completed = four.tournament();
-    completed.state.endDate = "09.12.2026";
-    four.finishCompletion(completed);
+    EXPECT_FALSE(four.complete("09.12.2026"));
+    EXPECT_EQ(loadSwiss(four.tournament().state.path).tournament->state.endDate, "09.12.2026");
+    EXPECT_FALSE(four.completionInput("09.12.2026"));
     EXPECT_FALSE(four.completeEnabled());
     EXPECT_FALSE(four.storeEnabled());
     EXPECT_FALSE(four.pairingEnabled());
@@ -158,16 +159,28 @@ TEST_F(SwissWindow, ByeRoundShowsZeroAmongTheOpponents) {
               QStringLiteral("%1,0,%2").arg(s.placeOf(2)).arg(s.placeOf(3)));
 }
 
-TEST_F(SwissWindow, FailedSaveFallsBackToTheFile) {
+TEST_F(SwissWindow, FailedSaveKeepsTheResultUntilASaveSucceeds) {
     SwissWindowController w = openOn(makeSwiss(SixRatings, {{"1|2||", "3|4||", "5|6||"}}));
-    ASSERT_TRUE(QDir(dir.path()).removeRecursively());
+    const QString path = w.tournament().state.path;
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkdir(path)); // the file cannot be written
     w.clickGame(0);
     w.setResultEntry("1");
     const std::optional<Message> message = w.store();
     ASSERT_TRUE(message);
     EXPECT_EQ(message->title, "Ошибка создания файла");
-    EXPECT_EQ(w.tournament().game(1, 1).whiteResult, "");
-    EXPECT_EQ(w.gameRows()[0][3], "");
+    EXPECT_EQ(w.gameRows()[0][3], "1-0");
+    EXPECT_EQ(w.standingsRows()[0][4], "1.0");
+    EXPECT_TRUE(w.unsaved());
+    EXPECT_TRUE(w.storeEnabled());
+    // The close box will not leave while the result is only in the window.
+    EXPECT_FALSE(w.closeRequested().exit);
+
+    ASSERT_TRUE(QDir().rmdir(path));
+    EXPECT_FALSE(w.store());
+    EXPECT_FALSE(w.unsaved());
+    EXPECT_EQ(loadSwiss(path).tournament->game(1, 1).whiteResult, "1");
+    EXPECT_TRUE(w.closeRequested().exit);
 }
 
 TEST_F(SwissWindow, PairingShowsTheNewRoundAndKeepsTheStandings) {

@@ -1,0 +1,279 @@
+#include "swiss/swiss_window.h"
+
+#include "pairing/pairing_dialog.h"
+#include "players/completion_dialog.h"
+#include "players/workspace.h"
+#include "reports/round_robin_reports.h"
+#include "reports/swiss_reports.h"
+#include "ui/modal.h"
+#include "ui/platform.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace ladya {
+
+namespace {
+
+using namespace SwissWindowTexts;
+
+QStringList participantNames(const SwissTournament& t) {
+    QStringList names;
+    for (const Participant& p : t.participants)
+        names << p.name;
+    return names;
+}
+
+} // namespace
+
+SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
+                         SwissWindowController controller, QWidget* parent)
+    : ui::Window(QString(), 1000, 700, parent), m_workspace(workspace), m_platform(platform),
+      m_controller(std::move(controller)) {
+    setObjectName(QStringLiteral("swissWindow"));
+    setWindowTitle(m_controller.title());
+    syncState();
+
+    // The round's games and the result entry on the left, the standings and the
+    // buttons on the right; the standings take whatever width is left.
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(5, 5, 5, 10);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(8);
+
+    auto* roundLine = new QHBoxLayout;
+    roundLine->setSpacing(0);
+    roundLine->addSpacing(5);
+    roundLine->addWidget(ui::makeLabel(RoundLabel, QStringLiteral("roundLabel"), 145));
+    m_round = new ui::DropDown({});
+    m_round->setObjectName(QStringLiteral("roundSelector"));
+    m_round->setMinimumSize(55, 25);
+    roundLine->addWidget(m_round);
+    roundLine->addStretch();
+    grid->addLayout(roundLine, 0, 0);
+    m_info = ui::makeLabel(m_controller.infoLine(), QStringLiteral("infoLabel"), 300);
+    m_info->setTextFormat(Qt::PlainText);
+    grid->addWidget(m_info, 0, 1);
+
+    // The designed widths were made for a narrower font than most desktops use: each
+    // column widens to its title and to the widest value it can hold, the name columns to
+    // the names up to a limit that keeps the window within a 1366-pixel screen (a longer
+    // name is elided and shows whole in its tooltip).
+    const QStringList names = participantNames(m_controller.tournament());
+    m_games = ui::makeList(QStringLiteral("gameList"), swissGameColumns(), {1, 2}, names, 140);
+    const QStringList gameSamples = {QStringLiteral("150"), {}, {}, QStringLiteral("+--")};
+    for (int c = 0; c < gameSamples.size(); ++c)
+        m_games->widenColumnFor(c, {m_games->cellText(-1, c), gameSamples[c]}, 80);
+    m_games->setMinimumWidth(std::max(400, m_games->widthForAllColumns()));
+    m_standings =
+        ui::makeList(QStringLiteral("standingsList"), swissStandingsColumns(), {1}, names, 170);
+    const QStringList standingsSamples = {QStringLiteral("300"),    {},
+                                          QStringLiteral("КМС"),    QStringLiteral("2800"),
+                                          QStringLiteral("20.0"),   QStringLiteral("400.00"),
+                                          QStringLiteral("210.00"), QStringLiteral("2800"),
+                                          QStringLiteral("20"),     QStringLiteral("20"),
+                                          QStringLiteral("99.9"),   QStringLiteral("99.9"),
+                                          QStringLiteral("20"),     {},
+                                          QStringLiteral("20.0"),   QStringLiteral("2800")};
+    for (int c = 0; c < standingsSamples.size(); ++c)
+        m_standings->widenColumnFor(c, {m_standings->cellText(-1, c), standingsSamples[c]}, 80);
+    m_standings->setMinimumWidth(m_standings->widthForAllColumns());
+    grid->addWidget(m_games, 1, 0);
+    grid->addWidget(m_standings, 1, 1);
+    grid->setRowStretch(1, 1);
+    grid->setColumnStretch(1, 1);
+
+    // Two names can be longer than the game list is wide: the label wraps.
+    m_selectedPair =
+        ui::makeLabel(m_controller.selectedPairLabel(), QStringLiteral("selectedPairLabel"), 0, 25);
+    m_selectedPair->setTextFormat(Qt::PlainText);
+    m_selectedPair->setWordWrap(true);
+    m_selectedPair->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    grid->addWidget(m_selectedPair, 2, 0);
+
+    auto* resultLine = new QHBoxLayout;
+    resultLine->setSpacing(10);
+    resultLine->addWidget(ui::makeLabel(ResultLabel, QStringLiteral("resultLabel"), 100));
+    m_result = new ui::DropDown(swissResultEntries());
+    m_result->setObjectName(QStringLiteral("resultSelector"));
+    m_result->setMinimumSize(70, 25);
+    resultLine->addWidget(m_result);
+    m_store = ui::makeButton(StoreButton, QStringLiteral("storeButton"), 80);
+    resultLine->addWidget(m_store);
+    resultLine->addStretch();
+    grid->addLayout(resultLine, 3, 0);
+
+    auto* buttons = new QGridLayout;
+    buttons->setHorizontalSpacing(10);
+    buttons->setVerticalSpacing(8);
+    m_pairing = ui::makeButton(PairingButton, QStringLiteral("pairingButton"), 280);
+    m_complete = ui::makeButton(CompleteButton, QStringLiteral("completeButton"), 280);
+    m_statistics =
+        ui::makeButton(m_controller.statsCaption(), QStringLiteral("statisticsButton"), 280);
+    // A long name in the caption must not widen the fixed window.
+    m_statistics->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_report = ui::makeButton(ReportButton, QStringLiteral("reportButton"), 280);
+    buttons->addWidget(m_pairing, 0, 0);
+    buttons->addWidget(m_complete, 1, 0);
+    buttons->addWidget(m_statistics, 0, 1);
+    buttons->addWidget(m_report, 1, 1);
+    grid->addLayout(buttons, 2, 1, 2, 1);
+    fixSize();
+
+    fillRoundChooser();
+    m_games->setRowSource(m_controller.gameRowCount(),
+                          [this](int row) { return m_controller.gameRow(row); });
+    m_standings->setRowSource(m_controller.standingsRowCount(),
+                              [this](int row) { return m_controller.standingsRow(row); });
+    applyRules();
+
+    connect(m_round, &QComboBox::currentIndexChanged, this, &SwissWindow::roundChosen);
+    connect(m_games, &ui::MultiColumnList::rowClicked, this, &SwissWindow::gameClicked);
+    connect(m_result, &QComboBox::currentIndexChanged, this, &SwissWindow::resultChosen);
+    connect(m_store, &QPushButton::clicked, this, &SwissWindow::store);
+    connect(m_standings, &ui::MultiColumnList::rowClicked, this, &SwissWindow::standingsClicked);
+    connect(m_statistics, &QPushButton::clicked, this, &SwissWindow::writeStatistics);
+    connect(m_report, &QPushButton::clicked, this, &SwissWindow::writeCrosstable);
+    connect(m_pairing, &QPushButton::clicked, this, &SwissWindow::pairNextRound);
+    connect(m_complete, &QPushButton::clicked, this, &SwissWindow::openCompletion);
+    connect(this, &ui::Window::closeRequested, this, &SwissWindow::closeBox);
+    m_games->setFocus(); // the keyboard starts where a result is entered
+}
+
+void SwissWindow::syncState() {
+    m_workspace.state() = m_controller.tournament().state;
+}
+
+void SwissWindow::applyRules() {
+    m_store->setEnabled(m_controller.storeEnabled());
+    m_pairing->setEnabled(m_controller.pairingEnabled());
+    m_complete->setEnabled(m_controller.completeEnabled());
+    m_statistics->setEnabled(m_controller.statsEnabled());
+    m_statistics->setText(m_controller.statsCaption());
+    m_statistics->setToolTip(m_controller.statsCaption());
+    m_selectedPair->setText(m_controller.selectedPairLabel());
+    m_info->setText(m_controller.infoLine());
+}
+
+void SwissWindow::fillRoundChooser() {
+    const QSignalBlocker block(m_round); // the round R is shown; no choice of the user
+    m_round->clear();
+    m_round->addItems(m_controller.roundItems());
+    if (m_controller.tournament().roundCount() > 0)
+        m_round->setText(m_controller.roundText());
+}
+
+void SwissWindow::roundChosen() {
+    m_controller.selectRound(m_round->text());
+    m_games->refreshRows(m_controller.gameRowCount());
+    applyRules();
+}
+
+void SwissWindow::gameClicked() {
+    m_controller.clickGame(m_games->selectedRow());
+    {
+        const QSignalBlocker block(m_result); // the game's result; no choice of the user
+        m_result->setText(m_controller.resultEntry());
+    }
+    applyRules();
+}
+
+void SwissWindow::resultChosen() {
+    m_controller.setResultEntry(m_result->text());
+    applyRules();
+}
+
+void SwissWindow::store() {
+    const std::optional<Message> failed = m_controller.store();
+    syncState();
+    m_games->refreshRows(m_controller.gameRowCount());
+    // The places have changed: the row chosen before is another participant now.
+    m_standings->clearSelection();
+    m_standings->refreshRows(m_controller.standingsRowCount());
+    applyRules();
+    if (failed)
+        m_platform.showMessage(this, *failed);
+}
+
+void SwissWindow::standingsClicked() {
+    m_controller.clickStandings(m_standings->selectedRow());
+    applyRules();
+}
+
+void SwissWindow::writeStatistics() {
+    m_controller.applyRules();
+    applyRules();
+    const int participant = m_controller.statsParticipant();
+    if (!m_controller.statsEnabled() || participant < 1)
+        return;
+    if (const std::optional<Message> failed = writeReportFile(
+            m_workspace.workingDir(), swissStatisticsReport(m_controller.tournament(),
+                                                            m_controller.standings(), participant)))
+        m_platform.showMessage(this, *failed);
+}
+
+void SwissWindow::writeCrosstable() {
+    m_controller.applyRules();
+    applyRules();
+    if (const std::optional<Message> failed = writeReportFile(
+            m_workspace.workingDir(),
+            swissCrosstableReport(m_controller.tournament(), m_controller.standings())))
+        m_platform.showMessage(this, *failed);
+}
+
+void SwissWindow::pairNextRound() {
+    m_controller.startPairing();
+    applyRules();
+    hide();
+    const std::optional<SwissTournament> committed =
+        PairingDialog::run(m_platform, m_controller.tournament(), m_controller.standings(), this);
+    show();
+    m_controller.finishPairing(committed);
+    syncState();
+    fillRoundChooser();
+    m_games->refreshRows(m_controller.gameRowCount());
+    applyRules();
+}
+
+CompletionResult SwissWindow::completeWith(const QString& endDate) {
+    const std::optional<CompletionInput> input = m_controller.completionInput(endDate);
+    if (!input)
+        return {};
+    const CompletionResult result = completeTournament(
+        *input, m_workspace.players(), m_workspace.playersPath(), m_workspace.historyPath(),
+        [this](const QString& date) { return m_controller.complete(date); });
+    syncState();
+    applyRules();
+    return result;
+}
+
+void SwissWindow::openCompletion() {
+    m_controller.applyRules();
+    hide();
+    CompletionDialog dialog(CompletionDialog::Kind::Swiss, m_platform,
+                            m_controller.tournament().isFinished(),
+                            [this](const QString& date) { return completeWith(date); });
+    ui::runModal(dialog, this, &CompletionDialog::finished);
+    show();
+    applyRules();
+}
+
+void SwissWindow::closeBox() {
+    // A child window is running: this window takes no input meanwhile.
+    if (!isEnabled())
+        return;
+    const SwissWindowController::CloseDecision decision = m_controller.closeRequested();
+    if (!decision.exit) {
+        if (decision.message)
+            m_platform.showMessage(this, *decision.message);
+        return;
+    }
+    closeWindow();
+    emit exitRequested();
+}
+
+} // namespace ladya

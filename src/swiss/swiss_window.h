@@ -1,0 +1,66 @@
+#pragma once
+
+#include "players/completion.h"
+#include "swiss/swiss_controller.h"
+#include "ui/widgets.h"
+
+class QLabel;
+class QPushButton;
+
+namespace ladya {
+class Workspace;
+namespace ui {
+class Platform;
+}
+
+// The working window of an open Swiss tournament: a round's games and result entry
+// beside the standings, the pairing of the next round, completion and the two reports.
+// It is the last window of a run: its close box ends the program.
+class SwissWindow : public ui::Window {
+    Q_OBJECT
+public:
+    SwissWindow(Workspace& workspace, ui::Platform& platform, SwissWindowController controller,
+                QWidget* parent = nullptr);
+
+    const SwissWindowController& controller() const { return m_controller; }
+
+    // The completion write-back with the chosen end date (what the completion
+    // dialog's button runs).
+    CompletionResult completeWith(const QString& endDate);
+
+signals:
+    // The close box ended the tournament's session: the program should end.
+    void exitRequested();
+
+private:
+    void applyRules();
+    void fillRoundChooser();
+    void roundChosen();
+    void gameClicked();
+    void resultChosen();
+    void store();
+    void standingsClicked();
+    void writeStatistics();
+    void writeCrosstable();
+    void pairNextRound();
+    void openCompletion();
+    void closeBox();
+    void syncState();
+
+    Workspace& m_workspace;
+    ui::Platform& m_platform;
+    SwissWindowController m_controller;
+    ui::DropDown* m_round = nullptr;
+    ui::MultiColumnList* m_games = nullptr;
+    QLabel* m_selectedPair = nullptr;
+    ui::DropDown* m_result = nullptr;
+    QPushButton* m_store = nullptr;
+    QLabel* m_info = nullptr;
+    ui::MultiColumnList* m_standings = nullptr;
+    QPushButton* m_pairing = nullptr;
+    QPushButton* m_complete = nullptr;
+    QPushButton* m_statistics = nullptr;
+    QPushButton* m_report = nullptr;
+};
+
+} // namespace ladya
