@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -117,8 +119,13 @@ MultiColumnList::MultiColumnList(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { emit rowClicked(); });
+    // The selection, not the current row: focus alone moves the current row without
+    // selecting, and a deselection (Ctrl+Space) is a choice of the user too.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (m_pressed)
+            m_pressReported = true;
+        emit rowClicked();
+    });
 }
 
 void MultiColumnList::addColumn(const QString& title, int width) {
@@ -185,9 +192,62 @@ int MultiColumnList::widthForAllColumns() const {
     return width;
 }
 
+void MultiColumnList::mousePressEvent(QMouseEvent* event) {
+    m_pressed = true;
+    m_pressReported = false;
+    QTreeView::mousePressEvent(event);
+}
+
 void MultiColumnList::mouseReleaseEvent(QMouseEvent* event) {
     QTreeView::mouseReleaseEvent(event);
-    emit rowClicked();
+    // A click that changed the selection has been reported already; one on the
+    // selected row or below the rows is reported here.
+    const bool reported = m_pressed && m_pressReported;
+    m_pressed = false;
+    if (!reported)
+        emit rowClicked();
+}
+
+void MultiColumnList::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeView::mouseDoubleClickEvent(event);
+    if (indexAt(event->position().toPoint()).isValid() && selectedRow() >= 0)
+        emit rowActivated();
+}
+
+void MultiColumnList::keyPressEvent(QKeyEvent* event) {
+    const bool plain =
+        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (selectedRow() >= 0) {
+            emit rowActivated();
+            event->accept();
+        } else {
+            event->ignore(); // the window's own Enter, if it has one
+        }
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // Focus shows a current row without selecting it; the first arrow selects that
+        // row instead of jumping past it.
+        if (plain && selectedRow() < 0 && currentIndex().isValid()) {
+            selectRow(currentIndex().row());
+            event->accept();
+            return;
+        }
+        break;
+    case Qt::Key_Space:
+        if (plain && !currentIndex().isValid()) {
+            emit rowClicked();
+            event->accept();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 DatePicker::DatePicker(const QDate& today, QWidget* parent) : QDateEdit(today, parent) {
