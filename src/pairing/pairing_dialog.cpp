@@ -38,6 +38,21 @@ QLabel* makeCaption(const QString& text, const QString& name, Qt::Alignment alig
     return label;
 }
 
+// Widens the columns before `last` to show their titles and every text of `rows`
+// whole: the designed widths were made for a narrower font, and two-decimal
+// coefficients grow with the rounds. Names stop at `maxWidth`.
+void fitColumns(ui::MultiColumnList* list, const QVector<QStringList>& rows, int last,
+                int maxWidth) {
+    for (int c = 0; c < last; ++c) {
+        QStringList texts{list->cellText(-1, c)};
+        texts.reserve(rows.size() + 1);
+        for (const QStringList& row : rows)
+            texts << row.value(c);
+        list->widenColumnFor(c, texts, maxWidth);
+    }
+    list->setMinimumWidth(list->widthForAllColumns());
+}
+
 } // namespace
 
 PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tournament,
@@ -47,9 +62,14 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     setObjectName(QStringLiteral("pairingDialog"));
     setWindowTitle(m_controller.title());
 
-    QStringList names;
-    for (const Participant& p : tournament.participants)
-        names << p.name;
+    // Every participant's row as the lists can show it, to size their columns.
+    const PairingEngine& engine = m_controller.engine();
+    QVector<QStringList> everyPlayer;
+    QVector<QStringList> everyPair;
+    for (int n = 1; n <= tournament.participantCount(); ++n) {
+        everyPlayer.append(engine.playerRow(n));
+        everyPair.append(engine.makePairRow(n, n).cells());
+    }
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
@@ -61,8 +81,8 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     m_pairsCaption =
         makeCaption(m_controller.pairsCaption(), QStringLiteral("pairsCaption"), Qt::AlignLeft);
     left->addWidget(m_pairsCaption);
-    m_pairs = ui::makeList(QStringLiteral("pairList"), PairingController::pairColumns(), {2, 3},
-                           names, 160);
+    m_pairs = ui::makeList(QStringLiteral("pairList"), PairingController::pairColumns());
+    fitColumns(m_pairs, everyPair, m_pairs->rowsModel()->columnCount(), 160);
     m_pairs->setMinimumHeight(270);
     left->addWidget(m_pairs, 1);
     left->addSpacing(10);
@@ -83,10 +103,11 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
                                  Qt::AlignHCenter);
     right->addWidget(m_step1Caption);
     const QVector<ListColumn> playerColumns = PairingController::playerColumns();
-    m_players = ui::makeList(QStringLiteral("playerList"), playerColumns, {1}, names);
-    m_candidates = ui::makeList(QStringLiteral("candidateList"), playerColumns, {1}, names);
+    m_players = ui::makeList(QStringLiteral("playerList"), playerColumns);
+    m_candidates = ui::makeList(QStringLiteral("candidateList"), playerColumns);
     for (ui::MultiColumnList* list : {m_players, m_candidates}) {
         // The opponents of twenty rounds take whatever room the other columns leave.
+        fitColumns(list, everyPlayer, int(playerColumns.size()) - 1, 215);
         list->header()->setStretchLastSection(true);
         list->setMinimumHeight(200);
     }
