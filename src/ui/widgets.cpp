@@ -1,5 +1,7 @@
 #include "ui/widgets.h"
 
+#include "ui/text_delegate.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -110,6 +112,7 @@ QVariant TextRowsModel::headerData(int section, Qt::Orientation orientation, int
 MultiColumnList::MultiColumnList(QWidget* parent)
     : QTreeView(parent), m_model(new TextRowsModel(this)) {
     setModel(m_model);
+    setItemDelegate(new PlainTextDelegate(this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true); // keeps 10,000 rows cheap to lay out
@@ -209,6 +212,9 @@ void MultiColumnList::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void MultiColumnList::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The first press of the double click was the click; its second release is none.
+    m_pressed = true;
+    m_pressReported = true;
     QTreeView::mouseDoubleClickEvent(event);
     if (indexAt(event->position().toPoint()).isValid() && selectedRow() >= 0)
         emit rowActivated();
