@@ -364,22 +364,14 @@ TEST_F(PairingDialogTest, PairDialogsShowBothPlayersAndTheirColours) {
     PairDialog create(c.engine(), PairDialogController::forCreation(c.engine(), 1, 3));
     create.show();
     EXPECT_EQ(create.windowTitle(), "Создание игровой пары");
-    EXPECT_EQ(listing(list(&create, "statisticsList")),
-              "Статистика / ФИО\tИВАНОВ И.И.\tСИДОРОВ С.С.\n"
-              "Рейтинг\t2000\t1800\n"
-              "Очки\t2.0\t1.0\n"
-              "Белые\t1\t1\n"
-              "Чёрные\t1\t1\n"
-              "Спуски (очки)\t0.5\t0.0\n"
-              "Подъёмы (очки)\t0.0\t0.5\n"
-              "Коэф. Бухг.\t1.50\t2.50\n"
-              "Коэф. Прогр.\t3.00\t1.00\n"
-              "Ср. Эло соперников\t1850\t2000\n");
+    // The figures are the controller's (tested there); the names head the columns.
+    ui::MultiColumnList* statistics = list(&create, "statisticsList");
+    EXPECT_EQ(statistics->rowsModel()->rows(), create.controller().statisticsRows());
+    EXPECT_EQ(statistics->rowsModel()->titles(),
+              (QStringList{"Статистика / ФИО", "ИВАНОВ И.И.", "СИДОРОВ С.С."}));
     ui::MultiColumnList* colours = list(&create, "colourList");
     EXPECT_EQ(listing(colours), "Белые\tЧёрные\nИВАНОВ И.И.\tСИДОРОВ С.С.\n");
     EXPECT_EQ(button(&create, "swapButton")->text(), "Поменять игроков местами ");
-    EXPECT_EQ(button(&create, "confirmButton")->text(), "Создать пару");
-    EXPECT_EQ(button(&create, "cancelButton")->text(), "Отменить");
     EXPECT_EQ(create.findChild<QPushButton*>("deleteButton"), nullptr);
     test::expectEveryControlNamed(&create);
     // The swap button wraps its text instead of growing wider than designed.
@@ -397,8 +389,6 @@ TEST_F(PairingDialogTest, PairDialogsShowBothPlayersAndTheirColours) {
     PairDialog edit(c.engine(), PairDialogController::forEditing(c.engine(), 0));
     edit.show();
     EXPECT_EQ(edit.windowTitle(), "Редактирование игровой пары");
-    EXPECT_EQ(button(&edit, "confirmButton")->text(), "Записать пару");
-    EXPECT_EQ(button(&edit, "deleteButton")->text(), "Удалить пару");
     press(&edit, Qt::Key_Escape);
     EXPECT_FALSE(edit.isVisible());
     EXPECT_FALSE(edit.controller().pairMade());
