@@ -9,6 +9,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace ladya {
 
