@@ -127,6 +127,20 @@ void BM_ForceToRepaintedCandidates(benchmark::State& st) {
 }
 BENCHMARK(BM_ForceToRepaintedCandidates)->Unit(benchmark::kMillisecond);
 
+// Opening: the engine's lists, every column fitted to every participant, the first paint.
+void BM_OpenToPaintedDialog(benchmark::State& st) {
+    const SwissTournament tournament = fullTournament();
+    const SwissStandings standings = computeSwissStandings(tournament);
+    ui::QtPlatform platform;
+    for (auto _ : st) {
+        PairingWindow window(platform, tournament, standings);
+        window.show();
+        window.repaint();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_OpenToPaintedDialog)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
