@@ -1,16 +1,17 @@
 #include "ui/widgets.h"
 
-#include <QApplication>
+#include "ui/text_delegate.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
-#include <QPainter>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStaticText>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
@@ -152,97 +153,10 @@ QVariant TextRowsModel::headerData(int section, Qt::Orientation orientation, int
     return m_titles.value(section);
 }
 
-namespace {
-
-// Paints a cell's text as one run. The style's own item painting lays every text out
-// for wrapping and eliding, which made repainting a page of a wide list cost tens of
-// milliseconds; a list cell is one line and only needs eliding when it is too long.
-// The texts are kept laid out: after a change most cells of a page show the same
-// texts as before (names, small numbers), so a repaint mostly draws prepared glyphs.
-class OneLineTextDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyleOptionViewItem opt = option;
-        initStyleOption(&opt, index);
-        const QString text = std::exchange(opt.text, QString());
-        const QWidget* widget = opt.widget;
-        QStyle* style = widget ? widget->style() : QApplication::style();
-        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget); // background
-        if (text.isEmpty())
-            return;
-        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-        const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget)
-                            .adjusted(margin, 0, -margin, 0);
-        if (r.width() <= 0)
-            return;
-        if (opt.font != m_font) {
-            m_font = opt.font;
-            m_texts.clear();
-        }
-        const QStaticText& shown = laidOut(text, r.width(), opt.fontMetrics);
-        const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
-                                           : (opt.state & QStyle::State_Active)
-                                               ? QPalette::Normal
-                                               : QPalette::Inactive;
-        painter->save();
-        painter->setFont(opt.font);
-        painter->setPen(opt.palette.color(group, (opt.state & QStyle::State_Selected)
-                                                     ? QPalette::HighlightedText
-                                                     : QPalette::Text));
-        const qreal top = r.top() + (r.height() - opt.fontMetrics.height()) / 2.0;
-        painter->drawStaticText(QPointF(r.left(), top), shown);
-        painter->restore();
-    }
-
-private:
-    // The text as shown in a cell `width` pixels wide: whole, or elided when too long.
-    const QStaticText& laidOut(const QString& text, int width, const QFontMetrics& metrics) const {
-        // Enough for several pages of a wide list; a full cache starts again.
-        constexpr qsizetype MaxTexts = 20000;
-        if (m_texts.size() > MaxTexts)
-            m_texts.clear();
-        auto it = m_texts.find(text);
-        if (it == m_texts.end()) {
-            Laid laid;
-            laid.whole = prepared(text);
-            laid.width = metrics.horizontalAdvance(text);
-            it = m_texts.insert(text, laid);
-        }
-        if (it->width <= width)
-            return it->whole;
-        if (it->elidedWidth != width) {
-            it->elided = prepared(metrics.elidedText(text, Qt::ElideRight, width));
-            it->elidedWidth = width;
-        }
-        return it->elided;
-    }
-    QStaticText prepared(const QString& text) const {
-        QStaticText s(text);
-        s.setTextFormat(Qt::PlainText);
-        s.setPerformanceHint(QStaticText::AggressiveCaching);
-        s.prepare(QTransform(), m_font);
-        return s;
-    }
-
-    struct Laid {
-        QStaticText whole;
-        int width = 0;
-        QStaticText elided;
-        int elidedWidth = -1;
-    };
-    mutable QFont m_font;
-    mutable QHash<QString, Laid> m_texts;
-};
-
-} // namespace
-
 MultiColumnList::MultiColumnList(QWidget* parent)
     : QTreeView(parent), m_model(new TextRowsModel(this)) {
     setModel(m_model);
-    setItemDelegate(new OneLineTextDelegate(this));
+    setItemDelegate(new PlainTextDelegate(this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true); // keeps 10,000 rows cheap to lay out
@@ -252,8 +166,13 @@ MultiColumnList::MultiColumnList(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { emit rowClicked(); });
+    // The selection, not the current row: focus alone moves the current row without
+    // selecting, and a deselection (Ctrl+Space) is a choice of the user too.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (m_pressed)
+            m_pressReported = true;
+        emit rowClicked();
+    });
 }
 
 void MultiColumnList::addColumn(const QString& title, int width) {
@@ -326,9 +245,65 @@ int MultiColumnList::widthForAllColumns() const {
     return width;
 }
 
+void MultiColumnList::mousePressEvent(QMouseEvent* event) {
+    m_pressed = true;
+    m_pressReported = false;
+    QTreeView::mousePressEvent(event);
+}
+
 void MultiColumnList::mouseReleaseEvent(QMouseEvent* event) {
     QTreeView::mouseReleaseEvent(event);
-    emit rowClicked();
+    // A click that changed the selection has been reported already; one on the
+    // selected row or below the rows is reported here.
+    const bool reported = m_pressed && m_pressReported;
+    m_pressed = false;
+    if (!reported)
+        emit rowClicked();
+}
+
+void MultiColumnList::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The first press of the double click was the click; its second release is none.
+    m_pressed = true;
+    m_pressReported = true;
+    QTreeView::mouseDoubleClickEvent(event);
+    if (indexAt(event->position().toPoint()).isValid() && selectedRow() >= 0)
+        emit rowActivated();
+}
+
+void MultiColumnList::keyPressEvent(QKeyEvent* event) {
+    const bool plain =
+        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (selectedRow() >= 0) {
+            emit rowActivated();
+            event->accept();
+        } else {
+            event->ignore(); // the window's own Enter, if it has one
+        }
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // Focus shows a current row without selecting it; the first arrow selects that
+        // row instead of jumping past it.
+        if (plain && selectedRow() < 0 && currentIndex().isValid()) {
+            selectRow(currentIndex().row());
+            event->accept();
+            return;
+        }
+        break;
+    case Qt::Key_Space:
+        if (plain && !currentIndex().isValid()) {
+            emit rowClicked();
+            event->accept();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 DatePicker::DatePicker(const QDate& today, QWidget* parent) : QDateEdit(today, parent) {

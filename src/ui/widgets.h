@@ -115,14 +115,23 @@ public:
     int widthForAllColumns() const;
 
 signals:
-    // A click in the list, also one that leaves no row selected, or a keyboard move.
+    // A click in the list, also one that leaves no row selected, or the selection
+    // moved by the keyboard; once per click. Space in a list without a current row
+    // is a click that selects nothing.
     void rowClicked();
+    // Enter on the selected row, or a double click on a row.
+    void rowActivated();
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     TextRowsModel* m_model;
+    bool m_pressed = false;
+    bool m_pressReported = false; // the press changed the selection and said so
 };
 
 // A date field with the mask dd.MM.yyyy.

@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/shell.h"
+#include "pairing/pairing_dialog.h"
 #include "players/completion_dialog.h"
 #include "reports/round_robin_reports.h"
 #include "reports/swiss_reports.h"
@@ -186,7 +187,15 @@ TEST_F(SwissWindowTest, CreatedFromTheMenuWithAnOddFieldAndReopenedOnceARoundIsP
     test::clickRow(list(w, "gameList"), 0);
     EXPECT_TRUE(button(w, "pairingButton")->isEnabled());
     EXPECT_FALSE(button(w, "storeButton")->isEnabled());
+    bool hiddenMeanwhile = false;
+    test::whenModalOpens([&] {
+        hiddenMeanwhile = !w->isVisible();
+        auto* pairing = test::openWindow<PairingWindow>("pairingDialog");
+        ASSERT_NE(pairing, nullptr);
+        pairing->close();
+    });
     QTest::mouseClick(button(w, "pairingButton"), Qt::LeftButton);
+    EXPECT_TRUE(hiddenMeanwhile);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->controller().tournament().roundCount(), 0);
 

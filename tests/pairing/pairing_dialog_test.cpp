@@ -1,0 +1,396 @@
+// The pairing dialog and the pair dialogs driven offscreen with the mouse and with
+// the keyboard alone; every list is checked against what ladya-cli prints for the
+// same pairs, and the committed file against `ladya-cli commit`.
+#include "app/cli.h"
+#include "pairing/pair_dialog.h"
+#include "pairing/pairing_dialog.h"
+#include "roundrobin/window_test_util.h"
+#include "support/test_support.h"
+#include "swiss/swiss_test_util.h"
+#include "ui/fake_platform.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ladya;
+using test::button;
+using test::clickRow;
+using test::list;
+using test::listing;
+
+namespace {
+
+// A pair dialog's answer, run once it is open.
+using Answer = std::function<void(PairDialog*)>;
+
+PairDialog* openPairDialog() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* d = qobject_cast<PairDialog*>(w); d && d->isVisible())
+            return d;
+    }
+    return nullptr;
+}
+
+// The next pair dialog is answered by `answer` (it must close it).
+void whenPairDialogOpens(Answer answer) {
+    test::whenModalOpens([answer = std::move(answer)] {
+        PairDialog* d = openPairDialog();
+        ASSERT_NE(d, nullptr);
+        answer(d);
+    });
+}
+
+Answer confirmAfterSwaps(int swaps) {
+    return [swaps](PairDialog* d) {
+        for (int i = 0; i < swaps; ++i)
+            button(d, "swapButton")->click();
+        button(d, "confirmButton")->click();
+    };
+}
+
+// A key pressed where the keyboard focus of `window` is.
+void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QTest::keyClick(target, key, modifiers);
+}
+
+class PairingDialogTest : public ::testing::Test {
+protected:
+    // A copy of a checked-in tournament, and its twin for ladya-cli.
+    void load(const QString& fixture) {
+        path = dir.filePath("t.swz");
+        cliPath = dir.filePath("cli.swz");
+        ASSERT_TRUE(QFile::copy(test::dataPath("swiss/" + fixture), path));
+        ASSERT_TRUE(QFile::copy(test::dataPath("swiss/" + fixture), cliPath));
+        tournament = *loadSwiss(path).tournament;
+    }
+    std::unique_ptr<PairingWindow> open() {
+        auto w = std::make_unique<PairingWindow>(platform, tournament,
+                                                 computeSwissStandings(tournament));
+        w->show();
+        w->activateWindow();
+        return w;
+    }
+    static QString pairsArgument(const PairingWindow& w) {
+        QStringList pairs;
+        for (const PairRow& row : w.controller().engine().pairList())
+            pairs << QString::number(row.white) + u'-' + QString::number(row.black);
+        return pairs.join(u',');
+    }
+    QByteArray cli(QStringList args, const PairingWindow& w) const {
+        args.insert(1, cliPath);
+        if (!w.controller().engine().pairList().isEmpty())
+            args << "--pairs" << pairsArgument(w);
+        const CliOutput out = runCli(args);
+        EXPECT_EQ(out.status, 0) << out.err.toStdString();
+        return out.out;
+    }
+    // The file the same pairs give through `ladya-cli commit`.
+    QByteArray cliCommit(const QString& pairs) const {
+        const QString out = dir.filePath("cli-out.swz");
+        const CliOutput r = runCli({"commit", cliPath, "--pairs", pairs, "-o", out});
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        return test::readBytes(out);
+    }
+    void expectPlayersAsCli(PairingWindow& w) {
+        EXPECT_EQ(listing(list(&w, "playerList")), cli({"unpaired"}, w));
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    QString cliPath;
+    SwissTournament tournament;
+    test::FakePlatform platform;
+};
+
+} // namespace
+
+TEST_F(PairingDialogTest, OpensWithTheUnpairedPlayersAndEveryButtonDisabled) {
+    load("big.swz");
+    auto w = open();
+    EXPECT_EQ(w->windowTitle(), "Жеребьёвка 7 тура");
+    EXPECT_EQ(test::child<QLabel>(w.get(), "pairsCaption")->text(), "Готовые пары 7 тура");
+    EXPECT_EQ(test::child<QLabel>(w.get(), "step1Caption")->text(),
+              "1. Выберите первого игрока для создания пары");
+    EXPECT_EQ(test::child<QLabel>(w.get(), "step2Caption")->text(),
+              "2. Выберите подходящую пару игроку ");
+    EXPECT_EQ(button(w.get(), "allowanceButton")->text(), "Спуск = 0.0 очк.");
+    for (const char* b :
+         {"allowanceButton", "createButton", "editButton", "finishButton", "forceButton"})
+        EXPECT_FALSE(button(w.get(), b)->isEnabled()) << b;
+    EXPECT_EQ(list(w.get(), "playerList")->rowCount(), 23); // the bye participant is not listed
+    expectPlayersAsCli(*w);
+    EXPECT_EQ(test::listing(list(w.get(), "pairList")), "№\tОчки\tБелые\tЧерные\tОчки\t№\n");
+    test::expectEveryControlNamed(w.get());
+    // The whole window on a 1366 × 768 screen, title bar included.
+    EXPECT_LE(w->width(), 1366);
+    EXPECT_LE(w->height(), 768 - 40);
+}
+
+// A whole round with the mouse: the best candidate of the leader each time, the
+// allowance where nobody suits, one forced pair, swapped colours, an edited, a
+// deleted and a cancelled pair; the lists match ladya-cli all along, and the commit
+// writes the file `ladya-cli commit` writes.
+TEST_F(PairingDialogTest, AWholeRoundWithTheMouseMatchesTheCli) {
+    load("big.swz");
+    auto w = open();
+    ui::MultiColumnList* players = list(w.get(), "playerList");
+    ui::MultiColumnList* candidates = list(w.get(), "candidateList");
+    ui::MultiColumnList* pairs = list(w.get(), "pairList");
+    int allowanceSteps = 0;
+    bool byePaired = false;
+    for (int step = 0; players->rowCount() > 0; ++step) {
+        SCOPED_TRACE(step);
+        const int made = pairs->rowCount();
+        clickRow(players, 0);
+        const QString first = players->cellText(0, 0);
+        EXPECT_EQ(test::child<QLabel>(w.get(), "step2Caption")->text(),
+                  "2. Выберите подходящую пару игроку " + first + "." + players->cellText(0, 1));
+        EXPECT_EQ(listing(candidates), cli({"candidates", first}, *w));
+        EXPECT_TRUE(button(w.get(), "forceButton")->isEnabled());
+        // Nobody suits: one score group lower at a time.
+        double allowance = 0.0;
+        for (double a = 0.5; candidates->rowCount() == 0 && a <= 3.0; a += 0.5) {
+            allowance = a;
+            ASSERT_TRUE(button(w.get(), "allowanceButton")->isEnabled());
+            QTest::mouseClick(button(w.get(), "allowanceButton"), Qt::LeftButton);
+            ++allowanceSteps;
+            EXPECT_EQ(listing(candidates),
+                      cli({"candidates", first, "--allowance", QString::number(a)}, *w));
+            EXPECT_EQ(button(w.get(), "allowanceButton")->isEnabled(), candidates->rowCount() == 0);
+        }
+        // The second pair is forced, whatever the search found.
+        if (step == 1 || candidates->rowCount() == 0) {
+            QTest::mouseClick(button(w.get(), "forceButton"), Qt::LeftButton);
+            EXPECT_FALSE(button(w.get(), "forceButton")->isEnabled());
+            EXPECT_EQ(listing(candidates), cli({"candidates", first, "--allowance",
+                                                QString::number(allowance), "--force"},
+                                               *w));
+        }
+        EXPECT_EQ(button(w.get(), "allowanceButton")->text(), "Спуск = 0.0 очк.");
+        const int pick = step == 1 ? candidates->rowCount() - 1 : 0;
+        clickRow(candidates, pick);
+        byePaired = byePaired || candidates->cellText(pick, 1) == "**";
+        ASSERT_TRUE(button(w.get(), "createButton")->isEnabled());
+        if (step == 2) {
+            // Cancelled: nothing changes, the selections stay.
+            whenPairDialogOpens([](PairDialog* d) { button(d, "cancelButton")->click(); });
+            QTest::mouseClick(button(w.get(), "createButton"), Qt::LeftButton);
+            EXPECT_EQ(pairs->rowCount(), made);
+            EXPECT_TRUE(button(w.get(), "createButton")->isEnabled());
+        }
+        whenPairDialogOpens(confirmAfterSwaps(step % 3));
+        QTest::mouseClick(button(w.get(), "createButton"), Qt::LeftButton);
+        EXPECT_EQ(pairs->rowCount(), made + 1);
+        EXPECT_FALSE(button(w.get(), "createButton")->isEnabled());
+        EXPECT_FALSE(button(w.get(), "forceButton")->isEnabled());
+        expectPlayersAsCli(*w);
+
+        if (step == 2) {
+            // Edited with swapped colours: the pair moves to the end.
+            const QStringList firstPair = pairs->rowsModel()->rows()[0];
+            clickRow(pairs, 0);
+            ASSERT_TRUE(button(w.get(), "editButton")->isEnabled());
+            whenPairDialogOpens(confirmAfterSwaps(1));
+            QTest::mouseClick(button(w.get(), "editButton"), Qt::LeftButton);
+            EXPECT_EQ(pairs->rowsModel()->rows()[2],
+                      (QStringList{firstPair[5], firstPair[4], firstPair[3], firstPair[2],
+                                   firstPair[1], firstPair[0]}));
+            EXPECT_FALSE(button(w.get(), "editButton")->isEnabled());
+            // Deleted: both players are to pair again.
+            clickRow(pairs, 1);
+            whenPairDialogOpens([](PairDialog* d) { button(d, "deleteButton")->click(); });
+            QTest::mouseClick(button(w.get(), "editButton"), Qt::LeftButton);
+            EXPECT_EQ(pairs->rowCount(), 2);
+            expectPlayersAsCli(*w);
+        }
+    }
+    EXPECT_GT(allowanceSteps, 0);
+    EXPECT_TRUE(byePaired);
+    // The last search is still listed: one click in the empty list clears it.
+    EXPECT_GT(candidates->rowCount(), 0);
+    EXPECT_FALSE(button(w.get(), "finishButton")->isEnabled());
+    QTest::mouseClick(players->viewport(), Qt::LeftButton);
+    EXPECT_EQ(candidates->rowCount(), 0);
+    ASSERT_TRUE(button(w.get(), "finishButton")->isEnabled());
+
+    const QString committedPairs = pairsArgument(*w);
+    QSignalSpy finished(w.get(), &PairingWindow::finished);
+    QTest::mouseClick(button(w.get(), "finishButton"), Qt::LeftButton);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(platform.messages.isEmpty());
+    ASSERT_TRUE(w->committed());
+    EXPECT_EQ(w->committed()->roundCount(), 7);
+    EXPECT_EQ(test::readBytes(path), cliCommit(committedPairs));
+}
+
+// Down, Enter (the best candidate), Enter (the creation dialog), Enter (confirm) per
+// pair; Escape cancels, Shift+Tab and Space swap; Enter on a pair edits it and Delete
+// removes it; Space in the emptied list clears the last search and Enter commits.
+TEST_F(PairingDialogTest, AWholeRoundWithTheKeyboardAlone) {
+    load("new14.swz");
+    auto w = open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    ui::MultiColumnList* players = list(w.get(), "playerList");
+    ui::MultiColumnList* candidates = list(w.get(), "candidateList");
+    ui::MultiColumnList* pairs = list(w.get(), "pairList");
+    EXPECT_EQ(w->focusWidget(), players);
+    auto keyIn = [](Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        return [key, mods](PairDialog* d) { press(d, key, mods); };
+    };
+
+    press(w.get(), Qt::Key_Down);
+    EXPECT_EQ(players->selectedRow(), 0);
+    press(w.get(), Qt::Key_Down); // the arrows choose, the candidates follow
+    EXPECT_EQ(players->selectedRow(), 1);
+    EXPECT_EQ(w->controller().firstSelection(), players->cellText(1, 0).toInt());
+    EXPECT_EQ(listing(candidates), cli({"candidates", players->cellText(1, 0)}, *w));
+    press(w.get(), Qt::Key_Up);
+    press(w.get(), Qt::Key_Return);
+    EXPECT_EQ(w->focusWidget(), candidates);
+    EXPECT_EQ(candidates->selectedRow(), 0);
+    EXPECT_TRUE(button(w.get(), "createButton")->isEnabled());
+    whenPairDialogOpens(keyIn(Qt::Key_Escape));
+    press(w.get(), Qt::Key_Return);
+    EXPECT_EQ(pairs->rowCount(), 0);
+    EXPECT_EQ(w->focusWidget(), candidates);
+    whenPairDialogOpens([](PairDialog* d) {
+        press(d, Qt::Key_Tab, Qt::ShiftModifier); // to the swap button
+        press(d, Qt::Key_Space);
+        EXPECT_EQ(d->controller().white(), d->controller().second());
+        press(d, Qt::Key_Return); // confirms from there too
+    });
+    press(w.get(), Qt::Key_Return);
+    ASSERT_EQ(pairs->rowCount(), 1);
+    EXPECT_EQ(pairs->cellText(0, 5), "1"); // the leader took Black
+    EXPECT_EQ(w->focusWidget(), players);
+
+    bool deleted = false;
+    while (players->rowCount() > 0) {
+        press(w.get(), Qt::Key_Down);
+        press(w.get(), Qt::Key_Return);
+        if (w->focusWidget() != candidates) {
+            // Nobody left who suits: force.
+            ASSERT_EQ(w->focusWidget(), button(w.get(), "allowanceButton"));
+            press(w.get(), Qt::Key_Tab);
+            press(w.get(), Qt::Key_Space);
+            press(w.get(), Qt::Key_Down);
+        }
+        whenPairDialogOpens(keyIn(Qt::Key_Return));
+        press(w.get(), Qt::Key_Return);
+        if (pairs->rowCount() == 2 && !deleted) {
+            deleted = true;
+            // Tab from the player list past the disabled buttons to the pairs.
+            press(w.get(), Qt::Key_Tab);
+            press(w.get(), Qt::Key_Tab);
+            ASSERT_EQ(w->focusWidget(), pairs);
+            press(w.get(), Qt::Key_Down);
+            whenPairDialogOpens(keyIn(Qt::Key_Delete));
+            press(w.get(), Qt::Key_Return);
+            EXPECT_EQ(pairs->rowCount(), 1);
+            expectPlayersAsCli(*w);
+            press(w.get(), Qt::Key_Tab, Qt::ShiftModifier);
+            press(w.get(), Qt::Key_Tab, Qt::ShiftModifier);
+            ASSERT_EQ(w->focusWidget(), players);
+        }
+    }
+    EXPECT_EQ(pairs->rowCount(), 7);
+    EXPECT_FALSE(button(w.get(), "finishButton")->isEnabled());
+    EXPECT_EQ(w->focusWidget(), players);
+    press(w.get(), Qt::Key_Space);
+    EXPECT_EQ(candidates->rowCount(), 0);
+    EXPECT_EQ(w->focusWidget(), button(w.get(), "finishButton"));
+    const QString committedPairs = pairsArgument(*w);
+    press(w.get(), Qt::Key_Return);
+    ASSERT_TRUE(w->committed());
+    EXPECT_EQ(test::readBytes(path), cliCommit(committedPairs));
+}
+
+TEST_F(PairingDialogTest, AFailedCommitIsReportedAndKeepsThePairs) {
+    tournament = test::makeSwiss({"2000", "1900"});
+    tournament.state.path = dir.filePath("missing/t.swz"); // a folder that is not there
+    auto w = open();
+    clickRow(list(w.get(), "playerList"), 0);
+    clickRow(list(w.get(), "candidateList"), 0);
+    whenPairDialogOpens(confirmAfterSwaps(0));
+    QTest::mouseClick(button(w.get(), "createButton"), Qt::LeftButton);
+    QTest::mouseClick(list(w.get(), "playerList")->viewport(), Qt::LeftButton);
+    QSignalSpy finished(w.get(), &PairingWindow::finished);
+    QTest::mouseClick(button(w.get(), "finishButton"), Qt::LeftButton);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(finished.count(), 0);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->committed());
+    EXPECT_EQ(list(w.get(), "pairList")->rowsModel()->rows(),
+              (QVector<QStringList>{{"1", "0.0", "P1", "P2", "0.0", "2"}}));
+    EXPECT_TRUE(button(w.get(), "finishButton")->isEnabled());
+    EXPECT_FALSE(QFile::exists(tournament.state.path));
+}
+
+TEST_F(PairingDialogTest, TheCloseBoxDiscardsThePairsAndRunShowsTheCallerAgain) {
+    load("worked.swz");
+    QWidget caller;
+    caller.show();
+    bool callerHidden = false;
+    test::whenModalOpens([&] {
+        auto* w = test::openWindow<PairingWindow>("pairingDialog");
+        ASSERT_NE(w, nullptr);
+        callerHidden = !caller.isVisible();
+        clickRow(list(w, "playerList"), 0);
+        button(w, "forceButton")->click(); // the leader has met everyone
+        clickRow(list(w, "candidateList"), 0);
+        whenPairDialogOpens(confirmAfterSwaps(0));
+        QTest::mouseClick(button(w, "createButton"), Qt::LeftButton);
+        EXPECT_EQ(list(w, "pairList")->rowCount(), 1);
+        w->close();
+    });
+    const std::optional<SwissTournament> result =
+        PairingDialog::run(platform, tournament, computeSwissStandings(tournament), &caller);
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(callerHidden);
+    EXPECT_TRUE(caller.isVisible());
+    EXPECT_TRUE(caller.isEnabled());
+    EXPECT_EQ(test::readBytes(path), test::readBytes(test::dataPath("swiss/worked.swz")));
+}
+
+TEST_F(PairingDialogTest, PairDialogsShowBothPlayersAndTheirColours) {
+    load("worked.swz");
+    PairingController c(tournament, computeSwissStandings(tournament));
+    PairDialog create(c.engine(), PairDialogController::forCreation(c.engine(), 1, 3));
+    create.show();
+    EXPECT_EQ(create.windowTitle(), "Создание игровой пары");
+    // The figures are the controller's (tested there); the names head the columns.
+    ui::MultiColumnList* statistics = list(&create, "statisticsList");
+    EXPECT_EQ(statistics->rowsModel()->rows(), create.controller().statisticsRows());
+    EXPECT_EQ(statistics->rowsModel()->titles(),
+              (QStringList{"Статистика / ФИО", "ИВАНОВ И.И.", "СИДОРОВ С.С."}));
+    ui::MultiColumnList* colours = list(&create, "colourList");
+    EXPECT_EQ(listing(colours), "Белые\tЧёрные\nИВАНОВ И.И.\tСИДОРОВ С.С.\n");
+    EXPECT_EQ(button(&create, "swapButton")->text(), "Поменять игроков местами ");
+    EXPECT_EQ(create.findChild<QPushButton*>("deleteButton"), nullptr);
+    test::expectEveryControlNamed(&create);
+    // The swap button wraps its text instead of growing wider than designed.
+    EXPECT_LE(button(&create, "swapButton")->width(), 140);
+    QTest::mouseClick(button(&create, "swapButton"), Qt::LeftButton);
+    EXPECT_EQ(colours->cellText(0, 0), "СИДОРОВ С.С.");
+    QTest::mouseClick(button(&create, "swapButton"), Qt::LeftButton);
+    EXPECT_EQ(colours->cellText(0, 0), "ИВАНОВ И.И.");
+    QSignalSpy finished(&create, &PairDialog::finished);
+    press(&create, Qt::Key_Return);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_TRUE(create.controller().pairMade());
+    EXPECT_EQ(c.engine().pairList().last(), c.engine().makePairRow(1, 3));
+
+    PairDialog edit(c.engine(), PairDialogController::forEditing(c.engine(), 0));
+    edit.show();
+    EXPECT_EQ(edit.windowTitle(), "Редактирование игровой пары");
+    press(&edit, Qt::Key_Escape);
+    EXPECT_FALSE(edit.isVisible());
+    EXPECT_FALSE(edit.controller().pairMade());
+    EXPECT_EQ(c.engine().pairList().size(), 1);
+}
