@@ -15,6 +15,7 @@ Shell::~Shell() {
     delete m_mainMenu;
     delete m_creation;
     delete m_roundRobin;
+    delete m_clubList;
 }
 
 void Shell::start() {
@@ -39,8 +40,7 @@ void Shell::showMainMenu() {
     connect(menu, &MainMenuWindow::swissCreationRequested, this, [this] {
         notYetAvailable(QStringLiteral("Создание турнира по швейцарской системе."));
     });
-    connect(menu, &MainMenuWindow::clubListRequested, this,
-            [this] { notYetAvailable(QStringLiteral("Клубный рейтинг-лист.")); });
+    connect(menu, &MainMenuWindow::clubListRequested, this, &Shell::openClubList);
     menu->show();
     menu->centreOnScreen();
 }
@@ -89,6 +89,18 @@ void Shell::openRoundRobin(RoundRobinTournament tournament) {
     connect(window, &RoundRobinWindow::exitRequested, this, &Shell::exitRequested);
     window->show();
     window->centreOnScreen();
+}
+
+void Shell::openClubList() {
+    auto* club = new ClubListWindow(m_app, m_platform);
+    m_clubList = club;
+    connect(club, &ClubListWindow::finished, this, [this, club] {
+        club->deleteLater();
+        returnToMenu();
+    });
+    club->show();
+    club->centreOnScreen();
+    club->loadList();
 }
 
 void Shell::closeMainMenu() {

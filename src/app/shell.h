@@ -3,6 +3,7 @@
 // the program.
 #pragma once
 
+#include "app/club_list_window.h"
 #include "app/main_menu.h"
 #include "app/main_menu_window.h"
 #include "roundrobin/round_robin_creation_window.h"
@@ -30,6 +31,7 @@ public:
     MainMenuWindow* mainMenu() const { return m_mainMenu; }
     RoundRobinCreationWindow* roundRobinCreation() const { return m_creation; }
     RoundRobinWindow* roundRobinWindow() const { return m_roundRobin; }
+    ClubListWindow* clubList() const { return m_clubList; }
 
 signals:
     // The program should end (the main menu or a tournament window was closed).
@@ -40,6 +42,8 @@ private:
     void openRoundRobinCreation();
     void openRoundRobin(RoundRobinTournament tournament);
     void closeMainMenu();
+    // The club list over the hidden menu; the menu shows again when it closes.
+    void openClubList();
     void notYetAvailable(const QString& what);
     // The menu again (a fresh one when it is gone) with a fresh tournament state.
     void returnToMenu();
@@ -49,6 +53,7 @@ private:
     QPointer<MainMenuWindow> m_mainMenu;
     QPointer<RoundRobinCreationWindow> m_creation;
     QPointer<RoundRobinWindow> m_roundRobin;
+    QPointer<ClubListWindow> m_clubList;
 };
 
 } // namespace ladya
