@@ -23,7 +23,7 @@ ClubListWindow::ClubListWindow(Workspace& workspace, ui::Platform& platform, QWi
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(10);
     m_list = ui::makeList(QStringLiteral("clubList"), clubListColumns(), {1, 4},
-                          workspace.players().fieldOfEach(1), 230);
+                          workspace.players().fieldOfEach(1), 260);
     m_list->widenColumnFor(4, workspace.players().fieldOfEach(2), 160);
     m_list->widenColumnFor(2, {QStringLiteral("Рейтинг")}, 80);
     m_list->widenColumnFor(3, {QStringLiteral("00.00.0000")}, 130);
