@@ -95,7 +95,9 @@ void ClubListWindow::addMember() {
     // No tournament is open: the dialog's count of chosen participants means nothing here.
     m_workspace.state().participantCount = 0;
     if (row.isEmpty()) {
-        applyRules();
+        // A player may have been edited or added in the dialog: the rows follow the
+        // database as the printed list will.
+        loadList();
         return;
     }
     const QVector<Message> messages = m_controller.addMember(row);

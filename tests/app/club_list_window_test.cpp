@@ -60,8 +60,9 @@ TEST_F(ClubListWindowTest, AddRemoveAndBothReportsAsLadyaCliWritesThem) {
     EXPECT_FALSE(remove->isEnabled());
     EXPECT_FALSE(ratingChange->isEnabled());
 
-    // Add two members from the selection dialog; the second time ИВАНОВ is a duplicate.
-    for (const int row : {0, 2, 0}) {
+    // Add two members from the selection dialog; the second time ИВАНОВ is a duplicate,
+    // and a dialog closed without a choice adds nothing.
+    for (const int row : {0, 2, 0, -1}) {
         chooseInSelectionDialog(row);
         QTest::mouseClick(button(w.get(), "addMemberButton"), Qt::LeftButton);
         EXPECT_EQ(app.state().participantCount, 0);
