@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 
 namespace ladya {
 
@@ -79,17 +80,23 @@ QString memberCity(QStringView memberLine) {
 }
 
 QVector<QStringList> clubListRows(const QStringList& memberLines, const PlayerDatabase& db) {
-    // Each record's name and city split once, not once per member.
-    const QStringList names = db.fieldOfEach(1);
-    const QStringList cities = db.fieldOfEach(2);
+    // The records of each (name, city) in index order, found once rather than by a scan
+    // of the whole database per member.
+    QHash<QString, QVector<int>> recordsOf;
+    for (int k = 1; k <= db.count(); ++k) {
+        const QString& record = db.record(k);
+        recordsOf[recordField(record, 1) + u'\n' + recordField(record, 2)].append(k);
+    }
     QVector<QStringList> rows;
     for (const QString& member : memberLines) {
         const QString name = memberName(member);
         const QString city = memberCity(member);
-        for (int k = 0; k < db.count(); ++k) {
-            if (names.at(k) != name || cities.at(k) != city)
-                continue;
-            const QString& record = db.record(k + 1);
+        // A name or city never holds a line feed (lines end there), so the key is exact.
+        const auto found = recordsOf.constFind(name + u'\n' + city);
+        if (found == recordsOf.cend())
+            continue;
+        for (const int k : *found) {
+            const QString& record = db.record(k);
             rows.append({QString(), name, recordField(record, 4),
                          lastCharacters(recordField(record, 6), DateLength), city});
         }
