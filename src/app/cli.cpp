@@ -1,5 +1,6 @@
 #include "app/cli.h"
 
+#include "app/club_cli.h"
 #include "app/main_menu.h"
 #include "roundrobin/round_robin_cli.h"
 #include "swiss/swiss_cli.h"
@@ -29,6 +30,10 @@ QString cliHelpText() {
         "                             Swiss: the candidate opponents of player S\n"
         "  commit FILE --pairs W-B,... [-o OUT]\n"
         "                             Swiss: store the pairs as the next round\n"
+        "  club DIR                   the club rating list of the working folder DIR\n"
+        "  report club DIR [--date DD.MM.YYYY] [-o PATH]\n"
+        "  report rating-change DIR NAME CITY [-o PATH]\n"
+        "                             the club list page, or one member's rating changes\n"
         "\n"
         "Options:\n"
         "  -h, --help                 show this help\n"
@@ -46,6 +51,10 @@ CliOutput runCli(const QStringList& args) {
         return {0, cliHelpText().toUtf8(), QByteArray()};
     if (command == QStringLiteral("--version"))
         return {0, QByteArrayLiteral("ladya-cli " LADYA_VERSION "\n"), QByteArray()};
+
+    // The club commands name a working folder, not a tournament file.
+    if (isClubCommand(args))
+        return runClubCli(args);
 
     static const QStringList commands = {
         QStringLiteral("games"),        QStringLiteral("standings"), QStringLiteral("table"),

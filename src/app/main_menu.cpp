@@ -25,9 +25,4 @@ OpenDecision decideOpen(const QString& chosenPath) {
     return d;
 }
 
-Message notAvailableMessage(const QString& what) {
-    return {QStringLiteral("Информация"),
-            what + QStringLiteral("\nЭта возможность появится в следующей версии программы.")};
-}
-
 } // namespace ladya::MainMenu

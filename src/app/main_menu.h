@@ -34,7 +34,4 @@ struct OpenDecision {
 // An empty path (dialog cancelled) opens nothing.
 OpenDecision decideOpen(const QString& chosenPath);
 
-// Said while a window a later version brings is not part of this build.
-Message notAvailableMessage(const QString& what);
-
 } // namespace ladya::MainMenu

@@ -19,6 +19,7 @@ Shell::~Shell() {
     delete m_roundRobin;
     delete m_swissCreation;
     delete m_swiss;
+    delete m_clubList;
 }
 
 void Shell::start() {
@@ -41,8 +42,7 @@ void Shell::showMainMenu() {
     connect(menu, &MainMenuWindow::roundRobinCreationRequested, this,
             &Shell::openRoundRobinCreation);
     connect(menu, &MainMenuWindow::swissCreationRequested, this, &Shell::openSwissCreation);
-    connect(menu, &MainMenuWindow::clubListRequested, this,
-            [this] { notYetAvailable(QStringLiteral("Клубный рейтинг-лист.")); });
+    connect(menu, &MainMenuWindow::clubListRequested, this, &Shell::openClubList);
     menu->show();
     menu->centreOnScreen();
 }
@@ -126,6 +126,18 @@ void Shell::openSwissFile(const QString& path) {
     window->centreOnScreen();
 }
 
+void Shell::openClubList() {
+    auto* club = new ClubListWindow(m_app, m_platform);
+    m_clubList = club;
+    connect(club, &ClubListWindow::finished, this, [this, club] {
+        club->deleteLater();
+        returnToMenu();
+    });
+    club->show();
+    club->centreOnScreen();
+    club->loadList();
+}
+
 void Shell::closeMainMenu() {
     // It may be the sender of the signal being handled.
     if (m_mainMenu) {
@@ -133,11 +145,6 @@ void Shell::closeMainMenu() {
         m_mainMenu->deleteLater();
     }
     m_mainMenu = nullptr;
-}
-
-void Shell::notYetAvailable(const QString& what) {
-    m_platform.showMessage(nullptr, MainMenu::notAvailableMessage(what));
-    returnToMenu();
 }
 
 void Shell::returnToMenu() {

@@ -3,6 +3,7 @@
 // the program.
 #pragma once
 
+#include "app/club_list_window.h"
 #include "app/main_menu.h"
 #include "app/main_menu_window.h"
 #include "roundrobin/round_robin_creation_window.h"
@@ -34,6 +35,7 @@ public:
     RoundRobinWindow* roundRobinWindow() const { return m_roundRobin; }
     SwissCreationWindow* swissCreation() const { return m_swissCreation; }
     SwissWindow* swissWindow() const { return m_swiss; }
+    ClubListWindow* clubList() const { return m_clubList; }
 
 signals:
     // The program should end (the main menu or a tournament window was closed).
@@ -48,7 +50,8 @@ private:
     // menu comes back.
     void openSwissFile(const QString& path);
     void closeMainMenu();
-    void notYetAvailable(const QString& what);
+    // The club list over the hidden menu; the menu shows again when it closes.
+    void openClubList();
     // The menu again (a fresh one when it is gone) with a fresh tournament state.
     void returnToMenu();
 
@@ -59,6 +62,7 @@ private:
     QPointer<RoundRobinWindow> m_roundRobin;
     QPointer<SwissCreationWindow> m_swissCreation;
     QPointer<SwissWindow> m_swiss;
+    QPointer<ClubListWindow> m_clubList;
 };
 
 } // namespace ladya

@@ -1,0 +1,124 @@
+#include "app/club_cli.h"
+
+#include "common/tournament_state.h"
+#include "players/club_list.h"
+#include "reports/club_reports.h"
+
+#include <QDir>
+#include <optional>
+
+namespace ladya {
+
+namespace {
+
+CliOutput usageError(const QString& usage) {
+    return CliOutput::failure(QStringLiteral("ladya-cli: usage: ladya-cli %1").arg(usage));
+}
+
+struct ClubLoad {
+    QVector<QStringList> rows;
+    std::optional<CliOutput> error;
+};
+
+// The rows the club list window shows for the folder; both files must be readable.
+ClubLoad loadClubRows(const QString& dirPath) {
+    const QDir dir(dirPath);
+    if (dirPath.isEmpty() || !dir.exists())
+        return {{},
+                CliOutput::failure(QStringLiteral("ladya-cli: %1: no such folder").arg(dirPath))};
+    QString reason;
+    const std::optional<QStringList> members =
+        readTextLines(dir.filePath(FileNames::Club), &reason);
+    if (!members)
+        return {{},
+                CliOutput::failure(QStringLiteral("ladya-cli: cannot read %1: %2")
+                                       .arg(dir.filePath(FileNames::Club), reason))};
+    const std::optional<PlayerDatabase> db = loadPlayerDatabase(dir.filePath(FileNames::Players));
+    if (!db)
+        return {
+            {},
+            CliOutput::failure(
+                QStringLiteral("ladya-cli: cannot read %1").arg(dir.filePath(FileNames::Players)))};
+    return {clubListRows(*members, *db), std::nullopt};
+}
+
+CliOutput writePage(const QByteArray& page, const std::optional<QString>& outputPath) {
+    if (!outputPath)
+        return {0, page, QByteArray()};
+    const FileResult written = writeFileAtomic(*outputPath, page);
+    if (!written)
+        return CliOutput::failure(QStringLiteral("ladya-cli: report: cannot write %1: %2")
+                                      .arg(*outputPath, written.error));
+    return {};
+}
+
+// report club DIR [--date DD.MM.YYYY] [-o PATH]
+// report rating-change DIR NAME CITY [-o PATH]
+CliOutput runReport(const QStringList& args, const QDate& today) {
+    const bool club = args.value(1) == QStringLiteral("club");
+    const QString usage = club ? QStringLiteral("report club DIR [--date DD.MM.YYYY] [-o PATH]")
+                               : QStringLiteral("report rating-change DIR NAME CITY [-o PATH]");
+    QStringList operands;
+    std::optional<QString> outputPath;
+    std::optional<QString> dateText;
+    for (qsizetype k = 2; k < args.size(); ++k) {
+        const QString& a = args.at(k);
+        const bool isOutput = a == QStringLiteral("-o");
+        const bool isDate = club && a == QStringLiteral("--date");
+        if (!isOutput && !isDate) {
+            operands << a;
+            continue;
+        }
+        std::optional<QString>& target = isOutput ? outputPath : dateText;
+        if (target || k + 1 >= args.size() || args.at(k + 1).isEmpty())
+            return usageError(usage);
+        target = args.at(++k);
+    }
+    if (operands.size() != (club ? 1 : 3))
+        return usageError(usage);
+
+    if (club) {
+        QDate date = today;
+        if (dateText) {
+            date = parseDate(*dateText);
+            if (!date.isValid())
+                return CliOutput::failure(
+                    QStringLiteral("ladya-cli: report: '%1' is not a date DD.MM.YYYY")
+                        .arg(*dateText));
+        }
+        const ClubLoad loaded = loadClubRows(operands.at(0));
+        if (loaded.error)
+            return *loaded.error;
+        return writePage(clubListReport(loaded.rows, date).bytes(), outputPath);
+    }
+    const QString& dirPath = operands.at(0);
+    if (dirPath.isEmpty() || !QDir(dirPath).exists())
+        return CliOutput::failure(QStringLiteral("ladya-cli: %1: no such folder").arg(dirPath));
+    return writePage(
+        ratingChangeReport(readRatingChangeRows(dirPath, operands.at(1), operands.at(2))).bytes(),
+        outputPath);
+}
+
+} // namespace
+
+bool isClubCommand(const QStringList& args) {
+    const QString command = args.value(0);
+    if (command == QStringLiteral("club"))
+        return true;
+    return command == QStringLiteral("report") &&
+           (args.value(1) == QStringLiteral("club") ||
+            args.value(1) == QStringLiteral("rating-change"));
+}
+
+CliOutput runClubCli(const QStringList& args) {
+    if (args.value(0) == QStringLiteral("report"))
+        return runReport(args, QDate::currentDate());
+    if (args.size() != 2)
+        return usageError(QStringLiteral("club DIR"));
+    const ClubLoad loaded = loadClubRows(args.at(1));
+    if (loaded.error)
+        return *loaded.error;
+    return {0, formatListing(columnTitles(clubListColumns()), loaded.rows), QByteArray()};
+}
+
+} // namespace ladya
