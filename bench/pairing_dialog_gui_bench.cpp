@@ -1,6 +1,7 @@
 // The pairing dialog at the size limit: 300 participants (299 players and the bye
 // participant) after 20 rounds with every result entered. One click in the player list,
 // from the mouse to the repainted candidate list. Run with QT_QPA_PLATFORM=offscreen.
+#include "full_swiss_tournament.h"
 #include "pairing/pairing_dialog.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_standings.h"
@@ -11,38 +12,10 @@
 #include <QPushButton>
 #include <algorithm>
 #include <benchmark/benchmark.h>
-#include <numeric>
-#include <random>
 
 using namespace ladya;
 
 namespace {
-
-SwissTournament fullTournament() {
-    std::mt19937 rng(300);
-    SwissTournament t;
-    t.state.startDate = QStringLiteral("05.12.2026");
-    for (int i = 1; i <= 299; ++i)
-        t.participants.append({QString::number(i), QStringLiteral("ИГРОК НОМЕР %1").arg(i),
-                               QStringLiteral("1"), QString::number(2600 - i * 5),
-                               QStringLiteral("МОСКВА")});
-    t.participants.append(makeByeRow(300));
-    const QStringList entries = swissResultEntries().mid(1);
-    QVector<int> order(300);
-    for (int r = 1; r <= Limits::SwissRounds; ++r) {
-        std::iota(order.begin(), order.end(), 1);
-        std::shuffle(order.begin(), order.end(), rng);
-        QVector<SwissGame> round;
-        for (int b = 0; b < 150; ++b)
-            round.append({order[2 * b], order[2 * b + 1], QString(), QString()});
-        t.rounds.append(round);
-        t.deriveCounts();
-        for (int b = 1; b <= 150; ++b)
-            storeResult(t, b, entries[int(rng() % entries.size())]);
-    }
-    t.deriveCounts();
-    return t;
-}
 
 void click(QWidget* target, QPoint pos) {
     const QPointF local(pos);
@@ -65,7 +38,7 @@ struct PaintCounter : QObject {
 };
 
 struct Dialog {
-    SwissTournament tournament = fullTournament();
+    SwissTournament tournament = bench::fullSwissTournament();
     ui::QtPlatform platform;
     PairingWindow window{platform, tournament, computeSwissStandings(tournament)};
     ui::MultiColumnList* players = window.findChild<ui::MultiColumnList*>("playerList");
@@ -129,7 +102,7 @@ BENCHMARK(BM_ForceToRepaintedCandidates)->Unit(benchmark::kMillisecond);
 
 // Opening: the engine's lists, every column fitted to every participant, the first paint.
 void BM_OpenToPaintedDialog(benchmark::State& st) {
-    const SwissTournament tournament = fullTournament();
+    const SwissTournament tournament = bench::fullSwissTournament();
     const SwissStandings standings = computeSwissStandings(tournament);
     ui::QtPlatform platform;
     for (auto _ : st) {

@@ -1,48 +1,21 @@
 // A full-size Swiss tournament: 300 participants (299 players and the bye
 // participant), 20 rounds with every result entered.
 #include "common/text_file.h"
+#include "full_swiss_tournament.h"
 #include "pairing/pairing_engine.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_standings.h"
 
 #include <QTemporaryDir>
-#include <algorithm>
 #include <benchmark/benchmark.h>
-#include <random>
 
 using namespace ladya;
 
 namespace {
 
-SwissTournament fullTournament() {
-    std::mt19937 rng(300);
-    SwissTournament t;
-    t.state.startDate = QStringLiteral("05.12.2026");
-    for (int i = 1; i <= 299; ++i)
-        t.participants.append({QString::number(i), QStringLiteral("ИГРОК НОМЕР %1").arg(i),
-                               QStringLiteral("1"), QString::number(2600 - i * 5),
-                               QStringLiteral("МОСКВА")});
-    t.participants.append(makeByeRow(300));
-    const QStringList entries = swissResultEntries().mid(1);
-    QVector<int> order(300);
-    for (int r = 1; r <= Limits::SwissRounds; ++r) {
-        std::iota(order.begin(), order.end(), 1);
-        std::shuffle(order.begin(), order.end(), rng);
-        QVector<SwissGame> round;
-        for (int b = 0; b < 150; ++b)
-            round.append({order[2 * b], order[2 * b + 1], QString(), QString()});
-        t.rounds.append(round);
-        t.deriveCounts();
-        for (int b = 1; b <= 150; ++b)
-            storeResult(t, b, entries[int(rng() % entries.size())]);
-    }
-    t.deriveCounts();
-    return t;
-}
-
 void BM_SwissStandingsWithRatings(benchmark::State& state) {
-    const SwissTournament t = fullTournament();
+    const SwissTournament t = bench::fullSwissTournament();
     for (auto _ : state)
         benchmark::DoNotOptimize(computeSwissStandings(t));
 }
@@ -50,7 +23,7 @@ BENCHMARK(BM_SwissStandingsWithRatings)->Unit(benchmark::kMicrosecond);
 
 // Every row of the standings list, as the command-line listing prints them.
 void BM_SwissStandingsRows(benchmark::State& state) {
-    const SwissTournament t = fullTournament();
+    const SwissTournament t = bench::fullSwissTournament();
     const SwissStandings s = computeSwissStandings(t);
     for (auto _ : state)
         benchmark::DoNotOptimize(swissStandingsRows(t, s));
@@ -64,7 +37,7 @@ constexpr int VisibleRows = 25;
 // atomic save, load, recompute, and the rows of both lists that the repaint asks for.
 void BM_ResultEntryCycle(benchmark::State& state) {
     QTemporaryDir dir;
-    SwissTournament t = fullTournament();
+    SwissTournament t = bench::fullSwissTournament();
     t.state.path = dir.filePath(QStringLiteral("bench.swz"));
     if (saveSwiss(t)) {
         state.SkipWithError("cannot write the tournament");
@@ -91,7 +64,7 @@ BENCHMARK(BM_ResultEntryCycle)->Unit(benchmark::kMicrosecond);
 
 void BM_SaveAndLoadOnly(benchmark::State& state) {
     QTemporaryDir dir;
-    SwissTournament t = fullTournament();
+    SwissTournament t = bench::fullSwissTournament();
     t.state.path = dir.filePath(QStringLiteral("bench.swz"));
     for (auto _ : state) {
         benchmark::DoNotOptimize(saveSwiss(t));
@@ -105,7 +78,7 @@ BENCHMARK(BM_SaveAndLoadOnly)->Unit(benchmark::kMicrosecond);
 void BM_DiskWriteAndReadOnly(benchmark::State& state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.swz"));
-    const QByteArray bytes = swissFileBytes(fullTournament());
+    const QByteArray bytes = swissFileBytes(bench::fullSwissTournament());
     for (auto _ : state) {
         if (!writeFileAtomic(path, bytes)) {
             state.SkipWithError("cannot write the tournament");
@@ -118,14 +91,14 @@ BENCHMARK(BM_DiskWriteAndReadOnly)->Unit(benchmark::kMicrosecond);
 
 // The code's share of save and load: the file text made, and read back, in memory.
 void BM_FileTextWrite(benchmark::State& state) {
-    const SwissTournament t = fullTournament();
+    const SwissTournament t = bench::fullSwissTournament();
     for (auto _ : state)
         benchmark::DoNotOptimize(swissFileBytes(t));
 }
 BENCHMARK(BM_FileTextWrite)->Unit(benchmark::kMicrosecond);
 
 void BM_FileTextRead(benchmark::State& state) {
-    const QByteArray bytes = swissFileBytes(fullTournament());
+    const QByteArray bytes = swissFileBytes(bench::fullSwissTournament());
     for (auto _ : state)
         benchmark::DoNotOptimize(parseSwissBytes(bytes));
 }
@@ -133,7 +106,7 @@ BENCHMARK(BM_FileTextRead)->Unit(benchmark::kMicrosecond);
 
 // The candidates of every participant of a round, as the pairing dialog searches them.
 void BM_BuildCandidatesForEveryParticipant(benchmark::State& state) {
-    SwissTournament t = fullTournament();
+    SwissTournament t = bench::fullSwissTournament();
     t.rounds.removeLast(); // a 20th round still to pair
     t.deriveCounts();
     PairingEngine engine(t, computeSwissStandings(t));

@@ -2,6 +2,7 @@
 // one "Записать", from the click to the repainted game and standings lists. Run with
 // QT_QPA_PLATFORM=offscreen.
 #include "app/application.h"
+#include "full_swiss_tournament.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_window.h"
 #include "ui/platform.h"
@@ -11,39 +12,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <random>
 
 using namespace ladya;
 
 namespace {
-
-// 299 players and the bye participant, 20 rounds of random pairings, every result in.
-SwissTournament fullTournament(const QString& path) {
-    std::mt19937 rng(300);
-    SwissTournament t;
-    t.state.path = path;
-    t.state.startDate = QStringLiteral("05.12.2026");
-    for (int i = 1; i <= 299; ++i)
-        t.participants.append({QString::number(i), QStringLiteral("ИГРОК НОМЕР %1").arg(i),
-                               QStringLiteral("1"), QString::number(2600 - i * 5),
-                               QStringLiteral("МОСКВА")});
-    t.participants.append(makeByeRow(300));
-    const QStringList entries = swissResultEntries().mid(1);
-    QVector<int> order(300);
-    for (int r = 1; r <= Limits::SwissRounds; ++r) {
-        std::iota(order.begin(), order.end(), 1);
-        std::shuffle(order.begin(), order.end(), rng);
-        QVector<SwissGame> round;
-        for (int b = 0; b < 150; ++b)
-            round.append({order[2 * b], order[2 * b + 1], QString(), QString()});
-        t.rounds.append(round);
-        t.deriveCounts();
-        for (int b = 1; b <= 150; ++b)
-            storeResult(t, b, entries[int(rng() % entries.size())]);
-    }
-    t.deriveCounts();
-    return t;
-}
 
 // A game clicked, its result chosen and "Записать" pressed: store, atomic save, read
 // back, standings and ratings recomputed, then both lists repainted.
@@ -53,7 +25,7 @@ void BM_StoreToRepaintedLists(benchmark::State& st) {
     Application app(start.path());
     ui::QtPlatform platform;
     const QString path = QDir(app.workingDir()).filePath(QStringLiteral("bench.swz"));
-    if (saveSwiss(fullTournament(path))) {
+    if (saveSwiss(bench::fullSwissTournament(path))) {
         st.SkipWithError("cannot write the tournament");
         return;
     }
