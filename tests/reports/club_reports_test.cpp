@@ -10,20 +10,6 @@ using namespace ladya;
 
 namespace {
 
-struct ProgramRun {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ProgramRun runCli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(LADYA_CLI_PATH), args);
-    if (!p.waitForFinished(30000))
-        return {};
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
-
 QString club(const QString& relative) {
     return test::dataPath("club/" + relative);
 }
@@ -45,7 +31,7 @@ TEST(ClubCli, GoldenListingAndPages) {
          "sample.rating-change.html"},
     };
     for (const auto& c : cases) {
-        const ProgramRun run = runCli(c.args);
+        const test::ProgramRun run = test::runProgram(c.args);
         EXPECT_EQ(run.status, 0) << c.expected.toStdString() << ": " << run.err.toStdString();
         EXPECT_EQ(run.out, test::readBytes(club(c.expected))) << c.expected.toStdString();
     }
@@ -72,7 +58,7 @@ TEST(ClubCli, ErrorsGoToStderrWithStatusTwo) {
         {"report", "rating-change", club("sample"), "А"},
     };
     for (const QStringList& args : cases) {
-        const ProgramRun run = runCli(args);
+        const test::ProgramRun run = test::runProgram(args);
         EXPECT_EQ(run.status, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << args.join(' ').toStdString();
         EXPECT_FALSE(run.err.isEmpty()) << args.join(' ').toStdString();
@@ -83,7 +69,8 @@ TEST(ClubCli, MissingHistoryGivesNoLinesAndTheReportGoesToTheFileGiven) {
     QTemporaryDir dir;
     test::writeBytes(dir.filePath("players.dat"), "А|М|1|1500|Новый участник|01.01.2026\r\n");
     const QString out = dir.filePath("page.html");
-    const ProgramRun run = runCli({"report", "rating-change", dir.path(), "А", "М", "-o", out});
+    const test::ProgramRun run =
+        test::runProgram({"report", "rating-change", dir.path(), "А", "М", "-o", out});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_EQ(test::readBytes(out), ratingChangeReport({{"А", "1", "1500", "01.01.2026"}}).bytes());

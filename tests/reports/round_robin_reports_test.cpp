@@ -17,31 +17,6 @@ namespace {
 // <tournament>.crosstable.html, <tournament>.schedule.html or <tournament>.stats.<N>.html
 // beside <tournament>.kr2. Every page was checked against the rules, not copied from
 // the program.
-struct GoldenPage {
-    QString name;       // the .html file
-    QString tournament; // the .kr2 file
-    QString kind;       // crosstable, schedule or stats
-    int number = 0;     // the participant of a stats page
-};
-
-QVector<GoldenPage> goldenPages() {
-    static const QRegularExpression pattern(
-        QStringLiteral("^(.+)\\.(crosstable|schedule|stats)(?:\\.(\\d+))?\\.html$"));
-    const QDir data(test::dataPath(QStringLiteral("reports")));
-    QVector<GoldenPage> pages;
-    for (const QString& name :
-         data.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name)) {
-        const QRegularExpressionMatch m = pattern.match(name);
-        if (!m.hasMatch()) {
-            ADD_FAILURE() << "unexpected file name " << name.toStdString();
-            continue;
-        }
-        pages.append({data.filePath(name), data.filePath(m.captured(1) + QStringLiteral(".kr2")),
-                      m.captured(2), m.captured(3).toInt()});
-    }
-    return pages;
-}
-
 RoundRobinTournament loadFile(const QString& path) {
     RoundRobinLoad loaded = loadRoundRobin(path);
     if (!loaded) {
@@ -55,7 +30,7 @@ RoundRobinTournament loadData(const QString& relative) {
     return loadFile(test::dataPath(relative));
 }
 
-html::HtmlReport render(const GoldenPage& page, const RoundRobinTournament& t) {
+html::HtmlReport render(const test::GoldenPage& page, const RoundRobinTournament& t) {
     if (page.kind == QStringLiteral("schedule"))
         return scheduleReport(t);
     const RoundRobinResults results = computeRoundRobin(t);
@@ -86,11 +61,12 @@ QString statisticsPage(const RoundRobinTournament& t, int number) {
 } // namespace
 
 TEST(RoundRobinReports, GoldenPages) {
-    const QVector<GoldenPage> pages = goldenPages();
+    const QVector<test::GoldenPage> pages =
+        test::goldenPages(QStringLiteral("reports"), QStringLiteral("kr2"));
     // Even and odd fields, one and two cycles, coefficients below 1.0, at 3.00 and
     // above 4.0, forfeits, a double forfeit, unplayed games and names full of markup.
     ASSERT_GE(pages.size(), 20);
-    for (const GoldenPage& page : pages) {
+    for (const test::GoldenPage& page : pages) {
         const RoundRobinTournament t = loadFile(page.tournament);
         EXPECT_EQ(render(page, t).bytes(), test::readBytes(page.name))
             << QFileInfo(page.name).fileName().toStdString();
@@ -218,7 +194,8 @@ TEST(RoundRobinReports, ReportFileIsReplacedAndAFailureIsSaid) {
 
 // ladya-cli report prints exactly the bytes the buttons write.
 TEST(RoundRobinReportCli, PrintsTheGoldenPages) {
-    for (const GoldenPage& page : goldenPages()) {
+    for (const test::GoldenPage& page :
+         test::goldenPages(QStringLiteral("reports"), QStringLiteral("kr2"))) {
         QStringList args = {QStringLiteral("report"), page.kind, page.tournament};
         if (page.kind == QStringLiteral("stats"))
             args << QString::number(page.number);

@@ -18,32 +18,7 @@ namespace {
 // <tournament>.stats.<N>.html beside <tournament>.swz. Every page was checked against
 // the rules (round cells, places, result texts, escaping) before it was checked in;
 // the copied list columns were compared with `ladya-cli standings`.
-struct GoldenPage {
-    QString name;       // the .html file
-    QString tournament; // the .swz file
-    QString kind;       // crosstable or stats
-    int number = 0;     // the participant of a stats page
-};
-
-QVector<GoldenPage> goldenPages() {
-    static const QRegularExpression pattern(
-        QStringLiteral("^(.+)\\.(crosstable|stats)(?:\\.(\\d+))?\\.html$"));
-    const QDir data(test::dataPath(QStringLiteral("reports/swiss")));
-    QVector<GoldenPage> pages;
-    for (const QString& name :
-         data.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name)) {
-        const QRegularExpressionMatch m = pattern.match(name);
-        if (!m.hasMatch()) {
-            ADD_FAILURE() << "unexpected file name " << name.toStdString();
-            continue;
-        }
-        pages.append({data.filePath(name), data.filePath(m.captured(1) + QStringLiteral(".swz")),
-                      m.captured(2), m.captured(3).toInt()});
-    }
-    return pages;
-}
-
-QStringList reportArguments(const GoldenPage& page) {
+QStringList reportArguments(const test::GoldenPage& page) {
     QStringList args = {QStringLiteral("report"), page.kind, page.tournament};
     if (page.kind == QStringLiteral("stats"))
         args << QString::number(page.number);
@@ -72,9 +47,10 @@ QVector<QStringList> tableRows(const QString& page) {
 // carry markup, "&", quotes and "%1": the functions and `ladya-cli report` give the
 // same bytes.
 TEST(SwissReports, GoldenPagesFromTheFunctionsAndTheCli) {
-    const QVector<GoldenPage> pages = goldenPages();
+    const QVector<test::GoldenPage> pages =
+        test::goldenPages(QStringLiteral("reports/swiss"), QStringLiteral("swz"));
     ASSERT_GE(pages.size(), 10);
-    for (const GoldenPage& page : pages) {
+    for (const test::GoldenPage& page : pages) {
         SCOPED_TRACE(QFileInfo(page.name).fileName().toStdString());
         const SwissLoadResult loaded = loadSwiss(page.tournament);
         ASSERT_TRUE(loaded) << loaded.error.text.toStdString();

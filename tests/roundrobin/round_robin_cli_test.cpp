@@ -9,23 +9,7 @@
 
 using namespace ladya;
 
-namespace {
-
-struct ProgramRun {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ProgramRun runProgram(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(LADYA_CLI_PATH), args);
-    if (!p.waitForFinished(30000))
-        return {};
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
-
-} // namespace
+namespace {} // namespace
 
 // Every expected listing under tests/data/roundrobin is named
 // <tournament>.<command>[.<argument>].txt and was checked by hand against the rules.
@@ -39,7 +23,7 @@ TEST(RoundRobinCli, GoldenListings) {
         QStringList args = {parts[1], data.filePath(parts[0] + ".kr2")};
         if (parts.size() > 2)
             args << parts[2];
-        const ProgramRun run = runProgram(args);
+        const test::ProgramRun run = test::runProgram(args);
         EXPECT_EQ(run.status, 0) << name.toStdString() << ": " << run.err.toStdString();
         EXPECT_TRUE(run.err.isEmpty()) << name.toStdString();
         EXPECT_EQ(run.out, test::readBytes(data.filePath(name))) << name.toStdString();
@@ -86,7 +70,7 @@ TEST(RoundRobinCli, ErrorsGoToStderrWithStatusTwoAndNoOutput) {
         EXPECT_TRUE(result.err.startsWith("ladya-cli: ")) << args.join(' ').toStdString();
         EXPECT_TRUE(result.err.endsWith('\n')) << args.join(' ').toStdString();
     }
-    const ProgramRun run = runProgram({"table", refused});
+    const test::ProgramRun run = test::runProgram({"table", refused});
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.contains("51"));
@@ -99,7 +83,7 @@ TEST(RoundRobinCli, ReportWithOutputOptionWritesThePageInstead) {
     test::writeBytes(path, "old");
     for (const QStringList& args : {QStringList{"report", "stats", good, "2", "-o", path},
                                     QStringList{"report", "stats", good, "-o", path, "2"}}) {
-        const ProgramRun run = runProgram(args);
+        const test::ProgramRun run = test::runProgram(args);
         EXPECT_EQ(run.status, 0) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_TRUE(run.err.isEmpty());
@@ -109,8 +93,8 @@ TEST(RoundRobinCli, ReportWithOutputOptionWritesThePageInstead) {
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.html"});
 
-    const ProgramRun failed =
-        runProgram({"report", "crosstable", good, "-o", dir.filePath("missing/out.html")});
+    const test::ProgramRun failed =
+        test::runProgram({"report", "crosstable", good, "-o", dir.filePath("missing/out.html")});
     EXPECT_EQ(failed.status, 2);
     EXPECT_TRUE(failed.out.isEmpty());
     EXPECT_TRUE(failed.err.startsWith("ladya-cli: report: cannot write "));

@@ -1,6 +1,9 @@
 #include "support/test_support.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace ladya::test {
@@ -22,6 +25,32 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         ADD_FAILURE() << "cannot write " << path.toStdString();
+}
+
+QVector<GoldenPage> goldenPages(const QString& folder, const QString& extension) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^(.+)\\.(crosstable|schedule|stats)(?:\\.(\\d+))?\\.html$"));
+    const QDir data(dataPath(folder));
+    QVector<GoldenPage> pages;
+    for (const QString& name :
+         data.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name)) {
+        const QRegularExpressionMatch m = pattern.match(name);
+        if (!m.hasMatch()) {
+            ADD_FAILURE() << "unexpected file name " << name.toStdString();
+            continue;
+        }
+        pages.append({data.filePath(name), data.filePath(m.captured(1) + u'.' + extension),
+                      m.captured(2), m.captured(3).toInt()});
+    }
+    return pages;
+}
+
+ProgramRun runProgram(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(LADYA_CLI_PATH), args);
+    if (!p.waitForFinished(30000))
+        return {};
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
 } // namespace ladya::test

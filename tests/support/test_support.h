@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
 namespace ladya::test {
 
@@ -9,5 +11,24 @@ namespace ladya::test {
 QString dataPath(const QString& relative);
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
+
+// A checked-in report page "<tournament>.<kind>[.<number>].html" beside its tournament
+// file "<tournament>.<extension>".
+struct GoldenPage {
+    QString name;       // the .html file
+    QString tournament; // the tournament file
+    QString kind;       // crosstable, schedule or stats
+    int number = 0;     // the participant of a stats page
+};
+// Every page of the folder under tests/data; an unexpected file name fails the test.
+QVector<GoldenPage> goldenPages(const QString& folder, const QString& extension);
+
+// The real ladya-cli program run to its end (status −1 when it did not finish).
+struct ProgramRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+ProgramRun runProgram(const QStringList& args);
 
 } // namespace ladya::test
