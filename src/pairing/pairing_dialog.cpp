@@ -32,7 +32,6 @@ QPushButton* makeButton(const QString& text, const QString& name, int width) {
 
 QLabel* makeCaption(const QString& text, const QString& name, Qt::Alignment alignment) {
     QLabel* label = ui::makeLabel(text, name, 0, ButtonHeight);
-    label->setTextFormat(Qt::PlainText);
     label->setAlignment(alignment | Qt::AlignVCenter);
     // A long name must not widen the window.
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);

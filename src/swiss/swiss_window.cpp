@@ -56,7 +56,6 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     roundLine->addStretch();
     grid->addLayout(roundLine, 0, 0);
     m_info = ui::makeLabel(m_controller.infoLine(), QStringLiteral("infoLabel"), 300);
-    m_info->setTextFormat(Qt::PlainText);
     grid->addWidget(m_info, 0, 1);
 
     // The designed widths were made for a narrower font than most desktops use: each
@@ -90,7 +89,6 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     // Two names can be longer than the game list is wide: the label wraps.
     m_selectedPair =
         ui::makeLabel(m_controller.selectedPairLabel(), QStringLiteral("selectedPairLabel"), 0, 25);
-    m_selectedPair->setTextFormat(Qt::PlainText);
     m_selectedPair->setWordWrap(true);
     m_selectedPair->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     grid->addWidget(m_selectedPair, 2, 0);

@@ -334,6 +334,8 @@ void DropDown::setText(const QString& text) {
 
 QLabel* makeLabel(const QString& text, const QString& objectName, int minWidth, int height) {
     auto* label = new QLabel(text);
+    // Labels show names, cities and tournament names: never guess markup from them.
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(objectName);
     label->setMinimumSize(minWidth, height);
     return label;
