@@ -96,7 +96,9 @@ TEST(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
         ASSERT_NE(p, nullptr);
         EXPECT_FALSE(w->isVisible());
         ui::MultiColumnList* pairs = list(p, "pairList");
-        for (int step = 0; list(p, "playerList")->rowCount() > 0 && step < 20; ++step) {
+        for (int step = 0; list(p, "playerList")->rowCount() > 0 && step < 20 &&
+                           !::testing::Test::HasFatalFailure();
+             ++step) {
             makePair(p, round == 3 && step == 0);
             if (round == 2 && step == 1) {
                 const QStringList firstPair = pairs->rowsModel()->rows().value(0);
@@ -117,8 +119,10 @@ TEST(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
         }
         // The last search is cleared by a click in the emptied player list.
         QTest::mouseClick(list(p, "playerList")->viewport(), Qt::LeftButton);
-        ASSERT_TRUE(button(p, "finishButton")->isEnabled());
+        EXPECT_TRUE(button(p, "finishButton")->isEnabled());
         QTest::mouseClick(button(p, "finishButton"), Qt::LeftButton);
+        if (p->isVisible())
+            p->close(); // after a failure: end the dialog rather than wait for the time-out
     };
 
     // White's entry per board; the bye board is overridden with the real player's win.
