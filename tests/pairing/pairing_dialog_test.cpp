@@ -2,8 +2,7 @@
 // the keyboard alone; every list is checked against what ladya-cli prints for the
 // same pairs, and the committed file against `ladya-cli commit`.
 #include "app/cli.h"
-#include "pairing/pair_dialog.h"
-#include "pairing/pairing_dialog.h"
+#include "pairing/pair_dialog_test_util.h"
 #include "roundrobin/window_test_util.h"
 #include "support/test_support.h"
 #include "swiss/swiss_test_util.h"
@@ -19,38 +18,13 @@
 using namespace ladya;
 using test::button;
 using test::clickRow;
+using test::confirmAfterSwaps;
 using test::list;
 using test::listing;
+using test::pairsArgument;
+using test::whenPairDialogOpens;
 
 namespace {
-
-// A pair dialog's answer, run once it is open.
-using Answer = std::function<void(PairDialog*)>;
-
-PairDialog* openPairDialog() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* d = qobject_cast<PairDialog*>(w); d && d->isVisible())
-            return d;
-    }
-    return nullptr;
-}
-
-// The next pair dialog is answered by `answer` (it must close it).
-void whenPairDialogOpens(Answer answer) {
-    test::whenModalOpens([answer = std::move(answer)] {
-        PairDialog* d = openPairDialog();
-        ASSERT_NE(d, nullptr);
-        answer(d);
-    });
-}
-
-Answer confirmAfterSwaps(int swaps) {
-    return [swaps](PairDialog* d) {
-        for (int i = 0; i < swaps; ++i)
-            button(d, "swapButton")->click();
-        button(d, "confirmButton")->click();
-    };
-}
 
 // A key pressed where the keyboard focus of `window` is.
 void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -74,12 +48,6 @@ protected:
         w->show();
         w->activateWindow();
         return w;
-    }
-    static QString pairsArgument(const PairingWindow& w) {
-        QStringList pairs;
-        for (const PairRow& row : w.controller().engine().pairList())
-            pairs << QString::number(row.white) + u'-' + QString::number(row.black);
-        return pairs.join(u',');
     }
     QByteArray cli(QStringList args, const PairingWindow& w) const {
         args.insert(1, cliPath);

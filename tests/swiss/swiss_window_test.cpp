@@ -8,6 +8,7 @@
 #include "support/test_support.h"
 #include "swiss/swiss_creation_window.h"
 #include "swiss/swiss_window.h"
+#include "swiss/swiss_window_test_util.h"
 #include "ui/fake_platform.h"
 #include "ui/keyboard.h"
 
@@ -22,27 +23,16 @@
 using namespace ladya;
 using test::button;
 using test::child;
+using test::infoLine;
 using test::list;
 
 namespace {
-
-// Sixteen players, ratings 2150 down to 1400 by 50.
-QByteArray playersFile() {
-    QByteArray bytes;
-    for (int i = 1; i <= 16; ++i)
-        bytes += QStringLiteral("ИГРОК %1|%2|1|%3|Новый участник|01.11.2026\r\n")
-                     .arg(i, 2, 10, QLatin1Char('0'))
-                     .arg(i % 2 ? QStringLiteral("МОСКВА") : QStringLiteral("ТУЛА"))
-                     .arg(2200 - 50 * i)
-                     .toUtf8();
-    return bytes;
-}
 
 class SwissWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QDir(start.path()).mkdir("TOURNAMENT");
-        test::writeBytes(app.playersPath(), playersFile());
+        test::writeBytes(app.playersPath(), test::swissPlayersFile());
         ASSERT_TRUE(app.startUp().isEmpty());
     }
     void TearDown() override {
@@ -91,13 +81,6 @@ protected:
         return w;
     }
 
-    static void enter(QWidget* w, int board, const QString& entry) {
-        test::clickRow(list(w, "gameList"), board - 1);
-        child<ui::DropDown>(w, "resultSelector")
-            ->setCurrentIndex(int(swissResultEntries().indexOf(entry)));
-        QTest::mouseClick(button(w, "storeButton"), Qt::LeftButton);
-    }
-    static QString info(QWidget* w) { return child<QLabel>(w, "infoLabel")->text(); }
     static QByteArray reportBytes(const html::HtmlReport& report) {
         QTemporaryDir dir;
         EXPECT_FALSE(writeReportFile(dir.path(), report));
@@ -181,7 +164,7 @@ TEST_F(SwissWindowTest, CreatedFromTheMenuWithAnOddFieldAndReopenedOnceARoundIsP
     EXPECT_EQ(list(w, "gameList")->cellText(7, 0), "8");
     EXPECT_EQ(list(w, "standingsList")->rowCount(), 16);
     EXPECT_EQ(child<ui::DropDown>(w, "roundSelector")->count(), 0);
-    EXPECT_TRUE(info(w).endsWith("    не завершённых партий 0 тура - 0"));
+    EXPECT_TRUE(infoLine(w).endsWith("    не завершённых партий 0 тура - 0"));
 
     // The pairing dialog closed without a commit leaves round 0; the window returns.
     test::clickRow(list(w, "gameList"), 0);
@@ -212,7 +195,7 @@ TEST_F(SwissWindowTest, CreatedFromTheMenuWithAnOddFieldAndReopenedOnceARoundIsP
     EXPECT_NE(again, w);
     EXPECT_EQ(child<ui::DropDown>(again, "roundSelector")->text(), "1");
     EXPECT_EQ(list(again, "gameList")->cellText(7, 1), "**");
-    EXPECT_TRUE(info(again).endsWith("не завершённых партий 1 тура - 8"));
+    EXPECT_TRUE(infoLine(again).endsWith("не завершённых партий 1 тура - 8"));
     EXPECT_EQ(platform.messages.size(), 2);
 }
 
@@ -241,9 +224,9 @@ TEST_F(SwissWindowTest, ResultsEnteredThroughTheWindowShowAsTheCommandLinePrints
     int unplayed = 8;
     for (const Step& s : steps) {
         EXPECT_FALSE(button(w.get(), "pairingButton")->isEnabled());
-        enter(w.get(), s.board, QString::fromUtf8(s.entry));
+        test::enterResult(w.get(), s.board, QString::fromUtf8(s.entry));
         EXPECT_EQ(list(w.get(), "gameList")->cellText(s.board - 1, 3), QString::fromUtf8(s.shown));
-        EXPECT_TRUE(info(w.get()).endsWith(" тура - " + QString::number(--unplayed)));
+        EXPECT_TRUE(infoLine(w.get()).endsWith(" тура - " + QString::number(--unplayed)));
     }
     EXPECT_TRUE(platform.messages.isEmpty());
     EXPECT_TRUE(button(w.get(), "pairingButton")->isEnabled());
@@ -263,14 +246,14 @@ TEST_F(SwissWindowTest, ResultsEnteredThroughTheWindowShowAsTheCommandLinePrints
     test::clickRow(list(w.get(), "gameList"), 0);
     EXPECT_FALSE(button(w.get(), "storeButton")->isEnabled());
     EXPECT_EQ(child<QLabel>(w.get(), "selectedPairLabel")->text(), "Выбраны игроки:  ");
-    EXPECT_TRUE(info(w.get()).endsWith("не завершённых партий 2 тура - 0"));
+    EXPECT_TRUE(infoLine(w.get()).endsWith("не завершённых партий 2 тура - 0"));
 
     // Clearing a result counts the game again and stops the pairing.
     child<ui::DropDown>(w.get(), "roundSelector")->setText("2");
-    enter(w.get(), 3, "");
+    test::enterResult(w.get(), 3, "");
     EXPECT_EQ(list(w.get(), "gameList")->cellText(2, 3), "");
     EXPECT_FALSE(button(w.get(), "pairingButton")->isEnabled());
-    EXPECT_TRUE(info(w.get()).endsWith(" тура - 1"));
+    EXPECT_TRUE(infoLine(w.get()).endsWith(" тура - 1"));
 }
 
 TEST_F(SwissWindowTest, AFailedSaveKeepsTheResultAndTheCloseBoxWaitsForIt) {
@@ -279,7 +262,7 @@ TEST_F(SwissWindowTest, AFailedSaveKeepsTheResultAndTheCloseBoxWaitsForIt) {
     QSignalSpy exit(w.get(), &SwissWindow::exitRequested);
     QFile::remove(path);
     ASSERT_TRUE(QDir().mkdir(path));
-    enter(w.get(), 2, "%");
+    test::enterResult(w.get(), 2, "%");
     ASSERT_EQ(platform.messages.size(), 1);
     EXPECT_EQ(platform.messages.first(), swissSaveFailedMessage());
     EXPECT_EQ(list(w.get(), "gameList")->cellText(1, 3), "%-%");
@@ -328,7 +311,7 @@ TEST_F(SwissWindowTest, ReportButtonsWriteTheReportsOfTheShownStandings) {
     // A stored result resets the statistics button.
     test::clickRow(list(w.get(), "standingsList"), 0);
     child<ui::DropDown>(w.get(), "roundSelector")->setText("2");
-    enter(w.get(), 1, "0");
+    test::enterResult(w.get(), 1, "0");
     EXPECT_FALSE(stats->isEnabled());
     EXPECT_EQ(stats->text(), "Статистика");
 }
@@ -338,7 +321,7 @@ TEST_F(SwissWindowTest, CompletionAfterTheLastRoundWritesThePlayerFilesOnce) {
     auto w = openOn(path);
     for (int b = 1; b <= 8; ++b) {
         EXPECT_FALSE(button(w.get(), "completeButton")->isEnabled());
-        enter(w.get(), b, b == 8 ? "+" : "%");
+        test::enterResult(w.get(), b, b == 8 ? "+" : "%");
     }
     ASSERT_TRUE(button(w.get(), "completeButton")->isEnabled());
     const QByteArray players = test::readBytes(app.playersPath());
@@ -381,7 +364,7 @@ TEST_F(SwissWindowTest, CompletionAfterTheLastRoundWritesThePlayerFilesOnce) {
     inDialog([&](CompletionDialog* d) { button(d, "completeButton")->click(); });
     EXPECT_EQ(platform.messages.size(), 1);
     EXPECT_EQ(loadSwiss(path).tournament->state.endDate, "06.12.2026");
-    EXPECT_TRUE(info(w.get()).contains("окончен - 06.12.2026"));
+    EXPECT_TRUE(infoLine(w.get()).contains("окончен - 06.12.2026"));
     for (const char* b : {"completeButton", "pairingButton", "storeButton"})
         EXPECT_FALSE(button(w.get(), b)->isEnabled()) << b;
 
