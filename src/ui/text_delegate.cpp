@@ -6,18 +6,33 @@
 
 namespace ladya::ui {
 
-const QStaticText& PlainTextDelegate::shaped(const QString& text, const QFont& font) const {
+namespace {
+
+QStaticText prepared(const QString& text, const QFont& font) {
+    QStaticText glyphs(text);
+    glyphs.setTextFormat(Qt::PlainText);
+    glyphs.prepare(QTransform(), font);
+    return glyphs;
+}
+
+} // namespace
+
+const QStaticText& PlainTextDelegate::shaped(const QString& text, const QFont& font,
+                                             const QFontMetrics& metrics, int width) const {
     if (font != m_font || m_cache.size() > MaxCached) {
         m_cache.clear();
         m_font = font;
     }
     auto it = m_cache.find(text);
-    if (it == m_cache.end()) {
-        it = m_cache.insert(text, QStaticText(text));
-        it->setTextFormat(Qt::PlainText);
-        it->prepare(QTransform(), font);
+    if (it == m_cache.end())
+        it = m_cache.insert(text, Shaped{prepared(text, font), QStaticText(), -1});
+    if (it->whole.size().width() <= width)
+        return it->whole;
+    if (it->elidedWidth != width) {
+        it->elided = prepared(metrics.elidedText(text, Qt::ElideRight, width), font);
+        it->elidedWidth = width;
     }
-    return *it;
+    return it->elided;
 }
 
 void PlainTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -44,15 +59,10 @@ void PlainTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->setPen(item.palette.color(
         group, (item.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
     painter->setClipRect(area, Qt::IntersectClip);
-    const QStaticText& glyphs = shaped(text, item.font);
-    if (glyphs.size().width() <= area.width()) {
-        const qreal top = area.top() + (area.height() - glyphs.size().height()) / 2;
-        painter->drawStaticText(QPointF(area.left(), top), glyphs);
-    } else {
-        // Too wide: elided; the whole text is in the cell's tooltip.
-        painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
-                          item.fontMetrics.elidedText(text, Qt::ElideRight, area.width()));
-    }
+    // Too wide a text is cut; the whole text is in the cell's tooltip.
+    const QStaticText& glyphs = shaped(text, item.font, item.fontMetrics, area.width());
+    const qreal top = area.top() + (area.height() - glyphs.size().height()) / 2;
+    painter->drawStaticText(QPointF(area.left(), top), glyphs);
     painter->restore();
 }
 

@@ -19,11 +19,20 @@ public:
                const QModelIndex& index) const override;
 
 private:
-    const QStaticText& shaped(const QString& text, const QFont& font) const;
+    struct Shaped {
+        QStaticText whole;
+        // The text cut to fit the last width it was too wide for (columns keep their
+        // widths, so a long name or opponent list is cut once, not at every repaint).
+        QStaticText elided;
+        int elidedWidth = -1;
+    };
+    // The glyphs to paint `text` in `width` pixels: whole, or cut with "…".
+    const QStaticText& shaped(const QString& text, const QFont& font, const QFontMetrics& metrics,
+                              int width) const;
 
     // Bounded: cleared when it holds more texts than any list of the program shows.
     static constexpr int MaxCached = 50000;
-    mutable QHash<QString, QStaticText> m_cache;
+    mutable QHash<QString, Shaped> m_cache;
     mutable QFont m_font;
 };
 
