@@ -63,6 +63,12 @@ CompletionDialog::CompletionDialog(Kind kind, ui::Platform& platform, bool alrea
         connect(this, &ui::Window::closeRequested, this, &CompletionDialog::leave);
     }
     m_completeButton->setEnabled(!alreadyFinished);
+    // Enter on a button presses it; Enter in the date field completes, and Escape
+    // leaves as the button back does.
+    m_completeButton->setAutoDefault(true);
+    back->setAutoDefault(true);
+    setDefaultButton(m_completeButton);
+    setCancelOnEscape(back);
     fixSize();
 
     connect(m_completeButton, &QPushButton::clicked, this, &CompletionDialog::onComplete);

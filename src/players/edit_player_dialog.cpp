@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <array>
@@ -40,6 +41,14 @@ QLineEdit* makeField(const QString& name, const QString& text, bool readOnly) {
     field->setObjectName(name);
     field->setReadOnly(readOnly);
     field->setCursorPosition(0);
+    if (readOnly) {
+        // A field that cannot be typed in is shown on the window's background, not as
+        // an input, and Tab passes it by.
+        field->setFocusPolicy(Qt::NoFocus);
+        QPalette palette = field->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        field->setPalette(palette);
+    }
     return field;
 }
 
@@ -81,6 +90,7 @@ EditPlayerDialog::EditPlayerDialog(Workspace& workspace, ui::Platform& platform,
     m_save = new QPushButton(SaveButton);
     m_save->setObjectName(QStringLiteral("saveButton"));
     m_save->setMinimumSize(170, FieldHeight);
+    m_save->setAutoDefault(true);
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addWidget(m_save);
     buttonRow->addStretch();
@@ -93,6 +103,8 @@ EditPlayerDialog::EditPlayerDialog(Workspace& workspace, ui::Platform& platform,
     connect(m_category, &QComboBox::currentIndexChanged, this, &EditPlayerDialog::applyRules);
     connect(m_save, &QPushButton::clicked, this, &EditPlayerDialog::save);
     connect(this, &ui::Window::closeRequested, this, &EditPlayerDialog::finish);
+    setDefaultButton(m_save);
+    setCancelOnEscape();
     applyRules();
 }
 

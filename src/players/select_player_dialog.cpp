@@ -28,6 +28,8 @@ constexpr int FieldHeight = 25;
 QPushButton* makeButton(const QString& text, const QString& name, int width) {
     QPushButton* button = ui::makeButton(text, name, width, FieldHeight);
     button->setEnabled(false);
+    // Enter presses the focused button, as Space does.
+    button->setAutoDefault(true);
     return button;
 }
 
@@ -106,6 +108,7 @@ SelectPlayerDialog::SelectPlayerDialog(Workspace& workspace, ui::Platform& platf
 
     connect(m_search, &QLineEdit::textChanged, this, &SelectPlayerDialog::search);
     connect(m_list, &ui::MultiColumnList::rowClicked, this, &SelectPlayerDialog::rowClicked);
+    connect(m_list, &ui::MultiColumnList::rowActivated, this, &SelectPlayerDialog::choosePlayer);
     connect(m_choose, &QPushButton::clicked, this, &SelectPlayerDialog::choosePlayer);
     connect(m_edit, &QPushButton::clicked, this, &SelectPlayerDialog::editPlayer);
     connect(m_add, &QPushButton::clicked, this, &SelectPlayerDialog::addPlayer);
@@ -116,6 +119,11 @@ SelectPlayerDialog::SelectPlayerDialog(Workspace& workspace, ui::Platform& platf
         m_controller.cancel();
         finish();
     });
+    // Enter in the new player's fields adds the player; anywhere else it chooses the
+    // selected one. Escape leaves as the close box does.
+    setDefaultButton(m_choose);
+    setEnterButton({m_name, m_city, m_category, m_rating}, m_add);
+    setCancelOnEscape();
     applyRules();
     // The director usually starts by typing a part of the name.
     m_search->setFocus();
@@ -209,7 +217,7 @@ void SelectPlayerDialog::addPlayer() {
 }
 
 void SelectPlayerDialog::choosePlayer() {
-    if (m_controller.choose().isEmpty())
+    if (!m_controller.chooseEnabled() || m_controller.choose().isEmpty())
         return;
     finish();
 }

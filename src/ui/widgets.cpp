@@ -59,6 +59,69 @@ void Window::closeEvent(QCloseEvent* event) {
         event->accept();
 }
 
+void Window::setCancelOnEscape(QPushButton* cancel) {
+    m_escapeCancels = true;
+    m_cancel = cancel;
+}
+
+void Window::setDefaultButton(QPushButton* button) {
+    m_default = button;
+}
+
+void Window::setEnterButton(const QList<QWidget*>& fields, QPushButton* button) {
+    for (QWidget* field : fields) {
+        m_enterButtons.insert(field, button);
+        field->installEventFilter(this);
+    }
+}
+
+namespace {
+
+bool isPlainEnter(const QKeyEvent* event) {
+    const bool plain =
+        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    return plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
+}
+
+void pressIfEnabled(QPushButton* button) {
+    if (button && button->isEnabled() && button->isVisible())
+        button->click();
+}
+
+} // namespace
+
+bool Window::eventFilter(QObject* watched, QEvent* event) {
+    // The field's own button, before the field passes Enter on to the window.
+    if (event->type() == QEvent::KeyPress && isPlainEnter(static_cast<QKeyEvent*>(event))) {
+        const auto found = m_enterButtons.constFind(watched);
+        if (found != m_enterButtons.constEnd()) {
+            pressIfEnabled(*found);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Window::keyPressEvent(QKeyEvent* event) {
+    // Only keys the focused control left alone arrive here.
+    const bool plain =
+        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    if (plain && event->key() == Qt::Key_Escape && m_escapeCancels) {
+        event->accept();
+        if (m_cancel)
+            pressIfEnabled(m_cancel);
+        else
+            emit closeRequested();
+        return;
+    }
+    if (isPlainEnter(event) && m_default) {
+        event->accept();
+        pressIfEnabled(m_default);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void TextRowsModel::addColumn(const QString& title) {
     beginInsertColumns({}, static_cast<int>(m_titles.size()), static_cast<int>(m_titles.size()));
     m_titles.append(title);

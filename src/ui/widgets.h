@@ -7,6 +7,8 @@
 #include <QAbstractTableModel>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHash>
+#include <QPointer>
 #include <QStringList>
 #include <QTreeView>
 #include <QVector>
@@ -31,15 +33,29 @@ public:
     // Closes for real (no closeRequested()).
     void closeWindow();
 
+    // Escape presses `cancel`, or acts as the close box when there is none. Without
+    // this call Escape does nothing: a main window is no dialog to leave by a key.
+    void setCancelOnEscape(QPushButton* cancel = nullptr);
+    // Enter that no focused control takes presses `button` when it is enabled...
+    void setDefaultButton(QPushButton* button);
+    // ...or, when the focus is in one of `fields`, presses `button` instead.
+    void setEnterButton(const QList<QWidget*>& fields, QPushButton* button);
+
 signals:
     void closeRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QSize m_designSize;
     bool m_closing = false;
+    bool m_escapeCancels = false;
+    QPointer<QPushButton> m_cancel;
+    QPointer<QPushButton> m_default;
+    QHash<const QObject*, QPointer<QPushButton>> m_enterButtons;
 };
 
 // Rows of texts with fixed column titles. Replacing all rows at once is one reset,

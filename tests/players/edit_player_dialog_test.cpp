@@ -170,3 +170,25 @@ TEST_F(EditPlayerDialogTest, RunIsModalToItsCaller) {
     EXPECT_FALSE(EditPlayerDialog::run(app, platform, 2, &caller));
     EXPECT_TRUE(caller.isEnabled());
 }
+
+TEST_F(EditPlayerDialogTest, ReadOnlyFieldsTakeNoFocusAndKeysActAsTheButtons) {
+    auto d = open(2); // rated: only the category can change
+    for (QLineEdit* field : d->findChildren<QLineEdit*>()) {
+        EXPECT_EQ(field->focusPolicy(), Qt::NoFocus) << field->objectName().toStdString();
+        EXPECT_EQ(field->palette().color(QPalette::Base), field->palette().color(QPalette::Window));
+    }
+    child<ui::DropDown>(d.get(), "categoryDropDown")->setText("КМС");
+    QSignalSpy finished(d.get(), &EditPlayerDialog::finished);
+    QTest::keyClick(child<ui::DropDown>(d.get(), "categoryDropDown"), Qt::Key_Return);
+    EXPECT_TRUE(d->saved());
+    EXPECT_EQ(finished.count(), 1);
+
+    auto e = open(1); // new player: every field is an input
+    EXPECT_NE(edit(e.get(), "nameEdit")->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(edit(e.get(), "currentNameField")->focusPolicy(), Qt::NoFocus);
+    retype(e.get(), "cityEdit", "ТВЕРЬ");
+    QTest::keyClick(edit(e.get(), "cityEdit"), Qt::Key_Escape);
+    EXPECT_FALSE(e->isVisible());
+    EXPECT_FALSE(e->saved());
+    EXPECT_TRUE(test::readBytes(app.playersPath()).contains("ИВАНОВ ИВАН|МОСКВА|КМС"));
+}

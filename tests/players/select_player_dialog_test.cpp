@@ -285,3 +285,56 @@ TEST_F(SelectPlayerDialogTest, ALargeDatabaseShowsItsWholeNumbers) {
                                            "9995:ИГРОК 9995", "9996:ИГРОК 9996", "9997:ИГРОК 9997",
                                            "9998:ИГРОК 9998", "9999:ИГРОК 9999"}));
 }
+
+TEST_F(SelectPlayerDialogTest, KeyboardSelectionEnablesTheButtonsAndEnterChooses) {
+    auto d = open();
+    ui::MultiColumnList* l = list(d.get());
+    QPushButton* choose = button(d.get(), "chooseButton");
+    QTest::keyClick(l, Qt::Key_Down);
+    EXPECT_EQ(l->selectedRow(), 0);
+    EXPECT_TRUE(choose->isEnabled());
+    QTest::keyClick(l, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(l->selectedRow(), -1);
+    EXPECT_FALSE(choose->isEnabled());
+    QTest::keyClick(l, Qt::Key_Space);
+    EXPECT_TRUE(choose->isEnabled());
+    QTest::keyClick(l, Qt::Key_Down);
+    EXPECT_TRUE(button(d.get(), "editButton")->isEnabled());
+    QTest::keyClick(l, Qt::Key_Return);
+    EXPECT_EQ(d->result(), "1\nПЕТРОВ ПЁТР\nТУЛА\n1\n1800");
+    EXPECT_FALSE(d->isVisible());
+}
+
+TEST_F(SelectPlayerDialogTest, EnterEscapeAndDoubleClickActAsTheirButtons) {
+    {
+        // Enter in the search field chooses; nothing selected, it waits.
+        auto d = open();
+        QTest::keyClick(edit(d.get(), "searchEdit"), Qt::Key_Return);
+        EXPECT_TRUE(d->isVisible());
+        clickRow(d.get(), 2);
+        QTest::keyClick(edit(d.get(), "searchEdit"), Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_EQ(d->result(), "1\nСИДОРОВА ИВАННА\nОРЁЛ\n2\n1600");
+    }
+    {
+        auto d = open();
+        const QRect cell = list(d.get())->visualRect(list(d.get())->model()->index(3, 1));
+        QTest::mouseDClick(list(d.get())->viewport(), Qt::LeftButton, {}, cell.center());
+        EXPECT_EQ(d->result(), "2\nДАВЫДОВ ДАВИД\nКАЗАНЬ\n3\n1500");
+    }
+    {
+        // Enter in the new player's fields adds him and chooses no one.
+        auto d = open();
+        clickRow(d.get(), 0);
+        typeNewPlayer(d.get(), "новиков олег", "псков", 5, "1700");
+        QTest::keyClick(edit(d.get(), "ratingEdit"), Qt::Key_Return);
+        EXPECT_EQ(platform.messages.size(), 1);
+        EXPECT_EQ(list(d.get())->rowCount(), 5);
+        EXPECT_TRUE(d->isVisible());
+        QSignalSpy finished(d.get(), &SelectPlayerDialog::finished);
+        QTest::keyClick(edit(d.get(), "searchEdit"), Qt::Key_Escape);
+        EXPECT_EQ(finished.count(), 1);
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_EQ(d->result(), "");
+    }
+    EXPECT_EQ(app.state().participantCount, 2);
+}
