@@ -15,6 +15,8 @@ QPushButton* addButton(QVBoxLayout* layout, const QString& text, const char* nam
     auto* button = new QPushButton(text);
     button->setObjectName(QLatin1StringView(name));
     button->setMinimumHeight(25);
+    // Enter presses the focused button, as Space does.
+    button->setAutoDefault(true);
     layout->addWidget(button);
     return button;
 }

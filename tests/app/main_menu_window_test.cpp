@@ -101,3 +101,11 @@ TEST(OpenDialog, FilterBecomesAQtNameFilter) {
     EXPECT_EQ(ui::toQtNameFilter(MainMenu::OpenDialogFilter),
               "Файлы турниров ( kr2, swz ) (*.kr2 *.swz)");
 }
+
+TEST_F(MainMenuWindowTest, EnterPressesTheFocusedButton) {
+    shell.start();
+    QSignalSpy club(shell.mainMenu(), &MainMenuWindow::clubListRequested);
+    QTest::keyClick(button("clubButton"), Qt::Key_Return);
+    EXPECT_EQ(club.count(), 1);
+    EXPECT_FALSE(shell.mainMenu()->isVisible());
+}
