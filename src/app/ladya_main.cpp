@@ -11,6 +11,8 @@ int main(int argc, char** argv) {
     // main menu or a tournament window is closed, never because a message box was.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Ladya"));
+    // Qt's own buttons and dialogs speak Russian too; without the file, English.
+    ladya::ui::installQtTranslations(&qapp);
 
     ladya::Application app(QDir::currentPath());
     ladya::ui::QtPlatform platform;

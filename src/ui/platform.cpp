@@ -1,9 +1,24 @@
 #include "ui/platform.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 namespace ladya::ui {
+
+bool installQtTranslations(QObject* owner, const QString& directory) {
+    auto* translator = new QTranslator(owner);
+    const QString dir =
+        directory.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : directory;
+    if (!translator->load(QStringLiteral("qtbase_ru"), dir) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    return true;
+}
 
 QString toQtNameFilter(const QString& filter) {
     const qsizetype bar = filter.indexOf(u'|');

@@ -7,9 +7,15 @@
 #include <QDate>
 #include <QString>
 
+class QObject;
 class QWidget;
 
 namespace ladya::ui {
+
+// Installs Qt's own Russian texts ("Отмена", the file dialog's captions), owned by
+// `owner`, from `directory` (Qt's translations by default). Returns false, and
+// changes nothing, when the file is missing: the program then runs with Qt's English.
+bool installQtTranslations(QObject* owner, const QString& directory = {});
 
 // The "description|*.a;*.b" filter as a Qt name filter "description (*.a *.b)".
 QString toQtNameFilter(const QString& filter);
