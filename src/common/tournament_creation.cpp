@@ -26,6 +26,26 @@ QString tournamentFileName(const QString& tournamentName, const QDate& creationD
     return name + QStringLiteral("_(") + formatDate(creationDay) + QStringLiteral(").") + extension;
 }
 
+std::optional<Message> fileNameRefusal(const QString& tournamentName) {
+    if (!hasForbiddenFileNameCharacter(tournamentName))
+        return std::nullopt;
+    QString character;
+    for (const QChar c : tournamentName) {
+        if (!hasForbiddenFileNameCharacter(QString(c)))
+            continue;
+        // An invisible character is named by its code.
+        character = c.isPrint()
+                        ? QStringLiteral("«") + c + QStringLiteral("»")
+                        : QStringLiteral("с кодом U+") +
+                              QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0');
+        break;
+    }
+    return Message{QStringLiteral("Ошибка создания файла"),
+                   QStringLiteral("Название турнира «%1» станет именем файла, а в имени файла "
+                                  "не может быть символа %2.\nИзмените название турнира.")
+                       .arg(tournamentName, character)};
+}
+
 Message tournamentExistsMessage(const QString& path) {
     return {QStringLiteral("Ошибка создания файла"),
             QStringLiteral("Турнир с таким названием уже создан сегодня:\n%1\n"

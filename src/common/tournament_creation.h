@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QString>
 #include <QVector>
+#include <optional>
 
 namespace ladya {
 
@@ -21,6 +22,11 @@ Message duplicateParticipantMessage();
 // "Кубок клуба" on 05.12.2026 with extension "swz" → "Кубок_клуба_(05.12.2026).swz".
 QString tournamentFileName(const QString& tournamentName, const QDate& creationDay,
                            const QString& extension);
+
+// The name becomes a file name in the working folder: a character no file name may
+// hold would fail the save or, worse, lead out of the folder. The refusal names the
+// first such character; nothing when the name can be a file name.
+std::optional<Message> fileNameRefusal(const QString& tournamentName);
 
 // Two tournaments of one name created on one day would share the file at `path`; the
 // earlier one, perhaps with rounds played, must not be overwritten.

@@ -203,8 +203,8 @@ RoundRobinCreation::Finished RoundRobinCreation::finish(const QDate& today) {
         return {};
     // The name becomes a file name in the working folder: a character no file name
     // may hold would fail the save or, worse, lead out of the folder.
-    if (hasForbiddenFileNameCharacter(m_name))
-        return {std::nullopt, roundRobinSaveFailedMessage()};
+    if (std::optional<Message> refused = fileNameRefusal(m_name))
+        return {std::nullopt, std::move(refused)};
     const RoundRobinTournament t = buildTournament(today);
     if (QFileInfo::exists(t.state.path))
         return {std::nullopt, tournamentExistsMessage(t.state.path)};

@@ -129,8 +129,8 @@ SwissCreationController::FinishResult SwissCreationController::finish(const QStr
                                                                       const QDate& today) const {
     // A name that cannot be a file name must not reach the file system: a separator in
     // it would write outside the working folder.
-    if (hasForbiddenFileNameCharacter(m_name))
-        return {std::nullopt, swissSaveFailedMessage()};
+    if (std::optional<Message> refused = fileNameRefusal(m_name))
+        return {std::nullopt, std::move(refused)};
     const QString path = QDir(workingDir).filePath(swissFileName(m_name, today));
     if (QFileInfo::exists(path))
         return {std::nullopt, tournamentExistsMessage(path)};

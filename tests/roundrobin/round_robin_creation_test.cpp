@@ -1,3 +1,4 @@
+#include "common/tournament_creation.h"
 #include "roundrobin/round_robin_creation.h"
 #include "support/test_support.h"
 
@@ -195,7 +196,7 @@ TEST(RoundRobinCreation, NamesNoFileCanHoldAndFailedSavesKeepTheWindowState) {
         c.setName(name);
         const RoundRobinCreation::Finished done = c.finish(Today);
         EXPECT_FALSE(done.tournament) << name.toStdString();
-        EXPECT_EQ(done.message, roundRobinSaveFailedMessage()) << name.toStdString();
+        EXPECT_EQ(done.message, fileNameRefusal(name)) << name.toStdString();
     }
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 

@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/shell.h"
+#include "common/tournament_creation.h"
 #include "roundrobin/round_robin_creation_window.h"
 #include "support/test_support.h"
 #include "ui/fake_platform.h"
@@ -163,7 +164,7 @@ TEST_F(RoundRobinCreationWindowTest, AFailedSaveKeepsTheWindowAndItsList) {
     QTest::mouseClick(button(w.get(), "finishButton"), Qt::LeftButton);
     EXPECT_EQ(created.count(), 0);
     ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages[0], roundRobinSaveFailedMessage());
+    EXPECT_EQ(platform.messages[0], fileNameRefusal(QStringLiteral("Кубок/клуба")));
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(shown(w.get()).size(), 3);
     EXPECT_EQ(app.state().participantCount, 3);
