@@ -2,9 +2,13 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTranslator>
+#include <algorithm>
 
 namespace ladya::ui {
 
@@ -33,6 +37,17 @@ void QtPlatform::showMessage(QWidget* parent, const Message& message) {
     // A hidden parent would keep the box off screen on some window managers.
     QWidget* owner = parent && parent->isVisible() ? parent : nullptr;
     QMessageBox box(QMessageBox::NoIcon, message.title, message.text, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    // The box wraps whatever is wider than about 500 pixels, mid-sentence; the text's
+    // own line breaks are where its lines end. A line wider than the screen still wraps.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        int widest = 0;
+        for (const QString& line : message.text.split(u'\n'))
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+        const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+        const int room = screen ? screen->availableGeometry().width() - 150 : 800;
+        label->setMinimumWidth(std::min(widest + 4, room));
+    }
     box.exec();
 }
 

@@ -1,9 +1,13 @@
 #include "ui/platform.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLibraryInfo>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace ladya;
@@ -24,4 +28,24 @@ TEST(QtTranslations, RussianWhereInstalledAndEnglishWithoutTheFile) {
         EXPECT_EQ(cancel(), "Отмена");
     }
     EXPECT_EQ(cancel(), "Cancel"); // gone with its owner
+}
+
+TEST(QtPlatform, LongMessageLinesAreNotWrapped) {
+    const QString longLine = QStringLiteral(
+        "Не удалось сохранить данные турнира в файл, потому что у вас нет прав на создание файлов");
+    int labelWidth = 0;
+    int needed = 0;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        ASSERT_NE(label, nullptr);
+        labelWidth = label->width();
+        needed = label->fontMetrics().horizontalAdvance(longLine);
+        box->accept();
+    });
+    ui::QtPlatform platform;
+    platform.showMessage(nullptr, Message{QStringLiteral("Ошибка"), longLine + "\nИзмените."});
+    EXPECT_GT(needed, 500);
+    EXPECT_GE(labelWidth, needed);
 }
