@@ -55,6 +55,12 @@ std::optional<QString> RoundRobinController::clickGameRow(int position) {
         m_round > m_tournament.roundCount())
         return std::nullopt;
     selectGame(position + 1);
+    return shownEntry();
+}
+
+QString RoundRobinController::shownEntry() const {
+    if (m_board == 0)
+        return QString();
     return m_tournament.game(m_round, m_board).result.left(1);
 }
 
@@ -78,6 +84,29 @@ std::optional<Message> RoundRobinController::writeResult(const QString& entry) {
     m_board = 0;
     recompute();
     return save();
+}
+
+std::optional<Message> RoundRobinController::writeResultByKey(const QString& entry) {
+    if (!writeEnabled() || m_board == 0)
+        return std::nullopt;
+    const int board = m_board;
+    std::optional<Message> failed = writeResult(entry);
+    if (failed)
+        return failed;
+    m_board = board;
+    if (!entry.isEmpty())
+        m_board = nextUnplayedBoard();
+    return std::nullopt;
+}
+
+int RoundRobinController::nextUnplayedBoard() const {
+    const int boards = m_tournament.boardCount();
+    for (int step = 1; step < boards; ++step) {
+        const int board = (m_board - 1 + step) % boards + 1;
+        if (!m_tournament.game(m_round, board).isPlayed())
+            return board;
+    }
+    return m_board;
 }
 
 std::optional<Message> RoundRobinController::save() {

@@ -72,6 +72,8 @@ public:
     // board and returns what the result selector shows then (the first character of the
     // result column: a double forfeit shows "-"); nullopt when no row was selected.
     std::optional<QString> clickGameRow(int position);
+    // What the result selector shows for the selected game ("" when none).
+    QString shownEntry() const;
 
     // Standings list, in the order of places.
     static QVector<ListColumn> standingColumns() { return standingsColumns(); }
@@ -84,6 +86,11 @@ public:
     // completed tournament or for an unknown entry. A message when the save failed;
     // the result then stays in memory and the window goes on.
     std::optional<Message> writeResult(const QString& entry);
+    // A result key in the game list: the same write, only while "Записать" is enabled;
+    // after a save the selection moves to the round's next unplayed game (wrapping to
+    // the first, staying when none is left; a cleared game stays selected). A failed
+    // save leaves no selection, as "Записать" does.
+    std::optional<Message> writeResultByKey(const QString& entry);
 
     // Texts and enabling, applied by the window after every event.
     QString statusLine() const;
@@ -113,6 +120,7 @@ public:
 
 private:
     void recompute();
+    int nextUnplayedBoard() const;
 
     RoundRobinTournament m_tournament;
     SaveFunction m_save;

@@ -261,6 +261,30 @@ std::optional<Message> SwissWindowController::store() {
     return message;
 }
 
+std::optional<Message> SwissWindowController::storeByKey(const QString& entry) {
+    if (!m_storeEnabled || !swissResultEntries().contains(entry))
+        return std::nullopt;
+    m_resultEntry = entry;
+    std::optional<Message> failed = store();
+    if (failed || entry.isEmpty())
+        return failed;
+    m_selectedBoard = nextUnplayedBoard();
+    m_resultEntry = gameRow(m_selectedBoard - 1)[3].left(1);
+    applyRules();
+    return std::nullopt;
+}
+
+int SwissWindowController::nextUnplayedBoard() const {
+    const int r = m_displayedRound;
+    const int boards = int(m_tournament.rounds[r - 1].size());
+    for (int step = 1; step < boards; ++step) {
+        const int board = (m_selectedBoard - 1 + step) % boards + 1;
+        if (m_tournament.game(r, board).whiteResult.isEmpty())
+            return board;
+    }
+    return m_selectedBoard;
+}
+
 void SwissWindowController::clickStandings(int row) {
     if (row >= 0 && row < standingsRowCount()) {
         // Row i shows place i + 1.
