@@ -1,6 +1,7 @@
 #include "roundrobin/round_robin_controller.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace ladya {
 
@@ -132,6 +133,9 @@ QString RoundRobinController::selectedPlayersText() const {
 }
 
 bool RoundRobinController::writeEnabled() const {
+    // A completed tournament takes no result: the button must not look as if it did.
+    if (m_tournament.state.isFinished())
+        return false;
     if (!m_eventSeen)
         return true;
     return m_board > 0 && !m_tournament.state.isFinished();
@@ -139,6 +143,34 @@ bool RoundRobinController::writeEnabled() const {
 
 bool RoundRobinController::finishEnabled() const {
     return m_tournament.state.unplayedCount == 0 && !m_tournament.state.isFinished();
+}
+
+QString RoundRobinController::finishToolTip() const {
+    if (finishEnabled())
+        return QString();
+    if (m_tournament.state.isFinished())
+        return QStringLiteral("Турнир уже завершён");
+    int againstBye = 0;
+    for (const QVector<RoundRobinGame>& round : m_tournament.games) {
+        for (const RoundRobinGame& g : round) {
+            if (!g.isPlayed() && (g.white == ByeText || g.black == ByeText))
+                ++againstBye;
+        }
+    }
+    QString text = QStringLiteral("Не сыграно партий: %1").arg(m_tournament.state.unplayedCount);
+    if (againstBye > 0)
+        text += QStringLiteral(", из них против «%1»: %2").arg(ByeText).arg(againstBye);
+    return text;
+}
+
+QString RoundRobinController::resultToolTip() const {
+    const bool odd =
+        std::any_of(m_tournament.participants.cbegin(), m_tournament.participants.cend(), isByeRow);
+    if (!odd)
+        return QString();
+    return QStringLiteral("Партия против «%1»: «+» или «-» даёт очко за свободный тур, "
+                          "«00» оставляет обоих без очка и вне расчёта рейтинга")
+        .arg(ByeText);
 }
 
 RoundRobinController::CloseDecision RoundRobinController::closeRequested() {

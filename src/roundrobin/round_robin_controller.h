@@ -97,6 +97,10 @@ public:
     QString selectedPlayersText() const;
     bool writeEnabled() const;  // "Записать"
     bool finishEnabled() const; // "Завершить турнир"
+    // Why "Завершить турнир" is disabled; "" while it is enabled.
+    QString finishToolTip() const;
+    // In an odd field, what the results of a game against the bye row do; "" otherwise.
+    QString resultToolTip() const;
     // Every control event counts; "Записать" is enabled until the first one.
     void noteControlEvent() { m_eventSeen = true; }
 

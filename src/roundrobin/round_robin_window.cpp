@@ -157,6 +157,8 @@ void RoundRobinWindow::controlEvent() {
 void RoundRobinWindow::applyRules() {
     m_write->setEnabled(m_controller.writeEnabled());
     m_finish->setEnabled(m_controller.finishEnabled());
+    m_finish->setToolTip(m_controller.finishToolTip());
+    m_result->setToolTip(m_controller.resultToolTip());
     m_selectedPlayers->setText(m_controller.selectedPlayersText());
     m_status->setText(m_controller.statusLine());
 }

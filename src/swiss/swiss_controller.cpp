@@ -285,6 +285,29 @@ int SwissWindowController::nextUnplayedBoard() const {
     return m_selectedBoard;
 }
 
+QString SwissWindowController::completeToolTip() const {
+    if (m_completeEnabled)
+        return QString();
+    if (m_tournament.isFinished())
+        return QStringLiteral("Турнир уже завершён");
+    const int r = m_tournament.roundCount();
+    if (m_unplayedCount > 0) {
+        int againstBye = 0;
+        for (const SwissGame& g : m_tournament.rounds[r - 1]) {
+            const int bye = m_tournament.byeNumber;
+            if (g.whiteResult.isEmpty() && bye > 0 && (g.white == bye || g.black == bye))
+                ++againstBye;
+        }
+        QString text = QStringLiteral("Не сыграно партий: %1").arg(m_unplayedCount);
+        if (againstBye > 0)
+            text += QStringLiteral(", из них против «%1»: %2").arg(ByeText).arg(againstBye);
+        return text;
+    }
+    if (r <= 3)
+        return QStringLiteral("Турнир можно завершить после 4-го тура");
+    return QString(); // disabled only until the window's first event
+}
+
 void SwissWindowController::clickStandings(int row) {
     if (row >= 0 && row < standingsRowCount()) {
         // Row i shows place i + 1.

@@ -80,6 +80,8 @@ public:
     bool storeEnabled() const { return m_storeEnabled; }
     bool pairingEnabled() const { return m_pairingEnabled; }
     bool completeEnabled() const { return m_completeEnabled; }
+    // Why "Завершить турнир" is disabled; "" while it is enabled.
+    QString completeToolTip() const;
     bool statsEnabled() const { return m_statsEnabled; }
     QString statsCaption() const { return m_statsCaption; }
 

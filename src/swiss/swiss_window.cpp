@@ -162,6 +162,7 @@ void SwissWindow::applyRules() {
     m_store->setEnabled(m_controller.storeEnabled());
     m_pairing->setEnabled(m_controller.pairingEnabled());
     m_complete->setEnabled(m_controller.completeEnabled());
+    m_complete->setToolTip(m_controller.completeToolTip());
     m_statistics->setEnabled(m_controller.statsEnabled());
     m_statistics->setText(m_controller.statsCaption());
     m_statistics->setToolTip(m_controller.statsCaption());

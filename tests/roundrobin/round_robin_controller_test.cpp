@@ -274,6 +274,7 @@ TEST(RoundRobinController, ResultKeysWriteAndMoveToTheNextUnplayedGame) {
         ADD_FAILURE() << "a completed tournament was saved";
         return FileResult{};
     });
+    EXPECT_FALSE(finished.writeEnabled());
     finished.selectGame(1);
     EXPECT_FALSE(finished.writeResultByKey("1"));
     EXPECT_EQ(finished.tournament().game(1, 1).result, "");
@@ -298,4 +299,30 @@ TEST(ResultEntry, KeysAndLegend) {
     EXPECT_EQ(resultEntryLabels(RoundRobinController::resultEntries()),
               (QStringList{"", "1 — победа белых", "0 — победа чёрных", "% — ничья",
                            "+ — неявка чёрных", "- — неявка белых", "00 — неявка обоих"}));
+}
+
+TEST(RoundRobinController, TooltipsSayWhyTheDirectorIsStuck) {
+    Fixture f;
+    RoundRobinController c(f.tournament);
+    EXPECT_EQ(c.finishToolTip(), "Не сыграно партий: 6, из них против «**»: 3");
+    EXPECT_TRUE(c.resultToolTip().startsWith("Партия против «**»: «+» или «-»"));
+    const QString results[] = {"+", "1", "-", "%", "0", "00"};
+    int k = 0;
+    for (int r = 1; r <= 3; ++r) {
+        for (int b = 1; b <= 2; ++b) {
+            c.selectRound(r);
+            c.selectGame(b);
+            c.writeResult(results[k++]);
+        }
+    }
+    EXPECT_EQ(c.finishToolTip(), "");
+    EXPECT_FALSE(c.complete("05.12.2026"));
+    EXPECT_EQ(c.finishToolTip(), "Турнир уже завершён");
+
+    RoundRobinTournament even = test::makeRoundRobin(
+        {{"А", "1", "1800"}, {"Б", "1", "1800"}, {"В", "1", "1800"}, {"Г", "1", "1800"}});
+    even.state.path = f.dir.filePath("Чётный_(01.12.2026).kr2");
+    RoundRobinController four(even);
+    EXPECT_EQ(four.resultToolTip(), "");
+    EXPECT_EQ(four.finishToolTip(), "Не сыграно партий: 6");
 }

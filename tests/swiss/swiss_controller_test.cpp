@@ -250,3 +250,18 @@ TEST_F(SwissWindow, ResultKeysNeedAnEnabledStore) {
     EXPECT_FALSE(w.storeByKey("1")); // no game selected
     EXPECT_EQ(w.unplayedCount(), 3);
 }
+
+TEST_F(SwissWindow, CompletionTooltipSaysWhyItIsDisabled) {
+    SwissWindowController odd = openOn(
+        makeSwiss({"2000", "1900", "1800", "1700", "1600", "**"}, {{"1|2||", "3|4|1|0", "5|6||"}}));
+    odd.clickGame(0);
+    EXPECT_EQ(odd.completeToolTip(), "Не сыграно партий: 2, из них против «**»: 1");
+    SwissWindowController three = openOn(makeSwiss(SixRatings, playedRounds(3)), "c.swz");
+    three.clickGame(0);
+    EXPECT_EQ(three.completeToolTip(), "Турнир можно завершить после 4-го тура");
+    SwissWindowController four = openOn(makeSwiss(SixRatings, playedRounds(4)), "d.swz");
+    four.clickGame(0);
+    EXPECT_EQ(four.completeToolTip(), "");
+    EXPECT_FALSE(four.complete("09.12.2026"));
+    EXPECT_EQ(four.completeToolTip(), "Турнир уже завершён");
+}
