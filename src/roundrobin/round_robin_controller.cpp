@@ -10,7 +10,18 @@ RoundRobinController::RoundRobinController(RoundRobinTournament tournament, Save
     if (!m_save)
         m_save = [](const RoundRobinTournament& t) { return saveRoundRobin(t); };
     m_tournament.state.unplayedCount = m_tournament.countUnplayed();
+    m_round = roundInPlay();
     recompute();
+}
+
+int RoundRobinController::roundInPlay() const {
+    for (int r = 1; r <= m_tournament.roundCount(); ++r) {
+        for (int b = 1; b <= m_tournament.boardCount(); ++b) {
+            if (!m_tournament.game(r, b).isPlayed())
+                return r;
+        }
+    }
+    return std::max(1, m_tournament.roundCount());
 }
 
 void RoundRobinController::recompute() {

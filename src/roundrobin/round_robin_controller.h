@@ -46,8 +46,9 @@ class RoundRobinController {
 public:
     using SaveFunction = std::function<FileResult(const RoundRobinTournament&)>;
 
-    // Opens on a loaded tournament: everything is computed, round 1 is shown, no game
-    // is selected. `save` defaults to saveRoundRobin at the tournament's path.
+    // Opens on a loaded tournament: everything is computed, the round in play is shown
+    // (the first with an unplayed game, else the last), no game is selected. `save`
+    // defaults to saveRoundRobin at the tournament's path.
     explicit RoundRobinController(RoundRobinTournament tournament, SaveFunction save = {});
 
     const RoundRobinTournament& tournament() const { return m_tournament; }
@@ -124,6 +125,7 @@ public:
 
 private:
     void recompute();
+    int roundInPlay() const;
     int nextUnplayedBoard() const;
 
     RoundRobinTournament m_tournament;

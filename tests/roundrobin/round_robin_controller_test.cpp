@@ -301,6 +301,19 @@ TEST(ResultEntry, KeysAndLegend) {
                            "+ — неявка чёрных", "- — неявка белых", "00 — неявка обоих"}));
 }
 
+TEST(RoundRobinController, OpensOnTheRoundInPlay) {
+    Fixture f;
+    RoundRobinTournament t = f.tournament;
+    test::setResult(t, 1, "ИВАНОВ И.И.", "+");
+    test::setResult(t, 1, "ПЕТРОВ П.П.", "1");
+    test::setResult(t, 2, "**", "-");
+    EXPECT_EQ(RoundRobinController(t).currentRound(), 2); // round 2 still has a game
+    test::setResult(t, 2, "ИВАНОВ И.И.", "%");
+    test::setResult(t, 3, "ПЕТРОВ П.П.", "0");
+    test::setResult(t, 3, "СИДОРОВ С.С.", "1");
+    EXPECT_EQ(RoundRobinController(t).currentRound(), 3); // all played: the last round
+}
+
 TEST(RoundRobinController, TooltipsSayWhyTheDirectorIsStuck) {
     Fixture f;
     RoundRobinController c(f.tournament);
