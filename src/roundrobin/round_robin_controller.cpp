@@ -1,6 +1,7 @@
 #include "roundrobin/round_robin_controller.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace ladya {
 
@@ -9,7 +10,18 @@ RoundRobinController::RoundRobinController(RoundRobinTournament tournament, Save
     if (!m_save)
         m_save = [](const RoundRobinTournament& t) { return saveRoundRobin(t); };
     m_tournament.state.unplayedCount = m_tournament.countUnplayed();
+    m_round = roundInPlay();
     recompute();
+}
+
+int RoundRobinController::roundInPlay() const {
+    for (int r = 1; r <= m_tournament.roundCount(); ++r) {
+        for (int b = 1; b <= m_tournament.boardCount(); ++b) {
+            if (!m_tournament.game(r, b).isPlayed())
+                return r;
+        }
+    }
+    return std::max(1, m_tournament.roundCount());
 }
 
 void RoundRobinController::recompute() {
@@ -55,6 +67,12 @@ std::optional<QString> RoundRobinController::clickGameRow(int position) {
         m_round > m_tournament.roundCount())
         return std::nullopt;
     selectGame(position + 1);
+    return shownEntry();
+}
+
+QString RoundRobinController::shownEntry() const {
+    if (m_board == 0)
+        return QString();
     return m_tournament.game(m_round, m_board).result.left(1);
 }
 
@@ -80,6 +98,29 @@ std::optional<Message> RoundRobinController::writeResult(const QString& entry) {
     return save();
 }
 
+std::optional<Message> RoundRobinController::writeResultByKey(const QString& entry) {
+    if (!writeEnabled() || m_board == 0)
+        return std::nullopt;
+    const int board = m_board;
+    std::optional<Message> failed = writeResult(entry);
+    if (failed)
+        return failed;
+    m_board = board;
+    if (!entry.isEmpty())
+        m_board = nextUnplayedBoard();
+    return std::nullopt;
+}
+
+int RoundRobinController::nextUnplayedBoard() const {
+    const int boards = m_tournament.boardCount();
+    for (int step = 1; step < boards; ++step) {
+        const int board = (m_board - 1 + step) % boards + 1;
+        if (!m_tournament.game(m_round, board).isPlayed())
+            return board;
+    }
+    return m_board;
+}
+
 std::optional<Message> RoundRobinController::save() {
     if (!m_save(m_tournament))
         return roundRobinSaveFailedMessage();
@@ -103,6 +144,9 @@ QString RoundRobinController::selectedPlayersText() const {
 }
 
 bool RoundRobinController::writeEnabled() const {
+    // A completed tournament takes no result: the button must not look as if it did.
+    if (m_tournament.state.isFinished())
+        return false;
     if (!m_eventSeen)
         return true;
     return m_board > 0 && !m_tournament.state.isFinished();
@@ -110,6 +154,34 @@ bool RoundRobinController::writeEnabled() const {
 
 bool RoundRobinController::finishEnabled() const {
     return m_tournament.state.unplayedCount == 0 && !m_tournament.state.isFinished();
+}
+
+QString RoundRobinController::finishToolTip() const {
+    if (finishEnabled())
+        return QString();
+    if (m_tournament.state.isFinished())
+        return QStringLiteral("Турнир уже завершён");
+    int againstBye = 0;
+    for (const QVector<RoundRobinGame>& round : m_tournament.games) {
+        for (const RoundRobinGame& g : round) {
+            if (!g.isPlayed() && (g.white == ByeText || g.black == ByeText))
+                ++againstBye;
+        }
+    }
+    QString text = QStringLiteral("Не сыграно партий: %1").arg(m_tournament.state.unplayedCount);
+    if (againstBye > 0)
+        text += QStringLiteral(", из них против «%1»: %2").arg(ByeText).arg(againstBye);
+    return text;
+}
+
+QString RoundRobinController::resultToolTip() const {
+    const bool odd =
+        std::any_of(m_tournament.participants.cbegin(), m_tournament.participants.cend(), isByeRow);
+    if (!odd)
+        return QString();
+    return QStringLiteral("Партия против «%1»: «+» или «-» даёт очко за свободный тур, "
+                          "«00» оставляет обоих без очка и вне расчёта рейтинга")
+        .arg(ByeText);
 }
 
 RoundRobinController::CloseDecision RoundRobinController::closeRequested() {

@@ -46,8 +46,9 @@ class RoundRobinController {
 public:
     using SaveFunction = std::function<FileResult(const RoundRobinTournament&)>;
 
-    // Opens on a loaded tournament: everything is computed, round 1 is shown, no game
-    // is selected. `save` defaults to saveRoundRobin at the tournament's path.
+    // Opens on a loaded tournament: everything is computed, the round in play is shown
+    // (the first with an unplayed game, else the last), no game is selected. `save`
+    // defaults to saveRoundRobin at the tournament's path.
     explicit RoundRobinController(RoundRobinTournament tournament, SaveFunction save = {});
 
     const RoundRobinTournament& tournament() const { return m_tournament; }
@@ -72,6 +73,8 @@ public:
     // board and returns what the result selector shows then (the first character of the
     // result column: a double forfeit shows "-"); nullopt when no row was selected.
     std::optional<QString> clickGameRow(int position);
+    // What the result selector shows for the selected game ("" when none).
+    QString shownEntry() const;
 
     // Standings list, in the order of places.
     static QVector<ListColumn> standingColumns() { return standingsColumns(); }
@@ -84,12 +87,21 @@ public:
     // completed tournament or for an unknown entry. A message when the save failed;
     // the result then stays in memory and the window goes on.
     std::optional<Message> writeResult(const QString& entry);
+    // A result key in the game list: the same write, only while "Записать" is enabled;
+    // after a save the selection moves to the round's next unplayed game (wrapping to
+    // the first, staying when none is left; a cleared game stays selected). A failed
+    // save leaves no selection, as "Записать" does.
+    std::optional<Message> writeResultByKey(const QString& entry);
 
     // Texts and enabling, applied by the window after every event.
     QString statusLine() const;
     QString selectedPlayersText() const;
     bool writeEnabled() const;  // "Записать"
     bool finishEnabled() const; // "Завершить турнир"
+    // Why "Завершить турнир" is disabled; "" while it is enabled.
+    QString finishToolTip() const;
+    // In an odd field, what the results of a game against the bye row do; "" otherwise.
+    QString resultToolTip() const;
     // Every control event counts; "Записать" is enabled until the first one.
     void noteControlEvent() { m_eventSeen = true; }
 
@@ -113,6 +125,8 @@ public:
 
 private:
     void recompute();
+    int roundInPlay() const;
+    int nextUnplayedBoard() const;
 
     RoundRobinTournament m_tournament;
     SaveFunction m_save;

@@ -154,7 +154,7 @@ void RoundRobinCreation::removeSelected() {
 
 void RoundRobinCreation::updateSummary() {
     const int n = rowCount();
-    m_participantsLabel = QStringLiteral("Всего участников -") + QString::number(n);
+    m_participantsLabel = QStringLiteral("Всего участников - ") + QString::number(n);
     long long rounds = 0;
     long long games = 0;
     if (n >= 2) {

@@ -4,12 +4,14 @@
 #include "players/workspace.h"
 #include "reports/round_robin_reports.h"
 #include "roundrobin/participant_statistics_window.h"
+#include "roundrobin/result_entry.h"
 #include "roundrobin/results_table_window.h"
 #include "ui/modal.h"
 #include "ui/platform.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -81,7 +83,8 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     auto* resultLine = new QHBoxLayout;
     resultLine->setSpacing(10);
     resultLine->addWidget(ui::makeLabel(ResultCaption, QStringLiteral("resultLabel"), 100));
-    m_result = new ui::DropDown(RoundRobinController::resultEntries());
+    m_result = new ui::DropDown(RoundRobinController::resultEntries(),
+                                resultEntryLabels(RoundRobinController::resultEntries()));
     m_result->setObjectName(QStringLiteral("resultSelector"));
     m_result->setMinimumSize(70, 25);
     resultLine->addWidget(m_result);
@@ -130,6 +133,16 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_statistics, &QPushButton::clicked, this, &RoundRobinWindow::openStatistics);
     connect(m_mainMenu, &QPushButton::clicked, this, &RoundRobinWindow::backToMainMenu);
     connect(this, &ui::Window::closeRequested, this, &RoundRobinWindow::closeBox);
+    m_games->installEventFilter(this);
+}
+
+bool RoundRobinWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_games && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (writeResultByKey(key->key(), key->modifiers()))
+            return true;
+    }
+    return ui::Window::eventFilter(watched, event);
 }
 
 void RoundRobinWindow::syncState() {
@@ -144,6 +157,8 @@ void RoundRobinWindow::controlEvent() {
 void RoundRobinWindow::applyRules() {
     m_write->setEnabled(m_controller.writeEnabled());
     m_finish->setEnabled(m_controller.finishEnabled());
+    m_finish->setToolTip(m_controller.finishToolTip());
+    m_result->setToolTip(m_controller.resultToolTip());
     m_selectedPlayers->setText(m_controller.selectedPlayersText());
     m_status->setText(m_controller.statusLine());
 }
@@ -182,6 +197,31 @@ void RoundRobinWindow::writeResult() {
     applyRules();
     if (failed)
         m_platform.showMessage(this, *failed);
+}
+
+bool RoundRobinWindow::writeResultByKey(int key, Qt::KeyboardModifiers modifiers) {
+    const std::optional<QString> entry = resultEntryForKey(key, modifiers);
+    if (!entry)
+        return false;
+    controlEvent();
+    if (!m_controller.writeEnabled())
+        return true; // as a click on the disabled "Записать": nothing
+    const std::optional<Message> failed = m_controller.writeResultByKey(*entry);
+    syncState();
+    showGames();
+    showStandings();
+    {
+        const QSignalBlocker block(m_games); // the controller chose the row already
+        m_games->selectRow(m_controller.selectedGame() - 1);
+    }
+    {
+        const QSignalBlocker block(m_result); // the game's result; no choice of the user
+        m_result->setText(m_controller.shownEntry());
+    }
+    applyRules();
+    if (failed)
+        m_platform.showMessage(this, *failed);
+    return true;
 }
 
 void RoundRobinWindow::openResultsTable() {

@@ -34,6 +34,9 @@ signals:
     // The close box ended the tournament's session: the program should end.
     void exitRequested();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void controlEvent();
     void applyRules();
@@ -42,6 +45,7 @@ private:
     void roundChosen(int index);
     void gameClicked();
     void writeResult();
+    bool writeResultByKey(int key, Qt::KeyboardModifiers modifiers);
     void openResultsTable();
     void openStatistics();
     void writeSchedule();

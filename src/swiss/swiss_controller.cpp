@@ -261,6 +261,53 @@ std::optional<Message> SwissWindowController::store() {
     return message;
 }
 
+std::optional<Message> SwissWindowController::storeByKey(const QString& entry) {
+    if (!m_storeEnabled || !swissResultEntries().contains(entry))
+        return std::nullopt;
+    m_resultEntry = entry;
+    std::optional<Message> failed = store();
+    if (failed || entry.isEmpty())
+        return failed;
+    m_selectedBoard = nextUnplayedBoard();
+    m_resultEntry = gameRow(m_selectedBoard - 1)[3].left(1);
+    applyRules();
+    return std::nullopt;
+}
+
+int SwissWindowController::nextUnplayedBoard() const {
+    const int r = m_displayedRound;
+    const int boards = int(m_tournament.rounds[r - 1].size());
+    for (int step = 1; step < boards; ++step) {
+        const int board = (m_selectedBoard - 1 + step) % boards + 1;
+        if (m_tournament.game(r, board).whiteResult.isEmpty())
+            return board;
+    }
+    return m_selectedBoard;
+}
+
+QString SwissWindowController::completeToolTip() const {
+    if (m_completeEnabled)
+        return QString();
+    if (m_tournament.isFinished())
+        return QStringLiteral("Турнир уже завершён");
+    const int r = m_tournament.roundCount();
+    if (m_unplayedCount > 0) {
+        int againstBye = 0;
+        for (const SwissGame& g : m_tournament.rounds[r - 1]) {
+            const int bye = m_tournament.byeNumber;
+            if (g.whiteResult.isEmpty() && bye > 0 && (g.white == bye || g.black == bye))
+                ++againstBye;
+        }
+        QString text = QStringLiteral("Не сыграно партий: %1").arg(m_unplayedCount);
+        if (againstBye > 0)
+            text += QStringLiteral(", из них против «%1»: %2").arg(ByeText).arg(againstBye);
+        return text;
+    }
+    if (r <= 3)
+        return QStringLiteral("Турнир можно завершить после 4-го тура");
+    return QString(); // disabled only until the window's first event
+}
+
 void SwissWindowController::clickStandings(int row) {
     if (row >= 0 && row < standingsRowCount()) {
         // Row i shows place i + 1.

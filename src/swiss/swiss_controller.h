@@ -80,6 +80,8 @@ public:
     bool storeEnabled() const { return m_storeEnabled; }
     bool pairingEnabled() const { return m_pairingEnabled; }
     bool completeEnabled() const { return m_completeEnabled; }
+    // Why "Завершить турнир" is disabled; "" while it is enabled.
+    QString completeToolTip() const;
     bool statsEnabled() const { return m_statsEnabled; }
     QString statsCaption() const { return m_statsCaption; }
 
@@ -91,6 +93,11 @@ public:
     // and recomputes. A failed save keeps the result in the window, selection and all,
     // so that "Записать" can save it again once the cause is fixed.
     std::optional<Message> store();
+    // A result key in the game list: the same store, only while "Записать" is enabled.
+    // After a save the selection moves to the round's next unplayed game (wrapping to
+    // the first, staying when none is left; a cleared game stays selected); a failed
+    // save keeps it where it is, as "Записать" does.
+    std::optional<Message> storeByKey(const QString& entry);
     // A result is held that the file does not have yet (its save failed).
     bool unsaved() const { return m_unsaved; }
     void clickStandings(int row); // row of the standings list counted from 0, −1 for none
@@ -122,6 +129,7 @@ public:
 private:
     void recompute();
     void refreshGameList();
+    int nextUnplayedBoard() const;
 
     SwissTournament m_tournament;
     // The figures of the last recomputation; a pairing does not redo them, and the

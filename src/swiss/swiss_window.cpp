@@ -5,11 +5,13 @@
 #include "players/workspace.h"
 #include "reports/round_robin_reports.h"
 #include "reports/swiss_reports.h"
+#include "roundrobin/result_entry.h"
 #include "ui/modal.h"
 #include "ui/platform.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -96,7 +98,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     auto* resultLine = new QHBoxLayout;
     resultLine->setSpacing(10);
     resultLine->addWidget(ui::makeLabel(ResultLabel, QStringLiteral("resultLabel"), 100));
-    m_result = new ui::DropDown(swissResultEntries());
+    m_result = new ui::DropDown(swissResultEntries(), resultEntryLabels(swissResultEntries()));
     m_result->setObjectName(QStringLiteral("resultSelector"));
     m_result->setMinimumSize(70, 25);
     resultLine->addWidget(m_result);
@@ -139,7 +141,17 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_pairing, &QPushButton::clicked, this, &SwissWindow::pairNextRound);
     connect(m_complete, &QPushButton::clicked, this, &SwissWindow::openCompletion);
     connect(this, &ui::Window::closeRequested, this, &SwissWindow::closeBox);
+    m_games->installEventFilter(this);
     m_games->setFocus(); // the keyboard starts where a result is entered
+}
+
+bool SwissWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_games && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (storeByKey(key->key(), key->modifiers()))
+            return true;
+    }
+    return ui::Window::eventFilter(watched, event);
 }
 
 void SwissWindow::syncState() {
@@ -150,6 +162,7 @@ void SwissWindow::applyRules() {
     m_store->setEnabled(m_controller.storeEnabled());
     m_pairing->setEnabled(m_controller.pairingEnabled());
     m_complete->setEnabled(m_controller.completeEnabled());
+    m_complete->setToolTip(m_controller.completeToolTip());
     m_statistics->setEnabled(m_controller.statsEnabled());
     m_statistics->setText(m_controller.statsCaption());
     m_statistics->setToolTip(m_controller.statsCaption());
@@ -195,6 +208,32 @@ void SwissWindow::store() {
     applyRules();
     if (failed)
         m_platform.showMessage(this, *failed);
+}
+
+bool SwissWindow::storeByKey(int key, Qt::KeyboardModifiers modifiers) {
+    const std::optional<QString> entry = resultEntryForKey(key, modifiers);
+    if (!entry)
+        return false;
+    if (!m_controller.storeEnabled())
+        return true; // as a click on the disabled "Записать": nothing
+    const std::optional<Message> failed = m_controller.storeByKey(*entry);
+    syncState();
+    m_games->refreshRows(m_controller.gameRowCount());
+    {
+        const QSignalBlocker block(m_games); // the controller chose the row already
+        m_games->selectRow(m_controller.selectedBoard() - 1);
+    }
+    {
+        const QSignalBlocker block(m_result); // the game's result; no choice of the user
+        m_result->setText(m_controller.resultEntry());
+    }
+    // The places have changed: the row chosen before is another participant now.
+    m_standings->clearSelection();
+    m_standings->refreshRows(m_controller.standingsRowCount());
+    applyRules();
+    if (failed)
+        m_platform.showMessage(this, *failed);
+    return true;
 }
 
 void SwissWindow::standingsClicked() {

@@ -32,6 +32,9 @@ signals:
     // The close box ended the tournament's session: the program should end.
     void exitRequested();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void applyRules();
     void fillRoundChooser();
@@ -39,6 +42,7 @@ private:
     void gameClicked();
     void resultChosen();
     void store();
+    bool storeByKey(int key, Qt::KeyboardModifiers modifiers);
     void standingsClicked();
     void writeStatistics();
     void writeCrosstable();

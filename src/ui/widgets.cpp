@@ -384,12 +384,25 @@ DropDown::DropDown(const QStringList& items, QWidget* parent) : QComboBox(parent
     setCurrentIndex(-1);
 }
 
+DropDown::DropDown(const QStringList& items, const QStringList& labels, QWidget* parent)
+    : QComboBox(parent) {
+    setEditable(false);
+    for (qsizetype i = 0; i < items.size(); ++i)
+        addItem(i < labels.size() ? labels[i] : items[i], items[i]);
+    setCurrentIndex(-1);
+}
+
 QString DropDown::text() const {
-    return currentIndex() < 0 ? placeholderText() : currentText();
+    if (currentIndex() < 0)
+        return placeholderText();
+    const QVariant item = currentData();
+    return item.isValid() ? item.toString() : currentText();
 }
 
 void DropDown::setText(const QString& text) {
-    const int index = findText(text, Qt::MatchExactly);
+    int index = findData(text, Qt::UserRole, Qt::MatchExactly);
+    if (index < 0)
+        index = findText(text, Qt::MatchExactly);
     setCurrentIndex(index);
     if (index < 0)
         setPlaceholderText(text);

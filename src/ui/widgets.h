@@ -163,6 +163,9 @@ class DropDown : public QComboBox {
     Q_OBJECT
 public:
     explicit DropDown(const QStringList& items, QWidget* parent = nullptr);
+    // Items that show `labels` (a legend) while they stand for `items`, index by index.
+    DropDown(const QStringList& items, const QStringList& labels, QWidget* parent = nullptr);
+    // The chosen item (what it stands for, not its label).
     QString text() const;
     // Chooses the item with this text; a text not among the items is shown as the
     // placeholder with no item chosen.

@@ -1,4 +1,5 @@
 #include "round_robin_test_util.h"
+#include "roundrobin/result_entry.h"
 #include "roundrobin/round_robin_controller.h"
 #include "support/test_support.h"
 
@@ -219,4 +220,122 @@ TEST(ParticipantStatistics, ListsParticipantsAndTheSelectedOnesGames) {
     EXPECT_EQ(s.gameRows()[0], (QStringList{"1", "ПЕТРОВ П.П.", "% - %", "СИДОРОВ С.С."}));
     s.clickParticipantRow(-1);
     EXPECT_EQ(s.selectedParticipant(), 2);
+}
+
+TEST(RoundRobinController, ResultKeysWriteAndMoveToTheNextUnplayedGame) {
+    // Five players and the bye: three boards a round.
+    QTemporaryDir dir;
+    RoundRobinTournament t = test::makeRoundRobin({{"А", "1", "1800"},
+                                                   {"Б", "1", "1800"},
+                                                   {"В", "1", "1800"},
+                                                   {"Г", "1", "1800"},
+                                                   {"Д", "1", "1800"}});
+    t.state.path = dir.filePath("Ключи_(01.12.2026).kr2");
+    RoundRobinController c(t);
+    c.selectGame(2);
+    const struct {
+        const char* entry;
+        int selectedAfter;
+        int unplayed;
+    } steps[] = {{"1", 3, 14},  // the next row
+                 {"%", 1, 13},  // wraps to the first
+                 {"+", 1, 12},  // none left: stays
+                 {"", 1, 13},   // Delete clears and stays on the game
+                 {"-", 1, 12}}; // a replaced result keeps the count
+    for (const auto& s : steps) {
+        EXPECT_FALSE(c.writeResultByKey(QString::fromUtf8(s.entry))) << s.entry;
+        EXPECT_EQ(c.selectedGame(), s.selectedAfter) << s.entry;
+        EXPECT_EQ(c.shownEntry(), c.tournament().game(1, s.selectedAfter).result.left(1));
+        EXPECT_EQ(c.tournament().state.unplayedCount, s.unplayed) << s.entry;
+    }
+    // Stored exactly as "Записать" stores it.
+    const RoundRobinLoad saved = loadRoundRobin(t.state.path);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved.tournament->games, c.tournament().games);
+    EXPECT_EQ(c.gameRows()[0][3], "--+");
+    // Without a selected game nothing is written.
+    c.selectRound(2);
+    EXPECT_FALSE(c.writeResultByKey("1"));
+    EXPECT_EQ(c.tournament().state.unplayedCount, 12);
+
+    // A failed save: the message, the result kept, no selection (as "Записать").
+    RoundRobinController failing(t, [](const RoundRobinTournament&) {
+        return FileResult{false, "disk full"};
+    });
+    failing.selectGame(1);
+    EXPECT_EQ(failing.writeResultByKey("0"), roundRobinSaveFailedMessage());
+    EXPECT_EQ(failing.tournament().game(1, 1).result, "0");
+    EXPECT_EQ(failing.selectedGame(), 0);
+
+    // A completed tournament takes no key, and "Записать" never looks enabled there.
+    RoundRobinTournament done = t;
+    done.state.endDate = QStringLiteral("05.12.2026");
+    RoundRobinController finished(done, [](const RoundRobinTournament&) {
+        ADD_FAILURE() << "a completed tournament was saved";
+        return FileResult{};
+    });
+    EXPECT_FALSE(finished.writeEnabled());
+    finished.selectGame(1);
+    EXPECT_FALSE(finished.writeResultByKey("1"));
+    EXPECT_EQ(finished.tournament().game(1, 1).result, "");
+}
+
+TEST(ResultEntry, KeysAndLegend) {
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        std::optional<QString> entry;
+    } keys[] = {{Qt::Key_1, Qt::NoModifier, "1"},
+                {Qt::Key_0, Qt::KeypadModifier, "0"},
+                {Qt::Key_Equal, Qt::NoModifier, "%"},
+                {Qt::Key_Plus, Qt::ShiftModifier, "+"},
+                {Qt::Key_Minus, Qt::KeypadModifier, "-"},
+                {Qt::Key_Delete, Qt::NoModifier, QString()},
+                {Qt::Key_1, Qt::ControlModifier, std::nullopt},
+                {Qt::Key_2, Qt::NoModifier, std::nullopt},
+                {Qt::Key_Space, Qt::NoModifier, std::nullopt}};
+    for (const auto& k : keys)
+        EXPECT_EQ(resultEntryForKey(k.key, k.modifiers), k.entry) << k.key;
+    EXPECT_EQ(resultEntryLabels(RoundRobinController::resultEntries()),
+              (QStringList{"", "1 — победа белых", "0 — победа чёрных", "% — ничья",
+                           "+ — неявка чёрных", "- — неявка белых", "00 — неявка обоих"}));
+}
+
+TEST(RoundRobinController, OpensOnTheRoundInPlay) {
+    Fixture f;
+    RoundRobinTournament t = f.tournament;
+    test::setResult(t, 1, "ИВАНОВ И.И.", "+");
+    test::setResult(t, 1, "ПЕТРОВ П.П.", "1");
+    test::setResult(t, 2, "**", "-");
+    EXPECT_EQ(RoundRobinController(t).currentRound(), 2); // round 2 still has a game
+    test::setResult(t, 2, "ИВАНОВ И.И.", "%");
+    test::setResult(t, 3, "ПЕТРОВ П.П.", "0");
+    test::setResult(t, 3, "СИДОРОВ С.С.", "1");
+    EXPECT_EQ(RoundRobinController(t).currentRound(), 3); // all played: the last round
+}
+
+TEST(RoundRobinController, TooltipsSayWhyTheDirectorIsStuck) {
+    Fixture f;
+    RoundRobinController c(f.tournament);
+    EXPECT_EQ(c.finishToolTip(), "Не сыграно партий: 6, из них против «**»: 3");
+    EXPECT_TRUE(c.resultToolTip().startsWith("Партия против «**»: «+» или «-»"));
+    const QString results[] = {"+", "1", "-", "%", "0", "00"};
+    int k = 0;
+    for (int r = 1; r <= 3; ++r) {
+        for (int b = 1; b <= 2; ++b) {
+            c.selectRound(r);
+            c.selectGame(b);
+            c.writeResult(results[k++]);
+        }
+    }
+    EXPECT_EQ(c.finishToolTip(), "");
+    EXPECT_FALSE(c.complete("05.12.2026"));
+    EXPECT_EQ(c.finishToolTip(), "Турнир уже завершён");
+
+    RoundRobinTournament even = test::makeRoundRobin(
+        {{"А", "1", "1800"}, {"Б", "1", "1800"}, {"В", "1", "1800"}, {"Г", "1", "1800"}});
+    even.state.path = f.dir.filePath("Чётный_(01.12.2026).kr2");
+    RoundRobinController four(even);
+    EXPECT_EQ(four.resultToolTip(), "");
+    EXPECT_EQ(four.finishToolTip(), "Не сыграно партий: 6");
 }

@@ -74,12 +74,12 @@ TEST(RoundRobinCreation, SummaryLabelsFollowTheList) {
     EXPECT_EQ(one.participantsLabel(), "Всего участников - 0");
     EXPECT_EQ(one.roundsLabel(), "Всего туров - ");
     EXPECT_FALSE(one.addParticipant(row(1, "А", "X", "КМС", "2000")));
-    EXPECT_EQ(one.participantsLabel(), "Всего участников -1");
+    EXPECT_EQ(one.participantsLabel(), "Всего участников - 1");
     EXPECT_EQ(one.roundsLabel(), "Всего туров - 0");
     EXPECT_EQ(one.gamesLabel(), "Всего партий - 0");
     EXPECT_FALSE(one.addParticipant(row(2, "Б", "X", "1*", "1999")));
     EXPECT_FALSE(one.addParticipant(row(3, "В", "X", "3", "1500")));
-    EXPECT_EQ(one.participantsLabel(), "Всего участников -3");
+    EXPECT_EQ(one.participantsLabel(), "Всего участников - 3");
     EXPECT_EQ(one.roundsLabel(), "Всего туров - 3");
     EXPECT_EQ(one.gamesLabel(), "Всего партий - 6");
     EXPECT_EQ(one.coefficientLabel(), "Коэффициент турнира - 1.33");
@@ -104,7 +104,7 @@ TEST(RoundRobinCreation, SummaryLabelsFollowTheList) {
         two.clickRow(0);
         two.removeSelected();
     }
-    EXPECT_EQ(two.participantsLabel(), "Всего участников -0");
+    EXPECT_EQ(two.participantsLabel(), "Всего участников - 0");
     EXPECT_EQ(two.roundsLabel(), "Всего туров - 0");
     EXPECT_EQ(two.coefficientLabel(), "Коэффициент турнира - 1.00");
     EXPECT_EQ(two.averageRatingLabel(), "Средний ЭЛО турнира - 1600");
@@ -120,7 +120,7 @@ TEST(RoundRobinCreation, RefusesDuplicatesNamesakesAndTheFiftyFirst) {
     EXPECT_EQ(c.addParticipant(row(2, "ИВАНОВ", "ТВЕРЬ", "2", "1700")),
               RoundRobinCreation::sameNameMessage());
     EXPECT_EQ(c.rowCount(), 1);
-    EXPECT_EQ(c.participantsLabel(), "Всего участников -1");
+    EXPECT_EQ(c.participantsLabel(), "Всего участников - 1");
     for (int k = 2; k <= 50; ++k)
         EXPECT_FALSE(c.addParticipant(row(k, QStringLiteral("P%1").arg(k), "X", "1", "1")));
     EXPECT_EQ(c.addParticipant(row(51, "P51", "X", "1", "1")),
@@ -209,7 +209,7 @@ TEST(RoundRobinCreation, NamesNoFileCanHoldAndFailedSavesKeepTheWindowState) {
     failing.setName("Турнир");
     EXPECT_EQ(failing.finish(Today).message, roundRobinSaveFailedMessage());
     EXPECT_EQ(failing.participantRows(), rowsBefore);
-    EXPECT_EQ(failing.participantsLabel(), "Всего участников -4");
+    EXPECT_EQ(failing.participantsLabel(), "Всего участников - 4");
 
     c.setName("Блиц 2026");
     const auto done = c.finish(Today);

@@ -105,7 +105,7 @@ TEST_F(RoundRobinCreationWindowTest, FinishNeedsThreeRowsAndAName) {
     EXPECT_FALSE(button(w.get(), "finishButton")->isEnabled());
     add(w.get(), 2);
     EXPECT_TRUE(button(w.get(), "finishButton")->isEnabled());
-    EXPECT_EQ(label(w.get(), "participantsLabel"), "Всего участников -3");
+    EXPECT_EQ(label(w.get(), "participantsLabel"), "Всего участников - 3");
     EXPECT_EQ(label(w.get(), "roundsLabel"), "Всего туров - 3");
     EXPECT_EQ(label(w.get(), "gamesLabel"), "Всего партий - 6");
     EXPECT_EQ(label(w.get(), "coefficientLabel"), "Коэффициент турнира - 1.00");
@@ -128,7 +128,7 @@ TEST_F(RoundRobinCreationWindowTest, RefusedAndCancelledChoicesLeaveTheListAndCo
     add(w.get(), -1); // the dialog closed without a choice
     EXPECT_EQ(shown(w.get()), QStringList{"1|ИВАНОВ ИВАН|МОСКВА|КМС|2150"});
     EXPECT_EQ(app.state().participantCount, 1);
-    EXPECT_EQ(label(w.get(), "participantsLabel"), "Всего участников -1");
+    EXPECT_EQ(label(w.get(), "participantsLabel"), "Всего участников - 1");
     EXPECT_TRUE(w->isEnabled());
 }
 
@@ -147,7 +147,7 @@ TEST_F(RoundRobinCreationWindowTest, RemovingTheSelectedRowRenumbers) {
               (QStringList{"1|ПЕТРОВ ПЁТР|ТУЛА|1|1800", "2|СИДОРОВ СИДОР|ОРЁЛ|2|1600"}));
     EXPECT_FALSE(button(w.get(), "removeButton")->isEnabled());
     EXPECT_EQ(app.state().participantCount, 2);
-    EXPECT_EQ(label(w.get(), "participantsLabel"), "Всего участников -2");
+    EXPECT_EQ(label(w.get(), "participantsLabel"), "Всего участников - 2");
     EXPECT_EQ(label(w.get(), "roundsLabel"), "Всего туров - 2");
     EXPECT_EQ(label(w.get(), "averageRatingLabel"), "Средний ЭЛО турнира - 1700");
     // The next player is numbered after the rows left.

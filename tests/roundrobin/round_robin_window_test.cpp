@@ -427,3 +427,34 @@ TEST_F(RoundRobinWindowTest, ControlsAreNamedAndListsHaveTheirColumns) {
     EXPECT_EQ(child<QLabel>(&w, "resultLabel")->text(), "Результат белых -");
     test::expectEveryControlNamed(&w);
 }
+
+TEST_F(RoundRobinWindowTest, ResultKeysInTheGameListWriteAndMoveOn) {
+    RoundRobinWindow w(app, platform, newTournament());
+    w.show();
+    ui::MultiColumnList* games = list(&w, "gameList");
+    auto* result = child<ui::DropDown>(&w, "resultSelector");
+    test::clickRow(games, 0);
+    QTest::keyClick(games, Qt::Key_1);
+    EXPECT_EQ(games->cellText(0, 3), "1-0");
+    EXPECT_EQ(games->selectedRow(), 1); // the next unplayed game
+    EXPECT_EQ(result->text(), "");
+    QTest::keyClick(games, Qt::Key_Equal);
+    EXPECT_EQ(games->cellText(1, 3), "%-%");
+    EXPECT_EQ(games->selectedRow(), 1); // none left in the round
+    EXPECT_EQ(result->text(), "%");
+    EXPECT_EQ(result->currentText(), "% — ничья");
+    EXPECT_TRUE(status(&w).endsWith(" - 4"));
+    QTest::keyClick(games, Qt::Key_Delete);
+    EXPECT_EQ(games->cellText(1, 3), "");
+    EXPECT_TRUE(status(&w).endsWith(" - 5"));
+    const RoundRobinLoad saved = loadRoundRobin(w.controller().tournament().state.path);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved.tournament->game(1, 1).result, "1");
+    EXPECT_EQ(saved.tournament->game(1, 2).result, "");
+    // A click shows the code's legend item; "Записать" still writes the bare code.
+    test::clickRow(games, 0);
+    EXPECT_EQ(result->currentText(), "1 — победа белых");
+    EXPECT_EQ(result->text(), "1");
+    write(&w, 1, 2, "00");
+    EXPECT_EQ(games->cellText(1, 3), "---");
+}

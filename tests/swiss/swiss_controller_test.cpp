@@ -200,3 +200,68 @@ TEST_F(SwissWindow, PairingShowsTheNewRoundAndKeepsTheStandings) {
     EXPECT_EQ(w.standingsRows(), before);
     EXPECT_FALSE(w.pairingEnabled());
 }
+
+TEST_F(SwissWindow, ResultKeysStoreAndMoveToTheNextUnplayedGame) {
+    SwissWindowController w = openOn(makeSwiss(SixRatings, {{"1|2||", "3|4||", "5|6||"}}));
+    w.clickGame(1);
+    struct Step {
+        QString entry;
+        int selectedAfter;
+        QString shownAfter;
+        int unplayed;
+    };
+    for (const Step& s : {Step{"1", 3, "", 2},  // the next row
+                          Step{"%", 1, "", 1},  // wraps to the first
+                          Step{"+", 1, "+", 0}, // none left: stays
+                          Step{"", 1, "", 1},   // Delete clears and stays on the game
+                          Step{"00", 1, "-", 0}}) {
+        EXPECT_FALSE(w.storeByKey(s.entry)) << s.entry.toStdString();
+        EXPECT_EQ(w.selectedBoard(), s.selectedAfter) << s.entry.toStdString();
+        EXPECT_EQ(w.resultEntry(), s.shownAfter) << s.entry.toStdString();
+        EXPECT_EQ(w.unplayedCount(), s.unplayed) << s.entry.toStdString();
+    }
+    const SwissTournament onDisk = *loadSwiss(w.tournament().state.path).tournament;
+    EXPECT_EQ(onDisk.rounds, w.tournament().rounds);
+    EXPECT_EQ(w.gameRows()[0][3], "---");
+    EXPECT_EQ(w.gameRows()[1][3], "1-0");
+
+    // A failed save keeps the result and the selection, as "Записать" does.
+    const QString path = w.tournament().state.path;
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkdir(path));
+    w.clickGame(1);
+    const std::optional<Message> failed = w.storeByKey("0");
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->title, "Ошибка создания файла");
+    EXPECT_EQ(w.selectedBoard(), 2);
+    EXPECT_EQ(w.gameRows()[1][3], "0-1");
+    EXPECT_TRUE(w.unsaved());
+}
+
+TEST_F(SwissWindow, ResultKeysNeedAnEnabledStore) {
+    SwissWindowController w = openOn(
+        makeSwiss(SixRatings, {{"1|2|1|0", "3|4|%|%", "5|6|0|1"}, {"2|3||", "4|5||", "6|1||"}}));
+    w.selectRound("1");
+    w.clickGame(0);
+    EXPECT_FALSE(w.storeByKey("0")); // an earlier round
+    EXPECT_EQ(w.tournament().game(1, 1).whiteResult, "1");
+    w.selectRound("2");
+    w.clickGame(-1);
+    EXPECT_FALSE(w.storeByKey("1")); // no game selected
+    EXPECT_EQ(w.unplayedCount(), 3);
+}
+
+TEST_F(SwissWindow, CompletionTooltipSaysWhyItIsDisabled) {
+    SwissWindowController odd = openOn(
+        makeSwiss({"2000", "1900", "1800", "1700", "1600", "**"}, {{"1|2||", "3|4|1|0", "5|6||"}}));
+    odd.clickGame(0);
+    EXPECT_EQ(odd.completeToolTip(), "Не сыграно партий: 2, из них против «**»: 1");
+    SwissWindowController three = openOn(makeSwiss(SixRatings, playedRounds(3)), "c.swz");
+    three.clickGame(0);
+    EXPECT_EQ(three.completeToolTip(), "Турнир можно завершить после 4-го тура");
+    SwissWindowController four = openOn(makeSwiss(SixRatings, playedRounds(4)), "d.swz");
+    four.clickGame(0);
+    EXPECT_EQ(four.completeToolTip(), "");
+    EXPECT_FALSE(four.complete("09.12.2026"));
+    EXPECT_EQ(four.completeToolTip(), "Турнир уже завершён");
+}

@@ -384,3 +384,33 @@ TEST_F(SwissWindowTest, CompletionAfterTheLastRoundWritesThePlayerFilesOnce) {
     w->close();
     EXPECT_EQ(exit.count(), 1);
 }
+
+TEST_F(SwissWindowTest, ResultKeysInTheGameListStoreAndMoveOn) {
+    const QString path = newTournament(6, 1, true);
+    auto w = openOn(path);
+    ui::MultiColumnList* games = list(w.get(), "gameList");
+    auto* result = child<ui::DropDown>(w.get(), "resultSelector");
+    test::clickRow(games, 1);
+    QTest::keyClick(games, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(games->cellText(1, 3), "+--");
+    EXPECT_EQ(games->selectedRow(), 2);
+    EXPECT_EQ(result->text(), "");
+    EXPECT_TRUE(test::infoLine(w.get()).endsWith(" - 2"));
+    EXPECT_EQ(loadSwiss(path).tournament->game(1, 2).whiteResult, "+");
+    // The selector shows the legend and stands for the bare code.
+    test::clickRow(games, 1);
+    EXPECT_EQ(result->currentText(), "+ — неявка чёрных");
+    EXPECT_EQ(result->text(), "+");
+
+    // A failed save: the message, the result kept, the selection where it was.
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkdir(path));
+    test::clickRow(games, 0);
+    QTest::keyClick(games, Qt::Key_0);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages.first(), swissSaveFailedMessage());
+    EXPECT_EQ(games->cellText(0, 3), "0-1");
+    EXPECT_EQ(games->selectedRow(), 0);
+    EXPECT_TRUE(button(w.get(), "storeButton")->isEnabled());
+    ASSERT_TRUE(QDir().rmdir(path));
+}
