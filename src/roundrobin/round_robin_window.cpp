@@ -190,7 +190,10 @@ void RoundRobinWindow::gameClicked() {
 
 void RoundRobinWindow::writeResult() {
     controlEvent();
-    const std::optional<Message> failed = m_controller.writeResult(m_result->text());
+    showWritten(m_controller.writeResult(m_result->text()));
+}
+
+void RoundRobinWindow::showWritten(const std::optional<Message>& failed) {
     syncState();
     showGames();
     showStandings();
@@ -207,9 +210,7 @@ bool RoundRobinWindow::writeResultByKey(int key, Qt::KeyboardModifiers modifiers
     if (!m_controller.writeEnabled())
         return true; // as a click on the disabled "Записать": nothing
     const std::optional<Message> failed = m_controller.writeResultByKey(*entry);
-    syncState();
-    showGames();
-    showStandings();
+    showWritten(failed);
     {
         const QSignalBlocker block(m_games); // the controller chose the row already
         m_games->selectRow(m_controller.selectedGame() - 1);
@@ -218,9 +219,6 @@ bool RoundRobinWindow::writeResultByKey(int key, Qt::KeyboardModifiers modifiers
         const QSignalBlocker block(m_result); // the game's result; no choice of the user
         m_result->setText(m_controller.shownEntry());
     }
-    applyRules();
-    if (failed)
-        m_platform.showMessage(this, *failed);
     return true;
 }
 

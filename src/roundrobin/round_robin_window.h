@@ -46,6 +46,8 @@ private:
     void gameClicked();
     void writeResult();
     bool writeResultByKey(int key, Qt::KeyboardModifiers modifiers);
+    // After a result was written (or its save failed): both lists and the rules anew.
+    void showWritten(const std::optional<Message>& failed);
     void openResultsTable();
     void openStatistics();
     void writeSchedule();

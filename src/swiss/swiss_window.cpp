@@ -199,7 +199,10 @@ void SwissWindow::resultChosen() {
 }
 
 void SwissWindow::store() {
-    const std::optional<Message> failed = m_controller.store();
+    showStored(m_controller.store());
+}
+
+void SwissWindow::showStored(const std::optional<Message>& failed) {
     syncState();
     m_games->refreshRows(m_controller.gameRowCount());
     // The places have changed: the row chosen before is another participant now.
@@ -217,8 +220,6 @@ bool SwissWindow::storeByKey(int key, Qt::KeyboardModifiers modifiers) {
     if (!m_controller.storeEnabled())
         return true; // as a click on the disabled "Записать": nothing
     const std::optional<Message> failed = m_controller.storeByKey(*entry);
-    syncState();
-    m_games->refreshRows(m_controller.gameRowCount());
     {
         const QSignalBlocker block(m_games); // the controller chose the row already
         m_games->selectRow(m_controller.selectedBoard() - 1);
@@ -227,12 +228,7 @@ bool SwissWindow::storeByKey(int key, Qt::KeyboardModifiers modifiers) {
         const QSignalBlocker block(m_result); // the game's result; no choice of the user
         m_result->setText(m_controller.resultEntry());
     }
-    // The places have changed: the row chosen before is another participant now.
-    m_standings->clearSelection();
-    m_standings->refreshRows(m_controller.standingsRowCount());
-    applyRules();
-    if (failed)
-        m_platform.showMessage(this, *failed);
+    showStored(failed);
     return true;
 }
 

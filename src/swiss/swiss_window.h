@@ -43,6 +43,8 @@ private:
     void resultChosen();
     void store();
     bool storeByKey(int key, Qt::KeyboardModifiers modifiers);
+    // After a result was stored (or its save failed): both lists and the rules anew.
+    void showStored(const std::optional<Message>& failed);
     void standingsClicked();
     void writeStatistics();
     void writeCrosstable();
