@@ -172,14 +172,8 @@ TEST(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
     const QString third = QString::number(w->controller().standings().participantAt(3));
     EXPECT_EQ(test::readBytes(report), test::cliListing({"report", "stats", path, third}));
 
-    // Completed: the end date in the file, the old ratings in the history, the new ones
-    // in the database.
-    const SwissTournament& t = w->controller().tournament();
-    QStringList newRecords;
-    for (int n = 1; n <= 15; ++n)
-        newRecords << t.participant(n).name + "|" + t.participant(n).city + "|1|" +
-                          QString::number(w->controller().standings().of(n).newRating) +
-                          "|Кубок_клуба_(06.12.2026)|06.12.2026-06.12.2026\r\n";
+    // Completed (what completion writes into the player files is checked on its own in
+    // the Swiss window tests).
     ASSERT_TRUE(button(w, "completeButton")->isEnabled());
     test::whenModalOpens([] {
         auto* d = test::openWindow<CompletionDialog>("completionDialog");
@@ -189,12 +183,7 @@ TEST(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
     QTest::mouseClick(button(w, "completeButton"), Qt::LeftButton);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(loadSwiss(path).tournament->state.endDate, "06.12.2026");
-    const QByteArray history = test::readBytes(app.historyPath());
-    EXPECT_EQ(history.count("\r\n"), 15);
-    EXPECT_FALSE(history.contains("**"));
-    const QByteArray database = test::readBytes(app.playersPath());
-    for (const QString& record : newRecords)
-        EXPECT_TRUE(database.contains(record.toUtf8())) << record.toStdString();
+    EXPECT_EQ(test::readBytes(app.historyPath()).count("\r\n"), 15);
     clickRow(list(w, "gameList"), 0);
     for (const char* b : {"storeButton", "pairingButton", "completeButton"})
         EXPECT_FALSE(button(w, b)->isEnabled()) << b;
