@@ -1,5 +1,6 @@
 #include "app/cli.h"
 
+#include "app/cli_commands.h"
 #include "app/club_cli.h"
 #include "app/main_menu.h"
 #include "roundrobin/round_robin_cli.h"
@@ -7,60 +8,31 @@
 
 namespace ladya {
 
-QString cliHelpText() {
-    return QStringLiteral(
-        "Usage: ladya-cli COMMAND [ARGS]\n"
-        "\n"
-        "Reads Ladya tournament files and prints their lists as the program shows them:\n"
-        "UTF-8, one line per row, cells separated by TAB, column titles first.\n"
-        "The kind of tournament is chosen by the file name's ending (kr2 or swz).\n"
-        "\n"
-        "Commands:\n"
-        "  games FILE ROUND           the game list of a round\n"
-        "  standings FILE             the standings list\n"
-        "  table FILE                 the round-robin results table\n"
-        "  player-games FILE N        the games of participant N (round-robin)\n"
-        "  report crosstable FILE [-o PATH]\n"
-        "  report schedule FILE [-o PATH]   (round-robin)\n"
-        "  report stats FILE N [-o PATH]\n"
-        "                             an HTML report, the bytes file.html would receive\n"
-        "  unpaired FILE [--pairs W-B,...]\n"
-        "                             Swiss: the players still to pair\n"
-        "  candidates FILE S [--allowance A] [--force] [--pairs W-B,...]\n"
-        "                             Swiss: the candidate opponents of player S\n"
-        "  commit FILE --pairs W-B,... [-o OUT]\n"
-        "                             Swiss: store the pairs as the next round\n"
-        "  club DIR                   the club rating list of the working folder DIR\n"
-        "  report club DIR [--date DD.MM.YYYY] [-o PATH]\n"
-        "  report rating-change DIR NAME CITY [-o PATH]\n"
-        "                             the club list page, or one member's rating changes\n"
-        "\n"
-        "Options:\n"
-        "  -h, --help                 show this help\n"
-        "  --version                  show the version\n"
-        "\n"
-        "Exit status: 0 on success, 2 on any error (the message goes to stderr).\n");
-}
-
 CliOutput runCli(const QStringList& args) {
     if (args.isEmpty())
         return {2, QByteArray(), cliHelpText().toUtf8()};
     const QString& command = args.first();
     if (command == QStringLiteral("-h") || command == QStringLiteral("--help") ||
-        command == QStringLiteral("help"))
+        (command == QStringLiteral("help") && args.size() == 1))
         return {0, cliHelpText().toUtf8(), QByteArray()};
     if (command == QStringLiteral("--version"))
         return {0, QByteArrayLiteral("ladya-cli " LADYA_VERSION "\n"), QByteArray()};
+    // "help COMMAND" and "COMMAND ... --help" print that command's help and run nothing.
+    const bool helpFirst = command == QStringLiteral("help");
+    if (helpFirst || asksForHelp(args)) {
+        const QStringList words = helpFirst ? args.mid(1) : args;
+        const QString help = cliCommandHelpText(words);
+        if (help.isEmpty())
+            return CliOutput::failure(
+                QStringLiteral("ladya-cli: unknown command '%1' (see --help)").arg(words.first()));
+        return {0, help.toUtf8(), QByteArray()};
+    }
 
     // The club commands name a working folder, not a tournament file.
     if (isClubCommand(args))
         return runClubCli(args);
 
-    static const QStringList commands = {
-        QStringLiteral("games"),        QStringLiteral("standings"), QStringLiteral("table"),
-        QStringLiteral("player-games"), QStringLiteral("report"),    QStringLiteral("unpaired"),
-        QStringLiteral("candidates"),   QStringLiteral("commit")};
-    if (!commands.contains(command))
+    if (!isCliCommandWord(command))
         return CliOutput::failure(
             QStringLiteral("ladya-cli: unknown command '%1' (see --help)").arg(command));
 

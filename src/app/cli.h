@@ -8,6 +8,4 @@ namespace ladya {
 // Runs one command; `args` excludes the program name.
 CliOutput runCli(const QStringList& args);
 
-QString cliHelpText();
-
 } // namespace ladya

@@ -1,0 +1,199 @@
+#include "app/cli_commands.h"
+
+namespace ladya {
+
+namespace {
+
+const QString ExitStatusText = QStringLiteral(
+    "Exit status: 0 on success (a list without rows too), 2 on any error; the message\n"
+    "goes to stderr and nothing to stdout.\n");
+
+const QString ReportOutputText = QStringLiteral(
+    "\n"
+    "The page is the one the program's report button writes to file.html, byte for\n"
+    "byte. Without -o it goes to stdout; -o PATH replaces PATH atomically, and on any\n"
+    "error PATH is left as it was.\n");
+
+const QString PairsOptionText = QStringLiteral(
+    "  --pairs W-B,...  the pairs made so far in this round, by participant number,\n"
+    "                   White first (\"3-7,1-12\")\n");
+
+// The column where the overview's summaries start.
+constexpr qsizetype SummaryColumn = 29;
+
+QString usageLine(const CliCommand& command) {
+    return command.synopsis.isEmpty() ? command.name : command.name + u' ' + command.synopsis;
+}
+
+// One command of a list: usage and summary on one line when they fit, else two.
+QString overviewEntry(const CliCommand& command) {
+    const QString usage = QStringLiteral("  ") + usageLine(command);
+    if (usage.size() < SummaryColumn)
+        return usage.leftJustified(SummaryColumn) + command.summary + u'\n';
+    return usage + u'\n' + QString(SummaryColumn, u' ') + command.summary + u'\n';
+}
+
+const CliCommand* findCommand(const QString& name) {
+    for (const CliCommand& command : cliCommands()) {
+        if (command.name == name)
+            return &command;
+    }
+    return nullptr;
+}
+
+bool isHelpFlag(const QString& arg) {
+    return arg == QStringLiteral("-h") || arg == QStringLiteral("--help");
+}
+
+} // namespace
+
+const QVector<CliCommand>& cliCommands() {
+    static const QVector<CliCommand> commands = {
+        {QStringLiteral("games"), QStringLiteral("FILE ROUND"),
+         QStringLiteral("the game list of a round"),
+         QStringLiteral(
+             "Prints the game list of round ROUND (counted from 1) as the tournament\n"
+             "window shows it. FILE is a round-robin (.kr2) or Swiss (.swz) tournament.\n"
+             "A Swiss tournament with no round paired yet has round 0, an empty list.\n")},
+        {QStringLiteral("standings"), QStringLiteral("FILE"), QStringLiteral("the standings list"),
+         QStringLiteral("Prints the standings as the tournament window shows them: places,\n"
+                        "points, tie-breaks and rating figures. FILE is a .kr2 or .swz file.\n")},
+        {QStringLiteral("table"), QStringLiteral("FILE"),
+         QStringLiteral("the round-robin results table"),
+         QStringLiteral("Prints the results table of a round-robin tournament (.kr2): one row\n"
+                        "per participant with the result against each opponent.\n")},
+        {QStringLiteral("player-games"), QStringLiteral("FILE N"),
+         QStringLiteral("the games of participant N (round-robin)"),
+         QStringLiteral("Prints the games of participant N of a round-robin tournament (.kr2)\n"
+                        "as the participant statistics window shows them.\n")},
+        {QStringLiteral("report crosstable"), QStringLiteral("FILE [-o PATH]"),
+         QStringLiteral("the crosstable page (HTML)"),
+         QStringLiteral("Writes the crosstable of a .kr2 or .swz tournament as an HTML page.\n") +
+             ReportOutputText},
+        {QStringLiteral("report schedule"), QStringLiteral("FILE [-o PATH]"),
+         QStringLiteral("the schedule page of a round-robin (HTML)"),
+         QStringLiteral("Writes the schedule of every round of a round-robin tournament (.kr2)\n"
+                        "as an HTML page. A Swiss tournament has none: it is paired one round\n"
+                        "at a time.\n") +
+             ReportOutputText},
+        {QStringLiteral("report stats"), QStringLiteral("FILE N [-o PATH]"),
+         QStringLiteral("the statistics page of participant N (HTML)"),
+         QStringLiteral("Writes the statistics of participant N of a .kr2 or .swz tournament\n"
+                        "as an HTML page.\n") +
+             ReportOutputText},
+        {QStringLiteral("unpaired"), QStringLiteral("FILE [--pairs W-B,...]"),
+         QStringLiteral("Swiss: the players still to pair"),
+         QStringLiteral("Lists the players of a Swiss tournament (.swz) still to pair in the\n"
+                        "next round, in standings order, as the pairing dialog shows them.\n"
+                        "\n"
+                        "Options:\n") +
+             PairsOptionText},
+        {QStringLiteral("candidates"),
+         QStringLiteral("FILE S [--allowance A] [--force] [--pairs W-B,...]"),
+         QStringLiteral("Swiss: the candidate opponents of player S"),
+         QStringLiteral("Lists the opponents the pairing proposes for participant S of a Swiss\n"
+                        "tournament (.swz) in the next round, as the pairing dialog shows them.\n"
+                        "\n"
+                        "Options:\n"
+                        "  --allowance A    also the score group exactly A points below S (0: the\n"
+                        "                   floats that compensate and S's own score group)\n"
+                        "  --force          every other participant after the proposals\n") +
+             PairsOptionText},
+        {QStringLiteral("commit"), QStringLiteral("FILE --pairs W-B,... [-o OUT]"),
+         QStringLiteral("Swiss: store the pairs as the next round"),
+         QStringLiteral(
+             "Stores the pairs as the next round of a Swiss tournament (.swz), boards\n"
+             "ordered by the standings, and rewrites FILE atomically. Pairs that do not\n"
+             "make a whole round are refused and nothing is written.\n"
+             "\n"
+             "Options:\n"
+             "  --pairs W-B,...  the pairs of the round, by participant number, White\n"
+             "                   first (\"3-7,1-12\")\n"
+             "  -o OUT           write the tournament with the new round to OUT\n"
+             "                   and leave FILE as it is\n")},
+        {QStringLiteral("club"), QStringLiteral("DIR"),
+         QStringLiteral("the club rating list of the working folder DIR"),
+         QStringLiteral("Prints the club rating list of the working folder DIR (its\n"
+                        "players_club.dat and players.dat), as the club list window shows it.\n")},
+        {QStringLiteral("report club"), QStringLiteral("DIR [--date DD.MM.YYYY] [-o PATH]"),
+         QStringLiteral("the club rating list page (HTML)"),
+         QStringLiteral("Writes the club rating list of the working folder DIR as an HTML page,\n"
+                        "dated today or DD.MM.YYYY.\n") +
+             ReportOutputText},
+        {QStringLiteral("report rating-change"), QStringLiteral("DIR NAME CITY [-o PATH]"),
+         QStringLiteral("one member's rating changes (HTML)"),
+         QStringLiteral("Writes the rating changes of the member NAME of CITY, as stored in the\n"
+                        "working folder DIR (upper case), as an HTML page.\n") +
+             ReportOutputText},
+    };
+    return commands;
+}
+
+bool isCliCommandWord(const QString& word) {
+    for (const CliCommand& command : cliCommands()) {
+        if (command.name == word || command.name.startsWith(word + u' '))
+            return true;
+    }
+    return false;
+}
+
+QString cliHelpText() {
+    QString text = QStringLiteral(
+        "Usage: ladya-cli COMMAND [ARGS]\n"
+        "       ladya-cli COMMAND --help\n"
+        "\n"
+        "Reads Ladya tournament files and prints their lists as the program shows them:\n"
+        "UTF-8, one line per row, cells separated by TAB, column titles first.\n"
+        "The kind of tournament is chosen by the file name's ending (kr2 or swz).\n"
+        "\n"
+        "Commands:\n");
+    for (const CliCommand& command : cliCommands())
+        text += overviewEntry(command);
+    text += QStringLiteral("\n"
+                           "Options:\n"
+                           "  -h, --help                 show this help, or after a command "
+                           "its own help\n"
+                           "  --version                  show the version\n"
+                           "\n") +
+            ExitStatusText;
+    return text;
+}
+
+bool asksForHelp(const QStringList& args) {
+    for (qsizetype k = 1; k < args.size(); ++k) {
+        if (isHelpFlag(args.at(k)))
+            return true;
+    }
+    return false;
+}
+
+QString cliCommandHelpText(const QStringList& words) {
+    QStringList named;
+    for (const QString& word : words) {
+        if (!isHelpFlag(word))
+            named << word;
+    }
+    if (named.isEmpty())
+        return cliHelpText();
+    const CliCommand* command = findCommand(named.mid(0, 2).join(u' '));
+    if (!command)
+        command = findCommand(named.first());
+    if (command)
+        return QStringLiteral("Usage: ladya-cli ") + usageLine(*command) + QStringLiteral("\n\n") +
+               command->details + u'\n' + ExitStatusText;
+
+    // A word that starts several commands ("report"): their list.
+    QString list;
+    for (const CliCommand& c : cliCommands()) {
+        if (c.name.startsWith(named.first() + u' '))
+            list += overviewEntry(c);
+    }
+    if (list.isEmpty())
+        return QString();
+    return QStringLiteral("Usage: ladya-cli %1 KIND ARGS\n\n").arg(named.first()) + list +
+           QStringLiteral("\nladya-cli %1 KIND --help shows the help of one.\n\n")
+               .arg(named.first()) +
+           ExitStatusText;
+}
+
+} // namespace ladya
