@@ -4,6 +4,13 @@
 
 namespace ladya {
 
+QString startFolder(const QString& desktopStartValue, const QString& currentDir,
+                    const QString& homeDir) {
+    if (desktopStartValue != QStringLiteral("1") || homeDir.isEmpty())
+        return currentDir;
+    return QDir(homeDir).filePath(QLatin1StringView(DesktopFolderName));
+}
+
 Application::Application(const QString& startDir)
     : Workspace(QDir(startDir).absoluteFilePath(QStringLiteral("TOURNAMENT"))) {}
 

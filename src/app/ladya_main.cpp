@@ -11,10 +11,16 @@ int main(int argc, char** argv) {
     // main menu or a tournament window is closed, never because a message box was.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Ladya"));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(LADYA_APP_ID));
     // Qt's own buttons and dialogs speak Russian too; without the file, English.
     ladya::ui::installQtTranslations(&qapp);
 
-    ladya::Application app(QDir::currentPath());
+    // Read once and dropped, so that a browser or viewer the program opens does not
+    // inherit it.
+    const QString desktopStart = qEnvironmentVariable(ladya::DesktopStartVariable);
+    qunsetenv(ladya::DesktopStartVariable);
+    ladya::Application app(ladya::startFolder(desktopStart, QDir::currentPath(), QDir::homePath()));
     ladya::ui::QtPlatform platform;
     ladya::Shell shell(app, platform);
     // exit() rather than quit(): quit() first asks every window to close, and a

@@ -51,6 +51,25 @@ TEST(ApplicationStartUp, LoadsTheDatabaseAndResetKeepsIt) {
     EXPECT_EQ(app.players().count(), 1);
 }
 
+TEST(ApplicationStartUp, FromTheDesktopMenuWorksInTheUsersOwnFolderCreatedWhenMissing) {
+    struct Case {
+        const char* value;
+        const char* home;
+        const char* expected;
+    };
+    // Only the desktop entry's exact "1" moves the program; a shell start stays put.
+    for (const Case& c :
+         {Case{"1", "/home/u", "/home/u/Ladya"}, Case{"", "/home/u", "/work"},
+          Case{"0", "/home/u", "/work"}, Case{"yes", "/home/u", "/work"}, Case{"1", "", "/work"}})
+        EXPECT_EQ(startFolder(c.value, "/work", c.home), c.expected) << c.value << " " << c.home;
+
+    QTemporaryDir home;
+    Application app(startFolder("1", "/nonexistent", home.path()));
+    app.startUp();
+    EXPECT_EQ(app.workingDir(), QDir(home.path()).filePath("Ladya/TOURNAMENT"));
+    EXPECT_TRUE(QDir(app.workingDir()).exists());
+}
+
 TEST(Cli, HelpVersionAndErrors) {
     const CliOutput help = runCli({"--help"});
     EXPECT_EQ(help.status, 0);
