@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Ladya builds, tests and runs with; skips what is there.
+# Installs the Debian 12 packages Ladya builds, tests and runs with, and the further
+# packages named as arguments; skips what is there.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-translations-l10n xvfb xauth)
+          qt6-translations-l10n xvfb xauth "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
