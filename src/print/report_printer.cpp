@@ -151,9 +151,11 @@ qreal mmToCss(qreal mm) {
 
 } // namespace
 
-ReportPrinter::ReportPrinter(PrintDocument document) : m_document(std::move(document)) {
-    m_naturalWidth = layOut(m_document)->idealWidth();
-}
+ReportPrinter::ReportPrinter(PrintDocument document)
+    : m_document(std::move(document)), m_layout(layOut(m_document)),
+      m_naturalWidth(m_layout->idealWidth()) {}
+
+ReportPrinter::~ReportPrinter() = default;
 
 QPageLayout ReportPrinter::pageLayout() const {
     const QPageSize a4(QPageSize::A4);
@@ -164,17 +166,16 @@ QPageLayout ReportPrinter::pageLayout() const {
                        QPageLayout::Millimeter);
 }
 
-int ReportPrinter::paint(QPagedPaintDevice& device) const {
+int ReportPrinter::paint(QPagedPaintDevice& device) {
     const qreal unit = device.logicalDpiX() / CssDpi; // device pixels per CSS pixel
     const QRect sheet = device.pageLayout().paintRectPixels(device.logicalDpiX());
     const qreal width = sheet.width() / unit;
     const qreal height = sheet.height() / unit;
     const qreal scale = m_naturalWidth > width ? width / m_naturalWidth : 1.0;
 
-    const std::unique_ptr<QTextDocument> doc = layOut(m_document);
     const QSizeF page(width / scale, (height - HeaderHeight) / scale);
-    doc->setPageSize(page);
-    const int sheets = doc->pageCount();
+    m_layout->setPageSize(page);
+    const int sheets = m_layout->pageCount();
 
     QPainter painter;
     if (!painter.begin(&device))
@@ -203,7 +204,7 @@ int ReportPrinter::paint(QPagedPaintDevice& device) const {
         painter.translate(0, -k * page.height());
         context.clip = QRectF(0, k * page.height(), page.width(), page.height());
         painter.setClipRect(context.clip);
-        doc->documentLayout()->draw(&painter, context);
+        m_layout->documentLayout()->draw(&painter, context);
         painter.restore();
     }
     return painter.end() ? sheets : 0;
@@ -214,7 +215,7 @@ QByteArray renderPdf(const PrintDocument& document) {
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly))
         return {};
-    const ReportPrinter printer(document);
+    ReportPrinter printer(document);
     int sheets = 0;
     {
         QPdfWriter writer(&buffer);

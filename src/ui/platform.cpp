@@ -90,7 +90,7 @@ bool QtPlatform::openUrl(const QUrl& url) {
 }
 
 void QtPlatform::printPreview(QWidget* parent, const PrintDocument& document) {
-    const print::ReportPrinter pages(document);
+    print::ReportPrinter pages(document);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(pages.pageLayout());
     printer.setDocName(document.header);

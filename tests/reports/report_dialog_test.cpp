@@ -28,6 +28,10 @@ struct OfferCase {
     int urls, printed, messages;
 };
 
+void PrintTo(const OfferCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ReportOfferTest : public testing::TestWithParam<OfferCase> {};
 
 TEST_P(ReportOfferTest, AsksOnceAndDoesWhatWasChosen) {

@@ -22,6 +22,10 @@ struct PdfCase {
     QStringList texts; // found in the PDF's text, header included
 };
 
+void PrintTo(const PdfCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 QStringList withData(const QStringList& args) {
     QStringList out;
     for (const QString& a : args)
@@ -94,6 +98,13 @@ INSTANTIATE_TEST_SUITE_P(
                 1,
                 true,
                 {"Ож. итог"}},
+        // A finished tournament: both dates in the header.
+        PdfCase{
+            "statistics",
+            {"report", "stats", "DATA/reports/six_players_all_drawn.kr2", "6"},
+            1,
+            false,
+            {"six_players_all_drawn, 01.02.2027 - 07.02.2027", "Итоговые результаты участника"}},
         // 18 rounds of 5 boards run over two sheets.
         PdfCase{"schedule", {"report", "schedule", Nine}, 2, false, {"РАСПИСАНИЕ ТУРОВ", "18 ТУР"}},
         PdfCase{"Swiss crosstable with Cyrillic name",
