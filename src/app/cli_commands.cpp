@@ -12,7 +12,9 @@ const QString ReportOutputText = QStringLiteral(
     "\n"
     "The page is the one the program's report button writes to file.html, byte for\n"
     "byte. Without -o it goes to stdout; -o PATH replaces PATH atomically, and on any\n"
-    "error PATH is left as it was.\n");
+    "error PATH is left as it was.\n"
+    "--pdf OUT.pdf writes the page as printed sheets (A4, a header with the tournament\n"
+    "and page numbers) to OUT.pdf instead of stdout; with -o as well, both are written.\n");
 
 const QString PairsOptionText = QStringLiteral(
     "  --pairs W-B,...  the pairs made so far in this round, by participant number,\n"
@@ -66,17 +68,17 @@ const QVector<CliCommand>& cliCommands() {
          QStringLiteral("the games of participant N (round-robin)"),
          QStringLiteral("Prints the games of participant N of a round-robin tournament (.kr2)\n"
                         "as the participant statistics window shows them.\n")},
-        {QStringLiteral("report crosstable"), QStringLiteral("FILE [-o PATH]"),
+        {QStringLiteral("report crosstable"), QStringLiteral("FILE [-o PATH] [--pdf OUT.pdf]"),
          QStringLiteral("the crosstable page (HTML)"),
          QStringLiteral("Writes the crosstable of a .kr2 or .swz tournament as an HTML page.\n") +
              ReportOutputText},
-        {QStringLiteral("report schedule"), QStringLiteral("FILE [-o PATH]"),
+        {QStringLiteral("report schedule"), QStringLiteral("FILE [-o PATH] [--pdf OUT.pdf]"),
          QStringLiteral("the schedule page of a round-robin (HTML)"),
          QStringLiteral("Writes the schedule of every round of a round-robin tournament (.kr2)\n"
                         "as an HTML page. A Swiss tournament has none: it is paired one round\n"
                         "at a time.\n") +
              ReportOutputText},
-        {QStringLiteral("report stats"), QStringLiteral("FILE N [-o PATH]"),
+        {QStringLiteral("report stats"), QStringLiteral("FILE N [-o PATH] [--pdf OUT.pdf]"),
          QStringLiteral("the statistics page of participant N (HTML)"),
          QStringLiteral("Writes the statistics of participant N of a .kr2 or .swz tournament\n"
                         "as an HTML page.\n") +
@@ -115,12 +117,12 @@ const QVector<CliCommand>& cliCommands() {
          QStringLiteral("the club rating list of the working folder DIR"),
          QStringLiteral("Prints the club rating list of the working folder DIR (its\n"
                         "players_club.dat and players.dat), as the club list window shows it.\n")},
-        {QStringLiteral("report club"), QStringLiteral("DIR [--date DD.MM.YYYY] [-o PATH]"),
+        {QStringLiteral("report club"), QStringLiteral("DIR [--date DD.MM.YYYY] [-o PATH] [--pdf OUT.pdf]"),
          QStringLiteral("the club rating list page (HTML)"),
          QStringLiteral("Writes the club rating list of the working folder DIR as an HTML page,\n"
                         "dated today or DD.MM.YYYY.\n") +
              ReportOutputText},
-        {QStringLiteral("report rating-change"), QStringLiteral("DIR NAME CITY [-o PATH]"),
+        {QStringLiteral("report rating-change"), QStringLiteral("DIR NAME CITY [-o PATH] [--pdf OUT.pdf]"),
          QStringLiteral("one member's rating changes (HTML)"),
          QStringLiteral("Writes the rating changes of the member NAME of CITY, as stored in the\n"
                         "working folder DIR (upper case), as an HTML page.\n") +

@@ -3,6 +3,7 @@
 #include "common/tournament_state.h"
 #include "players/club_list.h"
 #include "reports/club_reports.h"
+#include "reports/report_cli.h"
 
 #include <QDir>
 #include <optional>
@@ -42,34 +43,27 @@ ClubLoad loadClubRows(const QString& dirPath) {
     return {clubListRows(*members, *db), std::nullopt};
 }
 
-CliOutput writePage(const QByteArray& page, const std::optional<QString>& outputPath) {
-    if (!outputPath)
-        return {0, page, QByteArray()};
-    const FileResult written = writeFileAtomic(*outputPath, page);
-    if (!written)
-        return CliOutput::failure(QStringLiteral("ladya-cli: report: cannot write %1: %2")
-                                      .arg(*outputPath, written.error));
-    return {};
-}
-
-// report club DIR [--date DD.MM.YYYY] [-o PATH]
-// report rating-change DIR NAME CITY [-o PATH]
+// report club DIR [--date DD.MM.YYYY] [-o PATH] [--pdf OUT.pdf]
+// report rating-change DIR NAME CITY [-o PATH] [--pdf OUT.pdf]
 CliOutput runReport(const QStringList& args, const QDate& today) {
     const bool club = args.value(1) == QStringLiteral("club");
-    const QString usage = club ? QStringLiteral("report club DIR [--date DD.MM.YYYY] [-o PATH]")
-                               : QStringLiteral("report rating-change DIR NAME CITY [-o PATH]");
+    const QString usage =
+        club ? QStringLiteral("report club DIR [--date DD.MM.YYYY] [-o PATH] [--pdf OUT.pdf]")
+             : QStringLiteral("report rating-change DIR NAME CITY [-o PATH] [--pdf OUT.pdf]");
     QStringList operands;
     std::optional<QString> outputPath;
+    std::optional<QString> pdfPath;
     std::optional<QString> dateText;
     for (qsizetype k = 2; k < args.size(); ++k) {
         const QString& a = args.at(k);
         const bool isOutput = a == QStringLiteral("-o");
+        const bool isPdf = a == QStringLiteral("--pdf");
         const bool isDate = club && a == QStringLiteral("--date");
-        if (!isOutput && !isDate) {
+        if (!isOutput && !isPdf && !isDate) {
             operands << a;
             continue;
         }
-        std::optional<QString>& target = isOutput ? outputPath : dateText;
+        std::optional<QString>& target = isOutput ? outputPath : isPdf ? pdfPath : dateText;
         if (target || k + 1 >= args.size() || args.at(k + 1).isEmpty())
             return usageError(usage);
         target = args.at(++k);
@@ -89,14 +83,17 @@ CliOutput runReport(const QStringList& args, const QDate& today) {
         const ClubLoad loaded = loadClubRows(operands.at(0));
         if (loaded.error)
             return *loaded.error;
-        return writePage(clubListReport(loaded.rows, date).bytes(), outputPath);
+        return deliverReport(outputPath, pdfPath, clubListReport(loaded.rows, date),
+                             clubListPageHeader(date));
     }
     const QString& dirPath = operands.at(0);
     if (dirPath.isEmpty() || !QDir(dirPath).exists())
         return CliOutput::failure(QStringLiteral("ladya-cli: %1: no such folder").arg(dirPath));
-    return writePage(
-        ratingChangeReport(readRatingChangeRows(dirPath, operands.at(1), operands.at(2))).bytes(),
-        outputPath);
+    const QString& name = operands.at(1);
+    const QString& city = operands.at(2);
+    return deliverReport(outputPath, pdfPath,
+                         ratingChangeReport(readRatingChangeRows(dirPath, name, city)),
+                         ratingChangePageHeader(name, city));
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "players/select_player_dialog.h"
 #include "players/workspace.h"
 #include "reports/club_reports.h"
-#include "reports/round_robin_reports.h"
+#include "reports/report_dialog.h"
 #include "ui/modal.h"
 #include "ui/platform.h"
 
@@ -114,10 +114,10 @@ void ClubListWindow::removeMember() {
 }
 
 void ClubListWindow::writeReport() {
-    if (const std::optional<Message> failed =
-            writeReportFile(m_workspace.workingDir(),
-                            clubListReport(m_list->rowsModel()->rows(), m_platform.today())))
-        m_platform.showMessage(this, *failed);
+    const QDate today = m_platform.today();
+    writeAndOfferReport(m_platform, this, m_workspace.workingDir(),
+                        clubListReport(m_list->rowsModel()->rows(), today),
+                        clubListPageHeader(today));
 }
 
 void ClubListWindow::openRatingChange() {

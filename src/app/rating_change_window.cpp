@@ -2,7 +2,7 @@
 
 #include "players/club_list.h"
 #include "reports/club_reports.h"
-#include "reports/round_robin_reports.h"
+#include "reports/report_dialog.h"
 #include "ui/platform.h"
 
 #include <QHBoxLayout>
@@ -14,7 +14,8 @@ namespace ladya {
 RatingChangeWindow::RatingChangeWindow(ui::Platform& platform, QString workingDir,
                                        const QString& name, const QString& city, QWidget* parent)
     : ui::Window(ClubListTexts::Title, ClubListTexts::Width, ClubListTexts::Height, parent),
-      m_platform(platform), m_workingDir(std::move(workingDir)) {
+      m_platform(platform), m_workingDir(std::move(workingDir)),
+      m_header(ratingChangePageHeader(name, city)) {
     setObjectName(QStringLiteral("ratingChangeWindow"));
     QVector<QStringList> rows = readRatingChangeRows(m_workingDir, name, city);
 
@@ -51,9 +52,7 @@ const QVector<QStringList>& RatingChangeWindow::rows() const {
 }
 
 void RatingChangeWindow::writeReport() {
-    if (const std::optional<Message> failed =
-            writeReportFile(m_workingDir, ratingChangeReport(rows())))
-        m_platform.showMessage(this, *failed);
+    writeAndOfferReport(m_platform, this, m_workingDir, ratingChangeReport(rows()), m_header);
 }
 
 } // namespace ladya

@@ -30,6 +30,7 @@ private:
 
     ui::Platform& m_platform;
     QString m_workingDir;
+    QString m_header; // heads the printed sheets: the page itself does not name the member
     ui::MultiColumnList* m_list = nullptr;
     QPushButton* m_report = nullptr;
 };

@@ -47,4 +47,12 @@ html::HtmlReport ratingChangeReport(const QVector<QStringList>& rows) {
     return report;
 }
 
+QString clubListPageHeader(const QDate& date) {
+    return QStringLiteral("Клубный рейтинг-лист на ") + formatDate(date);
+}
+
+QString ratingChangePageHeader(const QString& name, const QString& city) {
+    return QStringLiteral("Изменение рейтинга: %1, %2").arg(name, city);
+}
+
 } // namespace ladya

@@ -21,4 +21,9 @@ html::HtmlReport clubListReport(const QVector<QStringList>& rows, const QDate& d
 // with an empty name and at most RatingChangeReportMaxRows of them.
 html::HtmlReport ratingChangeReport(const QVector<QStringList>& rows);
 
+// The headers of the printed sheets: the list and its date; the member whose changes
+// the page lists (the page itself does not name the member).
+QString clubListPageHeader(const QDate& date);
+QString ratingChangePageHeader(const QString& name, const QString& city);
+
 } // namespace ladya

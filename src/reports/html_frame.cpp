@@ -1,5 +1,7 @@
 #include "reports/html_frame.h"
 
+#include <algorithm>
+
 namespace ladya::html {
 
 namespace {
@@ -87,7 +89,8 @@ QString cell(CellStyle style, const QString& text) {
     return c;
 }
 
-HtmlReport::HtmlReport(PageLayout layout, int columnCount) : m_body(head(layout, columnCount)) {}
+HtmlReport::HtmlReport(PageLayout layout, int columnCount)
+    : m_layout(layout), m_body(head(layout, columnCount)) {}
 
 void HtmlReport::addRow(const QStringList& cells) {
     m_body += QStringLiteral("\n<TR>");
@@ -120,6 +123,15 @@ void HtmlReport::addSpacerRow(int span) {
 
 void HtmlReport::addRaw(const QString& markup) {
     m_body += markup;
+}
+
+void HtmlReport::addColumnGroup(int width, int span) {
+    m_body += QStringLiteral("\n<COLGROUP ");
+    if (span > 0)
+        m_body += QStringLiteral("SPAN=\"%1\" ").arg(span);
+    m_body += QStringLiteral("WIDTH=\"%1\"></COLGROUP>").arg(width);
+    for (int k = 0; k < std::max(span, 1); ++k)
+        m_columnWidths.append(width);
 }
 
 QString HtmlReport::text() const {

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 namespace ladya::html {
 
@@ -40,8 +41,15 @@ public:
     void addTextRow(const QString& text, const QString& alignment, int span = 0);
     // The "." line that separates blocks.
     void addSpacerRow(int span = 0);
-    // Raw markup placed between the head and the rows (column groups).
+    // Raw markup placed between the head and the rows.
     void addRaw(const QString& markup);
+    // A column group `width` pixels wide, on a line of its own: one column when `span`
+    // is 0 (no SPAN written), else `span` columns.
+    void addColumnGroup(int width, int span = 0);
+
+    PageLayout layout() const { return m_layout; }
+    // The width of each column the groups cover, from the first; empty without groups.
+    const QVector<int>& columnWidths() const { return m_columnWidths; }
 
     // The whole document: head, rows and tail, lines separated by LF.
     QString text() const;
@@ -49,7 +57,9 @@ public:
     QByteArray bytes() const;
 
 private:
+    PageLayout m_layout;
     QString m_body;
+    QVector<int> m_columnWidths;
 };
 
 // Replaces `path` with the report, atomically.

@@ -1,9 +1,11 @@
-// `ladya-cli report KIND FILE [N] [-o PATH]`, the part both kinds of tournament share:
-// reading the arguments and delivering the page. Each kind loads its own file and
-// renders its own reports.
+// `ladya-cli report KIND FILE [N] [-o PATH] [--pdf OUT.pdf]`, the part every report
+// shares: reading the arguments and delivering the page. Each kind loads its own file
+// and renders its own reports.
 #pragma once
 
 #include "common/cli_output.h"
+#include "common/print_document.h"
+#include "reports/html_frame.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +17,8 @@ struct ReportRequest {
     QString kind; // one of the kinds the caller offered
     QString file;
     QString participant;               // the N of a stats report as typed, "" for the others
-    std::optional<QString> outputPath; // -o PATH; nothing means stdout
+    std::optional<QString> outputPath; // -o PATH; nothing means stdout (unless --pdf)
+    std::optional<QString> pdfPath;    // --pdf OUT.pdf
 
     // N as a participant number of a tournament of `count` participants: nothing when
     // it is not a number in 1..count.
@@ -30,11 +33,20 @@ struct ParsedReportRequest {
 };
 
 // `args` as given to runCli ("report" first). `kinds` are the reports the file's kind
-// offers; "stats" takes N. -o may stand anywhere after FILE, once.
+// offers; "stats" takes N. -o and --pdf may stand anywhere after FILE, once each.
 ParsedReportRequest parseReportRequest(const QStringList& args, const QStringList& kinds);
 
 // The page exactly as file.html would receive it: on stdout, or with -o replacing PATH
-// atomically.
-CliOutput deliverReport(const ReportRequest& request, const QByteArray& page);
+// atomically; with --pdf also (or only) printed to a PDF, `header` heading its sheets.
+CliOutput deliverReport(const ReportRequest& request, const html::HtmlReport& report,
+                        const QString& header);
+CliOutput deliverReport(const std::optional<QString>& outputPath,
+                        const std::optional<QString>& pdfPath, const html::HtmlReport& report,
+                        const QString& header);
+
+// The PDF of a document. Drawing needs fonts, which the core does not link: the program
+// that can draw installs it; without one, --pdf is refused.
+using PdfRenderer = QByteArray (*)(const PrintDocument& document);
+void setPdfRenderer(PdfRenderer renderer);
 
 } // namespace ladya

@@ -1,6 +1,7 @@
 #include "reports/round_robin_reports.h"
 
 #include "common/tournament_state.h"
+#include "reports/report_print.h"
 
 #include <QDir>
 
@@ -13,10 +14,6 @@ const QString Center = QStringLiteral("CENTER");
 
 // The title, caption and summary lines of the statistics page span its eight columns.
 constexpr int StatisticsSpan = 8;
-
-QString columnGroup(const QString& attributes) {
-    return QStringLiteral("\n<COLGROUP ") + attributes + QStringLiteral("></COLGROUP>");
-}
 
 // One crosstable row: the name column left-aligned, every other column centred.
 QStringList boxedCrosstableCells(const QStringList& texts) {
@@ -75,12 +72,10 @@ html::HtmlReport crosstableReport(const RoundRobinTournament& tournament,
                                   const RoundRobinResults& results) {
     const int n = tournament.participantCount();
     html::HtmlReport report(html::PageLayout::Landscape, n + 13);
-    QString groups;
-    for (const char* width : {"30", "150", "40", "50"})
-        groups += columnGroup(QStringLiteral("WIDTH=\"%1\"").arg(QLatin1String(width)));
-    groups += columnGroup(QStringLiteral("SPAN=\"%1\" WIDTH=\"35\"").arg(n));
-    groups += columnGroup(QStringLiteral("WIDTH=\"5\""));
-    report.addRaw(groups);
+    for (const int width : {30, 150, 40, 50})
+        report.addColumnGroup(width);
+    report.addColumnGroup(35, n);
+    report.addColumnGroup(5);
 
     report.addRow(boxedCrosstableCells(columnTitles(resultsTableColumns(n))));
     const QVector<QStringList> rows = resultsTableRows(tournament, results);
@@ -187,6 +182,10 @@ html::HtmlReport participantStatisticsReport(const RoundRobinTournament& tournam
                           QStringLiteral(" рейтинг"),
                       Left, StatisticsSpan);
     return report;
+}
+
+QString roundRobinPageHeader(const RoundRobinTournament& tournament) {
+    return tournamentPageHeader(tournament.displayName(), tournament.state);
 }
 
 std::optional<Message> writeReportFile(const QString& workingDir, const html::HtmlReport& report) {

@@ -24,6 +24,9 @@ html::HtmlReport scheduleReport(const RoundRobinTournament& tournament);
 html::HtmlReport participantStatisticsReport(const RoundRobinTournament& tournament,
                                              const RoundRobinResults& results, int number);
 
+// The header of the printed sheets: the tournament's name and dates.
+QString roundRobinPageHeader(const RoundRobinTournament& tournament);
+
 // Replaces file.html in the working folder. The message to show when it cannot be
 // written (a report that silently fails to appear would be taken as printed).
 std::optional<Message> writeReportFile(const QString& workingDir, const html::HtmlReport& report);

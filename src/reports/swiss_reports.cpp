@@ -1,5 +1,6 @@
 #include "reports/swiss_reports.h"
 
+#include "reports/report_print.h"
 #include "swiss/swiss_controller.h"
 
 #include <QFileInfo>
@@ -189,6 +190,10 @@ html::HtmlReport swissStatisticsReport(const SwissTournament& t, const SwissStan
                           QStringLiteral(" рейтинг"),
                       Left, StatisticsSpan);
     return report;
+}
+
+QString swissPageHeader(const SwissTournament& tournament) {
+    return tournamentPageHeader(tournamentName(tournament), tournament.state);
 }
 
 } // namespace ladya

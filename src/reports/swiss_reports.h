@@ -24,4 +24,7 @@ html::HtmlReport swissCrosstableReport(const SwissTournament& tournament,
 html::HtmlReport swissStatisticsReport(const SwissTournament& tournament,
                                        const SwissStandings& standings, int number);
 
+// The header of the printed sheets: the tournament's name and dates.
+QString swissPageHeader(const SwissTournament& tournament);
+
 } // namespace ladya

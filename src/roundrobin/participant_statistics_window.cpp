@@ -1,5 +1,6 @@
 #include "roundrobin/participant_statistics_window.h"
 
+#include "reports/report_dialog.h"
 #include "reports/round_robin_reports.h"
 #include "ui/platform.h"
 
@@ -69,11 +70,11 @@ void ParticipantStatisticsWindow::participantClicked() {
 void ParticipantStatisticsWindow::writeReport() {
     if (!m_statistics.reportEnabled())
         return;
-    if (const std::optional<Message> failed = writeReportFile(
-            m_workingDir,
-            participantStatisticsReport(m_statistics.tournament(), m_statistics.results(),
-                                        m_statistics.selectedParticipant())))
-        m_platform.showMessage(this, *failed);
+    writeAndOfferReport(m_platform, this, m_workingDir,
+                        participantStatisticsReport(m_statistics.tournament(),
+                                                    m_statistics.results(),
+                                                    m_statistics.selectedParticipant()),
+                        roundRobinPageHeader(m_statistics.tournament()));
 }
 
 } // namespace ladya

@@ -1,5 +1,6 @@
 #include "roundrobin/results_table_window.h"
 
+#include "reports/report_dialog.h"
 #include "reports/round_robin_reports.h"
 #include "ui/platform.h"
 
@@ -46,9 +47,9 @@ ResultsTableWindow::ResultsTableWindow(ui::Platform& platform, QString workingDi
 }
 
 void ResultsTableWindow::writeReport() {
-    if (const std::optional<Message> failed = writeReportFile(
-            m_workingDir, crosstableReport(m_tournament, computeRoundRobin(m_tournament))))
-        m_platform.showMessage(this, *failed);
+    writeAndOfferReport(m_platform, this, m_workingDir,
+                        crosstableReport(m_tournament, computeRoundRobin(m_tournament)),
+                        roundRobinPageHeader(m_tournament));
 }
 
 } // namespace ladya

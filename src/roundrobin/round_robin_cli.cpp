@@ -34,8 +34,8 @@ CliOutput listing(const QVector<ListColumn>& columns, const QVector<QStringList>
     return {0, formatListing(columnTitles(columns), rows), QByteArray()};
 }
 
-// report KIND FILE [N] [-o PATH]: the page goes to stdout exactly as file.html would
-// receive it, or with -o replaces PATH atomically.
+// report KIND FILE [N] [-o PATH] [--pdf OUT.pdf]: the page goes to stdout exactly as
+// file.html would receive it, or with -o replaces PATH atomically; --pdf prints it.
 CliOutput runReport(const QStringList& args) {
     const ParsedReportRequest parsed = parseReportRequest(
         args, {QStringLiteral("crosstable"), QStringLiteral("schedule"), QStringLiteral("stats")});
@@ -47,15 +47,16 @@ CliOutput runReport(const QStringList& args) {
     if (!loaded.tournament)
         return loaded.error;
     const RoundRobinTournament& t = *loaded.tournament;
+    const QString header = roundRobinPageHeader(t);
     if (request.kind == QStringLiteral("schedule"))
-        return deliverReport(request, scheduleReport(t).bytes());
+        return deliverReport(request, scheduleReport(t), header);
     const RoundRobinResults results = computeRoundRobin(t);
     if (request.kind == QStringLiteral("crosstable"))
-        return deliverReport(request, crosstableReport(t, results).bytes());
+        return deliverReport(request, crosstableReport(t, results), header);
     const std::optional<int> number = request.participantNumber(t.participantCount());
     if (!number)
         return request.participantOutOfRange(t.participantCount());
-    return deliverReport(request, participantStatisticsReport(t, results, *number).bytes());
+    return deliverReport(request, participantStatisticsReport(t, results, *number), header);
 }
 
 } // namespace

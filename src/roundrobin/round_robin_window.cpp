@@ -2,6 +2,7 @@
 
 #include "players/completion_dialog.h"
 #include "players/workspace.h"
+#include "reports/report_dialog.h"
 #include "reports/round_robin_reports.h"
 #include "roundrobin/participant_statistics_window.h"
 #include "roundrobin/result_entry.h"
@@ -239,9 +240,9 @@ void RoundRobinWindow::openStatistics() {
 
 void RoundRobinWindow::writeSchedule() {
     controlEvent();
-    if (const std::optional<Message> failed =
-            writeReportFile(m_workspace.workingDir(), scheduleReport(m_controller.tournament())))
-        m_platform.showMessage(this, *failed);
+    writeAndOfferReport(m_platform, this, m_workspace.workingDir(),
+                        scheduleReport(m_controller.tournament()),
+                        roundRobinPageHeader(m_controller.tournament()));
 }
 
 CompletionResult RoundRobinWindow::completeWith(const QString& endDate) {

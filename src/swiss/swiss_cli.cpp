@@ -104,8 +104,9 @@ std::optional<QString> parsePairs(const QString& text, PairingEngine& engine) {
     return std::nullopt;
 }
 
-// report crosstable|stats FILE [N] [-o PATH]: the page goes to stdout exactly as
-// file.html would receive it, or with -o replaces PATH atomically.
+// report crosstable|stats FILE [N] [-o PATH] [--pdf OUT.pdf]: the page goes to stdout
+// exactly as file.html would receive it, or with -o replaces PATH atomically; --pdf
+// prints it.
 CliOutput runReport(const QStringList& args) {
     const QString command = args.value(0);
     if (args.value(1) == QStringLiteral("schedule"))
@@ -131,7 +132,7 @@ CliOutput runReport(const QStringList& args) {
     const SwissStandings standings = computeSwissStandings(t);
     const html::HtmlReport page =
         number ? swissStatisticsReport(t, standings, *number) : swissCrosstableReport(t, standings);
-    return deliverReport(request, page.bytes());
+    return deliverReport(request, page, swissPageHeader(t));
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "pairing/pairing_dialog.h"
 #include "players/completion_dialog.h"
 #include "players/workspace.h"
-#include "reports/round_robin_reports.h"
+#include "reports/report_dialog.h"
 #include "reports/swiss_reports.h"
 #include "roundrobin/result_entry.h"
 #include "ui/modal.h"
@@ -243,19 +243,18 @@ void SwissWindow::writeStatistics() {
     const int participant = m_controller.statsParticipant();
     if (!m_controller.statsEnabled() || participant < 1)
         return;
-    if (const std::optional<Message> failed = writeReportFile(
-            m_workspace.workingDir(), swissStatisticsReport(m_controller.tournament(),
-                                                            m_controller.standings(), participant)))
-        m_platform.showMessage(this, *failed);
+    writeAndOfferReport(
+        m_platform, this, m_workspace.workingDir(),
+        swissStatisticsReport(m_controller.tournament(), m_controller.standings(), participant),
+        swissPageHeader(m_controller.tournament()));
 }
 
 void SwissWindow::writeCrosstable() {
     m_controller.applyRules();
     applyRules();
-    if (const std::optional<Message> failed = writeReportFile(
-            m_workspace.workingDir(),
-            swissCrosstableReport(m_controller.tournament(), m_controller.standings())))
-        m_platform.showMessage(this, *failed);
+    writeAndOfferReport(m_platform, this, m_workspace.workingDir(),
+                        swissCrosstableReport(m_controller.tournament(), m_controller.standings()),
+                        swissPageHeader(m_controller.tournament()));
 }
 
 void SwissWindow::pairNextRound() {

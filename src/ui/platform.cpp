@@ -1,11 +1,17 @@
 #include "ui/platform.h"
 
+#include "print/report_printer.h"
+
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QTranslator>
 #include <algorithm>
@@ -33,11 +39,14 @@ QString toQtNameFilter(const QString& filter) {
     return filter.first(bar) + QStringLiteral(" (") + patterns + u')';
 }
 
-void QtPlatform::showMessage(QWidget* parent, const Message& message) {
-    // A hidden parent would keep the box off screen on some window managers.
-    QWidget* owner = parent && parent->isVisible() ? parent : nullptr;
-    QMessageBox box(QMessageBox::NoIcon, message.title, message.text, QMessageBox::Ok, owner);
-    box.setTextFormat(Qt::PlainText);
+namespace {
+
+// A hidden parent would keep a box off screen on some window managers.
+QWidget* visibleOwner(QWidget* parent) {
+    return parent && parent->isVisible() ? parent : nullptr;
+}
+
+void keepLinesWhole(QMessageBox& box, const Message& message, QWidget* owner) {
     // The box wraps whatever is wider than about 500 pixels, mid-sentence; the text's
     // own line breaks are where its lines end. A line wider than the screen still wraps.
     if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
@@ -48,7 +57,52 @@ void QtPlatform::showMessage(QWidget* parent, const Message& message) {
         const int room = screen ? screen->availableGeometry().width() - 150 : 800;
         label->setMinimumWidth(std::min(widest + 4, room));
     }
+}
+
+} // namespace
+
+void QtPlatform::showMessage(QWidget* parent, const Message& message) {
+    QWidget* owner = visibleOwner(parent);
+    QMessageBox box(QMessageBox::NoIcon, message.title, message.text, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    keepLinesWhole(box, message, owner);
     box.exec();
+}
+
+int QtPlatform::ask(QWidget* parent, const Message& message, const QStringList& choices) {
+    QWidget* owner = visibleOwner(parent);
+    QMessageBox box(QMessageBox::NoIcon, message.title, message.text, QMessageBox::NoButton, owner);
+    box.setTextFormat(Qt::PlainText);
+    QVector<QPushButton*> buttons;
+    for (const QString& choice : choices)
+        buttons.append(box.addButton(choice, QMessageBox::ActionRole));
+    if (!buttons.isEmpty()) {
+        box.setDefaultButton(buttons.first());
+        box.setEscapeButton(buttons.last());
+    }
+    keepLinesWhole(box, message, owner);
+    box.exec();
+    return int(buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+}
+
+bool QtPlatform::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+void QtPlatform::printPreview(QWidget* parent, const PrintDocument& document) {
+    print::ReportPrinter pages(document);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(pages.pageLayout());
+    printer.setDocName(document.header);
+    QPrintPreviewDialog preview(&printer, visibleOwner(parent));
+    preview.setObjectName(QStringLiteral("printPreview"));
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&pages](QPrinter* device) { pages.paint(*device); });
+    if (const QScreen* screen = preview.screen()) {
+        const QSize room = screen->availableGeometry().size();
+        preview.resize(std::min(1100, room.width() - 60), std::min(800, room.height() - 60));
+    }
+    preview.exec();
 }
 
 QString QtPlatform::openFile(QWidget* parent, const QString& title, const QString& startDir,

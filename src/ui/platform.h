@@ -1,11 +1,14 @@
-// What the windows ask of the desktop: message boxes, the open-file dialog and
-// today's date. Tests put a scripted implementation in its place.
+// What the windows ask of the desktop: message boxes, the open-file dialog, today's
+// date, the browser and the printer. Tests put a scripted implementation in its place.
 #pragma once
 
 #include "common/message.h"
+#include "common/print_document.h"
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
+#include <QUrl>
 
 class QObject;
 class QWidget;
@@ -29,6 +32,14 @@ public:
     virtual QString openFile(QWidget* parent, const QString& title, const QString& startDir,
                              const QString& filter) = 0;
     virtual QDate today() const = 0;
+    // A modal box with one button per choice, the first the default and the last the
+    // one Escape presses. Returns the index of the choice, -1 when there was none.
+    virtual int ask(QWidget* parent, const Message& message, const QStringList& choices) = 0;
+    // Hands a file or address to the desktop's program for it (a page to the browser)
+    // without waiting for it. False when none could be started.
+    virtual bool openUrl(const QUrl& url) = 0;
+    // The modal print preview of a page, from which it is printed or saved as PDF.
+    virtual void printPreview(QWidget* parent, const PrintDocument& document) = 0;
 };
 
 class QtPlatform final : public Platform {
@@ -37,6 +48,9 @@ public:
     QString openFile(QWidget* parent, const QString& title, const QString& startDir,
                      const QString& filter) override;
     QDate today() const override;
+    int ask(QWidget* parent, const Message& message, const QStringList& choices) override;
+    bool openUrl(const QUrl& url) override;
+    void printPreview(QWidget* parent, const PrintDocument& document) override;
 };
 
 } // namespace ladya::ui

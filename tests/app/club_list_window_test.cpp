@@ -74,8 +74,14 @@ TEST_F(ClubListWindowTest, AddRemoveAndBothReportsAsLadyaCliWritesThem) {
     EXPECT_EQ(listing(members), cliListing({"club", app.workingDir()}));
     EXPECT_EQ(members->cellText(0, 1), "ИВАНОВ И.И.");
 
+    // The page written, the director chooses to print it.
+    platform.answers = {1};
     QTest::mouseClick(button(w.get(), "clubReportButton"), Qt::LeftButton);
     EXPECT_EQ(report(), cliListing({"report", "club", app.workingDir(), "--date", "06.12.2026"}));
+    ASSERT_EQ(platform.questions.size(), 1);
+    ASSERT_EQ(platform.printed.size(), 1);
+    EXPECT_EQ(platform.printed.at(0).header, "Клубный рейтинг-лист на 06.12.2026");
+    EXPECT_EQ(platform.printed.at(0).html.toUtf8() + "\r\n", report());
 
     clickRow(members, 0);
     ASSERT_TRUE(ratingChange->isEnabled());
@@ -87,6 +93,7 @@ TEST_F(ClubListWindowTest, AddRemoveAndBothReportsAsLadyaCliWritesThem) {
         expectEveryControlNamed(changes);
         EXPECT_FALSE(w->isEnabled());
         ratingRows = changes->rows();
+        platform.answers = {0}; // and opens this one in the browser
         QTest::mouseClick(button(changes, "ratingChangeReportButton"), Qt::LeftButton);
         ratingPage = report();
         changes->close();
@@ -98,6 +105,9 @@ TEST_F(ClubListWindowTest, AddRemoveAndBothReportsAsLadyaCliWritesThem) {
                                                 {"ИВАНОВ И.И.", "КМС", "2163", "05.12.2026"}}));
     EXPECT_EQ(ratingPage,
               cliListing({"report", "rating-change", app.workingDir(), "ИВАНОВ И.И.", "МОСКВА"}));
+    EXPECT_EQ(platform.questions.size(), 2);
+    EXPECT_EQ(platform.openedUrls,
+              QVector<QUrl>{QUrl::fromLocalFile(app.filePath(FileNames::Report))});
 
     // Removing ИВАНОВ keeps УШЁЛ, who has no row, in the file.
     clickRow(members, 0);

@@ -8,8 +8,9 @@
 
 namespace ladya::test {
 
-// Records every message box instead of showing it, and answers the open-file dialog
-// from a script, so no test ever waits on a modal window.
+// Records every message box, question, browser request and print preview instead of
+// showing it, and answers the open-file dialog and the questions from a script, so no
+// test ever waits on a modal window.
 class FakePlatform final : public ui::Platform {
 public:
     QVector<Message> messages;
@@ -19,6 +20,15 @@ public:
     QString lastFilter;
     QDate date{2026, 12, 6};
     std::function<void(const Message&)> onMessage;
+    struct Question {
+        Message message;
+        QStringList choices;
+    };
+    QVector<Question> questions;
+    QVector<int> answers; // answered in order; -1 (no choice) once exhausted
+    QVector<QUrl> openedUrls;
+    bool openUrlSucceeds = true;
+    QVector<PrintDocument> printed;
 
     void showMessage(QWidget*, const Message& message) override {
         messages.append(message);
@@ -33,6 +43,17 @@ public:
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
     QDate today() const override { return date; }
+    int ask(QWidget*, const Message& message, const QStringList& choices) override {
+        questions.append({message, choices});
+        return answers.isEmpty() ? -1 : answers.takeFirst();
+    }
+    bool openUrl(const QUrl& url) override {
+        openedUrls.append(url);
+        return openUrlSucceeds;
+    }
+    void printPreview(QWidget*, const PrintDocument& document) override {
+        printed.append(document);
+    }
 };
 
 } // namespace ladya::test

@@ -1,5 +1,6 @@
 #include "ui/platform.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
@@ -7,8 +8,11 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace ladya;
 
@@ -48,4 +52,26 @@ TEST(QtPlatform, LongMessageLinesAreNotWrapped) {
     platform.showMessage(nullptr, Message{QStringLiteral("Ошибка"), longLine + "\nИзмените."});
     EXPECT_GT(needed, 500);
     EXPECT_GE(labelWidth, needed);
+}
+
+// The question box: Enter takes the first choice, Escape the last, a click its own.
+TEST(QtPlatform, AskAnswersWithTheIndexOfTheChoice) {
+    const QStringList choices = {"Открыть в браузере", "Печать и PDF…", "Закрыть"};
+    const std::vector<std::pair<std::function<void(QMessageBox*)>, int>> cases = {
+        {[](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); }, 0},
+        {[](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }, 2},
+        {[](QMessageBox* box) { box->buttons().at(1)->click(); }, 1}};
+    for (const auto& [answer, expected] : cases) {
+        QStringList shown;
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* b : box->buttons())
+                shown << b->text();
+            answer(box);
+        });
+        ui::QtPlatform platform;
+        EXPECT_EQ(platform.ask(nullptr, Message{"Отчёт записан", "Куда?"}, choices), expected);
+        EXPECT_EQ(shown.size(), 3);
+    }
 }
