@@ -33,23 +33,19 @@ ClubLoad loadClubRows(const QString& dirPath) {
         return {{},
                 CliOutput::failure(QStringLiteral("ladya-cli: cannot read %1: %2")
                                        .arg(dir.filePath(FileNames::Club), reason))};
-    const std::optional<PlayerDatabase> db = loadPlayerDatabase(dir.filePath(FileNames::Players));
+    const std::optional<PlayerDatabase> db =
+        loadPlayerDatabase(dir.filePath(FileNames::Players), &reason);
     if (!db)
-        return {
-            {},
-            CliOutput::failure(
-                QStringLiteral("ladya-cli: cannot read %1").arg(dir.filePath(FileNames::Players)))};
+        return {{},
+                CliOutput::failure(QStringLiteral("ladya-cli: cannot read %1: %2")
+                                       .arg(dir.filePath(FileNames::Players), reason))};
     return {clubListRows(*members, *db), std::nullopt};
 }
 
 CliOutput writePage(const QByteArray& page, const std::optional<QString>& outputPath) {
     if (!outputPath)
         return {0, page, QByteArray()};
-    const FileResult written = writeFileAtomic(*outputPath, page);
-    if (!written)
-        return CliOutput::failure(QStringLiteral("ladya-cli: report: cannot write %1: %2")
-                                      .arg(*outputPath, written.error));
-    return {};
+    return writeCliOutputFile(QStringLiteral("report"), *outputPath, page);
 }
 
 // report club DIR [--date DD.MM.YYYY] [-o PATH]
@@ -58,22 +54,16 @@ CliOutput runReport(const QStringList& args, const QDate& today) {
     const bool club = args.value(1) == QStringLiteral("club");
     const QString usage = club ? QStringLiteral("report club DIR [--date DD.MM.YYYY] [-o PATH]")
                                : QStringLiteral("report rating-change DIR NAME CITY [-o PATH]");
-    QStringList operands;
-    std::optional<QString> outputPath;
-    std::optional<QString> dateText;
-    for (qsizetype k = 2; k < args.size(); ++k) {
-        const QString& a = args.at(k);
-        const bool isOutput = a == QStringLiteral("-o");
-        const bool isDate = club && a == QStringLiteral("--date");
-        if (!isOutput && !isDate) {
-            operands << a;
-            continue;
-        }
-        std::optional<QString>& target = isOutput ? outputPath : dateText;
-        if (target || k + 1 >= args.size() || args.at(k + 1).isEmpty())
-            return usageError(usage);
-        target = args.at(++k);
-    }
+    QVector<CliOption> options{CliOption{QStringLiteral("-o")}};
+    if (club)
+        options.append(CliOption{QStringLiteral("--date")});
+    const CliArguments parsed = parseCliArguments(args, 2, options);
+    if (!parsed.ok())
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: report: %1; usage: ladya-cli %2").arg(parsed.error, usage));
+    const QStringList& operands = parsed.operands;
+    const std::optional<QString> outputPath = parsed.value(QStringLiteral("-o"));
+    const std::optional<QString> dateText = parsed.value(QStringLiteral("--date"));
     if (operands.size() != (club ? 1 : 3))
         return usageError(usage);
 

@@ -24,9 +24,8 @@ std::optional<int> ReportRequest::participantNumber(int count) const {
 
 CliOutput ReportRequest::participantOutOfRange(int count) const {
     return CliOutput::failure(
-        QStringLiteral("ladya-cli: report: participant '%1' is out of range (1..%2)")
-            .arg(participant)
-            .arg(count));
+        QStringLiteral("ladya-cli: report: ") +
+        numberArgumentError(QStringLiteral("participant"), participant, count));
 }
 
 ParsedReportRequest parseReportRequest(const QStringList& args, const QStringList& kinds) {
@@ -39,32 +38,24 @@ ParsedReportRequest parseReportRequest(const QStringList& args, const QStringLis
     const QString usage = kind + (stats ? QStringLiteral(" FILE N") : QStringLiteral(" FILE")) +
                           QStringLiteral(" [-o PATH]");
 
-    // The file stands third, where the command line dispatch found it.
-    QStringList operands = args.mid(0, 3);
-    std::optional<QString> outputPath;
-    for (qsizetype k = 3; k < args.size(); ++k) {
-        if (args.at(k) != QStringLiteral("-o")) {
-            operands << args.at(k);
-            continue;
-        }
-        if (outputPath || k + 1 >= args.size() || args.at(k + 1).isEmpty())
-            return {std::nullopt, usageError(usage)};
-        outputPath = args.at(++k);
-    }
-    if (operands.size() != (stats ? 4 : 3))
+    const CliArguments parsed = parseCliArguments(args, 2, {CliOption{QStringLiteral("-o")}});
+    if (!parsed.ok())
+        return {
+            std::nullopt,
+            CliOutput::failure(QStringLiteral("ladya-cli: report: %1; usage: ladya-cli report %2")
+                                   .arg(parsed.error, usage))};
+    const QStringList& operands = parsed.operands;
+    if (operands.size() != (stats ? 2 : 1))
         return {std::nullopt, usageError(usage)};
-    return {ReportRequest{kind, operands.at(2), stats ? operands.at(3) : QString(), outputPath},
+    return {ReportRequest{kind, operands.at(0), stats ? operands.at(1) : QString(),
+                          parsed.value(QStringLiteral("-o"))},
             {}};
 }
 
 CliOutput deliverReport(const ReportRequest& request, const QByteArray& page) {
     if (!request.outputPath)
         return {0, page, QByteArray()};
-    const FileResult written = writeFileAtomic(*request.outputPath, page);
-    if (!written)
-        return CliOutput::failure(QStringLiteral("ladya-cli: report: cannot write %1: %2")
-                                      .arg(*request.outputPath, written.error));
-    return {};
+    return writeCliOutputFile(QStringLiteral("report"), *request.outputPath, page);
 }
 
 } // namespace ladya
