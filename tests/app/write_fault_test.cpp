@@ -22,6 +22,7 @@
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -294,4 +295,26 @@ TEST(WriteFaults, TheReasonSaysWhatHappened) {
     ASSERT_TRUE(dir.mkdir("folder"));
     EXPECT_EQ(writeFileAtomic(dir.filePath("folder"), "x").error, "на месте файла находится папка");
     EXPECT_EQ(writeFileAtomic(dir.filePath("none/x"), "x").error, "нет такой папки");
+}
+
+// A disk mounted read-only, where the system allows a test to mount one (as root).
+TEST(WriteFaults, ReadOnlyDiskIsReportedAndKeepsEveryFile) {
+    QTemporaryDir root;
+    const QByteArray mountPoint = QFile::encodeName(root.path());
+    if (geteuid() != 0 || mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const QDir dir(root.path());
+    fillFolder(dir);
+    const QMap<QString, QByteArray> before = snapshot(dir);
+    ASSERT_EQ(mount("tmpfs", mountPoint.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"),
+              0);
+    for (const WritePath& path : writePaths()) {
+        const QString shown = path.run(dir);
+        EXPECT_TRUE(shown.contains(QDir::toNativeSeparators(dir.filePath(path.target))))
+            << path.name << ": " << shown.toStdString();
+        EXPECT_TRUE(shown.contains("диск доступен только для чтения"))
+            << path.name << ": " << shown.toStdString();
+        EXPECT_EQ(snapshot(dir), before) << path.name;
+    }
+    umount(mountPoint.constData());
 }
