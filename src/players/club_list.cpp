@@ -194,6 +194,8 @@ std::optional<Message> ClubListController::reload() {
     QString reason;
     if (std::optional<QStringList> members = readClubMembers(m_path, &reason))
         m_members = std::move(*members);
+    else if (!QFile::exists(m_path))
+        failed = clubLoadFailedMessage(); // not made yet: no reason a director needs
     else
         failed = clubLoadFailedMessage(m_path, reason);
     m_rows = clubListRows(m_members, m_db);

@@ -114,7 +114,7 @@ bool isLoadFailure(const std::optional<Message>& m) {
 }
 
 TEST_F(ClubListFile, MissingFileIsReportedAndTheFirstAdditionCreatesIt) {
-    EXPECT_TRUE(isLoadFailure(club.reload()));
+    EXPECT_EQ(club.reload(), clubLoadFailedMessage());
     EXPECT_EQ(clubLoadFailedMessage().text, "Не удалось открыть файл данных - players_club.dat");
     EXPECT_TRUE(club.addMember(chosen("Б", "М")).isEmpty());
     EXPECT_EQ(file(), "Б|М\r\n");
