@@ -25,6 +25,8 @@ QStringList resolved(QStringList args, const QDir& dir) {
             a = dir.filePath("t.swz");
         else if (a == u"KR2")
             a = dir.filePath("t.kr2");
+        else if (a == u"CUT")
+            a = dir.filePath("cut.swz");
         else if (a == u"DIR")
             a = dir.path();
     }
@@ -63,12 +65,16 @@ TEST(CliRobustness, RefusesWhatItCannotDoFaithfullyAndChangesNoFile) {
         {"round out of range", {"games", "KR2", "9"}, "round '9' is out of range (1..3)"},
         {"self-pair", {"commit", "FILE", "--pairs", "1-1"}, "cannot play himself"},
         {"pair twice", {"commit", "FILE", "--pairs", "1-3,3-2"}, "already in a pair"},
+        {"cut-off file",
+         {"standings", "CUT"},
+         "standings: Не удалось открыть турнир из файла cut.swz: Файл оборван"},
     };
     QTemporaryDir dir;
     const QDir d(dir.path());
     QFile::copy(test::dataPath("swiss/worked.swz"), d.filePath("t.swz"));
     QFile::copy(test::dataPath("roundrobin/example_three_players.kr2"), d.filePath("t.kr2"));
     const QByteArray swiss = test::readBytes(d.filePath("t.swz"));
+    test::writeBytes(d.filePath("cut.swz"), swiss.first(150));
     for (const Refusal& r : refusals) {
         const CliOutput out = runCli(resolved(r.args, d));
         EXPECT_EQ(out.status, 2) << r.what;
