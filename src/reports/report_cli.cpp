@@ -2,11 +2,20 @@
 
 #include "common/text_file.h"
 
+#include <QFileInfo>
+
 namespace ladya {
 
 namespace {
 
 const QString Stats = QStringLiteral("stats");
+
+bool sameFile(const QString& a, const QString& b) {
+    const QFileInfo x(a), y(b);
+    if (x.exists() && y.exists())
+        return x.canonicalFilePath() == y.canonicalFilePath();
+    return x.absoluteFilePath() == y.absoluteFilePath();
+}
 
 CliOutput usageError(const QString& usage) {
     return CliOutput::failure(
@@ -47,6 +56,13 @@ ParsedReportRequest parseReportRequest(const QStringList& args, const QStringLis
     const QStringList& operands = parsed.operands;
     if (operands.size() != (stats ? 2 : 1))
         return {std::nullopt, usageError(usage)};
+    // A page written over the tournament file would lose the tournament.
+    if (const std::optional<QString> out = parsed.value(QStringLiteral("-o"));
+        out && sameFile(*out, operands.at(0)))
+        return {std::nullopt,
+                CliOutput::failure(QStringLiteral("ladya-cli: report: -o names the tournament "
+                                                  "file itself (%1)")
+                                       .arg(*out))};
     return {ReportRequest{kind, operands.at(0), stats ? operands.at(1) : QString(),
                           parsed.value(QStringLiteral("-o"))},
             {}};

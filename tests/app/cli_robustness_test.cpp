@@ -65,6 +65,9 @@ TEST(CliRobustness, RefusesWhatItCannotDoFaithfullyAndChangesNoFile) {
         {"round out of range", {"games", "KR2", "9"}, "round '9' is out of range (1..3)"},
         {"self-pair", {"commit", "FILE", "--pairs", "1-1"}, "cannot play himself"},
         {"pair twice", {"commit", "FILE", "--pairs", "1-3,3-2"}, "already in a pair"},
+        {"report over its tournament",
+         {"report", "schedule", "KR2", "-o", "KR2"},
+         "-o names the tournament file itself"},
         {"cut-off file",
          {"standings", "CUT"},
          "standings: Не удалось открыть турнир из файла cut.swz: Файл оборван"},
@@ -74,6 +77,7 @@ TEST(CliRobustness, RefusesWhatItCannotDoFaithfullyAndChangesNoFile) {
     QFile::copy(test::dataPath("swiss/worked.swz"), d.filePath("t.swz"));
     QFile::copy(test::dataPath("roundrobin/example_three_players.kr2"), d.filePath("t.kr2"));
     const QByteArray swiss = test::readBytes(d.filePath("t.swz"));
+    const QByteArray roundRobin = test::readBytes(d.filePath("t.kr2"));
     test::writeBytes(d.filePath("cut.swz"), swiss.first(150));
     for (const Refusal& r : refusals) {
         const CliOutput out = runCli(resolved(r.args, d));
@@ -82,6 +86,7 @@ TEST(CliRobustness, RefusesWhatItCannotDoFaithfullyAndChangesNoFile) {
         EXPECT_TRUE(QString::fromUtf8(out.err).contains(QString::fromUtf8(r.says)))
             << r.what << ": " << out.err.toStdString();
         EXPECT_EQ(test::readBytes(d.filePath("t.swz")), swiss) << r.what;
+        EXPECT_EQ(test::readBytes(d.filePath("t.kr2")), roundRobin) << r.what;
         EXPECT_FALSE(QFileInfo::exists(d.filePath("a"))) << r.what;
     }
 }
