@@ -3,6 +3,7 @@
 #include "common/tournament_state.h"
 #include "players/club_list.h"
 #include "reports/club_reports.h"
+#include "reports/report_cli.h"
 
 #include <QDir>
 #include <optional>
@@ -66,6 +67,9 @@ CliOutput runReport(const QStringList& args, const QDate& today) {
     const std::optional<QString> dateText = parsed.value(QStringLiteral("--date"));
     if (operands.size() != (club ? 1 : 3))
         return usageError(usage);
+    if (outputPath)
+        if (std::optional<CliOutput> refused = refuseDataFileOutput(*outputPath))
+            return *refused;
 
     if (club) {
         QDate date = today;

@@ -10,19 +10,23 @@ namespace {
 
 const QString Stats = QStringLiteral("stats");
 
-bool sameFile(const QString& a, const QString& b) {
-    const QFileInfo x(a), y(b);
-    if (x.exists() && y.exists())
-        return x.canonicalFilePath() == y.canonicalFilePath();
-    return x.absoluteFilePath() == y.absoluteFilePath();
-}
-
 CliOutput usageError(const QString& usage) {
     return CliOutput::failure(
         QStringLiteral("ladya-cli: report: usage: ladya-cli report %1").arg(usage));
 }
 
 } // namespace
+
+std::optional<CliOutput> refuseDataFileOutput(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QStringLiteral("kr2") && suffix != QStringLiteral("swz") &&
+        suffix != QStringLiteral("dat"))
+        return std::nullopt;
+    return CliOutput::failure(
+        QStringLiteral("ladya-cli: report: -o %1 names a tournament or player file, which the page "
+                       "would replace")
+            .arg(path));
+}
 
 std::optional<int> ReportRequest::participantNumber(int count) const {
     const std::optional<int> number = parseNumberArgument(participant);
@@ -56,13 +60,9 @@ ParsedReportRequest parseReportRequest(const QStringList& args, const QStringLis
     const QStringList& operands = parsed.operands;
     if (operands.size() != (stats ? 2 : 1))
         return {std::nullopt, usageError(usage)};
-    // A page written over the tournament file would lose the tournament.
-    if (const std::optional<QString> out = parsed.value(QStringLiteral("-o"));
-        out && sameFile(*out, operands.at(0)))
-        return {std::nullopt,
-                CliOutput::failure(QStringLiteral("ladya-cli: report: -o names the tournament "
-                                                  "file itself (%1)")
-                                       .arg(*out))};
+    if (const std::optional<QString> out = parsed.value(QStringLiteral("-o")))
+        if (std::optional<CliOutput> refused = refuseDataFileOutput(*out))
+            return {std::nullopt, *refused};
     return {ReportRequest{kind, operands.at(0), stats ? operands.at(1) : QString(),
                           parsed.value(QStringLiteral("-o"))},
             {}};

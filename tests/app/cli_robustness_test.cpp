@@ -27,8 +27,8 @@ QStringList resolved(QStringList args, const QDir& dir) {
             a = dir.filePath("t.kr2");
         else if (a == u"CUT")
             a = dir.filePath("cut.swz");
-        else if (a == u"DIR")
-            a = dir.path();
+        else if (a.startsWith(u"DIR"))
+            a.replace(0, 3, dir.path());
     }
     return args;
 }
@@ -67,7 +67,10 @@ TEST(CliRobustness, RefusesWhatItCannotDoFaithfullyAndChangesNoFile) {
         {"pair twice", {"commit", "FILE", "--pairs", "1-3,3-2"}, "already in a pair"},
         {"report over its tournament",
          {"report", "schedule", "KR2", "-o", "KR2"},
-         "-o names the tournament file itself"},
+         "names a tournament or player file"},
+        {"report over the database",
+         {"report", "club", "DIR", "-o", "DIR/players.dat"},
+         "names a tournament or player file"},
         {"cut-off file",
          {"standings", "CUT"},
          "standings: Не удалось открыть турнир из файла cut.swz: Файл оборван"},
