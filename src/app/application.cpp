@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace ladya {
 
@@ -22,8 +23,11 @@ QVector<Message> Application::startUp() {
                                            QDir::toNativeSeparators(workingDir())});
     }
     resetTournament();
-    if (std::optional<PlayerDatabase> db = loadPlayerDatabase(playersPath()))
+    QString reason;
+    if (std::optional<PlayerDatabase> db = loadPlayerDatabase(playersPath(), &reason))
         players() = std::move(*db);
+    else if (QFileInfo::exists(playersPath()))
+        messages.append(playersLoadFailedMessage(playersPath(), reason));
     else
         messages.append(playersLoadFailedMessage());
     return messages;

@@ -34,12 +34,12 @@ ClubLoad loadClubRows(const QString& dirPath) {
         return {{},
                 CliOutput::failure(QStringLiteral("ladya-cli: cannot read %1: %2")
                                        .arg(dir.filePath(FileNames::Club), reason))};
-    const std::optional<PlayerDatabase> db = loadPlayerDatabase(dir.filePath(FileNames::Players));
+    const std::optional<PlayerDatabase> db =
+        loadPlayerDatabase(dir.filePath(FileNames::Players), &reason);
     if (!db)
-        return {
-            {},
-            CliOutput::failure(
-                QStringLiteral("ladya-cli: cannot read %1").arg(dir.filePath(FileNames::Players)))};
+        return {{},
+                CliOutput::failure(QStringLiteral("ladya-cli: cannot read %1: %2")
+                                       .arg(dir.filePath(FileNames::Players), reason))};
     return {clubListRows(*members, *db), std::nullopt};
 }
 
@@ -50,26 +50,23 @@ CliOutput runReport(const QStringList& args, const QDate& today) {
     const QString usage =
         club ? QStringLiteral("report club DIR [--date DD.MM.YYYY] [-o PATH] [--pdf OUT.pdf]")
              : QStringLiteral("report rating-change DIR NAME CITY [-o PATH] [--pdf OUT.pdf]");
-    QStringList operands;
-    std::optional<QString> outputPath;
-    std::optional<QString> pdfPath;
-    std::optional<QString> dateText;
-    for (qsizetype k = 2; k < args.size(); ++k) {
-        const QString& a = args.at(k);
-        const bool isOutput = a == QStringLiteral("-o");
-        const bool isPdf = a == QStringLiteral("--pdf");
-        const bool isDate = club && a == QStringLiteral("--date");
-        if (!isOutput && !isPdf && !isDate) {
-            operands << a;
-            continue;
-        }
-        std::optional<QString>& target = isOutput ? outputPath : isPdf ? pdfPath : dateText;
-        if (target || k + 1 >= args.size() || args.at(k + 1).isEmpty())
-            return usageError(usage);
-        target = args.at(++k);
-    }
+    QVector<CliOption> options{CliOption{QStringLiteral("-o")}, CliOption{QStringLiteral("--pdf")}};
+    if (club)
+        options.append(CliOption{QStringLiteral("--date")});
+    const CliArguments parsed = parseCliArguments(args, 2, options);
+    if (!parsed.ok())
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: report: %1; usage: ladya-cli %2").arg(parsed.error, usage));
+    const QStringList& operands = parsed.operands;
+    const std::optional<QString> outputPath = parsed.value(QStringLiteral("-o"));
+    const std::optional<QString> pdfPath = parsed.value(QStringLiteral("--pdf"));
+    const std::optional<QString> dateText = parsed.value(QStringLiteral("--date"));
     if (operands.size() != (club ? 1 : 3))
         return usageError(usage);
+    for (const std::optional<QString>& path : {outputPath, pdfPath})
+        if (path)
+            if (std::optional<CliOutput> refused = refuseDataFileOutput(*path))
+                return *refused;
 
     if (club) {
         QDate date = today;

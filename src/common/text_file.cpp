@@ -1,7 +1,10 @@
 #include "common/text_file.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -66,10 +69,67 @@ std::optional<QByteArray> readFileBytes(const QString& path, QString* error) {
     return bytes;
 }
 
+qsizetype firstUndecodableLine(QByteArrayView bytes) {
+    const auto* const data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    qsizetype bad = -1;
+    while (i < n) {
+        const unsigned char c = data[i];
+        if (c >= 0x01 && c < 0x80) {
+            ++i;
+            continue;
+        }
+        // Lead byte: the length of its sequence and the range of its second byte,
+        // which rules out overlong forms and surrogates.
+        int length = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            low = c == 0xE0 ? 0xA0 : 0x80;
+            high = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            low = c == 0xF0 ? 0x90 : 0x80;
+            high = c == 0xF4 ? 0x8F : 0xBF;
+        }
+        bool ok = length > 0 && i + length <= n && data[i + 1] >= low && data[i + 1] <= high;
+        for (int k = 2; ok && k < length; ++k)
+            ok = data[i + k] >= 0x80 && data[i + k] <= 0xBF;
+        if (!ok) {
+            bad = i;
+            break;
+        }
+        i += length;
+    }
+    if (bad < 0)
+        return 0;
+    // Lines counted as LineReader counts them: CR, LF or CR LF end one.
+    qsizetype line = 1;
+    for (qsizetype k = 0; k < bad; ++k) {
+        if (data[k] == '\n' || (data[k] == '\r' && !(k + 1 < bad && data[k + 1] == '\n')))
+            ++line;
+    }
+    return line;
+}
+
+QString undecodableLineReason(qsizetype line) {
+    return QStringLiteral("строка %1: текст не в кодировке UTF-8 (файл другой программы или "
+                          "повреждён).")
+        .arg(line);
+}
+
 std::optional<QStringList> readTextLines(const QString& path, QString* error) {
     const std::optional<QByteArray> bytes = readFileBytes(path, error);
     if (!bytes)
         return std::nullopt;
+    if (const qsizetype bad = firstUndecodableLine(*bytes)) {
+        if (error)
+            *error = undecodableLineReason(bad);
+        return std::nullopt;
+    }
     return splitLines(*bytes);
 }
 
@@ -82,20 +142,58 @@ QByteArray joinLinesCrLf(const QStringList& lines) {
     return out;
 }
 
+namespace {
+
+// The system's reason in the user's words where it is one a director can act on; the
+// system's own text otherwise.
+QString writeFailureReason(int error, const QString& systemText) {
+    switch (error) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return QStringLiteral("на диске нет места");
+    case EFBIG:
+        return QStringLiteral("файл больше, чем разрешено записывать");
+    case EROFS:
+        return QStringLiteral("диск доступен только для чтения");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("нет прав на запись");
+    case ENOENT:
+        return QStringLiteral("нет такой папки");
+    default:
+        // Qt says "Unknown error" when the system gave no reason it kept.
+        return systemText.isEmpty() || systemText == QStringLiteral("Unknown error")
+                   ? QStringLiteral("ошибка записи")
+                   : systemText;
+    }
+}
+
+} // namespace
+
 FileResult writeFileAtomic(const QString& path, const QByteArray& bytes) {
+    const QFileInfo target(path);
+    if (target.isDir())
+        return {false, QStringLiteral("на месте файла находится папка")};
+    if (!target.dir().exists())
+        return {false, writeFailureReason(ENOENT, QString())};
     QSaveFile file(path);
     // Unbuffered, and flushed before commit: a buffered write that fails only when
     // commit() flushes it (a full disk, a size limit) is otherwise not seen by
     // QSaveFile, which would then replace the old file with a truncated one.
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, file.errorString()};
+        return {false, writeFailureReason(errno, file.errorString())};
+    errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
+        const QString reason = writeFailureReason(errno, file.errorString());
         file.cancelWriting();
         return {false, reason};
     }
+    errno = 0;
     if (!file.commit())
-        return {false, file.errorString()};
+        return {false, writeFailureReason(errno, file.errorString())};
     return {};
 }
 
@@ -221,6 +319,10 @@ QDate parseDate(QStringView text) {
 
 QString dateRange(const QString& start, const QString& end) {
     return start + u'-' + end;
+}
+
+QString fileFailureDetail(const QString& path, const QString& reason) {
+    return QStringLiteral("Файл: %1\nПричина: %2").arg(QDir::toNativeSeparators(path), reason);
 }
 
 bool hasFieldBreakingCharacter(QStringView text) {

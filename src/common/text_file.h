@@ -44,15 +44,24 @@ struct FileResult {
 // receives the reason.
 std::optional<QByteArray> readFileBytes(const QString& path, QString* error = nullptr);
 
-// Reads a whole text file as lines. nullopt when the file cannot be opened or read;
-// `error` (optional) receives the reason.
+// The 1-based line of the first byte sequence that is not UTF-8 text (a broken or
+// overlong sequence, a surrogate, a NUL byte: another encoding or a binary file), 0 when
+// the whole text is UTF-8. A byte-order mark at the start is text.
+qsizetype firstUndecodableLine(QByteArrayView bytes);
+
+// The reason given for a file that firstUndecodableLine refuses.
+QString undecodableLineReason(qsizetype line);
+
+// Reads a whole text file as lines. nullopt when the file cannot be opened or read, or
+// is not UTF-8 text; `error` (optional) receives the reason, naming the line.
 std::optional<QStringList> readTextLines(const QString& path, QString* error = nullptr);
 
 // Joins lines each terminated by CR LF, encoded as UTF-8.
 QByteArray joinLinesCrLf(const QStringList& lines);
 
 // Replaces the file atomically (temporary file in the same folder, then rename):
-// on any failure the previous file is left exactly as it was.
+// on any failure the previous file is left exactly as it was and `error` says why in the
+// user's words (a full disk, a folder in the file's place, a read-only disk).
 FileResult writeFileAtomic(const QString& path, const QByteArray& bytes);
 FileResult writeTextLinesAtomic(const QString& path, const QStringList& lines);
 
@@ -78,6 +87,9 @@ QString formatFixed(double value, int decimals);
 QString formatDate(const QDate& date);
 QDate parseDate(QStringView text); // invalid QDate when the text is not dd.MM.yyyy
 QString dateRange(const QString& start, const QString& end);
+
+// The lines a failure message adds below its own text: which file, and why.
+QString fileFailureDetail(const QString& path, const QString& reason);
 
 // True when the text holds a character that would break a "|"-separated line file:
 // the separator itself, a line break or any other control character.

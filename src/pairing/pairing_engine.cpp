@@ -177,13 +177,11 @@ std::optional<Message> PairingEngine::commitRefusal() const {
     for (const PairRow& row : m_pairs) {
         if (!m_tournament.hasParticipant(row.white) || !m_tournament.hasParticipant(row.black))
             return Message{title, QStringLiteral("Пара %1-%2: нет участника с таким номером.")
-                                      .arg(row.white)
-                                      .arg(row.black)};
+                                      .arg(QString::number(row.white), QString::number(row.black))};
         if (row.white == row.black)
             return Message{title,
                            QStringLiteral("Пара %1-%2: участник не может играть сам с собой.")
-                               .arg(row.white)
-                               .arg(row.black)};
+                               .arg(QString::number(row.white), QString::number(row.black))};
         for (int number : {row.white, row.black}) {
             if (++pairsOf[number] > 1)
                 return Message{title,
@@ -193,8 +191,7 @@ std::optional<Message> PairingEngine::commitRefusal() const {
     for (int p = 1; p <= n; ++p) {
         if (pairsOf[p] == 0 && p != m_tournament.byeNumber)
             return Message{title, QStringLiteral("Участник %1 (%2) не включён ни в одну пару.")
-                                      .arg(p)
-                                      .arg(m_tournament.participant(p).name)};
+                                      .arg(QString::number(p), m_tournament.participant(p).name)};
     }
     if (m_pairs.size() > m_tournament.boardCount())
         return Message{title, QStringLiteral("Пар больше, чем досок в туре.")};

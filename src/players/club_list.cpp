@@ -159,24 +159,30 @@ QVector<QStringList> readRatingChangeRows(const QString& workingDir, const QStri
     return ratingChangeRows(history, players, name, city);
 }
 
-Message clubLoadFailedMessage() {
-    return {QStringLiteral("Ошибка"),
-            QStringLiteral("Не удалось открыть файл данных - ") + FileNames::Club};
+Message clubLoadFailedMessage(const QString& path, const QString& reason) {
+    Message message{QStringLiteral("Ошибка"),
+                    QStringLiteral("Не удалось открыть файл данных - ") + FileNames::Club};
+    if (!path.isEmpty() || !reason.isEmpty())
+        message.text += u'\n' + fileFailureDetail(path, reason);
+    return message;
 }
 
 Message duplicateMemberMessage() {
     return {QStringLiteral("Повторение"), QStringLiteral("Этот участник уже занесен в список")};
 }
 
-Message clubWriteFailedMessage() {
-    return {QStringLiteral("Ошибка"),
-            QStringLiteral("Не удалось записать файл ") + FileNames::Club +
-                QStringLiteral("\nВозможно файл открыт в другой программе или у вас нет прав "
-                               "на запись в папку. Список не изменён.")};
+Message clubWriteFailedMessage(const QString& path, const QString& reason) {
+    Message message{QStringLiteral("Ошибка"),
+                    QStringLiteral("Не удалось записать файл ") + FileNames::Club +
+                        QStringLiteral("\nВозможно файл открыт в другой программе или у вас нет "
+                                       "прав на запись в папку. Список не изменён.")};
+    if (!path.isEmpty() || !reason.isEmpty())
+        message.text += u'\n' + fileFailureDetail(path, reason);
+    return message;
 }
 
-std::optional<QStringList> readClubMembers(const QString& path) {
-    return readTextLines(path);
+std::optional<QStringList> readClubMembers(const QString& path, QString* error) {
+    return readTextLines(path, error);
 }
 
 ClubListController::ClubListController(const PlayerDatabase& db, QString clubPath)
@@ -185,10 +191,13 @@ ClubListController::ClubListController(const PlayerDatabase& db, QString clubPat
 std::optional<Message> ClubListController::reload() {
     m_selected = -1;
     std::optional<Message> failed;
-    if (std::optional<QStringList> members = readClubMembers(m_path))
+    QString reason;
+    if (std::optional<QStringList> members = readClubMembers(m_path, &reason))
         m_members = std::move(*members);
+    else if (!QFile::exists(m_path))
+        failed = clubLoadFailedMessage(); // not made yet: no reason a director needs
     else
-        failed = clubLoadFailedMessage();
+        failed = clubLoadFailedMessage(m_path, reason);
     m_rows = clubListRows(m_members, m_db);
     return failed;
 }
@@ -214,9 +223,10 @@ QVector<Message> ClubListController::addMember(const SelectedRowText& row) {
     // record has no row and would otherwise be added a second time.
     QStringList current;
     if (QFile::exists(m_path)) {
-        std::optional<QStringList> read = readClubMembers(m_path);
+        QString reason;
+        std::optional<QStringList> read = readClubMembers(m_path, &reason);
         if (!read)
-            return {clubLoadFailedMessage()};
+            return {clubLoadFailedMessage(m_path, reason)};
         current = std::move(*read);
     }
     for (const QString& line : current) {
@@ -224,8 +234,9 @@ QVector<Message> ClubListController::addMember(const SelectedRowText& row) {
             return {duplicateMemberMessage()};
     }
     QVector<Message> messages;
-    if (!appendTextLines(m_path, {player->name + u'|' + player->city}))
-        messages.append(clubWriteFailedMessage());
+    if (const FileResult appended = appendTextLines(m_path, {player->name + u'|' + player->city});
+        !appended)
+        messages.append(clubWriteFailedMessage(m_path, appended.error));
     if (std::optional<Message> failed = reload())
         messages.append(*failed);
     return messages;
@@ -238,9 +249,10 @@ QVector<Message> ClubListController::removeSelected() {
     const QString city = selectedCity();
     m_selected = -1;
     // Rewritten from what the file holds now, never from a list that failed to load.
-    const std::optional<QStringList> current = readClubMembers(m_path);
+    QString reason;
+    const std::optional<QStringList> current = readClubMembers(m_path, &reason);
     if (!current)
-        return {clubLoadFailedMessage()};
+        return {clubLoadFailedMessage(m_path, reason)};
     QByteArray text;
     for (const QString& line : *current) {
         // A member without a row (record renamed or gone) stays a member: only the
@@ -251,8 +263,8 @@ QVector<Message> ClubListController::removeSelected() {
         text += '\n';
     }
     QVector<Message> messages;
-    if (!writeFileAtomic(m_path, text))
-        messages.append(clubWriteFailedMessage());
+    if (const FileResult written = writeFileAtomic(m_path, text); !written)
+        messages.append(clubWriteFailedMessage(m_path, written.error));
     if (std::optional<Message> failed = reload())
         messages.append(*failed);
     return messages;

@@ -65,12 +65,12 @@ QVector<QStringList> readRatingChangeRows(const QString& workingDir, const QStri
                                           const QString& city);
 
 // The messages of the club list, as the user sees them.
-Message clubLoadFailedMessage();
+Message clubLoadFailedMessage(const QString& path = QString(), const QString& reason = QString());
 Message duplicateMemberMessage();
-Message clubWriteFailedMessage();
+Message clubWriteFailedMessage(const QString& path = QString(), const QString& reason = QString());
 
 // Reads players_club.dat as member lines; nullopt when it cannot be read.
-std::optional<QStringList> readClubMembers(const QString& path);
+std::optional<QStringList> readClubMembers(const QString& path, QString* error = nullptr);
 
 // The state of the club list window: the member lines as last read, the rows shown,
 // the selection, and adding and removing members. Changes go to players_club.dat

@@ -45,23 +45,26 @@ CompletionResult completeTournament(const CompletionInput& input, PlayerDatabase
 
     // The database is read before anything is written: rewriting it from a failed read
     // would wipe the club's records.
-    std::optional<PlayerDatabase> fresh = loadPlayerDatabase(playersPath);
+    QString reason;
+    std::optional<PlayerDatabase> fresh = loadPlayerDatabase(playersPath, &reason);
     if (!fresh) {
         result.message =
             failure(QStringLiteral("Не удалось прочитать файл с данными - ") + FileNames::Players +
                     QStringLiteral("\nЛибо файл открыт в другой программе, либо "
-                                   "отсутствует! База игроков не изменена."));
+                                   "отсутствует! База игроков не изменена.\n") +
+                    fileFailureDetail(playersPath, reason));
         return result;
     }
 
     // A completion repeated after a failure must not write the same history twice.
     QSet<QString> alreadyWritten;
     if (QFile::exists(historyPath)) {
-        std::optional<QStringList> history = readTextLines(historyPath);
+        std::optional<QStringList> history = readTextLines(historyPath, &reason);
         if (!history) {
-            result.message = failure(QStringLiteral("Не удалось прочитать файл истории "
-                                                    "рейтингов - ") +
-                                     FileNames::History);
+            result.message =
+                failure(QStringLiteral("Не удалось прочитать файл истории "
+                                       "рейтингов - ") +
+                        FileNames::History + u'\n' + fileFailureDetail(historyPath, reason));
             return result;
         }
         for (const QString& line : *history) {
@@ -78,10 +81,13 @@ CompletionResult completeTournament(const CompletionInput& input, PlayerDatabase
             continue;
         historyLines.append(historyLine(p, label, dates));
     }
-    if (!historyLines.isEmpty() && !appendHistoryLines(historyPath, historyLines)) {
-        result.message = failure(QStringLiteral("Не удалось записать историю рейтингов в файл ") +
-                                 FileNames::History);
-        return result;
+    if (!historyLines.isEmpty()) {
+        if (const FileResult appended = appendHistoryLines(historyPath, historyLines); !appended) {
+            result.message = failure(
+                QStringLiteral("Не удалось записать историю рейтингов в файл ") +
+                FileNames::History + u'\n' + fileFailureDetail(historyPath, appended.error));
+            return result;
+        }
     }
 
     // Every record of a participant takes the new rating; the others keep text and place.
@@ -94,11 +100,12 @@ CompletionResult completeTournament(const CompletionInput& input, PlayerDatabase
                 fresh->setRecord(i, completedRecord(p, input.newRatings.value(k), label, dates));
         }
     }
-    if (!rewritePlayerDatabase(*fresh, playersPath)) {
+    if (const FileResult rewritten = rewritePlayerDatabase(*fresh, playersPath); !rewritten) {
         result.message =
             failure(QStringLiteral("Не удалось записать данные в файл ") + FileNames::Players +
                     QStringLiteral(".\nПовторите завершение, когда файл станет "
-                                   "доступен."));
+                                   "доступен.\n") +
+                    fileFailureDetail(playersPath, rewritten.error));
         return result;
     }
     db = std::move(*fresh);

@@ -34,18 +34,24 @@ QVector<int> PlayerDatabase::find(const QString& name, const QString& city) cons
     return found;
 }
 
-Message playersLoadFailedMessage() {
-    return {QStringLiteral("Ошибка"),
-            QStringLiteral("Не удалось открыть файл с данными - ") + FileNames::Players +
-                QStringLiteral("\nЛибо файл открыт в другой программе, либо отсутствует!")};
+Message playersLoadFailedMessage(const QString& path, const QString& reason) {
+    Message message{QStringLiteral("Ошибка"),
+                    QStringLiteral("Не удалось открыть файл с данными - ") + FileNames::Players +
+                        QStringLiteral("\nЛибо файл открыт в другой программе, либо отсутствует!")};
+    if (!path.isEmpty() || !reason.isEmpty())
+        message.text += u'\n' + fileFailureDetail(path, reason);
+    return message;
 }
 
-Message playersRewriteFailedMessage() {
-    return {QStringLiteral("Ошибка"), QStringLiteral("Не удалось записать данные в файл.")};
+Message playersRewriteFailedMessage(const QString& path, const QString& reason) {
+    Message message{QStringLiteral("Ошибка"), QStringLiteral("Не удалось записать данные в файл.")};
+    if (!path.isEmpty() || !reason.isEmpty())
+        message.text += u'\n' + fileFailureDetail(path, reason);
+    return message;
 }
 
-std::optional<PlayerDatabase> loadPlayerDatabase(const QString& path) {
-    std::optional<QStringList> lines = readTextLines(path);
+std::optional<PlayerDatabase> loadPlayerDatabase(const QString& path, QString* error) {
+    std::optional<QStringList> lines = readTextLines(path, error);
     if (!lines)
         return std::nullopt;
     return PlayerDatabase(std::move(*lines));
@@ -61,10 +67,11 @@ FileResult appendHistoryLines(const QString& path, const QStringList& lines) {
 
 namespace {
 
-Message appendFailedMessage() {
+Message appendFailedMessage(const QString& path, const QString& reason) {
     return {QStringLiteral("Ошибка"),
             QStringLiteral("Не удалось открыть файл с данными - ") + FileNames::Players +
-                QStringLiteral("\nВозможно файл открыт в другой программе, или отсутствует!")};
+                QStringLiteral("\nВозможно файл открыт в другой программе, или отсутствует!\n") +
+                fileFailureDetail(path, reason)};
 }
 
 } // namespace
@@ -104,9 +111,9 @@ AddPlayerResult addPlayerRecord(PlayerDatabase& db, const QString& path,
     // the file was changed meanwhile.
     const QString line = p.name + u'|' + p.city + u'|' + p.category + u'|' + p.rating + u'|' +
                          NewPlayerMark + u'|' + formatDate(today);
-    if (!appendTextLines(path, {line})) {
+    if (const FileResult appended = appendTextLines(path, {line}); !appended) {
         result.outcome = AddPlayerResult::Outcome::WriteFailed;
-        result.message = appendFailedMessage();
+        result.message = appendFailedMessage(path, appended.error);
         return result;
     }
 

@@ -40,12 +40,18 @@ private:
 };
 
 // The messages of the player files, as the user sees them.
-Message playersLoadFailedMessage();
-Message playersRewriteFailedMessage();
+// The load failure names the file and the reason when given (a file that is there but
+// cannot be used).
+Message playersLoadFailedMessage(const QString& path = QString(),
+                                 const QString& reason = QString());
+// The rewrite failure names the file and the system's reason when given.
+Message playersRewriteFailedMessage(const QString& path = QString(),
+                                    const QString& reason = QString());
 
-// Reads players.dat whole. nullopt when it cannot be opened; nothing is dropped
-// even beyond the 10,000 records the lists are sized for.
-std::optional<PlayerDatabase> loadPlayerDatabase(const QString& path);
+// Reads players.dat whole. nullopt when it cannot be opened or is not UTF-8 text, the
+// reason in `error` (optional); nothing is dropped even beyond the 10,000 records the
+// lists are sized for.
+std::optional<PlayerDatabase> loadPlayerDatabase(const QString& path, QString* error = nullptr);
 
 // Rewrites players.dat from memory, atomically.
 FileResult rewritePlayerDatabase(const PlayerDatabase& db, const QString& path);

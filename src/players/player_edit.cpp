@@ -49,8 +49,8 @@ std::optional<Message> PlayerEditController::save(const PlayerEditInput& edited)
                                      recordField(old, 6)}
                              .join(u'|');
     m_db.setRecord(m_index, line);
-    if (!rewritePlayerDatabase(m_db, m_path))
-        return playersRewriteFailedMessage();
+    if (const FileResult rewritten = rewritePlayerDatabase(m_db, m_path); !rewritten)
+        return playersRewriteFailedMessage(m_path, rewritten.error);
     m_current = {e.name, e.city, e.category.toUpper(), e.rating.toUpper()};
     return std::nullopt;
 }

@@ -3,6 +3,8 @@
 #include "common/text_file.h"
 #include "reports/report_print.h"
 
+#include <QFileInfo>
+
 namespace ladya {
 
 namespace {
@@ -23,6 +25,17 @@ CliOutput usageError(const QString& usage) {
 
 } // namespace
 
+std::optional<CliOutput> refuseDataFileOutput(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QStringLiteral("kr2") && suffix != QStringLiteral("swz") &&
+        suffix != QStringLiteral("dat"))
+        return std::nullopt;
+    return CliOutput::failure(
+        QStringLiteral("ladya-cli: report: -o %1 names a tournament or player file, which the page "
+                       "would replace")
+            .arg(path));
+}
+
 std::optional<int> ReportRequest::participantNumber(int count) const {
     const std::optional<int> number = parseNumberArgument(participant);
     if (!number || *number < 1 || *number > count)
@@ -32,9 +45,8 @@ std::optional<int> ReportRequest::participantNumber(int count) const {
 
 CliOutput ReportRequest::participantOutOfRange(int count) const {
     return CliOutput::failure(
-        QStringLiteral("ladya-cli: report: participant '%1' is out of range (1..%2)")
-            .arg(participant)
-            .arg(count));
+        QStringLiteral("ladya-cli: report: ") +
+        numberArgumentError(QStringLiteral("participant"), participant, count));
 }
 
 ParsedReportRequest parseReportRequest(const QStringList& args, const QStringList& kinds) {
@@ -47,25 +59,22 @@ ParsedReportRequest parseReportRequest(const QStringList& args, const QStringLis
     const QString usage = kind + (stats ? QStringLiteral(" FILE N") : QStringLiteral(" FILE")) +
                           QStringLiteral(" [-o PATH] [--pdf OUT.pdf]");
 
-    // The file stands third, where the command line dispatch found it.
-    QStringList operands = args.mid(0, 3);
-    std::optional<QString> outputPath;
-    std::optional<QString> pdfPath;
-    for (qsizetype k = 3; k < args.size(); ++k) {
-        const bool isOutput = args.at(k) == QStringLiteral("-o");
-        if (!isOutput && args.at(k) != QStringLiteral("--pdf")) {
-            operands << args.at(k);
-            continue;
-        }
-        std::optional<QString>& target = isOutput ? outputPath : pdfPath;
-        if (target || k + 1 >= args.size() || args.at(k + 1).isEmpty())
-            return {std::nullopt, usageError(usage)};
-        target = args.at(++k);
-    }
-    if (operands.size() != (stats ? 4 : 3))
+    const CliArguments parsed = parseCliArguments(
+        args, 2, {CliOption{QStringLiteral("-o")}, CliOption{QStringLiteral("--pdf")}});
+    if (!parsed.ok())
+        return {
+            std::nullopt,
+            CliOutput::failure(QStringLiteral("ladya-cli: report: %1; usage: ladya-cli report %2")
+                                   .arg(parsed.error, usage))};
+    const QStringList& operands = parsed.operands;
+    if (operands.size() != (stats ? 2 : 1))
         return {std::nullopt, usageError(usage)};
-    return {ReportRequest{kind, operands.at(2), stats ? operands.at(3) : QString(), outputPath,
-                          pdfPath},
+    for (const QString& option : {QStringLiteral("-o"), QStringLiteral("--pdf")})
+        if (const std::optional<QString> out = parsed.value(option))
+            if (std::optional<CliOutput> refused = refuseDataFileOutput(*out))
+                return {std::nullopt, *refused};
+    return {ReportRequest{kind, operands.at(0), stats ? operands.at(1) : QString(),
+                          parsed.value(QStringLiteral("-o")), parsed.value(QStringLiteral("--pdf"))},
             {}};
 }
 
@@ -89,9 +98,7 @@ CliOutput deliverReport(const std::optional<QString>& outputPath,
     }
     if (!outputPath)
         return pdfPath ? CliOutput{} : CliOutput{0, report.bytes(), QByteArray()};
-    if (const FileResult written = writeFileAtomic(*outputPath, report.bytes()); !written)
-        return writeFailure(*outputPath, written.error);
-    return {};
+    return writeCliOutputFile(QStringLiteral("report"), *outputPath, report.bytes());
 }
 
 void setPdfRenderer(PdfRenderer renderer) {

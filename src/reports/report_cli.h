@@ -36,6 +36,10 @@ struct ParsedReportRequest {
 // offers; "stats" takes N. -o and --pdf may stand anywhere after FILE, once each.
 ParsedReportRequest parseReportRequest(const QStringList& args, const QStringList& kinds);
 
+// The refusal of an -o that names a tournament or player file (.kr2, .swz, .dat): a
+// page written there would lose the data it replaced.
+std::optional<CliOutput> refuseDataFileOutput(const QString& path);
+
 // The page exactly as file.html would receive it: on stdout, or with -o replacing PATH
 // atomically; with --pdf also (or only) printed to a PDF, `header` heading its sheets.
 CliOutput deliverReport(const ReportRequest& request, const html::HtmlReport& report,

@@ -190,12 +190,14 @@ QString roundRobinPageHeader(const RoundRobinTournament& tournament) {
 
 std::optional<Message> writeReportFile(const QString& workingDir, const html::HtmlReport& report) {
     const QString path = QDir(workingDir).filePath(FileNames::Report);
-    if (html::writeReport(path, report))
+    const FileResult written = html::writeReport(path, report);
+    if (written)
         return std::nullopt;
     return Message{QStringLiteral("Ошибка"),
                    QStringLiteral("Не удалось записать отчёт в файл ") + FileNames::Report +
                        QStringLiteral("\nВозможно файл открыт в другой программе или у вас нет "
-                                      "прав на запись в папку.")};
+                                      "прав на запись в папку.\n") +
+                       fileFailureDetail(path, written.error)};
 }
 
 } // namespace ladya

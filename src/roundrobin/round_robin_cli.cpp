@@ -73,9 +73,8 @@ CliOutput runRoundRobinCli(const QStringList& args) {
         const std::optional<int> round = parseNumberArgument(args.at(2));
         if (!round || *round < 1 || *round > t.roundCount())
             return CliOutput::failure(
-                QStringLiteral("ladya-cli: games: round '%1' is out of range (1..%2)")
-                    .arg(args.at(2))
-                    .arg(t.roundCount()));
+                QStringLiteral("ladya-cli: games: ") +
+                numberArgumentError(QStringLiteral("round"), args.at(2), t.roundCount()));
         return listing(gameListColumns(), gameRows(t, *round));
     }
     if (command == QStringLiteral("standings")) {
@@ -106,10 +105,9 @@ CliOutput runRoundRobinCli(const QStringList& args) {
         const RoundRobinTournament& t = *loaded.tournament;
         const std::optional<int> number = parseNumberArgument(args.at(2));
         if (!number || *number < 1 || *number > t.participantCount())
-            return CliOutput::failure(
-                QStringLiteral("ladya-cli: player-games: participant '%1' is out of range (1..%2)")
-                    .arg(args.at(2))
-                    .arg(t.participantCount()));
+            return CliOutput::failure(QStringLiteral("ladya-cli: player-games: ") +
+                                      numberArgumentError(QStringLiteral("participant"), args.at(2),
+                                                          t.participantCount()));
         return listing(participantGamesColumns(), participantGames(t, *number));
     }
     if (command == QStringLiteral("report"))

@@ -122,8 +122,8 @@ int RoundRobinController::nextUnplayedBoard() const {
 }
 
 std::optional<Message> RoundRobinController::save() {
-    if (!m_save(m_tournament))
-        return roundRobinSaveFailedMessage();
+    if (const FileResult saved = m_save(m_tournament); !saved)
+        return roundRobinSaveFailedMessage(m_tournament.state.path, saved.error);
     return std::nullopt;
 }
 
@@ -170,7 +170,8 @@ QString RoundRobinController::finishToolTip() const {
     }
     QString text = QStringLiteral("Не сыграно партий: %1").arg(m_tournament.state.unplayedCount);
     if (againstBye > 0)
-        text += QStringLiteral(", из них против «%1»: %2").arg(ByeText).arg(againstBye);
+        text +=
+            QStringLiteral(", из них против «%1»: %2").arg(ByeText, QString::number(againstBye));
     return text;
 }
 

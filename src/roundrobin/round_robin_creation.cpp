@@ -208,8 +208,8 @@ RoundRobinCreation::Finished RoundRobinCreation::finish(const QDate& today) {
     const RoundRobinTournament t = buildTournament(today);
     if (QFileInfo::exists(t.state.path))
         return {std::nullopt, tournamentExistsMessage(t.state.path)};
-    if (!m_save(t))
-        return {std::nullopt, roundRobinSaveFailedMessage()};
+    if (const FileResult saved = m_save(t); !saved)
+        return {std::nullopt, roundRobinSaveFailedMessage(t.state.path, saved.error)};
     RoundRobinLoad loaded = loadRoundRobin(t.state.path);
     if (!loaded)
         return {std::nullopt, loaded.error};

@@ -105,25 +105,26 @@ RoundRobinLoad parseRoundRobin(const QStringList& lines, const QString& path) {
     const int n = parseLenientInt(lines.at(2));
     const int r = parseLenientInt(lines.at(3));
     const int b = parseLenientInt(lines.at(4));
+    const auto outOfRange = [&path](const QString& what, int value, int limit) {
+        return loadError(path, QStringLiteral("%1 %2 вне допустимых пределов (0..%3).")
+                                   .arg(what, QString::number(value), QString::number(limit)));
+    };
     if (n < 0 || n > Limits::RoundRobinRows)
-        return loadError(path,
-                         QStringLiteral("Число участников %1 вне допустимых пределов (0..%2).")
-                             .arg(n)
-                             .arg(Limits::RoundRobinRows));
+        return outOfRange(QStringLiteral("Число участников"), n, Limits::RoundRobinRows);
     if (r < 0 || r > Limits::RoundRobinRounds)
-        return loadError(path, QStringLiteral("Число туров %1 вне допустимых пределов (0..%2).")
-                                   .arg(r)
-                                   .arg(Limits::RoundRobinRounds));
+        return outOfRange(QStringLiteral("Число туров"), r, Limits::RoundRobinRounds);
     if (b < 0 || b > Limits::RoundRobinBoards)
+        return outOfRange(QStringLiteral("Число партий в туре"), b, Limits::RoundRobinBoards);
+    // Each row plays at most once a round: more boards would make up games.
+    if (2 * b > n)
         return loadError(path,
-                         QStringLiteral("Число партий в туре %1 вне допустимых пределов (0..%2).")
-                             .arg(b)
-                             .arg(Limits::RoundRobinBoards));
+                         QStringLiteral("Строка 5: в туре %1 партий, а у %2 участников "
+                                        "их может быть не больше %3.")
+                             .arg(QString::number(b), QString::number(n), QString::number(n / 2)));
     const qsizetype needed = 6 + 5 * qsizetype(n) + 3 * qsizetype(r) * b;
     if (lines.size() < needed)
         return loadError(path, QStringLiteral("Файл оборван: в нем %1 строк, а нужно %2.")
-                                   .arg(lines.size())
-                                   .arg(needed));
+                                   .arg(QString::number(lines.size()), QString::number(needed)));
 
     RoundRobinTournament t;
     t.state.path = path;
@@ -140,16 +141,30 @@ RoundRobinLoad parseRoundRobin(const QStringList& lines, const QString& path) {
             {lines.at(at), lines.at(at + 1), lines.at(at + 2), lines.at(at + 3), lines.at(at + 4)});
     // Each game's names share their text with the participant row of that name, so
     // that linking the games to the rows can go by identity.
+    // Games name their players by name: two rows of one name would share each other's
+    // games, and a name of no row would score for nobody.
     QHash<QString, QString> rowNames;
-    for (const Participant& p : t.participants)
-        rowNames.insert(p.name, p.name);
-    const auto shared = [&rowNames](const QString& name) { return rowNames.value(name, name); };
+    for (int k = 0; k < n; ++k) {
+        const QString& name = t.participants.at(k).name;
+        if (rowNames.contains(name))
+            return loadError(path, QStringLiteral("Строка %1: участник \"%2\" записан дважды.")
+                                       .arg(QString::number(6 + 5 * k + 2), name));
+        rowNames.insert(name, name);
+    }
     t.games.resize(r);
     for (int round = 0; round < r; ++round) {
         t.games[round].reserve(b);
         for (int board = 0; board < b; ++board, at += 3) {
-            RoundRobinGame g{shared(lines.at(at)), shared(lines.at(at + 1)), lines.at(at + 2),
-                             QString()};
+            for (int side = 0; side < 2; ++side) {
+                if (!rowNames.contains(lines.at(at + side)))
+                    return loadError(
+                        path, QStringLiteral("Строка %1: в партии назван \"%2\", которого нет "
+                                             "среди участников (тур %3, доска %4).")
+                                  .arg(QString::number(at + side + 1), lines.at(at + side),
+                                       QString::number(round + 1), QString::number(board + 1)));
+            }
+            RoundRobinGame g{rowNames.value(lines.at(at)), rowNames.value(lines.at(at + 1)),
+                             lines.at(at + 2), QString()};
             if (g.result == GameResult::DoubleForfeitInFile) {
                 g.result = GameResult::ForfeitLoss;
                 g.mirrorResult = GameResult::ForfeitLoss;
@@ -159,10 +174,8 @@ RoundRobinLoad parseRoundRobin(const QStringList& lines, const QString& path) {
                 return loadError(
                     path, QStringLiteral(
                               "Строка %1: неизвестный результат партии \"%2\" (тур %3, доска %4).")
-                              .arg(at + 3)
-                              .arg(g.result)
-                              .arg(round + 1)
-                              .arg(board + 1));
+                              .arg(QString::number(at + 3), g.result, QString::number(round + 1),
+                                   QString::number(board + 1)));
             }
             t.games[round].append(std::move(g));
         }
@@ -238,11 +251,15 @@ FileResult saveRoundRobin(const RoundRobinTournament& tournament, const QString&
     return writeFileAtomic(path, roundRobinFileBytes(tournament));
 }
 
-Message roundRobinSaveFailedMessage() {
-    return {QStringLiteral("Ошибка создания файла"),
-            QStringLiteral(
-                "Не удалось сохранить данные турнира в файл\n1. Возможно у вас нет прав на "
-                "создание файлов.\n2. В названии турнира используются недопустимые символы.")};
+Message roundRobinSaveFailedMessage(const QString& path, const QString& reason) {
+    Message message{
+        QStringLiteral("Ошибка создания файла"),
+        QStringLiteral(
+            "Не удалось сохранить данные турнира в файл\n1. Возможно у вас нет прав на "
+            "создание файлов.\n2. В названии турнира используются недопустимые символы.")};
+    if (!path.isEmpty() || !reason.isEmpty())
+        message.text += u'\n' + fileFailureDetail(path, reason);
+    return message;
 }
 
 } // namespace ladya

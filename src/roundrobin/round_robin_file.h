@@ -84,6 +84,8 @@ struct RoundRobinLoad {
 };
 
 // Parses the lines of a .kr2 file; `path` is stored in the state and named in messages.
+// Refused, naming the line: fewer lines than the counts promise, more boards than half
+// the rows, two rows of one name, a game naming no row, an unknown result code.
 RoundRobinLoad parseRoundRobin(const QStringList& lines, const QString& path);
 RoundRobinLoad loadRoundRobin(const QString& path);
 
@@ -91,7 +93,9 @@ RoundRobinLoad loadRoundRobin(const QString& path);
 FileResult saveRoundRobin(const RoundRobinTournament& tournament);
 FileResult saveRoundRobin(const RoundRobinTournament& tournament, const QString& path);
 
-// The message shown when the tournament file cannot be written.
-Message roundRobinSaveFailedMessage();
+// The message shown when the tournament file at `path` cannot be written, with the
+// system's `reason` below the usual hint.
+Message roundRobinSaveFailedMessage(const QString& path = QString(),
+                                    const QString& reason = QString());
 
 } // namespace ladya

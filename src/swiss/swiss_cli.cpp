@@ -34,48 +34,6 @@ std::optional<int> strictInt(const QString& text) {
     return value;
 }
 
-// The options after the positional arguments.
-struct Options {
-    std::optional<QString> pairs;
-    std::optional<QString> allowance;
-    std::optional<QString> output;
-    bool force = false;
-};
-
-// Reads "--name VALUE" and "--name=VALUE" forms of the options `allowed` names.
-std::optional<QString> parseOptions(const QStringList& args, int from, const QStringList& allowed,
-                                    Options& options) {
-    for (int i = from; i < args.size(); ++i) {
-        QString name = args[i];
-        std::optional<QString> value;
-        const qsizetype eq = name.indexOf(u'=');
-        if (name.startsWith(QStringLiteral("--")) && eq > 0) {
-            value = name.mid(eq + 1);
-            name = name.left(eq);
-        }
-        if (!allowed.contains(name))
-            return QStringLiteral("unexpected argument '%1' (see --help)").arg(args[i]);
-        if (name == QStringLiteral("--force")) {
-            if (value)
-                return QStringLiteral("--force takes no value");
-            options.force = true;
-            continue;
-        }
-        if (!value) {
-            if (i + 1 >= args.size())
-                return QStringLiteral("%1 needs a value").arg(name);
-            value = args[++i];
-        }
-        if (name == QStringLiteral("--pairs"))
-            options.pairs = value;
-        else if (name == QStringLiteral("--allowance"))
-            options.allowance = value;
-        else
-            options.output = value;
-    }
-    return std::nullopt;
-}
-
 // "W-B,W-B,…" into pair rows, in the order given.
 std::optional<QString> parsePairs(const QString& text, PairingEngine& engine) {
     const SwissTournament& t = engine.tournament();
@@ -86,16 +44,15 @@ std::optional<QString> parsePairs(const QString& text, PairingEngine& engine) {
         const std::optional<int> black = sides.size() == 2 ? strictInt(sides[1]) : std::nullopt;
         if (!white || !black)
             return QStringLiteral("bad pair '%1' (expected WHITE-BLACK)").arg(item);
+        if (*white == *black)
+            return QStringLiteral("pair '%1': a participant cannot play himself").arg(item);
         for (int number : {*white, *black}) {
             if (!t.hasParticipant(number))
                 return QStringLiteral("pair '%1': no participant %2 (1..%3)")
-                    .arg(item)
-                    .arg(number)
-                    .arg(t.participantCount());
+                    .arg(item, QString::number(number), QString::number(t.participantCount()));
             if (used.contains(number))
                 return QStringLiteral("pair '%1': participant %2 is already in a pair")
-                    .arg(item)
-                    .arg(number);
+                    .arg(item, QString::number(number));
             used.append(number);
         }
         engine.pairList().append(engine.makePairRow(*white, *black));
@@ -121,7 +78,7 @@ CliOutput runReport(const QStringList& args) {
 
     SwissLoadResult loaded = loadSwiss(request.file);
     if (!loaded)
-        return fail(command, loaded.error.text.replace(u'\n', u' '));
+        return fail(command, loaded.error.text.replace(u'\n', QStringLiteral(": ")));
     const SwissTournament& t = *loaded.tournament;
     std::optional<int> number;
     if (request.kind == QStringLiteral("stats")) {
@@ -143,39 +100,50 @@ CliOutput runSwissCli(const QStringList& args) {
     if (command == QStringLiteral("report"))
         return runReport(args);
 
-    Options options;
     int positional = 2;
-    QStringList allowed;
+    QVector<CliOption> allowed;
+    const CliOption pairsOption{QStringLiteral("--pairs")};
     if (command == QStringLiteral("games"))
         positional = 3;
     else if (command == QStringLiteral("unpaired"))
-        allowed = {QStringLiteral("--pairs")};
+        allowed = {pairsOption};
     else if (command == QStringLiteral("candidates")) {
         positional = 3;
-        allowed = {QStringLiteral("--pairs"), QStringLiteral("--allowance"),
-                   QStringLiteral("--force")};
+        allowed = {pairsOption, CliOption{QStringLiteral("--allowance")},
+                   CliOption{QStringLiteral("--force"), false}};
     } else if (command == QStringLiteral("commit"))
-        allowed = {QStringLiteral("--pairs"), QStringLiteral("-o")};
+        allowed = {pairsOption, CliOption{QStringLiteral("-o")}};
     else if (command != QStringLiteral("standings"))
         return fail(command, QStringLiteral("not available for Swiss tournaments"));
-    if (args.size() < positional)
+    const CliArguments parsed = parseCliArguments(args, 1, allowed);
+    if (!parsed.ok())
+        return fail(command, parsed.error + QStringLiteral(" (see --help)"));
+    if (parsed.operands.size() < positional - 1)
         return fail(command, QStringLiteral("missing argument (see --help)"));
-    if (std::optional<QString> bad = parseOptions(args, positional, allowed, options))
-        return fail(command, *bad);
+    if (parsed.operands.size() > positional - 1)
+        return fail(command, QStringLiteral("unexpected argument '%1' (see --help)")
+                                 .arg(parsed.operands.at(positional - 1)));
+    // The file stands second, where the command line dispatch found it.
+    if (parsed.operands.first() != path)
+        return fail(command, QStringLiteral("FILE must follow the command (see --help)"));
+    const QString operand = parsed.operands.value(1);
+    const std::optional<QString> pairs = parsed.value(QStringLiteral("--pairs"));
+    const std::optional<QString> allowanceText = parsed.value(QStringLiteral("--allowance"));
+    const std::optional<QString> output = parsed.value(QStringLiteral("-o"));
 
     SwissLoadResult loaded = loadSwiss(path);
     if (!loaded)
-        return fail(command, loaded.error.text.replace(u'\n', u' '));
+        return fail(command, loaded.error.text.replace(u'\n', QStringLiteral(": ")));
     const SwissTournament& t = *loaded.tournament;
 
     if (command == QStringLiteral("games")) {
-        const std::optional<int> round = strictInt(args[2]);
+        const std::optional<int> round = parseNumberArgument(operand);
         const bool valid = round && ((*round >= 1 && *round <= t.roundCount()) ||
                                      (*round == 0 && t.roundCount() == 0));
         if (!valid)
-            return fail(command, QStringLiteral("no round '%1' (the tournament has %2)")
-                                     .arg(args[2])
-                                     .arg(t.roundCount()));
+            return fail(command, round ? QStringLiteral("no round '%1' (the tournament has %2)")
+                                             .arg(operand, QString::number(t.roundCount()))
+                                       : QStringLiteral("round '%1' is not a number").arg(operand));
         return listing(swissGameColumns(), swissGameRows(t, *round));
     }
 
@@ -185,10 +153,10 @@ CliOutput runSwissCli(const QStringList& args) {
 
     PairingEngine engine(t, standings);
     engine.buildUnpairedList();
-    if (command == QStringLiteral("commit") && !options.pairs)
+    if (command == QStringLiteral("commit") && !pairs)
         return fail(command, QStringLiteral("--pairs is required"));
-    if (options.pairs) {
-        if (std::optional<QString> bad = parsePairs(*options.pairs, engine))
+    if (pairs) {
+        if (std::optional<QString> bad = parsePairs(*pairs, engine))
             return fail(command, *bad);
     }
 
@@ -196,31 +164,29 @@ CliOutput runSwissCli(const QStringList& args) {
         return listing(playerListTitles(), engine.unpairedRows());
 
     if (command == QStringLiteral("candidates")) {
-        const std::optional<int> first = strictInt(args[2]);
+        const std::optional<int> first = parseNumberArgument(operand);
         if (!first || !t.hasParticipant(*first))
-            return fail(command, QStringLiteral("no participant '%1' (1..%2)")
-                                     .arg(args[2])
-                                     .arg(t.participantCount()));
+            return fail(command, numberArgumentError(QStringLiteral("participant"), operand,
+                                                     t.participantCount()));
         float allowance = 0.0f;
-        if (options.allowance) {
+        if (allowanceText) {
             bool ok = false;
-            const double value = options.allowance->toDouble(&ok);
+            const double value = allowanceText->toDouble(&ok);
             if (!ok || !std::isfinite(value))
-                return fail(command, QStringLiteral("bad allowance '%1'").arg(*options.allowance));
+                return fail(command, QStringLiteral("bad allowance '%1'").arg(*allowanceText));
             allowance = float(value);
         }
         engine.clearCandidates();
         engine.buildCandidates(*first, allowance);
-        if (options.force)
+        if (parsed.has(QStringLiteral("--force")))
             engine.forceCandidates(*first);
         return listing(playerListTitles(), engine.candidateRows());
     }
 
     // commit
-    PairingEngine::CommitResult committed =
-        engine.commitRoundPairing(options.output.value_or(path));
+    PairingEngine::CommitResult committed = engine.commitRoundPairing(output.value_or(path));
     if (committed.message)
-        return fail(command, committed.message->text.replace(u'\n', u' '));
+        return fail(command, committed.message->text.replace(u'\n', QStringLiteral(": ")));
     return {0, QByteArray(), QByteArray()};
 }
 

@@ -300,7 +300,8 @@ QString SwissWindowController::completeToolTip() const {
         }
         QString text = QStringLiteral("Не сыграно партий: %1").arg(m_unplayedCount);
         if (againstBye > 0)
-            text += QStringLiteral(", из них против «%1»: %2").arg(ByeText).arg(againstBye);
+            text += QStringLiteral(", из них против «%1»: %2")
+                        .arg(ByeText, QString::number(againstBye));
         return text;
     }
     if (r <= 3)

@@ -99,6 +99,30 @@ Message loadFailed(const QString& text) {
     return {QStringLiteral("Ошибка"), text};
 }
 
+QString incompleteGameLine(qsizetype line) {
+    return QStringLiteral("Строка %1: партия записана не полностью (файл оборван или "
+                          "повреждён).")
+        .arg(line);
+}
+
+qsizetype countLines(QByteArrayView bytes) {
+    LineReader reader(bytes);
+    qsizetype lines = 0;
+    for (; !reader.atEnd(); ++lines)
+        reader.next();
+    return lines;
+}
+
+// A round-robin file names its kind in line 6, which no Swiss file holds.
+bool isRoundRobinFile(QByteArrayView bytes) {
+    LineReader in(bytes);
+    for (int k = 1; k < 6; ++k)
+        in.next();
+    const QByteArrayView kind = in.next();
+    return kind == QByteArrayView(TournamentKind::OneCycle.toUtf8()) ||
+           kind == QByteArrayView(TournamentKind::TwoCycles.toUtf8());
+}
+
 } // namespace
 
 void SwissTournament::deriveCounts() {
@@ -304,6 +328,9 @@ SwissFileText swissFileText(const SwissTournament& t) {
             out.spoil();
         for (int b = 0; b < boards; ++b) {
             const SwissGame& g = gameAt(round, b);
+            // A result for one side only is refused on reading, as a line cut short.
+            if (g.whiteResult.isEmpty() != g.blackResult.isEmpty())
+                out.spoil();
             out.number(g.white);
             out.byte('|');
             out.number(g.black);
@@ -329,27 +356,55 @@ QStringList swissFileLines(const SwissTournament& t) {
 }
 
 SwissLoadResult parseSwissBytes(QByteArrayView bytes) {
+    if (const qsizetype bad = firstUndecodableLine(bytes))
+        return {std::nullopt, loadFailed(undecodableLineReason(bad))};
     LineReader in(bytes);
+    // The header's four lines must be there: an empty or cut-off file is not a
+    // tournament without players.
+    QByteArrayView header[4];
+    int headerLines = 0;
+    for (; headerLines < 4 && !in.atEnd(); ++headerLines)
+        header[headerLines] = in.next();
+    if (headerLines < 4)
+        return {
+            std::nullopt,
+            loadFailed(QStringLiteral("Файл пуст или оборван: нет заголовка турнира.")),
+        };
     SwissTournament t;
-    t.state.startDate = QString::fromUtf8(in.next());
-    t.state.endDate = QString::fromUtf8(in.next());
-    const int roundCount = parseLenientInt(in.next());
-    const int participantCount = parseLenientInt(in.next());
+    t.state.startDate = QString::fromUtf8(header[0]);
+    t.state.endDate = QString::fromUtf8(header[1]);
+    const int roundCount = parseLenientInt(header[2]);
+    const int participantCount = parseLenientInt(header[3]);
+    if (isRoundRobinFile(bytes))
+        return {
+            std::nullopt,
+            loadFailed(QStringLiteral("Это файл кругового турнира (.kr2), а не швейцарского: "
+                                      "в строке 6 записан вид турнира.")),
+        };
     if (participantCount < 0 || participantCount > Limits::SwissParticipants)
         return {std::nullopt,
                 loadFailed(QStringLiteral("Файл турнира повреждён или слишком велик: в нём %1 "
                                           "участников, а допускается от 0 до %2.")
-                               .arg(participantCount)
-                               .arg(Limits::SwissParticipants))};
+                               .arg(QString::number(participantCount),
+                                    QString::number(Limits::SwissParticipants)))};
     if (roundCount < 0 || roundCount > Limits::SwissRounds)
         return {std::nullopt,
-                loadFailed(QStringLiteral("Файл турнира повреждён или слишком велик: в нём %1 "
-                                          "туров, а допускается от 0 до %2.")
-                               .arg(roundCount)
-                               .arg(Limits::SwissRounds))};
+                loadFailed(
+                    QStringLiteral("Файл турнира повреждён или слишком велик: в нём %1 "
+                                   "туров, а допускается от 0 до %2.")
+                        .arg(QString::number(roundCount), QString::number(Limits::SwissRounds)))};
 
-    // Fields are split before decoding: "|" never occurs inside a UTF-8 sequence, and
-    // a broken sequence decodes to the same replacement characters either way.
+    const int boards = participantCount / 2;
+    // Every line the header promises must be there: a cut-off file would otherwise
+    // load with its missing games empty, and the next save would make that final.
+    const qsizetype needed = 4 + qsizetype(participantCount) + qsizetype(roundCount) * (1 + boards);
+    const qsizetype present = 4 + countLines(in.rest());
+    if (present < needed)
+        return {std::nullopt,
+                loadFailed(QStringLiteral("Файл оборван: в нем %1 строк, а нужно %2.")
+                               .arg(QString::number(present), QString::number(needed)))};
+
+    // Fields are split before decoding: "|" never occurs inside a UTF-8 sequence.
     t.participants.reserve(participantCount);
     for (int i = 1; i <= participantCount; ++i) {
         QByteArrayView rest = in.next();
@@ -358,15 +413,25 @@ SwissLoadResult parseSwissBytes(QByteArrayView bytes) {
             *field = QString::fromUtf8(takeField(rest));
         t.participants.append(std::move(p));
     }
-    const int boards = participantCount / 2;
     t.rounds.reserve(roundCount);
+    qsizetype line = 4 + participantCount;
     for (int r = 1; r <= roundCount; ++r) {
         in.next(); // the round header; its text is not relied on
+        ++line;
         QVector<SwissGame> round;
         round.reserve(boards);
         for (int b = 1; b <= boards; ++b) {
-            if (!readWrittenGameLine(in, round))
-                round.append(parseGameLineLeniently(in.next()));
+            ++line;
+            if (!readWrittenGameLine(in, round)) {
+                const QByteArrayView text = in.next();
+                if (text.count('|') != 3)
+                    return {std::nullopt, loadFailed(incompleteGameLine(line))};
+                round.append(parseGameLineLeniently(text));
+            }
+            // Every game line has its four fields, and a result for both sides or for
+            // neither: anything else is a line cut short.
+            if (round.back().whiteResult.isEmpty() != round.back().blackResult.isEmpty())
+                return {std::nullopt, loadFailed(incompleteGameLine(line))};
         }
         t.rounds.append(std::move(round));
     }
@@ -385,7 +450,8 @@ SwissLoadResult parseSwissFile(const QString& path, const QByteArray& bytes) {
     if (result.tournament)
         result.tournament->state.path = path;
     else
-        result.error.text = QFileInfo(path).fileName() + u'\n' + result.error.text;
+        result.error.text = QStringLiteral("Не удалось открыть турнир из файла %1\n%2")
+                                .arg(QFileInfo(path).fileName(), result.error.text);
     return result;
 }
 
@@ -393,8 +459,8 @@ std::optional<QByteArray> readSwissFile(const QString& path, Message* error) {
     QString reason;
     std::optional<QByteArray> bytes = readFileBytes(path, &reason);
     if (!bytes)
-        *error = loadFailed(QStringLiteral("Не удалось открыть файл турнира ") +
-                            QFileInfo(path).fileName() + u'\n' + reason);
+        *error = loadFailed(QStringLiteral("Не удалось открыть файл турнира %1\n%2")
+                                .arg(QFileInfo(path).fileName(), reason));
     return bytes;
 }
 
@@ -428,23 +494,25 @@ SwissLoadResult reloadSwiss(const QString& path, const SwissTournament& written,
     return {std::move(t), {}};
 }
 
-Message swissSaveFailedMessage() {
-    return {QStringLiteral("Ошибка создания файла"),
-            QStringLiteral("Не удалось сохранить данные турнира в файл\n"
-                           "1. Возможно у вас нет прав на создание файлов.\n"
-                           "2. В названии турнира используются недопустимые символы.")};
+Message swissSaveFailedMessage(const QString& path, const QString& reason) {
+    Message message{QStringLiteral("Ошибка создания файла"),
+                    QStringLiteral("Не удалось сохранить данные турнира в файл\n"
+                                   "1. Возможно у вас нет прав на создание файлов.\n"
+                                   "2. В названии турнира используются недопустимые символы.")};
+    if (!path.isEmpty() || !reason.isEmpty())
+        message.text += u'\n' + fileFailureDetail(path, reason);
+    return message;
 }
 
 std::optional<Message> saveSwiss(const SwissTournament& tournament, const QString& path) {
-    const QString target = path.isEmpty() ? tournament.state.path : path;
-    if (target.isEmpty() || !writeFileAtomic(target, swissFileBytes(tournament)))
-        return swissSaveFailedMessage();
-    return std::nullopt;
+    return writeSwissFile(path.isEmpty() ? tournament.state.path : path, swissFileText(tournament));
 }
 
 std::optional<Message> writeSwissFile(const QString& path, const SwissFileText& text) {
-    if (path.isEmpty() || !writeFileAtomic(path, text.bytes))
-        return swissSaveFailedMessage();
+    if (path.isEmpty())
+        return swissSaveFailedMessage(path, QStringLiteral("у турнира нет имени файла"));
+    if (const FileResult written = writeFileAtomic(path, text.bytes); !written)
+        return swissSaveFailedMessage(path, written.error);
     return std::nullopt;
 }
 

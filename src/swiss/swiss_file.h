@@ -74,8 +74,11 @@ SwissFileText swissFileText(const SwissTournament& tournament);
 // The same lines without terminators.
 QStringList swissFileLines(const SwissTournament& tournament);
 
-// Parses the lines of a .swz file. Malformed values read leniently (missing fields and
-// lines as "", non-numbers as 0); counts beyond the tables are refused with a message.
+// Parses the lines of a .swz file. Malformed values read leniently (missing participant
+// fields as "", non-numbers as 0). Refused with a message: text that is not UTF-8, counts
+// beyond the tables, fewer lines than the counts promise, a game line without its four
+// fields or with a result for one side only (a file cut off within it), and a
+// round-robin file.
 struct SwissLoadResult {
     std::optional<SwissTournament> tournament;
     Message error; // set when !tournament
@@ -103,7 +106,8 @@ std::optional<Message> writeSwissFile(const QString& path, const SwissFileText& 
 SwissLoadResult reloadSwiss(const QString& path, const SwissTournament& written,
                             const SwissFileText& text);
 
-// The message shown when the tournament file cannot be written.
-Message swissSaveFailedMessage();
+// The message shown when the tournament file at `path` cannot be written, with the
+// system's `reason` below the usual hint.
+Message swissSaveFailedMessage(const QString& path = QString(), const QString& reason = QString());
 
 } // namespace ladya

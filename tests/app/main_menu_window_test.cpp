@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/main_menu_window.h"
 #include "app/shell.h"
+#include "common/text_file.h"
 #include "support/test_support.h"
 #include "ui/fake_platform.h"
 
@@ -108,4 +109,21 @@ TEST_F(MainMenuWindowTest, EnterPressesTheFocusedButton) {
     QTest::keyClick(button("clubButton"), Qt::Key_Return);
     EXPECT_EQ(club.count(), 1);
     EXPECT_FALSE(shell.mainMenu()->isVisible());
+}
+
+// The message quotes the file's text as it stands: a "%4" in it is no placeholder.
+TEST_F(MainMenuWindowTest, DamagedFileIsReportedQuotingItsTextAndTheMenuComesBack) {
+    QStringList lines =
+        splitLines(test::readBytes(test::dataPath("roundrobin/example_three_players.kr2")));
+    lines[6 + 20 + 5] = "%4";
+    const QString path = start.filePath("TOURNAMENT/Кубок_%1.kr2");
+    test::writeBytes(path, joinLinesCrLf(lines));
+    shell.start();
+    platform.fileAnswers = {path};
+    QTest::mouseClick(button("openButton"), Qt::LeftButton);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages.first().text,
+              "Не удалось открыть турнир из файла Кубок_%1.kr2\n"
+              "Строка 32: неизвестный результат партии \"%4\" (тур 1, доска 2).");
+    EXPECT_TRUE(shell.mainMenu()->isVisible());
 }

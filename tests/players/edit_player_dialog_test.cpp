@@ -144,7 +144,8 @@ TEST_F(EditPlayerDialogTest, RefusedAndFailedSavesKeepTheDialogOpen) {
     retype(d.get(), "cityEdit", "ТВЕРЬ");
     QTest::mouseClick(save, Qt::LeftButton);
     ASSERT_EQ(platform.messages.size(), 2);
-    EXPECT_EQ(platform.messages.last(), playersRewriteFailedMessage());
+    EXPECT_EQ(platform.messages.last(),
+              playersRewriteFailedMessage(app.playersPath(), "на месте файла находится папка"));
     EXPECT_TRUE(d->isVisible());
 }
 

@@ -221,7 +221,7 @@ TEST_F(PlayerDialogsCore, FailedEditWriteIsReportedAndTheFileKept) {
     PlayerEditController e(db, blocked, 1);
     const std::optional<Message> m = e.save({"ИВАНОВ ИВАН", "МОСКВА", "МС", "2150"});
     ASSERT_TRUE(m.has_value());
-    EXPECT_EQ(*m, playersRewriteFailedMessage());
+    EXPECT_EQ(*m, playersRewriteFailedMessage(blocked, "на месте файла находится папка"));
     EXPECT_EQ(db.record(1), "ИВАНОВ ИВАН|МОСКВА|МС|2150|Новый участник|28.11.2026");
     EXPECT_EQ(test::readBytes(path()), SampleFile);
 }

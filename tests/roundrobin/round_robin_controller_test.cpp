@@ -149,13 +149,14 @@ TEST(RoundRobinController, FailedSaveIsReportedAndTheResultKeptInMemory) {
         return failing ? FileResult{false, "disk full"} : saveRoundRobin(t);
     });
     c.selectGame(2);
-    EXPECT_EQ(c.writeResult("1"), roundRobinSaveFailedMessage());
+    EXPECT_EQ(c.writeResult("1"),
+              roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
     EXPECT_EQ(c.tournament().game(1, 2).result, "1");
     EXPECT_EQ(c.tournament().state.unplayedCount, 5);
     // Closing with unplayed games saves; when that fails too the window stays open.
     const auto stay = c.closeRequested();
     EXPECT_EQ(stay.action, RoundRobinController::CloseAction::StayOpen);
-    EXPECT_EQ(stay.message, roundRobinSaveFailedMessage());
+    EXPECT_EQ(stay.message, roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
     failing = false;
     EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::ExitProgram);
     EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->game(1, 2).result, "1");
@@ -178,7 +179,8 @@ TEST(RoundRobinController, FailedCompletionSaveLeavesTheTournamentUnfinished) {
     }
     ASSERT_TRUE(c.finishEnabled());
     failing = true;
-    EXPECT_EQ(c.complete("05.12.2026"), roundRobinSaveFailedMessage());
+    EXPECT_EQ(c.complete("05.12.2026"),
+              roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
     EXPECT_EQ(c.tournament().state.endDate, "");
     EXPECT_TRUE(c.finishEnabled());
     EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::OpenCompletion);
@@ -263,7 +265,8 @@ TEST(RoundRobinController, ResultKeysWriteAndMoveToTheNextUnplayedGame) {
         return FileResult{false, "disk full"};
     });
     failing.selectGame(1);
-    EXPECT_EQ(failing.writeResultByKey("0"), roundRobinSaveFailedMessage());
+    EXPECT_EQ(failing.writeResultByKey("0"),
+              roundRobinSaveFailedMessage(t.state.path, "disk full"));
     EXPECT_EQ(failing.tournament().game(1, 1).result, "0");
     EXPECT_EQ(failing.selectedGame(), 0);
 

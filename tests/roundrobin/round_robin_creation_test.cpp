@@ -207,7 +207,12 @@ TEST(RoundRobinCreation, NamesNoFileCanHoldAndFailedSavesKeepTheWindowState) {
     for (int k = 1; k <= 4; ++k)
         failing.addParticipant(row(k, QStringLiteral("P%1").arg(k), "X", "1", "1500"));
     failing.setName("Турнир");
-    EXPECT_EQ(failing.finish(Today).message, roundRobinSaveFailedMessage());
+    const std::optional<Message> failed = failing.finish(Today).message;
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->title, roundRobinSaveFailedMessage().title);
+    EXPECT_TRUE(failed->text.startsWith(roundRobinSaveFailedMessage().text));
+    EXPECT_TRUE(failed->text.endsWith("Турнир_(06.12.2026).kr2\nПричина: x"))
+        << failed->text.toStdString();
     EXPECT_EQ(failing.participantRows(), rowsBefore);
     EXPECT_EQ(failing.participantsLabel(), "Всего участников - 4");
 

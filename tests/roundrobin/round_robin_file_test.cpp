@@ -190,6 +190,30 @@ TEST(RoundRobinFile, RefusesFilesThatCannotHoldATournament) {
         EXPECT_FALSE(loaded.error.text.isEmpty()) << c.what;
         EXPECT_TRUE(loaded.error.text.contains("Кубок.kr2")) << c.what;
     }
+    // A file whose games do not fit its rows would show figures made up from nothing.
+    QStringList manyBoards = exampleLines();
+    manyBoards[4] = "3";
+    for (int k = 0; k < 9; ++k)
+        manyBoards << "ИВАНОВ И.И."
+                   << "ПЕТРОВ П.П."
+                   << "";
+    const struct {
+        const char* what;
+        QStringList lines;
+        const char* says;
+    } inconsistent[] = {
+        {"game naming no row", withLine(6 + 20 + 3, "НИКТО Н.Н."),
+         "Строка 30: в партии назван \"НИКТО Н.Н.\""},
+        {"more boards than half the rows", manyBoards, "Строка 5: в туре 3 партий"},
+        {"two rows of one name", withLine(6 + 5 + 1, "ИВАНОВ И.И."),
+         "Строка 13: участник \"ИВАНОВ И.И.\" записан дважды"},
+    };
+    for (const auto& c : inconsistent) {
+        const RoundRobinLoad loaded = parseRoundRobin(c.lines, "Кубок.kr2");
+        EXPECT_FALSE(loaded) << c.what;
+        EXPECT_TRUE(loaded.error.text.contains(QString::fromUtf8(c.says)))
+            << c.what << ": " << loaded.error.text.toStdString();
+    }
     // Lines beyond the counts are ignored.
     EXPECT_TRUE(parseRoundRobin(exampleLines() << "extra", "x.kr2"));
 }

@@ -222,14 +222,16 @@ TEST_F(RoundRobinWindowTest, CloseBoxWithUnplayedGamesSavesAndEndsTheProgram) {
     ASSERT_TRUE(QDir().mkdir(path));
     write(&w, 2, 2, "1");
     ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages.first(), roundRobinSaveFailedMessage());
+    EXPECT_EQ(platform.messages.first(),
+              roundRobinSaveFailedMessage(path, "на месте файла находится папка"));
     EXPECT_EQ(list(&w, "gameList")->cellText(1, 3), "1-0"); // kept in memory
     QSignalSpy exit(&w, &RoundRobinWindow::exitRequested);
     w.close();
     EXPECT_EQ(exit.count(), 0);
     EXPECT_TRUE(w.isVisible());
     ASSERT_EQ(platform.messages.size(), 2);
-    EXPECT_EQ(platform.messages.last(), roundRobinSaveFailedMessage());
+    EXPECT_EQ(platform.messages.last(),
+              roundRobinSaveFailedMessage(path, "на месте файла находится папка"));
     ASSERT_TRUE(QDir().rmdir(path));
     w.close();
     EXPECT_EQ(exit.count(), 1);

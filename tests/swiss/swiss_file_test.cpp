@@ -90,15 +90,15 @@ TEST(SwissFile, ForfeitCountsCountEachForfeitOnceForBothPlayers) {
 }
 
 TEST(SwissFile, LenientReading) {
-    // A wrong round header, short participant and game lines, non-numeric numbers,
-    // mixed line ends and a missing last line.
+    // A wrong round header, a short participant line, non-numeric numbers, mixed line
+    // ends and no end to the last line.
     const QByteArray bytes = "d\r\n\n1\r4\r\n1|A|КМС\n2|B|1|1800|X\r\n3|**|**|**|**\r\n"
-                             "4|D|2|x|Y\r\n7 ТУР\r\n1|x|1\r\n";
+                             "4|D|2|x|Y\r\n7 ТУР\r\n1|x|1|0\r\n2|3||";
     const SwissTournament t = *parseSwissLines(splitLines(bytes)).tournament;
     EXPECT_EQ(t.participant(1), (Participant{"1", "A", "КМС", "", ""}));
     EXPECT_EQ(t.byeNumber, 3);
-    EXPECT_EQ(t.game(1, 1), (SwissGame{1, 0, "1", ""}));
-    EXPECT_EQ(t.game(1, 2), (SwissGame{}));
+    EXPECT_EQ(t.game(1, 1), (SwissGame{1, 0, "1", "0"}));
+    EXPECT_EQ(t.game(1, 2), (SwissGame{2, 3, "", ""}));
     EXPECT_EQ(t.boardCount(), 2);
 }
 
@@ -118,7 +118,70 @@ TEST(SwissFile, RefusesFilesBeyondTheTables) {
         EXPECT_EQ(r.error.title, "Ошибка");
         EXPECT_FALSE(r.error.text.isEmpty());
     }
-    EXPECT_TRUE(parseSwissLines({"d", "", "20", "300"}));
+    QStringList largest{"d", "", "20", "300"};
+    for (int i = 1; i <= 300; ++i)
+        largest << QStringLiteral("%1|N").arg(i);
+    for (int r = 1; r <= 20; ++r) {
+        largest << QStringLiteral("%1 ТУР").arg(r);
+        for (int b = 1; b <= 150; ++b)
+            largest << QStringLiteral("%1|%2||").arg(QString::number(b), QString::number(b + 150));
+    }
+    EXPECT_TRUE(parseSwissLines(largest));
+}
+
+// A file cut off anywhere loads nothing it does not hold: every prefix of a real file
+// with rounds is refused, except the whole file with or without its last line end.
+TEST(SwissFile, CutOffFileIsRefusedAtEveryCutPoint) {
+    for (const char* name : {"big.swz", "example16.swz", "worked.swz"}) {
+        const QByteArray whole = test::readBytes(test::dataPath(QStringLiteral("swiss/") + name));
+        const SwissLoadResult full = parseSwissBytes(whole);
+        ASSERT_TRUE(full) << name;
+        ASSERT_TRUE(whole.endsWith("\r\n") && full.tournament->roundCount() > 0) << name;
+        for (qsizetype cut = 0; cut < whole.size(); ++cut) {
+            const SwissLoadResult loaded = parseSwissBytes(whole.first(cut));
+            const bool lastLineWhole = cut >= whole.size() - 2;
+            EXPECT_EQ(bool(loaded), lastLineWhole) << name << " cut at " << cut;
+            if (loaded)
+                EXPECT_EQ(swissFileBytes(*loaded.tournament), whole) << name << " cut at " << cut;
+            else
+                EXPECT_FALSE(loaded.error.text.isEmpty());
+        }
+    }
+    // A new tournament ends with its last participant line, which a cut leaves shorter
+    // but still a line: what loads is exactly what the shorter file says.
+    const QByteArray fresh = test::readBytes(test::dataPath("swiss/new14.swz"));
+    for (qsizetype cut = 0; cut < fresh.size(); ++cut) {
+        const SwissLoadResult loaded = parseSwissBytes(fresh.first(cut));
+        if (loaded) {
+            EXPECT_TRUE(swissFileBytes(*loaded.tournament).startsWith(fresh.first(cut))) << cut;
+        }
+    }
+}
+
+TEST(SwissFile, RefusesWhatIsNoSwissFile) {
+    QStringList roundRobin{"01.12.2026", "", "4", "3", "2", "1_krug"};
+    for (const char* p : {"1", "ИВАНОВ И.И.", "КМС", "2150", "МОСКВА"})
+        roundRobin << p;
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        const char* says;
+    } cases[] = {
+        {"empty file", "", "нет заголовка"},
+        {"header only", "05.12.2026\r\n\r\n", "нет заголовка"},
+        {"300 promised, none there", "05.12.2026\r\n\r\n0\r\n300\r\n", "Файл оборван"},
+        {"round missing", "d\r\n\r\n1\r\n2\r\n1|A\r\n2|B\r\n", "Файл оборван"},
+        {"game line short", "d\r\n\r\n1\r\n2\r\n1|A\r\n2|B\r\n1 ТУР\r\n1|2|1", "Строка 8"},
+        {"one side's result", "d\r\n\r\n1\r\n2\r\n1|A\r\n2|B\r\n1 ТУР\r\n1|2||0\r\n", "Строка 8"},
+        {"round-robin content", joinLinesCrLf(roundRobin), "кругового турнира"},
+        {"not UTF-8", "d\r\n\r\n0\r\n1\r\n1|\xc8\xc2\xc0\xcd\xce\xc2\r\n", "строка 5"},
+    };
+    for (const auto& c : cases) {
+        const SwissLoadResult loaded = parseSwissBytes(c.bytes);
+        EXPECT_FALSE(loaded) << c.what;
+        EXPECT_TRUE(loaded.error.text.contains(QString::fromUtf8(c.says)))
+            << c.what << ": " << loaded.error.text.toStdString();
+    }
 }
 
 TEST(SwissFile, UnreadableFileIsReportedAndFailedSaveKeepsTheFile) {
@@ -135,7 +198,9 @@ TEST(SwissFile, UnreadableFileIsReportedAndFailedSaveKeepsTheFile) {
     EXPECT_EQ(failed->title, "Ошибка создания файла");
     EXPECT_EQ(failed->text, "Не удалось сохранить данные турнира в файл\n"
                             "1. Возможно у вас нет прав на создание файлов.\n"
-                            "2. В названии турнира используются недопустимые символы.");
+                            "2. В названии турнира используются недопустимые символы.\n"
+                            "Файл: " +
+                                dir.filePath("no/such/dir/t.swz") + "\nПричина: нет такой папки");
     EXPECT_EQ(test::readBytes(path), "old");
 }
 
@@ -192,10 +257,11 @@ QByteArray damagedFile(std::mt19937& rng) {
     const QVector<QByteArray> ends{"\r\n", "\r\n", "\r\n", "\n", "\r"};
     const QVector<QByteArray> numbers{"1",  "7", "12", "300",    "0",     "007",        " 5", "+3",
                                       "-4", "x", "",   "123456", "99999", "2147483648", "9z"};
-    const QVector<QByteArray> codes{"1",  "0",  "%", "+", "-",    "", "",
-                                    "00", "1 ", "½", "a", "\xD0", "|"};
-    const QVector<QByteArray> texts{"ИГРОК",    "**",  "",     "A B",    "\xD0\x98\xFF",
-                                    "\xE2\x82", "КМС", "1500", "МОСКВА", "x|y"};
+    // Texts broken within UTF-8 are rare: they make the whole file refused.
+    const QVector<QByteArray> codes{"1", "0", "%", "+", "-", "", "", "00", "1 ", "½", "a"};
+    const QVector<QByteArray> texts{"ИГРОК", "**", "", "A B", "КМС", "1500", "МОСКВА", "x|y", "½"};
+    const QVector<QByteArray> broken{"\xD0\x98\xFF", "\xE2\x82", "\xD0"};
+    const auto text = [&] { return rng() % 400 == 0 ? pick(rng, broken) : pick(rng, texts); };
     const int n = int(rng() % 12);
     const int rounds = int(rng() % 4);
     QByteArray out;
@@ -214,7 +280,7 @@ QByteArray damagedFile(std::mt19937& rng) {
         for (int k = 0; k < fields; ++k) {
             if (k > 0)
                 out += '|';
-            out += k == 0 ? QByteArray::number(i) : pick(rng, texts);
+            out += k == 0 ? QByteArray::number(i) : text();
         }
         endLine();
     }
@@ -222,7 +288,9 @@ QByteArray damagedFile(std::mt19937& rng) {
         out += QByteArray::number(r) + " ТУР";
         endLine();
         for (int b = 0; b < n / 2; ++b) {
-            if (rng() % 4 == 0) {
+            // A game line short of fields, or with a result for one side only, is
+            // refused: now and then one.
+            if (rng() % 40 == 0) {
                 const int fields = int(rng() % 6);
                 for (int k = 0; k < fields; ++k) {
                     if (k > 0)
@@ -230,9 +298,12 @@ QByteArray damagedFile(std::mt19937& rng) {
                     out += k < 2 ? pick(rng, numbers) : pick(rng, codes);
                 }
             } else {
-                out += QByteArray::number(1 + rng() % 12) + '|' +
-                       QByteArray::number(1 + rng() % 12) + '|' + pick(rng, codes) + '|' +
-                       pick(rng, codes);
+                const QByteArray white = pick(rng, codes);
+                QByteArray black = pick(rng, codes);
+                if (white.isEmpty() != black.isEmpty() && rng() % 20 != 0)
+                    black = white.isEmpty() ? QByteArray() : pick(rng, {"1", "0", "½", "a"});
+                out += (rng() % 4 == 0 ? pick(rng, numbers) : QByteArray::number(1 + rng() % 12)) +
+                       '|' + QByteArray::number(1 + rng() % 12) + '|' + white + '|' + black;
             }
             endLine();
         }
@@ -247,15 +318,21 @@ QByteArray damagedFile(std::mt19937& rng) {
 
 TEST(SwissFile, QuickReadingAgreesWithThePlainReadingOnDamagedFiles) {
     std::mt19937 rng(41);
+    int refused = 0;
     for (int i = 0; i < 3000; ++i) {
         const QByteArray bytes = damagedFile(rng);
         SCOPED_TRACE(bytes.toStdString());
         const SwissLoadResult quick = parseSwissBytes(bytes);
-        ASSERT_TRUE(quick);
+        // A file cut short or not UTF-8 is refused; the rest read alike both ways.
+        if (!quick) {
+            ++refused;
+            continue;
+        }
         expectSameTournament(*quick.tournament, plainParse(bytes));
         if (HasFailure())
             return;
     }
+    EXPECT_LT(refused, 1500);
 }
 
 namespace {
@@ -338,7 +415,7 @@ TEST(SwissFile, TextWritesEveryFieldAsItsLineAndKnowsWhetherItReadsBack) {
                 return;
         }
     }
-    EXPECT_GT(readingBack, 500);
+    EXPECT_GT(readingBack, 300);
 }
 
 TEST(SwissFile, ReloadGivesWhatLoadingTheFileGives) {

@@ -264,7 +264,8 @@ TEST_F(SwissWindowTest, AFailedSaveKeepsTheResultAndTheCloseBoxWaitsForIt) {
     ASSERT_TRUE(QDir().mkdir(path));
     test::enterResult(w.get(), 2, "%");
     ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages.first(), swissSaveFailedMessage());
+    EXPECT_EQ(platform.messages.first(),
+              swissSaveFailedMessage(path, "на месте файла находится папка"));
     EXPECT_EQ(list(w.get(), "gameList")->cellText(1, 3), "%-%");
     EXPECT_TRUE(button(w.get(), "storeButton")->isEnabled()); // to save it again
     w->close();
@@ -408,7 +409,8 @@ TEST_F(SwissWindowTest, ResultKeysInTheGameListStoreAndMoveOn) {
     test::clickRow(games, 0);
     QTest::keyClick(games, Qt::Key_0);
     ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages.first(), swissSaveFailedMessage());
+    EXPECT_EQ(platform.messages.first(),
+              swissSaveFailedMessage(path, "на месте файла находится папка"));
     EXPECT_EQ(games->cellText(0, 3), "0-1");
     EXPECT_EQ(games->selectedRow(), 0);
     EXPECT_TRUE(button(w.get(), "storeButton")->isEnabled());
