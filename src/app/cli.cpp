@@ -2,6 +2,7 @@
 
 #include "app/club_cli.h"
 #include "app/main_menu.h"
+#include "exchange/trf_cli.h"
 #include "roundrobin/round_robin_cli.h"
 #include "swiss/swiss_cli.h"
 
@@ -34,6 +35,11 @@ QString cliHelpText() {
         "  report club DIR [--date DD.MM.YYYY] [-o PATH]\n"
         "  report rating-change DIR NAME CITY [-o PATH]\n"
         "                             the club list page, or one member's rating changes\n"
+        "  trf FILE [--rounds N] [-o OUT]\n"
+        "                             the tournament as a FIDE TRF file (--rounds: the\n"
+        "                             planned rounds of a Swiss)\n"
+        "  import-trf IN -o OUT       a Swiss tournament from a TRF file into a new\n"
+        "                             tournament file OUT (never replaced)\n"
         "\n"
         "Options:\n"
         "  -h, --help                 show this help\n"
@@ -55,6 +61,8 @@ CliOutput runCli(const QStringList& args) {
     // The club commands name a working folder, not a tournament file.
     if (isClubCommand(args))
         return runClubCli(args);
+    if (isTrfCommand(args))
+        return runTrfCli(args);
 
     static const QStringList commands = {
         QStringLiteral("games"),        QStringLiteral("standings"), QStringLiteral("table"),
