@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
 
@@ -22,7 +23,7 @@ struct Block {
 };
 
 struct Player {
-    QString name;
+    const Participant* participant = nullptr;
     int rating = 0;
     int rank = 0;
     QVector<Block> blocks;
@@ -108,17 +109,37 @@ QByteArray number(int value, int width) {
     return rightAligned(value > 0 ? QByteArray::number(value) : QByteArray(), width);
 }
 
-// The name in its 33 bytes, cut before a character that would not fit whole.
-QByteArray nameField(const QString& name) {
-    QByteArray bytes = name.toUtf8();
-    if (bytes.size() > 33) {
-        qsizetype end = 33;
-        while (end > 0 && (uchar(bytes[end]) & 0xC0) == 0x80)
-            --end;
-        bytes.truncate(end);
+// The name in Latin letters: pairing programs refuse a player line with any other
+// byte, and the rating officers' lists spell names so. Russian letters as passports
+// spell them; accents dropped; any other character "?".
+QByteArray latinName(const QString& name) {
+    static const char* const russian[] = {
+        "A", "B", "V", "G", "D", "E",  "ZH", "Z",  "I",  "Y",    "K",  "L", "M", "N", "O",  "P",
+        "R", "S", "T", "U", "F", "KH", "TS", "CH", "SH", "SHCH", "IE", "Y", "",  "E", "YU", "YA"};
+    QByteArray out;
+    for (const QChar c : name.normalized(QString::NormalizationForm_D)) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            out += char(u);
+        } else if (u >= 0x410 && u <= 0x44F) {
+            out += russian[(u - 0x410) % 32];
+        } else if (u == 0x401 || u == 0x451) {
+            out += 'E';
+        } else if (c.category() != QChar::Mark_NonSpacing) {
+            out += '?';
+        }
     }
-    return bytes.leftJustified(33, ' ');
+    return out;
 }
+
+// The name in its 33 columns.
+QByteArray nameField(const QString& name) {
+    return latinName(name).leftJustified(33, ' ', true);
+}
+
+// What the player line cannot carry, for the program's own import: the name as
+// written, the category and the city, in a comment line every reader skips.
+const QByteArray OwnRecord = "### Ladya ";
 
 int halvesOf(const Player& p) {
     int halves = 0;
@@ -155,8 +176,8 @@ void rankByPointsAndBuchholz(QVector<Player>& players) {
 
 QByteArray playerLine(int startRank, const Player& p) {
     const int halves = halvesOf(p);
-    QByteArray line = "001 " + number(startRank, 4) + "      " + nameField(p.name) + ' ' +
-                      number(p.rating, 4) + ' ' + QByteArray(3 + 1 + 11 + 1 + 10, ' ') + ' ' +
+    QByteArray line = "001 " + number(startRank, 4) + "      " + nameField(p.participant->name) +
+                      ' ' + number(p.rating, 4) + ' ' + QByteArray(3 + 1 + 11 + 1 + 10, ' ') + ' ' +
                       rightAligned(formatFixed(halves / 2.0, 1).toLatin1(), 4) + ' ' +
                       number(p.rank, 4);
     for (const Block& b : p.blocks) {
@@ -193,8 +214,11 @@ QByteArray trfText(const Header& h, const QVector<Player>& players) {
     record("062", QString::number(players.size()));
     record("092", h.type);
     record("XXR", QString::number(h.rounds));
-    for (int i = 0; i < players.size(); ++i)
-        out += playerLine(i + 1, players[i]) + "\r\n";
+    for (int i = 0; i < players.size(); ++i) {
+        const Participant& p = *players[i].participant;
+        out += playerLine(i + 1, players[i]) + "\r\n" + OwnRecord + number(i + 1, 4) + '|' +
+               QStringList{p.name, p.category, p.city}.join(u'|').toUtf8() + "\r\n";
+    }
     return out;
 }
 
@@ -261,7 +285,7 @@ QByteArray trfExport(const RoundRobinTournament& t) {
     for (int k = 0; k < n; ++k) {
         if (startRank[k] > 0) {
             Player& p = players[startRank[k] - 1];
-            p.name = t.participants[k].name;
+            p.participant = &t.participants[k];
             p.rating = parseLenientInt(t.participants[k].rating);
             p.blocks.resize(t.roundCount());
         }
@@ -318,7 +342,7 @@ QByteArray trfExport(const SwissTournament& t, int plannedRounds) {
     for (int k = 1; k <= n; ++k) {
         if (startRank[k] > 0) {
             Player& p = players[startRank[k] - 1];
-            p.name = t.participant(k).name;
+            p.participant = &t.participant(k);
             p.rating = parseLenientInt(t.participant(k).rating);
             p.blocks.resize(t.roundCount());
         }
@@ -412,6 +436,8 @@ bool beyondBasicPlane(const QString& text) {
 struct ReadPlayer {
     int line = 0;
     QString name;
+    QString category;
+    QString city;
     int rating = 0;
     int halves = 0;
     QVector<Block> blocks;
@@ -451,10 +477,28 @@ TrfImport trfImportSwiss(QByteArrayView text) {
     QString endDate;
     QString city;
     QVector<ReadPlayer> read;
+    struct Own {
+        int line = 0;
+        QStringList fields; // name, category, city
+    };
+    QHash<int, Own> own; // by start rank
     int lineNumber = 0;
     while (!reader.atEnd()) {
         const QByteArrayView line = reader.next();
         ++lineNumber;
+        if (line.startsWith(OwnRecord)) {
+            const QStringList f = QString::fromUtf8(line.sliced(OwnRecord.size())).split(u'|');
+            const int rank = plainNumber(f.value(0).trimmed().toLatin1()).value_or(0);
+            const bool fits = std::none_of(f.begin(), f.end(), [](const QString& value) {
+                return hasFieldBreakingCharacter(value) || beyondBasicPlane(value);
+            });
+            if (f.size() != 4 || rank == 0 || !fits || f[1] == ByeText ||
+                !(f[2].isEmpty() || Categories.contains(f[2])))
+                return refuse(
+                    lineRefusal(lineNumber, QStringLiteral("запись участника не читается")));
+            own.insert(rank, {lineNumber, f.mid(1)});
+            continue;
+        }
         const QByteArrayView tag = line.first(qMin<qsizetype>(3, line.size()));
         const QString value =
             QString::fromUtf8(line.size() > 4 ? line.sliced(4) : QByteArrayView()).trimmed();
@@ -562,9 +606,20 @@ TrfImport trfImportSwiss(QByteArrayView text) {
     t.state.kind = TournamentKind::Swiss;
     t.state.startDate = startDate;
     t.state.endDate = endDate;
-    for (int k = 0; k < players; ++k)
-        t.participants.append({QString::number(k + 1), read[k].name, QString(),
-                               QString::number(read[k].rating), city});
+    for (int k = 0; k < players; ++k) {
+        ReadPlayer& p = read[k];
+        p.city = city;
+        // The program's own record of the player, unless the player line was changed since.
+        const auto o = own.constFind(k + 1);
+        if (o != own.constEnd() &&
+            QString::fromLatin1(nameField(o->fields[0])).trimmed().toUpper() == p.name) {
+            p.name = o->fields[0];
+            p.category = o->fields[1];
+            p.city = o->fields[2];
+        }
+        t.participants.append(
+            {QString::number(k + 1), p.name, p.category, QString::number(p.rating), p.city});
+    }
     if (bye > 0)
         t.participants.append(makeByeRow(bye));
 

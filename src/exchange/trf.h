@@ -1,9 +1,10 @@
 // The FIDE Tournament Report File (TRF): the tournament as rating officers and pairing
 // programs read it, and a Swiss tournament read back from one.
 //
-// Player lines keep the fixed columns of TRF-16. The file is UTF-8 and its columns
-// count bytes, so that readers which index bytes find every number where the format
-// puts it; a name longer than its 33 bytes is cut at a character boundary.
+// Player lines keep the fixed columns of TRF-16 and are plain ASCII, names spelt in
+// Latin letters, as pairing programs require; the file is UTF-8. Under each player
+// line a comment ("### Ladya", which every reader skips) keeps the name as written,
+// the category and the city, so that the program's own import gives them back.
 #pragma once
 
 #include "common/message.h"
@@ -60,8 +61,9 @@ Message exportTrfBeside(const SwissTournament& tournament, const QString& workin
 // the line at fault named, is whatever the program cannot hold faithfully: more than
 // 300 players or 20 rounds, half-point byes, a result it has no code for, two players
 // disagreeing about their game, points that are not the sum of the results, more than
-// one bye in a round. The file knows no player's city or category: every player gets the
-// tournament's city of 022 (as the export writes it when all share it) and no category.
+// one bye in a round. Name, category and city come from the player's "### Ladya"
+// comment while the player line still bears that name; otherwise the name is the
+// line's, the city that of 022 and the category none.
 // Blank rounds of a player (no game) are paired among themselves
 // as games without a result, the last with the bye participant when one is left over.
 struct TrfImport {

@@ -152,6 +152,9 @@ TEST(TrfImport, RefusesWhatItCannotHoldNamingTheLine) {
          "Строка 4: стартовый номер 1 уже занят (строка 3)"},
         {"a half-point bye record", head + "240 H   1    1\r\n", "Строка 3: бай в пол-очка"},
         {"an unreadable date", "042 3 May\r\n", "Строка 1: дата «3 May» не читается"},
+        {"a category the program does not know",
+         head + player(1, "0.0", "") + "### Ladya 1|P|GM|C\r\n",
+         "Строка 4: запись участника не читается"},
         {"an opponent out of the field", head + player(1, "1.0", "  0009 w 1"),
          "Строка 3: тур 1: нет соперника с номером 9"},
     };
