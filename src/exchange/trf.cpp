@@ -483,6 +483,7 @@ TrfImport trfImportSwiss(QByteArrayView text) {
     };
     QHash<int, Own> own; // by start rank
     int lineNumber = 0;
+    int playerLines = 0;
     while (!reader.atEnd()) {
         const QByteArrayView line = reader.next();
         ++lineNumber;
@@ -522,7 +523,7 @@ TrfImport trfImportSwiss(QByteArrayView text) {
             return refuse(lineRefusal(lineNumber, QStringLiteral("особое начисление очков в "
                                                                  "программе не предусмотрено")));
         } else if (tag == "001") {
-            if (read.size() == Limits::SwissParticipants)
+            if (++playerLines > Limits::SwissParticipants)
                 return refuse(lineRefusal(
                     lineNumber,
                     QStringLiteral("участников больше %1").arg(Limits::SwissParticipants)));
