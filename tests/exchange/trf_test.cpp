@@ -64,6 +64,11 @@ TEST(TrfExport, NamesAndFilesFollowTheTournamentFile) {
     EXPECT_EQ(trfTournamentName("/x/Блиц.kr2"), "Блиц");
     EXPECT_EQ(trfPathBeside("/x/Кубок_(01.12.2026).swz", "/w"), "/x/Кубок_(01.12.2026).trf");
     EXPECT_EQ(trfPathBeside("a.kr2", "/w"), "/w/a.trf");
+    // A file that cannot be written is reported, never announced as written.
+    QTemporaryDir dir;
+    const TrfWritten failed = writeTrfFile(dir.path(), "012 x\r\n");
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(failed.message.title, "Ошибка создания файла");
 }
 
 // Whatever the program exports it reads back to the same file; what it refuses is only
