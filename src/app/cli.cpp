@@ -3,6 +3,7 @@
 #include "app/cli_commands.h"
 #include "app/club_cli.h"
 #include "app/main_menu.h"
+#include "exchange/trf_cli.h"
 #include "roundrobin/round_robin_cli.h"
 #include "swiss/swiss_cli.h"
 
@@ -31,6 +32,8 @@ CliOutput runCli(const QStringList& args) {
     // The club commands name a working folder, not a tournament file.
     if (isClubCommand(args))
         return runClubCli(args);
+    if (isTrfCommand(args))
+        return runTrfCli(args);
 
     if (!isCliCommandWord(command))
         return CliOutput::failure(

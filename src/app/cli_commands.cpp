@@ -117,16 +117,35 @@ const QVector<CliCommand>& cliCommands() {
          QStringLiteral("the club rating list of the working folder DIR"),
          QStringLiteral("Prints the club rating list of the working folder DIR (its\n"
                         "players_club.dat and players.dat), as the club list window shows it.\n")},
-        {QStringLiteral("report club"), QStringLiteral("DIR [--date DD.MM.YYYY] [-o PATH] [--pdf OUT.pdf]"),
+        {QStringLiteral("report club"),
+         QStringLiteral("DIR [--date DD.MM.YYYY] [-o PATH] [--pdf OUT.pdf]"),
          QStringLiteral("the club rating list page (HTML)"),
          QStringLiteral("Writes the club rating list of the working folder DIR as an HTML page,\n"
                         "dated today or DD.MM.YYYY.\n") +
              ReportOutputText},
-        {QStringLiteral("report rating-change"), QStringLiteral("DIR NAME CITY [-o PATH] [--pdf OUT.pdf]"),
+        {QStringLiteral("report rating-change"),
+         QStringLiteral("DIR NAME CITY [-o PATH] [--pdf OUT.pdf]"),
          QStringLiteral("one member's rating changes (HTML)"),
          QStringLiteral("Writes the rating changes of the member NAME of CITY, as stored in the\n"
                         "working folder DIR (upper case), as an HTML page.\n") +
              ReportOutputText},
+        {QStringLiteral("trf"), QStringLiteral("FILE [--rounds N] [-o OUT]"),
+         QStringLiteral("the tournament as a FIDE TRF file"),
+         QStringLiteral("Writes a .kr2 or .swz tournament as a FIDE tournament report file (TRF):\n"
+                        "one 001 line per player, renumbered without the bye, with the points\n"
+                        "summed from the rounds. Without -o it goes to stdout; -o OUT replaces\n"
+                        "OUT atomically.\n"
+                        "\n"
+                        "Options:\n"
+                        "  --rounds N       the planned rounds of a Swiss, for the XXR record\n"
+                        "                   (default: the rounds paired so far)\n"
+                        "  -o OUT           write the TRF to OUT\n")},
+        {QStringLiteral("import-trf"), QStringLiteral("IN -o OUT"),
+         QStringLiteral("a Swiss tournament from a TRF file"),
+         QStringLiteral("Reads the Swiss tournament of the TRF file IN into the new tournament\n"
+                        "file OUT (its name ending in swz), which must not exist yet. Start ranks\n"
+                        "stay the participants' numbers. A file that cannot be represented\n"
+                        "faithfully is refused naming the line, and nothing is written.\n")},
     };
     return commands;
 }

@@ -15,6 +15,8 @@ OpenDecision decideOpen(const QString& chosenPath) {
         d.kind = FileKind::RoundRobin;
     } else if (tail == QStringLiteral("swz")) {
         d.kind = FileKind::Swiss;
+    } else if (tail == QStringLiteral("trf")) {
+        d.kind = FileKind::Trf;
     } else {
         d.kind = FileKind::Unknown;
         d.message = Message{QStringLiteral("Ошибка"),

@@ -20,9 +20,11 @@ inline constexpr int Height = 260;
 
 inline const QString OpenDialogTitle = QStringLiteral("Открыть турнир");
 // Description "|" patterns separated by ";".
-inline const QString OpenDialogFilter = QStringLiteral("Файлы турниров ( kr2, swz )|*.kr2;*.swz");
+inline const QString OpenDialogFilter =
+    QStringLiteral("Файлы турниров ( kr2, swz, trf )|*.kr2;*.swz;*.trf");
 
-enum class FileKind { None, RoundRobin, Swiss, Unknown };
+// A TRF file is a Swiss tournament to import into a new tournament file.
+enum class FileKind { None, RoundRobin, Swiss, Trf, Unknown };
 
 struct OpenDecision {
     FileKind kind = FileKind::None;
@@ -30,7 +32,8 @@ struct OpenDecision {
     std::optional<Message> message; // set for an unknown kind
 };
 
-// The name alone decides: its last three characters, compared exactly ("kr2" or "swz").
+// The name alone decides: its last three characters, compared exactly ("kr2", "swz" or
+// "trf").
 // An empty path (dialog cancelled) opens nothing.
 OpenDecision decideOpen(const QString& chosenPath);
 

@@ -1,6 +1,7 @@
 #include "app/main_menu_window.h"
 
 #include "app/application.h"
+#include "exchange/trf.h"
 #include "ui/platform.h"
 
 #include <QLabel>
@@ -84,6 +85,18 @@ void MainMenuWindow::openTournament() {
     case MainMenu::FileKind::Swiss:
         emit tournamentChosen(decision.kind, decision.path);
         return;
+    case MainMenu::FileKind::Trf: {
+        // Imported into a new tournament file, which then opens as any other.
+        const TrfFolderImport imported =
+            importTrfIntoFolder(decision.path, m_app.workingDir(), m_platform.today());
+        if (imported.error) {
+            m_platform.showMessage(this, *imported.error);
+            show();
+            return;
+        }
+        emit tournamentChosen(MainMenu::FileKind::Swiss, imported.path);
+        return;
+    }
     }
 }
 

@@ -74,7 +74,8 @@ ParsedReportRequest parseReportRequest(const QStringList& args, const QStringLis
             if (std::optional<CliOutput> refused = refuseDataFileOutput(*out))
                 return {std::nullopt, *refused};
     return {ReportRequest{kind, operands.at(0), stats ? operands.at(1) : QString(),
-                          parsed.value(QStringLiteral("-o")), parsed.value(QStringLiteral("--pdf"))},
+                          parsed.value(QStringLiteral("-o")),
+                          parsed.value(QStringLiteral("--pdf"))},
             {}};
 }
 

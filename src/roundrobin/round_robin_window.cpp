@@ -1,5 +1,6 @@
 #include "roundrobin/round_robin_window.h"
 
+#include "exchange/trf.h"
 #include "players/completion_dialog.h"
 #include "players/workspace.h"
 #include "reports/report_dialog.h"
@@ -100,7 +101,9 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     reports->setSpacing(5);
     m_schedule = ui::makeButton(ScheduleReportButton, QStringLiteral("scheduleReportButton"), 225);
     m_finish = ui::makeButton(FinishButton, QStringLiteral("finishButton"), 225);
+    m_trf = ui::makeButton(TrfTexts::ExportButton, QStringLiteral("trfExportButton"), 225);
     reports->addWidget(m_schedule);
+    reports->addWidget(m_trf);
     reports->addWidget(m_finish);
     bottom->addLayout(reports);
 
@@ -129,6 +132,7 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_result, &QComboBox::currentIndexChanged, this, &RoundRobinWindow::controlEvent);
     connect(m_write, &QPushButton::clicked, this, &RoundRobinWindow::writeResult);
     connect(m_schedule, &QPushButton::clicked, this, &RoundRobinWindow::writeSchedule);
+    connect(m_trf, &QPushButton::clicked, this, &RoundRobinWindow::exportTrf);
     connect(m_finish, &QPushButton::clicked, this, &RoundRobinWindow::openCompletion);
     connect(m_table, &QPushButton::clicked, this, &RoundRobinWindow::openResultsTable);
     connect(m_statistics, &QPushButton::clicked, this, &RoundRobinWindow::openStatistics);
@@ -243,6 +247,12 @@ void RoundRobinWindow::writeSchedule() {
     writeAndOfferReport(m_platform, this, m_workspace.workingDir(),
                         scheduleReport(m_controller.tournament()),
                         roundRobinPageHeader(m_controller.tournament()));
+}
+
+void RoundRobinWindow::exportTrf() {
+    controlEvent();
+    m_platform.showMessage(this,
+                           exportTrfBeside(m_controller.tournament(), m_workspace.workingDir()));
 }
 
 CompletionResult RoundRobinWindow::completeWith(const QString& endDate) {

@@ -51,6 +51,7 @@ private:
     void openResultsTable();
     void openStatistics();
     void writeSchedule();
+    void exportTrf();
     void openCompletion();
     void closeBox();
     void backToMainMenu();
@@ -67,6 +68,7 @@ private:
     ui::DropDown* m_result = nullptr;
     QPushButton* m_write = nullptr;
     QPushButton* m_schedule = nullptr;
+    QPushButton* m_trf = nullptr;
     QPushButton* m_finish = nullptr;
     QPushButton* m_table = nullptr;
     QPushButton* m_statistics = nullptr;

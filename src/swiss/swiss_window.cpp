@@ -1,5 +1,6 @@
 #include "swiss/swiss_window.h"
 
+#include "exchange/trf.h"
 #include "pairing/pairing_dialog.h"
 #include "players/completion_dialog.h"
 #include "players/workspace.h"
@@ -121,6 +122,8 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     buttons->addWidget(m_complete, 1, 0);
     buttons->addWidget(m_statistics, 0, 1);
     buttons->addWidget(m_report, 1, 1);
+    m_trf = ui::makeButton(TrfTexts::ExportButton, QStringLiteral("trfExportButton"), 280);
+    buttons->addWidget(m_trf, 2, 1);
     grid->addLayout(buttons, 2, 1, 2, 1);
     fixSize();
 
@@ -138,6 +141,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_standings, &ui::MultiColumnList::rowClicked, this, &SwissWindow::standingsClicked);
     connect(m_statistics, &QPushButton::clicked, this, &SwissWindow::writeStatistics);
     connect(m_report, &QPushButton::clicked, this, &SwissWindow::writeCrosstable);
+    connect(m_trf, &QPushButton::clicked, this, &SwissWindow::exportTrf);
     connect(m_pairing, &QPushButton::clicked, this, &SwissWindow::pairNextRound);
     connect(m_complete, &QPushButton::clicked, this, &SwissWindow::openCompletion);
     connect(this, &ui::Window::closeRequested, this, &SwissWindow::closeBox);
@@ -255,6 +259,13 @@ void SwissWindow::writeCrosstable() {
     writeAndOfferReport(m_platform, this, m_workspace.workingDir(),
                         swissCrosstableReport(m_controller.tournament(), m_controller.standings()),
                         swissPageHeader(m_controller.tournament()));
+}
+
+void SwissWindow::exportTrf() {
+    m_controller.applyRules();
+    applyRules();
+    m_platform.showMessage(this,
+                           exportTrfBeside(m_controller.tournament(), m_workspace.workingDir()));
 }
 
 void SwissWindow::pairNextRound() {

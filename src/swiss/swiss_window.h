@@ -48,6 +48,7 @@ private:
     void standingsClicked();
     void writeStatistics();
     void writeCrosstable();
+    void exportTrf();
     void pairNextRound();
     void openCompletion();
     void closeBox();
@@ -67,6 +68,7 @@ private:
     QPushButton* m_complete = nullptr;
     QPushButton* m_statistics = nullptr;
     QPushButton* m_report = nullptr;
+    QPushButton* m_trf = nullptr;
 };
 
 } // namespace ladya

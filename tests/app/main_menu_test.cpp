@@ -16,6 +16,7 @@ TEST(OpenDecision, TheLastThreeCharactersDecideExactly) {
     EXPECT_EQ(MainMenu::decideOpen("/t/Кубок.kr2").kind, FileKind::RoundRobin);
     EXPECT_EQ(MainMenu::decideOpen("/t/Кубок.swz").kind, FileKind::Swiss);
     EXPECT_EQ(MainMenu::decideOpen("/t/xkr2").kind, FileKind::RoundRobin);
+    EXPECT_EQ(MainMenu::decideOpen("/t/Кубок.trf").kind, FileKind::Trf);
     for (const char* unknown : {"/t/a.KR2", "/t/a.txt", "/t/a.kr", "kr"}) {
         const auto d = MainMenu::decideOpen(QString::fromUtf8(unknown));
         EXPECT_EQ(d.kind, FileKind::Unknown) << unknown;

@@ -2,6 +2,8 @@
 #include "app/main_menu_window.h"
 #include "app/shell.h"
 #include "common/text_file.h"
+#include "common/tournament_creation.h"
+#include "exchange/trf.h"
 #include "support/test_support.h"
 #include "ui/fake_platform.h"
 
@@ -55,7 +57,7 @@ TEST_F(MainMenuWindowTest, CancelledOpenDialogReturnsToAVisibleMenu) {
     QTest::mouseClick(button("openButton"), Qt::LeftButton);
     EXPECT_EQ(platform.fileDialogTitles, QStringList{"Открыть турнир"});
     EXPECT_EQ(platform.lastStartDir, app.workingDir());
-    EXPECT_EQ(platform.lastFilter, "Файлы турниров ( kr2, swz )|*.kr2;*.swz");
+    EXPECT_EQ(platform.lastFilter, "Файлы турниров ( kr2, swz, trf )|*.kr2;*.swz;*.trf");
     EXPECT_TRUE(shell.mainMenu()->isVisible());
     EXPECT_TRUE(platform.messages.isEmpty());
     EXPECT_EQ(app.state().path, "");
@@ -69,6 +71,29 @@ TEST_F(MainMenuWindowTest, UnknownExtensionIsReportedAndTheMenuComesBack) {
     EXPECT_EQ(platform.messages.first().title, "Ошибка");
     EXPECT_TRUE(platform.messages.first().text.contains("notes.txt"));
     EXPECT_TRUE(shell.mainMenu()->isVisible());
+}
+
+TEST_F(MainMenuWindowTest, ATrfFileBecomesANewSwissTournamentNeverReplacingOne) {
+    shell.start();
+    const QString trf = test::dataPath("trf/example16.swz.trf");
+    const QString swz = app.filePath("example16_(" + formatDate(platform.date) + ").swz");
+    platform.fileAnswers = {trf};
+    QTest::mouseClick(button("openButton"), Qt::LeftButton);
+    EXPECT_TRUE(platform.messages.isEmpty());
+    ASSERT_NE(shell.swissWindow(), nullptr);
+    EXPECT_EQ(shell.swissWindow()->controller().tournament().state.path, swz);
+    EXPECT_EQ(trfExport(*loadSwiss(swz).tournament), test::readBytes(trf));
+
+    // The same file again would replace the tournament just made: refused.
+    shell.swissWindow()->hide();
+    shell.showMainMenu();
+    const QByteArray before = test::readBytes(swz);
+    platform.fileAnswers = {trf};
+    QTest::mouseClick(button("openButton"), Qt::LeftButton);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages.first(), tournamentExistsMessage(swz));
+    EXPECT_TRUE(shell.mainMenu()->isVisible());
+    EXPECT_EQ(test::readBytes(swz), before);
 }
 
 TEST_F(MainMenuWindowTest, MissingDatabaseIsReportedOnceAtStart) {
@@ -100,7 +125,7 @@ TEST_F(MainMenuWindowTest, CreationButtonsSetTheKind) {
 
 TEST(OpenDialog, FilterBecomesAQtNameFilter) {
     EXPECT_EQ(ui::toQtNameFilter(MainMenu::OpenDialogFilter),
-              "Файлы турниров ( kr2, swz ) (*.kr2 *.swz)");
+              "Файлы турниров ( kr2, swz, trf ) (*.kr2 *.swz *.trf)");
 }
 
 TEST_F(MainMenuWindowTest, EnterPressesTheFocusedButton) {

@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/shell.h"
+#include "exchange/trf.h"
 #include "players/completion_dialog.h"
 #include "roundrobin/participant_statistics_window.h"
 #include "roundrobin/results_table_window.h"
@@ -397,6 +398,18 @@ TEST_F(RoundRobinWindowTest, ResultsTableAndStatisticsShowTheCoreRowsAndWriteThe
     ASSERT_TRUE(QDir().mkdir(report));
     QTest::mouseClick(button(&w, "scheduleReportButton"), Qt::LeftButton);
     EXPECT_EQ(platform.messages.size(), 1);
+}
+
+TEST_F(RoundRobinWindowTest, TrfExportIsWrittenBesideTheTournamentAndSaysWhere) {
+    const RoundRobinTournament t = newTournament();
+    RoundRobinWindow w(app, platform, t);
+    w.show();
+    EXPECT_EQ(button(&w, "trfExportButton")->text(), "Экспорт TRF");
+    QTest::mouseClick(button(&w, "trfExportButton"), Qt::LeftButton);
+    const QString trf = app.filePath("Кубок_клуба_(06.12.2026).trf");
+    EXPECT_EQ(test::readBytes(trf), trfExport(t));
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(platform.messages.first().text.contains(QDir::toNativeSeparators(trf)));
 }
 
 TEST_F(RoundRobinWindowTest, ControlsAreNamedAndListsHaveTheirColumns) {

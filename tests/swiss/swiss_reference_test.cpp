@@ -5,6 +5,7 @@
 #include "pairing/pairing_engine.h"
 #include "roundrobin/expected_score.h"
 #include "swiss/swiss_standings.h"
+#include "swiss/swiss_test_util.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -177,43 +178,13 @@ QVector<int> referenceCandidates(const SwissTournament& t, const SwissStandings&
     return unique;
 }
 
-// Random pairings (rematches allowed) and random results, some byes as forfeits and
-// some as "1"/"0", the last round sometimes left partly unplayed.
-SwissTournament randomTournament(std::mt19937& rng) {
-    // Now and then a field near the largest size, where the standings order has the
-    // most ties to settle.
-    const int players = rng() % 12 == 0 ? 250 + int(rng() % 50) : 4 + int(rng() % 40);
-    const int n = players + players % 2;
-    QStringList lines{"05.12.2026", "", "0", QString::number(n)};
-    for (int i = 1; i <= players; ++i)
-        lines << QStringLiteral("%1|P%1|1|%2|C").arg(i).arg(1000 + int(rng() % 1500));
-    if (n > players)
-        lines << QStringLiteral("%1|**|**|**|**").arg(n);
-    const int rounds = int(rng() % 12);
-    lines[2] = QString::number(rounds);
-    const QStringList codes{"1|0", "0|1", "%|%", "+|-", "-|+", "-|-", "|"};
-    QVector<int> order(n);
-    for (int r = 1; r <= rounds; ++r) {
-        lines << QString::number(r) + " ТУР";
-        std::iota(order.begin(), order.end(), 1);
-        std::shuffle(order.begin(), order.end(), rng);
-        for (int b = 0; b < n / 2; ++b) {
-            QString code = codes[int(rng() % 6)];
-            if (r == rounds && rng() % 3 == 0)
-                code = "|";
-            lines << QStringLiteral("%1|%2|").arg(order[2 * b]).arg(order[2 * b + 1]) + code;
-        }
-    }
-    return *parseSwissLines(lines).tournament;
-}
-
 } // namespace
 
 TEST(SwissReference, StandingsAndCandidatesMatchTheLiteralLoops) {
     for (unsigned seed = 1; seed <= 150; ++seed) {
         SCOPED_TRACE(::testing::Message() << "seed " << seed);
         std::mt19937 rng(seed);
-        const SwissTournament t = randomTournament(rng);
+        const SwissTournament t = test::randomTournament(rng);
         const SwissStandings s = computeSwissStandings(t);
         const Reference x = referenceStandings(t);
         const int n = t.participantCount();

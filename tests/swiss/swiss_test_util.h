@@ -6,6 +6,9 @@
 
 #include <QStringList>
 #include <QVector>
+#include <algorithm>
+#include <numeric>
+#include <random>
 
 namespace ladya::test {
 
@@ -25,6 +28,36 @@ inline SwissTournament makeSwiss(const QStringList& ratings,
     for (int r = 0; r < rounds.size(); ++r) {
         lines << QString::number(r + 1) + QStringLiteral(" ТУР");
         lines << rounds[r];
+    }
+    return *parseSwissLines(lines).tournament;
+}
+
+// Random pairings (rematches allowed) and random results, some byes as forfeits and
+// some as "1"/"0", the last round sometimes left partly unplayed.
+inline SwissTournament randomTournament(std::mt19937& rng) {
+    // Now and then a field near the largest size, where the standings order has the
+    // most ties to settle.
+    const int players = rng() % 12 == 0 ? 250 + int(rng() % 50) : 4 + int(rng() % 40);
+    const int n = players + players % 2;
+    QStringList lines{"05.12.2026", "", "0", QString::number(n)};
+    for (int i = 1; i <= players; ++i)
+        lines << QStringLiteral("%1|P%1|1|%2|C").arg(i).arg(1000 + int(rng() % 1500));
+    if (n > players)
+        lines << QStringLiteral("%1|**|**|**|**").arg(n);
+    const int rounds = int(rng() % 12);
+    lines[2] = QString::number(rounds);
+    const QStringList codes{"1|0", "0|1", "%|%", "+|-", "-|+", "-|-", "|"};
+    QVector<int> order(n);
+    for (int r = 1; r <= rounds; ++r) {
+        lines << QString::number(r) + " ТУР";
+        std::iota(order.begin(), order.end(), 1);
+        std::shuffle(order.begin(), order.end(), rng);
+        for (int b = 0; b < n / 2; ++b) {
+            QString code = codes[int(rng() % 6)];
+            if (r == rounds && rng() % 3 == 0)
+                code = "|";
+            lines << QStringLiteral("%1|%2|").arg(order[2 * b]).arg(order[2 * b + 1]) + code;
+        }
     }
     return *parseSwissLines(lines).tournament;
 }

@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/shell.h"
+#include "exchange/trf.h"
 #include "pairing/pairing_dialog.h"
 #include "players/completion_dialog.h"
 #include "reports/round_robin_reports.h"
@@ -315,6 +316,17 @@ TEST_F(SwissWindowTest, ReportButtonsWriteTheReportsOfTheShownStandings) {
     test::enterResult(w.get(), 1, "0");
     EXPECT_FALSE(stats->isEnabled());
     EXPECT_EQ(stats->text(), "Статистика");
+}
+
+TEST_F(SwissWindowTest, TrfExportIsWrittenBesideTheTournamentAndSaysWhere) {
+    const QString path = newTournament(15, 2, true);
+    auto w = openOn(path);
+    QTest::mouseClick(button(w.get(), "trfExportButton"), Qt::LeftButton);
+    const QString trf = trfPathBeside(path, app.workingDir());
+    EXPECT_TRUE(trf.endsWith(".trf"));
+    EXPECT_EQ(test::readBytes(trf), trfExport(w->controller().tournament()));
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(platform.messages.first().text.contains(QDir::toNativeSeparators(trf)));
 }
 
 TEST_F(SwissWindowTest, CompletionAfterTheLastRoundWritesThePlayerFilesOnce) {

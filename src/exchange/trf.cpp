@@ -1,0 +1,766 @@
+#include "exchange/trf.h"
+
+#include "common/text_file.h"
+#include "common/tournament_creation.h"
+#include "roundrobin/round_robin_standings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace ladya {
+
+namespace {
+
+// One round of a player line. A blank block (no game, or a game without a result) has
+// opponent 0 and blanks for colour and result.
+struct Block {
+    int opponent = 0;
+    char colour = ' ';
+    char result = ' ';
+};
+
+struct Player {
+    const Participant* participant = nullptr;
+    int rating = 0;
+    int rank = 0;
+    QVector<Block> blocks;
+};
+
+struct Header {
+    QString name;
+    QString city;
+    QString startDate;
+    QString endDate;
+    QString type;
+    int rounds = 0;
+};
+
+// Points in halves, so that the sum is exact.
+int halvesOf(char result) {
+    switch (result) {
+    case '1':
+    case '+':
+    case 'U':
+    case 'F':
+        return 2;
+    case '=':
+    case 'H':
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+// A game's code from the player's side; blank for an unplayed game.
+char gameResult(const QString& code) {
+    switch (codeByte(code)) {
+    case '1':
+        return '1';
+    case '0':
+        return '0';
+    case '%':
+        return '=';
+    case '+':
+        return '+';
+    case '-':
+        return '-';
+    default:
+        return ' ';
+    }
+}
+
+// A game against the bye participant, by what it brought the player.
+Block byeBlock(const QString& code) {
+    switch (codeByte(code)) {
+    case '1':
+    case '+':
+        return {0, '-', 'U'};
+    case '%':
+        return {0, '-', 'H'};
+    case '0':
+    case '-':
+        return {0, '-', 'Z'};
+    default:
+        return {};
+    }
+}
+
+Block gameBlock(int opponent, bool white, const QString& code) {
+    const char result = gameResult(code);
+    if (result == ' ')
+        return {};
+    return {opponent, white ? 'w' : 'b', result};
+}
+
+// "dd.MM.yyyy" as TRF writes dates; any other text as it stands.
+QString trfDate(const QString& date) {
+    const QDate d = parseDate(date);
+    return d.isValid() ? d.toString(QStringLiteral("yyyy/MM/dd")) : date;
+}
+
+QByteArray rightAligned(const QByteArray& text, int width) {
+    return text.rightJustified(width, ' ', true);
+}
+
+QByteArray number(int value, int width) {
+    return rightAligned(value > 0 ? QByteArray::number(value) : QByteArray(), width);
+}
+
+// The name in Latin letters: pairing programs refuse a player line with any other
+// byte, and the rating officers' lists spell names so. Russian letters as passports
+// spell them; accents dropped; any other character "?".
+QByteArray latinName(const QString& name) {
+    static const char* const russian[] = {
+        "A", "B", "V", "G", "D", "E",  "ZH", "Z",  "I",  "Y",    "K",  "L", "M", "N", "O",  "P",
+        "R", "S", "T", "U", "F", "KH", "TS", "CH", "SH", "SHCH", "IE", "Y", "",  "E", "YU", "YA"};
+    QByteArray out;
+    for (const QChar c : name.normalized(QString::NormalizationForm_D)) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            out += char(u);
+        } else if (u >= 0x410 && u <= 0x44F) {
+            out += russian[(u - 0x410) % 32];
+        } else if (u == 0x401 || u == 0x451) {
+            out += 'E';
+        } else if (c.category() != QChar::Mark_NonSpacing) {
+            out += '?';
+        }
+    }
+    return out;
+}
+
+// The name in its 33 columns.
+QByteArray nameField(const QString& name) {
+    return latinName(name).leftJustified(33, ' ', true);
+}
+
+// What the player line cannot carry, for the program's own import: the name as
+// written, the category and the city, in a comment line every reader skips.
+const QByteArray OwnRecord = "### Ladya ";
+
+int halvesOf(const Player& p) {
+    int halves = 0;
+    for (const Block& b : p.blocks)
+        halves += halvesOf(b.result);
+    return halves;
+}
+
+// The Swiss standings order points first and Buchholz second, as the file can show
+// them: Buchholz over the games it holds, so that the ranks read back the same from
+// the file, whose blanks have lost the pairing of a game not yet played. Players equal
+// in both share a rank, as the format allows, rather than take the order of the
+// window's exchanges.
+void rankByPointsAndBuchholz(QVector<Player>& players) {
+    QVector<int> halves(players.size());
+    for (int k = 0; k < players.size(); ++k)
+        halves[k] = halvesOf(players[k]);
+    QVector<int> buchholz(players.size(), 0);
+    for (int k = 0; k < players.size(); ++k) {
+        for (const Block& b : players[k].blocks) {
+            if (b.opponent > 0)
+                buchholz[k] += halves[b.opponent - 1];
+        }
+    }
+    for (int k = 0; k < players.size(); ++k) {
+        int better = 0;
+        for (int j = 0; j < players.size(); ++j) {
+            if (halves[j] > halves[k] || (halves[j] == halves[k] && buchholz[j] > buchholz[k]))
+                ++better;
+        }
+        players[k].rank = better + 1;
+    }
+}
+
+QByteArray playerLine(int startRank, const Player& p) {
+    const int halves = halvesOf(p);
+    QByteArray line = "001 " + number(startRank, 4) + "      " + nameField(p.participant->name) +
+                      ' ' + number(p.rating, 4) + ' ' + QByteArray(3 + 1 + 11 + 1 + 10, ' ') + ' ' +
+                      rightAligned(formatFixed(halves / 2.0, 1).toLatin1(), 4) + ' ' +
+                      number(p.rank, 4);
+    for (const Block& b : p.blocks) {
+        line += "  ";
+        if (b.result == ' ') {
+            line += QByteArray(8, ' ');
+            continue;
+        }
+        line += b.opponent > 0 ? number(b.opponent, 4).replace(' ', '0') : QByteArray("0000");
+        line += ' ';
+        line += b.colour;
+        line += ' ';
+        line += b.result;
+    }
+    while (line.endsWith(' '))
+        line.chop(1);
+    return line;
+}
+
+QByteArray trfText(const Header& h, const QVector<Player>& players) {
+    QByteArray out;
+    const auto record = [&out](const char* tag, const QString& value) {
+        out += tag;
+        out += ' ';
+        out += value.toUtf8();
+        out += "\r\n";
+    };
+    record("012", h.name);
+    if (!h.city.isEmpty())
+        record("022", h.city);
+    record("042", trfDate(h.startDate));
+    if (!h.endDate.isEmpty())
+        record("052", trfDate(h.endDate));
+    record("062", QString::number(players.size()));
+    record("092", h.type);
+    record("XXR", QString::number(h.rounds));
+    for (int i = 0; i < players.size(); ++i) {
+        const Participant& p = *players[i].participant;
+        out += playerLine(i + 1, players[i]) + "\r\n" + OwnRecord + number(i + 1, 4) + '|' +
+               QStringList{p.name, p.category, p.city}.join(u'|').toUtf8() + "\r\n";
+    }
+    return out;
+}
+
+// The players' one city, when they all have the same.
+QString commonCity(const QVector<const Participant*>& players) {
+    QString city;
+    for (const Participant* p : players) {
+        if (p->city.isEmpty() || (!city.isEmpty() && p->city != city))
+            return QString();
+        city = p->city;
+    }
+    return city;
+}
+
+} // namespace
+
+QString trfTournamentName(const QString& tournamentPath) {
+    QString name = QFileInfo(tournamentPath).completeBaseName();
+    static const QRegularExpression creationDay(QStringLiteral("_\\(\\d\\d\\.\\d\\d\\.\\d{4}\\)$"));
+    name.remove(creationDay);
+    name.replace(u'_', u' ');
+    return name;
+}
+
+QString trfPathBeside(const QString& tournamentPath, const QString& workingDir) {
+    const QFileInfo file(QDir(workingDir).filePath(tournamentPath));
+    return file.dir().filePath(file.completeBaseName() + QStringLiteral(".trf"));
+}
+
+TrfWritten writeTrfFile(const QString& path, const QByteArray& bytes) {
+    const FileResult written = writeFileAtomic(path, bytes);
+    if (!written)
+        return {false,
+                {QStringLiteral("Ошибка создания файла"),
+                 QStringLiteral("Не удалось записать файл %1\n%2")
+                     .arg(QDir::toNativeSeparators(path), written.error)}};
+    return {true,
+            {TrfTexts::ExportButton, QStringLiteral("Турнир записан в формате TRF в файл\n%1")
+                                         .arg(QDir::toNativeSeparators(path))}};
+}
+
+Message exportTrfBeside(const RoundRobinTournament& tournament, const QString& workingDir) {
+    return writeTrfFile(trfPathBeside(tournament.state.path, workingDir), trfExport(tournament))
+        .message;
+}
+
+Message exportTrfBeside(const SwissTournament& tournament, const QString& workingDir) {
+    return writeTrfFile(trfPathBeside(tournament.state.path, workingDir), trfExport(tournament))
+        .message;
+}
+
+QByteArray trfExport(const RoundRobinTournament& t) {
+    const int n = t.participantCount();
+    // Start ranks count the players only.
+    QVector<int> startRank(n, 0);
+    QVector<const Participant*> real;
+    for (int k = 0; k < n; ++k) {
+        if (!isByeRow(t.participants[k])) {
+            real.append(&t.participants[k]);
+            startRank[k] = int(real.size());
+        }
+    }
+    QVector<Player> players(real.size());
+    for (int k = 0; k < n; ++k) {
+        if (startRank[k] > 0) {
+            Player& p = players[startRank[k] - 1];
+            p.participant = &t.participants[k];
+            p.rating = parseLenientInt(t.participants[k].rating);
+            p.blocks.resize(t.roundCount());
+        }
+    }
+    const GameLinks links = linkGames(t);
+    const int boards = t.boardCount();
+    for (int r = 0; r < t.roundCount(); ++r) {
+        for (int b = 0; b < boards && r * boards + b < links.games.size(); ++b) {
+            const GameLinks::Game& g = links.games[r * boards + b];
+            const RoundRobinGame& game = t.games[r][b];
+            const int white = g.white >= 0 ? startRank[g.white] : -1;
+            const int black = g.black >= 0 ? startRank[g.black] : -1;
+            // A name no row bears (a hand-edited file) leaves its games out.
+            if (white > 0 && black == 0)
+                players[white - 1].blocks[r] = byeBlock(game.result);
+            else if (white > 0 && black > 0)
+                players[white - 1].blocks[r] = gameBlock(black, true, game.result);
+            if (black > 0 && white == 0)
+                players[black - 1].blocks[r] = byeBlock(game.mirrorResult);
+            else if (black > 0 && white > 0)
+                players[black - 1].blocks[r] = gameBlock(white, false, game.mirrorResult);
+        }
+    }
+    RoundRobinStandings standings = computeStandings(t, links);
+    orderPlaces(standings);
+    int rank = 0;
+    for (int number : standings.placeOrder) {
+        if (startRank[number - 1] > 0)
+            players[startRank[number - 1] - 1].rank = ++rank;
+    }
+    Header h;
+    h.name = trfTournamentName(t.state.path);
+    h.city = commonCity(real);
+    h.startDate = t.state.startDate;
+    h.endDate = t.state.endDate;
+    h.type = t.state.kind == TournamentKind::TwoCycles ? QStringLiteral("Double Round Robin")
+                                                       : QStringLiteral("Round Robin");
+    h.rounds = t.roundCount();
+    return trfText(h, players);
+}
+
+QByteArray trfExport(const SwissTournament& t, int plannedRounds) {
+    const int n = t.participantCount();
+    const int bye = t.byeNumber;
+    QVector<int> startRank(n + 1, 0);
+    QVector<const Participant*> real;
+    for (int k = 1; k <= n; ++k) {
+        if (k != bye) {
+            real.append(&t.participant(k));
+            startRank[k] = int(real.size());
+        }
+    }
+    QVector<Player> players(real.size());
+    for (int k = 1; k <= n; ++k) {
+        if (startRank[k] > 0) {
+            Player& p = players[startRank[k] - 1];
+            p.participant = &t.participant(k);
+            p.rating = parseLenientInt(t.participant(k).rating);
+            p.blocks.resize(t.roundCount());
+        }
+    }
+    for (int r = 0; r < t.roundCount(); ++r) {
+        QVector<bool> seen(n + 1, false);
+        for (const SwissGame& g : t.rounds[r]) {
+            const bool whiteIn = t.hasParticipant(g.white) && !seen[g.white];
+            const bool blackIn = t.hasParticipant(g.black) && !seen[g.black] && g.black != g.white;
+            if (whiteIn && startRank[g.white] > 0) {
+                players[startRank[g.white] - 1].blocks[r] =
+                    bye > 0 && g.black == bye ? byeBlock(g.whiteResult)
+                    : blackIn                 ? gameBlock(startRank[g.black], true, g.whiteResult)
+                                              : Block{};
+            }
+            if (blackIn && startRank[g.black] > 0) {
+                players[startRank[g.black] - 1].blocks[r] =
+                    bye > 0 && g.white == bye ? byeBlock(g.blackResult)
+                    : whiteIn                 ? gameBlock(startRank[g.white], false, g.blackResult)
+                                              : Block{};
+            }
+            if (whiteIn)
+                seen[g.white] = true;
+            if (blackIn)
+                seen[g.black] = true;
+        }
+    }
+    rankByPointsAndBuchholz(players);
+    Header h;
+    h.name = trfTournamentName(t.state.path);
+    h.city = commonCity(real);
+    h.startDate = t.state.startDate;
+    h.endDate = t.state.endDate;
+    h.type = QStringLiteral("Swiss System");
+    h.rounds = qMax(plannedRounds, t.roundCount());
+    return trfText(h, players);
+}
+
+// ---- import ----
+
+namespace {
+
+Message refusal(const QString& text) {
+    return {QStringLiteral("Ошибка импорта TRF"), text};
+}
+
+Message lineRefusal(int line, const QString& text) {
+    return refusal(QStringLiteral("Строка %1: %2").arg(QString::number(line), text));
+}
+
+// Bytes [from, from + size) of the line, blanks trimmed; "" past its end.
+QByteArray field(QByteArrayView line, qsizetype from, qsizetype size) {
+    if (from >= line.size())
+        return QByteArray();
+    return line.sliced(from, qMin(size, line.size() - from)).trimmed().toByteArray();
+}
+
+std::optional<int> plainNumber(const QByteArray& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < 0 || text.startsWith('+') || text.startsWith('-'))
+        return std::nullopt;
+    return value;
+}
+
+// Points as "11.5": a whole number of halves.
+std::optional<int> pointsInHalves(const QByteArray& text) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3})(?:\\.([05]))?$"));
+    const QRegularExpressionMatch m = pattern.match(QString::fromLatin1(text));
+    if (!m.hasMatch())
+        return std::nullopt;
+    return m.captured(1).toInt() * 2 + (m.captured(2) == QStringLiteral("5") ? 1 : 0);
+}
+
+// A date of 042/052 as the tournament file keeps it: TRF's yyyy/MM/dd, and the forms
+// other programs write.
+std::optional<QString> fileDate(const QString& text) {
+    for (const QString& format : {QStringLiteral("yyyy/MM/dd"), QStringLiteral("yyyy-MM-dd"),
+                                  QStringLiteral("yyyy.MM.dd"), QStringLiteral("dd.MM.yyyy")}) {
+        const QDate d = QDate::fromString(text, format);
+        if (d.isValid())
+            return formatDate(d);
+    }
+    return std::nullopt;
+}
+
+bool beyondBasicPlane(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); });
+}
+
+struct ReadPlayer {
+    int line = 0;
+    QString name;
+    QString category;
+    QString city;
+    int rating = 0;
+    int halves = 0;
+    QVector<Block> blocks;
+};
+
+// The game codes of a pair of TRF results, White's side first; nothing when the two
+// results do not make one game.
+std::optional<std::pair<QString, QString>> gameCodes(char mine, char theirs) {
+    const auto code = [](char c) {
+        switch (c) {
+        case '=':
+            return QStringLiteral("%");
+        case ' ':
+            return QString();
+        default:
+            return QString(QLatin1Char(c));
+        }
+    };
+    static const char* const games[] = {"10", "01", "==", "+-", "-+", "--", "  "};
+    for (const char* g : games) {
+        if (g[0] == mine && g[1] == theirs)
+            return std::pair{code(mine), code(theirs)};
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TrfImport trfImportSwiss(QByteArrayView text) {
+    TrfImport result;
+    const auto refuse = [&result](const Message& m) {
+        result.error = m;
+        return result;
+    };
+    LineReader reader(text);
+    QString startDate;
+    QString endDate;
+    QString city;
+    QVector<ReadPlayer> read;
+    struct Own {
+        int line = 0;
+        QStringList fields; // name, category, city
+    };
+    QHash<int, Own> own; // by start rank
+    int lineNumber = 0;
+    int playerLines = 0;
+    while (!reader.atEnd()) {
+        const QByteArrayView line = reader.next();
+        ++lineNumber;
+        if (line.startsWith(OwnRecord)) {
+            const QStringList f = QString::fromUtf8(line.sliced(OwnRecord.size())).split(u'|');
+            const int rank = plainNumber(f.value(0).trimmed().toLatin1()).value_or(0);
+            const bool fits = std::none_of(f.begin(), f.end(), [](const QString& value) {
+                return hasFieldBreakingCharacter(value) || beyondBasicPlane(value);
+            });
+            if (f.size() != 4 || rank == 0 || !fits || f[1] == ByeText ||
+                !(f[2].isEmpty() || Categories.contains(f[2])))
+                return refuse(
+                    lineRefusal(lineNumber, QStringLiteral("запись участника не читается")));
+            own.insert(rank, {lineNumber, f.mid(1)});
+            continue;
+        }
+        const QByteArrayView tag = line.first(qMin<qsizetype>(3, line.size()));
+        const QString value =
+            QString::fromUtf8(line.size() > 4 ? line.sliced(4) : QByteArrayView()).trimmed();
+        if (tag == "012") {
+            result.name = value;
+        } else if (tag == "022") {
+            city = value;
+        } else if (tag == "XXR") {
+            result.plannedRounds = plainNumber(value.toLatin1()).value_or(0);
+        } else if (tag == "042" || tag == "052") {
+            const std::optional<QString> date = fileDate(value);
+            if (!date && !(tag == "052" && value.isEmpty()))
+                return refuse(lineRefusal(lineNumber, QStringLiteral("дата «%1» не читается "
+                                                                     "(ожидается ГГГГ/ММ/ДД)")
+                                                          .arg(value)));
+            (tag == "042" ? startDate : endDate) = date.value_or(QString());
+        } else if (tag == "240" && field(line, 4, 1).toUpper() == "H") {
+            return refuse(lineRefusal(lineNumber, QStringLiteral("бай в пол-очка в программе "
+                                                                 "не предусмотрен")));
+        } else if (tag == "299") {
+            return refuse(lineRefusal(lineNumber, QStringLiteral("особое начисление очков в "
+                                                                 "программе не предусмотрено")));
+        } else if (tag == "001") {
+            if (++playerLines > Limits::SwissParticipants)
+                return refuse(lineRefusal(
+                    lineNumber,
+                    QStringLiteral("участников больше %1").arg(Limits::SwissParticipants)));
+            ReadPlayer p;
+            p.line = lineNumber;
+            const std::optional<int> rank = plainNumber(field(line, 4, 4));
+            if (!rank || *rank == 0)
+                return refuse(lineRefusal(lineNumber, QStringLiteral("нет стартового номера")));
+            p.name = QString::fromUtf8(field(line, 14, 33)).toUpper();
+            if (p.name == ByeText || hasFieldBreakingCharacter(p.name) || beyondBasicPlane(p.name))
+                return refuse(lineRefusal(
+                    lineNumber,
+                    QStringLiteral("имя «%1» не может быть записано в файл турнира").arg(p.name)));
+            const QByteArray rating = field(line, 48, 4);
+            const std::optional<int> ratingValue =
+                rating.isEmpty() ? std::optional<int>(0) : plainNumber(rating);
+            if (!ratingValue)
+                return refuse(lineRefusal(
+                    lineNumber, QStringLiteral("рейтинг «%1» не число").arg(QString(rating))));
+            p.rating = *ratingValue;
+            const std::optional<int> halves = pointsInHalves(field(line, 80, 4));
+            if (!halves)
+                return refuse(lineRefusal(
+                    lineNumber,
+                    QStringLiteral("очки «%1» не читаются").arg(QString(field(line, 80, 4)))));
+            p.halves = *halves;
+            for (qsizetype at = 91; at < line.size(); at += 10) {
+                Block b;
+                const QByteArray opponent = field(line, at, 4);
+                const std::optional<int> o =
+                    opponent.isEmpty() ? std::optional<int>(0) : plainNumber(opponent);
+                if (!o)
+                    return refuse(
+                        lineRefusal(lineNumber, QStringLiteral("тур %1: соперник «%2» не число")
+                                                    .arg(p.blocks.size() + 1)
+                                                    .arg(QString(opponent))));
+                b.opponent = *o;
+                b.colour =
+                    at + 5 < line.size() ? char(QChar::toLower(uint(uchar(line[at + 5])))) : ' ';
+                b.result =
+                    at + 7 < line.size() ? char(QChar::toUpper(uint(uchar(line[at + 7])))) : ' ';
+                p.blocks.append(b);
+            }
+            while (!p.blocks.isEmpty() && p.blocks.last().opponent == 0 &&
+                   p.blocks.last().result == ' ')
+                p.blocks.removeLast();
+            if (p.blocks.size() > Limits::SwissRounds)
+                return refuse(lineRefusal(
+                    lineNumber, QStringLiteral("туров больше %1").arg(Limits::SwissRounds)));
+            if (*rank > Limits::SwissParticipants)
+                return refuse(lineRefusal(
+                    lineNumber,
+                    QStringLiteral("участников больше %1").arg(Limits::SwissParticipants)));
+            if (read.size() < *rank)
+                read.resize(*rank);
+            if (read[*rank - 1].line > 0)
+                return refuse(lineRefusal(
+                    lineNumber,
+                    QStringLiteral("стартовый номер %1 уже занят (строка %2)")
+                        .arg(QString::number(*rank), QString::number(read[*rank - 1].line))));
+            read[*rank - 1] = p;
+        }
+    }
+    if (read.isEmpty())
+        return refuse(refusal(QStringLiteral("В файле нет ни одного участника (строк 001).")));
+    for (int k = 0; k < read.size(); ++k) {
+        if (read[k].line == 0)
+            return refuse(refusal(
+                QStringLiteral("В файле нет участника со стартовым номером %1.").arg(k + 1)));
+    }
+    if (startDate.isEmpty())
+        return refuse(refusal(QStringLiteral("В файле нет даты начала турнира (строки 042).")));
+
+    const int players = int(read.size());
+    const int bye = players % 2 == 1 ? players + 1 : 0;
+    int rounds = 0;
+    for (const ReadPlayer& p : read)
+        rounds = qMax(rounds, int(p.blocks.size()));
+
+    SwissTournament t;
+    t.state.kind = TournamentKind::Swiss;
+    t.state.startDate = startDate;
+    t.state.endDate = endDate;
+    for (int k = 0; k < players; ++k) {
+        ReadPlayer& p = read[k];
+        p.city = city;
+        // The program's own record of the player, unless the player line was changed since.
+        const auto o = own.constFind(k + 1);
+        if (o != own.constEnd() &&
+            QString::fromLatin1(nameField(o->fields[0])).trimmed().toUpper() == p.name) {
+            p.name = o->fields[0];
+            p.category = o->fields[1];
+            p.city = o->fields[2];
+        }
+        t.participants.append(
+            {QString::number(k + 1), p.name, p.category, QString::number(p.rating), p.city});
+    }
+    if (bye > 0)
+        t.participants.append(makeByeRow(bye));
+
+    for (int r = 0; r < rounds; ++r) {
+        QVector<SwissGame> games;
+        QVector<SwissGame> byeGames;
+        QVector<int> blank;
+        int byeLine = 0;
+        for (int k = 0; k < players; ++k) {
+            const ReadPlayer& p = read[k];
+            const Block b = r < p.blocks.size() ? p.blocks[r] : Block{};
+            const auto refuseRound = [&](const QString& why) {
+                return refuse(lineRefusal(
+                    p.line, QStringLiteral("тур %1: %2").arg(QString::number(r + 1), why)));
+            };
+            if (b.opponent == 0) {
+                QString code;
+                switch (b.result) {
+                case ' ':
+                    blank.append(k + 1);
+                    continue;
+                case 'U':
+                case 'F':
+                case '+':
+                    code = GameResult::ForfeitWin;
+                    break;
+                case 'Z':
+                case '-':
+                    code = GameResult::ForfeitLoss;
+                    break;
+                case 'H':
+                    return refuseRound(QStringLiteral("бай в пол-очка в программе не "
+                                                      "предусмотрен"));
+                default:
+                    return refuseRound(QStringLiteral("результат «%1» без соперника в программе "
+                                                      "не предусмотрен")
+                                           .arg(QLatin1Char(b.result)));
+                }
+                if (bye == 0)
+                    return refuseRound(QStringLiteral("бай при чётном числе участников в "
+                                                      "программе не предусмотрен"));
+                if (byeLine > 0)
+                    return refuseRound(
+                        QStringLiteral("второй бай в туре (первый в строке %1)").arg(byeLine));
+                byeLine = p.line;
+                byeGames.append({k + 1, bye, code, GameResult::mirrorOf(code)});
+                continue;
+            }
+            if (b.opponent > players || b.opponent == k + 1)
+                return refuseRound(QStringLiteral("нет соперника с номером %1").arg(b.opponent));
+            if (b.colour != 'w' && b.colour != 'b')
+                return refuseRound(QStringLiteral("не указан цвет фигур"));
+            if (!QByteArray("10=+- ").contains(b.result))
+                return refuseRound(QStringLiteral("результат «%1» в программе не предусмотрен")
+                                       .arg(QLatin1Char(b.result)));
+            const ReadPlayer& q = read[b.opponent - 1];
+            const Block o = r < q.blocks.size() ? q.blocks[r] : Block{};
+            const std::optional<std::pair<QString, QString>> codes = gameCodes(b.result, o.result);
+            if (o.opponent != k + 1 || o.colour == b.colour || !codes)
+                return refuseRound(QStringLiteral("партия не сходится со строкой %1 (участник %2)")
+                                       .arg(QString::number(q.line), QString::number(b.opponent)));
+            // Each game is stored once, from the second of its two players.
+            if (b.opponent > k + 1)
+                continue;
+            if (b.colour == 'w')
+                games.append({k + 1, b.opponent, codes->first, codes->second});
+            else
+                games.append({b.opponent, k + 1, codes->second, codes->first});
+        }
+        // No game in the file: the program pairs every player, so these meet each other
+        // in games still without a result, and the bye participant takes one left over.
+        if (blank.size() % 2 == 1)
+            blank.append(bye);
+        for (int i = 0; i + 1 < blank.size(); i += 2)
+            (blank[i + 1] == bye ? byeGames : games).append({blank[i], blank[i + 1], {}, {}});
+        std::sort(games.begin(), games.end(), [](const SwissGame& a, const SwissGame& b) {
+            return qMin(a.white, a.black) < qMin(b.white, b.black);
+        });
+        t.rounds.append(games + byeGames);
+    }
+    for (const ReadPlayer& p : read) {
+        int halves = 0;
+        for (const Block& b : p.blocks)
+            halves += halvesOf(b.result);
+        if (halves != p.halves)
+            return refuse(lineRefusal(
+                p.line, QStringLiteral("очки %1 не равны сумме результатов %2")
+                            .arg(formatFixed(p.halves / 2.0, 1), formatFixed(halves / 2.0, 1))));
+    }
+    t.deriveCounts();
+    if (!swissFileText(t).readsBack)
+        return refuse(refusal(QStringLiteral("Турнир не может быть записан в файл программы.")));
+    result.tournament = std::move(t);
+    return result;
+}
+
+namespace {
+
+TrfImport importFile(const QString& trfPath) {
+    QString error;
+    const std::optional<QByteArray> bytes = readFileBytes(trfPath, &error);
+    if (!bytes) {
+        TrfImport failed;
+        failed.error = refusal(QStringLiteral("Не удалось прочитать файл %1\n%2")
+                                   .arg(QDir::toNativeSeparators(trfPath), error));
+        return failed;
+    }
+    return trfImportSwiss(*bytes);
+}
+
+} // namespace
+
+std::optional<Message> importTrfFile(const QString& trfPath, const QString& swzPath) {
+    TrfImport imported = importFile(trfPath);
+    if (!imported)
+        return imported.error;
+    if (QFileInfo::exists(swzPath))
+        return refusal(QStringLiteral("Файл %1 уже существует: импорт не заменяет турнир.")
+                           .arg(QDir::toNativeSeparators(swzPath)));
+    imported.tournament->state.path = swzPath;
+    return saveSwiss(*imported.tournament, swzPath);
+}
+
+TrfFolderImport importTrfIntoFolder(const QString& trfPath, const QString& workingDir,
+                                    const QDate& today) {
+    TrfImport imported = importFile(trfPath);
+    if (!imported)
+        return {{}, imported.error};
+    const QString name =
+        imported.name.isEmpty() ? QFileInfo(trfPath).completeBaseName() : imported.name;
+    if (std::optional<Message> refused = fileNameRefusal(name))
+        return {{}, refused};
+    const QString path =
+        QDir(workingDir).filePath(tournamentFileName(name, today, QStringLiteral("swz")));
+    if (QFileInfo::exists(path))
+        return {{}, tournamentExistsMessage(path)};
+    imported.tournament->state.path = path;
+    if (std::optional<Message> failed = saveSwiss(*imported.tournament, path))
+        return {{}, failed};
+    return {path, std::nullopt};
+}
+
+} // namespace ladya

@@ -1,0 +1,94 @@
+// The FIDE Tournament Report File (TRF): the tournament as rating officers and pairing
+// programs read it, and a Swiss tournament read back from one.
+//
+// Player lines keep the fixed columns of TRF-16 and are plain ASCII, names spelt in
+// Latin letters, as pairing programs require; the file is UTF-8. Under each player
+// line a comment ("### Ladya", which every reader skips) keeps the name as written,
+// the category and the city, so that the program's own import gives them back.
+#pragma once
+
+#include "common/message.h"
+#include "roundrobin/round_robin_file.h"
+#include "swiss/swiss_file.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDate>
+#include <QString>
+#include <optional>
+
+namespace ladya {
+
+namespace TrfTexts {
+inline const QString ExportButton = QStringLiteral("Экспорт TRF");
+} // namespace TrfTexts
+
+// The tournament as TRF lines, each ending CR LF: the header records 012 (name), 022
+// (city, when every player comes from the same one), 042 and 052 (dates, 052 once
+// finished), 062 (players), 092 (type) and XXR (rounds), then a 001 line per player.
+// The bye participant is no player: the others are numbered 1.. in their order without
+// it, and a game against it is a bye ("0000 - U" for a point, "Z" for none, "H" for half).
+// An unplayed game is left blank. Each player's points are the sum of the round
+// results written. The rank of a round-robin player is the place among the players;
+// a Swiss player's ranks by points, then Buchholz over the games the file holds, equal
+// players sharing one.
+QByteArray trfExport(const RoundRobinTournament& tournament);
+// `plannedRounds` is what XXR announces; the rounds paired so far when it is fewer.
+QByteArray trfExport(const SwissTournament& tournament, int plannedRounds = 0);
+
+// The tournament's name as 012 gives it: the file name without folder and extension,
+// blanks for "_", without the "(date of creation)" that creation appends.
+QString trfTournamentName(const QString& tournamentPath);
+
+// Where the tournament windows put the export: "<file name without extension>.trf"
+// beside the tournament file (a relative path counted from `workingDir`).
+QString trfPathBeside(const QString& tournamentPath, const QString& workingDir);
+
+// Writes `bytes` to `path` atomically; the message says where it went or why not.
+struct TrfWritten {
+    bool ok = false;
+    Message message;
+};
+TrfWritten writeTrfFile(const QString& path, const QByteArray& bytes);
+
+// What "Экспорт TRF" of the tournament windows does: the export written beside the
+// tournament file, and the message that says where (or why not).
+Message exportTrfBeside(const RoundRobinTournament& tournament, const QString& workingDir);
+Message exportTrfBeside(const SwissTournament& tournament, const QString& workingDir);
+
+// A Swiss tournament read from TRF text. Players keep their start ranks as numbers; the
+// bye participant follows as the last number when their count is odd. Refused, with
+// the line at fault named, is whatever the program cannot hold faithfully: more than
+// 300 players or 20 rounds, half-point byes, a result it has no code for, two players
+// disagreeing about their game, points that are not the sum of the results, more than
+// one bye in a round. Name, category and city come from the player's "### Ladya"
+// comment while the player line still bears that name; otherwise the name is the
+// line's, the city that of 022 and the category none.
+// Blank rounds of a player (no game) are paired among themselves
+// as games without a result, the last with the bye participant when one is left over.
+struct TrfImport {
+    std::optional<SwissTournament> tournament; // state.path left empty
+    QString name;                              // from 012, "" when absent
+    // From XXR, 0 when absent. The tournament file has no place for it; an export of the
+    // imported tournament announces it again when given it.
+    int plannedRounds = 0;
+    Message error; // set when !tournament
+    explicit operator bool() const { return tournament.has_value(); }
+};
+TrfImport trfImportSwiss(QByteArrayView text);
+
+// Reads the TRF at `trfPath` and writes the tournament as a new .swz at `swzPath`,
+// never replacing an existing file. The result is the error, nothing on success.
+std::optional<Message> importTrfFile(const QString& trfPath, const QString& swzPath);
+
+// The same into the working folder, the file named as creation names it (the 012 name,
+// else the TRF's file name, and `today`). The result is the new file's path, or the
+// message to show.
+struct TrfFolderImport {
+    QString path;
+    std::optional<Message> error;
+};
+TrfFolderImport importTrfIntoFolder(const QString& trfPath, const QString& workingDir,
+                                    const QDate& today);
+
+} // namespace ladya

@@ -1,0 +1,211 @@
+#include "common/tournament_creation.h"
+#include "exchange/trf.h"
+#include "support/test_support.h"
+#include "swiss/swiss_test_util.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ladya;
+
+namespace {
+
+// Each tournament file beside the TRF the export must give, byte for byte.
+struct Golden {
+    const char* tournament; // under tests/data
+    const char* trf;        // under tests/data/trf
+};
+
+const Golden goldens[] = {
+    // A bye row taken three ways (a point, a forfeit loss, unplayed), a double forfeit
+    // and a forfeit loss of White.
+    {"trf/Кубок_клуба_(01.12.2026).kr2", "Кубок_клуба_(01.12.2026).trf"},
+    {"reports/four_players_two_cycles.kr2", "four_players_two_cycles.trf"},
+    // The bye participant, a double forfeit, three games of the last round unplayed.
+    {"swiss/example16.swz", "example16.swz.trf"},
+    // An even field with a forfeit.
+    {"swiss/worked.swz", "worked.swz.trf"},
+};
+
+// A 001 line in the columns of the format; `rounds` follow the rank as written.
+QByteArray playerLine(int rank, const QByteArray& name, const QByteArray& rating,
+                      const QByteArray& points, const QByteArray& rounds) {
+    return "001 " + QByteArray::number(rank).rightJustified(4) + QByteArray(6, ' ') +
+           name.leftJustified(33) + ' ' + rating.rightJustified(4) + QByteArray(28, ' ') +
+           points.rightJustified(4) + "    1" + rounds + "\r\n";
+}
+
+QByteArray exported(const QString& path) {
+    if (path.endsWith("kr2"))
+        return trfExport(*loadRoundRobin(path).tournament);
+    return trfExport(*loadSwiss(path).tournament);
+}
+
+} // namespace
+
+TEST(TrfExport, GivesTheGoldenFiles) {
+    for (const Golden& g : goldens) {
+        SCOPED_TRACE(g.trf);
+        const QByteArray trf = exported(test::dataPath(QString::fromUtf8(g.tournament)));
+        EXPECT_EQ(trf.toStdString(),
+                  test::readBytes(test::dataPath("trf/" + QString::fromUtf8(g.trf))).toStdString());
+    }
+}
+
+TEST(TrfExport, SwissAnnouncesThePlannedRoundsWhenMoreThanPaired) {
+    const SwissTournament t = *loadSwiss(test::dataPath("swiss/example16.swz")).tournament;
+    EXPECT_TRUE(trfExport(t, 9).contains("\r\nXXR 9\r\n"));
+    EXPECT_TRUE(trfExport(t, 1).contains("\r\nXXR 2\r\n"));
+}
+
+TEST(TrfExport, NamesAndFilesFollowTheTournamentFile) {
+    EXPECT_EQ(trfTournamentName("/x/Кубок_клуба_(01.12.2026).swz"), "Кубок клуба");
+    EXPECT_EQ(trfTournamentName("/x/Блиц.kr2"), "Блиц");
+    EXPECT_EQ(trfPathBeside("/x/Кубок_(01.12.2026).swz", "/w"), "/x/Кубок_(01.12.2026).trf");
+    EXPECT_EQ(trfPathBeside("a.kr2", "/w"), "/w/a.trf");
+    // A file that cannot be written is reported, never announced as written.
+    QTemporaryDir dir;
+    const TrfWritten failed = writeTrfFile(dir.path(), "012 x\r\n");
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(failed.message.title, "Ошибка создания файла");
+}
+
+// Whatever the program exports it reads back to the same file; what it refuses is only
+// a half-point bye (a draw recorded against the bye participant).
+TEST(TrfImport, RoundTripOfRandomTournamentsGivesTheSameFile) {
+    int imported = 0;
+    for (unsigned seed = 1; seed <= 150; ++seed) {
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
+        std::mt19937 rng(seed);
+        const QByteArray first = trfExport(test::randomTournament(rng));
+        const TrfImport back = trfImportSwiss(first);
+        if (!back) {
+            ASSERT_TRUE(first.contains(" - H")) << back.error.text.toStdString();
+            ASSERT_TRUE(back.error.text.contains("пол-очка")) << back.error.text.toStdString();
+            continue;
+        }
+        ++imported;
+        // A last round paired but wholly unplayed is blank: XXR alone still counts it.
+        ASSERT_EQ(trfExport(*back.tournament, back.plannedRounds).toStdString(),
+                  first.toStdString());
+    }
+    EXPECT_GT(imported, 50);
+}
+
+TEST(TrfImport, KeepsStartRanksAddsTheByeAndPairsPlayersWithoutAGame) {
+    // Start ranks out of rating order and two equal ratings; player 2 lost by forfeit
+    // to 4, 5 had the pairing-allocated bye, 1 and 3 have no game in round 2.
+    const QByteArray trf = "012 Open\r\n042 2026/05/03\r\n" +
+                           playerLine(3, "Smith, Ann", "1500", "0.5", "  0001 b =") +
+                           playerLine(1, "Lee, Bo", "1500", "0.5", "  0003 w =") +
+                           playerLine(2, "Kim", "1900", "0.0", "  0004 w 0  0004 b -") +
+                           playerLine(4, "Ode", "", "2.0", "  0002 b 1  0002 w +") +
+                           playerLine(5, "Roe", "1200", "2.0", "  0000 - U  0000 - F");
+    const TrfImport back = trfImportSwiss(trf);
+    ASSERT_TRUE(back) << back.error.text.toStdString();
+    EXPECT_EQ(back.name, "Open");
+    EXPECT_EQ(
+        swissFileLines(*back.tournament),
+        QStringList({"03.05.2026", "", "2", "6", "1|LEE, BO||1500|", "2|KIM||1900|",
+                     "3|SMITH, ANN||1500|", "4|ODE||0|", "5|ROE||1200|", "6|**|**|**|**", "1 ТУР",
+                     "1|3|%|%", "2|4|0|1", "5|6|+|-", "2 ТУР", "1|3||", "4|2|+|-", "5|6|+|-"}));
+}
+
+TEST(TrfImport, RefusesWhatItCannotHoldNamingTheLine) {
+    const QByteArray head = "012 T\r\n042 2026/05/03\r\n";
+    const auto player = [](int rank, const char* points, const QByteArray& rounds) {
+        return playerLine(rank, "P", "1500", points, rounds);
+    };
+    QByteArray many = head;
+    for (int k = 1; k <= 301; ++k)
+        many += player(k, "0.0", "");
+    QByteArray long21;
+    for (int r = 0; r < 21; ++r)
+        long21 += "  0002 w =";
+    QByteArray long21b = long21;
+    long21b.replace(" w ", " b ");
+    const struct {
+        const char* what;
+        QByteArray text;
+        const char* expected;
+    } cases[] = {
+        {"more than 300 players", many, "Строка 303: участников больше 300"},
+        {"more than 20 rounds", head + player(1, "10.5", long21) + player(2, "10.5", long21b),
+         "Строка 3: туров больше 20"},
+        {"a half-point bye", head + player(1, "0.5", "  0000 - H"),
+         "Строка 3: тур 1: бай в пол-очка"},
+        {"a result with no code",
+         head + player(1, "1.0", "  0002 w W") + player(2, "0.0", "  0001 b L"),
+         "Строка 3: тур 1: результат «W»"},
+        {"points that are not the sum",
+         head + player(1, "0.5", "  0002 w 1") + player(2, "0.0", "  0001 b 0"),
+         "Строка 3: очки 0.5 не равны сумме результатов 1.0"},
+        {"two sides of a game disagreeing",
+         head + player(1, "1.0", "  0002 w 1") + player(2, "1.0", "  0001 b 1"),
+         "Строка 3: тур 1: партия не сходится со строкой 4"},
+        {"the same colour for both",
+         head + player(1, "1.0", "  0002 w 1") + player(2, "0.0", "  0001 w 0"),
+         "Строка 3: тур 1: партия не сходится"},
+        {"two byes in a round",
+         head + player(1, "1.0", "  0000 - U") + player(2, "1.0", "  0000 - F") +
+             player(3, "0.0", ""),
+         "Строка 4: тур 1: второй бай в туре (первый в строке 3)"},
+        {"a bye in an even field", head + player(1, "1.0", "  0000 - U") + player(2, "0.0", ""),
+         "Строка 3: тур 1: бай при чётном числе"},
+        {"a start rank twice", head + player(1, "0.0", "") + player(1, "0.0", ""),
+         "Строка 4: стартовый номер 1 уже занят (строка 3)"},
+        {"a half-point bye record", head + "240 H   1    1\r\n", "Строка 3: бай в пол-очка"},
+        {"an unreadable date", "042 3 May\r\n", "Строка 1: дата «3 May» не читается"},
+        {"a category the program does not know",
+         head + player(1, "0.0", "") + "### Ladya 1|P|GM|C\r\n",
+         "Строка 4: запись участника не читается"},
+        {"an opponent out of the field", head + player(1, "1.0", "  0009 w 1"),
+         "Строка 3: тур 1: нет соперника с номером 9"},
+    };
+    for (const auto& c : cases) {
+        const TrfImport back = trfImportSwiss(c.text);
+        EXPECT_FALSE(back) << c.what;
+        EXPECT_TRUE(back.error.text.startsWith(QString::fromUtf8(c.expected)))
+            << c.what << ": " << back.error.text.toStdString();
+    }
+}
+
+TEST(TrfImport, IntoTheWorkingFolderNeverReplacesATournament) {
+    QTemporaryDir dir;
+    const QString trf = test::dataPath("trf/example16.swz.trf");
+    const TrfFolderImport first = importTrfIntoFolder(trf, dir.path(), QDate(2026, 12, 7));
+    ASSERT_FALSE(first.error) << first.error->text.toStdString();
+    EXPECT_EQ(first.path, dir.filePath("example16_(07.12.2026).swz"));
+    const QByteArray written = test::readBytes(first.path);
+    EXPECT_EQ(trfExport(*loadSwiss(first.path).tournament), test::readBytes(trf));
+    const TrfFolderImport again = importTrfIntoFolder(trf, dir.path(), QDate(2026, 12, 7));
+    ASSERT_TRUE(again.error);
+    EXPECT_EQ(*again.error, tournamentExistsMessage(first.path));
+    EXPECT_EQ(test::readBytes(first.path), written);
+}
+
+TEST(TrfCli, ExportsAndImportsWithoutReplacingATournament) {
+    QTemporaryDir dir;
+    const QString swz = test::dataPath("swiss/example16.swz");
+    const QByteArray golden = test::readBytes(test::dataPath("trf/example16.swz.trf"));
+    test::ProgramRun run = test::runProgram({"trf", swz});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, golden);
+    const QString trf = dir.filePath("e.trf");
+    run = test::runProgram({"trf", swz, "-o", trf});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(test::readBytes(trf), golden);
+
+    const QString out = dir.filePath("e.swz");
+    run = test::runProgram({"import-trf", trf, "-o", out});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    // The name comes from the new file's.
+    EXPECT_EQ(test::runProgram({"trf", out}).out,
+              QByteArray(golden).replace("012 example16", "012 e"));
+    run = test::runProgram({"import-trf", trf, "-o", out});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.contains("e.swz")) << run.err.toStdString();
+    EXPECT_EQ(test::runProgram({"import-trf", trf}).status, 2);
+    EXPECT_EQ(test::runProgram({"trf", swz, "--rounds", "0"}).status, 2);
+}
