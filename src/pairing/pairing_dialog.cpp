@@ -153,6 +153,8 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     connect(m_edit, &QPushButton::clicked, this, &PairingWindow::editPair);
     connect(m_finish, &QPushButton::clicked, this, &PairingWindow::finishPairing);
     connect(this, &ui::Window::closeRequested, this, &PairingWindow::closeBox);
+    // Escape is the close box: it asks before dropping the pairs made.
+    setCancelOnEscape();
     m_players->setFocus();
 }
 
@@ -306,6 +308,9 @@ void PairingWindow::finishPairing() {
 void PairingWindow::closeBox() {
     // A pair dialog is open: this window takes no input meanwhile.
     if (!isEnabled())
+        return;
+    if (const std::optional<Message> question = m_controller.closeQuestion();
+        question && !m_platform.ask(this, *question))
         return;
     closeWindow();
     emit finished();

@@ -112,8 +112,8 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     buttons->setVerticalSpacing(8);
     m_pairing = ui::makeButton(PairingButton, QStringLiteral("pairingButton"), 280);
     m_complete = ui::makeButton(CompleteButton, QStringLiteral("completeButton"), 280);
-    m_statistics =
-        ui::makeButton(m_controller.statsCaption(), QStringLiteral("statisticsButton"), 280);
+    m_statistics = ui::makeButton(ui::plainButtonText(m_controller.statsCaption()),
+                                  QStringLiteral("statisticsButton"), 280);
     // A long name in the caption must not widen the fixed window.
     m_statistics->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_report = ui::makeButton(ReportButton, QStringLiteral("reportButton"), 280);
@@ -164,8 +164,9 @@ void SwissWindow::applyRules() {
     m_complete->setEnabled(m_controller.completeEnabled());
     m_complete->setToolTip(m_controller.completeToolTip());
     m_statistics->setEnabled(m_controller.statsEnabled());
-    m_statistics->setText(m_controller.statsCaption());
-    m_statistics->setToolTip(m_controller.statsCaption());
+    // The caption names the chosen player.
+    m_statistics->setText(ui::plainButtonText(m_controller.statsCaption()));
+    m_statistics->setToolTip(ui::plainToolTip(m_controller.statsCaption()));
     m_selectedPair->setText(m_controller.selectedPairLabel());
     m_info->setText(m_controller.infoLine());
 }

@@ -33,22 +33,41 @@ QString toQtNameFilter(const QString& filter) {
     return filter.first(bar) + QStringLiteral(" (") + patterns + u')';
 }
 
-void QtPlatform::showMessage(QWidget* parent, const Message& message) {
-    // A hidden parent would keep the box off screen on some window managers.
-    QWidget* owner = parent && parent->isVisible() ? parent : nullptr;
-    QMessageBox box(QMessageBox::NoIcon, message.title, message.text, QMessageBox::Ok, owner);
+namespace {
+
+// The box wraps whatever is wider than about 500 pixels, mid-sentence; the text's own
+// line breaks are where its lines end. A line wider than the screen still wraps.
+void keepLinesWhole(QMessageBox& box, const QString& text, const QWidget* owner) {
     box.setTextFormat(Qt::PlainText);
-    // The box wraps whatever is wider than about 500 pixels, mid-sentence; the text's
-    // own line breaks are where its lines end. A line wider than the screen still wraps.
     if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
         int widest = 0;
-        for (const QString& line : message.text.split(u'\n'))
+        for (const QString& line : text.split(u'\n'))
             widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
         const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
         const int room = screen ? screen->availableGeometry().width() - 150 : 800;
         label->setMinimumWidth(std::min(widest + 4, room));
     }
+}
+
+} // namespace
+
+void QtPlatform::showMessage(QWidget* parent, const Message& message) {
+    // A hidden parent would keep the box off screen on some window managers.
+    QWidget* owner = parent && parent->isVisible() ? parent : nullptr;
+    QMessageBox box(QMessageBox::NoIcon, message.title, message.text, QMessageBox::Ok, owner);
+    keepLinesWhole(box, message.text, owner);
     box.exec();
+}
+
+bool QtPlatform::ask(QWidget* parent, const Message& question) {
+    QWidget* owner = parent && parent->isVisible() ? parent : nullptr;
+    QMessageBox box(QMessageBox::Question, question.title, question.text,
+                    QMessageBox::Yes | QMessageBox::No, owner);
+    // A stray Enter keeps what the director has made.
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    keepLinesWhole(box, question.text, owner);
+    return box.exec() == QMessageBox::Yes;
 }
 
 QString QtPlatform::openFile(QWidget* parent, const QString& title, const QString& startDir,
