@@ -83,6 +83,7 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     left->addWidget(m_pairsCaption);
     m_pairs = ui::makeList(QStringLiteral("pairList"), PairingController::pairColumns());
     fitColumns(m_pairs, everyPair, m_pairs->rowsModel()->columnCount(), 160);
+    m_pairs->setStretchColumns({2, 3}); // the names
     m_pairs->setMinimumHeight(270);
     left->addWidget(m_pairs, 1);
     left->addSpacing(10);

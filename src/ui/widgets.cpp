@@ -51,17 +51,23 @@ void Window::centreOnScreen() {
     if (!screen)
         return;
     const QRect room = screen->availableGeometry();
-    // The frame is known once the window is shown: a title bar must not push the
-    // buttons below a taskbar.
-    const QSize frame = frameGeometry().size() - size();
+    // A title bar must not push the buttons below a taskbar. The window manager tells
+    // the frame some time after the window is shown; until then a usual one is assumed.
+    QSize frame = frameGeometry().size() - size();
+    const bool frameKnown = frame.height() > 0;
+    if (!frameKnown)
+        frame = QSize(8, 34);
     const QSize fits = size().boundedTo(room.size() - frame).expandedTo(minimumSize());
     if (fits != size())
         resize(fits);
-    QRect outer = frameGeometry();
+    QRect outer(QPoint(), size() + frame);
     outer.moveCenter(room.center());
     outer.moveTopLeft(
         QPoint(std::max(outer.left(), room.left()), std::max(outer.top(), room.top())));
-    move(outer.topLeft());
+    // Without a frame yet, the position given is the client area's: leave room above it.
+    move(frameKnown
+             ? outer.topLeft()
+             : outer.topLeft() + QPoint(frame.width() / 2, frame.height() - frame.width() / 2));
 }
 
 void Window::closeWindow() {
@@ -272,14 +278,24 @@ void MultiColumnList::addColumn(const QString& title, int width) {
 
 void MultiColumnList::setRows(QVector<QStringList> rows) {
     m_model->setRows(std::move(rows));
+    settleLayout();
 }
 
 void MultiColumnList::setRowSource(int count, TextRowsModel::RowFunction rowAt) {
     m_model->setRowSource(count, std::move(rowAt));
+    settleLayout();
 }
 
 void MultiColumnList::refreshRows(int count) {
     m_model->refreshRows(count);
+    settleLayout();
+}
+
+void MultiColumnList::settleLayout() {
+    // Left to the next paint, the new rows' layout moves the scroll bar in the middle
+    // of painting and the whole list is painted a second time.
+    if (isVisible())
+        executeDelayedItemsLayout();
 }
 
 void MultiColumnList::addRow(QStringList cells) {
@@ -327,14 +343,17 @@ void MultiColumnList::widenColumnFor(int column, const QStringList& texts, int m
     if (column < m_baseWidths.size()) {
         m_baseWidths[column] = std::max(m_baseWidths[column], needed);
         spreadRoom();
-    } else if (needed > columnWidth(column)) {
-        setColumnWidth(column, needed);
+        return;
     }
+    if (needed > columnWidth(column))
+        setColumnWidth(column, needed);
 }
 
 void MultiColumnList::setStretchColumns(const QList<int>& columns) {
     m_stretchColumns = columns;
     m_baseWidths.clear();
+    if (columns.isEmpty())
+        return;
     for (int c = 0; c < header()->count(); ++c)
         m_baseWidths.append(columnWidth(c));
     spreadRoom();
@@ -348,8 +367,8 @@ void MultiColumnList::spreadRoom() {
         used += width;
     const int room = std::max(0, viewport()->width() - used);
     const int share = room / int(m_stretchColumns.size());
-    for (const int c : m_stretchColumns)
-        setColumnWidth(c, m_baseWidths.value(c) + share);
+    for (int c = 0; c < m_baseWidths.size(); ++c)
+        setColumnWidth(c, m_baseWidths[c] + (m_stretchColumns.contains(c) ? share : 0));
 }
 
 void MultiColumnList::resizeEvent(QResizeEvent* event) {

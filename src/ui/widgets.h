@@ -155,6 +155,7 @@ protected:
 
 private:
     void spreadRoom();
+    void settleLayout();
 
     TextRowsModel* m_model;
     QList<int> m_stretchColumns;
