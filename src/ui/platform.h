@@ -1,5 +1,5 @@
-// What the windows ask of the desktop: message boxes, the open-file dialog and
-// today's date. Tests put a scripted implementation in its place.
+// What the windows ask of the desktop: message boxes, yes-or-no questions, the
+// open-file dialog and today's date. Tests put a scripted implementation in its place.
 #pragma once
 
 #include "common/message.h"

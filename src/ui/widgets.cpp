@@ -362,10 +362,9 @@ void MultiColumnList::setStretchColumns(const QList<int>& columns) {
 void MultiColumnList::spreadRoom() {
     if (m_stretchColumns.isEmpty() || m_baseWidths.size() != header()->count())
         return;
-    int used = 0;
-    for (const int width : m_baseWidths)
-        used += width;
-    const int room = std::max(0, viewport()->width() - used);
+    // The scroll bar's room is kept whether it shows or not: columns that moved as
+    // rows come and go would be hard to read.
+    const int room = std::max(0, width() - widthForAllColumns());
     const int share = room / int(m_stretchColumns.size());
     for (int c = 0; c < m_baseWidths.size(); ++c)
         setColumnWidth(c, m_baseWidths[c] + (m_stretchColumns.contains(c) ? share : 0));
