@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <iterator>
 
 namespace ladya {
 
@@ -123,6 +124,12 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     buttons->addWidget(m_report, 1, 1);
     grid->addLayout(buttons, 2, 1, 2, 1);
     fixSize();
+    // Tab goes the way a result is entered, from the round to "Записать", then on to
+    // the standings and the buttons.
+    QWidget* const order[] = {m_round,   m_games,    m_result,     m_store, m_standings,
+                              m_pairing, m_complete, m_statistics, m_report};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     fillRoundChooser();
     m_games->setRowSource(m_controller.gameRowCount(),

@@ -27,6 +27,7 @@
 #include <QTextDocument>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace ladya;
 using namespace ladya::test;
@@ -253,5 +254,36 @@ TEST_F(EveryWindowTest, ShowsNamesWithMarkupAsTyped) {
             std::string_view(c.name) == "swiss window") {
             EXPECT_TRUE(showsName) << shownTexts.join(u'|').toStdString();
         }
+    }
+}
+
+// Tab goes the way the work goes: in the tournament windows from the round to the
+// result and "Записать" before the standings, in the creation windows from the name to
+// the participants.
+TEST_F(EveryWindowTest, TabGoesTheWayTheWorkGoes) {
+    const std::map<std::string, QStringList> expected = {
+        {"round-robin creation", {"nameEdit", "startDatePicker", "addButton", "participantList"}},
+        {"swiss creation", {"nameEdit", "startDatePicker", "addButton", "participantList"}},
+        {"round-robin window",
+         {"roundSelector", "gameList", "resultSelector", "writeButton", "standingsList",
+          "scheduleReportButton", "tableButton", "statisticsButton", "mainMenuButton"}},
+        {"swiss window",
+         {"roundSelector", "gameList", "resultSelector", "standingsList", "pairingButton",
+          "statisticsButton", "reportButton"}},
+        {"club list", {"clubList", "addMemberButton", "clubReportButton"}},
+    };
+    for (const Case& c : cases()) {
+        const auto found = expected.find(c.name);
+        if (found == expected.end())
+            continue;
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<ui::Window> w = c.open();
+        QStringList chain;
+        for (QWidget* x = w->nextInFocusChain(); x != w.get(); x = x->nextInFocusChain()) {
+            if ((x->focusPolicy() & Qt::TabFocus) && x->isVisibleTo(w.get()) && x->isEnabled() &&
+                !x->objectName().startsWith(QStringLiteral("qt_")))
+                chain << x->objectName();
+        }
+        EXPECT_EQ(chain, found->second);
     }
 }
