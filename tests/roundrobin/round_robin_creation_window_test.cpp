@@ -238,6 +238,16 @@ TEST_F(RoundRobinCreationWindowTest, ClosingWithParticipantsChosenAsksFirstInBot
         platform.questions.clear();
         int cancelled = 0;
         auto empty = openKind(cancelled);
+        // Enter in the name goes on to the participants.
+        bool selectionOpened = false;
+        test::whenModalOpens([&] {
+            auto* dialog = test::openWindow<SelectPlayerDialog>("selectPlayerDialog");
+            selectionOpened = dialog != nullptr;
+            if (dialog)
+                dialog->close();
+        });
+        QTest::keyClick(child<QLineEdit>(empty.get(), "nameEdit"), Qt::Key_Return);
+        EXPECT_TRUE(selectionOpened);
         QTest::keyClick(child<QLineEdit>(empty.get(), "nameEdit"), Qt::Key_Escape);
         EXPECT_FALSE(empty->isVisible());
         EXPECT_EQ(cancelled, 1);
