@@ -287,3 +287,17 @@ TEST_F(EveryWindowTest, TabGoesTheWayTheWorkGoes) {
         EXPECT_EQ(chain, found->second);
     }
 }
+
+// Escape leaves every dialog-like window as its close box does (asking first where the
+// close box asks); the main menu and the tournament windows are no dialogs to leave by
+// a key.
+TEST_F(EveryWindowTest, EscapeLeavesEveryChildWindow) {
+    const QStringList staying = {"main menu", "round-robin window", "swiss window"};
+    for (const Case& c : cases()) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<ui::Window> w = c.open();
+        QWidget* focus = w->focusWidget() ? w->focusWidget() : w.get();
+        QTest::keyClick(focus, Qt::Key_Escape);
+        EXPECT_EQ(w->isVisible(), staying.contains(QString::fromLatin1(c.name)));
+    }
+}
