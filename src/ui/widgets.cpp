@@ -35,7 +35,7 @@ const QScreen* screenOf(const QWidget* widget) {
 
 } // namespace
 
-void Window::applyDesignedSize() {
+void Window::fixSize() {
     QSize size = m_designSize;
     if (layout()) {
         layout()->activate(); // the minimum follows the controls from now on

@@ -28,11 +28,10 @@ class Window : public QWidget {
 public:
     Window(const QString& title, int width, int height, QWidget* parent = nullptr);
 
-    // Opens at the designed client size, or larger where the fonts need it, but never
-    // larger than the screen's free area; the layout's minimum is the smallest size.
-    void applyDesignedSize();
-    // The former name of applyDesignedSize(), from when windows had one size.
-    void fixSize() { applyDesignedSize(); }
+    // Fixes the size the window opens at: the designed client size, or larger where the
+    // fonts need it, but never larger than the screen's free area. The user may resize
+    // it down to the layout's minimum.
+    void fixSize();
     // Centres the window, first shrinking it to the screen's free area with its frame.
     void centreOnScreen();
     // Closes for real (no closeRequested()).
