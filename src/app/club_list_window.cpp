@@ -52,6 +52,9 @@ ClubListWindow::ClubListWindow(Workspace& workspace, ui::Platform& platform, QWi
     connect(m_remove, &QPushButton::clicked, this, &ClubListWindow::removeMember);
     connect(m_report, &QPushButton::clicked, this, &ClubListWindow::writeReport);
     connect(m_ratingChangeButton, &QPushButton::clicked, this, &ClubListWindow::openRatingChange);
+    // Enter on a member shows the member's rating changes.
+    connect(m_list, &ui::MultiColumnList::rowActivated, this, &ClubListWindow::openRatingChange);
+    setCancelOnEscape();
     connect(this, &ui::Window::closeRequested, this, [this] {
         // A child window is running: this window takes no input meanwhile.
         if (!isEnabled())

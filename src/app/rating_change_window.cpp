@@ -41,6 +41,7 @@ RatingChangeWindow::RatingChangeWindow(ui::Platform& platform, QString workingDi
     m_list->setRows(std::move(rows));
 
     connect(m_report, &QPushButton::clicked, this, &RatingChangeWindow::writeReport);
+    setCancelOnEscape();
     connect(this, &ui::Window::closeRequested, this, [this] {
         closeWindow();
         emit finished();

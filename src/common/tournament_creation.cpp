@@ -19,6 +19,15 @@ Message duplicateParticipantMessage() {
             QStringLiteral("Этот участник уже занесен в список турнира")};
 }
 
+std::optional<Message> discardParticipantsQuestion(int participantCount) {
+    if (participantCount <= 0)
+        return std::nullopt;
+    return Message{QStringLiteral("Закрытие окна"),
+                   QStringLiteral("Выбрано участников: %1. Турнир ещё не создан, и при закрытии "
+                                  "окна список участников пропадёт.\nЗакрыть окно?")
+                       .arg(participantCount)};
+}
+
 QString tournamentFileName(const QString& tournamentName, const QDate& creationDay,
                            const QString& extension) {
     QString name = tournamentName;

@@ -18,6 +18,10 @@ QVector<ListColumn> creationParticipantColumns();
 // The same player (name and city) entered a second time.
 Message duplicateParticipantMessage();
 
+// Closing a creation window drops the participants chosen so far: the question asked
+// first, with `participantCount` of them; nothing to ask when none is chosen.
+std::optional<Message> discardParticipantsQuestion(int participantCount);
+
 // The file of a tournament created on `creationDay`, blanks becoming "_":
 // "Кубок клуба" on 05.12.2026 with extension "swz" → "Кубок_клуба_(05.12.2026).swz".
 QString tournamentFileName(const QString& tournamentName, const QDate& creationDay,

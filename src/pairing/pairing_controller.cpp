@@ -197,6 +197,16 @@ void PairingController::editingDialogClosed() {
     applyRules();
 }
 
+std::optional<Message> PairingController::closeQuestion() const {
+    const int pairs = int(m_engine.pairList().size());
+    if (pairs == 0)
+        return std::nullopt;
+    return Message{QStringLiteral("Закрытие окна"),
+                   QStringLiteral("Составлено пар: %1. Жеребьёвка тура ещё не записана, и при "
+                                  "закрытии окна пары пропадут.\nЗакрыть окно?")
+                       .arg(pairs)};
+}
+
 PairingEngine::CommitResult PairingController::finish() {
     PairingEngine::CommitResult result = m_engine.commitRoundPairing();
     if (!result.tournament)

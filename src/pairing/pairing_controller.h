@@ -114,6 +114,9 @@ public:
     // the dialog closes and the tournament window takes the returned tournament.
     PairingEngine::CommitResult finish();
 
+    // What to ask before the close box drops the pairs made; nothing to ask when none.
+    std::optional<Message> closeQuestion() const;
+
     void applyRules();
 
 private:

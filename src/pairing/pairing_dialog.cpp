@@ -83,6 +83,7 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     left->addWidget(m_pairsCaption);
     m_pairs = ui::makeList(QStringLiteral("pairList"), PairingController::pairColumns());
     fitColumns(m_pairs, everyPair, m_pairs->rowsModel()->columnCount(), 160);
+    m_pairs->setStretchColumns({2, 3}); // the names
     m_pairs->setMinimumHeight(270);
     left->addWidget(m_pairs, 1);
     left->addSpacing(10);
@@ -153,6 +154,8 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     connect(m_edit, &QPushButton::clicked, this, &PairingWindow::editPair);
     connect(m_finish, &QPushButton::clicked, this, &PairingWindow::finishPairing);
     connect(this, &ui::Window::closeRequested, this, &PairingWindow::closeBox);
+    // Escape is the close box: it asks before dropping the pairs made.
+    setCancelOnEscape();
     m_players->setFocus();
 }
 
@@ -306,6 +309,9 @@ void PairingWindow::finishPairing() {
 void PairingWindow::closeBox() {
     // A pair dialog is open: this window takes no input meanwhile.
     if (!isEnabled())
+        return;
+    if (const std::optional<Message> question = m_controller.closeQuestion();
+        question && !m_platform.confirm(this, *question))
         return;
     closeWindow();
     emit finished();

@@ -3,6 +3,7 @@
 #include "players/player_edit.h"
 #include "ui/widgets.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -43,6 +44,7 @@ private:
     ui::DropDown* m_category = nullptr;
     QLineEdit* m_rating = nullptr;
     QPushButton* m_save = nullptr;
+    QLabel* m_ratingProblem = nullptr;
     bool m_saved = false;
 };
 

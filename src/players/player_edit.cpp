@@ -31,6 +31,10 @@ bool PlayerEditController::saveEnabled(const PlayerEditInput& edited) const {
            e.city.size() >= PlayerEditTexts::MinCityLength && isTypedRatingValid(e.rating);
 }
 
+QString PlayerEditController::ratingProblem(const PlayerEditInput& edited) const {
+    return typedRatingProblem(normalized(edited).rating);
+}
+
 std::optional<Message> PlayerEditController::save(const PlayerEditInput& edited) {
     const PlayerEditInput e = normalized(edited);
     if (hasFieldBreakingCharacter(e.name) || hasFieldBreakingCharacter(e.city) ||

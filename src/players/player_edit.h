@@ -50,6 +50,8 @@ public:
     // "Сохранить изменения": something changed (name and city compared upper-cased),
     // a name of at least 3 and a city of at least 2 characters, a rating in 500..3500.
     bool saveEnabled(const PlayerEditInput& edited) const;
+    // Why the edited rating cannot be saved, shown beside the button; "" when it can.
+    QString ratingProblem(const PlayerEditInput& edited) const;
 
     // Writes the edited record and rewrites players.dat. nullopt when saved; otherwise
     // the message to show. Text that would break the file is refused with nothing

@@ -36,6 +36,21 @@ bool isTypedRatingValid(QStringView text) {
     return value >= MinTypedRating && value <= MaxTypedRating;
 }
 
+QString typedRatingProblem(QStringView text) {
+    if (isTypedRatingValid(text))
+        return {};
+    const QString range =
+        QStringLiteral("целое от %1 до %2").arg(MinTypedRating).arg(MaxTypedRating);
+    if (text.isEmpty())
+        return QStringLiteral("Введите рейтинг: %1").arg(range);
+    // The typed text is not repeated: it stands in the field beside.
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return QStringLiteral("Рейтинг не число: нужно %1").arg(range);
+    }
+    return QStringLiteral("Рейтинг вне границ: нужно %1").arg(range);
+}
+
 const QVector<ListColumn>& PlayerSelectionController::columns() {
     static const QVector<ListColumn> list = {
         {QStringLiteral("№"), 30},

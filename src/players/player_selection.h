@@ -44,6 +44,8 @@ inline constexpr int MaxTypedRating = 3500;
 // True for a rating typed as a whole number (digits only) within 500..3500. Text such
 // as "1500abc" is refused: it would be stored as typed and shown in every table.
 bool isTypedRatingValid(QStringView text);
+// Why a typed rating cannot be taken, to show beside the field; "" when it can.
+QString typedRatingProblem(QStringView text);
 
 class PlayerSelectionController {
 public:

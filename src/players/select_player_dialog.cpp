@@ -73,6 +73,7 @@ SelectPlayerDialog::SelectPlayerDialog(Workspace& workspace, ui::Platform& platf
     for (const ListColumn& column : PlayerSelectionController::columns())
         m_list->addColumn(column.title, column.width);
     fitColumns();
+    m_list->setStretchColumns({1, 2, 5}); // the names, cities and tournaments
     layout->addWidget(m_list, 1);
 
     layout->addSpacing(5);
@@ -162,10 +163,7 @@ void SelectPlayerDialog::showRows() {
 void SelectPlayerDialog::fitNumberColumn() {
     // The designed width holds three digits; a larger database needs a wider "№".
     const QString widest = QString(QString::number(m_workspace.players().count()).size(), u'8');
-    const int needed = m_list->fontMetrics().horizontalAdvance(widest) + 12;
-    const int width = std::max(PlayerSelectionController::columns().at(0).width, needed);
-    if (m_list->columnWidth(0) != width)
-        m_list->setColumnWidth(0, width);
+    m_list->widenColumnFor(0, {widest}, 200);
 }
 
 void SelectPlayerDialog::fitColumns() {

@@ -49,6 +49,7 @@ ParticipantStatisticsWindow::ParticipantStatisticsWindow(ui::Platform& platform,
     connect(m_games, &ui::MultiColumnList::rowClicked, this,
             &ParticipantStatisticsWindow::applyRules);
     connect(m_report, &QPushButton::clicked, this, &ParticipantStatisticsWindow::writeReport);
+    setCancelOnEscape();
     connect(this, &ui::Window::closeRequested, this, [this] {
         closeWindow();
         emit finished();

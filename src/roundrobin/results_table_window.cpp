@@ -27,6 +27,7 @@ ResultsTableWindow::ResultsTableWindow(ui::Platform& platform, QString workingDi
     for (const ListColumn& column : ResultsTable::columns(m_tournament))
         m_list->addColumn(column.title, column.width);
     m_list->widenColumnFor(1, m_tournament.participantNames(), 250);
+    m_list->setStretchColumns({1});
     layout->addWidget(m_list, 1);
     auto* report = new QPushButton(ResultsTableText::ReportButton);
     report->setObjectName(QStringLiteral("crosstableReportButton"));
@@ -40,6 +41,7 @@ ResultsTableWindow::ResultsTableWindow(ui::Platform& platform, QString workingDi
     m_list->setRows(ResultsTable::rows(m_tournament));
 
     connect(report, &QPushButton::clicked, this, &ResultsTableWindow::writeReport);
+    setCancelOnEscape();
     connect(this, &ui::Window::closeRequested, this, [this] {
         closeWindow();
         emit finished();

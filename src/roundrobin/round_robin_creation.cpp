@@ -198,6 +198,10 @@ RoundRobinTournament RoundRobinCreation::buildTournament(const QDate& today) con
     return t;
 }
 
+std::optional<Message> RoundRobinCreation::closeQuestion() const {
+    return discardParticipantsQuestion(rowCount());
+}
+
 RoundRobinCreation::Finished RoundRobinCreation::finish(const QDate& today) {
     if (!finishEnabled())
         return {};

@@ -80,6 +80,9 @@ public:
     bool removeEnabled() const { return m_selected > 0; }
     bool finishEnabled() const { return rowCount() > 2 && !m_name.isEmpty(); }
 
+    // What to ask before the close box drops the participants; nothing to ask when none.
+    std::optional<Message> closeQuestion() const;
+
     struct Finished {
         std::optional<RoundRobinTournament> tournament; // loaded back from its new file
         std::optional<Message> message;                 // why it was not created

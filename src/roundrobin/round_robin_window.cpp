@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <iterator>
 
 namespace ladya {
 
@@ -121,6 +122,12 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     bottom->addLayout(windows);
     layout->addLayout(bottom);
     fixSize();
+    // Tab goes the way a result is entered, from the round to "Записать", then on to
+    // the standings and the buttons.
+    QWidget* const order[] = {m_round,    m_games, m_result,     m_write,    m_standings,
+                              m_schedule, m_table, m_statistics, m_mainMenu, m_finish};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     showGames();
     showStandings();

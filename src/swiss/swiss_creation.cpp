@@ -125,6 +125,10 @@ void SwissCreationController::applyRules() {
     m_countLabel = QStringLiteral("Всего участников - ") + QString::number(participantCount());
 }
 
+std::optional<Message> SwissCreationController::closeQuestion() const {
+    return discardParticipantsQuestion(participantCount());
+}
+
 SwissCreationController::FinishResult SwissCreationController::finish(const QString& workingDir,
                                                                       const QDate& today) const {
     // A name that cannot be a file name must not reach the file system: a separator in

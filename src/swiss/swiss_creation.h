@@ -58,6 +58,9 @@ public:
     void clickRow(int row); // counted from 0, −1 for none
     void removeSelected();  // "Удалить участника"
 
+    // What to ask before the close box drops the participants; nothing to ask when none.
+    std::optional<Message> closeQuestion() const;
+
     struct FinishResult {
         std::optional<SwissTournament> tournament; // saved; the Swiss window opens on it
         std::optional<Message> message;            // the window stays as it was

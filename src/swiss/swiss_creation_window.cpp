@@ -79,6 +79,7 @@ SwissCreationWindow::SwissCreationWindow(Workspace& workspace, ui::Platform& pla
     // columns whoever is added.
     m_list->widenColumnFor(1, m_workspace.players().fieldOfEach(1), 250);
     m_list->widenColumnFor(2, m_workspace.players().fieldOfEach(2), 200);
+    m_list->setStretchColumns({1, 2});
     m_list->setMinimumSize(std::max(540, m_list->widthForAllColumns()), 400);
     layout->addWidget(m_list, 1);
     fixSize();
@@ -103,9 +104,15 @@ SwissCreationWindow::SwissCreationWindow(Workspace& workspace, ui::Platform& pla
         // While the selection dialog runs this window takes no input.
         if (!isEnabled())
             return;
+        if (const std::optional<Message> question = m_creation.closeQuestion();
+            question && !m_platform.confirm(this, *question))
+            return;
         closeWindow();
         emit cancelled();
     });
+    // Enter in the name or the date goes on to the participants; Escape is the close box.
+    setEnterButton({m_name, m_date}, m_add);
+    setCancelOnEscape();
     applyRules();
     m_name->setFocus();
 }

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <iterator>
 
 namespace ladya {
 
@@ -113,8 +114,8 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     buttons->setVerticalSpacing(8);
     m_pairing = ui::makeButton(PairingButton, QStringLiteral("pairingButton"), 280);
     m_complete = ui::makeButton(CompleteButton, QStringLiteral("completeButton"), 280);
-    m_statistics =
-        ui::makeButton(m_controller.statsCaption(), QStringLiteral("statisticsButton"), 280);
+    m_statistics = ui::makeButton(ui::plainButtonText(m_controller.statsCaption()),
+                                  QStringLiteral("statisticsButton"), 280);
     // A long name in the caption must not widen the fixed window.
     m_statistics->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_report = ui::makeButton(ReportButton, QStringLiteral("reportButton"), 280);
@@ -126,6 +127,12 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     buttons->addWidget(m_trf, 2, 1);
     grid->addLayout(buttons, 2, 1, 2, 1);
     fixSize();
+    // Tab goes the way a result is entered, from the round to "Записать", then on to
+    // the standings and the buttons.
+    QWidget* const order[] = {m_round,   m_games,    m_result,     m_store, m_standings,
+                              m_pairing, m_complete, m_statistics, m_report};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     fillRoundChooser();
     m_games->setRowSource(m_controller.gameRowCount(),
@@ -168,8 +175,9 @@ void SwissWindow::applyRules() {
     m_complete->setEnabled(m_controller.completeEnabled());
     m_complete->setToolTip(m_controller.completeToolTip());
     m_statistics->setEnabled(m_controller.statsEnabled());
-    m_statistics->setText(m_controller.statsCaption());
-    m_statistics->setToolTip(m_controller.statsCaption());
+    // The caption names the chosen player.
+    m_statistics->setText(ui::plainButtonText(m_controller.statsCaption()));
+    m_statistics->setToolTip(ui::plainToolTip(m_controller.statsCaption()));
     m_selectedPair->setText(m_controller.selectedPairLabel());
     m_info->setText(m_controller.infoLine());
 }

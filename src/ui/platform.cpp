@@ -46,12 +46,13 @@ QWidget* visibleOwner(QWidget* parent) {
     return parent && parent->isVisible() ? parent : nullptr;
 }
 
-void keepLinesWhole(QMessageBox& box, const Message& message, QWidget* owner) {
-    // The box wraps whatever is wider than about 500 pixels, mid-sentence; the text's
-    // own line breaks are where its lines end. A line wider than the screen still wraps.
+// The box wraps whatever is wider than about 500 pixels, mid-sentence; the text's own
+// line breaks are where its lines end. A line wider than the screen still wraps.
+void keepLinesWhole(QMessageBox& box, const QString& text, const QWidget* owner) {
+    box.setTextFormat(Qt::PlainText);
     if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
         int widest = 0;
-        for (const QString& line : message.text.split(u'\n'))
+        for (const QString& line : text.split(u'\n'))
             widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
         const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
         const int room = screen ? screen->availableGeometry().width() - 150 : 800;
@@ -65,8 +66,19 @@ void QtPlatform::showMessage(QWidget* parent, const Message& message) {
     QWidget* owner = visibleOwner(parent);
     QMessageBox box(QMessageBox::NoIcon, message.title, message.text, QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
-    keepLinesWhole(box, message, owner);
+    keepLinesWhole(box, message.text, owner);
     box.exec();
+}
+
+bool QtPlatform::confirm(QWidget* parent, const Message& question) {
+    QWidget* owner = visibleOwner(parent);
+    QMessageBox box(QMessageBox::Question, question.title, question.text,
+                    QMessageBox::Yes | QMessageBox::No, owner);
+    // A stray Enter keeps what the director has made.
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    keepLinesWhole(box, question.text, owner);
+    return box.exec() == QMessageBox::Yes;
 }
 
 int QtPlatform::ask(QWidget* parent, const Message& message, const QStringList& choices) {
@@ -80,7 +92,7 @@ int QtPlatform::ask(QWidget* parent, const Message& message, const QStringList& 
         box.setDefaultButton(buttons.first());
         box.setEscapeButton(buttons.last());
     }
-    keepLinesWhole(box, message, owner);
+    keepLinesWhole(box, message.text, owner);
     box.exec();
     return int(buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
 }

@@ -1,5 +1,5 @@
-// What the windows ask of the desktop: message boxes, the open-file dialog, today's
-// date, the browser and the printer. Tests put a scripted implementation in its place.
+// What the windows ask of the desktop: message boxes, questions, the open-file dialog,
+// today's date, the browser and the printer. Tests put a scripted implementation in its place.
 #pragma once
 
 #include "common/message.h"
@@ -28,6 +28,9 @@ public:
     virtual ~Platform() = default;
     // Shows a modal message box with one OK button; returns when it is closed.
     virtual void showMessage(QWidget* parent, const Message& message) = 0;
+    // Asks a yes-or-no question; true for "yes". "No" is the default answer, and
+    // closing the box answers it.
+    virtual bool confirm(QWidget* parent, const Message& question) = 0;
     // `filter` is "description|*.a;*.b". Returns the chosen path, "" when cancelled.
     virtual QString openFile(QWidget* parent, const QString& title, const QString& startDir,
                              const QString& filter) = 0;
@@ -45,6 +48,7 @@ public:
 class QtPlatform final : public Platform {
 public:
     void showMessage(QWidget* parent, const Message& message) override;
+    bool confirm(QWidget* parent, const Message& question) override;
     QString openFile(QWidget* parent, const QString& title, const QString& startDir,
                      const QString& filter) override;
     QDate today() const override;

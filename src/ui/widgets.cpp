@@ -14,31 +14,60 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTextDocument>
 
 namespace ladya::ui {
 
 Window::Window(const QString& title, int width, int height, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint |
+                          Qt::CustomizeWindowHint),
       m_designSize(width, height) {
     setWindowTitle(title);
     resize(m_designSize);
 }
 
+namespace {
+
+const QScreen* screenOf(const QWidget* widget) {
+    return widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
 void Window::fixSize() {
     QSize size = m_designSize;
-    if (layout())
+    if (layout()) {
+        layout()->activate(); // the minimum follows the controls from now on
         size = size.expandedTo(layout()->sizeHint());
-    setFixedSize(size);
+    }
+    if (const QScreen* screen = screenOf(this))
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size.expandedTo(minimumSize()));
 }
 
 void Window::centreOnScreen() {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = screenOf(this);
     if (!screen)
         return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    const QRect room = screen->availableGeometry();
+    // A title bar must not push the buttons below a taskbar. The window manager tells
+    // the frame some time after the window is shown; until then a usual one is assumed.
+    QSize frame = frameGeometry().size() - size();
+    const bool frameKnown = frame.height() > 0;
+    if (!frameKnown)
+        frame = QSize(8, 34);
+    const QSize fits = size().boundedTo(room.size() - frame).expandedTo(minimumSize());
+    if (fits != size())
+        resize(fits);
+    QRect outer(QPoint(), size() + frame);
+    outer.moveCenter(room.center());
+    outer.moveTopLeft(
+        QPoint(std::max(outer.left(), room.left()), std::max(outer.top(), room.top())));
+    // Without a frame yet, the position given is the client area's: leave room above it.
+    move(frameKnown
+             ? outer.topLeft()
+             : outer.topLeft() + QPoint(frame.width() / 2, frame.height() - frame.width() / 2));
 }
 
 void Window::closeWindow() {
@@ -205,7 +234,11 @@ int TextRowsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TextRowsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    if (!index.isValid())
+        return {};
+    if (role == Qt::ToolTipRole)
+        return plainToolTip(row(index.row()).value(index.column()));
+    if (role != Qt::DisplayRole)
         return {};
     return row(index.row()).value(index.column());
 }
@@ -245,14 +278,24 @@ void MultiColumnList::addColumn(const QString& title, int width) {
 
 void MultiColumnList::setRows(QVector<QStringList> rows) {
     m_model->setRows(std::move(rows));
+    settleLayout();
 }
 
 void MultiColumnList::setRowSource(int count, TextRowsModel::RowFunction rowAt) {
     m_model->setRowSource(count, std::move(rowAt));
+    settleLayout();
 }
 
 void MultiColumnList::refreshRows(int count) {
     m_model->refreshRows(count);
+    settleLayout();
+}
+
+void MultiColumnList::settleLayout() {
+    // Left to the next paint, the new rows' layout moves the scroll bar in the middle
+    // of painting and the whole list is painted a second time.
+    if (isVisible())
+        executeDelayedItemsLayout();
 }
 
 void MultiColumnList::addRow(QStringList cells) {
@@ -297,14 +340,46 @@ void MultiColumnList::widenColumnFor(int column, const QStringList& texts, int m
     // Room for the cell's margins on both sides.
     needed += 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
     needed = std::min(needed, maxWidth);
+    if (column < m_baseWidths.size()) {
+        m_baseWidths[column] = std::max(m_baseWidths[column], needed);
+        spreadRoom();
+        return;
+    }
     if (needed > columnWidth(column))
         setColumnWidth(column, needed);
 }
 
+void MultiColumnList::setStretchColumns(const QList<int>& columns) {
+    m_stretchColumns = columns;
+    m_baseWidths.clear();
+    if (columns.isEmpty())
+        return;
+    for (int c = 0; c < header()->count(); ++c)
+        m_baseWidths.append(columnWidth(c));
+    spreadRoom();
+}
+
+void MultiColumnList::spreadRoom() {
+    if (m_stretchColumns.isEmpty() || m_baseWidths.size() != header()->count())
+        return;
+    // The scroll bar's room is kept whether it shows or not: columns that moved as
+    // rows come and go would be hard to read.
+    const int room = std::max(0, width() - widthForAllColumns());
+    const int share = room / int(m_stretchColumns.size());
+    for (int c = 0; c < m_baseWidths.size(); ++c)
+        setColumnWidth(c, m_baseWidths[c] + (m_stretchColumns.contains(c) ? share : 0));
+}
+
+void MultiColumnList::resizeEvent(QResizeEvent* event) {
+    QTreeView::resizeEvent(event);
+    spreadRoom();
+}
+
 int MultiColumnList::widthForAllColumns() const {
     int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    const bool spread = m_baseWidths.size() == header()->count();
     for (int c = 0; c < header()->count(); ++c)
-        width += columnWidth(c);
+        width += spread ? m_baseWidths[c] : columnWidth(c);
     return width;
 }
 
@@ -408,6 +483,17 @@ void DropDown::setText(const QString& text) {
         setPlaceholderText(text);
 }
 
+QString plainToolTip(const QString& text) {
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style=\"white-space:pre\">") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
+}
+
+QString plainButtonText(QString text) {
+    return text.replace(u'&', QStringLiteral("&&"));
+}
+
 QLabel* makeLabel(const QString& text, const QString& objectName, int minWidth, int height) {
     auto* label = new QLabel(text);
     // Labels show names, cities and tournament names: never guess markup from them.
@@ -421,6 +507,8 @@ QPushButton* makeButton(const QString& text, const QString& objectName, int minW
     auto* button = new QPushButton(text);
     button->setObjectName(objectName);
     button->setMinimumSize(minWidth, height);
+    // Enter presses the focused button, as Space does.
+    button->setAutoDefault(true);
     return button;
 }
 
@@ -433,6 +521,7 @@ MultiColumnList* makeList(const QString& objectName, const QVector<ListColumn>& 
         list->addColumn(column.title, column.width);
     for (const int c : nameColumns)
         list->widenColumnFor(c, names, maxNameWidth);
+    list->setStretchColumns(nameColumns);
     list->setMinimumSize(list->widthForAllColumns(), 300);
     return list;
 }

@@ -1,4 +1,4 @@
-// The thin layer every window is built from: a fixed-size centred window whose close
+// The thin layer every window is built from: a resizable centred window whose close
 // box only requests closing, a model-backed multi-column list, and a date picker.
 #pragma once
 
@@ -20,15 +20,19 @@ class QPushButton;
 
 namespace ladya::ui {
 
-// A top-level window of fixed client size, centred on the screen. The close box does
-// not close it: it emits closeRequested() and the window's owner decides.
+// A top-level window opening at its designed client size, centred on the screen. The
+// user may resize it down to what its controls need. The close box does not close it:
+// it emits closeRequested() and the window's owner decides.
 class Window : public QWidget {
     Q_OBJECT
 public:
     Window(const QString& title, int width, int height, QWidget* parent = nullptr);
 
-    // Fixes the size at the designed client size, or larger where the fonts need it.
+    // Fixes the size the window opens at: the designed client size, or larger where the
+    // fonts need it, but never larger than the screen's free area. The user may resize
+    // it down to the layout's minimum.
     void fixSize();
+    // Centres the window, first shrinking it to the screen's free area with its frame.
     void centreOnScreen();
     // Closes for real (no closeRequested()).
     void closeWindow();
@@ -129,6 +133,9 @@ public:
     void widenColumnFor(int column, const QStringList& texts, int maxWidth);
     // The width showing every column side by side, with room for the scroll bar.
     int widthForAllColumns() const;
+    // Room beyond the columns' widths goes to these columns (the names), shared
+    // evenly: a wider window shows long names whole instead of blank space.
+    void setStretchColumns(const QList<int>& columns);
 
 signals:
     // A click in the list, also one that leaves no row selected, or the selection
@@ -143,9 +150,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void spreadRoom();
+    void settleLayout();
+
     TextRowsModel* m_model;
+    QList<int> m_stretchColumns;
+    QVector<int> m_baseWidths; // the widths before the room was shared
     bool m_pressed = false;
     bool m_pressReported = false; // the press changed the selection and said so
 };
@@ -172,6 +185,12 @@ public:
     void setText(const QString& text);
 };
 
+// User text (a name, a city) for a tooltip, shown as typed: Qt guesses markup in
+// tooltips.
+QString plainToolTip(const QString& text);
+// User text for a button, shown as typed: a lone "&" would mark a mnemonic.
+QString plainButtonText(QString text);
+
 // Controls as the windows build them: named for tests and automation, at least as
 // large as designed.
 QLabel* makeLabel(const QString& text, const QString& objectName, int minWidth = 0,
@@ -179,7 +198,8 @@ QLabel* makeLabel(const QString& text, const QString& objectName, int minWidth =
 QPushButton* makeButton(const QString& text, const QString& objectName, int minWidth,
                         int height = 25);
 // A list with the given columns. The name columns grow to show `names` whole, up to
-// `maxNameWidth`, so the window keeps a sensible width; the list is as wide as its columns.
+// `maxNameWidth`, so the window keeps a sensible width, and beyond it as the window
+// widens; the list is as wide as its columns.
 MultiColumnList* makeList(const QString& objectName, const QVector<ListColumn>& columns,
                           std::initializer_list<int> nameColumns = {},
                           const QStringList& names = {}, int maxNameWidth = 215);

@@ -7,6 +7,7 @@
 #include "ui/fake_platform.h"
 
 #include <QDir>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -119,12 +120,26 @@ TEST_F(ClubListWindowTest, AddRemoveAndBothReportsAsLadyaCliWritesThem) {
     EXPECT_EQ(platform.messages.size(), 1);
 }
 
-TEST_F(ClubListWindowTest, KeyboardSelectsARowForRemoval) {
+TEST_F(ClubListWindowTest, KeyboardAloneSelectsShowsRatingChangesAndLeaves) {
     auto w = open();
     ui::MultiColumnList* members = list(w.get(), "clubList");
     members->setFocus();
     QTest::keyClick(members, Qt::Key_Down);
     EXPECT_TRUE(button(w.get(), "removeMemberButton")->isEnabled());
+    // Enter on a member shows its rating changes; Escape leaves each window.
+    bool shownAndLeft = false;
+    whenModalOpens([&] {
+        auto* changes = openWindow<RatingChangeWindow>("ratingChangeWindow");
+        ASSERT_NE(changes, nullptr);
+        QTest::keyClick(list(changes, "ratingChangeList"), Qt::Key_Escape);
+        shownAndLeft = !changes->isVisible();
+    });
+    QTest::keyClick(members, Qt::Key_Return);
+    EXPECT_TRUE(shownAndLeft);
+    QSignalSpy finished(w.get(), &ClubListWindow::finished);
+    QTest::keyClick(members, Qt::Key_Escape);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(ClubListWindowTest, MainMenuOpensTheListAndGetsItBackWhenItCloses) {

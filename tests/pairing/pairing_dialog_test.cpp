@@ -300,7 +300,7 @@ TEST_F(PairingDialogTest, AFailedCommitIsReportedAndKeepsThePairs) {
     EXPECT_FALSE(QFile::exists(tournament.state.path));
 }
 
-TEST_F(PairingDialogTest, TheCloseBoxDiscardsThePairsAndRunShowsTheCallerAgain) {
+TEST_F(PairingDialogTest, TheCloseBoxAndEscapeAskBeforeDroppingThePairs) {
     load("worked.swz");
     QWidget caller;
     caller.show();
@@ -315,11 +315,19 @@ TEST_F(PairingDialogTest, TheCloseBoxDiscardsThePairsAndRunShowsTheCallerAgain) 
         whenPairDialogOpens(confirmAfterSwaps(0));
         QTest::mouseClick(button(w, "createButton"), Qt::LeftButton);
         EXPECT_EQ(list(w, "pairList")->rowCount(), 1);
+        // The pairs go only when the director says so, by the close box or by Escape.
+        platform.confirmAnswers = {false, true};
         w->close();
+        EXPECT_TRUE(w->isVisible());
+        QTest::keyClick(list(w, "pairList"), Qt::Key_Escape);
     });
     const std::optional<SwissTournament> result =
         PairingDialog::run(platform, tournament, computeSwissStandings(tournament), &caller);
     EXPECT_FALSE(result);
+    const Message question{"Закрытие окна",
+                           "Составлено пар: 1. Жеребьёвка тура ещё не записана, и при закрытии "
+                           "окна пары пропадут.\nЗакрыть окно?"};
+    EXPECT_EQ(platform.confirmations, (QVector<Message>{question, question}));
     EXPECT_TRUE(callerHidden);
     EXPECT_TRUE(caller.isVisible());
     EXPECT_TRUE(caller.isEnabled());

@@ -85,22 +85,33 @@ TEST_F(EditPlayerDialogTest, SaveFollowsTheEditsOfANewPlayer) {
     QPushButton* save = child<QPushButton>(d.get(), "saveButton");
     EXPECT_FALSE(edit(d.get(), "nameEdit")->isReadOnly());
     EXPECT_FALSE(edit(d.get(), "ratingEdit")->isReadOnly());
+    QLabel* ratingProblem = child<QLabel>(d.get(), "ratingProblemLabel");
     struct Step {
         const char* field;
         QString text;
         bool enabled;
+        QString problem; // beside the button: why the rating keeps it disabled
     };
+    const QString notNumber = "Рейтинг не число: нужно целое от 500 до 3500";
     const Step steps[] = {
-        {"nameEdit", "иванов иван", false}, // the same name in lower case
-        {"nameEdit", "ив", false},          // too short
-        {"nameEdit", "ива", true},          {"nameEdit", "ИВАНОВ ИВАН", false},
-        {"cityEdit", "м", false},           {"cityEdit", "мо", true},
-        {"cityEdit", "МОСКВА", false},      {"ratingEdit", "3501", false},
-        {"ratingEdit", "3500", true},       {"ratingEdit", "2150", false},
+        {"nameEdit", "иванов иван", false, {}}, // the same name in lower case
+        {"nameEdit", "ив", false, {}},          // too short
+        {"nameEdit", "ива", true, {}},
+        {"nameEdit", "ИВАНОВ ИВАН", false, {}},
+        {"cityEdit", "м", false, {}},
+        {"cityEdit", "мо", true, {}},
+        {"cityEdit", "МОСКВА", false, {}},
+        {"ratingEdit", "3501", false, "Рейтинг вне границ: нужно целое от 500 до 3500"},
+        {"ratingEdit", "3500", true, {}},
+        {"ratingEdit", "15оо", false, notNumber},
+        {"ratingEdit", "-1600", false, notNumber},
+        {"ratingEdit", "", false, "Введите рейтинг: целое от 500 до 3500"},
+        {"ratingEdit", "2150", false, {}},
     };
     for (const Step& s : steps) {
         retype(d.get(), s.field, s.text);
         EXPECT_EQ(save->isEnabled(), s.enabled) << s.field << " " << s.text.toStdString();
+        EXPECT_EQ(ratingProblem->text(), s.problem) << s.text.toStdString();
     }
     child<ui::DropDown>(d.get(), "categoryDropDown")->setText("МС");
     EXPECT_TRUE(save->isEnabled());

@@ -3,6 +3,7 @@
 #include "common/tournament_creation.h"
 #include "roundrobin/round_robin_creation_window.h"
 #include "support/test_support.h"
+#include "swiss/swiss_creation_window.h"
 #include "ui/fake_platform.h"
 #include "ui/keyboard.h"
 #include "window_test_util.h"
@@ -205,4 +206,65 @@ TEST_F(RoundRobinCreationWindowTest, ClosingReturnsToTheMenuForAnotherCreation) 
     EXPECT_EQ(label(second, "cycleLabel"), "Круговая система в 1 круг");
     EXPECT_TRUE(shown(second).isEmpty());
     EXPECT_FALSE(QDir(app.workingDir()).entryList({"*.kr2"}).size());
+}
+
+// Both creation windows: the close box and Escape drop the chosen participants only
+// once the director says so; with none chosen there is nothing to ask.
+TEST_F(RoundRobinCreationWindowTest, ClosingWithParticipantsChosenAsksFirstInBothKinds) {
+    using Open = std::function<std::unique_ptr<ui::Window>(int& cancelled)>;
+    const std::pair<const char*, Open> kinds[] = {
+        {"round-robin",
+         [this](int& cancelled) {
+             auto w = open();
+             QObject::connect(w.get(), &RoundRobinCreationWindow::cancelled,
+                              [&cancelled] { ++cancelled; });
+             return std::unique_ptr<ui::Window>(std::move(w));
+         }},
+        {"swiss",
+         [this](int& cancelled) {
+             app.state().kind = TournamentKind::Swiss;
+             auto w = std::make_unique<SwissCreationWindow>(app, platform);
+             QObject::connect(w.get(), &SwissCreationWindow::cancelled,
+                              [&cancelled] { ++cancelled; });
+             w->show();
+             return std::unique_ptr<ui::Window>(std::move(w));
+         }},
+    };
+    const Message question{"Закрытие окна",
+                           "Выбрано участников: 2. Турнир ещё не создан, и при закрытии окна "
+                           "список участников пропадёт.\nЗакрыть окно?"};
+    for (const auto& [kind, openKind] : kinds) {
+        SCOPED_TRACE(kind);
+        platform.confirmations.clear();
+        int cancelled = 0;
+        auto empty = openKind(cancelled);
+        // Enter in the name goes on to the participants.
+        bool selectionOpened = false;
+        test::whenModalOpens([&] {
+            auto* dialog = test::openWindow<SelectPlayerDialog>("selectPlayerDialog");
+            selectionOpened = dialog != nullptr;
+            if (dialog)
+                dialog->close();
+        });
+        QTest::keyClick(child<QLineEdit>(empty.get(), "nameEdit"), Qt::Key_Return);
+        EXPECT_TRUE(selectionOpened);
+        QTest::keyClick(child<QLineEdit>(empty.get(), "nameEdit"), Qt::Key_Escape);
+        EXPECT_FALSE(empty->isVisible());
+        EXPECT_EQ(cancelled, 1);
+        EXPECT_TRUE(platform.confirmations.isEmpty());
+
+        cancelled = 0;
+        auto w = openKind(cancelled);
+        add(w.get(), 0);
+        add(w.get(), 1);
+        platform.confirmAnswers = {false, true};
+        w->close(); // the close box, answered "no"
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(cancelled, 0);
+        EXPECT_EQ(shown(w.get()).size(), 2);
+        QTest::keyClick(list(w.get(), "participantList"), Qt::Key_Escape); // answered "yes"
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_EQ(cancelled, 1);
+        EXPECT_EQ(platform.confirmations, (QVector<Message>{question, question}));
+    }
 }

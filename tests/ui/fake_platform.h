@@ -29,11 +29,17 @@ public:
     QVector<QUrl> openedUrls;
     bool openUrlSucceeds = true;
     QVector<PrintDocument> printed;
+    QVector<Message> confirmations;
+    QList<bool> confirmAnswers; // answered in order; "yes" once exhausted
 
     void showMessage(QWidget*, const Message& message) override {
         messages.append(message);
         if (onMessage)
             onMessage(message);
+    }
+    bool confirm(QWidget*, const Message& question) override {
+        confirmations.append(question);
+        return confirmAnswers.isEmpty() ? true : confirmAnswers.takeFirst();
     }
     QString openFile(QWidget*, const QString& title, const QString& startDir,
                      const QString& filter) override {

@@ -39,3 +39,29 @@ TEST(MultiColumnList, RowsFromACallbackAreMadeOnlyWhenShownOrRead) {
     EXPECT_EQ(list.rowCount(), 10);
     EXPECT_EQ(list.selectedRow(), -1);
 }
+
+// A wider list gives its extra room to the name columns only, from the widths the
+// columns were widened to; the others keep theirs, and a narrower list takes it back.
+TEST(MultiColumnList, NameColumnsTakeTheRoomOfAWiderList) {
+    ladya::ui::MultiColumnList list;
+    list.addColumn(QStringLiteral("№"), 30);
+    list.addColumn(QStringLiteral("Имя"), 100);
+    list.addColumn(QStringLiteral("Город"), 80);
+    list.setStretchColumns({1, 2});
+    list.widenColumnFor(0, {QStringLiteral("88888888888")}, 200);
+    const int number = list.columnWidth(0);
+    EXPECT_GT(number, 30);
+    const int designed = list.widthForAllColumns();
+    list.resize(designed, 200);
+    list.show();
+    EXPECT_EQ(list.columnWidth(0), number);
+    const int name = list.columnWidth(1);
+    const int city = list.columnWidth(2);
+    list.resize(designed + 200, 200);
+    EXPECT_EQ(list.columnWidth(0), number);
+    EXPECT_EQ(list.columnWidth(1), name + 100);
+    EXPECT_EQ(list.columnWidth(2), city + 100);
+    EXPECT_EQ(list.widthForAllColumns(), designed);
+    list.resize(designed, 200);
+    EXPECT_EQ(list.columnWidth(1), name);
+}
