@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages Ladya builds, tests and runs with; skips what is there.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-translations-l10n xvfb xauth)
+          qt6-translations-l10n xvfb xauth clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
