@@ -9,6 +9,7 @@
 #include "swiss/swiss_file.h"
 
 #include <QDirIterator>
+#include <QRegularExpression>
 
 using namespace ladya;
 
@@ -77,7 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ~Restore() { QDir::setCurrent(home); }
     } restore;
 
-    QStringList args = QString::fromUtf8(fuzz::inputBytes(data, size)).split(u'\n');
+    // An argument of a real command line ends at its first NUL.
+    static const QRegularExpression argumentEnd(QStringLiteral("[\\n\\x{0}]"));
+    QStringList args = QString::fromUtf8(fuzz::inputBytes(data, size)).split(argumentEnd);
     if (args.size() > 16)
         return 0;
     for (QString& arg : args)

@@ -4,6 +4,8 @@
 #include "fuzz_support.h"
 #include "players/club_list.h"
 
+#include <QSet>
+
 using namespace ladya;
 
 namespace {
@@ -20,9 +22,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::optional<QStringList> before = splitLines(bytes);
 
     // A database holding a record for every other member, its rating from the line.
+    // One record per name and city: the list's exchange ordering is quadratic in its
+    // rows, and a database of one player repeated would only measure that.
     QStringList records;
+    QSet<QString> seen;
     for (int i = 0; i < before->size(); i += 2) {
         const QString& line = before->at(i);
+        if (seen.contains(memberName(line) + u'|' + memberCity(line)))
+            continue;
+        seen.insert(memberName(line) + u'|' + memberCity(line));
         records.append(memberName(line) + u'|' + memberCity(line) + QStringLiteral("|1|") +
                        QString::number(1000 + line.size() % 7) +
                        QStringLiteral("|Новый участник|01.01.2020"));
