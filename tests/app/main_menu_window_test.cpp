@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QLockFile>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -108,4 +109,28 @@ TEST_F(MainMenuWindowTest, EnterPressesTheFocusedButton) {
     QTest::keyClick(button("clubButton"), Qt::Key_Return);
     EXPECT_EQ(club.count(), 1);
     EXPECT_FALSE(shell.mainMenu()->isVisible());
+}
+
+TEST_F(MainMenuWindowTest, TournamentOpenInAnotherCopyIsNotOpenedAgain) {
+    const QString path = start.filePath("TOURNAMENT/new_five.swz");
+    test::writeBytes(path, test::readBytes(test::dataPath("reports/swiss/new_five.swz")));
+    shell.start();
+    auto other = std::make_unique<QLockFile>(path + ".lock");
+    ASSERT_TRUE(other->tryLock(0));
+
+    platform.fileAnswers = {path};
+    QTest::mouseClick(button("openButton"), Qt::LeftButton);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(
+        platform.messages.first().text.startsWith("Турнир уже открыт в другой копии программы"));
+    EXPECT_EQ(shell.swissWindow(), nullptr);
+    EXPECT_TRUE(shell.mainMenu()->isVisible());
+
+    // Once the other copy has closed it, this one opens it and holds it in turn.
+    other.reset();
+    platform.fileAnswers = {path};
+    QTest::mouseClick(button("openButton"), Qt::LeftButton);
+    ASSERT_NE(shell.swissWindow(), nullptr);
+    QLockFile third(path + ".lock");
+    EXPECT_FALSE(third.tryLock(0));
 }
