@@ -94,6 +94,8 @@ void Shell::openRoundRobin(RoundRobinTournament tournament) {
         m_app.resetTournament();
         showMainMenu();
     });
+    // The tournament is let go before the program ends: nothing writes it any more.
+    connect(window, &RoundRobinWindow::exitRequested, this, [this] { m_tournamentLock.reset(); });
     connect(window, &RoundRobinWindow::exitRequested, this, &Shell::exitRequested);
     window->show();
     window->centreOnScreen();
@@ -130,6 +132,7 @@ void Shell::openSwissFile(const QString& path) {
     closeMainMenu();
     auto* window = new SwissWindow(m_app, m_platform, std::move(*opened.controller));
     m_swiss = window;
+    connect(window, &SwissWindow::exitRequested, this, [this] { m_tournamentLock.reset(); });
     connect(window, &SwissWindow::exitRequested, this, &Shell::exitRequested);
     window->show();
     window->centreOnScreen();
