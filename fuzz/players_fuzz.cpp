@@ -18,8 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LADYA_FUZZ_CHECK(selection.rows().size() == db.count());
     if (db.count() > 0)
         selection.search(recordField(db.record(1), 1).left(3));
-    // What rewritePlayerDatabase writes.
-    LADYA_FUZZ_CHECK(splitLines(joinLinesCrLf(db.records())) == db.records());
+    // What rewritePlayerDatabase writes. A U+FEFF opening the first line (a file that
+    // began with two marks) is written as the file's opening bytes and so read back as
+    // a mark: the one text the format cannot carry, and left out here.
+    QStringList expected = db.records();
+    if (!expected.isEmpty() && expected.first().startsWith(QChar(0xFEFF)))
+        expected.first().remove(0, 1);
+    LADYA_FUZZ_CHECK(splitLines(joinLinesCrLf(db.records())) == expected);
 
     if (db.count() == 0 || !fuzz::throughFiles(bytes))
         return 0;
