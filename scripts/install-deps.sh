@@ -3,7 +3,8 @@
 # packages named as arguments; skips what is there.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-translations-l10n xvfb xauth fonts-liberation poppler-utils "$@")
+          qt6-translations-l10n xvfb xauth fonts-liberation poppler-utils
+          clang-14 libclang-rt-14-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

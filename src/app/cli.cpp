@@ -3,13 +3,57 @@
 #include "app/cli_commands.h"
 #include "app/club_cli.h"
 #include "app/main_menu.h"
+#include "common/file_lock.h"
 #include "exchange/trf_cli.h"
 #include "roundrobin/round_robin_cli.h"
 #include "swiss/swiss_cli.h"
 
 namespace ladya {
 
+namespace {
+
+// The files a command writes: every "-o" and "--pdf" target, and the tournament of a
+// commit without one, which is then rewritten in place.
+QStringList writeTargets(const QStringList& args) {
+    QStringList targets;
+    const QString pdfEquals = QStringLiteral("--pdf=");
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        if ((a == QStringLiteral("-o") || a == QStringLiteral("--pdf")) && i + 1 < args.size())
+            targets.append(args.at(i + 1));
+        else if (a.startsWith(pdfEquals))
+            targets.append(a.sliced(pdfEquals.size()));
+    }
+    if (targets.isEmpty() && args.first() == QStringLiteral("commit") && args.size() > 1)
+        targets.append(args.at(1));
+    targets.removeAll(QString());
+    return targets;
+}
+
+CliOutput dispatch(const QStringList& args);
+
+} // namespace
+
 CliOutput runCli(const QStringList& args) {
+    if (args.isEmpty())
+        return {2, QByteArray(), cliHelpText().toUtf8()};
+    // One writer per file: a tournament open in the program is not written behind its
+    // back, and its next save would not drop what this command wrote.
+    std::vector<std::unique_ptr<FileLock>> locks;
+    for (const QString& target : writeTargets(args)) {
+        auto& lock = locks.emplace_back(std::make_unique<FileLock>(target));
+        if (!lock->tryLock())
+            return CliOutput::failure(
+                QStringLiteral(
+                    "ladya-cli: %1: the file is open in another copy of the program (%2)")
+                    .arg(target, lock->holder(true)));
+    }
+    return dispatch(args);
+}
+
+namespace {
+
+CliOutput dispatch(const QStringList& args) {
     if (args.isEmpty())
         return {2, QByteArray(), cliHelpText().toUtf8()};
     const QString& command = args.first();
@@ -54,5 +98,7 @@ CliOutput runCli(const QStringList& args) {
                 .arg(args.at(fileIndex)));
     }
 }
+
+} // namespace
 
 } // namespace ladya

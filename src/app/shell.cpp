@@ -52,10 +52,13 @@ void Shell::openTournamentFile(MainMenu::FileKind kind, const QString& path) {
         openSwissFile(path);
         return;
     }
+    if (!lockTournament(path))
+        return;
     RoundRobinLoad loaded = loadRoundRobin(path);
     if (!loaded) {
         // Never an empty tournament in its place: back to the menu.
         m_platform.showMessage(nullptr, loaded.error);
+        m_tournamentLock.reset();
         returnToMenu();
         return;
     }
@@ -73,6 +76,8 @@ void Shell::openRoundRobinCreation() {
     connect(creation, &RoundRobinCreationWindow::created, this, [this, creation] {
         std::optional<RoundRobinTournament> tournament = creation->takeTournament();
         creation->deleteLater();
+        if (!lockTournament(tournament->state.path))
+            return;
         closeMainMenu();
         openRoundRobin(std::move(*tournament));
     });
@@ -85,9 +90,12 @@ void Shell::openRoundRobin(RoundRobinTournament tournament) {
     m_roundRobin = window;
     connect(window, &RoundRobinWindow::mainMenuRequested, this, [this, window] {
         window->deleteLater();
+        m_tournamentLock.reset();
         m_app.resetTournament();
         showMainMenu();
     });
+    // The tournament is let go before the program ends: nothing writes it any more.
+    connect(window, &RoundRobinWindow::exitRequested, this, [this] { m_tournamentLock.reset(); });
     connect(window, &RoundRobinWindow::exitRequested, this, &Shell::exitRequested);
     window->show();
     window->centreOnScreen();
@@ -110,17 +118,21 @@ void Shell::openSwissCreation() {
 }
 
 void Shell::openSwissFile(const QString& path) {
+    if (!lockTournament(path))
+        return;
     // The window shows what the file holds, a new tournament as much as an old one.
     SwissWindowOpenResult opened = openSwissWindow(path);
     if (!opened.controller) {
         // Never an empty tournament in its place: back to the menu.
         m_platform.showMessage(nullptr, opened.error);
+        m_tournamentLock.reset();
         returnToMenu();
         return;
     }
     closeMainMenu();
     auto* window = new SwissWindow(m_app, m_platform, std::move(*opened.controller));
     m_swiss = window;
+    connect(window, &SwissWindow::exitRequested, this, [this] { m_tournamentLock.reset(); });
     connect(window, &SwissWindow::exitRequested, this, &Shell::exitRequested);
     window->show();
     window->centreOnScreen();
@@ -145,6 +157,19 @@ void Shell::closeMainMenu() {
         m_mainMenu->deleteLater();
     }
     m_mainMenu = nullptr;
+}
+
+bool Shell::lockTournament(const QString& path) {
+    auto lock = std::make_unique<FileLock>(path);
+    if (!lock->tryLock()) {
+        // Opening it here as well would let the two copies' saves drop each other's
+        // results; the window is not opened at all.
+        m_platform.showMessage(nullptr, tournamentLockedMessage(*lock));
+        returnToMenu();
+        return false;
+    }
+    m_tournamentLock = std::move(lock);
+    return true;
 }
 
 void Shell::returnToMenu() {

@@ -6,6 +6,7 @@
 #include "app/club_list_window.h"
 #include "app/main_menu.h"
 #include "app/main_menu_window.h"
+#include "common/file_lock.h"
 #include "roundrobin/round_robin_creation_window.h"
 #include "roundrobin/round_robin_window.h"
 #include "swiss/swiss_creation_window.h"
@@ -13,6 +14,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
 namespace ladya {
 class Application;
@@ -54,6 +56,9 @@ private:
     void openClubList();
     // The menu again (a fresh one when it is gone) with a fresh tournament state.
     void returnToMenu();
+    // Holds the tournament file for as long as its window is open. When another copy
+    // of the program has it open, says so and shows the menu again.
+    bool lockTournament(const QString& path);
 
     Application& m_app;
     ui::Platform& m_platform;
@@ -63,6 +68,7 @@ private:
     QPointer<SwissCreationWindow> m_swissCreation;
     QPointer<SwissWindow> m_swiss;
     QPointer<ClubListWindow> m_clubList;
+    std::unique_ptr<FileLock> m_tournamentLock;
 };
 
 } // namespace ladya

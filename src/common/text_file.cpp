@@ -48,8 +48,16 @@ qsizetype LineReader::pastTerminator(qsizetype i) const {
 QStringList splitLines(const QByteArray& utf8) {
     QStringList lines;
     LineReader reader(utf8);
-    while (!reader.atEnd())
-        lines.append(QString::fromUtf8(reader.next()));
+    while (!reader.atEnd()) {
+        // QString::fromUtf8 drops a byte-order mark at the start of what it decodes: a
+        // line beginning with one (only the file's first is a mark) would lose it on
+        // every load and save.
+        const QByteArrayView line = reader.next();
+        if (line.startsWith("\xEF\xBB\xBF"))
+            lines.append(QChar(0xFEFF) + QString::fromUtf8(line.sliced(3)));
+        else
+            lines.append(QString::fromUtf8(line));
+    }
     return lines;
 }
 

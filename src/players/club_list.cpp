@@ -1,5 +1,6 @@
 #include "players/club_list.h"
 
+#include "common/file_lock.h"
 #include "common/text_file.h"
 #include "common/tournament_state.h"
 
@@ -219,6 +220,10 @@ QVector<Message> ClubListController::addMember(const SelectedRowText& row) {
     const std::optional<Participant> player = participantFromSelectedRow(row);
     if (!player)
         return {};
+    // Read and rewrite as one step, so that another copy's change in between is kept.
+    FileLock lock(m_path);
+    if (!lock.tryLock(DatabaseLockWaitMs))
+        return {clubWriteFailedMessage(m_path, lockedFileReason(lock))};
     // The file, not the rows shown, says who is a member: a member without a database
     // record has no row and would otherwise be added a second time.
     QStringList current;
@@ -249,6 +254,9 @@ QVector<Message> ClubListController::removeSelected() {
     const QString city = selectedCity();
     m_selected = -1;
     // Rewritten from what the file holds now, never from a list that failed to load.
+    FileLock lock(m_path);
+    if (!lock.tryLock(DatabaseLockWaitMs))
+        return {clubWriteFailedMessage(m_path, lockedFileReason(lock))};
     QString reason;
     const std::optional<QStringList> current = readClubMembers(m_path, &reason);
     if (!current)

@@ -1,5 +1,6 @@
 #include "players/completion.h"
 
+#include "common/file_lock.h"
 #include "common/text_file.h"
 
 #include <QFile>
@@ -43,6 +44,14 @@ CompletionResult completeTournament(const CompletionInput& input, PlayerDatabase
     const QString label = tournamentLabel(input.tournamentPath);
     const QString dates = dateRange(input.startDate, input.endDate);
 
+    // Read, change and rewrite as one step: another copy of the program rewriting the
+    // database in between would lose its change or this one.
+    FileLock lock(playersPath);
+    if (!lock.tryLock(DatabaseLockWaitMs)) {
+        result.message = failure(QStringLiteral("Не удалось изменить файл %1: %2.")
+                                     .arg(FileNames::Players, lockedFileReason(lock)));
+        return result;
+    }
     // The database is read before anything is written: rewriting it from a failed read
     // would wipe the club's records.
     QString reason;

@@ -1,5 +1,6 @@
 #include "players/player_database.h"
 
+#include "common/file_lock.h"
 #include "common/tournament_state.h"
 
 namespace ladya {
@@ -58,10 +59,16 @@ std::optional<PlayerDatabase> loadPlayerDatabase(const QString& path, QString* e
 }
 
 FileResult rewritePlayerDatabase(const PlayerDatabase& db, const QString& path) {
+    FileLock lock(path);
+    if (!lock.tryLock(DatabaseLockWaitMs))
+        return {false, lockedFileReason(lock)};
     return writeTextLinesAtomic(path, db.records());
 }
 
 FileResult appendHistoryLines(const QString& path, const QStringList& lines) {
+    FileLock lock(path);
+    if (!lock.tryLock(DatabaseLockWaitMs))
+        return {false, lockedFileReason(lock)};
     return appendTextLines(path, lines);
 }
 
@@ -111,6 +118,12 @@ AddPlayerResult addPlayerRecord(PlayerDatabase& db, const QString& path,
     // the file was changed meanwhile.
     const QString line = p.name + u'|' + p.city + u'|' + p.category + u'|' + p.rating + u'|' +
                          NewPlayerMark + u'|' + formatDate(today);
+    FileLock lock(path);
+    if (!lock.tryLock(DatabaseLockWaitMs)) {
+        result.outcome = AddPlayerResult::Outcome::WriteFailed;
+        result.message = appendFailedMessage(path, lockedFileReason(lock));
+        return result;
+    }
     if (const FileResult appended = appendTextLines(path, {line}); !appended) {
         result.outcome = AddPlayerResult::Outcome::WriteFailed;
         result.message = appendFailedMessage(path, appended.error);

@@ -1,5 +1,6 @@
 #include "players/player_edit.h"
 
+#include "common/file_lock.h"
 #include "common/text_file.h"
 #include "players/player_selection.h"
 
@@ -44,7 +45,15 @@ std::optional<Message> PlayerEditController::save(const PlayerEditInput& edited)
                                       "содержать символ \"|\", перевод строки\nи другие "
                                       "управляющие символы. Изменения не сохранены.")};
     }
-    const QString& old = m_db.record(m_index);
+    FileLock lock(m_path);
+    if (!lock.tryLock(DatabaseLockWaitMs))
+        return playersRewriteFailedMessage(m_path, lockedFileReason(lock));
+    const QString old = m_db.record(m_index);
+    // Another copy may have added players since this one read the file: the edit goes
+    // into what the file holds now whenever the record still stands where it stood.
+    if (std::optional<PlayerDatabase> fresh = loadPlayerDatabase(m_path);
+        fresh && fresh->count() >= m_index && fresh->record(m_index) == old)
+        m_db = std::move(*fresh);
     const QString line = QStringList{e.name,
                                      e.city,
                                      e.category.toUpper(),

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QLockFile>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -151,4 +152,28 @@ TEST_F(MainMenuWindowTest, DamagedFileIsReportedQuotingItsTextAndTheMenuComesBac
               "Не удалось открыть турнир из файла Кубок_%1.kr2\n"
               "Строка 32: неизвестный результат партии \"%4\" (тур 1, доска 2).");
     EXPECT_TRUE(shell.mainMenu()->isVisible());
+}
+
+TEST_F(MainMenuWindowTest, TournamentOpenInAnotherCopyIsNotOpenedAgain) {
+    const QString path = start.filePath("TOURNAMENT/new_five.swz");
+    test::writeBytes(path, test::readBytes(test::dataPath("reports/swiss/new_five.swz")));
+    shell.start();
+    auto other = std::make_unique<QLockFile>(path + ".lock");
+    ASSERT_TRUE(other->tryLock(0));
+
+    platform.fileAnswers = {path};
+    QTest::mouseClick(button("openButton"), Qt::LeftButton);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(
+        platform.messages.first().text.startsWith("Турнир уже открыт в другой копии программы"));
+    EXPECT_EQ(shell.swissWindow(), nullptr);
+    EXPECT_TRUE(shell.mainMenu()->isVisible());
+
+    // Once the other copy has closed it, this one opens it and holds it in turn.
+    other.reset();
+    platform.fileAnswers = {path};
+    QTest::mouseClick(button("openButton"), Qt::LeftButton);
+    ASSERT_NE(shell.swissWindow(), nullptr);
+    QLockFile third(path + ".lock");
+    EXPECT_FALSE(third.tryLock(0));
 }

@@ -183,11 +183,12 @@ TEST_F(SwissWindowTest, CreatedFromTheMenuWithAnOddFieldAndReopenedOnceARoundIsP
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->controller().tournament().roundCount(), 0);
 
-    // Round 1 paired by the command line; the file opened again from a new menu.
-    test::cliListing({"commit", path, "--pairs", "1-9,10-2,3-11,12-4,5-13,14-6,7-15,16-8"});
+    // Round 1 paired by the command line once the window has let the file go; the file
+    // opened again from a new menu.
     QSignalSpy exit(&shell, &Shell::exitRequested);
     w->close();
     EXPECT_EQ(exit.count(), 1);
+    test::cliListing({"commit", path, "--pairs", "1-9,10-2,3-11,12-4,5-13,14-6,7-15,16-8"});
     shell.showMainMenu();
     platform.fileAnswers = {path};
     QTest::mouseClick(button(shell.mainMenu(), "openButton"), Qt::LeftButton);

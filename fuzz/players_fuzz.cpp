@@ -1,0 +1,48 @@
+// players.dat: whatever the file holds loads record for record, the selection list
+// shows every record, the text a rewrite writes loads back to the same records, and
+// editing one record through the edit dialog's rules leaves every other record as it
+// was in the file.
+#include "fuzz_support.h"
+#include "players/player_database.h"
+#include "players/player_edit.h"
+#include "players/player_selection.h"
+
+using namespace ladya;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes = fuzz::inputBytes(data, size);
+    PlayerDatabase db(splitLines(bytes));
+    TournamentState state;
+    const QString path = fuzz::scratchDir() + QStringLiteral("/players.dat");
+    PlayerSelectionController selection(db, path, state);
+    LADYA_FUZZ_CHECK(selection.rows().size() == db.count());
+    if (db.count() > 0)
+        selection.search(recordField(db.record(1), 1).left(3));
+    // What rewritePlayerDatabase writes. A U+FEFF opening the first line (a file that
+    // began with two marks) is written as the file's opening bytes and so read back as
+    // a mark: the one text the format cannot carry, and left out here.
+    QStringList expected = db.records();
+    if (!expected.isEmpty() && expected.first().startsWith(QChar(0xFEFF)))
+        expected.first().remove(0, 1);
+    LADYA_FUZZ_CHECK(splitLines(joinLinesCrLf(db.records())) == expected);
+
+    if (db.count() == 0 || !fuzz::throughFiles(bytes))
+        return 0;
+    QFile::remove(path);
+    LADYA_FUZZ_CHECK(writeFileAtomic(path, bytes).ok);
+    std::optional<PlayerDatabase> loaded = loadPlayerDatabase(path);
+    LADYA_FUZZ_CHECK(loaded.has_value() && loaded->records() == db.records());
+    const PlayerDatabase before = *loaded;
+    PlayerEditController edit(*loaded, path, 1);
+    PlayerEditInput changed = edit.current();
+    changed.category =
+        changed.category == Categories.first() ? Categories.last() : Categories.first();
+    if (edit.save(changed))
+        return 0; // refused: text that would break the file
+    const std::optional<PlayerDatabase> reread = loadPlayerDatabase(path);
+    LADYA_FUZZ_CHECK(reread.has_value() && reread->count() == before.count());
+    LADYA_FUZZ_CHECK(reread->record(1) == loaded->record(1));
+    for (int i = 2; i <= before.count(); ++i)
+        LADYA_FUZZ_CHECK(reread->record(i) == before.record(i));
+    return 0;
+}

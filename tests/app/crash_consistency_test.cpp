@@ -1,0 +1,342 @@
+// Crash consistency: every write path runs in a child process that is killed with
+// SIGKILL at a random moment. Afterwards each file it writes must hold exactly its
+// state before or after the operation that was cut, and must load; a completion cut
+// anywhere and run again must end exactly as one that was never cut.
+//
+// LADYA_CRASH_KILLS sets the kills per path (30 by default; the long run by hand uses
+// 1000), LADYA_CRASH_SEED replays a run (the seed is printed).
+#include "app/cli.h"
+#include "common/text_file.h"
+#include "players/club_list.h"
+#include "players/completion.h"
+#include "players/player_database.h"
+#include "players/player_edit.h"
+#include "reports/round_robin_reports.h"
+#include "roundrobin/round_robin_controller.h"
+#include "roundrobin/round_robin_file.h"
+#include "support/test_support.h"
+#include "swiss/swiss_controller.h"
+#include "swiss/swiss_file.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QTemporaryDir>
+#include <atomic>
+#include <functional>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <random>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace ladya {
+namespace {
+
+using Snapshot = QHash<QString, std::optional<QByteArray>>; // file name -> bytes, or absent
+
+struct CrashPath {
+    const char* name;
+    QStringList files; // the files the path writes, inside the working folder
+    std::function<void(const QString& dir)> setUp;
+    int steps; // the operations one child runs, one after another
+    std::function<void(const QString& dir, int step)> step;
+    // Run in the parent after a kill: the repeated operation that must mend a cut one.
+    std::function<void(const QString& dir)> repeat;
+};
+
+QString in(const QString& dir, const char* name) {
+    return dir + u'/' + QString::fromUtf8(name);
+}
+
+void copyData(const char* from, const QString& to) {
+    test::writeBytes(to, test::readBytes(test::dataPath(QString::fromUtf8(from))));
+}
+
+Snapshot snapshot(const QString& dir, const QStringList& files) {
+    Snapshot s;
+    for (const QString& f : files)
+        s.insert(f, readFileBytes(dir + u'/' + f));
+    return s;
+}
+
+// Whether the file's bytes load as what its name says.
+bool loads(const QString& name, const std::optional<QByteArray>& bytes) {
+    if (!bytes)
+        return true; // not written yet
+    if (name.endsWith(QStringLiteral(".kr2")))
+        return parseRoundRobin(splitLines(*bytes), name).tournament.has_value();
+    if (name.endsWith(QStringLiteral(".swz")))
+        return parseSwissBytes(*bytes).tournament.has_value();
+    if (name.endsWith(QStringLiteral(".html")))
+        return bytes->trimmed().toLower().endsWith("</html>");
+    return true;
+}
+
+// Shared with the child: which operation it started last.
+struct Progress {
+    std::atomic<int> started;
+};
+
+int killsPerPath() {
+    const int n = qEnvironmentVariableIntValue("LADYA_CRASH_KILLS");
+    return n > 0 ? n : 30;
+}
+
+// A finished round-robin with every participant in players.dat and an earlier history.
+void setUpCompletion(const QString& dir) {
+    const QString path = in(dir, "t.kr2");
+    copyData("roundrobin/four_players_two_cycles.kr2", path);
+    RoundRobinTournament t = *loadRoundRobin(path).tournament;
+    QStringList players = {QStringLiteral("ДРУГОЙ Д.Д.|ОМСК|2|1400|Новый участник|01.01.2026")};
+    for (const Participant& p : t.participants)
+        players.append(p.name + u'|' + p.city + u'|' + p.category + u'|' + p.rating +
+                       QStringLiteral("|Новый участник|01.01.2026"));
+    for (auto& round : t.games)
+        for (RoundRobinGame& g : round)
+            if (!g.isPlayed())
+                g.applyEntry(GameResult::Draw);
+    t.state.unplayedCount = 0;
+    ASSERT_TRUE(saveRoundRobin(t).ok);
+    ASSERT_TRUE(writeTextLinesAtomic(in(dir, "players.dat"), players).ok);
+    ASSERT_TRUE(writeTextLinesAtomic(in(dir, "history_players.dat"),
+                                     {QStringLiteral("ДРУГОЙ Д.Д.|ОМСК|2|1390|Осень|01.09.2026")})
+                    .ok);
+}
+
+// Completion as the tournament window runs it; nothing to do once it is finished.
+void complete(const QString& dir) {
+    RoundRobinController controller(*loadRoundRobin(in(dir, "t.kr2")).tournament);
+    const std::optional<CompletionInput> input =
+        controller.completionInput(QStringLiteral("11.01.2027"));
+    if (!input)
+        return;
+    PlayerDatabase db;
+    completeTournament(*input, db, in(dir, "players.dat"), in(dir, "history_players.dat"),
+                       [&controller](const QString& date) { return controller.complete(date); });
+}
+
+const QVector<CrashPath>& crashPaths() {
+    static const QVector<CrashPath> paths = {
+        {"round-robin result",
+         {QStringLiteral("t.kr2")},
+         [](const QString& dir) {
+             copyData("roundrobin/four_players_two_cycles.kr2", in(dir, "t.kr2"));
+         },
+         24,
+         [](const QString& dir, int i) {
+             static const QStringList entries = RoundRobinController::resultEntries();
+             RoundRobinController c(*loadRoundRobin(in(dir, "t.kr2")).tournament);
+             c.selectRound(1 + (i - 1) % c.tournament().roundCount());
+             c.selectGame(1 + (i - 1) / c.tournament().roundCount() % c.tournament().boardCount());
+             c.writeResult(entries.at(i % entries.size()));
+         },
+         {}},
+        {"swiss result",
+         {QStringLiteral("s.swz")},
+         [](const QString& dir) { copyData("reports/swiss/example16.swz", in(dir, "s.swz")); },
+         24,
+         [](const QString& dir, int i) {
+             static const QStringList entries = {QStringLiteral("1"), QStringLiteral("0"),
+                                                 QStringLiteral("%"), QStringLiteral("+")};
+             SwissWindowController c(*openSwissWindow(in(dir, "s.swz")).controller);
+             c.clickGame((i - 1) % c.gameRowCount());
+             c.setResultEntry(entries.at(i % entries.size()));
+             c.store();
+         },
+         {}},
+        {"pairing commit",
+         {QStringLiteral("p.swz")},
+         [](const QString& dir) { copyData("reports/swiss/new_five.swz", in(dir, "p.swz")); },
+         Limits::SwissRounds,
+         [](const QString& dir, int i) {
+             runCli({QStringLiteral("commit"), in(dir, "p.swz"), QStringLiteral("--pairs"),
+                     i % 2 ? QStringLiteral("1-2,3-4,5-6") : QStringLiteral("4-1,2-5,6-3")});
+         },
+         {}},
+        {"player addition",
+         {QStringLiteral("players.dat")},
+         [](const QString& dir) { copyData("club/sample/players.dat", in(dir, "players.dat")); },
+         24,
+         [](const QString& dir, int i) {
+             PlayerDatabase db = *loadPlayerDatabase(in(dir, "players.dat"));
+             addPlayerRecord(db, in(dir, "players.dat"),
+                             {QStringLiteral("ИГРОК %1").arg(i), QStringLiteral("ТУЛА"),
+                              QStringLiteral("2"), QStringLiteral("1500")},
+                             QDate(2026, 12, 6));
+         },
+         {}},
+        {"player edit",
+         {QStringLiteral("players.dat")},
+         [](const QString& dir) { copyData("club/sample/players.dat", in(dir, "players.dat")); },
+         24,
+         [](const QString& dir, int i) {
+             PlayerDatabase db = *loadPlayerDatabase(in(dir, "players.dat"));
+             PlayerEditController edit(db, in(dir, "players.dat"), 1 + i % db.count());
+             PlayerEditInput changed = edit.current();
+             changed.category = Categories.at(i % Categories.size());
+             edit.save(changed);
+         },
+         {}},
+        {"completion",
+         {QStringLiteral("t.kr2"), QStringLiteral("players.dat"),
+          QStringLiteral("history_players.dat")},
+         setUpCompletion,
+         1,
+         [](const QString& dir, int) { complete(dir); },
+         complete},
+        {"club list",
+         {QStringLiteral("players_club.dat")},
+         [](const QString& dir) {
+             copyData("club/sample/players_club.dat", in(dir, "players_club.dat"));
+             test::writeBytes(
+                 in(dir, "players.dat"),
+                 test::readBytes(test::dataPath(QStringLiteral("club/sample/players.dat"))) +
+                     "НОВИКОВ Н.Н.|СОЧИ|1|1700|Новый участник|01.01.2026\r\n");
+         },
+         24,
+         [](const QString& dir, int i) {
+             const PlayerDatabase db = *loadPlayerDatabase(in(dir, "players.dat"));
+             ClubListController club(db, in(dir, "players_club.dat"));
+             club.reload();
+             if (i % 2) {
+                 club.addMember(QStringLiteral("1\nНОВИКОВ Н.Н.\nСОЧИ\n1\n1700"));
+                 return;
+             }
+             for (int row = 0; row < club.rows().size(); ++row) {
+                 club.clickRow(row);
+                 if (club.selectedName() == QStringLiteral("НОВИКОВ Н.Н."))
+                     break;
+             }
+             club.removeSelected();
+         },
+         {}},
+        {"report",
+         {QStringLiteral("file.html")},
+         [](const QString& dir) {
+             copyData("roundrobin/random_nine_two_cycles.kr2", in(dir, "t.kr2"));
+         },
+         24,
+         [](const QString& dir, int i) {
+             const RoundRobinTournament t = *loadRoundRobin(in(dir, "t.kr2")).tournament;
+             writeReportFile(dir,
+                             i % 2 ? crosstableReport(t, computeRoundRobin(t)) : scheduleReport(t));
+         },
+         {}},
+    };
+    return paths;
+}
+
+class CrashConsistency : public ::testing::TestWithParam<int> {};
+
+TEST_P(CrashConsistency, EveryFileIsItsStateBeforeOrAfterTheCutOperation) {
+    const CrashPath& path = crashPaths().at(GetParam());
+    const unsigned seed = qEnvironmentVariableIsSet("LADYA_CRASH_SEED")
+                              ? unsigned(qEnvironmentVariableIntValue("LADYA_CRASH_SEED"))
+                              : std::random_device{}();
+    std::mt19937 random(seed);
+    // A RAM disk when there is one: the kills are about processes, not disks.
+    const QString base =
+        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    QTemporaryDir reference(base + QStringLiteral("/ladya-crash-XXXXXX"));
+    QTemporaryDir work(base + QStringLiteral("/ladya-crash-XXXXXX"));
+    ASSERT_TRUE(reference.isValid() && work.isValid());
+
+    // The states the files pass through: [k] after operation k.
+    path.setUp(reference.path());
+    QVector<Snapshot> states = {snapshot(reference.path(), path.files)};
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 1; i <= path.steps; ++i) {
+        path.step(reference.path(), i);
+        states.append(snapshot(reference.path(), path.files));
+    }
+    const qint64 runNs = timer.nsecsElapsed();
+    for (const Snapshot& state : states)
+        for (auto it = state.begin(); it != state.end(); ++it)
+            ASSERT_TRUE(loads(it.key(), it.value())) << it.key().toStdString();
+    ASSERT_NE(states.first(), states.last()) << "the path writes nothing";
+
+    auto* progress = static_cast<Progress*>(
+        mmap(nullptr, sizeof(Progress), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(progress, MAP_FAILED);
+    // The kill comes from a timer the child arms as it starts: a random moment within
+    // the time its operations take, and a little beyond. A parent that had to wake up
+    // to send it would, on a busy machine, mostly arrive after the child's last write.
+    std::uniform_int_distribution<qint64> delay(1, runNs + runNs / 10);
+    const int kills = killsPerPath();
+    int midOperation = 0;
+    int broken = 0;
+    for (int k = 0; k < kills; ++k) {
+        QDir(work.path()).removeRecursively();
+        QDir().mkpath(work.path());
+        path.setUp(work.path());
+        progress->started = 0;
+        const qint64 killAt = delay(random);
+        const pid_t child = fork();
+        if (child == 0) {
+            sigevent event{};
+            event.sigev_notify = SIGEV_SIGNAL;
+            event.sigev_signo = SIGKILL;
+            timer_t killTimer;
+            itimerspec when{};
+            when.it_value.tv_sec = killAt / 1000000000;
+            when.it_value.tv_nsec = killAt % 1000000000;
+            if (timer_create(CLOCK_MONOTONIC, &event, &killTimer) != 0 ||
+                timer_settime(killTimer, 0, &when, nullptr) != 0)
+                _exit(3);
+            for (int i = 1; i <= path.steps; ++i) {
+                progress->started = i;
+                path.step(work.path(), i);
+            }
+            progress->started = path.steps + 1;
+            for (;;)
+                pause();
+        }
+        ASSERT_GT(child, 0);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+        const int started = progress->started;
+        const int before = qBound(0, started - 1, path.steps);
+        const int after = qBound(0, started, path.steps);
+        midOperation += started >= 1 && started <= path.steps;
+        const Snapshot found = snapshot(work.path(), path.files);
+        for (const QString& file : path.files) {
+            const bool ok =
+                (found[file] == states[before][file] || found[file] == states[after][file]) &&
+                loads(file, found[file]);
+            broken += !ok;
+            EXPECT_TRUE(ok) << path.name << ": " << file.toStdString()
+                            << " after a kill in operation " << started << " (seed " << seed << ")";
+        }
+        if (path.repeat) {
+            path.repeat(work.path());
+            const bool mended = snapshot(work.path(), path.files) == states.last();
+            broken += !mended;
+            EXPECT_TRUE(mended)
+                << path.name << ": repeated after a kill in operation " << started << " (seed "
+                << seed << "), folder: "
+                << QDir(work.path()).entryList(QDir::Files).join(u' ').toStdString();
+        }
+    }
+    munmap(progress, sizeof(Progress));
+    std::cout << "crash " << path.name << ": " << kills << " kills, " << midOperation
+              << " within an operation, " << broken << " files lost or corrupted (seed " << seed
+              << ")\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(WritePaths, CrashConsistency, ::testing::Range(0, 8),
+                         [](const ::testing::TestParamInfo<int>& param) {
+                             QString name = QString::fromUtf8(crashPaths().at(param.param).name);
+                             name.replace(u' ', u'_').replace(u'-', u'_');
+                             return name.toStdString();
+                         });
+
+} // namespace
+} // namespace ladya
