@@ -2,6 +2,8 @@
 // and a scratch folder of its own for the targets that go through the real files.
 #pragma once
 
+#include "common/text_file.h"
+
 #include <QDir>
 #include <QHash>
 #include <QString>
@@ -33,6 +35,12 @@ inline const QString& scratchDir() {
 // chosen by the input itself so that a finding replays.
 inline bool throughFiles(const QByteArray& input, uint share = 16) {
     return qHash(input) % share == 0;
+}
+
+// Whether the loaders take `input` as text at all: bytes that are not UTF-8 (another
+// encoding, a binary file) are refused naming the line, and checked as such.
+inline bool isText(const QByteArray& input) {
+    return firstUndecodableLine(input) == 0;
 }
 
 inline QByteArray inputBytes(const uint8_t* data, size_t size) {

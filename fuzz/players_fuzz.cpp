@@ -14,6 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PlayerDatabase db(splitLines(bytes));
     TournamentState state;
     const QString path = fuzz::scratchDir() + QStringLiteral("/players.dat");
+    if (!fuzz::isText(bytes)) {
+        QFile::remove(path);
+        LADYA_FUZZ_CHECK(writeFileAtomic(path, bytes).ok);
+        LADYA_FUZZ_CHECK(!loadPlayerDatabase(path).has_value());
+        return 0;
+    }
     PlayerSelectionController selection(db, path, state);
     LADYA_FUZZ_CHECK(selection.rows().size() == db.count());
     if (db.count() > 0)
