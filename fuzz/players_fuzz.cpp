@@ -47,7 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0; // refused: text that would break the file
     const std::optional<PlayerDatabase> reread = loadPlayerDatabase(path);
     LADYA_FUZZ_CHECK(reread.has_value() && reread->count() == before.count());
-    LADYA_FUZZ_CHECK(reread->record(1) == loaded->record(1));
+    // The edited record as written; a U+FEFF opening it reads back as the file's mark
+    // (see above).
+    QString written = loaded->record(1);
+    if (written.startsWith(QChar(0xFEFF)))
+        written.remove(0, 1);
+    LADYA_FUZZ_CHECK(reread->record(1) == written);
     for (int i = 2; i <= before.count(); ++i)
         LADYA_FUZZ_CHECK(reread->record(i) == before.record(i));
     return 0;
