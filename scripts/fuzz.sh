@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 runs=${1:-2000}
-targets=(kr2 swz players history club cli)
+targets=(kr2 swz players history club cli trf)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DLADYA_BUILD_FUZZERS=ON \
       -DLADYA_BUILD_TESTS=OFF -DLADYA_BUILD_BENCH=OFF >/dev/null
@@ -38,7 +38,10 @@ for t in "${targets[@]}"; do
     history) seed history tests/data -name history_players.dat ;;
     club) seed club tests/data -name players_club.dat ;;
     cli) seed cli fuzz/corpus/cli ;;
+    trf) seed trf tests/data -name '*.trf' ;;
     esac
+    # Inputs that once broke a property stay in the corpus.
+    if [ -d "fuzz/regressions/$t" ]; then seed "$t" "fuzz/regressions/$t"; fi
     options=(-runs="$runs" -seed=1 -print_final_stats=1 -artifact_prefix="$findings/")
     [ -f "fuzz/$t.dict" ] && options+=(-dict="fuzz/$t.dict")
     log=build-fuzz/$t.log

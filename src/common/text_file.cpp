@@ -45,19 +45,31 @@ qsizetype LineReader::pastTerminator(qsizetype i) const {
     return i;
 }
 
+namespace {
+
+constexpr char Mark[] = "\xEF\xBB\xBF";
+
+} // namespace
+
+QString decodeUtf8(QByteArrayView utf8) {
+    if (!utf8.startsWith(Mark))
+        return QString::fromUtf8(utf8);
+    qsizetype marks = 0;
+    while (utf8.sliced(3 * marks).startsWith(Mark))
+        ++marks;
+    return QString(marks, QChar(0xFEFF)) + QString::fromUtf8(utf8.sliced(3 * marks));
+}
+
+void keepLeadingMark(QByteArray& text) {
+    if (text.startsWith(Mark))
+        text.prepend(Mark);
+}
+
 QStringList splitLines(const QByteArray& utf8) {
     QStringList lines;
     LineReader reader(utf8);
-    while (!reader.atEnd()) {
-        // QString::fromUtf8 drops a byte-order mark at the start of what it decodes: a
-        // line beginning with one (only the file's first is a mark) would lose it on
-        // every load and save.
-        const QByteArrayView line = reader.next();
-        if (line.startsWith("\xEF\xBB\xBF"))
-            lines.append(QChar(0xFEFF) + QString::fromUtf8(line.sliced(3)));
-        else
-            lines.append(QString::fromUtf8(line));
-    }
+    while (!reader.atEnd())
+        lines.append(decodeUtf8(reader.next()));
     return lines;
 }
 
@@ -141,12 +153,22 @@ std::optional<QStringList> readTextLines(const QString& path, QString* error) {
     return splitLines(*bytes);
 }
 
-QByteArray joinLinesCrLf(const QStringList& lines) {
+namespace {
+
+QByteArray joinLines(const QStringList& lines) {
     QByteArray out;
     for (const QString& line : lines) {
         out += line.toUtf8();
         out += "\r\n";
     }
+    return out;
+}
+
+} // namespace
+
+QByteArray joinLinesCrLf(const QStringList& lines) {
+    QByteArray out = joinLines(lines);
+    keepLeadingMark(out);
     return out;
 }
 
@@ -223,7 +245,7 @@ FileResult appendTextLines(const QString& path, const QStringList& lines) {
         if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
             bytes += "\r\n";
     }
-    bytes += joinLinesCrLf(lines);
+    bytes += bytes.isEmpty() ? joinLinesCrLf(lines) : joinLines(lines);
     return writeFileAtomic(path, bytes);
 }
 

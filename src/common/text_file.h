@@ -33,6 +33,14 @@ private:
 // Every line of the file text, as LineReader reads them.
 QStringList splitLines(const QByteArray& utf8);
 
+// The text of UTF-8 bytes read from a file, every U+FEFF kept: QString::fromUtf8 drops
+// one at the start as a byte-order mark, and only the file's first three bytes are one.
+QString decodeUtf8(QByteArrayView utf8);
+
+// Whole-file text whose own first character is U+FEFF gets a byte-order mark in front,
+// so that the reader, which skips one mark, gives the character back.
+void keepLeadingMark(QByteArray& text);
+
 // Outcome of a whole-file operation; `error` is a human-readable reason when !ok.
 struct FileResult {
     bool ok = true;
@@ -56,7 +64,8 @@ QString undecodableLineReason(qsizetype line);
 // is not UTF-8 text; `error` (optional) receives the reason, naming the line.
 std::optional<QStringList> readTextLines(const QString& path, QString* error = nullptr);
 
-// Joins lines each terminated by CR LF, encoded as UTF-8.
+// Joins lines each terminated by CR LF, encoded as UTF-8, as a whole file's text
+// (see keepLeadingMark).
 QByteArray joinLinesCrLf(const QStringList& lines);
 
 // Replaces the file atomically (temporary file in the same folder, then rename):

@@ -270,6 +270,7 @@ QVector<Message> ClubListController::removeSelected() {
         text += line.toUtf8();
         text += '\n';
     }
+    keepLeadingMark(text);
     QVector<Message> messages;
     if (const FileResult written = writeFileAtomic(m_path, text); !written)
         messages.append(clubWriteFailedMessage(m_path, written.error));

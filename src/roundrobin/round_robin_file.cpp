@@ -244,6 +244,7 @@ QByteArray roundRobinFileBytes(const RoundRobinTournament& t) {
             put(g.isDoubleForfeit() ? GameResult::DoubleForfeitInFile : g.result);
         }
     }
+    keepLeadingMark(out);
     return out;
 }
 

@@ -47,7 +47,7 @@ const QString& sharedCode(char c) {
 QString internCode(QByteArrayView code) {
     if (code.size() == 1 && !sharedCode(code.front()).isNull())
         return sharedCode(code.front());
-    return code.isEmpty() ? QString() : QString::fromUtf8(code);
+    return code.isEmpty() ? QString() : decodeUtf8(code);
 }
 
 // Reads the next line as a game line in the form the program writes: two plain numbers
@@ -277,8 +277,11 @@ SwissFileText swissFileText(const SwissTournament& t) {
     const QByteArray counts = QByteArray::number(t.roundCount()) + "\r\n" +
                               QByteArray::number(t.participantCount()) + "\r\n";
 
-    qsizetype length =
-        utf8Bound(t.state.startDate) + utf8Bound(t.state.endDate) + 4 + counts.size();
+    // A file read skips a byte-order mark at its start: a start date that begins with
+    // the character gets one in front.
+    const bool leadingMark = t.state.startDate.startsWith(QChar(0xFEFF));
+    qsizetype length = (leadingMark ? 3 : 0) + utf8Bound(t.state.startDate) +
+                       utf8Bound(t.state.endDate) + 4 + counts.size();
     for (const Participant& p : t.participants)
         length += utf8Bound(p.number) + utf8Bound(p.name) + utf8Bound(p.category) +
                   utf8Bound(p.rating) + utf8Bound(p.city) + 6;
@@ -296,9 +299,8 @@ SwissFileText swissFileText(const SwissTournament& t) {
     result.bytes = QByteArray(length, Qt::Uninitialized);
     char* const begin = result.bytes.data();
     TextWriter out(begin);
-    // A file read skips a byte-order mark at its start.
-    if (t.state.startDate.startsWith(QChar(0xFEFF)))
-        out.spoil();
+    if (leadingMark)
+        out.bytes(QByteArrayLiteral("\xEF\xBB\xBF"));
     // Counts beyond the tables are refused on reading.
     if (t.roundCount() > Limits::SwissRounds || t.participantCount() > Limits::SwissParticipants)
         out.spoil();
@@ -371,8 +373,8 @@ SwissLoadResult parseSwissBytes(QByteArrayView bytes) {
             loadFailed(QStringLiteral("Файл пуст или оборван: нет заголовка турнира.")),
         };
     SwissTournament t;
-    t.state.startDate = QString::fromUtf8(header[0]);
-    t.state.endDate = QString::fromUtf8(header[1]);
+    t.state.startDate = decodeUtf8(header[0]);
+    t.state.endDate = decodeUtf8(header[1]);
     const int roundCount = parseLenientInt(header[2]);
     const int participantCount = parseLenientInt(header[3]);
     if (isRoundRobinFile(bytes))
@@ -410,7 +412,7 @@ SwissLoadResult parseSwissBytes(QByteArrayView bytes) {
         QByteArrayView rest = in.next();
         Participant p;
         for (QString* field : {&p.number, &p.name, &p.category, &p.rating, &p.city})
-            *field = QString::fromUtf8(takeField(rest));
+            *field = decodeUtf8(takeField(rest));
         t.participants.append(std::move(p));
     }
     t.rounds.reserve(roundCount);

@@ -37,6 +37,14 @@ TEST(SplitLines, SkipsByteOrderMarkAndDecodesUtf8) {
                                           "b");
     EXPECT_EQ(marked.value(1), QChar(0xFEFF) + QStringLiteral("b"));
     EXPECT_EQ(splitLines(joinLinesCrLf(marked)), marked);
+    // Only the file's first three bytes are a mark: further marks opening the first line
+    // are its text, and survive a save as they do on any other line (found by fuzzing).
+    for (const QStringList& lines :
+         {QStringList{QStringLiteral("\uFEFF")}, QStringList{QStringLiteral("\uFEFF\uFEFFa"), "b"},
+          QStringList{"", QStringLiteral("\uFEFF\uFEFF")}})
+        EXPECT_EQ(splitLines(joinLinesCrLf(lines)), lines) << lines.join(u'|').toStdString();
+    EXPECT_EQ(splitLines("\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF"),
+              QStringList{QStringLiteral("\uFEFF\uFEFF")});
 }
 
 TEST(LenientInt, ReadsPrefixAndDefaultsToZero) {

@@ -1,0 +1,33 @@
+// TRF import: whatever imports stays within the tables, its points add up, and its
+// export imports back to the same tournament, whose export is the same text again.
+#include "exchange/trf.h"
+#include "fuzz_support.h"
+#include "swiss/swiss_file.h"
+
+using namespace ladya;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const TrfImport imported = trfImportSwiss(fuzz::inputBytes(data, size));
+    if (!imported) {
+        LADYA_FUZZ_CHECK(!imported.error.text.isEmpty());
+        return 0;
+    }
+    const SwissTournament& t = *imported.tournament;
+    LADYA_FUZZ_CHECK(t.participantCount() <= Limits::SwissParticipants);
+    LADYA_FUZZ_CHECK(t.roundCount() <= Limits::SwissRounds);
+    for (const QVector<SwissGame>& round : t.rounds)
+        LADYA_FUZZ_CHECK(round.size() == t.boardCount());
+
+    // What the director keeps is the .swz: the imported tournament must survive it.
+    const SwissLoadResult stored = parseSwissBytes(swissFileText(t).bytes);
+    LADYA_FUZZ_CHECK(stored.tournament.has_value());
+    LADYA_FUZZ_CHECK(stored.tournament->participants == t.participants &&
+                     stored.tournament->rounds == t.rounds);
+
+    const QByteArray exported = trfExport(t, imported.plannedRounds);
+    const TrfImport again = trfImportSwiss(exported);
+    LADYA_FUZZ_CHECK(again.tournament.has_value());
+    LADYA_FUZZ_CHECK(again.tournament->rounds == t.rounds);
+    LADYA_FUZZ_CHECK(trfExport(*again.tournament, again.plannedRounds) == exported);
+    return 0;
+}
