@@ -41,9 +41,8 @@ struct DutchPairing {
 // The pairing of round roundCount() + 1.
 DutchPairing pairDutch(const SwissTournament& tournament, const DutchOptions& options);
 
-// The initial colour as round 1 shows it (the colour of the highest pairing number that
-// played a game in round 1, reversed for each one passed over), nothing before round 1
-// or when no game of round 1 gives a colour.
+// The initial colour as the games of round 1 show it; nothing before round 1 or when no
+// game of round 1 gives a colour.
 std::optional<InitialColour> initialColourFromRoundOne(const SwissTournament& tournament);
 
 } // namespace ladya
