@@ -113,6 +113,23 @@ const QVector<CliCommand>& cliCommands() {
              "                   first (\"3-7,1-12\")\n"
              "  -o OUT           write the tournament with the new round to OUT\n"
              "                   and leave FILE as it is\n")},
+        {QStringLiteral("pair"),
+         QStringLiteral("FILE [--initial-colour white|black] [--rounds N] [-o OUT]"),
+         QStringLiteral("Swiss: the next round by the FIDE Dutch system"),
+         QStringLiteral(
+             "Pairs the next round of a Swiss tournament (.swz) by the FIDE Dutch system\n"
+             "and prints the pairs by participant number, White first, in board order;\n"
+             "the pairing-allocated bye is the pair with the bye participant. When no\n"
+             "pairing meets the absolute criteria, says so and exits with status 2.\n"
+             "\n"
+             "Options:\n"
+             "  --initial-colour white|black\n"
+             "                   the colour of participant 1 in round 1 (white when not\n"
+             "                   given); later rounds read it back from round 1\n"
+             "  --rounds N       the tournament has N rounds: round N is paired by the\n"
+             "                   rules of the last round\n"
+             "  -o OUT           store the pairs as the next round, as commit does, in\n"
+             "                   OUT (FILE itself when OUT is FILE) instead of printing\n")},
         {QStringLiteral("club"), QStringLiteral("DIR"),
          QStringLiteral("the club rating list of the working folder DIR"),
          QStringLiteral("Prints the club rating list of the working folder DIR (its\n"

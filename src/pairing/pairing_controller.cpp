@@ -207,6 +207,27 @@ std::optional<Message> PairingController::closeQuestion() const {
                        .arg(pairs)};
 }
 
+QString PairingController::autoPairToolTip() const {
+    return QStringLiteral("Составить все пары %1 тура по голландской системе ФИДЕ; пары можно "
+                          "затем изменить, поменять местами или удалить.")
+        .arg(m_engine.pairedRound());
+}
+
+std::optional<Message> PairingController::autoPair() {
+    DutchOptions options;
+    options.initialColour =
+        initialColourEnabled()
+            ? m_initialColour
+            : initialColourFromRoundOne(m_engine.tournament()).value_or(InitialColour::White);
+    options.plannedRounds = m_lastRound ? m_engine.pairedRound() : 0;
+    // A search left listed would hold the commit back: the proposal replaces it.
+    m_engine.clearCandidates();
+    std::optional<Message> refused = m_engine.proposeDutchPairing(options);
+    pairsChanged();
+    applyRules();
+    return refused;
+}
+
 PairingEngine::CommitResult PairingController::finish() {
     PairingEngine::CommitResult result = m_engine.commitRoundPairing();
     if (!result.tournament)

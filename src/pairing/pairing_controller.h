@@ -62,6 +62,10 @@ inline const QString CreateButton = QStringLiteral("Создать пару");
 inline const QString EditButton = QStringLiteral("Изменить / Удалить");
 inline const QString FinishButton = QStringLiteral("Завершить жеребьёвку");
 inline const QString ForceButton = QStringLiteral("Принудить");
+inline const QString AutoPairButton = QStringLiteral("Автоматическая жеребьёвка");
+inline const QString InitialColourLabel = QStringLiteral("Цвет первого номера в 1 туре:");
+inline const QStringList InitialColourChoices = {QStringLiteral("белые"), QStringLiteral("чёрные")};
+inline const QString LastRoundCheck = QStringLiteral("Последний тур турнира");
 } // namespace PairingDialogTexts
 
 class PairingController {
@@ -96,6 +100,20 @@ public:
     bool editEnabled() const { return m_editEnabled; }
     bool finishEnabled() const { return m_finishEnabled; }
     bool forceEnabled() const { return m_forceEnabled; }
+    // The whole round by the Dutch system, while no pair is made yet.
+    bool autoPairEnabled() const {
+        return m_engine.pairList().isEmpty() && !m_engine.unpairedList().isEmpty();
+    }
+    // The initial colour is the director's choice before round 1; later rounds read it
+    // back from round 1.
+    bool initialColourEnabled() const { return m_engine.pairedRound() == 1; }
+    InitialColour initialColour() const { return m_initialColour; }
+    void setInitialColour(InitialColour colour) { m_initialColour = colour; }
+    // The last round has rules of its own, and the file does not say how many rounds
+    // the tournament is to have.
+    bool lastRound() const { return m_lastRound; }
+    void setLastRound(bool last) { m_lastRound = last; }
+    QString autoPairToolTip() const;
 
     // Clicks; rows counted from 0, −1 when the click selects none. Each applies the
     // rules afterwards.
@@ -110,6 +128,8 @@ public:
     // "Изменить / Удалить" opens forEditing(engine(), selectedPairRow()); once closed:
     int selectedPairRow() const { return m_selectedPair; }
     void editingDialogClosed();
+    // "Автоматическая жеребьёвка": fills the pair list; the message when it cannot.
+    std::optional<Message> autoPair();
     // "Завершить жеребьёвку": commits the round, saves and loads the file. On success
     // the dialog closes and the tournament window takes the returned tournament.
     PairingEngine::CommitResult finish();
@@ -133,6 +153,8 @@ private:
     bool m_editEnabled = false;
     bool m_finishEnabled = false;
     bool m_forceEnabled = false;
+    InitialColour m_initialColour = InitialColour::White;
+    bool m_lastRound = false;
 };
 
 } // namespace ladya

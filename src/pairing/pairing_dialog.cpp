@@ -4,6 +4,7 @@
 #include "ui/modal.h"
 #include "ui/platform.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -95,6 +96,31 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     pairButtons->addWidget(m_finish);
     pairButtons->addStretch();
     left->addLayout(pairButtons);
+    // The whole round proposed at once, with what the proposal depends on beside it.
+    left->addSpacing(10);
+    m_autoPair = makeButton(AutoPairButton, QStringLiteral("autoPairButton"), 345);
+    m_autoPair->setToolTip(m_controller.autoPairToolTip());
+    left->addWidget(m_autoPair);
+    left->addSpacing(5);
+    auto* colourRow = new QHBoxLayout;
+    colourRow->setSpacing(10);
+    QLabel* colourLabel =
+        ui::makeLabel(InitialColourLabel, QStringLiteral("initialColourLabel"), 0, ButtonHeight);
+    m_initialColour = new ui::DropDown(InitialColourChoices, this);
+    m_initialColour->setObjectName(QStringLiteral("initialColourBox"));
+    m_initialColour->setCurrentIndex(0);
+    colourLabel->setBuddy(m_initialColour);
+    colourRow->addWidget(colourLabel);
+    colourRow->addWidget(m_initialColour);
+    colourRow->addStretch();
+    left->addLayout(colourRow);
+    m_lastRound = new QCheckBox(LastRoundCheck, this);
+    m_lastRound->setObjectName(QStringLiteral("lastRoundCheck"));
+    m_lastRound->setMinimumHeight(ButtonHeight);
+    left->addWidget(m_lastRound);
+    // Before round 1 the colour is the director's to choose; later round 1 tells it.
+    colourLabel->setEnabled(m_controller.initialColourEnabled());
+    m_initialColour->setEnabled(m_controller.initialColourEnabled());
     layout->addLayout(left);
 
     // The two steps of making a pair on the right: the player, then the opponent.
@@ -132,8 +158,9 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     fixSize();
 
     // The work goes from the player to the opponent to the pair, then to the pairs made.
-    QWidget* const order[] = {m_players, m_candidates, m_allowance, m_force,
-                              m_create,  m_pairs,      m_edit,      m_finish};
+    QWidget* const order[] = {m_players,  m_candidates,    m_allowance, m_force,
+                              m_create,   m_pairs,         m_edit,      m_finish,
+                              m_autoPair, m_initialColour, m_lastRound};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -153,6 +180,12 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     connect(m_create, &QPushButton::clicked, this, &PairingWindow::createPair);
     connect(m_edit, &QPushButton::clicked, this, &PairingWindow::editPair);
     connect(m_finish, &QPushButton::clicked, this, &PairingWindow::finishPairing);
+    connect(m_autoPair, &QPushButton::clicked, this, &PairingWindow::autoPair);
+    connect(m_initialColour, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_controller.setInitialColour(index == 1 ? InitialColour::Black : InitialColour::White);
+    });
+    connect(m_lastRound, &QCheckBox::toggled, this,
+            [this](bool checked) { m_controller.setLastRound(checked); });
     connect(this, &ui::Window::closeRequested, this, &PairingWindow::closeBox);
     // Escape is the close box: it asks before dropping the pairs made.
     setCancelOnEscape();
@@ -179,6 +212,23 @@ void PairingWindow::applyRules() {
     m_edit->setEnabled(m_controller.editEnabled());
     m_finish->setEnabled(m_controller.finishEnabled());
     m_force->setEnabled(m_controller.forceEnabled());
+    m_autoPair->setEnabled(m_controller.autoPairEnabled());
+}
+
+void PairingWindow::autoPair() {
+    if (!m_controller.autoPairEnabled())
+        return;
+    const std::optional<Message> refused = m_controller.autoPair();
+    showPlayers();
+    showCandidates();
+    showPairs();
+    applyRules();
+    if (refused) {
+        m_platform.showMessage(this, *refused);
+        return;
+    }
+    // Looked over, then committed: the pairs are next, and Enter commits.
+    m_finish->setFocus();
 }
 
 void PairingWindow::focusCandidatesIfAny() {

@@ -11,13 +11,15 @@
 #include <QWidget>
 #include <optional>
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 
 namespace ladya {
 namespace ui {
+class DropDown;
 class Platform;
-}
+} // namespace ui
 
 namespace PairingDialog {
 // Pairs the next round of `tournament` with the standings as they stand. Returns the
@@ -57,6 +59,7 @@ private:
     void pairActivated();
     void editPair();
     void finishPairing();
+    void autoPair();
     void closeBox();
     void showPlayers();
     void showCandidates();
@@ -78,6 +81,9 @@ private:
     QPushButton* m_edit = nullptr;
     QPushButton* m_finish = nullptr;
     QPushButton* m_force = nullptr;
+    QPushButton* m_autoPair = nullptr;
+    ui::DropDown* m_initialColour = nullptr;
+    QCheckBox* m_lastRound = nullptr;
 };
 
 } // namespace ladya

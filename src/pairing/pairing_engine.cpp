@@ -167,6 +167,28 @@ void PairingEngine::prune(int s) {
     m_candidates = std::move(kept);
 }
 
+std::optional<Message> PairingEngine::proposeDutchPairing(const DutchOptions& options) {
+    const QString title = QStringLiteral("Автоматическая жеребьёвка");
+    if (!m_pairs.isEmpty())
+        return Message{title, QStringLiteral("Автоматическая жеребьёвка составляет все пары тура "
+                                             "сразу: сначала удалите уже составленные пары.")};
+    if (m_tournament.roundCount() >= Limits::SwissRounds)
+        return Message{title, QStringLiteral("В турнире уже %1 туров: больше туров быть не может.")
+                                  .arg(m_tournament.roundCount())};
+    const DutchPairing pairing = pairDutch(m_tournament, options);
+    if (!pairing.found())
+        return Message{title,
+                       QStringLiteral("Жеребьёвку %1 тура по голландской системе составить "
+                                      "нельзя: никакие пары не выполняют абсолютных условий "
+                                      "(без повторных встреч, не больше одного свободного дня "
+                                      "у игрока, допустимые цвета). Составьте пары вручную.")
+                           .arg(pairedRound())};
+    for (const DutchPair& pair : pairing.pairs)
+        m_pairs.append(makePairRow(pair.white, pair.black));
+    buildUnpairedList();
+    return std::nullopt;
+}
+
 std::optional<Message> PairingEngine::commitRefusal() const {
     const QString title = QStringLiteral("Ошибка");
     if (m_tournament.roundCount() >= Limits::SwissRounds)

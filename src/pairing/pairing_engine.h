@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "pairing/dutch_pairing.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_standings.h"
 
@@ -69,6 +70,12 @@ public:
     void buildCandidates(int s, float allowance);
     // Appends every other participant after the rows found so far and prunes the same way.
     void forceCandidates(int s);
+
+    // The Dutch system's pairing of every player into the pair list, which must be
+    // empty: boards in the order the system gives them, the pairing-allocated bye as the
+    // pair with the bye participant. When no pairing meets the absolute criteria, the
+    // message says so and the list stays empty.
+    std::optional<Message> proposeDutchPairing(const DutchOptions& options);
 
     // Why the pairs cannot be committed as the next round, or nothing when they can:
     // every participant but the bye participant in exactly one pair, and room for the round.

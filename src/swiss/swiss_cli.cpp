@@ -61,6 +61,37 @@ std::optional<QString> parsePairs(const QString& text, PairingEngine& engine) {
     return std::nullopt;
 }
 
+// pair's options: the initial colour counts before round 1 only (later rounds read it
+// back from round 1); --rounds N makes round N the last, with its own rules.
+std::optional<DutchOptions> dutchOptions(const CliArguments& parsed, const SwissTournament& t) {
+    DutchOptions options;
+    const std::optional<QString> colour = parsed.value(QStringLiteral("--initial-colour"));
+    if (colour == QStringLiteral("black"))
+        options.initialColour = InitialColour::Black;
+    else if (colour && colour != QStringLiteral("white"))
+        return std::nullopt;
+    if (t.roundCount() > 0)
+        options.initialColour = initialColourFromRoundOne(t).value_or(options.initialColour);
+    if (const std::optional<QString> rounds = parsed.value(QStringLiteral("--rounds"))) {
+        const std::optional<int> n = parseNumberArgument(*rounds);
+        if (!n || *n <= t.roundCount() || *n > Limits::SwissRounds)
+            return std::nullopt;
+        options.plannedRounds = *n;
+    }
+    return options;
+}
+
+QString dutchOptionsError(const CliArguments& parsed, const SwissTournament& t) {
+    const QString colour = parsed.value(QStringLiteral("--initial-colour")).value_or(QString());
+    if (!colour.isEmpty() && colour != QStringLiteral("white") && colour != QStringLiteral("black"))
+        return QStringLiteral("bad initial colour '%1' (white or black)").arg(colour);
+    return QStringLiteral("bad number of rounds '%1' (the tournament has %2 rounds, the next "
+                          "is %3, and at most %4 are allowed)")
+        .arg(parsed.value(QStringLiteral("--rounds")).value_or(QString()),
+             QString::number(t.roundCount()), QString::number(t.roundCount() + 1),
+             QString::number(Limits::SwissRounds));
+}
+
 // report crosstable|stats FILE [N] [-o PATH] [--pdf OUT.pdf]: the page goes to stdout
 // exactly as file.html would receive it, or with -o replaces PATH atomically; --pdf
 // prints it.
@@ -113,6 +144,9 @@ CliOutput runSwissCli(const QStringList& args) {
                    CliOption{QStringLiteral("--force"), false}};
     } else if (command == QStringLiteral("commit"))
         allowed = {pairsOption, CliOption{QStringLiteral("-o")}};
+    else if (command == QStringLiteral("pair"))
+        allowed = {CliOption{QStringLiteral("--initial-colour")},
+                   CliOption{QStringLiteral("--rounds")}, CliOption{QStringLiteral("-o")}};
     else if (command != QStringLiteral("standings"))
         return fail(command, QStringLiteral("not available for Swiss tournaments"));
     const CliArguments parsed = parseCliArguments(args, 1, allowed);
@@ -153,7 +187,19 @@ CliOutput runSwissCli(const QStringList& args) {
 
     PairingEngine engine(t, standings);
     engine.buildUnpairedList();
-    if (command == QStringLiteral("commit") && !pairs)
+    if (command == QStringLiteral("pair")) {
+        const std::optional<DutchOptions> options = dutchOptions(parsed, t);
+        if (!options)
+            return fail(command, dutchOptionsError(parsed, t));
+        if (std::optional<Message> refused = engine.proposeDutchPairing(*options))
+            return fail(command, refused->text);
+        if (!output) {
+            QVector<QStringList> rows;
+            for (const PairRow& row : engine.pairList())
+                rows.append({QString::number(row.white), QString::number(row.black)});
+            return listing(QStringList{QStringLiteral("Белые"), QStringLiteral("Черные")}, rows);
+        }
+    } else if (command == QStringLiteral("commit") && !pairs)
         return fail(command, QStringLiteral("--pairs is required"));
     if (pairs) {
         if (std::optional<QString> bad = parsePairs(*pairs, engine))
@@ -183,7 +229,7 @@ CliOutput runSwissCli(const QStringList& args) {
         return listing(playerListTitles(), engine.candidateRows());
     }
 
-    // commit
+    // commit, and pair with -o
     PairingEngine::CommitResult committed = engine.commitRoundPairing(output.value_or(path));
     if (committed.message)
         return fail(command, committed.message->text.replace(u'\n', QStringLiteral(": ")));

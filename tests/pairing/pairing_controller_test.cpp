@@ -139,8 +139,7 @@ TEST(PairDialog, StatisticsRowsAndSwapOfNamesakes) {
     t.participant(4).name = t.participant(1).name; // the same name from another city
     PairingController c = dialogFor(t);
     PairDialogController d = PairDialogController::forCreation(c.engine(), 1, 3);
-    EXPECT_EQ(columnTitles(d.statisticsColumns()),
-              (QStringList{"Статистика / ФИО", "P1", "P3"}));
+    EXPECT_EQ(columnTitles(d.statisticsColumns()), (QStringList{"Статистика / ФИО", "P1", "P3"}));
     const QVector<QStringList> expected{{"Рейтинг", "2000", "1800"},
                                         {"Очки", "2.0", "1.0"},
                                         {"Белые", "1", "1"},
@@ -157,4 +156,49 @@ TEST(PairDialog, StatisticsRowsAndSwapOfNamesakes) {
     namesakes.confirm(c.engine());
     EXPECT_EQ(c.engine().pairList().last().white, 4);
     EXPECT_EQ(c.engine().pairList().last().black, 1);
+}
+
+TEST(PairingDialog, AutomaticPairingProposesTheWholeRound) {
+    QTemporaryDir dir;
+    SwissTournament t = makeSwiss({"2000", "1900", "1800", "1700", "1600", "**"});
+    t.state.path = dir.filePath("t.swz");
+    // Round 1 by the Dutch system: top half against bottom half, colours alternating
+    // from the initial colour down the boards, the pairing-allocated bye to the last.
+    struct Case {
+        InitialColour colour;
+        QVector<QStringList> pairs;
+    };
+    for (const Case& c : {Case{InitialColour::White,
+                               {{"1", "0.0", "P1", "P3", "0.0", "3"},
+                                {"4", "0.0", "P4", "P2", "0.0", "2"},
+                                {"5", "0.0", "P5", "**", "0.0", "6"}}},
+                          Case{InitialColour::Black,
+                               {{"3", "0.0", "P3", "P1", "0.0", "1"},
+                                {"2", "0.0", "P2", "P4", "0.0", "4"},
+                                {"5", "0.0", "P5", "**", "0.0", "6"}}}}) {
+        PairingController p = dialogFor(t);
+        EXPECT_TRUE(p.autoPairEnabled());
+        EXPECT_TRUE(p.initialColourEnabled());
+        p.setInitialColour(c.colour);
+        EXPECT_FALSE(p.autoPair());
+        EXPECT_EQ(p.pairRows(), c.pairs);
+        // The proposal is the director's to change; a second one only over an empty list.
+        EXPECT_FALSE(p.autoPairEnabled());
+        EXPECT_TRUE(p.finishEnabled());
+        const PairingEngine::CommitResult r = p.finish();
+        ASSERT_TRUE(r.tournament);
+        ASSERT_EQ(r.tournament->roundCount(), 1);
+        EXPECT_EQ(r.tournament->rounds[0].size(), 3);
+    }
+
+    // Round 2 of two players who have met: no pairing meets the absolute criteria.
+    SwissTournament met = makeSwiss({"2000", "1900"}, {{"1|2|1|0"}});
+    met.state.path = dir.filePath("met.swz");
+    PairingController p = dialogFor(met);
+    EXPECT_FALSE(p.initialColourEnabled());
+    const std::optional<Message> refused = p.autoPair();
+    ASSERT_TRUE(refused);
+    EXPECT_TRUE(refused->text.contains("2 тура")) << refused->text.toStdString();
+    EXPECT_TRUE(p.pairRows().isEmpty());
+    EXPECT_TRUE(p.autoPairEnabled());
 }

@@ -9,6 +9,7 @@
 #include "ui/fake_platform.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QScreen>
 #include <QSignalSpy>
@@ -38,6 +39,8 @@ protected:
     void load(const QString& fixture) {
         path = dir.filePath("t.swz");
         cliPath = dir.filePath("cli.swz");
+        QFile::remove(path);
+        QFile::remove(cliPath);
         ASSERT_TRUE(QFile::copy(test::dataPath("swiss/" + fixture), path));
         ASSERT_TRUE(QFile::copy(test::dataPath("swiss/" + fixture), cliPath));
         tournament = *loadSwiss(path).tournament;
@@ -97,6 +100,33 @@ TEST_F(PairingDialogTest, OpensWithTheUnpairedPlayersAndEveryButtonDisabled) {
     // The whole window on a 1366 × 768 screen, title bar included.
     EXPECT_LE(w->width(), 1366);
     EXPECT_LE(w->height(), 768 - 40);
+}
+
+// The whole round proposed by the Dutch system, then committed from the keyboard: the
+// pairs `ladya-cli pair` prints, and the file `ladya-cli commit` writes for them.
+TEST_F(PairingDialogTest, AutomaticPairingFillsThePairsAndEnterCommitsThem) {
+    load("new14.swz");
+    auto w = open();
+    QPushButton* autoPair = button(w.get(), "autoPairButton");
+    EXPECT_EQ(autoPair->text(), "Автоматическая жеребьёвка");
+    EXPECT_TRUE(autoPair->isEnabled());
+    auto* colour = test::child<QComboBox>(w.get(), "initialColourBox");
+    EXPECT_TRUE(colour->isEnabled());
+    colour->setCurrentIndex(1); // black
+    autoPair->click();
+    const QString pairs = pairsArgument(*w);
+    EXPECT_EQ(pairs, "8-1,2-9,10-3,4-11,12-5,6-13,14-7");
+    EXPECT_FALSE(autoPair->isEnabled());
+    EXPECT_TRUE(platform.messages.isEmpty());
+    const QByteArray expected = cliCommit(pairs);
+    press(w.get(), Qt::Key_Return);
+    ASSERT_TRUE(w->committed());
+    EXPECT_EQ(test::readBytes(path), expected);
+
+    // Later rounds read the colour back from round 1.
+    load("big.swz");
+    auto later = open();
+    EXPECT_FALSE(test::child<QComboBox>(later.get(), "initialColourBox")->isEnabled());
 }
 
 // A whole round with the mouse: the best candidate of the leader each time, the

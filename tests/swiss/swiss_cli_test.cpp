@@ -78,6 +78,38 @@ TEST(SwissCli, CommitWritesTheNextRound) {
     EXPECT_EQ(test::readBytes(copy), test::readBytes(out));
 }
 
+TEST(SwissCli, PairProposesTheDutchPairingAndCommitsItWithO) {
+    QTemporaryDir dir;
+    const QString copy = dir.filePath("t.swz");
+    ASSERT_TRUE(QFile::copy(test::dataPath("swiss/new14.swz"), copy));
+    const QByteArray firstRound = "Белые\tЧерные\n1\t8\n9\t2\n3\t10\n11\t4\n5\t12\n13\t6\n7\t14\n";
+    CliOutput r = runCli({"pair", copy});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, firstRound);
+    r = runCli({"pair", copy, "--initial-colour", "black"});
+    EXPECT_EQ(r.out, "Белые\tЧерные\n8\t1\n2\t9\n10\t3\n4\t11\n12\t5\n6\t13\n14\t7\n");
+    for (const QStringList& bad : {QStringList{"pair", copy, "--initial-colour", "red"},
+                                   QStringList{"pair", copy, "--rounds", "0"},
+                                   QStringList{"pair", copy, "--rounds", "21"}}) {
+        r = runCli(bad);
+        EXPECT_EQ(r.status, 2) << bad.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    // With -o the round is stored as commit stores the same pairs.
+    const QString paired = dir.filePath("paired.swz");
+    const QString committed = dir.filePath("committed.swz");
+    EXPECT_EQ(runCli({"pair", copy, "-o", paired}).status, 0);
+    EXPECT_EQ(
+        runCli({"commit", copy, "--pairs", "1-8,9-2,3-10,11-4,5-12,13-6,7-14", "-o", committed})
+            .status,
+        0);
+    EXPECT_EQ(test::readBytes(paired), test::readBytes(committed));
+    // Round 2 reads the initial colour back from round 1, whatever the option says.
+    r = runCli({"pair", paired});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(runCli({"pair", paired, "--initial-colour", "black"}).out, r.out);
+}
+
 TEST(SwissCli, RefusalsGoToStderrWithStatus2) {
     QTemporaryDir dir;
     const QString worked = test::dataPath("swiss/worked.swz");
