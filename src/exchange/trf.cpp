@@ -472,6 +472,11 @@ TrfImport trfImportSwiss(QByteArrayView text) {
         result.error = m;
         return result;
     };
+    // What the program keeps must load again: a .swz is UTF-8 text, and a name of
+    // another encoding's bytes (or with a NUL) would make the new file unreadable.
+    if (const qsizetype bad = firstUndecodableLine(text))
+        return refuse(lineRefusal(int(bad), QStringLiteral("текст не в кодировке UTF-8 (файл "
+                                                           "другой программы или повреждён)")));
     LineReader reader(text);
     QString startDate;
     QString endDate;

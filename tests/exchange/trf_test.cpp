@@ -162,6 +162,9 @@ TEST(TrfImport, RefusesWhatItCannotHoldNamingTheLine) {
          "Строка 4: запись участника не читается"},
         {"an opponent out of the field", head + player(1, "1.0", "  0009 w 1"),
          "Строка 3: тур 1: нет соперника с номером 9"},
+        {"another encoding's bytes (found by fuzzing: the .swz made of it did not load)",
+         head + playerLine(1, "P\xFF\x01", "1500", "0.0", ""), "Строка 3: текст не в кодировке"},
+        {"a NUL byte", head + "022 A" + QByteArray(1, '\0') + "B\r\n", "Строка 3: текст не в"},
     };
     for (const auto& c : cases) {
         const TrfImport back = trfImportSwiss(c.text);
