@@ -175,6 +175,15 @@ std::optional<Message> PairingEngine::proposeDutchPairing(const DutchOptions& op
     if (m_tournament.roundCount() >= Limits::SwissRounds)
         return Message{title, QStringLiteral("В турнире уже %1 туров: больше туров быть не может.")
                                   .arg(m_tournament.roundCount())};
+    // The scores decide the pairing: every result of the last round must be in.
+    if (const int r = m_tournament.roundCount(); r > 0) {
+        for (const SwissGame& g : m_tournament.rounds[r - 1]) {
+            if (g.whiteResult.isEmpty() || g.blackResult.isEmpty())
+                return Message{title, QStringLiteral("В %1 туре внесены не все результаты, а "
+                                                     "жеребьёвка следующего тура идёт по очкам.")
+                                          .arg(r)};
+        }
+    }
     const DutchPairing pairing = pairDutch(m_tournament, options);
     if (!pairing.found())
         return Message{title,

@@ -1,6 +1,7 @@
 #include "app/cli.h"
 #include "support/test_support.h"
 #include "swiss/swiss_file.h"
+#include "swiss/swiss_test_util.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -104,10 +105,17 @@ TEST(SwissCli, PairProposesTheDutchPairingAndCommitsItWithO) {
             .status,
         0);
     EXPECT_EQ(test::readBytes(paired), test::readBytes(committed));
-    // Round 2 reads the initial colour back from round 1, whatever the option says.
+    // Round 2 waits for every result of round 1, then reads the initial colour back
+    // from round 1, whatever the option says.
     r = runCli({"pair", paired});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains("не все результаты")) << r.err.toStdString();
+    const QString played = dir.filePath("played.swz");
+    ASSERT_FALSE(saveSwiss(
+        test::makeSwiss({"2000", "1900", "1800", "1700"}, {{"1|3|1|0", "4|2|%|%"}}), played));
+    r = runCli({"pair", played});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(runCli({"pair", paired, "--initial-colour", "black"}).out, r.out);
+    EXPECT_EQ(runCli({"pair", played, "--initial-colour", "black"}).out, r.out);
 }
 
 TEST(SwissCli, RefusalsGoToStderrWithStatus2) {
