@@ -511,6 +511,11 @@ TrfImport trfImportSwiss(QByteArrayView text) {
         if (tag == "012") {
             result.name = value;
         } else if (tag == "022") {
+            // Every player's city in the tournament file, and in its own record on export.
+            if (hasFieldBreakingCharacter(value) || beyondBasicPlane(value))
+                return refuse(lineRefusal(
+                    lineNumber,
+                    QStringLiteral("город «%1» не может быть записан в файл турнира").arg(value)));
             city = value;
         } else if (tag == "XXR") {
             result.plannedRounds = plainNumber(value.toLatin1()).value_or(0);

@@ -164,6 +164,11 @@ TEST(TrfImport, RefusesWhatItCannotHoldNamingTheLine) {
          "Строка 3: тур 1: нет соперника с номером 9"},
         {"another encoding's bytes (found by fuzzing: the .swz made of it did not load)",
          head + playerLine(1, "P\xFF\x01", "1500", "0.0", ""), "Строка 3: текст не в кодировке"},
+        {"a control character in the city (found by fuzzing: its export did not import)",
+         "022 A\x14"
+         "B\r\n" +
+             head,
+         "Строка 1: город"},
         {"a NUL byte", head + "022 A" + QByteArray(1, '\0') + "B\r\n", "Строка 3: текст не в"},
     };
     for (const auto& c : cases) {
