@@ -168,7 +168,8 @@ int main(int argc, char** argv) {
         }
         QFile g(gen);
         g.open(QIODevice::ReadOnly);
-        const QByteArray text = g.readAll();
+        // The generator writes no start date, which the import requires.
+        const QByteArray text = "042 2026/01/01\r\n" + g.readAll();
         const TrfImport imported = trfImportSwiss(text);
         if (!imported) {
             std::printf("seed %u: import refused: %s\n", seed, qPrintable(imported.error.text));

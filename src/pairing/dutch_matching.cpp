@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <utility>
 
 namespace ladya::dutch {
 
@@ -561,6 +562,123 @@ std::vector<int> maxWeightMatching(int vertexCount, const std::vector<WeightedEd
     if (vertexCount == 0 || edges.empty())
         return std::vector<int>(vertexCount, -1);
     return Matcher(vertexCount, edges).run();
+}
+
+CardinalityMatching::CardinalityMatching(const std::vector<std::vector<int>>& adjacency)
+    : adj_(&adjacency) {
+    const int n = int(adj_->size());
+    removed_.assign(n, false);
+    mate_.assign(n, -1);
+    parent_.assign(n, -1);
+    base_.assign(n, 0);
+    used_.assign(n, false);
+    blossom_.assign(n, false);
+}
+
+void CardinalityMatching::remove(int v) {
+    removed_[v] = true;
+    if (mate_[v] >= 0)
+        mate_[mate_[v]] = -1;
+    mate_[v] = -1;
+}
+
+bool CardinalityMatching::perfect() {
+    const int n = int(adj_->size());
+    // A greedy pass first: most free vertices have a free neighbour.
+    for (int v = 0; v < n; ++v) {
+        if (removed_[v] || mate_[v] >= 0)
+            continue;
+        for (int u : (*adj_)[v]) {
+            if (!removed_[u] && mate_[u] < 0) {
+                mate_[v] = u;
+                mate_[u] = v;
+                break;
+            }
+        }
+    }
+    bool all = true;
+    for (int v = 0; v < n; ++v) {
+        if (removed_[v] || mate_[v] >= 0)
+            continue;
+        int w = findPath(v);
+        if (w < 0) {
+            all = false;
+            continue;
+        }
+        while (w >= 0) {
+            const int pw = parent_[w];
+            const int next = mate_[pw];
+            mate_[w] = pw;
+            mate_[pw] = w;
+            w = next;
+        }
+    }
+    return all;
+}
+
+int CardinalityMatching::lca(int a, int b) {
+    std::vector<bool> seen(adj_->size(), false);
+    while (true) {
+        a = base_[a];
+        seen[a] = true;
+        if (mate_[a] < 0)
+            break;
+        a = parent_[mate_[a]];
+    }
+    while (true) {
+        b = base_[b];
+        if (seen[b])
+            return b;
+        b = parent_[mate_[b]];
+    }
+}
+
+void CardinalityMatching::markPath(int v, int b, int child) {
+    while (base_[v] != b) {
+        blossom_[base_[v]] = blossom_[base_[mate_[v]]] = true;
+        parent_[v] = child;
+        child = mate_[v];
+        v = parent_[mate_[v]];
+    }
+}
+
+int CardinalityMatching::findPath(int root) {
+    const int n = int(adj_->size());
+    std::fill(used_.begin(), used_.end(), false);
+    std::fill(parent_.begin(), parent_.end(), -1);
+    for (int i = 0; i < n; ++i)
+        base_[i] = i;
+    used_[root] = true;
+    queue_.assign(1, root);
+    for (std::size_t head = 0; head < queue_.size(); ++head) {
+        const int v = queue_[head];
+        for (int to : (*adj_)[v]) {
+            if (removed_[to] || base_[v] == base_[to] || mate_[v] == to)
+                continue;
+            if (to == root || (mate_[to] >= 0 && parent_[mate_[to]] >= 0)) {
+                const int cur = lca(v, to);
+                std::fill(blossom_.begin(), blossom_.end(), false);
+                markPath(v, cur, to);
+                markPath(to, cur, v);
+                for (int i = 0; i < n; ++i) {
+                    if (!removed_[i] && blossom_[base_[i]]) {
+                        base_[i] = cur;
+                        if (!used_[i]) {
+                            used_[i] = true;
+                            queue_.push_back(i);
+                        }
+                    }
+                }
+            } else if (parent_[to] < 0) {
+                parent_[to] = v;
+                if (mate_[to] < 0)
+                    return to;
+                used_[mate_[to]] = true;
+                queue_.push_back(mate_[to]);
+            }
+        }
+    }
+    return -1;
 }
 
 } // namespace ladya::dutch

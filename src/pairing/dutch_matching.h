@@ -9,10 +9,10 @@
 
 namespace ladya::dutch {
 
-// A signed integer of 256 bits in two's complement: as much arithmetic as the matching
+// A signed integer of 512 bits in two's complement: as much arithmetic as the matching
 // needs, nothing more.
 struct Wide {
-    static constexpr int Limbs = 4;
+    static constexpr int Limbs = 8;
     std::array<std::uint64_t, Limbs> limb{};
 
     Wide() = default;
@@ -21,7 +21,7 @@ struct Wide {
         for (int i = 1; i < Limbs; ++i)
             limb[i] = v < 0 ? ~std::uint64_t(0) : 0;
     }
-    // value · 2^shift, for a value below 2^63 and a shift below 192.
+    // value · 2^shift, for a value below 2^63 and a shift below 448.
     static Wide field(std::int64_t value, int shift);
 
     friend Wide operator+(const Wide& a, const Wide& b);
@@ -47,5 +47,36 @@ struct WeightedEdge {
 // The matching of greatest total weight (not necessarily of most edges): mate[v] is v's
 // partner, -1 when unmatched.
 std::vector<int> maxWeightMatching(int vertexCount, const std::vector<WeightedEdge>& edges);
+
+// A maximum-cardinality matching of a graph whose vertices leave it: after removals the
+// matching is repaired by Edmonds' augmenting paths from the vertices left free, which
+// is how the pairing checks cheaply that the players below a bracket can still be paired.
+class CardinalityMatching {
+public:
+    // The adjacency lists must outlive the matching (copies share them).
+    explicit CardinalityMatching(const std::vector<std::vector<int>>& adjacency);
+    // Takes v out of the graph; its partner becomes free.
+    void remove(int v);
+    bool removed(int v) const { return removed_[v]; }
+    // Augments from every free vertex; true when every vertex left is matched.
+    bool perfect();
+    int mate(int v) const { return mate_[v]; }
+    // Replaces the matching (partners given for vertices left, -1 for none).
+    void setMatching(const std::vector<int>& mate) { mate_ = mate; }
+
+private:
+    int findPath(int root);
+    int lca(int a, int b);
+    void markPath(int v, int b, int child);
+
+    const std::vector<std::vector<int>>* adj_;
+    std::vector<bool> removed_;
+    std::vector<int> mate_;
+    std::vector<int> parent_;
+    std::vector<int> base_;
+    std::vector<bool> used_;
+    std::vector<bool> blossom_;
+    std::vector<int> queue_;
+};
 
 } // namespace ladya::dutch
