@@ -308,6 +308,14 @@ private:
         std::vector<int> residents;
         std::vector<int> next; // the next scoregroup's residents
         bool full = false;     // every player below in the graph, and the bye
+        int sMin = 0;          // the residents' score
+        // MDPs already chosen to float on: no pair inside the bracket.
+        std::vector<int> frozen;
+        std::vector<int> gone; // paired already by an earlier stage
+        // The remainder's order: its S1 has this many players (-1: half of it), and
+        // whether it is weighed at all (not while the MDPs' pairs are being chosen).
+        int remainderPairs = -1;
+        bool remainderOrder = true;
     };
     // The pairs made inside the bracket (player indices; -1 for the bye) and its floaters.
     struct Outcome {
@@ -316,6 +324,7 @@ private:
         bool ok = false;
     };
     Outcome solve(const Bracket& b);
+    Outcome solveStaged(const Bracket& b);
 
     const Field& f_;
     const DutchOptions& options_;
@@ -333,6 +342,8 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
         role[x] = 1;
     for (int x : b.next)
         role[x] = 2;
+    for (int x : b.gone)
+        role[x] = 4;
     verts.insert(verts.end(), b.next.begin(), b.next.end());
     if (b.full) {
         for (int x = 0; x < n; ++x)
@@ -346,7 +357,7 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     if (withBye)
         verts.push_back(byeVertex);
     const int nb = int(b.p.size());
-    const int sMin = f_.players[b.residents.empty() ? b.p.back() : b.residents.front()].score;
+    const int sMin = b.sMin;
     // C7 applies unless the next bracket is the last one.
     bool nextCounts = !b.next.empty();
     if (nextCounts) {
@@ -418,11 +429,14 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
         idxM[b.mdps[i]] = i;
     for (int i = 0; i < nr; ++i)
         idxR[b.residents[i]] = i;
-    const int m = std::min(nm, nr);
-    const int remSize = nr - m;
-    const int half = remSize / 2;
-    const auto inS1 = [&](int x) { return idxR[x] >= m && idxR[x] < m + half; };
-    const auto inS2 = [&](int x) { return idxR[x] >= m + half; };
+    const int m = 0;
+    const int remSize = b.remainderOrder ? nr : 0;
+    const int half = b.remainderPairs >= 0 ? b.remainderPairs : remSize / 2;
+    const auto inS1 = [&](int x) { return b.remainderOrder && idxR[x] >= 0 && idxR[x] < half; };
+    const auto inS2 = [&](int x) { return b.remainderOrder && idxR[x] >= half; };
+    std::vector<bool> frozen(n, false);
+    for (int x : b.frozen)
+        frozen[x] = true;
     const int fMdpChoice = nm > 0 ? layout.add(std::int64_t(nm + 1) * (nm + 1)) : -1;
     std::vector<int> fMdpPos(nm, -1);
     for (int i = 0; i < nm; ++i) {
@@ -507,6 +521,8 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
             }
             if (!b.full && role[x] == 2 && role[y] == 2 && !nextCounts)
                 continue;
+            if (y != byeVertex && role[x] == 1 && role[y] == 1 && (frozen[x] || frozen[y]))
+                continue;
             Gains g;
             g.v.assign(fieldCount, 0);
             g.add(fCard, 1);
@@ -566,7 +582,7 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
                     g.add(fBsn, -(nr + 1 - idxR[y]));
                 if (inS2(x) && inS2(y))
                     g.add(fBsn, -idxR[x]);
-                if (idxR[x] >= m && idxR[y] >= m) {
+                if (b.remainderOrder && idxR[x] >= m && idxR[y] >= m) {
                     const int pos = idxR[y] - m;
                     if (inS1(x)) {
                         if (fPos[idxR[x]] >= 0)
@@ -625,6 +641,56 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     return out;
 }
 
+// The rules try the MDPs' pairs first and the remainder's within each: once the MDPs'
+// pairs are chosen, the remainder is solved again with its own S1 and S2 known.
+Pairer::Outcome Pairer::solveStaged(const Bracket& b) {
+    Bracket first = b;
+    first.remainderOrder = b.mdps.empty();
+    Outcome out = solve(first);
+    if (!out.ok)
+        return out;
+    std::vector<bool> isMdp(f_.players.size(), false);
+    for (int x : b.mdps)
+        isMdp[x] = true;
+    int residentPairs = 0;
+    std::vector<std::pair<int, int>> mdpPairs;
+    std::vector<bool> taken(f_.players.size(), false);
+    for (auto [x, y] : out.pairs) {
+        if (y >= 0 && !isMdp[x] && !isMdp[y]) {
+            ++residentPairs;
+        } else if (y >= 0) {
+            mdpPairs.push_back({x, y});
+            taken[x] = taken[y] = true;
+        }
+    }
+    if (b.mdps.empty() && residentPairs == int(b.residents.size()) / 2)
+        return out;
+    Bracket second = b;
+    second.mdps.clear();
+    second.p.clear();
+    second.residents.clear();
+    for (int x : b.p)
+        if (!taken[x])
+            second.p.push_back(x);
+    for (int x : b.residents)
+        if (!taken[x])
+            second.residents.push_back(x);
+    for (int x : b.mdps)
+        if (!taken[x])
+            second.frozen.push_back(x);
+    for (auto [x, y] : mdpPairs) {
+        second.gone.push_back(x);
+        second.gone.push_back(y);
+    }
+    second.remainderPairs = residentPairs;
+    second.remainderOrder = true;
+    Outcome rest = solve(second);
+    if (!rest.ok)
+        return out;
+    rest.pairs.insert(rest.pairs.begin(), mdpPairs.begin(), mdpPairs.end());
+    return rest;
+}
+
 std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
     const int n = int(f_.players.size());
     std::vector<std::pair<int, int>> result;
@@ -669,10 +735,11 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
         if (g + 1 < groups_)
             b.next = groups[g + 1];
         b.full = g + 2 >= groups_;
+        b.sMin = f_.players[groups[g].front()].score;
         Outcome out;
         dutch::CardinalityMatching saved = completion;
         if (!b.full) {
-            out = solve(b);
+            out = solveStaged(b);
             for (auto [x, y] : out.pairs) {
                 completion.remove(x);
                 completion.remove(y);
@@ -684,7 +751,7 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
         }
         if (!out.ok) {
             b.full = true;
-            out = solve(b);
+            out = solveStaged(b);
             if (!out.ok)
                 return std::nullopt;
             for (auto [x, y] : out.pairs) {
