@@ -3,6 +3,8 @@
 #include "pairing/dutch_matching.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <numeric>
 #include <set>
 #include <vector>
@@ -446,6 +448,8 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     }
     const int fExchange = layout.add(2 * V);
     const int fBsn = layout.add(std::int64_t(nr + 2) * (nr + 2) * 2);
+    // Between exchanges of equal sums, the one moving the lower S1 players down.
+    const int fMovedS1 = layout.add(std::int64_t(nr + 2) * (nr + 2) * 2);
     std::vector<int> fPos(nr, -1);
     for (int i = m; i < m + half; ++i) {
         if (!layout.fits(std::int64_t(remSize + 2) * 2))
@@ -481,6 +485,7 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
         if (inS1(x)) {
             g.add(fExchange, 1);
             g.add(fBsn, nr + 1 - idxR[x]);
+            g.add(fMovedS1, nr + 1 - idxR[x]);
             if (fPos[idxR[x]] >= 0)
                 g.add(fPos[idxR[x]], remSize + 1);
             else
@@ -578,8 +583,10 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
                     g.add(fMdpPos[idxM[x]], -(idxR[y] + 1));
                 if (inS1(x) && inS1(y))
                     g.add(fExchange, -1);
-                if (inS1(x) && inS1(y))
+                if (inS1(x) && inS1(y)) {
                     g.add(fBsn, -(nr + 1 - idxR[y]));
+                    g.add(fMovedS1, -(nr + 1 - idxR[y]));
+                }
                 if (inS2(x) && inS2(y))
                     g.add(fBsn, -idxR[x]);
                 if (b.remainderOrder && idxR[x] >= m && idxR[y] >= m) {
@@ -606,6 +613,11 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
                     if (d == sd)
                         g.add(fld, -1);
             }
+            if (getenv("DUTCH_DEBUG2") && role[x] == 1 && y != byeVertex && role[y] == 1) {
+                fprintf(stderr, "  %d-%d:", f_.players[x].number, f_.players[y].number);
+                for (int k = 0; k < fieldCount; ++k) fprintf(stderr, " %lld", (long long)g.v[k]);
+                fprintf(stderr, "\n");
+            }
             const Wide w = weightOf(layout, g);
             if (Wide(0) < w)
                 edges.push_back({i, j, w});
@@ -613,6 +625,13 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     }
     Outcome out;
     const std::vector<int> mate = dutch::maxWeightMatching(int(verts.size()), edges);
+    if (getenv("DUTCH_DEBUG")) {
+        fprintf(stderr, "bracket full=%d next=%d rem=%d half=%d:", b.full, nextCounts, b.remainderOrder, half);
+        for (int x : b.p) fprintf(stderr, " %d%s", f_.players[x].number, idxM[x] >= 0 ? "m" : frozen[x] ? "f" : "");
+        fprintf(stderr, "\n  pairs:");
+        for (int i = 0; i < int(verts.size()); ++i) if (mate[i] > i) fprintf(stderr, " %d-%d", verts[i] == n ? 0 : f_.players[verts[i]].number, verts[mate[i]] == n ? 0 : f_.players[verts[mate[i]]].number);
+        fprintf(stderr, "\n");
+    }
     if (b.full) {
         for (int i = 0; i < int(verts.size()); ++i)
             if (mate[i] < 0)

@@ -57,7 +57,7 @@ TEST(DutchMatching, AgreesWithBruteForceOnRandomGraphs) {
                 // Few distinct values make ties, the hard case; wide ones cross limbs.
                 Wide weight = Wide(1 + std::int64_t(rng() % 6));
                 if (wide)
-                    weight = Wide::field(1 + std::int64_t(rng() % 3), 150) +
+                    weight = Wide::field(1 + std::int64_t(rng() % 3), 490) + Wide::field(std::int64_t(rng() % 5), 300) +
                              Wide::field(std::int64_t(rng() % 4), 70) + weight;
                 w[u][v] = w[v][u] = weight;
                 has[u][v] = has[v][u] = true;
