@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -331,6 +332,7 @@ private:
     const Field& f_;
     const DutchOptions& options_;
     std::vector<bool> alive_;
+    std::vector<bool> byeAllowed_;
     std::vector<int> groupOf_;
     int groups_ = 0;
 };
@@ -519,7 +521,7 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
             const int x = verts[i];
             const int y = verts[j];
             if (y == byeVertex) {
-                if (!f_.players[x].byeEligible)
+                if (!byeAllowed_[x])
                     continue;
             } else if (!compatible(f_, x, y)) {
                 continue;
@@ -615,7 +617,8 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
             }
             if (getenv("DUTCH_DEBUG2") && role[x] == 1 && y != byeVertex && role[y] == 1) {
                 fprintf(stderr, "  %d-%d:", f_.players[x].number, f_.players[y].number);
-                for (int k = 0; k < fieldCount; ++k) fprintf(stderr, " %lld", (long long)g.v[k]);
+                for (int k = 0; k < fieldCount; ++k)
+                    fprintf(stderr, " %lld", (long long)g.v[k]);
                 fprintf(stderr, "\n");
             }
             const Wide w = weightOf(layout, g);
@@ -626,10 +629,18 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     Outcome out;
     const std::vector<int> mate = dutch::maxWeightMatching(int(verts.size()), edges);
     if (getenv("DUTCH_DEBUG")) {
-        fprintf(stderr, "bracket full=%d next=%d rem=%d half=%d:", b.full, nextCounts, b.remainderOrder, half);
-        for (int x : b.p) fprintf(stderr, " %d%s", f_.players[x].number, idxM[x] >= 0 ? "m" : frozen[x] ? "f" : "");
+        fprintf(stderr, "bracket full=%d next=%d rem=%d half=%d:", b.full, nextCounts,
+                b.remainderOrder, half);
+        for (int x : b.p)
+            fprintf(stderr, " %d%s", f_.players[x].number,
+                    idxM[x] >= 0 ? "m"
+                    : frozen[x]  ? "f"
+                                 : "");
         fprintf(stderr, "\n  pairs:");
-        for (int i = 0; i < int(verts.size()); ++i) if (mate[i] > i) fprintf(stderr, " %d-%d", verts[i] == n ? 0 : f_.players[verts[i]].number, verts[mate[i]] == n ? 0 : f_.players[verts[mate[i]]].number);
+        for (int i = 0; i < int(verts.size()); ++i)
+            if (mate[i] > i)
+                fprintf(stderr, " %d-%d", verts[i] == n ? 0 : f_.players[verts[i]].number,
+                        verts[mate[i]] == n ? 0 : f_.players[verts[mate[i]]].number);
         fprintf(stderr, "\n");
     }
     if (b.full) {
@@ -716,23 +727,56 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
     if (n == 0)
         return result;
     const bool odd = n % 2 == 1;
-    // Adjacency for the completion check, the bye as vertex n.
-    std::vector<std::vector<int>> adj(n + (odd ? 1 : 0));
+    // Adjacency for the completion check, the bye as vertex n. The bye goes to a player
+    // who has played as many games as any player who could take it: those who missed
+    // more games are no candidates while such a player can have it.
+    std::vector<std::vector<int>> pairsAdj(n);
     for (int a = 0; a < n; ++a) {
         for (int b = a + 1; b < n; ++b) {
             if (compatible(f_, a, b)) {
-                adj[a].push_back(b);
-                adj[b].push_back(a);
+                pairsAdj[a].push_back(b);
+                pairsAdj[b].push_back(a);
             }
         }
-        if (odd && f_.players[a].byeEligible) {
-            adj[a].push_back(n);
-            adj[n].push_back(a);
-        }
     }
-    dutch::CardinalityMatching completion(adj);
-    if (!completion.perfect())
-        return std::nullopt;
+    std::vector<std::vector<int>> adj;
+    std::optional<dutch::CardinalityMatching> found;
+    byeAllowed_.assign(n, false);
+    if (!odd) {
+        adj = pairsAdj;
+        found.emplace(adj);
+        if (!found->perfect())
+            return std::nullopt;
+    } else {
+        // Candidates by score, lowest first, then by games played, most first.
+        std::vector<std::pair<int, int>> classes;
+        for (const Player& p : f_.players)
+            if (p.byeEligible)
+                classes.push_back({p.score, -int(p.colours.size())});
+        std::sort(classes.begin(), classes.end());
+        classes.erase(std::unique(classes.begin(), classes.end()), classes.end());
+        for (auto [score, played] : classes) {
+            adj = pairsAdj;
+            adj.emplace_back();
+            for (int a = 0; a < n; ++a) {
+                const Player& p = f_.players[a];
+                byeAllowed_[a] =
+                    p.byeEligible && p.score == score && -int(p.colours.size()) == played;
+                if (byeAllowed_[a]) {
+                    adj[a].push_back(n);
+                    adj[n].push_back(a);
+                }
+            }
+            dutch::CardinalityMatching trial(adj);
+            if (trial.perfect()) {
+                found.emplace(trial);
+                break;
+            }
+        }
+        if (!found)
+            return std::nullopt;
+    }
+    dutch::CardinalityMatching& completion = *found;
     alive_.assign(n, true);
     groupOf_.assign(n, 0);
     std::vector<std::vector<int>> groups;
