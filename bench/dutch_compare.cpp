@@ -4,9 +4,11 @@
 // the tool says so and exits cleanly when it cannot find the program.
 //
 //   dutch_compare [--bbp PATH] [--count N] [--first-seed S] [--min-players A]
-//                 [--max-players B] [--save DIR] [--verbose] [--check-p]
+//                 [--max-players B] [--save DIR] [--save-identical DIR] [--verbose]
+//                 [--check-p]
 //
-// --save keeps the generated TRF of every tournament with a difference in DIR;
+// --save keeps the generated TRF of every tournament with a difference in DIR,
+// --save-identical those paired identically in every round (the golden tests' data);
 // --check-p also asks the reference to pair each truncated tournament (-p) and checks
 // that its answer is the round it generated.
 #include "exchange/trf.h"
@@ -105,6 +107,7 @@ int main(int argc, char** argv) {
     int minPlayers = 10;
     int maxPlayers = 300;
     QString saveDir;
+    QString identicalDir;
     bool verbose = false;
     bool checkP = false;
     const QStringList args = app.arguments();
@@ -123,6 +126,8 @@ int main(int argc, char** argv) {
             maxPlayers = next().toInt();
         else if (a == u"--save")
             saveDir = next();
+        else if (a == u"--save-identical")
+            identicalDir = next();
         else if (a == u"--verbose")
             verbose = true;
         else if (a == u"--check-p")
@@ -218,6 +223,14 @@ int main(int argc, char** argv) {
                 std::printf("  reference only: %s\n  own only:       %s\n",
                             qPrintable(pairsText(onlyRef)), qPrintable(pairsText(onlyOwn)));
             }
+        }
+        if (allSame && !identicalDir.isEmpty()) {
+            QDir().mkpath(identicalDir);
+            QFile::copy(
+                gen,
+                QDir(identicalDir)
+                    .filePath(
+                        QStringLiteral("seed%1-%2p-%3r.trf").arg(seed).arg(players).arg(rounds)));
         }
         if (!allSame && !saveDir.isEmpty()) {
             QDir().mkpath(saveDir);

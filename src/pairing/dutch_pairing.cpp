@@ -325,8 +325,12 @@ private:
         std::vector<std::pair<int, int>> pairs;
         std::vector<int> floaters;
         bool ok = false;
+        // How many S1 players of the remainder had their own place in the weight; the
+        // rest were weighed together. -1 when all had one.
+        int exactPositions = -1;
     };
     Outcome solve(const Bracket& b);
+    Outcome refine(const Bracket& b, Outcome out);
     Outcome solveStaged(const Bracket& b);
 
     const Field& f_;
@@ -374,7 +378,7 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
             for (int x = 0; x < n && !beyond; ++x)
                 beyond = role[x] == 3;
         }
-        nextCounts = beyond;
+        nextCounts = beyond && !getenv("DUTCH_NO_C7");
     }
     const int sNext = b.next.empty() ? 0 : f_.players[b.next.front()].score;
 
@@ -406,14 +410,22 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     std::vector<std::pair<int, int>> l6;
     for (int d : levels6)
         l6.push_back({d, layout.add(2 * V)});
-    const int fNextPairs = nextCounts ? layout.add(2 * V) : -1;
+    int fNextPairs = -1;
     std::vector<std::pair<int, int>> l7;
-    for (int d : levels7)
-        l7.push_back({d, layout.add(2 * V)});
+    const auto addNext = [&] {
+        fNextPairs = nextCounts ? layout.add(2 * V) : -1;
+        for (int d : levels7)
+            l7.push_back({d, layout.add(2 * V)});
+    };
+    const int c7pos = getenv("DUTCH_C7POS") ? atoi(getenv("DUTCH_C7POS")) : 0;
+    if (c7pos == 0)
+        addNext();
     const int fOverTwo = layout.add(2 * V);
     const int fThree = layout.add(2 * V);
     const int fUnmet = layout.add(2 * V);
     const int fUnmetStrong = layout.add(2 * V);
+    if (c7pos == 1)
+        addNext();
     const int fDown1 = layout.add(2 * V);
     const int fUp1 = layout.add(2 * V);
     const int fDown2 = layout.add(2 * V);
@@ -423,6 +435,8 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     const int fUp1Sd = layout.add(sdBound);
     const int fDown2Sd = layout.add(sdBound);
     const int fUp2Sd = layout.add(sdBound);
+    if (c7pos == 2)
+        addNext();
 
     // The order of the candidates. MDPs first: the higher ones paired, each with the
     // lowest resident it can have; then the remainder's exchanges and transpositions.
@@ -460,6 +474,13 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     }
     // Past the fields there is room for one more: the remaining positions in sum.
     const int fPosRest = layout.add(std::int64_t(remSize + 2) * (remSize + 2) * 2);
+    int exactPositions = -1;
+    for (int i = m; i < m + half && b.remainderOrder; ++i) {
+        if (fPos[i] < 0) {
+            exactPositions = i - m;
+            break;
+        }
+    }
 
     const int fieldCount = layout.size();
     const InitialColour initial = options_.initialColour;
@@ -668,6 +689,7 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
         }
     }
     out.ok = true;
+    out.exactPositions = exactPositions;
     return out;
 }
 
@@ -679,6 +701,7 @@ Pairer::Outcome Pairer::solveStaged(const Bracket& b) {
     Outcome out = solve(first);
     if (!out.ok)
         return out;
+
     std::vector<bool> isMdp(f_.players.size(), false);
     for (int x : b.mdps)
         isMdp[x] = true;
@@ -693,8 +716,10 @@ Pairer::Outcome Pairer::solveStaged(const Bracket& b) {
             taken[x] = taken[y] = true;
         }
     }
-    if (b.mdps.empty() && residentPairs == int(b.residents.size()) / 2)
-        return out;
+    if (b.mdps.empty() && residentPairs == int(b.residents.size()) / 2) {
+        first.remainderPairs = residentPairs;
+        return refine(first, out);
+    }
     Bracket second = b;
     second.mdps.clear();
     second.p.clear();
@@ -714,11 +739,55 @@ Pairer::Outcome Pairer::solveStaged(const Bracket& b) {
     }
     second.remainderPairs = residentPairs;
     second.remainderOrder = true;
-    Outcome rest = solve(second);
+    Outcome rest = refine(second, solve(second));
     if (!rest.ok)
         return out;
     rest.pairs.insert(rest.pairs.begin(), mdpPairs.begin(), mdpPairs.end());
     return rest;
+}
+
+// A remainder too large for every S1 player to have a place in the weight: the pairs of
+// the S1 players that had one are kept (they are those of the first candidate, as the
+// weight was exact for them) and the rest is solved again, as often as needed.
+Pairer::Outcome Pairer::refine(const Bracket& b, Outcome out) {
+    Bracket cur = b;
+    std::vector<std::pair<int, int>> kept;
+    while (out.ok && out.exactPositions >= 0) {
+        const int k = std::max(1, out.exactPositions);
+        std::vector<bool> first(f_.players.size(), false);
+        for (int i = 0; i < k && i < int(cur.residents.size()); ++i)
+            first[cur.residents[i]] = true;
+        std::vector<bool> gone(f_.players.size(), false);
+        int residentPairs = 0;
+        for (auto [x, y] : out.pairs) {
+            if (y >= 0 && (first[x] || first[y])) {
+                kept.push_back({x, y});
+                gone[x] = gone[y] = true;
+                cur.gone.push_back(x);
+                cur.gone.push_back(y);
+                ++residentPairs;
+            }
+        }
+        for (int x : cur.residents)
+            if (first[x] && !gone[x])
+                cur.frozen.push_back(x);
+        std::vector<int> p, residents;
+        for (int x : cur.p)
+            if (!gone[x])
+                p.push_back(x);
+        for (int x : cur.residents)
+            if (!gone[x] && !first[x])
+                residents.push_back(x);
+        cur.p = p;
+        cur.residents = residents;
+        cur.remainderPairs = std::max(0, cur.remainderPairs - residentPairs);
+        const Outcome again = solve(cur);
+        if (!again.ok)
+            break;
+        out = again;
+    }
+    out.pairs.insert(out.pairs.begin(), kept.begin(), kept.end());
+    return out;
 }
 
 std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
