@@ -17,49 +17,6 @@ Wide Wide::field(std::int64_t value, int shift) {
     return w;
 }
 
-Wide operator+(const Wide& a, const Wide& b) {
-    Wide r;
-    std::uint64_t carry = 0;
-    for (int i = 0; i < Wide::Limbs; ++i) {
-        const std::uint64_t s = a.limb[i] + b.limb[i];
-        const std::uint64_t t = s + carry;
-        carry = (s < a.limb[i] ? 1 : 0) + (t < s ? 1 : 0);
-        r.limb[i] = t;
-    }
-    return r;
-}
-
-Wide operator-(const Wide& a, const Wide& b) {
-    Wide r;
-    std::uint64_t borrow = 0;
-    for (int i = 0; i < Wide::Limbs; ++i) {
-        const std::uint64_t d = a.limb[i] - b.limb[i] - borrow;
-        borrow = (a.limb[i] < b.limb[i] || (a.limb[i] == b.limb[i] && borrow)) ? 1 : 0;
-        r.limb[i] = d;
-    }
-    return r;
-}
-
-Wide Wide::halved() const {
-    Wide r;
-    for (int i = 0; i < Limbs; ++i) {
-        const std::uint64_t high =
-            i + 1 < Limbs ? limb[i + 1] << 63 : (negative() ? 1ull << 63 : 0);
-        r.limb[i] = (limb[i] >> 1) | high;
-    }
-    return r;
-}
-
-bool operator<(const Wide& a, const Wide& b) {
-    if (a.negative() != b.negative())
-        return a.negative();
-    for (int i = Wide::Limbs - 1; i >= 0; --i) {
-        if (a.limb[i] != b.limb[i])
-            return a.limb[i] < b.limb[i];
-    }
-    return false;
-}
-
 namespace {
 
 // The primal-dual algorithm: vertices 0..n-1, blossoms n..2n-1. Edge k has endpoints
