@@ -467,7 +467,7 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     // Between exchanges of equal sums, the one moving the lower S1 players down.
     const int fMovedS1 = layout.add(std::int64_t(nr + 2) * (nr + 2) * 2);
     std::vector<int> fPos(nr, -1);
-    for (int i = m; i < m + half; ++i) {
+    for (int i = m; i + 1 < nr && b.remainderOrder; ++i) {
         if (!layout.fits(std::int64_t(remSize + 2) * 2))
             break;
         fPos[i] = layout.add(std::int64_t(remSize + 2) * 2);
@@ -475,7 +475,7 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     // Past the fields there is room for one more: the remaining positions in sum.
     const int fPosRest = layout.add(std::int64_t(remSize + 2) * (remSize + 2) * 2);
     int exactPositions = -1;
-    for (int i = m; i < m + half && b.remainderOrder; ++i) {
+    for (int i = m; i + 1 < nr && b.remainderOrder; ++i) {
         if (fPos[i] < 0) {
             exactPositions = i - m;
             break;
@@ -613,13 +613,13 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
                 if (inS2(x) && inS2(y))
                     g.add(fBsn, -idxR[x]);
                 if (b.remainderOrder && idxR[x] >= m && idxR[y] >= m) {
+                    // Each player's partner below, in the order of the players: S1's
+                    // first, then those an exchange brings into S1.
                     const int pos = idxR[y] - m;
-                    if (inS1(x)) {
-                        if (fPos[idxR[x]] >= 0)
-                            g.add(fPos[idxR[x]], -pos);
-                        else
-                            g.add(fPosRest, -pos);
-                    }
+                    if (fPos[idxR[x]] >= 0)
+                        g.add(fPos[idxR[x]], -pos);
+                    else
+                        g.add(fPosRest, -pos);
                 }
             } else if (nextCounts && y != byeVertex && role[x] <= 2 && role[y] <= 2 &&
                        (role[x] == 2 || role[y] == 2)) {
