@@ -23,6 +23,7 @@ SwissTournament playedRounds(int rounds) {
     for (int i = 1; i <= Players; ++i)
         t.participants.append({QString::number(i), QStringLiteral("ИГРОК %1").arg(i), QString(),
                                QString(), QString::number(2700 - 3 * i)});
+    t.state.startDate = QStringLiteral("07.07.2026");
     t.deriveCounts();
     std::mt19937 rng(20260707);
     DutchOptions options;

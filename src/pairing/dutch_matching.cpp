@@ -6,31 +6,30 @@
 
 namespace ladya::dutch {
 
-Wide Wide::field(std::int64_t value, int shift) {
-    Wide w;
-    const int l = shift / 64;
-    const int b = shift % 64;
-    const std::uint64_t v = std::uint64_t(value);
-    w.limb[l] = v << b;
-    if (b != 0 && l + 1 < Limbs)
-        w.limb[l + 1] = v >> (64 - b);
-    return w;
-}
-
 namespace {
 
 // The primal-dual algorithm: vertices 0..n-1, blossoms n..2n-1. Edge k has endpoints
 // 2k and 2k+1; mate and labelEnd hold endpoints.
-class Matcher {
+template <int L> class Matcher {
+    using Wide = WideN<L>;
+    struct Edge {
+        int u;
+        int v;
+        Wide weight;
+    };
+
 public:
-    Matcher(int n, const std::vector<WeightedEdge>& edges) : n_(n), edges_(edges) {
+    Matcher(int n, const std::vector<WeightedEdge>& edges) : n_(n), edges_(edges.size()) {
         const int m = int(edges.size());
         endpoint_.resize(2 * m);
         neighbEnd_.assign(n, {});
         Wide maxWeight = 0;
         for (int k = 0; k < m; ++k) {
             // Doubled weights keep every dual integral.
-            edges_[k].weight = edges[k].weight + edges[k].weight;
+            Wide w;
+            for (int i = 0; i < L; ++i)
+                w.limb[i] = edges[k].weight.limb[i];
+            edges_[k] = {edges[k].u, edges[k].v, w + w};
             endpoint_[2 * k] = edges[k].u;
             endpoint_[2 * k + 1] = edges[k].v;
             neighbEnd_[edges[k].u].push_back(2 * k + 1);
@@ -494,7 +493,7 @@ private:
     }
 
     int n_;
-    std::vector<WeightedEdge> edges_;
+    std::vector<Edge> edges_;
     std::vector<int> endpoint_;
     std::vector<std::vector<int>> neighbEnd_;
     std::vector<int> mate_;
@@ -518,7 +517,17 @@ private:
 std::vector<int> maxWeightMatching(int vertexCount, const std::vector<WeightedEdge>& edges) {
     if (vertexCount == 0 || edges.empty())
         return std::vector<int>(vertexCount, -1);
-    return Matcher(vertexCount, edges).run();
+    // Narrow weights, with room left for the duals, take fewer limbs and less work.
+    int top = 0;
+    for (const WeightedEdge& e : edges)
+        for (int i = Wide::Limbs - 1; i > top; --i)
+            if (e.weight.limb[i] != 0)
+                top = i;
+    if (top < 3)
+        return Matcher<4>(vertexCount, edges).run();
+    if (top < 5)
+        return Matcher<6>(vertexCount, edges).run();
+    return Matcher<Wide::Limbs>(vertexCount, edges).run();
 }
 
 CardinalityMatching::CardinalityMatching(const std::vector<std::vector<int>>& adjacency)

@@ -9,77 +9,83 @@
 
 namespace ladya::dutch {
 
-// A signed integer of 512 bits in two's complement: as much arithmetic as the matching
-// needs, nothing more.
-struct Wide {
-    static constexpr int Limbs = 8;
+// A signed integer of 64·L bits in two's complement: as much arithmetic as the
+// matching needs, nothing more.
+template <int L> struct WideN {
+    static constexpr int Limbs = L;
     std::array<std::uint64_t, Limbs> limb{};
 
-    Wide() = default;
-    Wide(std::int64_t v) { // NOLINT: implicit on purpose, weights are built from counts
+    WideN() = default;
+    WideN(std::int64_t v) { // NOLINT: implicit on purpose, weights are built from counts
         limb[0] = std::uint64_t(v);
         for (int i = 1; i < Limbs; ++i)
             limb[i] = v < 0 ? ~std::uint64_t(0) : 0;
     }
-    // value · 2^shift, for a value below 2^63 and a shift below 448.
-    static Wide field(std::int64_t value, int shift);
+    // value · 2^shift, for a value below 2^63 and a shift below 64·(L − 1).
+    static WideN field(std::int64_t value, int shift) {
+        WideN w;
+        const int l = shift / 64;
+        const int b = shift % 64;
+        const std::uint64_t v = std::uint64_t(value);
+        w.limb[l] = v << b;
+        if (b != 0 && l + 1 < Limbs)
+            w.limb[l + 1] = v >> (64 - b);
+        return w;
+    }
 
-    friend Wide operator+(const Wide& a, const Wide& b);
-    friend Wide operator-(const Wide& a, const Wide& b);
-    Wide& operator+=(const Wide& b) { return *this = *this + b; }
-    Wide& operator-=(const Wide& b) { return *this = *this - b; }
-    Wide halved() const; // arithmetic shift right by one
+    friend WideN operator+(const WideN& a, const WideN& b) {
+        WideN r;
+        bool carry = false;
+        for (int i = 0; i < Limbs; ++i) {
+            std::uint64_t s;
+            const bool c1 = __builtin_add_overflow(a.limb[i], b.limb[i], &s);
+            const bool c2 = __builtin_add_overflow(s, std::uint64_t(carry), &r.limb[i]);
+            carry = c1 || c2;
+        }
+        return r;
+    }
+    friend WideN operator-(const WideN& a, const WideN& b) {
+        WideN r;
+        bool borrow = false;
+        for (int i = 0; i < Limbs; ++i) {
+            std::uint64_t d;
+            const bool b1 = __builtin_sub_overflow(a.limb[i], b.limb[i], &d);
+            const bool b2 = __builtin_sub_overflow(d, std::uint64_t(borrow), &r.limb[i]);
+            borrow = b1 || b2;
+        }
+        return r;
+    }
+    WideN& operator+=(const WideN& b) { return *this = *this + b; }
+    WideN& operator-=(const WideN& b) { return *this = *this - b; }
+    // Arithmetic shift right by one.
+    WideN halved() const {
+        WideN r;
+        for (int i = 0; i < Limbs; ++i) {
+            const std::uint64_t high =
+                i + 1 < Limbs ? limb[i + 1] << 63 : (negative() ? 1ull << 63 : 0);
+            r.limb[i] = (limb[i] >> 1) | high;
+        }
+        return r;
+    }
     bool negative() const { return (limb[Limbs - 1] >> 63) != 0; }
     bool odd() const { return (limb[0] & 1) != 0; }
-    friend bool operator==(const Wide&, const Wide&) = default;
-    friend bool operator<(const Wide& a, const Wide& b);
-    friend bool operator>(const Wide& a, const Wide& b) { return b < a; }
-    friend bool operator<=(const Wide& a, const Wide& b) { return !(b < a); }
-    friend bool operator>=(const Wide& a, const Wide& b) { return !(a < b); }
+    friend bool operator==(const WideN&, const WideN&) = default;
+    friend bool operator<(const WideN& a, const WideN& b) {
+        if (a.negative() != b.negative())
+            return a.negative();
+        for (int i = Limbs - 1; i >= 0; --i) {
+            if (a.limb[i] != b.limb[i])
+                return a.limb[i] < b.limb[i];
+        }
+        return false;
+    }
+    friend bool operator>(const WideN& a, const WideN& b) { return b < a; }
+    friend bool operator<=(const WideN& a, const WideN& b) { return !(b < a); }
+    friend bool operator>=(const WideN& a, const WideN& b) { return !(a < b); }
 };
 
-inline Wide operator+(const Wide& a, const Wide& b) {
-    Wide r;
-    std::uint64_t carry = 0;
-    for (int i = 0; i < Wide::Limbs; ++i) {
-        const std::uint64_t s = a.limb[i] + b.limb[i];
-        const std::uint64_t t = s + carry;
-        carry = (s < a.limb[i] ? 1 : 0) + (t < s ? 1 : 0);
-        r.limb[i] = t;
-    }
-    return r;
-}
-
-inline Wide operator-(const Wide& a, const Wide& b) {
-    Wide r;
-    std::uint64_t borrow = 0;
-    for (int i = 0; i < Wide::Limbs; ++i) {
-        const std::uint64_t d = a.limb[i] - b.limb[i] - borrow;
-        borrow = (a.limb[i] < b.limb[i] || (a.limb[i] == b.limb[i] && borrow)) ? 1 : 0;
-        r.limb[i] = d;
-    }
-    return r;
-}
-
-inline Wide Wide::halved() const {
-    Wide r;
-    for (int i = 0; i < Limbs; ++i) {
-        const std::uint64_t high =
-            i + 1 < Limbs ? limb[i + 1] << 63 : (negative() ? 1ull << 63 : 0);
-        r.limb[i] = (limb[i] >> 1) | high;
-    }
-    return r;
-}
-
-inline bool operator<(const Wide& a, const Wide& b) {
-    if (a.negative() != b.negative())
-        return a.negative();
-    for (int i = Wide::Limbs - 1; i >= 0; --i) {
-        if (a.limb[i] != b.limb[i])
-            return a.limb[i] < b.limb[i];
-    }
-    return false;
-}
+// The weights of the pairing: 512 bits.
+using Wide = WideN<8>;
 
 struct WeightedEdge {
     int u = 0;

@@ -260,8 +260,8 @@ public:
         if (used_ + width > Capacity)
             return -1;
         used_ += width;
-        shifts_.push_back(Capacity - used_);
-        return int(shifts_.size()) - 1;
+        ends_.push_back(used_);
+        return int(ends_.size()) - 1;
     }
     bool fits(std::int64_t bound) const {
         int width = 2;
@@ -269,13 +269,15 @@ public:
             ++width;
         return used_ + width <= Capacity;
     }
-    int size() const { return int(shifts_.size()); }
-    int shift(int field) const { return shifts_[field]; }
+    int size() const { return int(ends_.size()); }
+    // Fields are packed from the least significant bit up, so that a small layout makes
+    // small weights (which the matching computes with faster).
+    int shift(int field) const { return used_ - ends_[field]; }
 
 private:
     static constexpr int Capacity = Wide::Limbs * 64 - 2;
     int used_ = 0;
-    std::vector<int> shifts_;
+    std::vector<int> ends_;
 };
 
 struct Gains {
@@ -406,31 +408,31 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     const std::int64_t V = std::int64_t(verts.size());
     Layout layout;
     const int fCard = b.full ? layout.add(V) : -1;
-    const int fPairs = layout.add(2 * V);
+    const int fPairs = layout.add(V);
     std::vector<std::pair<int, int>> l6;
     for (int d : levels6)
-        l6.push_back({d, layout.add(2 * V)});
+        l6.push_back({d, layout.add(V)});
     int fNextPairs = -1;
     std::vector<std::pair<int, int>> l7;
     const auto addNext = [&] {
-        fNextPairs = nextCounts ? layout.add(2 * V) : -1;
+        fNextPairs = nextCounts ? layout.add(V) : -1;
         for (int d : levels7)
-            l7.push_back({d, layout.add(2 * V)});
+            l7.push_back({d, layout.add(V)});
     };
     const int c7pos = getenv("DUTCH_C7POS") ? atoi(getenv("DUTCH_C7POS")) : 0;
     if (c7pos == 0)
         addNext();
-    const int fOverTwo = layout.add(2 * V);
-    const int fThree = layout.add(2 * V);
-    const int fUnmet = layout.add(2 * V);
-    const int fUnmetStrong = layout.add(2 * V);
+    const int fOverTwo = layout.add(V);
+    const int fThree = layout.add(V);
+    const int fUnmet = layout.add(V);
+    const int fUnmetStrong = layout.add(V);
     if (c7pos == 1)
         addNext();
-    const int fDown1 = layout.add(2 * V);
-    const int fUp1 = layout.add(2 * V);
-    const int fDown2 = layout.add(2 * V);
-    const int fUp2 = layout.add(2 * V);
-    const std::int64_t sdBound = 2 * V * 48;
+    const int fDown1 = layout.add(V);
+    const int fUp1 = layout.add(V);
+    const int fDown2 = layout.add(V);
+    const int fUp2 = layout.add(V);
+    const std::int64_t sdBound = V * 48;
     const int fDown1Sd = layout.add(sdBound);
     const int fUp1Sd = layout.add(sdBound);
     const int fDown2Sd = layout.add(sdBound);
@@ -458,19 +460,19 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     const int fMdpChoice = nm > 0 ? layout.add(std::int64_t(nm + 1) * (nm + 1)) : -1;
     std::vector<int> fMdpPos(nm, -1);
     for (int i = 0; i < nm; ++i) {
-        if (!layout.fits(std::int64_t(nr + 2) * 4))
+        if (!layout.fits(nr + 1))
             break;
-        fMdpPos[i] = layout.add(std::int64_t(nr + 2) * 2);
+        fMdpPos[i] = layout.add(nr + 1);
     }
-    const int fExchange = layout.add(2 * V);
+    const int fExchange = layout.add(V);
     const int fBsn = layout.add(std::int64_t(nr + 2) * (nr + 2) * 2);
     // Between exchanges of equal sums, the one moving the lower S1 players down.
     const int fMovedS1 = layout.add(std::int64_t(nr + 2) * (nr + 2) * 2);
     std::vector<int> fPos(nr, -1);
     for (int i = m; i + 1 < nr && b.remainderOrder; ++i) {
-        if (!layout.fits(std::int64_t(remSize + 2) * 2))
+        if (!layout.fits(remSize + 1))
             break;
-        fPos[i] = layout.add(std::int64_t(remSize + 2) * 2);
+        fPos[i] = layout.add(remSize + 1);
     }
     // Past the fields there is room for one more: the remaining positions in sum.
     const int fPosRest = layout.add(std::int64_t(remSize + 2) * (remSize + 2) * 2);
@@ -649,6 +651,9 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     }
     Outcome out;
     const std::vector<int> mate = dutch::maxWeightMatching(int(verts.size()), edges);
+    if (getenv("DUTCH_SIZES"))
+        fprintf(stderr, "solve V=%d E=%d full=%d fields=%d exact=%d\n", int(verts.size()),
+                int(edges.size()), int(b.full), fieldCount, exactPositions);
     if (getenv("DUTCH_DEBUG")) {
         fprintf(stderr, "bracket full=%d next=%d rem=%d half=%d:", b.full, nextCounts,
                 b.remainderOrder, half);
