@@ -142,6 +142,7 @@ int main(int argc, char** argv) {
     int compared = 0;
     int identical = 0;
     int referenceMismatch = 0;
+    int skipped = 0; // generated tournaments the program cannot hold
     qint64 ownNs = 0;
     QElapsedTimer clock;
     for (int k = 0; k < count; ++k) {
@@ -175,9 +176,16 @@ int main(int argc, char** argv) {
         g.open(QIODevice::ReadOnly);
         // The generator writes no start date, which the import requires.
         const QByteArray text = "042 2026/01/01\r\n" + g.readAll();
+        // A player left out of a round (a zero-point bye) has no place in the program's
+        // data, where every player of an odd field meets the bye participant.
+        if (text.contains("0000 - Z")) {
+            ++skipped;
+            continue;
+        }
         const TrfImport imported = trfImportSwiss(text);
         if (!imported) {
             std::printf("seed %u: import refused: %s\n", seed, qPrintable(imported.error.text));
+            ++skipped;
             continue;
         }
         const SwissTournament& full = *imported.tournament;
@@ -241,6 +249,7 @@ int main(int argc, char** argv) {
     std::printf(
         "tournaments %d, rounds compared %d, rounds identical %d, own pairing time %.3f s\n",
         tournaments, compared, identical, double(ownNs) / 1e9);
+    std::printf("generated tournaments left out (absent players, half-point byes): %d\n", skipped);
     if (checkP)
         std::printf("reference -p answers differing from its generated rounds: %d\n",
                     referenceMismatch);
