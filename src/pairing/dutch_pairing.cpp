@@ -3,8 +3,6 @@
 #include "pairing/dutch_matching.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <numeric>
 #include <optional>
 #include <set>
@@ -380,7 +378,7 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
             for (int x = 0; x < n && !beyond; ++x)
                 beyond = role[x] == 3;
         }
-        nextCounts = beyond && !getenv("DUTCH_NO_C7");
+        nextCounts = beyond;
     }
     const int sNext = b.next.empty() ? 0 : f_.players[b.next.front()].score;
 
@@ -419,15 +417,11 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
         for (int d : levels7)
             l7.push_back({d, layout.add(V)});
     };
-    const int c7pos = getenv("DUTCH_C7POS") ? atoi(getenv("DUTCH_C7POS")) : 0;
-    if (c7pos == 0)
-        addNext();
+    addNext();
     const int fOverTwo = layout.add(V);
     const int fThree = layout.add(V);
     const int fUnmet = layout.add(V);
     const int fUnmetStrong = layout.add(V);
-    if (c7pos == 1)
-        addNext();
     const int fDown1 = layout.add(V);
     const int fUp1 = layout.add(V);
     const int fDown2 = layout.add(V);
@@ -437,8 +431,6 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     const int fUp1Sd = layout.add(sdBound);
     const int fDown2Sd = layout.add(sdBound);
     const int fUp2Sd = layout.add(sdBound);
-    if (c7pos == 2)
-        addNext();
 
     // The order of the candidates. MDPs first: the higher ones paired, each with the
     // lowest resident it can have; then the remainder's exchanges and transpositions.
@@ -638,12 +630,6 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
                     if (d == sd)
                         g.add(fld, -1);
             }
-            if (getenv("DUTCH_DEBUG2") && role[x] == 1 && y != byeVertex && role[y] == 1) {
-                fprintf(stderr, "  %d-%d:", f_.players[x].number, f_.players[y].number);
-                for (int k = 0; k < fieldCount; ++k)
-                    fprintf(stderr, " %lld", (long long)g.v[k]);
-                fprintf(stderr, "\n");
-            }
             const Wide w = weightOf(layout, g);
             if (Wide(0) < w)
                 edges.push_back({i, j, w});
@@ -651,24 +637,6 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     }
     Outcome out;
     const std::vector<int> mate = dutch::maxWeightMatching(int(verts.size()), edges);
-    if (getenv("DUTCH_SIZES"))
-        fprintf(stderr, "solve V=%d E=%d full=%d fields=%d exact=%d\n", int(verts.size()),
-                int(edges.size()), int(b.full), fieldCount, exactPositions);
-    if (getenv("DUTCH_DEBUG")) {
-        fprintf(stderr, "bracket full=%d next=%d rem=%d half=%d:", b.full, nextCounts,
-                b.remainderOrder, half);
-        for (int x : b.p)
-            fprintf(stderr, " %d%s", f_.players[x].number,
-                    idxM[x] >= 0 ? "m"
-                    : frozen[x]  ? "f"
-                                 : "");
-        fprintf(stderr, "\n  pairs:");
-        for (int i = 0; i < int(verts.size()); ++i)
-            if (mate[i] > i)
-                fprintf(stderr, " %d-%d", verts[i] == n ? 0 : f_.players[verts[i]].number,
-                        verts[mate[i]] == n ? 0 : f_.players[verts[mate[i]]].number);
-        fprintf(stderr, "\n");
-    }
     if (b.full) {
         for (int i = 0; i < int(verts.size()); ++i)
             if (mate[i] < 0)
@@ -795,6 +763,11 @@ Pairer::Outcome Pairer::refine(const Bracket& b, Outcome out) {
     return out;
 }
 
+// Bye candidates of one score: those who played the most games first.
+int gamesKey(const Player& p) {
+    return -int(p.colours.size());
+}
+
 std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
     const int n = int(f_.players.size());
     std::vector<std::pair<int, int>> result;
@@ -826,7 +799,7 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
         std::vector<std::pair<int, int>> classes;
         for (const Player& p : f_.players)
             if (p.byeEligible)
-                classes.push_back({p.score, -int(p.colours.size())});
+                classes.push_back({p.score, gamesKey(p)});
         std::sort(classes.begin(), classes.end());
         classes.erase(std::unique(classes.begin(), classes.end()), classes.end());
         for (auto [score, played] : classes) {
@@ -834,8 +807,7 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
             adj.emplace_back();
             for (int a = 0; a < n; ++a) {
                 const Player& p = f_.players[a];
-                byeAllowed_[a] =
-                    p.byeEligible && p.score == score && -int(p.colours.size()) == played;
+                byeAllowed_[a] = p.byeEligible && p.score == score && gamesKey(p) == played;
                 if (byeAllowed_[a]) {
                     adj[a].push_back(n);
                     adj[n].push_back(a);
