@@ -191,6 +191,7 @@ int main(int argc, char** argv) {
         const SwissTournament& full = *imported.tournament;
         ++tournaments;
         bool allSame = true;
+        const int identicalBefore = identical;
         for (int r = 1; r <= full.roundCount(); ++r) {
             const SwissTournament before = truncated(full, r - 1);
             const PairSet expected = storedRound(full, r);
@@ -232,6 +233,9 @@ int main(int argc, char** argv) {
                             qPrintable(pairsText(onlyRef)), qPrintable(pairsText(onlyOwn)));
             }
         }
+        // A line per tournament, so that a run stopped early can still be counted.
+        std::printf("seed %u: %d players, %d of %d rounds identical\n", seed, players,
+                    identical - identicalBefore, full.roundCount());
         if (allSame && !identicalDir.isEmpty()) {
             QDir().mkpath(identicalDir);
             QFile::copy(
