@@ -337,7 +337,6 @@ private:
     const DutchOptions& options_;
     std::vector<bool> alive_;
     std::vector<bool> byeAllowed_;
-    std::vector<int> groupOf_;
     int groups_ = 0;
 };
 
@@ -441,7 +440,6 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
         idxM[b.mdps[i]] = i;
     for (int i = 0; i < nr; ++i)
         idxR[b.residents[i]] = i;
-    const int m = 0;
     const int remSize = b.remainderOrder ? nr : 0;
     const int half = b.remainderPairs >= 0 ? b.remainderPairs : remSize / 2;
     const auto inS1 = [&](int x) { return b.remainderOrder && idxR[x] >= 0 && idxR[x] < half; };
@@ -461,7 +459,7 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     // Between exchanges of equal sums, the one moving the lower S1 players down.
     const int fMovedS1 = layout.add(std::int64_t(nr + 2) * (nr + 2) * 2);
     std::vector<int> fPos(nr, -1);
-    for (int i = m; i + 1 < nr && b.remainderOrder; ++i) {
+    for (int i = 0; i + 1 < nr && b.remainderOrder; ++i) {
         if (!layout.fits(remSize + 1))
             break;
         fPos[i] = layout.add(remSize + 1);
@@ -469,9 +467,9 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
     // Past the fields there is room for one more: the remaining positions in sum.
     const int fPosRest = layout.add(std::int64_t(remSize + 2) * (remSize + 2) * 2);
     int exactPositions = -1;
-    for (int i = m; i + 1 < nr && b.remainderOrder; ++i) {
+    for (int i = 0; i + 1 < nr && b.remainderOrder; ++i) {
         if (fPos[i] < 0) {
-            exactPositions = i - m;
+            exactPositions = i;
             break;
         }
     }
@@ -606,10 +604,10 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
                 }
                 if (inS2(x) && inS2(y))
                     g.add(fBsn, -idxR[x]);
-                if (b.remainderOrder && idxR[x] >= m && idxR[y] >= m) {
+                if (b.remainderOrder && idxR[x] >= 0 && idxR[y] >= 0) {
                     // Each player's partner below, in the order of the players: S1's
                     // first, then those an exchange brings into S1.
-                    const int pos = idxR[y] - m;
+                    const int pos = idxR[y];
                     if (fPos[idxR[x]] >= 0)
                         g.add(fPos[idxR[x]], -pos);
                     else
@@ -824,13 +822,11 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
     }
     dutch::CardinalityMatching& completion = *found;
     alive_.assign(n, true);
-    groupOf_.assign(n, 0);
     std::vector<std::vector<int>> groups;
     for (int i = 0; i < n; ++i) {
         if (i == 0 || f_.players[i].score != f_.players[i - 1].score)
             groups.push_back({});
         groups.back().push_back(i);
-        groupOf_[i] = int(groups.size()) - 1;
     }
     groups_ = int(groups.size());
     std::vector<int> mdps;
