@@ -1,0 +1,82 @@
+// The Dutch pairing of one round of 300 players, in round 6 and in round 11. The
+// tournament is played out here, deterministically: each round paired by the engine,
+// results drawn from a fixed seed (draws and forfeits among them). With
+// LADYA_DUTCH_BENCH_TRF set to a folder, the two tournaments before the timed rounds
+// are also written there as TRF, for timing another engine on the same rounds.
+#include "exchange/trf.h"
+#include "pairing/dutch_pairing.h"
+
+#include <QDir>
+#include <QFile>
+#include <benchmark/benchmark.h>
+#include <random>
+
+using namespace ladya;
+
+namespace {
+
+constexpr int Players = 300;
+constexpr int PlannedRounds = 11;
+
+SwissTournament playedRounds(int rounds) {
+    SwissTournament t;
+    for (int i = 1; i <= Players; ++i)
+        t.participants.append({QString::number(i), QStringLiteral("ИГРОК %1").arg(i), QString(),
+                               QString(), QString::number(2700 - 3 * i)});
+    t.state.startDate = QStringLiteral("07.07.2026");
+    t.deriveCounts();
+    std::mt19937 rng(20260707);
+    DutchOptions options;
+    options.plannedRounds = PlannedRounds;
+    for (int r = 1; r <= rounds; ++r) {
+        const DutchPairing p = pairDutch(t, options);
+        QVector<SwissGame> games;
+        for (const DutchPair& pair : p.pairs) {
+            const int roll = int(rng() % 100);
+            // The higher number is the weaker player: White wins more often when
+            // stronger.
+            const int whiteEdge = pair.white < pair.black ? 45 : 30;
+            if (roll < 2)
+                games.append({pair.white, pair.black, "+", "-"});
+            else if (roll < whiteEdge)
+                games.append({pair.white, pair.black, "1", "0"});
+            else if (roll < whiteEdge + 30)
+                games.append({pair.white, pair.black, "%", "%"});
+            else
+                games.append({pair.white, pair.black, "0", "1"});
+        }
+        t.rounds.append(games);
+        t.deriveCounts();
+    }
+    if (const QByteArray dir = qgetenv("LADYA_DUTCH_BENCH_TRF"); !dir.isEmpty()) {
+        QFile f(QDir(QString::fromLocal8Bit(dir))
+                    .filePath(QStringLiteral("dutch_round%1.trf").arg(rounds + 1)));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(trfExport(t, PlannedRounds));
+    }
+    return t;
+}
+
+void pairRound(benchmark::State& state, int round) {
+    const SwissTournament t = playedRounds(round - 1);
+    DutchOptions options;
+    options.plannedRounds = PlannedRounds;
+    for (auto _ : state) {
+        const DutchPairing p = pairDutch(t, options);
+        if (!p.found())
+            state.SkipWithError("no pairing");
+        benchmark::DoNotOptimize(p);
+    }
+}
+
+void BM_DutchPairing300PlayersRound6(benchmark::State& state) {
+    pairRound(state, 6);
+}
+BENCHMARK(BM_DutchPairing300PlayersRound6)->Unit(benchmark::kMillisecond);
+
+void BM_DutchPairing300PlayersRound11(benchmark::State& state) {
+    pairRound(state, 11);
+}
+BENCHMARK(BM_DutchPairing300PlayersRound11)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,228 @@
+#include "exchange/trf.h"
+#include "pairing/dutch_pairing.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <random>
+#include <set>
+
+using namespace ladya;
+
+namespace {
+
+// A tournament of `players` players (the bye participant added for an odd field) and
+// the given rounds; a game is {white, black, white's code, black's code}, the bye a
+// game against number 0, which stands for the bye participant.
+struct G {
+    int white;
+    int black;
+    const char* w;
+    const char* b;
+};
+
+SwissTournament tournament(int players, const std::vector<std::vector<G>>& rounds) {
+    SwissTournament t;
+    for (int i = 1; i <= players; ++i)
+        t.participants.append(
+            {QString::number(i), QStringLiteral("ИГРОК %1").arg(i), QString(), QString(), "2000"});
+    const int bye = players % 2 == 1 ? players + 1 : 0;
+    if (bye)
+        t.participants.append(makeByeRow(bye));
+    for (const auto& round : rounds) {
+        QVector<SwissGame> games;
+        for (const G& g : round)
+            games.append({g.white == 0 ? bye : g.white, g.black == 0 ? bye : g.black,
+                          QString::fromLatin1(g.w), QString::fromLatin1(g.b)});
+        t.rounds.append(games);
+    }
+    t.deriveCounts();
+    return t;
+}
+
+using Pairs = std::set<std::pair<int, int>>;
+
+Pairs pairSet(const DutchPairing& p) {
+    Pairs s;
+    for (const DutchPair& x : p.pairs)
+        s.insert({x.white, x.black});
+    return s;
+}
+
+Pairs storedRound(const SwissTournament& t, int round) {
+    Pairs s;
+    for (const SwissGame& g : t.rounds[round - 1])
+        s.insert(g.white == t.byeNumber ? std::pair{g.black, g.white}
+                                        : std::pair{g.white, g.black});
+    return s;
+}
+
+} // namespace
+
+TEST(DutchPairing, FirstRoundTopHalfAgainstBottomHalfColoursAlternating) {
+    const SwissTournament t = tournament(7, {});
+    DutchOptions white;
+    EXPECT_EQ(pairDutch(t, white).pairs, (QVector<DutchPair>{{1, 4}, {5, 2}, {3, 6}, {7, 8}}));
+    DutchOptions black;
+    black.initialColour = InitialColour::Black;
+    EXPECT_EQ(pairDutch(t, black).pairs, (QVector<DutchPair>{{4, 1}, {2, 5}, {6, 3}, {7, 8}}));
+}
+
+TEST(DutchPairing, RulesOfTheSecondRound) {
+    // Round 1 of four: 1-3 won by White, 4-2 drawn.
+    const SwissTournament t = tournament(4, {{{1, 3, "1", "0"}, {4, 2, "%", "%"}}});
+    // 1 floats down to the half points; 1-2 meet with alternated colours, 3 and 4 (both
+    // having had their colour...) get theirs: no rematch of 1-3 or 2-4.
+    const DutchPairing p = pairDutch(t, {});
+    EXPECT_EQ(pairSet(p), (Pairs{{2, 1}, {3, 4}}));
+    EXPECT_EQ(p.pairs.front(), (DutchPair{2, 1})) << "the top score on the first board";
+}
+
+TEST(DutchPairing, ForfeitIsNoGameButItsPointCounts) {
+    // 1 beat 3 by forfeit: they may meet again, and 1 leads alone.
+    const SwissTournament t = tournament(4, {{{1, 3, "+", "-"}, {2, 4, "1", "0"}}});
+    const Pairs p = pairSet(pairDutch(t, {}));
+    EXPECT_TRUE(p.count({1, 2}) || p.count({2, 1}));
+    EXPECT_TRUE(p.count({3, 4}) || p.count({4, 3}));
+}
+
+TEST(DutchPairing, ByeNeverTwiceAndNeverAfterAWinWithoutPlaying) {
+    // Five players: 5 had the bye, 4 won by forfeit; 2 and 3 have the lowest score.
+    const SwissTournament t =
+        tournament(5, {{{1, 2, "1", "0"}, {3, 4, "-", "+"}, {5, 0, "1", "0"}}});
+    const DutchPairing p = pairDutch(t, {});
+    ASSERT_TRUE(p.found());
+    EXPECT_EQ(p.pairs.back(), (DutchPair{2, 6})) << "3, who has played no game, is passed over";
+    // Round 2 of three players where 3 already had the bye: 2 or 1 gets it.
+    const SwissTournament three = tournament(3, {{{1, 2, "1", "0"}, {3, 0, "1", "0"}}});
+    const DutchPairing q = pairDutch(three, {});
+    ASSERT_TRUE(q.found());
+    EXPECT_NE(q.pairs.back().white, 3);
+    EXPECT_EQ(q.pairs.back().black, 4);
+}
+
+TEST(DutchPairing, NoPairingWhenEveryoneHasMet) {
+    const SwissTournament t = tournament(2, {{{1, 2, "1", "0"}}});
+    EXPECT_FALSE(pairDutch(t, {}).found());
+}
+
+TEST(DutchPairing, SameAbsoluteColourNeverMeetsUnlessATopscorerInTheLastRound) {
+    // 1 and 2 both had White twice; 3 and 4 Black twice. 1-2 and 3-4 are barred, so
+    // each pair crosses over whatever the scores say.
+    const SwissTournament t =
+        tournament(4, {{{1, 3, "1", "0"}, {2, 4, "1", "0"}}, {{1, 4, "%", "%"}, {2, 3, "%", "%"}}});
+    const Pairs p = pairSet(pairDutch(t, {}));
+    EXPECT_TRUE(p.empty()) << "1-2 and 3-4 barred, 1-3, 1-4, 2-3, 2-4 played";
+    // Six players: 1 and 2 (White twice) may not meet; in the last round the
+    // topscorers may.
+    const SwissTournament six =
+        tournament(6, {{{1, 4, "1", "0"}, {2, 5, "1", "0"}, {3, 6, "%", "%"}},
+                       {{1, 6, "1", "0"}, {2, 4, "1", "0"}, {5, 3, "%", "%"}}});
+    const Pairs normal = pairSet(pairDutch(six, {}));
+    EXPECT_FALSE(normal.count({1, 2}) || normal.count({2, 1}));
+    DutchOptions last;
+    last.plannedRounds = 3;
+    const Pairs final = pairSet(pairDutch(six, last));
+    EXPECT_TRUE(final.count({1, 2}) || final.count({2, 1}));
+}
+
+TEST(DutchPairing, InitialColourReadBackFromRoundOne) {
+    EXPECT_EQ(initialColourFromRoundOne(tournament(4, {})), std::nullopt);
+    EXPECT_EQ(initialColourFromRoundOne(tournament(4, {{{1, 3, "1", "0"}, {4, 2, "1", "0"}}})),
+              InitialColour::White);
+    EXPECT_EQ(initialColourFromRoundOne(tournament(4, {{{3, 1, "1", "0"}, {2, 4, "1", "0"}}})),
+              InitialColour::Black);
+    // Player 1 had the bye: player 2's colour, turned over.
+    EXPECT_EQ(initialColourFromRoundOne(tournament(3, {{{1, 0, "1", "0"}, {2, 3, "1", "0"}}})),
+              InitialColour::Black);
+}
+
+// Tournaments generated and paired by the reference engine (bbpPairings), kept as
+// data: every round of each must come out the same, pair for pair and colour for
+// colour.
+TEST(DutchPairing, GoldenTournamentsRoundByRound) {
+    const QDir dir(QStringLiteral(LADYA_TEST_DATA_DIR "/dutch"));
+    const QStringList files = dir.entryList({QStringLiteral("*.trf")}, QDir::Files, QDir::Name);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& name : files) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        // The generator writes no start date, which the import requires.
+        const TrfImport imported = trfImportSwiss("042 2026/01/01\r\n" + f.readAll());
+        ASSERT_TRUE(imported) << name.toStdString();
+        const SwissTournament& full = *imported.tournament;
+        DutchOptions options;
+        options.plannedRounds = full.roundCount();
+        options.initialColour = initialColourFromRoundOne(full).value_or(InitialColour::White);
+        for (int r = 1; r <= full.roundCount(); ++r) {
+            SwissTournament before = full;
+            before.rounds.resize(r - 1);
+            before.deriveCounts();
+            EXPECT_EQ(pairSet(pairDutch(before, options)), storedRound(full, r))
+                << name.toStdString() << " round " << r;
+        }
+    }
+}
+
+// Whole tournaments paired by the engine with random results: every proposal pairs
+// everyone once, repeats no game, gives the bye at most once and never after a win
+// without playing, and keeps every colour within the absolute limits.
+TEST(DutchPairing, RandomTournamentsKeepTheAbsoluteCriteria) {
+    std::mt19937 rng(2026);
+    for (int k = 0; k < 40; ++k) {
+        const int players = 4 + int(rng() % 40);
+        SwissTournament t = tournament(players, {});
+        const int rounds = std::min(players - 1, 5 + int(rng() % 6));
+        std::vector<std::set<int>> met(t.participantCount() + 1);
+        std::vector<int> byes(t.participantCount() + 1, 0);
+        std::vector<bool> wonUnplayed(t.participantCount() + 1, false);
+        std::vector<std::string> colours(t.participantCount() + 1);
+        for (int r = 1; r <= rounds; ++r) {
+            const DutchPairing p = pairDutch(t, {});
+            if (!p.found())
+                break; // a small field can run out of opponents
+            std::set<int> seen;
+            QVector<SwissGame> games;
+            for (const DutchPair& pair : p.pairs) {
+                ASSERT_TRUE(seen.insert(pair.white).second);
+                ASSERT_TRUE(seen.insert(pair.black).second);
+                if (pair.black == t.byeNumber) {
+                    ASSERT_EQ(byes[pair.white]++, 0) << "second bye";
+                    ASSERT_FALSE(wonUnplayed[pair.white]);
+                    wonUnplayed[pair.white] = true;
+                    games.append({pair.white, pair.black, "1", "0"});
+                    continue;
+                }
+                ASSERT_FALSE(met[pair.white].count(pair.black)) << "rematch";
+                const int roll = int(rng() % 20);
+                if (roll == 0) {
+                    games.append({pair.white, pair.black, "+", "-"});
+                    wonUnplayed[pair.white] = true;
+                    continue;
+                }
+                met[pair.white].insert(pair.black);
+                met[pair.black].insert(pair.white);
+                colours[pair.white] += 'W';
+                colours[pair.black] += 'B';
+                for (int x : {pair.white, pair.black}) {
+                    const std::string& c = colours[x];
+                    const long diff = std::count(c.begin(), c.end(), 'W') * 2 - long(c.size());
+                    ASSERT_LE(std::abs(diff), 2) << "colour difference of " << x;
+                    ASSERT_FALSE(c.size() >= 3 && c[c.size() - 1] == c[c.size() - 2] &&
+                                 c[c.size() - 2] == c[c.size() - 3])
+                        << "three colours in a row for " << x;
+                }
+                games.append({pair.white, pair.black,
+                              roll < 8    ? "1"
+                              : roll < 14 ? "0"
+                                          : "%",
+                              roll < 8    ? "0"
+                              : roll < 14 ? "1"
+                                          : "%"});
+            }
+            ASSERT_EQ(int(seen.size()), t.participantCount());
+            t.rounds.append(games);
+            t.deriveCounts();
+        }
+    }
+}
