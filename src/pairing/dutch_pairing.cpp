@@ -548,21 +548,12 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
             g.add(fCard, 1);
             if (y != byeVertex && role[x] == 1 && role[y] == 1) {
                 // A pair of the bracket: both floats saved, the pair's own costs paid.
-                Gains fx, fy;
-                fx.v.assign(fieldCount, 0);
-                fy.v.assign(fieldCount, 0);
-                floatCosts(x, fx);
-                floatCosts(y, fy);
-                for (int k = 0; k < fieldCount; ++k)
-                    g.v[k] += fx.v[k] + fy.v[k];
+                // The cost functions only add, so they add straight into the pair's gains.
+                floatCosts(x, g);
+                floatCosts(y, g);
                 if (nextCounts) {
-                    Gains nx, ny;
-                    nx.v.assign(fieldCount, 0);
-                    ny.v.assign(fieldCount, 0);
-                    nextFloatCosts(x, nx);
-                    nextFloatCosts(y, ny);
-                    for (int k = 0; k < fieldCount; ++k)
-                        g.v[k] += nx.v[k] + ny.v[k];
+                    nextFloatCosts(x, g);
+                    nextFloatCosts(y, g);
                 }
                 const Player& hi = f_.players[x]; // x ranks higher: verts keep rank order in p
                 const Player& lo = f_.players[y];
@@ -616,13 +607,8 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
             } else if (nextCounts && y != byeVertex && role[x] <= 2 && role[y] <= 2 &&
                        (role[x] == 2 || role[y] == 2)) {
                 // A pair of the next bracket.
-                Gains nx, ny;
-                nx.v.assign(fieldCount, 0);
-                ny.v.assign(fieldCount, 0);
-                nextFloatCosts(x, nx);
-                nextFloatCosts(y, ny);
-                for (int k = 0; k < fieldCount; ++k)
-                    g.v[k] += nx.v[k] + ny.v[k];
+                nextFloatCosts(x, g);
+                nextFloatCosts(y, g);
                 const int sd = std::abs(f_.players[x].score - f_.players[y].score);
                 for (auto [d, fld] : l7)
                     if (d == sd)
