@@ -328,6 +328,9 @@ private:
         // How many S1 players of the remainder had their own place in the weight; the
         // rest were weighed together. -1 when all had one.
         int exactPositions = -1;
+        // The next bracket's pairs the weight counted on: the rules weigh the next
+        // bracket as it can really be paired, so these must leave the round completable.
+        std::vector<std::pair<int, int>> lookahead;
     };
     Outcome solve(const Bracket& b);
     Outcome refine(const Bracket& b, Outcome out);
@@ -645,6 +648,14 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
             out.floaters.push_back(x);
         }
     }
+    if (nextCounts) {
+        for (int i = 0; i < int(verts.size()); ++i) {
+            const int j = mate[i];
+            if (j > i && verts[j] != byeVertex && role[verts[i]] <= 2 && role[verts[j]] <= 2 &&
+                (role[verts[i]] == 2 || role[verts[j]] == 2))
+                out.lookahead.push_back({verts[i], verts[j]});
+        }
+    }
     out.ok = true;
     out.exactPositions = exactPositions;
     return out;
@@ -838,6 +849,18 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
             if (!completion.perfect()) {
                 completion = saved;
                 out.ok = false;
+            } else if (!out.lookahead.empty()) {
+                // The next bracket was weighed by pairs the round cannot have: weigh it
+                // again with everyone below in the graph.
+                dutch::CardinalityMatching ahead = completion;
+                for (auto [x, y] : out.lookahead) {
+                    ahead.remove(x);
+                    ahead.remove(y);
+                }
+                if (!ahead.perfect()) {
+                    completion = saved;
+                    out.ok = false;
+                }
             }
         }
         if (!out.ok) {
