@@ -790,19 +790,18 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
         if (!found->perfect())
             return std::nullopt;
     } else {
-        // Candidates by score, lowest first, then by games played, most first.
-        std::vector<std::pair<int, int>> classes;
+        // The lowest score that can take the bye with everyone else paired.
+        std::vector<int> scores;
         for (const Player& p : f_.players)
             if (p.byeEligible)
-                classes.push_back({p.score, gamesKey(p)});
-        std::sort(classes.begin(), classes.end());
-        classes.erase(std::unique(classes.begin(), classes.end()), classes.end());
-        for (auto [score, played] : classes) {
+                scores.push_back(p.score);
+        std::sort(scores.begin(), scores.end());
+        scores.erase(std::unique(scores.begin(), scores.end()), scores.end());
+        for (int score : scores) {
             adj = pairsAdj;
             adj.emplace_back();
             for (int a = 0; a < n; ++a) {
-                const Player& p = f_.players[a];
-                byeAllowed_[a] = p.byeEligible && p.score == score && gamesKey(p) == played;
+                byeAllowed_[a] = f_.players[a].byeEligible && f_.players[a].score == score;
                 if (byeAllowed_[a]) {
                     adj[a].push_back(n);
                     adj[n].push_back(a);
@@ -817,6 +816,42 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
         if (!found)
             return std::nullopt;
     }
+    // Of the bye's candidates, those who played the most games take it when the rest can
+    // still be paired. That is weighed where the bye is decided: in the last bracket, and
+    // in a bracket of candidates without moved-down players, which chooses among its own
+    // residents the one who floats down to the bye. Elsewhere (the candidates moved down,
+    // or moved-down players to pair first) the bracket's own criteria choose, and the bye
+    // goes to the candidate they leave.
+    const std::vector<bool> wideBye = byeAllowed_;
+    std::vector<std::vector<int>> narrowedAdj;
+    const auto narrowBye = [&] {
+        std::vector<int> counts;
+        for (int a = 0; a < n; ++a)
+            if (wideBye[a] && alive_[a])
+                counts.push_back(gamesKey(f_.players[a]));
+        std::sort(counts.begin(), counts.end());
+        counts.erase(std::unique(counts.begin(), counts.end()), counts.end());
+        for (int played : counts) {
+            narrowedAdj = pairsAdj;
+            narrowedAdj.emplace_back();
+            std::vector<bool> allowed(n, false);
+            for (int a = 0; a < n; ++a) {
+                allowed[a] = wideBye[a] && alive_[a] && gamesKey(f_.players[a]) == played;
+                if (allowed[a]) {
+                    narrowedAdj[a].push_back(n);
+                    narrowedAdj[n].push_back(a);
+                }
+            }
+            dutch::CardinalityMatching trial(narrowedAdj);
+            for (int a = 0; a < n; ++a)
+                if (!alive_[a])
+                    trial.remove(a);
+            if (trial.perfect()) {
+                byeAllowed_ = allowed;
+                return;
+            }
+        }
+    };
     dutch::CardinalityMatching& completion = *found;
     alive_.assign(n, true);
     std::vector<std::vector<int>> groups;
@@ -838,6 +873,14 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
             b.next = groups[g + 1];
         b.full = g + 2 >= groups_;
         b.sMin = f_.players[groups[g].front()].score;
+        if (odd) {
+            bool candidates = g + 1 == groups_;
+            for (int x : groups[g])
+                candidates = candidates || (wideBye[x] && mdps.empty());
+            byeAllowed_ = wideBye; // every candidate still unpaired
+            if (candidates)
+                narrowBye();
+        }
         Outcome out;
         dutch::CardinalityMatching saved = completion;
         if (!b.full) {
