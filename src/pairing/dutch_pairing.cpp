@@ -769,9 +769,7 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
     if (n == 0)
         return result;
     const bool odd = n % 2 == 1;
-    // Adjacency for the completion check, the bye as vertex n. The bye goes to a player
-    // who has played as many games as any player who could take it: those who missed
-    // more games are no candidates while such a player can have it.
+    // Adjacency for the completion check, the bye as vertex n.
     std::vector<std::vector<int>> pairsAdj(n);
     for (int a = 0; a < n; ++a) {
         for (int b = a + 1; b < n; ++b) {
@@ -781,6 +779,39 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
             }
         }
     }
+    alive_.assign(n, true);
+    // Of the bye's candidates, the first class in the order of key that can take the bye
+    // with every other player still unpaired paired, and that completion; adj keeps the
+    // graph it was found on.
+    using ByeClass = std::pair<std::vector<bool>, dutch::CardinalityMatching>;
+    const auto firstPairableClass = [&](std::vector<std::vector<int>>& adj, auto candidate,
+                                        auto key) -> std::optional<ByeClass> {
+        std::vector<int> keys;
+        for (int a = 0; a < n; ++a)
+            if (candidate(a))
+                keys.push_back(key(a));
+        std::sort(keys.begin(), keys.end());
+        keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+        for (int k : keys) {
+            adj = pairsAdj;
+            adj.emplace_back();
+            std::vector<bool> allowed(n, false);
+            for (int a = 0; a < n; ++a) {
+                allowed[a] = candidate(a) && key(a) == k;
+                if (allowed[a]) {
+                    adj[a].push_back(n);
+                    adj[n].push_back(a);
+                }
+            }
+            dutch::CardinalityMatching trial(adj);
+            for (int a = 0; a < n; ++a)
+                if (!alive_[a])
+                    trial.remove(a);
+            if (trial.perfect())
+                return ByeClass{std::move(allowed), std::move(trial)};
+        }
+        return std::nullopt;
+    };
     std::vector<std::vector<int>> adj;
     std::optional<dutch::CardinalityMatching> found;
     byeAllowed_.assign(n, false);
@@ -791,30 +822,13 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
             return std::nullopt;
     } else {
         // The lowest score that can take the bye with everyone else paired.
-        std::vector<int> scores;
-        for (const Player& p : f_.players)
-            if (p.byeEligible)
-                scores.push_back(p.score);
-        std::sort(scores.begin(), scores.end());
-        scores.erase(std::unique(scores.begin(), scores.end()), scores.end());
-        for (int score : scores) {
-            adj = pairsAdj;
-            adj.emplace_back();
-            for (int a = 0; a < n; ++a) {
-                byeAllowed_[a] = f_.players[a].byeEligible && f_.players[a].score == score;
-                if (byeAllowed_[a]) {
-                    adj[a].push_back(n);
-                    adj[n].push_back(a);
-                }
-            }
-            dutch::CardinalityMatching trial(adj);
-            if (trial.perfect()) {
-                found.emplace(trial);
-                break;
-            }
-        }
-        if (!found)
+        auto byScore = firstPairableClass(
+            adj, [&](int a) { return f_.players[a].byeEligible; },
+            [&](int a) { return f_.players[a].score; });
+        if (!byScore)
             return std::nullopt;
+        byeAllowed_ = std::move(byScore->first);
+        found.emplace(std::move(byScore->second));
     }
     // Of the bye's candidates, those who played the most games take it when the rest can
     // still be paired. That is weighed where the bye is decided: in the last bracket, and
@@ -825,35 +839,13 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
     const std::vector<bool> wideBye = byeAllowed_;
     std::vector<std::vector<int>> narrowedAdj;
     const auto narrowBye = [&] {
-        std::vector<int> counts;
-        for (int a = 0; a < n; ++a)
-            if (wideBye[a] && alive_[a])
-                counts.push_back(gamesKey(f_.players[a]));
-        std::sort(counts.begin(), counts.end());
-        counts.erase(std::unique(counts.begin(), counts.end()), counts.end());
-        for (int played : counts) {
-            narrowedAdj = pairsAdj;
-            narrowedAdj.emplace_back();
-            std::vector<bool> allowed(n, false);
-            for (int a = 0; a < n; ++a) {
-                allowed[a] = wideBye[a] && alive_[a] && gamesKey(f_.players[a]) == played;
-                if (allowed[a]) {
-                    narrowedAdj[a].push_back(n);
-                    narrowedAdj[n].push_back(a);
-                }
-            }
-            dutch::CardinalityMatching trial(narrowedAdj);
-            for (int a = 0; a < n; ++a)
-                if (!alive_[a])
-                    trial.remove(a);
-            if (trial.perfect()) {
-                byeAllowed_ = allowed;
-                return;
-            }
-        }
+        const auto byGames = firstPairableClass(
+            narrowedAdj, [&](int a) { return wideBye[a] && alive_[a]; },
+            [&](int a) { return gamesKey(f_.players[a]); });
+        if (byGames)
+            byeAllowed_ = byGames->first;
     };
     dutch::CardinalityMatching& completion = *found;
-    alive_.assign(n, true);
     std::vector<std::vector<int>> groups;
     for (int i = 0; i < n; ++i) {
         if (i == 0 || f_.players[i].score != f_.players[i - 1].score)
