@@ -780,9 +780,9 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
         }
     }
     alive_.assign(n, true);
-    // Of the bye's candidates, the first class in the order of key that can take the bye
-    // with every other player still unpaired paired, and that completion; adj keeps the
-    // graph it was found on.
+    // The first class of bye candidates, by ascending key, that can take the bye while every
+    // other unpaired player is paired, with the matching that shows it. The matching is
+    // built on adj, which must outlive it.
     using ByeClass = std::pair<std::vector<bool>, dutch::CardinalityMatching>;
     const auto firstPairableClass = [&](std::vector<std::vector<int>>& adj, auto candidate,
                                         auto key) -> std::optional<ByeClass> {
@@ -831,11 +831,12 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
         found.emplace(std::move(byScore->second));
     }
     // Of the bye's candidates, those who played the most games take it when the rest can
-    // still be paired. That is weighed where the bye is decided: in the last bracket, and
-    // in a bracket of candidates without moved-down players, which chooses among its own
-    // residents the one who floats down to the bye. Elsewhere (the candidates moved down,
-    // or moved-down players to pair first) the bracket's own criteria choose, and the bye
-    // goes to the candidate they leave.
+    // still be paired. That holds where the bye is decided: in the last bracket, and in a
+    // bracket of candidates without moved-down players when it is weighed with everyone
+    // below it (the bye among them), which then chooses which resident floats down to the
+    // bye. Elsewhere (candidates moved down, or moved-down players to pair first) the
+    // bracket's own criteria choose, and the bye goes to the candidate they leave. This is
+    // where the reference engine was seen to apply the preference; it is not a rule's text.
     const std::vector<bool> wideBye = byeAllowed_;
     std::vector<std::vector<int>> narrowedAdj;
     const auto narrowBye = [&] {
