@@ -832,11 +832,12 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
     }
     // Of the bye's candidates, those who played the most games take it when the rest can
     // still be paired. That holds where the bye is decided: in the last bracket, and in a
-    // bracket of candidates without moved-down players when it is weighed with everyone
-    // below it (the bye among them), which then chooses which resident floats down to the
-    // bye. Elsewhere (candidates moved down, or moved-down players to pair first) the
-    // bracket's own criteria choose, and the bye goes to the candidate they leave. This is
-    // where the reference engine was seen to apply the preference; it is not a rule's text.
+    // bracket of candidates without moved-down players whose pairing floats a single
+    // player, who is then the bye; that bracket is solved again with the preference.
+    // Elsewhere (candidates moved down, moved-down players to pair first, or several
+    // floaters) the bracket's own criteria choose, and the bye goes to the candidate they
+    // leave. This is where the reference engine was seen to apply the preference; it is
+    // not a rule's text.
     const std::vector<bool> wideBye = byeAllowed_;
     std::vector<std::vector<int>> narrowedAdj;
     const auto narrowBye = [&] {
@@ -854,6 +855,50 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
         groups.back().push_back(i);
     }
     groups_ = int(groups.size());
+    // A bracket solved, and the completion matching brought up to date with its pairs.
+    const auto solveBracket = [&](Bracket b,
+                                  dutch::CardinalityMatching& comp) -> std::optional<Outcome> {
+        Outcome out;
+        dutch::CardinalityMatching saved = comp;
+        if (!b.full) {
+            out = solveStaged(b);
+            for (auto [x, y] : out.pairs) {
+                comp.remove(x);
+                comp.remove(y);
+            }
+            if (!comp.perfect()) {
+                comp = saved;
+                out.ok = false;
+            } else if (!out.lookahead.empty()) {
+                // The next bracket was weighed by pairs the round cannot have: weigh it
+                // again with everyone below in the graph.
+                dutch::CardinalityMatching ahead = comp;
+                for (auto [x, y] : out.lookahead) {
+                    ahead.remove(x);
+                    ahead.remove(y);
+                }
+                if (!ahead.perfect()) {
+                    comp = saved;
+                    out.ok = false;
+                }
+            }
+        }
+        if (!out.ok) {
+            b.full = true;
+            out = solveStaged(b);
+            if (!out.ok)
+                return std::nullopt;
+            for (auto [x, y] : out.pairs) {
+                comp.remove(x);
+                if (y >= 0)
+                    comp.remove(y);
+                else
+                    comp.remove(n);
+            }
+            comp.perfect();
+        }
+        return out;
+    };
     std::vector<int> mdps;
     for (int g = 0; g < groups_; ++g) {
         Bracket b;
@@ -866,53 +911,31 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
             b.next = groups[g + 1];
         b.full = g + 2 >= groups_;
         b.sMin = f_.players[groups[g].front()].score;
-        if (odd) {
-            bool candidates = g + 1 == groups_;
-            for (int x : groups[g])
-                candidates = candidates || (wideBye[x] && mdps.empty());
-            byeAllowed_ = wideBye; // every candidate still unpaired
-            if (candidates)
-                narrowBye();
-        }
-        Outcome out;
-        dutch::CardinalityMatching saved = completion;
-        if (!b.full) {
-            out = solveStaged(b);
-            for (auto [x, y] : out.pairs) {
-                completion.remove(x);
-                completion.remove(y);
-            }
-            if (!completion.perfect()) {
-                completion = saved;
-                out.ok = false;
-            } else if (!out.lookahead.empty()) {
-                // The next bracket was weighed by pairs the round cannot have: weigh it
-                // again with everyone below in the graph.
-                dutch::CardinalityMatching ahead = completion;
-                for (auto [x, y] : out.lookahead) {
-                    ahead.remove(x);
-                    ahead.remove(y);
-                }
-                if (!ahead.perfect()) {
-                    completion = saved;
-                    out.ok = false;
+        byeAllowed_ = wideBye; // every candidate still unpaired
+        if (odd && g + 1 == groups_)
+            narrowBye();
+        dutch::CardinalityMatching before = completion;
+        std::optional<Outcome> solved = solveBracket(b, completion);
+        if (!solved)
+            return std::nullopt;
+        bool candidates = false;
+        for (int x : groups[g])
+            candidates = candidates || (wideBye[x] && mdps.empty());
+        if (odd && g + 1 < groups_ && candidates && solved->floaters.size() == 1) {
+            narrowBye();
+            bool narrower = false;
+            for (int x = 0; x < n; ++x)
+                narrower = narrower || (wideBye[x] && alive_[x] && !byeAllowed_[x]);
+            if (narrower) {
+                dutch::CardinalityMatching again = before;
+                std::optional<Outcome> narrowed = solveBracket(b, again);
+                if (narrowed) {
+                    solved = narrowed;
+                    completion = again;
                 }
             }
         }
-        if (!out.ok) {
-            b.full = true;
-            out = solveStaged(b);
-            if (!out.ok)
-                return std::nullopt;
-            for (auto [x, y] : out.pairs) {
-                completion.remove(x);
-                if (y >= 0)
-                    completion.remove(y);
-                else
-                    completion.remove(n);
-            }
-            completion.perfect();
-        }
+        const Outcome& out = *solved;
         for (auto [x, y] : out.pairs) {
             alive_[x] = false;
             if (y >= 0)
