@@ -832,12 +832,11 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
     }
     // Of the bye's candidates, those who played the most games take it when the rest can
     // still be paired. That holds where the bye is decided: in the last bracket, and in a
-    // bracket of candidates without moved-down players whose pairing floats a single
-    // player, who is then the bye; that bracket is solved again with the preference.
-    // Elsewhere (candidates moved down, moved-down players to pair first, or several
-    // floaters) the bracket's own criteria choose, and the bye goes to the candidate they
-    // leave. This is where the reference engine was seen to apply the preference; it is
-    // not a rule's text.
+    // bracket of candidates whose pairing floats a single player, who is then the bye;
+    // that bracket is solved again with the preference. Where a bracket floats several
+    // players, its own criteria choose, and the bye goes to the candidate they leave
+    // further down. This is where the reference engine was seen to apply the preference;
+    // it is not a rule's text.
     const std::vector<bool> wideBye = byeAllowed_;
     std::vector<std::vector<int>> narrowedAdj;
     const auto narrowBye = [&] {
@@ -920,7 +919,7 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
             return std::nullopt;
         bool candidates = false;
         for (int x : groups[g])
-            candidates = candidates || (wideBye[x] && mdps.empty());
+            candidates = candidates || wideBye[x];
         if (odd && g + 1 < groups_ && candidates && solved->floaters.size() == 1) {
             narrowBye();
             bool narrower = false;
