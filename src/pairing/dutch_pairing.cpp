@@ -832,11 +832,11 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
     }
     // Of the bye's candidates, those who played the most games take it when the rest can
     // still be paired. That holds where the bye is decided: in the last bracket, and in a
-    // bracket of candidates whose pairing floats a single player, who is then the bye;
-    // that bracket is solved again with the preference. Where a bracket floats several
-    // players, its own criteria choose, and the bye goes to the candidate they leave
-    // further down. This is where the reference engine was seen to apply the preference;
-    // it is not a rule's text.
+    // bracket holding candidates (resident or moved down) whose pairing floats a single
+    // player, who is then the bye; that bracket is solved again with the preference.
+    // Where a bracket floats several players, its own criteria choose, and the bye goes to
+    // the candidate they leave further down. This is where the reference engine was seen
+    // to apply the preference; it is not a rule's text.
     const std::vector<bool> wideBye = byeAllowed_;
     std::vector<std::vector<int>> narrowedAdj;
     const auto narrowBye = [&] {
@@ -918,7 +918,7 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
         if (!solved)
             return std::nullopt;
         bool candidates = false;
-        for (int x : groups[g])
+        for (int x : b.p)
             candidates = candidates || wideBye[x];
         if (odd && g + 1 < groups_ && candidates && solved->floaters.size() == 1) {
             narrowBye();
