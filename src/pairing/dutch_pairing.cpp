@@ -928,7 +928,8 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
             if (narrower) {
                 dutch::CardinalityMatching again = before;
                 std::optional<Outcome> narrowed = solveBracket(b, again);
-                if (narrowed) {
+                // The preference may choose who floats, not cost the bracket a pair.
+                if (narrowed && narrowed->floaters.size() == 1) {
                     solved = narrowed;
                     completion = again;
                 }
