@@ -22,7 +22,24 @@ QVector<RatingEntry> computeRatings(const RoundRobinTournament& tournament,
 
     QVector<long long> sums(n, 0);
     QVector<int> counts(n, 0);
+    // Points a game against the bye brought besides forfeit wins (a "1" or "%" entered
+    // on its board): they stay in the standings but, like forfeit wins, earn no rating.
+    QVector<double> byePoints(n, 0.0);
+    const auto pointsBesidesForfeit = [](Code code) {
+        return code == Code::Win ? 1.0 : code == Code::Draw ? 0.5 : 0.0;
+    };
     for (const GameLinks::Game& g : links.games) {
+        // Nobody played the bye: its games stay out of the rating whatever was entered,
+        // for both sides, the bye row's own figures included.
+        if (g.againstBye) {
+            for (int k = g.white; k >= 0; k = links.nextSameName.at(k))
+                byePoints[k] += pointsBesidesForfeit(g.whiteCode);
+            if (g.black == g.white)
+                continue;
+            for (int k = g.black; k >= 0; k = links.nextSameName.at(k))
+                byePoints[k] += pointsBesidesForfeit(g.blackCode);
+            continue;
+        }
         // A forfeit either way (the double forfeit included) leaves the game out of the
         // rating; White's code decides for both sides. Unplayed games count.
         if (g.whiteCode == Code::ForfeitWin || g.whiteCode == Code::ForfeitLoss)
@@ -59,8 +76,8 @@ QVector<RatingEntry> computeRatings(const RoundRobinTournament& tournament,
                                 static_cast<long long>(ratings.at(k)) - e.averageOpponentRating)
                 : 0.0;
         const StandingsEntry& s = standings.rows.at(k);
-        e.newRating =
-            newRating(ratings.at(k), double(s.points), s.forfeitWins, e.expectedScore, kFactor);
+        e.newRating = newRating(ratings.at(k), double(s.points) - byePoints.at(k), s.forfeitWins,
+                                e.expectedScore, kFactor);
     }
     return out;
 }

@@ -13,7 +13,7 @@ namespace ladya {
 
 struct RatingEntry {
     int averageOpponentRating = 0; // truncated toward zero; 0 without counted games
-    int countedGames = 0;          // games not decided by forfeit, unplayed ones included
+    int countedGames = 0;          // unplayed games count; forfeits and byes do not
     double expectedScore = 0.0;
     int newRating = 0;
 };

@@ -60,7 +60,8 @@ GameLinks linkGames(const RoundRobinTournament& t) {
     for (const auto& round : t.games) {
         for (const RoundRobinGame& g : round) {
             links.games.append({rowOf(g.white), rowOf(g.black), GameLinks::codeOf(g.result),
-                                GameLinks::codeOf(g.mirrorResult)});
+                                GameLinks::codeOf(g.mirrorResult),
+                                g.white == ByeText || g.black == ByeText});
         }
     }
     return links;

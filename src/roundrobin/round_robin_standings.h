@@ -18,6 +18,7 @@ struct GameLinks {
         int black = -1;
         Code whiteCode = Code::Unplayed;
         Code blackCode = Code::Unplayed;
+        bool againstBye = false; // one side is the bye row "**": scored, never rated
     };
     QVector<Game> games; // every round's boards in order
     // Next row (0-based) with the same name as this row, −1 after the last. Games

@@ -4,18 +4,21 @@
 
 namespace ladya {
 
+int ratedGameCount(const SwissTournament& t, const SwissFigures& f, int number) {
+    return t.roundCount() - t.forfeitCount(number) - f.byeGames;
+}
+
 void computeSwissRatings(const SwissTournament& t, SwissStandings& standings) {
-    const int roundCount = t.roundCount();
     for (int p = 1; p <= t.participantCount(); ++p) {
         SwissFigures& f = standings.of(p);
-        // Every paired round counts, played or not, except the games in which the
-        // opponent's code is a forfeit (byes recorded as forfeits included). Nothing
-        // divides by this count, so a participant without counted games expects 0.
-        f.countedGames = roundCount - t.forfeitCount(p);
+        // Nothing divides by this count, so a participant without counted games
+        // expects 0.
+        f.countedGames = ratedGameCount(t, f, p);
         const int rating = ratingValue(t.participant(p).rating);
         f.expectedScore =
             expectedScore(f.countedGames, static_cast<long long>(rating) - f.averageOpponentRating);
-        f.newRating = newRating(rating, static_cast<double>(f.points), f.forfeitWins,
+        // The points of bye games leave the rating score as forfeit wins do.
+        f.newRating = newRating(rating, double(f.points) - double(f.byePoints), f.forfeitWins,
                                 f.expectedScore, t.state.ratingCoefficient);
     }
 }

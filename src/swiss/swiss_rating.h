@@ -7,6 +7,10 @@
 
 namespace ladya {
 
+// The rounds that count for rating: every paired round, played or not, but the games
+// decided by forfeit and those against the bye participant. Needs the bye games of `f`.
+int ratedGameCount(const SwissTournament& tournament, const SwissFigures& f, int number);
+
 // Fills countedGames, expectedScore and newRating of every participant. Needs the
 // points, forfeit wins and average opponents' ratings of `standings` to be current.
 void computeSwissRatings(const SwissTournament& tournament, SwissStandings& standings);

@@ -129,12 +129,21 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
     // Each participant's games are taken in board order, as the per-participant loops
     // over the boards would take them; participants do not affect each other's running
     // figures within a round, so one pass over the boards gives the same sums.
-    auto score = [&](int p, char code, int opponent, int round, bool white) {
+    auto score = [&](int p, char code, int opponent, char opponentCode, int round, bool white) {
         SwissFigures& f = figures[p - 1];
         points[p] += scoreOf(code);
         if (code == '+')
             ++f.forfeitWins;
         f.progressive += points[p];
+        // Nobody played the bye, whatever was entered on its board. A forfeit code of the
+        // other side already keeps the game out of the rated rounds, and a forfeit win
+        // already out of the rating score.
+        if (bye > 0 && (p == bye || opponent == bye)) {
+            if (!isForfeitCode(opponentCode))
+                ++f.byeGames;
+            if (code != '+')
+                f.byePoints += scoreOf(code);
+        }
         // The test is on the other player of the board: the bye participant's own row
         // still collects its colours and opponents.
         if (opponent != bye) {
@@ -158,9 +167,9 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
     for (int r = 1; r <= roundCount; ++r) {
         for (const ScoredGame& g : rounds[r - 1]) {
             if (inTable(g.white))
-                score(g.white, g.whiteCode, g.black, r, true);
+                score(g.white, g.whiteCode, g.black, g.blackCode, r, true);
             if (inTable(g.black))
-                score(g.black, g.blackCode, g.white, r, false);
+                score(g.black, g.blackCode, g.white, g.whiteCode, r, false);
         }
         if (r < roundCount) {
             // The pairings of round r + 1 were made on the scores after round r.
@@ -195,7 +204,7 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
     for (int p = 1; p <= n; ++p) {
         SwissFigures& f = figures[p - 1];
         f.points = points[p];
-        const int counted = roundCount - t.forfeitCount(p);
+        const int counted = ratedGameCount(t, f, p);
         if (counted > 0)
             f.averageOpponentRating = int(ratingSums[p] / counted);
     }

@@ -16,12 +16,17 @@ struct SwissFigures {
     int forfeitWins = 0;           // own codes "+", byes recorded as forfeit wins included
     double progressive = 0.0;      // sum of the running score after each game
     double buchholz = 0.0;         // sum of the opponents' current points, the bye left out
-    int averageOpponentRating = 0; // over R − forfeitCount rounds, truncated toward zero
+    int averageOpponentRating = 0; // over the rated rounds, truncated toward zero
     int whiteCount = 0;            // games against the bye participant left out
     int blackCount = 0;
     double downFloat = 0.0; // rounds 2..R: how far the opponent stood below
     double upFloat = 0.0;   //              and above, before the round
     int place = 0;          // 1-based position in the standings order
+    // Games against the bye participant (for its own row: all its games) that are not
+    // already forfeits for the rating, and the points they brought besides forfeit wins:
+    // they count in the standings, never for rating.
+    int byeGames = 0;
+    float byePoints = 0.0f;
     // The rating calculation.
     int countedGames = 0;
     double expectedScore = 0.0;

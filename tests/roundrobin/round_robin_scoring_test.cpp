@@ -147,29 +147,51 @@ TEST(RoundRobinRatings, AveragesExpectationsAndNewRatings) {
     }
 }
 
-TEST(RoundRobinRatings, UnplayedGamesAndTheByeCountForRating) {
-    // Nothing played: every game counts, the bye row as an opponent rated 0.
+TEST(RoundRobinRatings, UnplayedGamesCountForRating) {
+    // Nothing played: every game but the bye counts as a game scored 0.
     auto t = test::makeRoundRobin({{"А", "1", "2000"}, {"Б", "1", "1900"}, {"В", "1", "1801"}});
     const QVector<RatingEntry> r = computeRatings(t, computeStandings(t));
-    EXPECT_EQ(r[0].countedGames, 3);
-    EXPECT_EQ(r[0].averageOpponentRating, (1900 + 1801 + 0) / 3);
-    EXPECT_EQ(r[0].newRating, 2000 + roundHalfEven(-r[0].expectedScore * 10));
-    EXPECT_EQ(r[3].averageOpponentRating, (2000 + 1900 + 1801) / 3);
-    EXPECT_EQ(r[3].expectedScore, 0.03 * 8); // 1900 below the average: 8 per cent
+    EXPECT_EQ(r[0].countedGames, 2);
+    EXPECT_EQ(r[0].averageOpponentRating, (1900 + 1801) / 2);
+    EXPECT_EQ(r[0].expectedScore, 0.02 * 70); // 150 above the average: 70 per cent
+    EXPECT_EQ(r[0].newRating, 2000 - 14);
+}
 
-    // Every game of the bye decided by forfeit: no counted game, nothing expected.
-    test::setResult(t, 1, "А", "+"); // А – **
-    test::setResult(t, 2, "**", "-");
-    test::setResult(t, 3, "Б", "+");
-    const RoundRobinStandings s = computeStandings(t);
-    const QVector<RatingEntry> after = computeRatings(t, s);
-    EXPECT_EQ(after[3].countedGames, 0);
-    EXPECT_EQ(after[3].averageOpponentRating, 0);
-    EXPECT_EQ(after[3].expectedScore, 0.0);
-    EXPECT_EQ(after[3].newRating, 0);
-    // The forfeit wins give points but no rating points.
-    EXPECT_EQ(s.rows[0].points, 1.0f);
-    EXPECT_EQ(after[0].countedGames, 2);
+TEST(RoundRobinRatings, TheByeCountsForPointsButNeverForRating) {
+    // r1: А – **, Б – В; r2: ** – В, А – Б; r3: Б – **, В – А. А draws Б and beats В
+    // over the board: 1.5 rating points against 1900 and 1801, average 1850, 70 per
+    // cent of 2 games expected, 2000 + (1.5 − 1.4) × 10 = 2001, whatever the bye board
+    // holds. The bye row has no rated game at all.
+    const struct {
+        const char* entry; // on А's bye board, as the result selector enters it
+        float points;
+    } cases[] = {{"", 1.5f},  {"1", 2.5f}, {"%", 2.0f}, {"0", 1.5f},
+                 {"+", 2.5f}, {"-", 1.5f}, {"00", 1.5f}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
+        auto t = test::makeRoundRobin({{"А", "2", "2000"}, {"Б", "1", "1900"}, {"В", "3", "1801"}});
+        test::setResult(t, 1, "Б", "1");
+        test::setResult(t, 2, "А", "%");
+        test::setResult(t, 3, "В", "0");
+        if (*c.entry)
+            test::setResult(t, 1, "А", c.entry);
+        const RoundRobinStandings s = computeStandings(t);
+        const QVector<RatingEntry> r = computeRatings(t, s);
+        EXPECT_EQ(s.rows[0].points, c.points);
+        EXPECT_EQ(r[0].averageOpponentRating, 1850);
+        EXPECT_EQ(r[0].countedGames, 2);
+        EXPECT_EQ(r[0].expectedScore, 0.02 * 70);
+        EXPECT_EQ(r[0].newRating, 2001);
+        EXPECT_EQ(r[3].countedGames, 0);
+        EXPECT_EQ(r[3].averageOpponentRating, 0);
+        EXPECT_EQ(r[3].expectedScore, 0.0);
+        EXPECT_EQ(r[3].newRating, 0);
+        // The norms depend on the field, not on what the bye board holds.
+        const CoefficientAndNorms norms = computeCoefficientAndNorms(t);
+        EXPECT_EQ(norms.coefficientText(), "1.50");
+        EXPECT_EQ(norms.normPointsFirstText(), "1.89");
+        EXPECT_EQ(norms.normPointsSecondText(), "1.20");
+    }
 }
 
 TEST(RoundRobinNorms, PercentagesCategoriesAndPoints) {

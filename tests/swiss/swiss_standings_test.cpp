@@ -93,7 +93,7 @@ TEST(SwissStandings, ByeParticipantRowCollectsColoursOpponentsAndFloats) {
     const SwissStandings s = computeSwissStandings(t);
     expectFigures(s, {
                          {1.5f, 1, 2.5, 0.5, 1800, 0, 1, 1.0, 0.0, {0, 3}, 2},
-                         {2.0f, 0, 3.0, 0.5, 900, 1, 0, 0.0, 0.0, {3, 0}, 1},
+                         {2.0f, 0, 3.0, 0.5, 1800, 1, 0, 0.0, 0.0, {3, 0}, 1},
                          {0.5f, 0, 0.5, 3.5, 1950, 1, 1, 0.0, 1.0, {2, 1}, 3},
                          {0.0f, 0, 0.0, 0.0, 0, 0, 2, 0.0, 1.0, {1, 2}, 4},
                      });
@@ -137,7 +137,7 @@ TEST(SwissRatings, WorkedExample) {
 
 TEST(SwissRatings, ForfeitsAndByes) {
     // Player 1: a bye as a forfeit win, then a forfeit loss: no counted game, keeps
-    // its rating. Player 2: a bye recorded "1"/"0" counts as a game of rating 0.
+    // its rating.
     const SwissTournament t =
         makeSwiss({"2000", "1900", "1800", "1700", "1600", "**"},
                   {{"1|6|+|-", "2|3|1|0", "4|5|%|%"}, {"5|1|+|-", "2|6|1|0", "3|4|0|1"}});
@@ -146,18 +146,38 @@ TEST(SwissRatings, ForfeitsAndByes) {
     EXPECT_EQ(s.of(1).expectedScore, 0.0);
     EXPECT_EQ(s.of(1).newRating, 2000);
     EXPECT_EQ(s.of(1).averageOpponentRating, 0);
-    // Player 2: rating sum 1800 over 2 rounds = 900; D = 1000 → 92 % of 2 games.
-    EXPECT_EQ(s.of(2).averageOpponentRating, 900);
-    EXPECT_EQ(s.of(2).countedGames, 2);
-    EXPECT_EQ(s.of(2).newRating, 1900 + 2); // (2 − 1.84) × 10 = 1.6
     // Player 5: a forfeit win brings points but no rating score.
     EXPECT_EQ(s.of(5).points, 1.5f);
     EXPECT_EQ(s.of(5).forfeitWins, 1);
     EXPECT_EQ(s.of(5).countedGames, 1);
     EXPECT_EQ(s.of(5).averageOpponentRating, 1700);
-    // The bye participant is computed like the others with rating 0.
-    EXPECT_EQ(s.of(6).countedGames, 1);
-    EXPECT_EQ(s.of(6).newRating, -5);
+}
+
+TEST(SwissRatings, TheByeCountsForPointsButNeverForRating) {
+    // Player 1 meets the bye participant 4 in round 1 and beats 3 (1800) in round 2:
+    // one rated game, 76 per cent of it expected, 2000 + (1 − 0.76) × 10 = 2002.4,
+    // whatever the bye board holds. The bye participant has no rated game at all.
+    const struct {
+        const char* board; // round 1, player 1 against the bye
+        float points;
+    } cases[] = {{"1|4|1|0", 2.0f}, {"1|4|%|%", 1.5f}, {"1|4|0|1", 1.0f}, {"1|4|+|-", 2.0f},
+                 {"1|4|-|+", 1.0f}, {"1|4|-|-", 1.0f}, {"1|4||", 1.0f}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.board);
+        const SwissStandings s = computeSwissStandings(makeSwiss(
+            {"2000", "1900", "1800", "**"}, {{c.board, "2|3|1|0"}, {"3|1|0|1", "2|4|1|0"}}));
+        const SwissFigures& f = s.of(1);
+        EXPECT_EQ(f.points, c.points);
+        EXPECT_EQ(f.averageOpponentRating, 1800);
+        EXPECT_EQ(f.countedGames, 1);
+        EXPECT_EQ(f.expectedScore, 0.01 * 76);
+        EXPECT_EQ(f.newRating, 2002);
+        const SwissFigures& bye = s.of(4);
+        EXPECT_EQ(bye.averageOpponentRating, 0);
+        EXPECT_EQ(bye.countedGames, 0);
+        EXPECT_EQ(bye.expectedScore, 0.0);
+        EXPECT_EQ(bye.newRating, 0);
+    }
 }
 
 TEST(SwissStandings, DoubleForfeitScoresNothingButCountsTheOpponent) {
