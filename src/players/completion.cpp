@@ -3,6 +3,7 @@
 #include "common/file_lock.h"
 #include "common/text_file.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -35,12 +36,40 @@ QString historyKey(const QString& name, const QString& city, const QString& labe
     return name + u'|' + city + u'|' + label;
 }
 
+// The texts this file adds to the program, for Qt's translation tools.
+QString translated(const char* text) {
+    return QCoreApplication::translate("Completion", text);
+}
+
 } // namespace
+
+std::optional<Message> endDateRefusal(const QString& startDate, const QString& endDate) {
+    const QDate start = parseDate(startDate);
+    const QDate end = parseDate(endDate);
+    if (!start.isValid() || !end.isValid() || end >= start)
+        return std::nullopt;
+    return failure(translated("Дата завершения турнира %1 раньше даты его начала %2.\n"
+                              "Укажите дату не раньше начала турнира.")
+                       .arg(endDate, startDate));
+}
+
+std::optional<Message> futureEndDateQuestion(const QString& endDate, const QDate& today) {
+    const QDate end = parseDate(endDate);
+    if (!end.isValid() || !today.isValid() || end <= today)
+        return std::nullopt;
+    return Message{QStringLiteral("Завершение турнира"),
+                   translated("Дата завершения турнира %1 ещё не наступила (сегодня %2).\n"
+                              "Завершить турнир этой датой?")
+                       .arg(endDate, formatDate(today))};
+}
 
 CompletionResult completeTournament(const CompletionInput& input, PlayerDatabase& db,
                                     const QString& playersPath, const QString& historyPath,
                                     const SaveWithEndDate& saveTournament) {
     CompletionResult result;
+    result.message = endDateRefusal(input.startDate, input.endDate);
+    if (result.message)
+        return result;
     const QString label = tournamentLabel(input.tournamentPath);
     const QString dates = dateRange(input.startDate, input.endDate);
 

@@ -7,6 +7,7 @@
 #include "common/tournament_state.h"
 #include "players/player_database.h"
 
+#include <QDate>
 #include <QString>
 #include <QVector>
 #include <functional>
@@ -32,6 +33,17 @@ QString historyLine(const Participant& p, const QString& label, const QString& d
 QString completedRecord(const Participant& p, int newRating, const QString& label,
                         const QString& dates);
 
+// An end date before the start date would be written for good into the tournament and
+// the player files: it is refused. The message to show then; nothing for a date the
+// completion takes (also when either date is not "dd.MM.yyyy", as a hand-edited file
+// may hold, so that such a tournament can still be completed).
+std::optional<Message> endDateRefusal(const QString& startDate, const QString& endDate);
+
+// An end date after `today` is most likely a slip of the date picker: the question to
+// ask before completing with it, "No" being the answer that changes nothing; nothing for
+// a date up to today.
+std::optional<Message> futureEndDateQuestion(const QString& endDate, const QDate& today);
+
 struct CompletionResult {
     bool completed = false;
     std::optional<Message> message; // why it stopped; nothing when completed
@@ -41,10 +53,11 @@ struct CompletionResult {
 using SaveWithEndDate = std::function<std::optional<Message>(const QString& endDate)>;
 
 // Writes the outcome into the player files, then saves the tournament. Stops at the
-// first failure with a message, leaving the tournament unfinished: players.dat is never
-// rewritten from a failed read, the rewrite is atomic, and history lines already
-// written for this tournament (same name, city and label) are not written again when
-// completion is repeated. On success `db` holds the database as rewritten.
+// first failure with a message, leaving the tournament unfinished: an end date that
+// endDateRefusal refuses writes nothing, players.dat is never rewritten from a failed
+// read, the rewrite is atomic, and history lines already written for this tournament
+// (same name, city and label) are not written again when completion is repeated. On
+// success `db` holds the database as rewritten.
 CompletionResult completeTournament(const CompletionInput& input, PlayerDatabase& db,
                                     const QString& playersPath, const QString& historyPath,
                                     const SaveWithEndDate& saveTournament);

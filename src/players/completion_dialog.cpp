@@ -82,7 +82,12 @@ void CompletionDialog::leave() {
 }
 
 void CompletionDialog::onComplete() {
-    const CompletionResult result = m_complete(m_date->dateText());
+    const QString endDate = m_date->dateText();
+    // "No" leaves the dialog open with the date to correct; nothing is written.
+    const std::optional<Message> question = futureEndDateQuestion(endDate, m_platform.today());
+    if (question && !m_platform.confirm(this, *question))
+        return;
+    const CompletionResult result = m_complete(endDate);
     if (result.message)
         m_platform.showMessage(this, *result.message);
     if (!result.completed)

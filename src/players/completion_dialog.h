@@ -1,8 +1,9 @@
 // The completion dialogs. A round-robin's: the end date, "Завершить турнир" (disabled
 // once the tournament has an end date) and "Вернуться к просмотру"; it is left through
 // its two buttons only. A Swiss tournament's: a warning, the end date, "ОТМЕНА" and
-// "ЗАВЕРШИТЬ"; its close box cancels. Either stays open after a failed completion so
-// that it can be tried again once the cause is fixed.
+// "ЗАВЕРШИТЬ"; its close box cancels. Either asks first about an end date after today,
+// and stays open after a refused or failed completion so that it can be tried again once
+// the cause is fixed.
 #pragma once
 
 #include "players/completion.h"

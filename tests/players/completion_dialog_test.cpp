@@ -31,3 +31,28 @@ TEST(CompletionDialogTest, EscapeLeavesAndEnterCompletes) {
         }
     }
 }
+
+// A date after today is asked about first: "No" completes nothing and keeps the dialog
+// open; "Yes" completes with that date.
+TEST(CompletionDialogTest, FutureEndDateIsAskedFirst) {
+    for (const bool yes : {false, true}) {
+        test::FakePlatform platform;
+        platform.confirmAnswers = {yes};
+        QStringList completedWith;
+        CompletionDialog dialog(CompletionDialog::Kind::RoundRobin, platform, false,
+                                [&](const QString& endDate) {
+                                    completedWith << endDate;
+                                    return CompletionResult{true, {}};
+                                });
+        dialog.show();
+        auto* date = dialog.findChild<QDateEdit*>(QStringLiteral("endDatePicker"));
+        ASSERT_NE(date, nullptr);
+        date->setDate(platform.date.addDays(1));
+        QTest::keyClick(date, Qt::Key_Return);
+        ASSERT_EQ(platform.confirmations.size(), 1);
+        EXPECT_EQ(platform.confirmations.first(),
+                  futureEndDateQuestion("07.12.2026", platform.date));
+        EXPECT_EQ(completedWith, yes ? QStringList{"07.12.2026"} : QStringList{});
+        EXPECT_EQ(dialog.isVisible(), !yes);
+    }
+}

@@ -131,6 +131,48 @@ TEST_F(Completion, FailedTournamentSaveIsReported) {
     EXPECT_EQ(r.message, saveAnswer);
 }
 
+TEST(CompletionEndDate, RefusedBeforeTheStartAndAskedAfterToday) {
+    const QDate today(2026, 12, 6);
+    const struct {
+        const char *start, *end;
+        bool refused, asked;
+    } cases[] = {
+        {"07.12.2026", "06.12.2026", true, false},  {"01.12.2026", "30.11.2026", true, false},
+        {"01.12.2026", "01.12.2026", false, false}, {"01.12.2026", "06.12.2026", false, false},
+        {"01.12.2026", "07.12.2026", false, true},  {"31.12.2025", "01.01.2026", false, false},
+        {"31.12.2026", "01.01.2027", false, true},  {"", "05.12.2026", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + "-" + c.end);
+        const std::optional<Message> refusal = endDateRefusal(c.start, c.end);
+        EXPECT_EQ(refusal.has_value(), c.refused);
+        if (refusal) {
+            EXPECT_TRUE(refusal->text.contains(c.start));
+            EXPECT_TRUE(refusal->text.contains(c.end));
+        }
+        const std::optional<Message> question = futureEndDateQuestion(c.end, today);
+        EXPECT_EQ(question.has_value(), c.asked);
+        if (question) {
+            EXPECT_TRUE(question->text.contains("06.12.2026"));
+        }
+    }
+}
+
+TEST_F(Completion, EndDateBeforeTheStartWritesNothing) {
+    writePlayers();
+    const QByteArray before = test::readBytes(players());
+    CompletionInput in = roundRobin();
+    in.startDate = "07.12.2026";
+    in.endDate = "06.12.2026";
+    const CompletionResult r = completeTournament(in, db, players(), history(), save());
+    EXPECT_FALSE(r.completed);
+    ASSERT_TRUE(r.message.has_value());
+    EXPECT_EQ(r.message, endDateRefusal(in.startDate, in.endDate));
+    EXPECT_FALSE(QFile::exists(history()));
+    EXPECT_EQ(test::readBytes(players()), before);
+    EXPECT_TRUE(savedEndDates.isEmpty());
+}
+
 TEST_F(Completion, WrittenRatingIgnoresTheByeGame) {
     // А meets the bye (entered as a win), draws Б (1900) and beats В (1801): rated on
     // those two games alone, 2000 + (1.5 − 0.02 × 70) × 10 = 2001.
