@@ -133,9 +133,9 @@ TEST(ReportPdf, ALongStoredNameIsCutOnTheSheetOnly) {
         kr2, test::readBytes(test::dataPath(QStringLiteral("reports/example_three_players.kr2")))
                  .replace("ИВАНОВ И.И.", name.toUtf8()));
     const QString cut = name.first(39) + QStringLiteral("…");
+    const QString html = dir.filePath(QStringLiteral("file.html"));
+    const QString pdf = dir.filePath(QStringLiteral("file.pdf"));
     for (const QString& report : {QStringLiteral("crosstable"), QStringLiteral("schedule")}) {
-        const QString html = dir.filePath(QStringLiteral("file.html"));
-        const QString pdf = dir.filePath(QStringLiteral("file.pdf"));
         const test::ProgramRun run =
             test::runProgram({QStringLiteral("report"), report, kr2, QStringLiteral("-o"), html,
                               QStringLiteral("--pdf"), pdf});
@@ -146,7 +146,6 @@ TEST(ReportPdf, ALongStoredNameIsCutOnTheSheetOnly) {
             GTEST_SKIP() << "pdftotext is not installed (poppler-utils)";
         EXPECT_TRUE(text.contains(cut)) << report.toStdString();
         EXPECT_FALSE(text.contains(name.first(40))) << report.toStdString();
-        EXPECT_TRUE(text.contains(QStringLiteral("ПЕТРОВ П.П."))) << report.toStdString();
     }
 }
 

@@ -4,10 +4,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLibraryInfo>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,25 +73,5 @@ TEST(QtPlatform, AskAnswersWithTheIndexOfTheChoice) {
         ui::QtPlatform platform;
         EXPECT_EQ(platform.ask(nullptr, Message{"Отчёт записан", "Куда?"}, choices), expected);
         EXPECT_EQ(shown.size(), 3);
-    }
-}
-
-// The text question: Enter takes the typed text, Escape cancels.
-TEST(QtPlatform, AskTextAnswersWithTheTypedTextOrNothing) {
-    for (const bool accept : {true, false}) {
-        QTimer::singleShot(50, [&] {
-            auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            EXPECT_EQ(dialog->textValue(), "Кубок");
-            auto* field = dialog->findChild<QLineEdit*>();
-            ASSERT_NE(field, nullptr);
-            field->end(false);
-            QTest::keyClicks(field, " 2");
-            QTest::keyClick(field, accept ? Qt::Key_Return : Qt::Key_Escape);
-        });
-        ui::QtPlatform platform;
-        const std::optional<QString> answer =
-            platform.askText(nullptr, Message{"Импорт", "Название:"}, "Кубок");
-        EXPECT_EQ(answer, accept ? std::optional<QString>("Кубок 2") : std::nullopt);
     }
 }
