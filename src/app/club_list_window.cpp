@@ -109,7 +109,8 @@ void ClubListWindow::addMember() {
 }
 
 void ClubListWindow::removeMember() {
-    if (!m_controller.removeEnabled())
+    const std::optional<Message> question = m_controller.removeQuestion();
+    if (!question || !m_platform.confirm(this, *question))
         return;
     const QVector<Message> messages = m_controller.removeSelected();
     showRows();

@@ -86,11 +86,16 @@ void MainMenuWindow::openTournament() {
         emit tournamentChosen(decision.kind, decision.path);
         return;
     case MainMenu::FileKind::Trf: {
-        // Imported into a new tournament file, which then opens as any other.
+        // Imported into a new tournament file, which then opens as any other. A name
+        // already taken today (or no file name) is asked again, not only refused.
         const TrfFolderImport imported =
-            importTrfIntoFolder(decision.path, m_app.workingDir(), m_platform.today());
-        if (imported.error) {
+            importTrfIntoFolder(decision.path, m_app.workingDir(), m_platform.today(),
+                                [this](const Message& question, const QString& refusedName) {
+                                    return m_platform.askText(this, question, refusedName);
+                                });
+        if (imported.error)
             m_platform.showMessage(this, *imported.error);
+        if (imported.path.isEmpty()) {
             show();
             return;
         }

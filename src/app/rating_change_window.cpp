@@ -13,7 +13,8 @@ namespace ladya {
 
 RatingChangeWindow::RatingChangeWindow(ui::Platform& platform, QString workingDir,
                                        const QString& name, const QString& city, QWidget* parent)
-    : ui::Window(ClubListTexts::Title, ClubListTexts::Width, ClubListTexts::Height, parent),
+    : ui::Window(ratingChangeTitle(name, city), ClubListTexts::Width, ClubListTexts::Height,
+                 parent),
       m_platform(platform), m_workingDir(std::move(workingDir)),
       m_header(ratingChangePageHeader(name, city)) {
     setObjectName(QStringLiteral("ratingChangeWindow"));

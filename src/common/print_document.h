@@ -19,4 +19,11 @@ struct PrintDocument {
     QString pageNumberFormat; // right in the header: %1 the sheet, %2 the number of sheets
 };
 
+// A table cell's text as a printed sheet shows it. A name stored longer than a new name
+// may be (Limits::PlayerNameLength) would widen its column until the sheet is scaled past
+// reading: it is cut to that length, its last character "…". The schedule puts a pair in
+// one cell as "white - black"; each name is cut on its own. The HTML page keeps the
+// texts whole.
+QString printedCellText(const QString& text);
+
 } // namespace ladya

@@ -2,7 +2,9 @@
 
 #include "common/text_file.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace ladya {
 
@@ -36,23 +38,40 @@ QString tournamentFileName(const QString& tournamentName, const QDate& creationD
 }
 
 std::optional<Message> fileNameRefusal(const QString& tournamentName) {
+    // Blanks alone would make a file named by underscores and the date, which names no
+    // tournament in the open-file dialog.
+    if (tournamentName.trimmed().isEmpty())
+        return Message{QStringLiteral("Ошибка создания файла"),
+                       QCoreApplication::translate("TournamentCreation",
+                                                   "Название турнира не может состоять из одних "
+                                                   "пробелов.\nИзмените название турнира.")};
     if (!hasForbiddenFileNameCharacter(tournamentName))
         return std::nullopt;
-    QString character;
+    // Every such character at once: the director should not find them one per attempt.
+    QStringList characters;
     for (const QChar c : tournamentName) {
         if (!hasForbiddenFileNameCharacter(QString(c)))
             continue;
         // An invisible character is named by its code.
-        character = c.isPrint()
-                        ? QStringLiteral("«") + c + QStringLiteral("»")
+        const QString named =
+            c.isPrint() ? QStringLiteral("«") + c + QStringLiteral("»")
                         : QStringLiteral("с кодом U+") +
                               QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0');
-        break;
+        if (!characters.contains(named))
+            characters.append(named);
     }
+    if (characters.size() == 1)
+        return Message{QStringLiteral("Ошибка создания файла"),
+                       QStringLiteral("Название турнира «%1» станет именем файла, а в имени "
+                                      "файла не может быть символа %2.\nИзмените название "
+                                      "турнира.")
+                           .arg(tournamentName, characters.first())};
     return Message{QStringLiteral("Ошибка создания файла"),
-                   QStringLiteral("Название турнира «%1» станет именем файла, а в имени файла "
-                                  "не может быть символа %2.\nИзмените название турнира.")
-                       .arg(tournamentName, character)};
+                   QCoreApplication::translate("TournamentCreation",
+                                               "Название турнира «%1» станет именем файла, а в "
+                                               "имени файла не может быть символов %2.\n"
+                                               "Измените название турнира.")
+                       .arg(tournamentName, characters.join(QStringLiteral(", ")))};
 }
 
 Message tournamentExistsMessage(const QString& path) {

@@ -28,8 +28,9 @@ QString tournamentFileName(const QString& tournamentName, const QDate& creationD
                            const QString& extension);
 
 // The name becomes a file name in the working folder: a character no file name may
-// hold would fail the save or, worse, lead out of the folder. The refusal names the
-// first such character; nothing when the name can be a file name.
+// hold would fail the save or, worse, lead out of the folder; a name of blanks alone
+// names nothing. The refusal names every such character at once; nothing when the name
+// can be a file name.
 std::optional<Message> fileNameRefusal(const QString& tournamentName);
 
 // Two tournaments of one name created on one day would share the file at `path`; the

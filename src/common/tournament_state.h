@@ -22,6 +22,9 @@ inline constexpr int RoundRobinRounds = 100;
 inline constexpr int SwissParticipants = 300; // the bye participant included
 inline constexpr int SwissRounds = 20;
 inline constexpr int SwissBoards = 150;
+// The longest name a new or edited player may be given: what a crosstable's name
+// column shows on a sheet. Names stored longer still load.
+inline constexpr int PlayerNameLength = 40;
 } // namespace Limits
 
 // The file names inside the working folder.

@@ -4,6 +4,7 @@
 #include "common/tournament_creation.h"
 #include "roundrobin/round_robin_standings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -755,22 +756,34 @@ std::optional<Message> importTrfFile(const QString& trfPath, const QString& swzP
 }
 
 TrfFolderImport importTrfIntoFolder(const QString& trfPath, const QString& workingDir,
-                                    const QDate& today) {
+                                    const QDate& today, const TrfNameQuestion& askName) {
     TrfImport imported = importFile(trfPath);
     if (!imported)
         return {{}, imported.error};
-    const QString name =
-        imported.name.isEmpty() ? QFileInfo(trfPath).completeBaseName() : imported.name;
-    if (std::optional<Message> refused = fileNameRefusal(name))
-        return {{}, refused};
-    const QString path =
-        QDir(workingDir).filePath(tournamentFileName(name, today, QStringLiteral("swz")));
-    if (QFileInfo::exists(path))
-        return {{}, tournamentExistsMessage(path)};
-    imported.tournament->state.path = path;
-    if (std::optional<Message> failed = saveSwiss(*imported.tournament, path))
-        return {{}, failed};
-    return {path, std::nullopt};
+    QString name = imported.name.isEmpty() ? QFileInfo(trfPath).completeBaseName() : imported.name;
+    for (;;) {
+        std::optional<Message> refused = fileNameRefusal(name);
+        const QString path =
+            QDir(workingDir).filePath(tournamentFileName(name, today, QStringLiteral("swz")));
+        if (!refused && QFileInfo::exists(path))
+            refused = tournamentExistsMessage(path);
+        if (!refused) {
+            imported.tournament->state.path = path;
+            if (std::optional<Message> failed = saveSwiss(*imported.tournament, path))
+                return {{}, failed};
+            return {path, std::nullopt};
+        }
+        // The refusal asks for another name; without a way to give one it is the end.
+        if (!askName)
+            return {{}, refused};
+        const Message question{refused->title, refused->text + u'\n' +
+                                                   QCoreApplication::translate(
+                                                       "TrfImport", "Новое название турнира:")};
+        std::optional<QString> other = askName(question, name);
+        if (!other)
+            return {};
+        name = *other;
+    }
 }
 
 } // namespace ladya

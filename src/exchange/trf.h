@@ -15,6 +15,7 @@
 #include <QByteArrayView>
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace ladya {
@@ -82,13 +83,19 @@ TrfImport trfImportSwiss(QByteArrayView text);
 std::optional<Message> importTrfFile(const QString& trfPath, const QString& swzPath);
 
 // The same into the working folder, the file named as creation names it (the 012 name,
-// else the TRF's file name, and `today`). The result is the new file's path, or the
-// message to show.
+// else the TRF's file name, and `today`). When that name cannot make a new file (a
+// tournament of that name was created today, or the name cannot be a file name) and
+// `askName` is given, it is asked for another name with the question to show and the
+// name refused, and the import tries that one, as often as it answers; nullopt from it
+// gives up. The result is the new file's path, or the message to show; neither when
+// the director gave up.
 struct TrfFolderImport {
     QString path;
     std::optional<Message> error;
 };
+using TrfNameQuestion =
+    std::function<std::optional<QString>(const Message& question, const QString& refusedName)>;
 TrfFolderImport importTrfIntoFolder(const QString& trfPath, const QString& workingDir,
-                                    const QDate& today);
+                                    const QDate& today, const TrfNameQuestion& askName = {});
 
 } // namespace ladya

@@ -1,5 +1,6 @@
 #include "exchange/trf_cli.h"
 
+#include "common/tournament_creation.h"
 #include "exchange/trf.h"
 
 #include <QDir>
@@ -90,6 +91,9 @@ CliOutput runImport(const QStringList& args) {
     if (a.output->right(3) != QStringLiteral("swz"))
         return fail(Import,
                     QStringLiteral("%1: the new tournament's name must end in swz").arg(*a.output));
+    // OUT's name names the tournament as a created file's does: the same rule holds.
+    if (const std::optional<Message> refused = fileNameRefusal(trfTournamentName(*a.output)))
+        return fail(Import, QStringLiteral("%1: %2").arg(*a.output, refused->text));
     if (const std::optional<Message> refused = importTrfFile(a.file, *a.output))
         return fail(Import, QStringLiteral("%1: %2").arg(a.file, refused->text));
     return {};

@@ -4,6 +4,7 @@
 #include "common/text_file.h"
 #include "common/tournament_state.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -182,6 +183,10 @@ Message clubWriteFailedMessage(const QString& path, const QString& reason) {
     return message;
 }
 
+QString ratingChangeTitle(const QString& name, const QString& city) {
+    return QCoreApplication::translate("ClubList", "Изменение рейтинга: %1, %2").arg(name, city);
+}
+
 std::optional<QStringList> readClubMembers(const QString& path, QString* error) {
     return readTextLines(path, error);
 }
@@ -245,6 +250,14 @@ QVector<Message> ClubListController::addMember(const SelectedRowText& row) {
     if (std::optional<Message> failed = reload())
         messages.append(*failed);
     return messages;
+}
+
+std::optional<Message> ClubListController::removeQuestion() const {
+    if (m_selected < 0)
+        return std::nullopt;
+    return Message{QCoreApplication::translate("ClubList", "Удаление из списка"),
+                   QCoreApplication::translate("ClubList", "Удалить из клубного списка: %1, %2?")
+                       .arg(selectedName(), selectedCity())};
 }
 
 QVector<Message> ClubListController::removeSelected() {

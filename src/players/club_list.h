@@ -69,6 +69,9 @@ Message clubLoadFailedMessage(const QString& path = QString(), const QString& re
 Message duplicateMemberMessage();
 Message clubWriteFailedMessage(const QString& path = QString(), const QString& reason = QString());
 
+// The rating-change window's title: the window is one member's, and says whose.
+QString ratingChangeTitle(const QString& name, const QString& city);
+
 // Reads players_club.dat as member lines; nullopt when it cannot be read.
 std::optional<QStringList> readClubMembers(const QString& path, QString* error = nullptr);
 
@@ -101,6 +104,10 @@ public:
     // stand in the file, whether or not the member is shown. Returns the messages to
     // show, in order (none on success).
     QVector<Message> addMember(const SelectedRowText& row);
+
+    // Asked before a removal, "No" the default: a member removed by a stray key would
+    // have to be looked up and added again. nullopt when no member is selected.
+    std::optional<Message> removeQuestion() const;
 
     // Removes the selected member's line (every line of that name and city) from the
     // file; every other line is kept as it was, also that of a member not shown.

@@ -91,12 +91,12 @@ EditPlayerDialog::EditPlayerDialog(Workspace& workspace, ui::Platform& platform,
     m_save->setObjectName(QStringLiteral("saveButton"));
     m_save->setMinimumSize(170, FieldHeight);
     m_save->setAutoDefault(true);
-    // Why "Сохранить изменения" stays disabled when the rating is the reason.
-    m_ratingProblem = ui::makeLabel(QString(), QStringLiteral("ratingProblemLabel"));
+    // Why "Сохранить изменения" stays disabled when the name or the rating is the reason.
+    m_problem = ui::makeLabel(QString(), QStringLiteral("ratingProblemLabel"));
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setSpacing(10);
     buttonRow->addWidget(m_save);
-    buttonRow->addWidget(m_ratingProblem, 1);
+    buttonRow->addWidget(m_problem, 1);
     layout->addLayout(buttonRow);
     layout->addStretch();
     fixSize();
@@ -124,7 +124,7 @@ PlayerEditInput EditPlayerDialog::input() const {
 
 void EditPlayerDialog::applyRules() {
     m_save->setEnabled(m_controller.saveEnabled(input()));
-    m_ratingProblem->setText(m_controller.ratingProblem(input()));
+    m_problem->setText(m_controller.problem(input()));
 }
 
 void EditPlayerDialog::save() {

@@ -44,7 +44,7 @@ private:
     ui::DropDown* m_category = nullptr;
     QLineEdit* m_rating = nullptr;
     QPushButton* m_save = nullptr;
-    QLabel* m_ratingProblem = nullptr;
+    QLabel* m_problem = nullptr;
     bool m_saved = false;
 };
 

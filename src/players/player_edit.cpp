@@ -28,16 +28,23 @@ bool PlayerEditController::saveEnabled(const PlayerEditInput& edited) const {
     const PlayerEditInput e = normalized(edited);
     const bool changed = e.name != m_current.name || e.city != m_current.city ||
                          e.category != m_current.category || e.rating != m_current.rating;
-    return changed && e.name.size() >= PlayerEditTexts::MinNameLength &&
+    return changed && e.name.size() >= PlayerEditTexts::MinNameLength && !nameTooLong(e) &&
            e.city.size() >= PlayerEditTexts::MinCityLength && isTypedRatingValid(e.rating);
 }
 
-QString PlayerEditController::ratingProblem(const PlayerEditInput& edited) const {
-    return typedRatingProblem(normalized(edited).rating);
+bool PlayerEditController::nameTooLong(const PlayerEditInput& normalizedEdit) const {
+    return normalizedEdit.name != m_current.name && !isTypedNameShortEnough(normalizedEdit.name);
+}
+
+QString PlayerEditController::problem(const PlayerEditInput& edited) const {
+    const PlayerEditInput e = normalized(edited);
+    return nameTooLong(e) ? typedNameProblem(e.name) : typedRatingProblem(e.rating);
 }
 
 std::optional<Message> PlayerEditController::save(const PlayerEditInput& edited) {
     const PlayerEditInput e = normalized(edited);
+    if (nameTooLong(e))
+        return Message{QStringLiteral("Ошибка"), typedNameProblem(e.name)};
     if (hasFieldBreakingCharacter(e.name) || hasFieldBreakingCharacter(e.city) ||
         hasFieldBreakingCharacter(e.category) || hasFieldBreakingCharacter(e.rating)) {
         return Message{QStringLiteral("Ошибка"),

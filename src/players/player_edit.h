@@ -48,10 +48,12 @@ public:
     bool identityEditable() const { return m_identityEditable; }
 
     // "Сохранить изменения": something changed (name and city compared upper-cased),
-    // a name of at least 3 and a city of at least 2 characters, a rating in 500..3500.
+    // a name of at least 3 and a city of at least 2 characters, a changed name not over
+    // the length limit (a record stored longer keeps its name), a rating in 500..3500.
     bool saveEnabled(const PlayerEditInput& edited) const;
-    // Why the edited rating cannot be saved, shown beside the button; "" when it can.
-    QString ratingProblem(const PlayerEditInput& edited) const;
+    // What is shown beside the button: why the edited name (too long) or else the
+    // rating cannot be saved; "" when neither stands in the way.
+    QString problem(const PlayerEditInput& edited) const;
 
     // Writes the edited record and rewrites players.dat. nullopt when saved; otherwise
     // the message to show. Text that would break the file is refused with nothing
@@ -61,6 +63,8 @@ public:
 
 private:
     PlayerEditInput normalized(const PlayerEditInput& edited) const;
+    // The edited name is new and longer than a new name may be.
+    bool nameTooLong(const PlayerEditInput& normalizedEdit) const;
 
     PlayerDatabase& m_db;
     QString m_path;

@@ -1,5 +1,7 @@
 #include "players/player_selection.h"
 
+#include <QCoreApplication>
+
 namespace ladya {
 
 namespace {
@@ -49,6 +51,18 @@ QString typedRatingProblem(QStringView text) {
             return QStringLiteral("Рейтинг не число: нужно %1").arg(range);
     }
     return QStringLiteral("Рейтинг вне границ: нужно %1").arg(range);
+}
+
+bool isTypedNameShortEnough(QStringView name) {
+    return name.trimmed().size() <= Limits::PlayerNameLength;
+}
+
+QString typedNameProblem(QStringView name) {
+    if (isTypedNameShortEnough(name))
+        return {};
+    return QCoreApplication::translate("PlayerSelection",
+                                       "Ф.И.О длиннее %1 символов: сократите его")
+        .arg(Limits::PlayerNameLength);
 }
 
 const QVector<ListColumn>& PlayerSelectionController::columns() {
@@ -124,10 +138,28 @@ int PlayerSelectionController::listRowOfSelected() const {
 
 bool PlayerSelectionController::addEnabled(const NewPlayerInput& input) {
     return !input.name.trimmed().isEmpty() && !input.city.trimmed().isEmpty() &&
-           !input.category.isEmpty() && isTypedRatingValid(input.rating.trimmed());
+           !input.category.isEmpty() && isTypedNameShortEnough(input.name) &&
+           isTypedRatingValid(input.rating.trimmed());
+}
+
+QString PlayerSelectionController::addProblem(const NewPlayerInput& input) {
+    if (QString name = typedNameProblem(input.name); !name.isEmpty())
+        return name;
+    const QString rating = input.rating.trimmed();
+    return rating.isEmpty() ? QString() : typedRatingProblem(rating);
 }
 
 AddPlayerResult PlayerSelectionController::add(const NewPlayerInput& input, const QDate& today) {
+    // A name too long for a printed crosstable is refused here too, not only by the
+    // button's rule.
+    if (!isTypedNameShortEnough(input.name)) {
+        AddPlayerResult refused;
+        refused.outcome = AddPlayerResult::Outcome::Refused;
+        refused.typed = {input.name.trimmed().toUpper(), input.city.trimmed().toUpper(),
+                         input.category.toUpper(), input.rating.trimmed()};
+        refused.message = {QStringLiteral("Ошибка"), typedNameProblem(input.name)};
+        return refused;
+    }
     // Blanks around a name would make a second record for the same player that the
     // duplicate check cannot see.
     NewPlayerInput typed{input.name.trimmed(), input.city.trimmed(), input.category,
@@ -143,7 +175,7 @@ AddPlayerResult PlayerSelectionController::add(const NewPlayerInput& input, cons
 }
 
 SelectedRowText PlayerSelectionController::choose() {
-    if (m_selected < 1 || m_selected > m_db.count())
+    if (!chooseEnabled() || m_selected > m_db.count())
         return {};
     const QString& record = m_db.record(m_selected);
     m_state.participantCount += 1;

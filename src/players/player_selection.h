@@ -46,6 +46,11 @@ inline constexpr int MaxTypedRating = 3500;
 bool isTypedRatingValid(QStringView text);
 // Why a typed rating cannot be taken, to show beside the field; "" when it can.
 QString typedRatingProblem(QStringView text);
+// True for a name a new or edited player may be given: at most
+// Limits::PlayerNameLength characters once trimmed.
+bool isTypedNameShortEnough(QStringView name);
+// Why a typed name cannot be taken, with the limit; "" when it can.
+QString typedNameProblem(QStringView name);
 
 class PlayerSelectionController {
 public:
@@ -73,10 +78,16 @@ public:
     // The list row showing the selected record, -1 when it is filtered out or none.
     int listRowOfSelected() const;
 
-    bool chooseEnabled() const { return m_selected > 0; }
-    bool editEnabled() const { return m_selected > 0; }
-    // "Добавить в БД": all four inputs given and the rating a whole number in 500..3500.
+    // Both act on the selected player only while the list shows it: a player the
+    // filter hides is not what the director sees chosen.
+    bool chooseEnabled() const { return listRowOfSelected() >= 0; }
+    bool editEnabled() const { return listRowOfSelected() >= 0; }
+    // "Добавить в БД": all four inputs given, the name not over the length limit and
+    // the rating a whole number in 500..3500.
     static bool addEnabled(const NewPlayerInput& input);
+    // Why "Добавить в БД" stays disabled for the name or the typed rating, shown beside
+    // it; "" when neither is the reason (an empty rating field is no reason to speak).
+    static QString addProblem(const NewPlayerInput& input);
 
     // Adds the typed player (names and cities trimmed, rating written as a plain
     // number) and refills the list when it was added. The result's `typed` texts are
@@ -84,7 +95,7 @@ public:
     AddPlayerResult add(const NewPlayerInput& input, const QDate& today);
 
     // "Выбрать участника": counts the participant in and returns its row; "" (and no
-    // count) when no existing record is selected.
+    // count) when no existing record is selected and shown.
     SelectedRowText choose();
     // The close box: nothing chosen.
     void cancel();

@@ -100,9 +100,12 @@ SelectPlayerDialog::SelectPlayerDialog(Workspace& workspace, ui::Platform& platf
     add->addWidget(m_category, 1, 2);
     add->addWidget(m_rating, 1, 3);
     add->addWidget(m_add, 1, 4);
+    // Why "Добавить в БД" stays disabled when the name or the rating is the reason.
+    m_addProblem = ui::makeLabel(QString(), QStringLiteral("addProblemLabel"));
+    add->addWidget(m_addProblem, 2, 0, 1, 6);
     add->setColumnStretch(5, 1);
     layout->addLayout(add);
-    layout->addSpacing(30);
+    layout->addSpacing(8);
     fixSize();
 
     showRows();
@@ -147,6 +150,7 @@ NewPlayerInput SelectPlayerDialog::addInput() const {
 
 void SelectPlayerDialog::applyRules() {
     m_add->setEnabled(PlayerSelectionController::addEnabled(addInput()));
+    m_addProblem->setText(PlayerSelectionController::addProblem(addInput()));
     m_choose->setEnabled(m_controller.chooseEnabled());
     m_edit->setEnabled(m_controller.editEnabled());
 }

@@ -6,6 +6,7 @@
 
 #include <QPointer>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -65,6 +66,7 @@ private:
     ui::DropDown* m_category = nullptr;
     QLineEdit* m_rating = nullptr;
     QPushButton* m_add = nullptr;
+    QLabel* m_addProblem = nullptr;
     QPointer<EditPlayerDialog> m_editDialog;
 };
 

@@ -54,6 +54,29 @@ bool isEmptyRow(const QTextTable& table, int row) {
     return true;
 }
 
+// Cuts the over-long names of the table's one-column cells, keeping each cell's look.
+// A cell spanning columns holds a heading, which has the width of several to take it.
+void cutLongNames(QTextTable& table) {
+    for (int row = 0; row < table.rows(); ++row) {
+        for (int column = 0; column < table.columns(); ++column) {
+            const QTextTableCell cell = table.cellAt(row, column);
+            if (cell.row() != row || cell.column() != column || cell.columnSpan() != 1)
+                continue;
+            QTextCursor cursor = cell.firstCursorPosition();
+            cursor.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+            const QString text = cursor.selectedText();
+            if (text.contains(QChar::ParagraphSeparator))
+                continue;
+            const QString printed = printedCellText(text);
+            if (printed == text)
+                continue;
+            QTextCursor first = cell.firstCursorPosition();
+            first.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+            cursor.insertText(printed, first.charFormat());
+        }
+    }
+}
+
 // The width a cell's text takes unbroken, with the cell's padding and borders.
 qreal cellWidth(const QTextTableCell& cell) {
     qreal widest = 0;
@@ -105,9 +128,10 @@ QVector<QTextLength> browserColumnWidths(const QTextTable& table, const QVector<
     return lengths;
 }
 
-// What a browser does with the page and Qt's text document does not by itself: the
-// default cell padding, no word broken inside, the browser's column widths, a row of
-// empty cells that takes no room, and the column titles repeated on each sheet.
+// What a browser does with the page and Qt's text document does not by itself (and
+// what a sheet needs besides: over-long names cut): the default cell padding, no word broken
+// inside, the browser's column widths, a row of empty cells that takes no room, and the column
+// titles repeated on each sheet.
 std::unique_ptr<QTextDocument> layOut(const PrintDocument& document) {
     auto doc = std::make_unique<QTextDocument>();
     doc->setUseDesignMetrics(true);
@@ -121,6 +145,8 @@ std::unique_ptr<QTextDocument> layOut(const PrintDocument& document) {
 
     QVector<QTextTable*> tables;
     collectTables(doc->rootFrame(), tables);
+    for (QTextTable* table : std::as_const(tables))
+        cutLongNames(*table);
     doc->size(); // lays the text out, so that its widths can be measured
     QVector<QVector<QTextLength>> widths;
     for (const QTextTable* table : tables)

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -95,6 +96,20 @@ int QtPlatform::ask(QWidget* parent, const Message& message, const QStringList& 
     keepLinesWhole(box, message.text, owner);
     box.exec();
     return int(buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+}
+
+std::optional<QString> QtPlatform::askText(QWidget* parent, const Message& question,
+                                           const QString& text) {
+    QInputDialog dialog(visibleOwner(parent));
+    dialog.setWindowTitle(question.title);
+    dialog.setLabelText(question.text);
+    dialog.setTextValue(text);
+    dialog.setInputMode(QInputDialog::TextInput);
+    // Room for a long name beside the question's own lines.
+    dialog.resize(std::max(dialog.sizeHint().width(), 480), dialog.sizeHint().height());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 bool QtPlatform::openUrl(const QUrl& url) {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <optional>
 
 class QObject;
 class QWidget;
@@ -38,6 +39,10 @@ public:
     // A modal box with one button per choice, the first the default and the last the
     // one Escape presses. Returns the index of the choice, -1 when there was none.
     virtual int ask(QWidget* parent, const Message& message, const QStringList& choices) = 0;
+    // Asks for one line of text, the field showing `text` at first. nullopt when the
+    // director cancels (Escape or the close box).
+    virtual std::optional<QString> askText(QWidget* parent, const Message& question,
+                                           const QString& text) = 0;
     // Hands a file or address to the desktop's program for it (a page to the browser)
     // without waiting for it. False when none could be started.
     virtual bool openUrl(const QUrl& url) = 0;
@@ -53,6 +58,8 @@ public:
                      const QString& filter) override;
     QDate today() const override;
     int ask(QWidget* parent, const Message& message, const QStringList& choices) override;
+    std::optional<QString> askText(QWidget* parent, const Message& question,
+                                   const QString& text) override;
     bool openUrl(const QUrl& url) override;
     void printPreview(QWidget* parent, const PrintDocument& document) override;
 };

@@ -92,6 +92,7 @@ TEST_F(ClubListWindowTest, AddRemoveAndBothReportsAsLadyaCliWritesThem) {
         auto* changes = openWindow<RatingChangeWindow>("ratingChangeWindow");
         ASSERT_NE(changes, nullptr);
         expectEveryControlNamed(changes);
+        EXPECT_EQ(changes->windowTitle(), "Изменение рейтинга: ИВАНОВ И.И., МОСКВА");
         EXPECT_FALSE(w->isEnabled());
         ratingRows = changes->rows();
         platform.answers = {0}; // and opens this one in the browser
@@ -110,8 +111,16 @@ TEST_F(ClubListWindowTest, AddRemoveAndBothReportsAsLadyaCliWritesThem) {
     EXPECT_EQ(platform.openedUrls,
               QVector<QUrl>{QUrl::fromLocalFile(app.filePath(FileNames::Report))});
 
-    // Removing ИВАНОВ keeps УШЁЛ, who has no row, in the file.
+    // Removing asks first; "No" keeps the member.
     clickRow(members, 0);
+    const QByteArray members3 = readBytes(clubPath());
+    platform.confirmAnswers = {false, true};
+    QTest::mouseClick(remove, Qt::LeftButton);
+    EXPECT_EQ(platform.confirmations,
+              (QVector<Message>{
+                  {"Удаление из списка", "Удалить из клубного списка: ИВАНОВ И.И., МОСКВА?"}}));
+    EXPECT_EQ(readBytes(clubPath()), members3);
+    // Removing ИВАНОВ keeps УШЁЛ, who has no row, in the file.
     QTest::mouseClick(remove, Qt::LeftButton);
     EXPECT_EQ(readBytes(clubPath()), "ПЕТРОВ П.П.|ТУЛА\nУШЁЛ|ТУЛА\nСИДОРОВ & <С>|ОРЁЛ\n");
     EXPECT_EQ(listing(members), cliListing({"club", app.workingDir()}));

@@ -85,15 +85,28 @@ TEST_F(MainMenuWindowTest, ATrfFileBecomesANewSwissTournamentNeverReplacingOne) 
     EXPECT_EQ(shell.swissWindow()->controller().tournament().state.path, swz);
     EXPECT_EQ(trfExport(*loadSwiss(swz).tournament), test::readBytes(trf));
 
-    // The same file again would replace the tournament just made: refused.
+    // The same file again would replace the tournament just made: another name is asked
+    // for; given up, the menu comes back.
     shell.swissWindow()->hide();
     shell.showMainMenu();
     const QByteArray before = test::readBytes(swz);
     platform.fileAnswers = {trf};
     QTest::mouseClick(button("openButton"), Qt::LeftButton);
-    ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages.first(), tournamentExistsMessage(swz));
+    ASSERT_EQ(platform.textQuestions.size(), 1);
+    EXPECT_TRUE(
+        platform.textQuestions.first().message.text.startsWith(tournamentExistsMessage(swz).text));
+    EXPECT_EQ(platform.textQuestions.first().text, "example16");
+    EXPECT_TRUE(platform.messages.isEmpty());
     EXPECT_TRUE(shell.mainMenu()->isVisible());
+    EXPECT_EQ(test::readBytes(swz), before);
+
+    // Given another name, the import opens under it.
+    platform.fileAnswers = {trf};
+    platform.textAnswers = {QStringLiteral("Кубок")};
+    QTest::mouseClick(button("openButton"), Qt::LeftButton);
+    ASSERT_NE(shell.swissWindow(), nullptr);
+    EXPECT_EQ(shell.swissWindow()->controller().tournament().state.path,
+              app.filePath("Кубок_(" + formatDate(platform.date) + ").swz"));
     EXPECT_EQ(test::readBytes(swz), before);
 }
 

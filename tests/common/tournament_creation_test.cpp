@@ -4,22 +4,36 @@
 
 using namespace ladya;
 
-TEST(FileNameRefusal, NamesTheFirstCharacterNoFileNameCanHold) {
-    const auto text = [](const QString& name, const QString& character) {
+TEST(FileNameRefusal, NamesEveryCharacterNoFileNameCanHoldAtOnce) {
+    const auto one = [](const QString& name, const QString& character) {
         return QStringLiteral("Название турнира «") + name +
                QStringLiteral("» станет именем файла, а в имени файла не может быть символа ") +
                character + QStringLiteral(".\nИзмените название турнира.");
     };
+    const auto several = [](const QString& name, const QString& characters) {
+        return QStringLiteral("Название турнира «") + name +
+               QStringLiteral("» станет именем файла, а в имени файла не может быть символов ") +
+               characters + QStringLiteral(".\nИзмените название турнира.");
+    };
+    const QString blanks =
+        QStringLiteral("Название турнира не может состоять из одних пробелов.\nИзмените название "
+                       "турнира.");
     EXPECT_EQ(fileNameRefusal(QStringLiteral("Кубок клуба")), std::nullopt);
-    for (const auto& [name, character] :
-         {std::pair{QStringLiteral("Кубок/клуба"), QStringLiteral("«/»")},
-          {QStringLiteral("a:b/c"), QStringLiteral("«:»")},
+    EXPECT_EQ(fileNameRefusal(QStringLiteral(" Кубок ")), std::nullopt);
+    for (const auto& [name, text] :
+         {std::pair{QStringLiteral("Кубок/клуба"), one(QStringLiteral("Кубок/клуба"), "«/»")},
           // User text is data: "%1" in the name stays as typed.
-          {QStringLiteral("%1 %2?"), QStringLiteral("«?»")},
-          {QStringLiteral("tab\there"), QStringLiteral("с кодом U+0009")}}) {
+          {QStringLiteral("%1 %2?"), one(QStringLiteral("%1 %2?"), "«?»")},
+          {QStringLiteral("tab\there"), one(QStringLiteral("tab\there"), "с кодом U+0009")},
+          // Each character once, in the order they stand.
+          {QStringLiteral("a:b/c:d\t"),
+           several(QStringLiteral("a:b/c:d\t"), "«:», «/», с кодом U+0009")},
+          {QStringLiteral("    "), blanks},
+          {QStringLiteral(" \u00a0 "), blanks},
+          {QString(), blanks}}) {
         const std::optional<Message> refusal = fileNameRefusal(name);
         ASSERT_TRUE(refusal) << name.toStdString();
         EXPECT_EQ(refusal->title, "Ошибка создания файла");
-        EXPECT_EQ(refusal->text, text(name, character)) << name.toStdString();
+        EXPECT_EQ(refusal->text, text) << name.toStdString();
     }
 }

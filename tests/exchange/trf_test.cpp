@@ -193,6 +193,28 @@ TEST(TrfImport, IntoTheWorkingFolderNeverReplacesATournament) {
     EXPECT_EQ(test::readBytes(first.path), written);
 }
 
+TEST(TrfImport, ARefusedNameIsAskedAgainUntilOneFits) {
+    QTemporaryDir dir;
+    const QString trf = test::dataPath("trf/example16.swz.trf");
+    const QString taken = importTrfIntoFolder(trf, dir.path(), QDate(2026, 12, 7)).path;
+    QStringList answers = {"example16", "   ", "Кубок 2"};
+    QVector<std::pair<QString, QString>> asked; // question, refused name
+    const TrfFolderImport imported = importTrfIntoFolder(
+        trf, dir.path(), QDate(2026, 12, 7), [&](const Message& m, const QString& name) {
+            asked.append({m.text, name});
+            return std::optional<QString>(answers.takeFirst());
+        });
+    const QString another = "\nНовое название турнира:";
+    const QString exists = tournamentExistsMessage(taken).text + another;
+    EXPECT_EQ(asked, (QVector<std::pair<QString, QString>>{
+                         {exists, "example16"},
+                         {exists, "example16"},
+                         {fileNameRefusal("   ")->text + another, "   "}}));
+    EXPECT_EQ(imported.path, dir.filePath("Кубок_2_(07.12.2026).swz"));
+    EXPECT_EQ(trfExport(*loadSwiss(imported.path).tournament),
+              test::readBytes(trf).replace("012 example16", "012 Кубок 2"));
+}
+
 TEST(TrfCli, ExportsAndImportsWithoutReplacingATournament) {
     QTemporaryDir dir;
     const QString swz = test::dataPath("swiss/example16.swz");
@@ -215,5 +237,11 @@ TEST(TrfCli, ExportsAndImportsWithoutReplacingATournament) {
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(run.err.contains("e.swz")) << run.err.toStdString();
     EXPECT_EQ(test::runProgram({"import-trf", trf}).status, 2);
+    // A name of blanks alone names no tournament, as in the program.
+    const QString blank = dir.filePath("____(07.12.2026).swz");
+    run = test::runProgram({"import-trf", trf, "-o", blank});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.contains("одних пробелов")) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(blank));
     EXPECT_EQ(test::runProgram({"trf", swz, "--rounds", "0"}).status, 2);
 }

@@ -135,8 +135,11 @@ TEST_F(ClubListFile, DuplicateIsRefusedAlsoForAMemberWithoutARecord) {
 TEST_F(ClubListFile, RemovalKeepsTheLinesOfMembersNotShown) {
     test::writeBytes(path(), "УШЁЛ|М\r\nА|М\r\nБ|М\r\nА|М\r\n");
     ASSERT_FALSE(club.reload());
+    EXPECT_EQ(club.removeQuestion(), std::nullopt);
     club.clickRow(rowOf("А"));
     ASSERT_TRUE(club.removeEnabled());
+    EXPECT_EQ(club.removeQuestion(),
+              (Message{"Удаление из списка", "Удалить из клубного списка: А, М?"}));
     EXPECT_TRUE(club.removeSelected().isEmpty());
     EXPECT_EQ(file(), "УШЁЛ|М\nБ|М\n");
     EXPECT_EQ(names(club.rows()), QStringList{"Б"});

@@ -90,13 +90,14 @@ TEST_F(EditPlayerDialogTest, SaveFollowsTheEditsOfANewPlayer) {
         const char* field;
         QString text;
         bool enabled;
-        QString problem; // beside the button: why the rating keeps it disabled
+        QString problem; // beside the button: why the name or rating keeps it disabled
     };
     const QString notNumber = "Рейтинг не число: нужно целое от 500 до 3500";
     const Step steps[] = {
         {"nameEdit", "иванов иван", false, {}}, // the same name in lower case
         {"nameEdit", "ив", false, {}},          // too short
         {"nameEdit", "ива", true, {}},
+        {"nameEdit", QString(41, u'И'), false, "Ф.И.О длиннее 40 символов: сократите его"},
         {"nameEdit", "ИВАНОВ ИВАН", false, {}},
         {"cityEdit", "м", false, {}},
         {"cityEdit", "мо", true, {}},

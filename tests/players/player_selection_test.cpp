@@ -82,6 +82,12 @@ TEST_F(PlayerDialogsCore, SelectionComesFromTheNumberColumnAndSurvivesFiltering)
     c.search("ПЕТР");
     EXPECT_EQ(c.selectedIndex(), 3);
     EXPECT_EQ(c.listRowOfSelected(), -1);
+    // The filter hides the selected player: nothing to choose or edit, and choosing
+    // counts nobody in.
+    EXPECT_FALSE(c.chooseEnabled());
+    EXPECT_FALSE(c.editEnabled());
+    EXPECT_EQ(c.choose(), "");
+    EXPECT_EQ(state.participantCount, 0);
     c.clickRow(-1);
     EXPECT_EQ(c.selectedIndex(), -1);
     EXPECT_FALSE(c.chooseEnabled());
@@ -106,21 +112,41 @@ TEST_F(PlayerDialogsCore, ChoosingCountsTheParticipantEachTime) {
     EXPECT_EQ(c.selectedIndex(), -1);
 }
 
-TEST(PlayerAddRule, NeedsAllInputsAndAWholeRatingWithinBounds) {
+TEST(PlayerAddRule, NeedsAllInputsAShortEnoughNameAndAWholeRatingWithinBounds) {
+    const QString range = QStringLiteral("целое от 500 до 3500");
+    const QString notNumber = QStringLiteral("Рейтинг не число: нужно ") + range;
+    const QString outside = QStringLiteral("Рейтинг вне границ: нужно ") + range;
+    const QString tooLong = QStringLiteral("Ф.И.О длиннее 40 символов: сократите его");
+    const QString forty(40, u'Я');
     struct Case {
         NewPlayerInput input;
         bool enabled;
+        QString problem;
     };
     const Case cases[] = {
-        {{"А", "Б", "1", "499"}, false},   {{"А", "Б", "1", "500"}, true},
-        {{"А", "Б", "1", "3500"}, true},   {{"А", "Б", "1", "3501"}, false},
-        {{"", "Б", "1", "1500"}, false},   {{"А", "", "1", "1500"}, false},
-        {{"А", "Б", "", "1500"}, false},   {{"А", "Б", "1", ""}, false},
-        {{"  ", "Б", "1", "1500"}, false}, {{"А", "Б", "1", "1500abc"}, false},
-        {{"А", "Б", "1", "-1500"}, false}, {{"А", "Б", "1", " 1500 "}, true},
+        {{"А", "Б", "1", "499"}, false, outside},
+        {{"А", "Б", "1", "500"}, true, ""},
+        {{"А", "Б", "1", "3500"}, true, ""},
+        {{"А", "Б", "1", "3501"}, false, outside},
+        {{"А", "Б", "1", "99999"}, false, outside},
+        {{"А", "Б", "1", "0"}, false, outside},
+        {{"", "Б", "1", "1500"}, false, ""},
+        {{"А", "", "1", "1500"}, false, ""},
+        {{"А", "Б", "", "1500"}, false, ""},
+        {{"А", "Б", "1", ""}, false, ""},
+        {{"  ", "Б", "1", "1500"}, false, ""},
+        {{"А", "Б", "1", "1500abc"}, false, notNumber},
+        {{"А", "Б", "1", "abc"}, false, notNumber},
+        {{"А", "Б", "1", "1500.5"}, false, notNumber},
+        {{"А", "Б", "1", "-1500"}, false, notNumber},
+        {{"А", "Б", "1", " 1500 "}, true, ""},
+        {{forty, "Б", "1", "1500"}, true, ""},
+        {{forty + "Я", "Б", "1", "abc"}, false, tooLong},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(PlayerSelectionController::addEnabled(c.input), c.enabled)
+            << c.input.name.toStdString() << "/" << c.input.rating.toStdString();
+        EXPECT_EQ(PlayerSelectionController::addProblem(c.input), c.problem)
             << c.input.name.toStdString() << "/" << c.input.rating.toStdString();
     }
 }
@@ -147,6 +173,9 @@ TEST_F(PlayerDialogsCore, AddRefillsWithTheFilterAndRefusesDuplicatesAndBars) {
 
     r = c.add({"ИВА|НОВ", "МОСКВА", "1", "1500"}, today);
     EXPECT_EQ(r.outcome, AddPlayerResult::Outcome::Refused);
+    r = c.add({QString(41, u'И'), "МОСКВА", "1", "1500"}, today);
+    EXPECT_EQ(r.outcome, AddPlayerResult::Outcome::Refused);
+    EXPECT_EQ(r.message.text, "Ф.И.О длиннее 40 символов: сократите его");
     EXPECT_EQ(db.count(), 6);
     EXPECT_EQ(c.rows().size(), 3);
 }
@@ -189,9 +218,31 @@ TEST_F(PlayerDialogsCore, SaveRuleOfANewPlayer) {
         {{"ИВАНОВ ИВАН", "МОСКВА", "КМС", "3500"}, true, "rating 3500"},
         {{"ИВАНОВ ИВАН", "МОСКВА", "КМС", "3501"}, false, "rating 3501"},
         {{"ИВАНОВ ИВАН", "МОСКВА", "КМС", "2200x"}, false, "not a number"},
+        {{QString(40, u'И'), "МОСКВА", "КМС", "2150"}, true, "40-letter name"},
+        {{QString(41, u'И'), "МОСКВА", "КМС", "2150"}, false, "41-letter name"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(e.saveEnabled(c.input), c.enabled) << c.why;
+    EXPECT_EQ(e.problem({QString(41, u'И'), "МОСКВА", "КМС", "abc"}),
+              "Ф.И.О длиннее 40 символов: сократите его");
+    EXPECT_EQ(e.problem({"ИВАНОВ ИВАН", "МОСКВА", "КМС", "abc"}),
+              "Рейтинг не число: нужно целое от 500 до 3500");
+}
+
+TEST_F(PlayerDialogsCore, AStoredLongNameLoadsAndKeepsItsNameThroughAnEdit) {
+    const QString longName(228, u'Д');
+    test::writeBytes(path(), SampleFile + longName.toUtf8() +
+                                 "|КАЗАНЬ|3|1500|Новый участник|"
+                                 "02.11.2026\r\n");
+    db = *loadPlayerDatabase(path());
+    PlayerEditController e(db, path(), 6);
+    ASSERT_EQ(e.current().name, longName);
+    ASSERT_FALSE(e.save({longName, "КАЗАНЬ", "2", "1500"}).has_value());
+    EXPECT_EQ(recordField(db.record(6), 3), "2");
+    // Changed, it must fit the limit like any new name.
+    EXPECT_FALSE(e.saveEnabled({longName + "А", "КАЗАНЬ", "2", "1500"}));
+    EXPECT_TRUE(e.save({longName + "А", "КАЗАНЬ", "2", "1500"}).has_value());
+    EXPECT_EQ(recordField(db.record(6), 1), longName);
 }
 
 TEST_F(PlayerDialogsCore, EditSavesUpperCasedAndKeepsTheLastTournamentFields) {

@@ -139,6 +139,16 @@ TEST_F(SelectPlayerDialogTest, SearchRefiltersOnEveryKeystrokeAndKeepsTheSelecti
     edit(d.get(), "searchEdit")->clear();
     EXPECT_EQ(list(d.get())->rowCount(), 4);
     EXPECT_EQ(list(d.get())->selectedRow(), 2);
+    // A filter that hides the selected player leaves nothing to choose: Enter chooses
+    // no one.
+    QSignalSpy finished(d.get(), &SelectPlayerDialog::finished);
+    test::typeText(edit(d.get(), "searchEdit"), "давид");
+    EXPECT_FALSE(button(d.get(), "chooseButton")->isEnabled());
+    EXPECT_FALSE(button(d.get(), "editButton")->isEnabled());
+    QTest::keyClick(edit(d.get(), "searchEdit"), Qt::Key_Return);
+    EXPECT_EQ(finished.count(), 0);
+    EXPECT_EQ(d->result(), "");
+    EXPECT_EQ(app.state().participantCount, 0);
 }
 
 TEST_F(SelectPlayerDialogTest, ChoosingReturnsTheCountedRowAndCloses) {
@@ -192,11 +202,19 @@ TEST_F(SelectPlayerDialogTest, AddEnablingFollowsTheRatingBounds) {
     QTest::keyClick(edit(d.get(), "ratingEdit"), Qt::Key_Backspace);
     test::typeText(edit(d.get(), "ratingEdit"), "0"); // 490
     EXPECT_FALSE(add->isEnabled());
-    for (const auto& [rating, enabled] :
-         {std::pair{"500", true}, {"3500", true}, {"3501", false}, {"15x0", false}}) {
+    // Beside the button: why the rating keeps it disabled.
+    QLabel* problem = child<QLabel>(d.get(), "addProblemLabel");
+    const QString outside = "Рейтинг вне границ: нужно целое от 500 до 3500";
+    EXPECT_EQ(problem->text(), outside);
+    for (const auto& [rating, enabled, why] :
+         {std::tuple{"500", true, QString()},
+          {"3500", true, QString()},
+          {"3501", false, outside},
+          {"15x0", false, QString("Рейтинг не число: нужно целое от 500 до 3500")}}) {
         edit(d.get(), "ratingEdit")->clear();
         test::typeText(edit(d.get(), "ratingEdit"), rating);
         EXPECT_EQ(add->isEnabled(), enabled) << rating;
+        EXPECT_EQ(problem->text(), why) << rating;
     }
     edit(d.get(), "ratingEdit")->setText("1500");
     child<ui::DropDown>(d.get(), "categoryDropDown")->setCurrentIndex(-1);

@@ -123,6 +123,32 @@ INSTANTIATE_TEST_SUITE_P(
             .toStdString();
     });
 
+// A name stored longer than a new one may be is cut on the sheet, in a cell of its own
+// and in a schedule's pair alike; the page keeps it whole.
+TEST(ReportPdf, ALongStoredNameIsCutOnTheSheetOnly) {
+    QTemporaryDir dir;
+    const QString name = QStringLiteral("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ").repeated(7);
+    const QString kr2 = dir.filePath(QStringLiteral("long.kr2"));
+    test::writeBytes(
+        kr2, test::readBytes(test::dataPath(QStringLiteral("reports/example_three_players.kr2")))
+                 .replace("ИВАНОВ И.И.", name.toUtf8()));
+    const QString cut = name.first(39) + QStringLiteral("…");
+    const QString html = dir.filePath(QStringLiteral("file.html"));
+    const QString pdf = dir.filePath(QStringLiteral("file.pdf"));
+    for (const QString& report : {QStringLiteral("crosstable"), QStringLiteral("schedule")}) {
+        const test::ProgramRun run =
+            test::runProgram({QStringLiteral("report"), report, kr2, QStringLiteral("-o"), html,
+                              QStringLiteral("--pdf"), pdf});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(test::readBytes(html)).contains(name));
+        const QString text = pdfText(pdf);
+        if (text.isEmpty())
+            GTEST_SKIP() << "pdftotext is not installed (poppler-utils)";
+        EXPECT_TRUE(text.contains(cut)) << report.toStdString();
+        EXPECT_FALSE(text.contains(name.first(40))) << report.toStdString();
+    }
+}
+
 TEST(ReportPdf, WritesBothThePageAndThePdfAndLeavesNothingWhenItCannot) {
     QTemporaryDir dir;
     const QString html = dir.filePath(QStringLiteral("file.html"));

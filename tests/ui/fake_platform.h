@@ -31,6 +31,12 @@ public:
     QVector<PrintDocument> printed;
     QVector<Message> confirmations;
     QList<bool> confirmAnswers; // answered in order; "yes" once exhausted
+    struct TextQuestion {
+        Message message;
+        QString text;
+    };
+    QVector<TextQuestion> textQuestions;
+    QList<std::optional<QString>> textAnswers; // answered in order; cancelled once exhausted
 
     void showMessage(QWidget*, const Message& message) override {
         messages.append(message);
@@ -52,6 +58,11 @@ public:
     int ask(QWidget*, const Message& message, const QStringList& choices) override {
         questions.append({message, choices});
         return answers.isEmpty() ? -1 : answers.takeFirst();
+    }
+    std::optional<QString> askText(QWidget*, const Message& question,
+                                   const QString& text) override {
+        textQuestions.append({question, text});
+        return textAnswers.isEmpty() ? std::nullopt : textAnswers.takeFirst();
     }
     bool openUrl(const QUrl& url) override {
         openedUrls.append(url);
