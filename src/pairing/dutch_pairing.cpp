@@ -24,13 +24,14 @@ namespace {
 
 using dutch::Wide;
 
-enum class Strength { None, Mild, Strong, Absolute };
+using Strength = ColourStrength;
 
 struct Player {
     int number = 0;            // participant number, which is also the pairing number
     int score = 0;             // half points
     int rank = 0;              // position in the pairing order: score, then pairing number
     std::vector<char> colours; // of the played games, oldest first: 'W' or 'B'
+    std::vector<char> byRound; // per round: 'W', 'B' or 0 for no game played
     int colourDiff = 0;
     char pref = 0; // 'W', 'B' or 0
     Strength strength = Strength::None;
@@ -70,12 +71,13 @@ Field readField(const SwissTournament& t, const DutchOptions& options) {
     const int n = int(numbers.size());
     std::vector<Player> ps(n);
     std::vector<int> index(count + 1, -1);
+    const int rounds = t.roundCount();
     for (int i = 0; i < n; ++i) {
         ps[i].number = numbers[i];
+        ps[i].byRound.assign(rounds, 0);
         index[numbers[i]] = i;
     }
     std::vector<std::vector<unsigned char>> met(n, std::vector<unsigned char>(n, 0));
-    const int rounds = t.roundCount();
     for (int r = 1; r <= rounds; ++r) {
         std::vector<int> before(n);
         for (int i = 0; i < n; ++i)
@@ -105,6 +107,8 @@ Field readField(const SwissTournament& t, const DutchOptions& options) {
                 met[wi][bi] = met[bi][wi] = 1;
                 ps[wi].colours.push_back('W');
                 ps[bi].colours.push_back('B');
+                ps[wi].byRound[r - 1] = 'W';
+                ps[bi].byRound[r - 1] = 'B';
                 if (before[wi] > before[bi]) {
                     fl[wi] = 'D';
                     fl[bi] = 'U';
@@ -157,21 +161,25 @@ Field readField(const SwissTournament& t, const DutchOptions& options) {
         }
         p.topscorer = lastRound && p.score > rounds;
     }
-    std::vector<int> order(n);
-    std::iota(order.begin(), order.end(), 0);
+    // The players paired by hand leave the field once their history has been read.
+    std::vector<int> order;
+    for (int i = 0; i < n; ++i)
+        if (!options.alreadyPaired.contains(ps[i].number))
+            order.push_back(i);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return ps[a].score != ps[b].score ? ps[a].score > ps[b].score : ps[a].number < ps[b].number;
     });
-    f.players.resize(n);
+    const int m = int(order.size());
+    f.players.resize(m);
     f.indexOfNumber.assign(count + 1, -1);
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < m; ++i) {
         f.players[i] = ps[order[i]];
         f.players[i].rank = i;
         f.indexOfNumber[f.players[i].number] = i;
     }
-    f.met.assign(n, std::vector<unsigned char>(n, 0));
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j)
+    f.met.assign(m, std::vector<unsigned char>(m, 0));
+    for (int i = 0; i < m; ++i)
+        for (int j = 0; j < m; ++j)
             f.met[i][j] = met[order[i]][order[j]];
     return f;
 }
@@ -185,22 +193,30 @@ bool compatible(const Field& f, int a, int b) {
              x.pref == y.pref && !x.topscorer && !y.topscorer);
 }
 
-// Whether the higher-ranked player a gets White against b.
-bool whiteToHigher(const Player& a, const Player& b, InitialColour initial) {
+struct ColourChoice {
+    bool higherWhite = false;
+    ColourRule rule = ColourRule::BothPreferences;
+};
+
+// Whether the higher-ranked player a gets White against b, and by which rule.
+ColourChoice colourChoice(const Player& a, const Player& b, InitialColour initial) {
+    using enum ColourRule;
     if (a.pref && b.pref && a.pref != b.pref)
-        return a.pref == 'W';
+        return {a.pref == 'W', BothPreferences};
     if (a.pref && !b.pref)
-        return a.pref == 'W';
+        return {a.pref == 'W', BothPreferences};
     if (!a.pref && b.pref)
-        return b.pref == 'B';
+        return {b.pref == 'B', BothPreferences};
     if (a.pref && b.pref) {
         // The same colour wanted: the stronger wish, and between two absolute ones the
         // wider colour difference.
         if (a.strength != b.strength)
-            return (a.strength > b.strength ? a.pref : opposite(b.pref)) == 'W';
+            return {(a.strength > b.strength ? a.pref : opposite(b.pref)) == 'W',
+                    StrongerPreference};
         if (a.strength == Strength::Absolute && std::abs(a.colourDiff) != std::abs(b.colourDiff))
-            return (std::abs(a.colourDiff) > std::abs(b.colourDiff) ? a.pref : opposite(b.pref)) ==
-                   'W';
+            return {(std::abs(a.colourDiff) > std::abs(b.colourDiff) ? a.pref : opposite(b.pref)) ==
+                        'W',
+                    WiderDifference};
         // The last round in which they had different colours, alternated.
         const std::size_t na = a.colours.size();
         const std::size_t nb = b.colours.size();
@@ -208,12 +224,25 @@ bool whiteToHigher(const Player& a, const Player& b, InitialColour initial) {
             const char ca = a.colours[na - i];
             const char cb = b.colours[nb - i];
             if (ca != cb)
-                return ca == 'B';
+                return {ca == 'B', Alternation};
         }
-        return a.pref == 'W';
+        return {a.pref == 'W', HigherRanked};
     }
     const bool odd = a.number % 2 == 1;
-    return odd == (initial == InitialColour::White);
+    return {odd == (initial == InitialColour::White), PairingNumber};
+}
+
+bool whiteToHigher(const Player& a, const Player& b, InitialColour initial) {
+    return colourChoice(a, b, initial).higherWhite;
+}
+
+DutchColourHistory historyOf(const Player& p) {
+    DutchColourHistory h;
+    h.rounds = QVector<char>(p.byRound.begin(), p.byRound.end());
+    h.difference = p.colourDiff;
+    h.preference = p.pref;
+    h.strength = p.strength;
+    return h;
 }
 
 // What a pair costs in colour terms, higher-ranked player a: the counts of C8..C11.
@@ -998,6 +1027,38 @@ DutchPairing pairDutch(const SwissTournament& tournament, const DutchOptions& op
         const int bl = white ? lo : hi;
         out.pairs.push_back({f.players[w].number, f.players[bl].number});
     }
+    return out;
+}
+
+DutchColours dutchColours(const SwissTournament& tournament, const DutchOptions& options, int a,
+                          int b) {
+    const Field f = readField(tournament, DutchOptions{options.initialColour, 0, {}});
+    const auto indexOf = [&](int number) {
+        return number >= 0 && number < int(f.indexOfNumber.size()) ? f.indexOfNumber[number] : -1;
+    };
+    const int ia = indexOf(a);
+    const int ib = indexOf(b);
+    DutchColours out;
+    if (ia < 0 || ib < 0) {
+        // The bye participant (or no participant at all): the player takes the first place.
+        out.white = ia < 0 && ib >= 0 ? b : a;
+        out.black = out.white == a ? b : a;
+        out.higherRanked = out.white;
+        if (ia >= 0 || ib >= 0)
+            out.whiteHistory = historyOf(f.players[std::max(ia, ib)]);
+        return out;
+    }
+    const int hi = std::min(ia, ib);
+    const int lo = std::max(ia, ib);
+    const ColourChoice choice = colourChoice(f.players[hi], f.players[lo], options.initialColour);
+    const Player& white = f.players[choice.higherWhite ? hi : lo];
+    const Player& black = f.players[choice.higherWhite ? lo : hi];
+    out.white = white.number;
+    out.black = black.number;
+    out.rule = choice.rule;
+    out.higherRanked = f.players[hi].number;
+    out.whiteHistory = historyOf(white);
+    out.blackHistory = historyOf(black);
     return out;
 }
 

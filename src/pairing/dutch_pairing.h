@@ -21,6 +21,10 @@ struct DutchOptions {
     // The rounds the tournament is to have, for the rules of its last round; 0 when not
     // known, and then no round is taken for the last.
     int plannedRounds = 0;
+    // Players the director has already paired this round: the rest are paired as the
+    // field of the round without them (their games still bar rematches and their
+    // colours still count for the others' histories, which they are part of).
+    QVector<int> alreadyPaired;
 };
 
 // One proposed board: participant numbers, White first. The pairing-allocated bye is
@@ -40,6 +44,46 @@ struct DutchPairing {
 
 // The pairing of round roundCount() + 1.
 DutchPairing pairDutch(const SwissTournament& tournament, const DutchOptions& options);
+
+// How strongly a player wants a colour, from the colours of the games played.
+enum class ColourStrength { None, Mild, Strong, Absolute };
+
+// One player's colours as the Dutch rules read them.
+struct DutchColourHistory {
+    // Per round 1..roundCount(): 'W', 'B', or 0 when no game was played (the bye, a
+    // forfeit, or not paired).
+    QVector<char> rounds;
+    int difference = 0;  // Whites minus Blacks of the games played
+    char preference = 0; // 'W', 'B' or 0
+    ColourStrength strength = ColourStrength::None;
+};
+
+// The colour allocation rule that decided a pair, in the order the rules try them.
+enum class ColourRule {
+    Bye,                // a pair with the bye participant: no game, no colours
+    BothPreferences,    // both wishes (or the only one) granted
+    StrongerPreference, // the same colour wanted: the stronger wish
+    WiderDifference,    // two absolute wishes: the wider colour difference
+    Alternation,        // the last games in which their colours differed, alternated
+    HigherRanked,       // the higher-ranked player's wish
+    PairingNumber,      // no wish: the higher-ranked player's pairing number and the
+                        // initial colour
+};
+
+// The colours of one pair of round roundCount() + 1, as pairDutch would give them.
+struct DutchColours {
+    int white = 0;
+    int black = 0;
+    ColourRule rule = ColourRule::Bye;
+    int higherRanked = 0; // the participant ranked higher (score, then number)
+    DutchColourHistory whiteHistory;
+    DutchColourHistory blackHistory;
+};
+
+// The colours for participants a and b; a pair with the bye participant gives White
+// to the player, as the program stores the bye.
+DutchColours dutchColours(const SwissTournament& tournament, const DutchOptions& options, int a,
+                          int b);
 
 // The initial colour as the games of round 1 show it; nothing before round 1 or when no
 // game of round 1 gives a colour.

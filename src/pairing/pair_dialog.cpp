@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -85,12 +86,20 @@ PairDialog::PairDialog(PairingEngine& engine, PairDialogController controller, Q
     const QVector<ListColumn> columns = m_controller.statisticsColumns();
     m_statistics = ui::makeList(QStringLiteral("statisticsList"), columns, {1, 2},
                                 {columns[1].title, columns[2].title});
-    QStringList labels;
-    for (const QStringList& row : rows)
-        labels << row[0];
-    m_statistics->widenColumnFor(0, labels, 215);
-    m_statistics->setMinimumSize(std::max(400, m_statistics->widthForAllColumns()), 250);
+    // The label column with its longest label, the players' with their longest value.
+    for (int c = 0; c < 3; ++c) {
+        QStringList texts;
+        for (const QStringList& row : rows)
+            texts << row[c];
+        m_statistics->widenColumnFor(c, texts, 215);
+    }
     m_statistics->setRows(rows);
+    // Every row shows without scrolling: the colours by round are the last ones.
+    const int allRows = m_statistics->header()->sizeHint().height() +
+                        int(rows.size()) * m_statistics->sizeHintForRow(0) +
+                        2 * m_statistics->frameWidth();
+    m_statistics->setMinimumSize(std::max(400, m_statistics->widthForAllColumns()),
+                                 std::max(250, allRows));
     // Nothing to choose in it: the keyboard goes from button to button.
     m_statistics->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(m_statistics, 1);
@@ -113,6 +122,10 @@ PairDialog::PairDialog(PairingEngine& engine, PairDialogController controller, Q
     m_swap->setAutoDefault(false);
     colourLine->addWidget(m_swap, 0, Qt::AlignTop);
     layout->addLayout(colourLine);
+    // What the colour rules give and why, below the colours the director may swap.
+    m_advice = ui::makeLabel(m_controller.colourAdvice(), QStringLiteral("colourAdvice"));
+    m_advice->setWordWrap(true);
+    layout->addWidget(m_advice);
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(10);
@@ -175,6 +188,7 @@ void PairDialog::keyPressEvent(QKeyEvent* event) {
 void PairDialog::swap() {
     m_controller.swap();
     m_colours->setRows({m_controller.colourRow()});
+    m_advice->setText(m_controller.colourAdvice());
 }
 
 void PairDialog::confirm() {

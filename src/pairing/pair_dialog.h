@@ -1,11 +1,13 @@
-// The pair creation and editing dialogs: both players' statistics side by side, the
-// colours with a swap, and the pair written into (or, editing, removed from) the pair
-// list of the round being paired. Modal to the pairing dialog.
+// The pair creation and editing dialogs: both players' statistics and colours by round
+// side by side, the colours with a swap and what the colour rules give, and the pair
+// written into (or, editing, removed from) the pair list of the round being paired.
+// Modal to the pairing dialog.
 #pragma once
 
 #include "pairing/pairing_controller.h"
 #include "ui/widgets.h"
 
+class QLabel;
 class QPushButton;
 
 namespace ladya {
@@ -41,6 +43,7 @@ private:
     PairDialogController m_controller;
     ui::MultiColumnList* m_statistics = nullptr;
     ui::MultiColumnList* m_colours = nullptr;
+    QLabel* m_advice = nullptr;
     QPushButton* m_swap = nullptr;
     QPushButton* m_confirm = nullptr;
     QPushButton* m_cancel = nullptr;

@@ -2,6 +2,8 @@
 
 #include "common/text_file.h"
 
+#include <cstdlib>
+
 namespace ladya {
 
 namespace {
@@ -14,20 +16,55 @@ std::optional<int> numberOfRow(const QVector<QStringList>& rows, int row) {
     return rows[row][0].toInt();
 }
 
+// "Б Ч –": White, Black, or no game, round by round.
+QString colourSequence(const DutchColourHistory& history) {
+    QStringList colours;
+    for (char c : history.rounds)
+        colours << (c == 'W'   ? PairDialogController::tr("Б")
+                    : c == 'B' ? PairDialogController::tr("Ч")
+                               : QStringLiteral("–"));
+    return colours.join(u' ');
+}
+
+QString colourName(char colour) {
+    return colour == 'W' ? PairDialogController::tr("белые") : PairDialogController::tr("чёрные");
+}
+
+QString preferenceText(const DutchColourHistory& history) {
+    switch (history.strength) {
+    case ColourStrength::Absolute:
+        return PairDialogController::tr("%1, абсолютное").arg(colourName(history.preference));
+    case ColourStrength::Strong:
+        return PairDialogController::tr("%1, сильное").arg(colourName(history.preference));
+    case ColourStrength::Mild:
+        return PairDialogController::tr("%1, слабое").arg(colourName(history.preference));
+    case ColourStrength::None:
+        break;
+    }
+    return PairDialogController::tr("нет");
+}
+
 } // namespace
 
 PairDialogController::PairDialogController(const PairingEngine& engine, int first, int second,
-                                           int editedRow)
-    : m_engine(&engine), m_first(first), m_second(second), m_editedRow(editedRow) {}
+                                           int editedRow, InitialColour initial)
+    : m_engine(&engine),
+      m_rules(dutchColours(engine.tournament(), DutchOptions{initial, 0, {}}, first, second)),
+      m_first(first), m_second(second), m_editedRow(editedRow) {}
 
 PairDialogController PairDialogController::forCreation(const PairingEngine& engine, int first,
-                                                       int second) {
-    return PairDialogController(engine, first, second, -1);
+                                                       int second, InitialColour initial) {
+    PairDialogController dialog(engine, first, second, -1, initial);
+    // A hand-made pair gets the colours an automatic one would.
+    if (dialog.m_rules.white != first)
+        dialog.swap();
+    return dialog;
 }
 
-PairDialogController PairDialogController::forEditing(const PairingEngine& engine, int pairRow) {
+PairDialogController PairDialogController::forEditing(const PairingEngine& engine, int pairRow,
+                                                      InitialColour initial) {
     const PairRow& row = engine.pairList().at(pairRow);
-    return PairDialogController(engine, row.white, row.black, pairRow);
+    return PairDialogController(engine, row.white, row.black, pairRow, initial);
 }
 
 QString PairDialogController::title() const {
@@ -67,7 +104,90 @@ QVector<QStringList> PairDialogController::statisticsRows() const {
             coefficientText(b.progressive)),
         row(QStringLiteral("Ср. Эло соперников"), QString::number(a.averageOpponentRating),
             QString::number(b.averageOpponentRating)),
+        row(tr("Цвета по турам"), colourSequence(historyOf(m_first)),
+            colourSequence(historyOf(m_second))),
+        row(tr("Предпочтение цвета"), preferenceText(historyOf(m_first)),
+            preferenceText(historyOf(m_second))),
     };
+}
+
+DutchColourHistory PairDialogController::historyOf(int number) const {
+    if (number == m_rules.white)
+        return m_rules.whiteHistory;
+    if (number == m_rules.black)
+        return m_rules.blackHistory;
+    return {};
+}
+
+QString PairDialogController::colourAdvice() const {
+    const SwissTournament& t = m_engine->tournament();
+    if (m_rules.rule == ColourRule::Bye)
+        return tr("Свободный от игры тур: цвета не играют роли.");
+    // The number tells namesakes apart; a name may end in a full stop.
+    const auto player = [&](int number) {
+        return tr("%1 (№%2)").arg(t.nameOf(number), QString::number(number));
+    };
+    const DutchColourHistory& w = m_rules.whiteHistory;
+    const DutchColourHistory& b = m_rules.blackHistory;
+    const int higher = m_rules.higherRanked;
+    // The colour both want, when they want the same.
+    const QString wanted = colourName(w.preference);
+    QString why;
+    switch (m_rules.rule) {
+    case ColourRule::Bye:
+        break;
+    case ColourRule::BothPreferences:
+        if (w.preference && b.preference)
+            why = tr("Оба получают желаемый цвет.");
+        else
+            why = tr("Желаемый цвет получает игрок %1; у игрока %2 предпочтения цвета нет.")
+                      .arg(player(w.preference ? m_rules.white : m_rules.black),
+                           player(w.preference ? m_rules.black : m_rules.white));
+        break;
+    case ColourRule::StrongerPreference: {
+        const int granted = w.preference == 'W' ? m_rules.white : m_rules.black;
+        why = tr("Оба предпочитают %1; выполнено более сильное предпочтение игрока %2.")
+                  .arg(wanted, player(granted));
+        break;
+    }
+    case ColourRule::WiderDifference: {
+        const bool whiteGranted = w.preference == 'W';
+        const DutchColourHistory& g = whiteGranted ? w : b;
+        const DutchColourHistory& o = whiteGranted ? b : w;
+        why = tr("Оба должны получить %1; их получает игрок %2: разница цветов у него больше "
+                 "(%3 против %4).")
+                  .arg(wanted, player(whiteGranted ? m_rules.white : m_rules.black),
+                       QString::number(std::abs(g.difference)),
+                       QString::number(std::abs(o.difference)));
+        break;
+    }
+    case ColourRule::Alternation:
+        why = tr("Оба предпочитают %1; цвета чередуются от последних партий, в которых цвета у "
+                 "них различались: тогда игрок %2 играл чёрными.")
+                  .arg(wanted, player(m_rules.white));
+        break;
+    case ColourRule::HigherRanked:
+        why = tr("Оба предпочитают %1, и цвета их партий ни разу не различались; выполнено "
+                 "предпочтение игрока %2, стоящего выше в жеребьёвке.")
+                  .arg(wanted, player(higher));
+        break;
+    case ColourRule::PairingNumber: {
+        const QString got = higher == m_rules.white ? tr("белые") : tr("чёрные");
+        why = higher % 2 == 1
+                  ? tr("Предпочтений цвета нет: игрок %1 стоит выше в жеребьёвке, его номер "
+                       "нечётный, и он получает цвет первого номера в 1 туре (%2).")
+                        .arg(player(higher), got)
+                  : tr("Предпочтений цвета нет: игрок %1 стоит выше в жеребьёвке, его номер "
+                       "чётный, и он получает цвет, обратный цвету первого номера в 1 туре (%2).")
+                        .arg(player(higher), got);
+        break;
+    }
+    }
+    QString advice = tr("По правилам: белые — %1, чёрные — %2. %3")
+                         .arg(player(m_rules.white), player(m_rules.black), why);
+    if (white() != m_rules.white)
+        advice += u'\n' + tr("Сейчас цвета обратные предложенным.");
+    return advice;
 }
 
 QVector<ListColumn> PairDialogController::colourColumns() {
@@ -137,16 +257,17 @@ QVector<QStringList> PairingController::pairRows() const {
 
 void PairingController::clickPlayerList(int row) {
     m_first = numberOfRow(playerRows(), row);
+    m_searched = m_first;
     m_engine.clearCandidates();
     m_second.reset();
+    m_allowance = 0.0f;
+    m_allowanceEnabled = false;
     if (m_first) {
         m_forceEnabled = true;
         m_step2Caption =
             Step2Prefix + QString::number(*m_first) + u'.' + m_engine.tournament().nameOf(*m_first);
-        m_allowance = 0.0f;
         m_engine.buildCandidates(*m_first, m_allowance);
-        if (m_engine.candidateList().isEmpty())
-            m_allowanceEnabled = true;
+        m_allowanceEnabled = m_engine.candidateList().isEmpty();
     }
     applyRules();
 }
@@ -178,6 +299,14 @@ void PairingController::clickPairList(int row) {
 
 void PairingController::pairsChanged() {
     m_engine.buildUnpairedList();
+    // The search of a player now paired is over: nothing is left to choose from it,
+    // and it would hold the commit back.
+    if (m_searched && m_engine.pairedNumbers().contains(*m_searched)) {
+        m_engine.clearCandidates();
+        m_searched.reset();
+        m_allowance = 0.0f;
+        m_allowanceEnabled = false;
+    }
     m_first.reset();
     m_second.reset();
     m_forceEnabled = false;
@@ -208,22 +337,40 @@ std::optional<Message> PairingController::closeQuestion() const {
 }
 
 QString PairingController::autoPairToolTip() const {
+    if (!m_engine.pairList().isEmpty())
+        return tr("Составить пары остальных игроков %1 тура по голландской системе ФИДЕ; "
+                  "составленные пары остаются как есть.")
+            .arg(m_engine.pairedRound());
     return QStringLiteral("Составить все пары %1 тура по голландской системе ФИДЕ; пары можно "
                           "затем изменить, поменять местами или удалить.")
         .arg(m_engine.pairedRound());
 }
 
-std::optional<Message> PairingController::autoPair() {
+DutchOptions PairingController::dutchOptions() const {
     DutchOptions options;
     options.initialColour =
         initialColourEnabled()
             ? m_initialColour
             : initialColourFromRoundOne(m_engine.tournament()).value_or(InitialColour::White);
     options.plannedRounds = m_lastRound ? m_engine.pairedRound() : 0;
-    // A search left listed would hold the commit back: the proposal replaces it.
-    m_engine.clearCandidates();
-    std::optional<Message> refused = m_engine.proposeDutchPairing(options);
-    pairsChanged();
+    return options;
+}
+
+PairDialogController PairingController::creationDialog() const {
+    return PairDialogController::forCreation(m_engine, m_first.value_or(0), m_second.value_or(0),
+                                             dutchOptions().initialColour);
+}
+
+PairDialogController PairingController::editingDialog() const {
+    return PairDialogController::forEditing(m_engine, m_selectedPair, dutchOptions().initialColour);
+}
+
+std::optional<Message> PairingController::autoPair() {
+    std::optional<Message> refused = m_engine.proposeDutchPairing(dutchOptions());
+    // Refused, nothing changed; else everyone is paired, the searched player too, so
+    // his search goes with the selections.
+    if (!refused)
+        pairsChanged();
     applyRules();
     return refused;
 }
@@ -236,10 +383,9 @@ PairingEngine::CommitResult PairingController::finish() {
 }
 
 void PairingController::applyRules() {
-    if (!m_engine.candidateList().isEmpty()) {
+    // The allowance stays shown as the one the listed candidates were found with.
+    if (!m_engine.candidateList().isEmpty())
         m_allowanceEnabled = false;
-        m_allowance = 0.0f;
-    }
     if (!m_first)
         m_step2Caption = Step2Prefix;
     m_createEnabled = m_first.has_value() && m_second.has_value();

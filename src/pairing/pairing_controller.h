@@ -6,6 +6,7 @@
 #include "pairing/pairing_engine.h"
 #include "swiss/swiss_controller.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -14,11 +15,18 @@
 namespace ladya {
 
 // The creation dialog (for the two selections) or the editing dialog (for a row of the
-// pair list): both players' statistics, the colours, swap, confirm, delete.
+// pair list): both players' statistics, the colours, swap, confirm, delete. The
+// creation dialog proposes the colours the Dutch colour rules give (`initial` is the
+// top player's colour in round 1); the editing dialog starts from the pair's colours.
+// Both say what the rules give and why.
 class PairDialogController {
+    Q_DECLARE_TR_FUNCTIONS(PairDialogController)
+
 public:
-    static PairDialogController forCreation(const PairingEngine& engine, int first, int second);
-    static PairDialogController forEditing(const PairingEngine& engine, int pairRow);
+    static PairDialogController forCreation(const PairingEngine& engine, int first, int second,
+                                            InitialColour initial);
+    static PairDialogController forEditing(const PairingEngine& engine, int pairRow,
+                                           InitialColour initial);
 
     bool isEditing() const { return m_editedRow >= 0; }
     QString title() const;
@@ -34,9 +42,14 @@ public:
 
     // "Статистика / ФИО", the first player's name, the second's; each 130 wide.
     QVector<ListColumn> statisticsColumns() const;
-    QVector<QStringList> statisticsRows() const; // nine rows
-    static QVector<ListColumn> colourColumns();  // "Белые", "Чёрные"
-    QStringList colourRow() const;               // White's name, Black's name
+    // Nine rows of figures, then each player's colours by round ("Б Ч –") and colour
+    // preference.
+    QVector<QStringList> statisticsRows() const;
+    static QVector<ListColumn> colourColumns(); // "Белые", "Чёрные"
+    QStringList colourRow() const;              // White's name, Black's name
+    // Who the Dutch colour rules give White and Black, and by which rule; a line more
+    // when the colours shown are the other way round.
+    QString colourAdvice() const;
 
     void swap() { m_toggle = -m_toggle; }
     // Writes the pair at the end of the pair list (the edited row moves there).
@@ -46,9 +59,13 @@ public:
     bool pairMade() const { return m_pairMade; }
 
 private:
-    PairDialogController(const PairingEngine& engine, int first, int second, int editedRow);
+    PairDialogController(const PairingEngine& engine, int first, int second, int editedRow,
+                         InitialColour initial);
+
+    DutchColourHistory historyOf(int number) const;
 
     const PairingEngine* m_engine;
+    DutchColours m_rules;
     int m_first;
     int m_second;
     int m_editedRow; // −1 in the creation dialog
@@ -69,6 +86,8 @@ inline const QString LastRoundCheck = QStringLiteral("Последний тур 
 } // namespace PairingDialogTexts
 
 class PairingController {
+    Q_DECLARE_TR_FUNCTIONS(PairingController)
+
 public:
     // The open tournament and the standings as they stand (the results of every round
     // are in when pairing is allowed).
@@ -83,6 +102,8 @@ public:
         return QStringLiteral("1. Выберите первого игрока для создания пары");
     }
     QString step2Caption() const { return m_step2Caption; }
+    // "Спуск = 0.5 очк.": the allowance of the chosen player's last search, which found
+    // the candidates listed (0.0 before a search).
     QString allowanceText() const;
     static QVector<ListColumn> pairColumns();
     static QVector<ListColumn> playerColumns();
@@ -100,15 +121,15 @@ public:
     bool editEnabled() const { return m_editEnabled; }
     bool finishEnabled() const { return m_finishEnabled; }
     bool forceEnabled() const { return m_forceEnabled; }
-    // The whole round by the Dutch system, while no pair is made yet.
-    bool autoPairEnabled() const {
-        return m_engine.pairList().isEmpty() && !m_engine.unpairedList().isEmpty();
-    }
+    // The players still unpaired by the Dutch system, the pairs made staying as they are.
+    bool autoPairEnabled() const { return !m_engine.unpairedList().isEmpty(); }
     // The initial colour is the director's choice before round 1; later rounds read it
     // back from round 1.
     bool initialColourEnabled() const { return m_engine.pairedRound() == 1; }
     InitialColour initialColour() const { return m_initialColour; }
     void setInitialColour(InitialColour colour) { m_initialColour = colour; }
+    // What the Dutch rules pair and colour this round with.
+    DutchOptions dutchOptions() const;
     // The last round has rules of its own, and the file does not say how many rounds
     // the tournament is to have.
     bool lastRound() const { return m_lastRound; }
@@ -122,13 +143,15 @@ public:
     void raiseAllowance();
     void force();
     void clickPairList(int row);
-    // "Создать пару" opens forCreation(engine(), *firstSelection(), *secondSelection());
-    // once it has closed:
+    // "Создать пару" opens creationDialog() (for both selections); once it has closed:
+    PairDialogController creationDialog() const;
     void creationDialogClosed(const PairDialogController& dialog);
-    // "Изменить / Удалить" opens forEditing(engine(), selectedPairRow()); once closed:
+    // "Изменить / Удалить" opens editingDialog() (for selectedPairRow()); once closed:
     int selectedPairRow() const { return m_selectedPair; }
+    PairDialogController editingDialog() const;
     void editingDialogClosed();
-    // "Автоматическая жеребьёвка": fills the pair list; the message when it cannot.
+    // "Автоматическая жеребьёвка": pairs the players still unpaired after the pairs made;
+    // the message when it cannot (nothing then changes).
     std::optional<Message> autoPair();
     // "Завершить жеребьёвку": commits the round, saves and loads the file. On success
     // the dialog closes and the tournament window takes the returned tournament.
@@ -145,6 +168,9 @@ private:
     PairingEngine m_engine;
     std::optional<int> m_first;
     std::optional<int> m_second;
+    // Whose candidates are listed: the search stays until he is paired or another
+    // player is chosen.
+    std::optional<int> m_searched;
     int m_selectedPair = -1;
     float m_allowance = 0.0f;
     QString m_step2Caption;

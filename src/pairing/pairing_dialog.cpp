@@ -9,7 +9,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <iterator>
 
@@ -99,7 +98,6 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     // The whole round proposed at once, with what the proposal depends on beside it.
     left->addSpacing(10);
     m_autoPair = makeButton(AutoPairButton, QStringLiteral("autoPairButton"), 345);
-    m_autoPair->setToolTip(m_controller.autoPairToolTip());
     left->addWidget(m_autoPair);
     left->addSpacing(5);
     auto* colourRow = new QHBoxLayout;
@@ -213,6 +211,7 @@ void PairingWindow::applyRules() {
     m_finish->setEnabled(m_controller.finishEnabled());
     m_force->setEnabled(m_controller.forceEnabled());
     m_autoPair->setEnabled(m_controller.autoPairEnabled());
+    m_autoPair->setToolTip(m_controller.autoPairToolTip());
 }
 
 void PairingWindow::autoPair() {
@@ -288,24 +287,22 @@ void PairingWindow::force() {
 void PairingWindow::createPair() {
     if (!m_controller.createEnabled())
         return;
-    const PairDialogController closed = PairDialog::run(
-        m_controller.engine(),
-        PairDialogController::forCreation(m_controller.engine(), *m_controller.firstSelection(),
-                                          *m_controller.secondSelection()),
-        this);
+    const PairDialogController closed =
+        PairDialog::run(m_controller.engine(), m_controller.creationDialog(), this);
     m_controller.creationDialogClosed(closed);
+    applyRules();
     if (closed.pairMade()) {
         showPlayers();
+        showCandidates();
         showPairs();
-        // The candidates stay listed until the next player is chosen, but none of
-        // them is chosen any more.
-        const QSignalBlocker block(m_candidates);
-        m_candidates->clearSelection();
-        m_players->setFocus();
+        // Everyone is paired: Enter commits the round.
+        if (m_controller.finishEnabled())
+            m_finish->setFocus();
+        else
+            m_players->setFocus();
     } else {
         m_candidates->setFocus();
     }
-    applyRules();
 }
 
 void PairingWindow::pairClicked() {
@@ -321,12 +318,10 @@ void PairingWindow::pairActivated() {
 void PairingWindow::editPair() {
     if (!m_controller.editEnabled())
         return;
-    PairDialog::run(
-        m_controller.engine(),
-        PairDialogController::forEditing(m_controller.engine(), m_controller.selectedPairRow()),
-        this);
+    PairDialog::run(m_controller.engine(), m_controller.editingDialog(), this);
     m_controller.editingDialogClosed();
     showPlayers();
+    showCandidates();
     showPairs();
     applyRules();
     if (m_pairs->rowCount() > 0)

@@ -32,7 +32,8 @@ std::optional<SwissTournament> run(ui::Platform& platform, const SwissTournament
 // The window behind PairingDialog::run. With the keyboard: arrows choose the player
 // (the candidates follow at once), Enter goes to the best candidate (or to "Спуск"
 // when there is none), Enter on a candidate opens the creation dialog, Enter on a pair
-// opens the editing dialog; Space in the emptied player list clears the last search.
+// opens the editing dialog; once everyone is paired the focus is on "Завершить
+// жеребьёвку", and Enter commits.
 // Closes after a successful commit or on the close box, then emits finished().
 class PairingWindow : public ui::Window {
     Q_OBJECT

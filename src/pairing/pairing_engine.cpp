@@ -2,6 +2,7 @@
 
 #include "common/text_file.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 #include <utility>
@@ -169,9 +170,6 @@ void PairingEngine::prune(int s) {
 
 std::optional<Message> PairingEngine::proposeDutchPairing(const DutchOptions& options) {
     const QString title = QStringLiteral("Автоматическая жеребьёвка");
-    if (!m_pairs.isEmpty())
-        return Message{title, QStringLiteral("Автоматическая жеребьёвка составляет все пары тура "
-                                             "сразу: сначала удалите уже составленные пары.")};
     if (m_tournament.roundCount() >= Limits::SwissRounds)
         return Message{title, QStringLiteral("В турнире уже %1 туров: больше туров быть не может.")
                                   .arg(m_tournament.roundCount())};
@@ -184,7 +182,21 @@ std::optional<Message> PairingEngine::proposeDutchPairing(const DutchOptions& op
                                           .arg(r)};
         }
     }
-    const DutchPairing pairing = pairDutch(m_tournament, options);
+    if (m_unpaired.isEmpty())
+        return std::nullopt;
+    // The pairs made by hand stay: the rest are paired as the round's field without them.
+    DutchOptions rest = options;
+    rest.alreadyPaired = m_pairedNumbers;
+    const DutchPairing pairing = pairDutch(m_tournament, rest);
+    if (!pairing.found() && !m_pairs.isEmpty())
+        return Message{title, QCoreApplication::translate(
+                                  "PairingEngine",
+                                  "Оставшихся игроков (%1) нельзя спарить по голландской системе: "
+                                  "при составленных парах никакие пары не выполняют абсолютных "
+                                  "условий (без повторных встреч, не больше одного свободного дня "
+                                  "у игрока, допустимые цвета). Измените или удалите составленные "
+                                  "пары либо составьте остальные пары вручную.")
+                                  .arg(m_unpaired.size())};
     if (!pairing.found())
         return Message{title,
                        QStringLiteral("Жеребьёвку %1 тура по голландской системе составить "

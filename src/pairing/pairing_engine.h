@@ -71,10 +71,11 @@ public:
     // Appends every other participant after the rows found so far and prunes the same way.
     void forceCandidates(int s);
 
-    // The Dutch system's pairing of every player into the pair list, which must be
-    // empty: boards in the order the system gives them, the pairing-allocated bye as the
-    // pair with the bye participant. When no pairing meets the absolute criteria, the
-    // message says so and the list stays empty.
+    // The Dutch system's pairing of every player still unpaired, appended to the pair
+    // list after the pairs already made (which stay as they are): boards in the order
+    // the system gives them, the pairing-allocated bye as the pair with the bye
+    // participant. When no pairing meets the absolute criteria, the message says so and
+    // the list stays as it was.
     std::optional<Message> proposeDutchPairing(const DutchOptions& options);
 
     // Why the pairs cannot be committed as the next round, or nothing when they can:

@@ -165,7 +165,8 @@ protected:
                  const SwissTournament t = swiss();
                  engine.emplace(t, computeSwissStandings(t));
                  return shown(std::make_unique<PairDialog>(
-                     *engine, PairDialogController::forCreation(*engine, 1, 2)));
+                     *engine,
+                     PairDialogController::forCreation(*engine, 1, 2, InitialColour::White)));
              }},
             {"club list",
              [this] {

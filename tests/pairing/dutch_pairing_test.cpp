@@ -166,7 +166,8 @@ TEST(DutchPairing, GoldenTournamentsRoundByRound) {
 
 // Whole tournaments paired by the engine with random results: every proposal pairs
 // everyone once, repeats no game, gives the bye at most once and never after a win
-// without playing, and keeps every colour within the absolute limits.
+// without playing, and keeps every colour within the absolute limits; a pair of it
+// gets the same colours alone, and the rest pair around it.
 TEST(DutchPairing, RandomTournamentsKeepTheAbsoluteCriteria) {
     std::mt19937 rng(2026);
     for (int k = 0; k < 40; ++k) {
@@ -181,6 +182,20 @@ TEST(DutchPairing, RandomTournamentsKeepTheAbsoluteCriteria) {
             const DutchPairing p = pairDutch(t, {});
             if (!p.found())
                 break; // a small field can run out of opponents
+            // A pair made by hand with the colours the rules give, the rest paired
+            // around it: everyone else once, without the pair's players.
+            const DutchPair byHand = p.pairs[rng() % p.pairs.size()];
+            const DutchColours proposed = dutchColours(t, {}, byHand.black, byHand.white);
+            EXPECT_EQ(std::pair(proposed.white, proposed.black),
+                      std::pair(byHand.white, byHand.black));
+            DutchOptions around;
+            around.alreadyPaired = {byHand.white, byHand.black};
+            std::set<int> rest{byHand.white, byHand.black};
+            for (const DutchPair& pair : pairDutch(t, around).pairs) {
+                EXPECT_TRUE(rest.insert(pair.white).second);
+                EXPECT_TRUE(rest.insert(pair.black).second);
+            }
+            EXPECT_TRUE(rest.size() == 2 || int(rest.size()) == t.participantCount());
             std::set<int> seen;
             QVector<SwissGame> games;
             for (const DutchPair& pair : p.pairs) {
