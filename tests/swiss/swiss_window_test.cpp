@@ -116,8 +116,12 @@ TEST_F(SwissWindowTest, CreatedFromTheMenuWithAnOddFieldAndReopenedOnceARoundIsP
     }
     EXPECT_TRUE(rounds->isEnabled());
     EXPECT_FALSE(button(creation, "finishButton")->isEnabled());
+    // The grey button says what it waits for.
+    auto* missing = child<QLabel>(creation, "missingLabel");
+    EXPECT_EQ(missing->text(), "Не хватает: количества туров");
     rounds->setCurrentIndex(rounds->findText("7"));
     EXPECT_TRUE(button(creation, "finishButton")->isEnabled());
+    EXPECT_EQ(missing->text(), "");
 
     // Removing the third of 14 clears the rounds; adding it back restores the count.
     test::clickRow(list(creation, "participantList"), 2);
