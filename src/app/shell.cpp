@@ -88,17 +88,20 @@ void Shell::openRoundRobinCreation() {
 void Shell::openRoundRobin(RoundRobinTournament tournament) {
     auto* window = new RoundRobinWindow(m_app, m_platform, std::move(tournament));
     m_roundRobin = window;
-    connect(window, &RoundRobinWindow::mainMenuRequested, this, [this, window] {
-        window->deleteLater();
-        m_tournamentLock.reset();
-        m_app.resetTournament();
-        showMainMenu();
-    });
+    connect(window, &RoundRobinWindow::mainMenuRequested, this,
+            [this, window] { leaveTournament(window); });
     // The tournament is let go before the program ends: nothing writes it any more.
     connect(window, &RoundRobinWindow::exitRequested, this, [this] { m_tournamentLock.reset(); });
     connect(window, &RoundRobinWindow::exitRequested, this, &Shell::exitRequested);
     window->show();
     window->centreOnScreen();
+}
+
+void Shell::leaveTournament(QWidget* window) {
+    window->deleteLater();
+    m_tournamentLock.reset();
+    m_app.resetTournament();
+    showMainMenu();
 }
 
 void Shell::openSwissCreation() {
@@ -132,6 +135,8 @@ void Shell::openSwissFile(const QString& path) {
     closeMainMenu();
     auto* window = new SwissWindow(m_app, m_platform, std::move(*opened.controller));
     m_swiss = window;
+    connect(window, &SwissWindow::mainMenuRequested, this,
+            [this, window] { leaveTournament(window); });
     connect(window, &SwissWindow::exitRequested, this, [this] { m_tournamentLock.reset(); });
     connect(window, &SwissWindow::exitRequested, this, &Shell::exitRequested);
     window->show();

@@ -1,6 +1,6 @@
 // Leads the user from window to window: start-up messages, the main menu, and the
-// activities it starts. One tournament at a time; closing a tournament window ends
-// the program.
+// activities it starts. One tournament at a time; a tournament window leads back to a
+// fresh menu by its "Главное меню", and its close box ends the program.
 #pragma once
 
 #include "app/club_list_window.h"
@@ -47,6 +47,9 @@ private:
     void openTournamentFile(MainMenu::FileKind kind, const QString& path);
     void openRoundRobinCreation();
     void openRoundRobin(RoundRobinTournament tournament);
+    // "Главное меню" of a tournament window: the tournament is let go and a fresh menu
+    // shows with a fresh tournament state.
+    void leaveTournament(QWidget* window);
     void openSwissCreation();
     // Loads the file and opens its window; an unreadable file is reported and the
     // menu comes back.

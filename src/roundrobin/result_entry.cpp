@@ -1,5 +1,7 @@
 #include "roundrobin/result_entry.h"
 
+#include <QCoreApplication>
+
 namespace ladya {
 
 QString resultEntryLabel(const QString& entry) {
@@ -43,6 +45,63 @@ std::optional<QString> resultEntryForKey(int key, Qt::KeyboardModifiers modifier
     default:
         return std::nullopt;
     }
+}
+
+QString storedResultEntry(const QString& whiteCode, const QString& blackCode) {
+    if (whiteCode == QStringLiteral("-") && blackCode == QStringLiteral("-"))
+        return QStringLiteral("00");
+    return whiteCode;
+}
+
+QString byeProposal(bool whiteIsBye, bool blackIsBye) {
+    if (whiteIsBye == blackIsBye)
+        return QString();
+    return blackIsBye ? QStringLiteral("+") : QStringLiteral("-");
+}
+
+QString byeProposalHint(const QString& proposal) {
+    if (proposal.isEmpty())
+        return QString();
+    return QCoreApplication::translate("ResultEntry",
+                                       "Свободный тур: «%1» даёт участнику очко без партии")
+        .arg(proposal);
+}
+
+namespace {
+
+// The game list's writing of an entry: "1-0", "%-%", "---" …
+QString resultColumnText(const QString& entry) {
+    if (entry == QStringLiteral("00"))
+        return QStringLiteral("---");
+    static const QVector<std::pair<QString, QString>> mirrors = {
+        {QStringLiteral("1"), QStringLiteral("0")},
+        {QStringLiteral("0"), QStringLiteral("1")},
+        {QStringLiteral("%"), QStringLiteral("%")},
+        {QStringLiteral("+"), QStringLiteral("-")},
+        {QStringLiteral("-"), QStringLiteral("+")}};
+    for (const auto& [code, mirror] : mirrors) {
+        if (code == entry)
+            return code + u'-' + mirror;
+    }
+    return entry;
+}
+
+} // namespace
+
+std::optional<Message> replaceResultQuestion(const QString& white, const QString& black,
+                                             const QString& stored, const QString& entry) {
+    if (stored.isEmpty() || stored == entry)
+        return std::nullopt;
+    const QString title = QCoreApplication::translate("ResultEntry", "Замена результата");
+    if (entry.isEmpty()) {
+        return Message{title, QCoreApplication::translate("ResultEntry",
+                                                          "Удалить результат %1 партии %2 - %3?")
+                                  .arg(resultColumnText(stored), white, black)};
+    }
+    return Message{
+        title, QCoreApplication::translate("ResultEntry", "Партия %1 - %2 уже имеет результат %3.\n"
+                                                          "Заменить его на %4?")
+                   .arg(white, black, resultColumnText(stored), resultColumnText(entry))};
 }
 
 } // namespace ladya

@@ -1,5 +1,7 @@
 #include "roundrobin/round_robin_controller.h"
 
+#include "roundrobin/result_entry.h"
+
 #include <QFileInfo>
 #include <algorithm>
 
@@ -11,6 +13,8 @@ RoundRobinController::RoundRobinController(RoundRobinTournament tournament, Save
         m_save = [](const RoundRobinTournament& t) { return saveRoundRobin(t); };
     m_tournament.state.unplayedCount = m_tournament.countUnplayed();
     m_round = roundInPlay();
+    m_board = firstUnplayedBoard();
+    m_entry = entryOfSelected();
     recompute();
 }
 
@@ -43,11 +47,11 @@ QStringList RoundRobinController::roundItems() const {
 }
 
 void RoundRobinController::selectRound(int round) {
-    noteControlEvent();
     if (round < 1 || round > m_tournament.roundCount())
         return;
     m_round = round;
     m_board = 0;
+    m_entry.clear();
 }
 
 QVector<QStringList> RoundRobinController::gameRows() const {
@@ -55,14 +59,13 @@ QVector<QStringList> RoundRobinController::gameRows() const {
 }
 
 void RoundRobinController::selectGame(int board) {
-    noteControlEvent();
     const bool valid = m_round >= 1 && m_round <= m_tournament.roundCount() && board >= 1 &&
                        board <= m_tournament.boardCount();
     m_board = valid ? board : 0;
+    m_entry = entryOfSelected();
 }
 
 std::optional<QString> RoundRobinController::clickGameRow(int position) {
-    noteControlEvent();
     if (position < 0 || position >= m_tournament.boardCount() || m_round < 1 ||
         m_round > m_tournament.roundCount())
         return std::nullopt;
@@ -70,10 +73,35 @@ std::optional<QString> RoundRobinController::clickGameRow(int position) {
     return shownEntry();
 }
 
-QString RoundRobinController::shownEntry() const {
+QString RoundRobinController::entryOfSelected() const {
     if (m_board == 0)
         return QString();
-    return m_tournament.game(m_round, m_board).result.left(1);
+    const RoundRobinGame& g = m_tournament.game(m_round, m_board);
+    if (g.isPlayed())
+        return storedResultEntry(g.result, g.mirrorResult);
+    return byeProposal(g.white == ByeText, g.black == ByeText);
+}
+
+void RoundRobinController::chooseEntry(const QString& entry) {
+    // An entry kept without a game would be written on whichever game comes next.
+    m_entry = m_board > 0 && resultEntries().contains(entry) ? entry : QString();
+}
+
+QString RoundRobinController::entryHint() const {
+    if (m_board == 0 || m_tournament.game(m_round, m_board).isPlayed())
+        return QString();
+    const RoundRobinGame& g = m_tournament.game(m_round, m_board);
+    return byeProposalHint(byeProposal(g.white == ByeText, g.black == ByeText));
+}
+
+int RoundRobinController::firstUnplayedBoard() const {
+    if (m_round < 1 || m_round > m_tournament.roundCount())
+        return 0;
+    for (int b = 1; b <= m_tournament.boardCount(); ++b) {
+        if (!m_tournament.game(m_round, b).isPlayed())
+            return b;
+    }
+    return 0;
 }
 
 QVector<QStringList> RoundRobinController::standingsRows() const {
@@ -86,7 +114,6 @@ QStringList RoundRobinController::resultEntries() {
 }
 
 std::optional<Message> RoundRobinController::writeResult(const QString& entry) {
-    noteControlEvent();
     if (m_board == 0 || m_tournament.state.isFinished() || !resultEntries().contains(entry))
         return std::nullopt;
     RoundRobinGame& g = m_tournament.game(m_round, m_board);
@@ -94,12 +121,24 @@ std::optional<Message> RoundRobinController::writeResult(const QString& entry) {
     g.applyEntry(entry);
     m_tournament.state.unplayedCount += (wasPlayed ? 1 : 0) - (g.isPlayed() ? 1 : 0);
     m_board = 0;
+    m_entry.clear();
     recompute();
     return save();
 }
 
+std::optional<Message> RoundRobinController::replaceQuestion(const QString& entry) const {
+    if (!writeEnabled())
+        return std::nullopt;
+    const RoundRobinGame& g = m_tournament.game(m_round, m_board);
+    return replaceResultQuestion(g.white, g.black, storedResultEntry(g.result, g.mirrorResult),
+                                 entry);
+}
+
 std::optional<Message> RoundRobinController::writeResultByKey(const QString& entry) {
     if (!writeEnabled() || m_board == 0)
+        return std::nullopt;
+    // A stray key must not overwrite a result: changing one takes Delete first.
+    if (!entry.isEmpty() && m_tournament.game(m_round, m_board).isPlayed())
         return std::nullopt;
     const int board = m_board;
     std::optional<Message> failed = writeResult(entry);
@@ -108,6 +147,7 @@ std::optional<Message> RoundRobinController::writeResultByKey(const QString& ent
     m_board = board;
     if (!entry.isEmpty())
         m_board = nextUnplayedBoard();
+    m_entry = entryOfSelected();
     return std::nullopt;
 }
 
@@ -145,10 +185,6 @@ QString RoundRobinController::selectedPlayersText() const {
 
 bool RoundRobinController::writeEnabled() const {
     // A completed tournament takes no result: the button must not look as if it did.
-    if (m_tournament.state.isFinished())
-        return false;
-    if (!m_eventSeen)
-        return true;
     return m_board > 0 && !m_tournament.state.isFinished();
 }
 

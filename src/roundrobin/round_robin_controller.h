@@ -47,8 +47,9 @@ public:
     using SaveFunction = std::function<FileResult(const RoundRobinTournament&)>;
 
     // Opens on a loaded tournament: everything is computed, the round in play is shown
-    // (the first with an unplayed game, else the last), no game is selected. `save`
-    // defaults to saveRoundRobin at the tournament's path.
+    // (the first with an unplayed game, else the last) with its first unplayed game
+    // selected, so that the result keys work at once (none when every game is played).
+    // `save` defaults to saveRoundRobin at the tournament's path.
     explicit RoundRobinController(RoundRobinTournament tournament, SaveFunction save = {});
 
     const RoundRobinTournament& tournament() const { return m_tournament; }
@@ -70,11 +71,18 @@ public:
     // Selects a board of the current round (0 or out of range: none).
     void selectGame(int board);
     // A click in the game list at row `position` (0-based, −1 when none): selects that
-    // board and returns what the result selector shows then (the first character of the
-    // result column: a double forfeit shows "-"); nullopt when no row was selected.
+    // board and returns what the result selector shows then; nullopt when no row was
+    // selected.
     std::optional<QString> clickGameRow(int position);
-    // What the result selector shows for the selected game ("" when none).
-    QString shownEntry() const;
+    // What the result selector shows: the selected game's stored result ("00" for a
+    // double forfeit), for an unplayed game against the bye participant the bye's point
+    // proposed, else "" (and "" with no game selected), until the user chooses another
+    // entry for the selected game.
+    QString shownEntry() const { return m_entry; }
+    // A choice in the result selector; without a selected game the selector stays empty.
+    void chooseEntry(const QString& entry);
+    // Why the selector proposes what it shows; "" when it proposes nothing.
+    QString entryHint() const;
 
     // Standings list, in the order of places.
     static QVector<ListColumn> standingColumns() { return standingsColumns(); }
@@ -87,10 +95,14 @@ public:
     // completed tournament or for an unknown entry. A message when the save failed;
     // the result then stays in memory and the window goes on.
     std::optional<Message> writeResult(const QString& entry);
-    // A result key in the game list: the same write, only while "Записать" is enabled;
-    // after a save the selection moves to the round's next unplayed game (wrapping to
-    // the first, staying when none is left; a cleared game stays selected). A failed
-    // save leaves no selection, as "Записать" does.
+    // What "Записать" asks before `entry` replaces the selected game's stored result;
+    // nothing when the game has none or keeps it.
+    std::optional<Message> replaceQuestion(const QString& entry) const;
+    // A result key in the game list: the same write, only while "Записать" is enabled,
+    // and a result only into a game without one (Delete clears one). After a save the
+    // selection moves to the round's next unplayed game (wrapping to the first, staying
+    // when none is left; a cleared game stays selected). A failed save leaves no
+    // selection, as "Записать" does.
     std::optional<Message> writeResultByKey(const QString& entry);
 
     // Texts and enabling, applied by the window after every event.
@@ -102,8 +114,6 @@ public:
     QString finishToolTip() const;
     // In an odd field, what the results of a game against the bye row do; "" otherwise.
     QString resultToolTip() const;
-    // Every control event counts; "Записать" is enabled until the first one.
-    void noteControlEvent() { m_eventSeen = true; }
 
     // The close box: end the program, open the completion dialog, or stay (the save
     // of unplayed games failed and the message says so).
@@ -127,13 +137,16 @@ private:
     void recompute();
     int roundInPlay() const;
     int nextUnplayedBoard() const;
+    int firstUnplayedBoard() const;
+    // What the selector shows for the selected game before the user chooses.
+    QString entryOfSelected() const;
 
     RoundRobinTournament m_tournament;
     SaveFunction m_save;
     RoundRobinResults m_results;
     int m_round = 1;
     int m_board = 0;
-    bool m_eventSeen = false;
+    QString m_entry;
 };
 
 // The participant statistics window: the participant list and the selected one's games.

@@ -95,6 +95,11 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     resultLine->addWidget(m_write);
     resultLine->addStretch();
     entry->addLayout(resultLine);
+    // Why the selector proposes what it shows (the bye's point); empty otherwise.
+    m_entryHint = ui::makeLabel(QString(), QStringLiteral("resultHintLabel"));
+    m_entryHint->setWordWrap(true);
+    m_entryHint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    entry->addWidget(m_entryHint);
     entry->addStretch();
     bottom->addLayout(entry, 1);
 
@@ -136,7 +141,7 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_round, &QComboBox::currentIndexChanged, this, &RoundRobinWindow::roundChosen);
     connect(m_games, &ui::MultiColumnList::rowClicked, this, &RoundRobinWindow::gameClicked);
     connect(m_standings, &ui::MultiColumnList::rowClicked, this, &RoundRobinWindow::controlEvent);
-    connect(m_result, &QComboBox::currentIndexChanged, this, &RoundRobinWindow::controlEvent);
+    connect(m_result, &QComboBox::currentIndexChanged, this, &RoundRobinWindow::resultChosen);
     connect(m_write, &QPushButton::clicked, this, &RoundRobinWindow::writeResult);
     connect(m_schedule, &QPushButton::clicked, this, &RoundRobinWindow::writeSchedule);
     connect(m_trf, &QPushButton::clicked, this, &RoundRobinWindow::exportTrf);
@@ -146,6 +151,7 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_mainMenu, &QPushButton::clicked, this, &RoundRobinWindow::backToMainMenu);
     connect(this, &ui::Window::closeRequested, this, &RoundRobinWindow::closeBox);
     m_games->installEventFilter(this);
+    m_games->setFocus(); // the keyboard starts on the game the rules selected
 }
 
 bool RoundRobinWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -162,11 +168,19 @@ void RoundRobinWindow::syncState() {
 }
 
 void RoundRobinWindow::controlEvent() {
-    m_controller.noteControlEvent();
     applyRules();
 }
 
 void RoundRobinWindow::applyRules() {
+    {
+        // The controller's selection and entry; no choice of the user.
+        const QSignalBlocker blockGames(m_games);
+        const QSignalBlocker blockResult(m_result);
+        if (m_games->selectedRow() != m_controller.selectedGame() - 1)
+            m_games->selectRow(m_controller.selectedGame() - 1);
+        m_result->setText(m_controller.shownEntry());
+    }
+    m_entryHint->setText(m_controller.entryHint());
     m_write->setEnabled(m_controller.writeEnabled());
     m_finish->setEnabled(m_controller.finishEnabled());
     m_finish->setToolTip(m_controller.finishToolTip());
@@ -191,18 +205,24 @@ void RoundRobinWindow::roundChosen(int index) {
 }
 
 void RoundRobinWindow::gameClicked() {
-    controlEvent();
-    const std::optional<QString> shown = m_controller.clickGameRow(m_games->selectedRow());
-    if (shown) {
-        const QSignalBlocker block(m_result); // shows the game's result; no choice of the user
-        m_result->setText(*shown);
-    }
+    m_controller.clickGameRow(m_games->selectedRow());
+    applyRules();
+}
+
+void RoundRobinWindow::resultChosen() {
+    m_controller.chooseEntry(m_result->text());
     applyRules();
 }
 
 void RoundRobinWindow::writeResult() {
-    controlEvent();
-    showWritten(m_controller.writeResult(m_result->text()));
+    const QString entry = m_controller.shownEntry();
+    if (const std::optional<Message> question = m_controller.replaceQuestion(entry);
+        question && !m_platform.confirm(this, *question)) {
+        m_controller.selectGame(m_controller.selectedGame()); // the stored result again
+        applyRules();
+        return;
+    }
+    showWritten(m_controller.writeResult(entry));
 }
 
 void RoundRobinWindow::showWritten(const std::optional<Message>& failed) {
@@ -221,16 +241,7 @@ bool RoundRobinWindow::writeResultByKey(int key, Qt::KeyboardModifiers modifiers
     controlEvent();
     if (!m_controller.writeEnabled())
         return true; // as a click on the disabled "Записать": nothing
-    const std::optional<Message> failed = m_controller.writeResultByKey(*entry);
-    showWritten(failed);
-    {
-        const QSignalBlocker block(m_games); // the controller chose the row already
-        m_games->selectRow(m_controller.selectedGame() - 1);
-    }
-    {
-        const QSignalBlocker block(m_result); // the game's result; no choice of the user
-        m_result->setText(m_controller.shownEntry());
-    }
+    showWritten(m_controller.writeResultByKey(*entry));
     return true;
 }
 

@@ -44,6 +44,7 @@ private:
     void showStandings();
     void roundChosen(int index);
     void gameClicked();
+    void resultChosen();
     void writeResult();
     bool writeResultByKey(int key, Qt::KeyboardModifiers modifiers);
     // After a result was written (or its save failed): both lists and the rules anew.
@@ -66,6 +67,7 @@ private:
     ui::MultiColumnList* m_standings = nullptr;
     QLabel* m_selectedPlayers = nullptr;
     ui::DropDown* m_result = nullptr;
+    QLabel* m_entryHint = nullptr;
     QPushButton* m_write = nullptr;
     QPushButton* m_schedule = nullptr;
     QPushButton* m_trf = nullptr;

@@ -1,6 +1,7 @@
 #include "swiss/swiss_controller.h"
 
 #include "common/text_file.h"
+#include "roundrobin/result_entry.h"
 
 #include <QFileInfo>
 
@@ -122,6 +123,9 @@ SwissWindowController::SwissWindowController(SwissTournament tournament)
       m_selectedPairLabel(QStringLiteral("Выбраны игроки:")), m_statsCaption(StatsCaption) {
     recompute();
     refreshGameList();
+    if (m_tournament.roundCount() > 0)
+        selectBoard(firstUnplayedBoard());
+    applyRules();
 }
 
 SwissWindowOpenResult openSwissWindow(const QString& path) {
@@ -206,24 +210,62 @@ void SwissWindowController::applyRules() {
 
 void SwissWindowController::selectRound(const QString& text) {
     m_displayedRound = parseLenientInt(text);
+    selectBoard(0);
     refreshGameList();
     applyRules();
 }
 
 void SwissWindowController::clickGame(int row) {
-    if (row >= 0 && row < gameRowCount()) {
-        const QStringList cells = gameRow(row);
-        m_selectedBoard = cells[0].toInt();
-        m_resultEntry = cells[3].left(1);
-    } else {
-        m_selectedBoard = 0;
-        m_resultEntry.clear();
-    }
+    selectBoard(row >= 0 && row < gameRowCount() ? row + 1 : 0);
     applyRules();
 }
 
+void SwissWindowController::selectBoard(int board) {
+    m_selectedBoard = board;
+    m_resultEntry.clear();
+    const int r = m_displayedRound;
+    if (board < 1 || r < 1 || r > m_tournament.roundCount() ||
+        board > m_tournament.rounds[r - 1].size())
+        return;
+    const SwissGame& g = m_tournament.game(r, board);
+    const int bye = m_tournament.byeNumber;
+    m_resultEntry = g.whiteResult.isEmpty()
+                        ? byeProposal(bye > 0 && g.white == bye, bye > 0 && g.black == bye)
+                        : storedResultEntry(g.whiteResult, g.blackResult);
+}
+
+const SwissGame* SwissWindowController::selectedGameOfLastRound() const {
+    const int r = m_tournament.roundCount();
+    if (r == 0 || m_displayedRound != r || m_selectedBoard < 1 ||
+        m_selectedBoard > m_tournament.rounds[r - 1].size())
+        return nullptr;
+    return &m_tournament.game(r, m_selectedBoard);
+}
+
+QString SwissWindowController::resultHint() const {
+    const SwissGame* g = selectedGameOfLastRound();
+    if (!g || !g->whiteResult.isEmpty())
+        return QString();
+    const int bye = m_tournament.byeNumber;
+    return byeProposalHint(byeProposal(bye > 0 && g->white == bye, bye > 0 && g->black == bye));
+}
+
 void SwissWindowController::setResultEntry(const QString& entry) {
-    m_resultEntry = entry;
+    // An entry kept without a game would be stored on whichever game comes next.
+    m_resultEntry = m_selectedBoard > 0 && swissResultEntries().contains(entry) ? entry : QString();
+    applyRules();
+}
+
+std::optional<Message> SwissWindowController::replaceQuestion() const {
+    const SwissGame* g = m_storeEnabled ? selectedGameOfLastRound() : nullptr;
+    if (!g)
+        return std::nullopt;
+    return replaceResultQuestion(m_tournament.nameOf(g->white), m_tournament.nameOf(g->black),
+                                 storedResultEntry(g->whiteResult, g->blackResult), m_resultEntry);
+}
+
+void SwissWindowController::keepStoredResult() {
+    selectBoard(m_selectedBoard);
     applyRules();
 }
 
@@ -254,6 +296,7 @@ std::optional<Message> SwissWindowController::store() {
                 m_unsaved = false;
             }
             recompute();
+            selectBoard(m_selectedBoard); // what the game now holds
         }
     }
     refreshGameList();
@@ -264,14 +307,26 @@ std::optional<Message> SwissWindowController::store() {
 std::optional<Message> SwissWindowController::storeByKey(const QString& entry) {
     if (!m_storeEnabled || !swissResultEntries().contains(entry))
         return std::nullopt;
+    // A stray key must not overwrite a result: changing one takes Delete first.
+    if (const SwissGame* g = selectedGameOfLastRound();
+        !g || (!entry.isEmpty() && !g->whiteResult.isEmpty()))
+        return std::nullopt;
     m_resultEntry = entry;
     std::optional<Message> failed = store();
     if (failed || entry.isEmpty())
         return failed;
-    m_selectedBoard = nextUnplayedBoard();
-    m_resultEntry = gameRow(m_selectedBoard - 1)[3].left(1);
+    selectBoard(nextUnplayedBoard());
     applyRules();
     return std::nullopt;
+}
+
+int SwissWindowController::firstUnplayedBoard() const {
+    const int r = m_tournament.roundCount();
+    for (int b = 1; r > 0 && b <= m_tournament.rounds[r - 1].size(); ++b) {
+        if (m_tournament.game(r, b).whiteResult.isEmpty())
+            return b;
+    }
+    return -1; // none, as before any click
 }
 
 int SwissWindowController::nextUnplayedBoard() const {
@@ -326,11 +381,16 @@ void SwissWindowController::startPairing() {
 }
 
 void SwissWindowController::finishPairing(const std::optional<SwissTournament>& committed) {
+    const int shown = m_displayedRound;
     if (committed) {
         m_tournament = *committed;
         m_unsaved = false; // the commit saved the round and whatever came before it
     }
     m_displayedRound = m_tournament.roundCount();
+    if (committed)
+        selectBoard(firstUnplayedBoard()); // the new round's results come next
+    else if (shown != m_displayedRound)
+        selectBoard(0);
     refreshGameList();
     applyRules();
 }

@@ -45,12 +45,14 @@ inline const QString StoreButton = QStringLiteral("Записать");
 inline const QString PairingButton = QStringLiteral("Жеребьёвка следующего тура");
 inline const QString CompleteButton = QStringLiteral("Завершить турнир");
 inline const QString ReportButton = QStringLiteral("Сохранить таблицу в файл (file.html)");
+inline const QString MainMenuButton = QStringLiteral("Главное меню");
 } // namespace SwissWindowTexts
 
 class SwissWindowController {
 public:
-    // Opens the window's state on a loaded tournament: computes the standings and
-    // shows the last round. The buttons start as the window first shows them.
+    // Opens the window's state on a loaded tournament: computes the standings, shows the
+    // last round with its first unplayed game selected (none when all are played) and
+    // applies the rules, so that the keys and the buttons work before any click.
     explicit SwissWindowController(SwissTournament tournament);
 
     const SwissTournament& tournament() const { return m_tournament; }
@@ -75,7 +77,13 @@ public:
     QVector<QStringList> standingsRows() const;
     QString infoLine() const { return m_infoLine; }
     QString selectedPairLabel() const { return m_selectedPairLabel; }
+    // What the result selector shows: the selected game's stored result ("00" for a
+    // double forfeit), for an unplayed game against the bye participant the bye's point
+    // proposed, else "" (and "" with no game selected), until the user chooses another
+    // entry for the selected game.
     QString resultEntry() const { return m_resultEntry; }
+    // Why the selector proposes what it shows; "" when it proposes nothing.
+    QString resultHint() const;
 
     bool storeEnabled() const { return m_storeEnabled; }
     bool pairingEnabled() const { return m_pairingEnabled; }
@@ -86,17 +94,25 @@ public:
     QString statsCaption() const { return m_statsCaption; }
 
     // Events. Each applies the enabling rules afterwards; a returned message is shown.
+    // Shows another round; the game selection is cleared.
     void selectRound(const QString& text);
     void clickGame(int row); // row of the game list counted from 0, −1 for none
+    // A choice in the result selector; without a selected game the selector stays empty.
     void setResultEntry(const QString& entry);
     // "Записать": stores the entry for the selected board, saves, reads the file back
     // and recomputes. A failed save keeps the result in the window, selection and all,
     // so that "Записать" can save it again once the cause is fixed.
     std::optional<Message> store();
-    // A result key in the game list: the same store, only while "Записать" is enabled.
-    // After a save the selection moves to the round's next unplayed game (wrapping to
-    // the first, staying when none is left; a cleared game stays selected); a failed
-    // save keeps it where it is, as "Записать" does.
+    // What "Записать" asks before the chosen entry replaces the selected game's stored
+    // result; nothing when the game has none or keeps it.
+    std::optional<Message> replaceQuestion() const;
+    // The question was answered no: the selector shows the stored result again.
+    void keepStoredResult();
+    // A result key in the game list: the same store, only while "Записать" is enabled,
+    // and a result only into a game without one (Delete clears one). After a save the
+    // selection moves to the round's next unplayed game (wrapping to the first, staying
+    // when none is left; a cleared game stays selected); a failed save keeps it where it
+    // is, as "Записать" does.
     std::optional<Message> storeByKey(const QString& entry);
     // A result is held that the file does not have yet (its save failed).
     bool unsaved() const { return m_unsaved; }
@@ -104,12 +120,13 @@ public:
     // Before the pairing dialog opens.
     void startPairing();
     // After it closed: `committed` is the tournament the commit loaded back, or nothing
-    // when the dialog was closed without commit. The standings keep their figures
-    // until the next result.
+    // when the dialog was closed without commit. A committed round is shown with its
+    // first game selected. The standings keep their figures until the next result.
     void finishPairing(const std::optional<SwissTournament>& committed);
 
-    // The close box ends the program; a result whose save failed is saved first, and
-    // while that fails the window stays with the message.
+    // The close box ends the program and "Главное меню" leaves for the menu; a result
+    // whose save failed is saved first, and while that fails the window stays with the
+    // message.
     struct CloseDecision {
         bool exit = true;
         std::optional<Message> message;
@@ -130,6 +147,11 @@ private:
     void recompute();
     void refreshGameList();
     int nextUnplayedBoard() const;
+    int firstUnplayedBoard() const;
+    // The selected game of the last round while it is shown; nullptr otherwise.
+    const SwissGame* selectedGameOfLastRound() const;
+    // Selects a board of the shown round (0: none) with the entry it shows.
+    void selectBoard(int board);
 
     SwissTournament m_tournament;
     // The figures of the last recomputation; a pairing does not redo them, and the

@@ -3,6 +3,7 @@
 #include "common/text_file.h"
 #include "common/tournament_creation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <utility>
@@ -117,12 +118,33 @@ void SwissCreationController::removeSelected() {
 }
 
 void SwissCreationController::applyRules() {
-    m_roundsEnabled = participantCount() > 13;
+    constexpr int MinParticipants = 14;
+    constexpr int MinNameLength = 4;
+    const bool enoughPlayers = participantCount() >= MinParticipants;
+    const bool nameLongEnough = m_name.size() >= MinNameLength;
+    m_roundsEnabled = enoughPlayers;
     if (!m_roundsEnabled)
         m_roundsText.clear();
-    m_finishEnabled = participantCount() > 13 && m_name.size() > 3 && !m_roundsText.isEmpty();
+    m_finishEnabled = enoughPlayers && nameLongEnough && !m_roundsText.isEmpty();
     m_removeEnabled = m_selectedNumber != -1;
     m_countLabel = QStringLiteral("Всего участников - ") + QString::number(participantCount());
+
+    // The grey "Завершить" alone does not say what it waits for.
+    QStringList missing;
+    if (!enoughPlayers)
+        missing << QCoreApplication::translate("SwissCreation", "участников (%1 из %2)")
+                       .arg(participantCount())
+                       .arg(MinParticipants);
+    if (!nameLongEnough)
+        missing << QCoreApplication::translate("SwissCreation",
+                                               "названия турнира (не короче %1 символов)")
+                       .arg(MinNameLength);
+    if (m_roundsText.isEmpty())
+        missing << QCoreApplication::translate("SwissCreation", "количества туров");
+    m_missingText = missing.isEmpty()
+                        ? QString()
+                        : QCoreApplication::translate("SwissCreation", "Не хватает: %1")
+                              .arg(missing.join(QStringLiteral("; ")));
 }
 
 std::optional<Message> SwissCreationController::closeQuestion() const {

@@ -40,6 +40,7 @@ inline const QString RoundsLabel = QStringLiteral("Количество туро
 
 class SwissCreationController {
 public:
+    SwissCreationController() { applyRules(); }
     static QString title() {
         return QStringLiteral("Создание нового турнира (швейцарская система)");
     }
@@ -79,6 +80,9 @@ public:
     bool finishEnabled() const { return m_finishEnabled; }
     bool removeEnabled() const { return m_removeEnabled; }
     QString countLabel() const { return m_countLabel; }
+    // What "Завершить" still waits for (participants, the name, the number of rounds);
+    // "" once it is enabled.
+    QString missingText() const { return m_missingText; }
 
     void applyRules();
 
@@ -92,6 +96,7 @@ private:
     bool m_finishEnabled = false;
     bool m_removeEnabled = false;
     QString m_countLabel = QStringLiteral("Всего участников - 0");
+    QString m_missingText;
 };
 
 } // namespace ladya

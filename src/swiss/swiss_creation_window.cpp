@@ -70,6 +70,11 @@ SwissCreationWindow::SwissCreationWindow(Workspace& workspace, ui::Platform& pla
     middle->addWidget(m_remove, 1, 1);
     middle->addWidget(m_finish, 1, 2);
     layout->addLayout(middle);
+    // What "Завершить" still waits for.
+    m_missing = ui::makeLabel(m_creation.missingText(), QStringLiteral("missingLabel"));
+    m_missing->setWordWrap(true);
+    m_missing->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(m_missing);
 
     m_list = new ui::MultiColumnList;
     m_list->setObjectName(QStringLiteral("participantList"));
@@ -128,6 +133,7 @@ void SwissCreationWindow::applyRules() {
     m_finish->setEnabled(m_creation.finishEnabled());
     m_remove->setEnabled(m_creation.removeEnabled());
     m_count->setText(m_creation.countLabel());
+    m_missing->setText(m_creation.missingText());
 }
 
 void SwissCreationWindow::showRows() {

@@ -48,6 +48,7 @@ private:
     QLineEdit* m_name = nullptr;
     ui::DatePicker* m_date = nullptr;
     QLabel* m_count = nullptr;
+    QLabel* m_missing = nullptr;
     ui::DropDown* m_rounds = nullptr;
     QPushButton* m_add = nullptr;
     QPushButton* m_remove = nullptr;

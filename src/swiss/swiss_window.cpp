@@ -108,6 +108,11 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     resultLine->addWidget(m_store);
     resultLine->addStretch();
     grid->addLayout(resultLine, 3, 0);
+    // Why the selector proposes what it shows (the bye's point); empty otherwise.
+    m_resultHint = ui::makeLabel(QString(), QStringLiteral("resultHintLabel"));
+    m_resultHint->setWordWrap(true);
+    m_resultHint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    grid->addWidget(m_resultHint, 4, 0);
 
     auto* buttons = new QGridLayout;
     buttons->setHorizontalSpacing(10);
@@ -125,12 +130,14 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     buttons->addWidget(m_report, 1, 1);
     m_trf = ui::makeButton(TrfTexts::ExportButton, QStringLiteral("trfExportButton"), 280);
     buttons->addWidget(m_trf, 2, 1);
-    grid->addLayout(buttons, 2, 1, 2, 1);
+    m_mainMenu = ui::makeButton(MainMenuButton, QStringLiteral("mainMenuButton"), 280);
+    buttons->addWidget(m_mainMenu, 2, 0);
+    grid->addLayout(buttons, 2, 1, 3, 1);
     fixSize();
     // Tab goes the way a result is entered, from the round to "Записать", then on to
     // the standings and the buttons.
-    QWidget* const order[] = {m_round,   m_games,    m_result,     m_store, m_standings,
-                              m_pairing, m_complete, m_statistics, m_report};
+    QWidget* const order[] = {m_round,    m_games,      m_result, m_store, m_standings, m_pairing,
+                              m_complete, m_statistics, m_report, m_trf,   m_mainMenu};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -151,6 +158,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_trf, &QPushButton::clicked, this, &SwissWindow::exportTrf);
     connect(m_pairing, &QPushButton::clicked, this, &SwissWindow::pairNextRound);
     connect(m_complete, &QPushButton::clicked, this, &SwissWindow::openCompletion);
+    connect(m_mainMenu, &QPushButton::clicked, this, &SwissWindow::backToMainMenu);
     connect(this, &ui::Window::closeRequested, this, &SwissWindow::closeBox);
     m_games->installEventFilter(this);
     m_games->setFocus(); // the keyboard starts where a result is entered
@@ -170,6 +178,16 @@ void SwissWindow::syncState() {
 }
 
 void SwissWindow::applyRules() {
+    {
+        // The controller's selection and entry; no choice of the user.
+        const QSignalBlocker blockGames(m_games);
+        const QSignalBlocker blockResult(m_result);
+        const int row = m_controller.selectedBoard() - 1;
+        if (m_games->selectedRow() != std::max(row, -1))
+            m_games->selectRow(row);
+        m_result->setText(m_controller.resultEntry());
+    }
+    m_resultHint->setText(m_controller.resultHint());
     m_store->setEnabled(m_controller.storeEnabled());
     m_pairing->setEnabled(m_controller.pairingEnabled());
     m_complete->setEnabled(m_controller.completeEnabled());
@@ -198,10 +216,6 @@ void SwissWindow::roundChosen() {
 
 void SwissWindow::gameClicked() {
     m_controller.clickGame(m_games->selectedRow());
-    {
-        const QSignalBlocker block(m_result); // the game's result; no choice of the user
-        m_result->setText(m_controller.resultEntry());
-    }
     applyRules();
 }
 
@@ -211,6 +225,12 @@ void SwissWindow::resultChosen() {
 }
 
 void SwissWindow::store() {
+    if (const std::optional<Message> question = m_controller.replaceQuestion();
+        question && !m_platform.confirm(this, *question)) {
+        m_controller.keepStoredResult();
+        applyRules();
+        return;
+    }
     showStored(m_controller.store());
 }
 
@@ -231,16 +251,7 @@ bool SwissWindow::storeByKey(int key, Qt::KeyboardModifiers modifiers) {
         return false;
     if (!m_controller.storeEnabled())
         return true; // as a click on the disabled "Записать": nothing
-    const std::optional<Message> failed = m_controller.storeByKey(*entry);
-    {
-        const QSignalBlocker block(m_games); // the controller chose the row already
-        m_games->selectRow(m_controller.selectedBoard() - 1);
-    }
-    {
-        const QSignalBlocker block(m_result); // the game's result; no choice of the user
-        m_result->setText(m_controller.resultEntry());
-    }
-    showStored(failed);
+    showStored(m_controller.storeByKey(*entry));
     return true;
 }
 
@@ -288,6 +299,9 @@ void SwissWindow::pairNextRound() {
     fillRoundChooser();
     m_games->refreshRows(m_controller.gameRowCount());
     applyRules();
+    // The round chooser would take the result keys for rounds: the new round's first
+    // game has the keyboard.
+    m_games->setFocus();
 }
 
 CompletionResult SwissWindow::completeWith(const QString& endDate) {
@@ -311,6 +325,20 @@ void SwissWindow::openCompletion() {
     ui::runModal(dialog, this, &CompletionDialog::finished);
     show();
     applyRules();
+}
+
+void SwissWindow::backToMainMenu() {
+    m_controller.applyRules();
+    applyRules();
+    // As the close box: a result whose save failed is saved before the window goes.
+    const SwissWindowController::CloseDecision decision = m_controller.closeRequested();
+    if (!decision.exit) {
+        if (decision.message)
+            m_platform.showMessage(this, *decision.message);
+        return;
+    }
+    closeWindow();
+    emit mainMenuRequested();
 }
 
 void SwissWindow::closeBox() {

@@ -14,8 +14,8 @@ class Platform;
 }
 
 // The working window of an open Swiss tournament: a round's games and result entry
-// beside the standings, the pairing of the next round, completion and the two reports.
-// It is the last window of a run: its close box ends the program.
+// beside the standings, the pairing of the next round, completion, the two reports and
+// the way back to the main menu. Its close box ends the program.
 class SwissWindow : public ui::Window {
     Q_OBJECT
 public:
@@ -29,6 +29,8 @@ public:
     CompletionResult completeWith(const QString& endDate);
 
 signals:
+    // "Главное меню": the window has closed; a fresh main menu should follow.
+    void mainMenuRequested();
     // The close box ended the tournament's session: the program should end.
     void exitRequested();
 
@@ -52,6 +54,7 @@ private:
     void pairNextRound();
     void openCompletion();
     void closeBox();
+    void backToMainMenu();
     void syncState();
 
     Workspace& m_workspace;
@@ -62,6 +65,7 @@ private:
     QLabel* m_selectedPair = nullptr;
     ui::DropDown* m_result = nullptr;
     QPushButton* m_store = nullptr;
+    QLabel* m_resultHint = nullptr;
     QLabel* m_info = nullptr;
     ui::MultiColumnList* m_standings = nullptr;
     QPushButton* m_pairing = nullptr;
@@ -69,6 +73,7 @@ private:
     QPushButton* m_statistics = nullptr;
     QPushButton* m_report = nullptr;
     QPushButton* m_trf = nullptr;
+    QPushButton* m_mainMenu = nullptr;
 };
 
 } // namespace ladya

@@ -271,7 +271,7 @@ TEST_F(EveryWindowTest, TabGoesTheWayTheWorkGoes) {
           "trfExportButton"}},
         {"swiss window",
          {"roundSelector", "gameList", "resultSelector", "standingsList", "pairingButton",
-          "statisticsButton", "reportButton", "trfExportButton"}},
+          "statisticsButton", "reportButton", "trfExportButton", "mainMenuButton"}},
         {"club list", {"clubList", "addMemberButton", "clubReportButton"}},
     };
     for (const Case& c : cases()) {

@@ -30,17 +30,15 @@ TEST(RoundRobinController, OpensOnRoundOneWithEverythingComputed) {
     EXPECT_EQ(c.windowTitle(), "Турнир в 1 круг - Кубок_клуба_(01.12.2026)");
     EXPECT_EQ(c.roundItems(), (QStringList{"1", "2", "3"}));
     EXPECT_EQ(c.currentRound(), 1);
-    EXPECT_EQ(c.selectedGame(), 0);
+    EXPECT_EQ(c.selectedGame(), 1); // the first unplayed game, ready for a key
     EXPECT_EQ(c.gameRows(), (QVector<QStringList>{{"1", "ИВАНОВ И.И.", "**", ""},
                                                   {"2", "ПЕТРОВ П.П.", "СИДОРОВ С.С.", ""}}));
     EXPECT_EQ(c.standingsRows().size(), 4);
     EXPECT_EQ(c.statusLine(),
               "Турнир начат - 01.12.2026  окончен -     осталось несыгранных партий - 6");
-    EXPECT_EQ(c.selectedPlayersText(), "Выбраны игроки:  ");
-    EXPECT_TRUE(c.writeEnabled()); // until the first control event
+    EXPECT_EQ(c.selectedPlayersText(), "Выбраны игроки:  ИВАНОВ И.И.-**");
+    EXPECT_TRUE(c.writeEnabled());
     EXPECT_FALSE(c.finishEnabled());
-    c.noteControlEvent();
-    EXPECT_FALSE(c.writeEnabled());
 
     RoundRobinTournament two = f.tournament;
     two.state.kind = TournamentKind::TwoCycles;
@@ -91,7 +89,7 @@ TEST(RoundRobinController, SelectorShowsFirstCharacterAndRoundChangeClearsSelect
     EXPECT_EQ(c.gameRows()[0][1], "ПЕТРОВ П.П.");
     c.clickGameRow(0);
     c.writeResult("00");
-    EXPECT_EQ(c.clickGameRow(0), "-");
+    EXPECT_EQ(c.clickGameRow(0), "00");
     c.writeResult("%");
     EXPECT_EQ(c.clickGameRow(0), "%");
     EXPECT_EQ(c.clickGameRow(-1), std::nullopt);
@@ -239,15 +237,17 @@ TEST(RoundRobinController, ResultKeysWriteAndMoveToTheNextUnplayedGame) {
         const char* entry;
         int selectedAfter;
         int unplayed;
-    } steps[] = {{"1", 3, 14},  // the next row
-                 {"%", 1, 13},  // wraps to the first
-                 {"+", 1, 12},  // none left: stays
-                 {"", 1, 13},   // Delete clears and stays on the game
-                 {"-", 1, 12}}; // a replaced result keeps the count
+        const char* shown;
+    } steps[] = {{"1", 3, 14, ""},   // the next row
+                 {"%", 1, 13, "+"},  // wraps to the first, the bye's game
+                 {"+", 1, 12, "+"},  // none left: stays
+                 {"1", 1, 12, "+"},  // a game with a result takes no key
+                 {"", 1, 13, "+"},   // Delete clears and stays on the game
+                 {"-", 1, 12, "-"}}; // and then the key fills it
     for (const auto& s : steps) {
         EXPECT_FALSE(c.writeResultByKey(QString::fromUtf8(s.entry))) << s.entry;
         EXPECT_EQ(c.selectedGame(), s.selectedAfter) << s.entry;
-        EXPECT_EQ(c.shownEntry(), c.tournament().game(1, s.selectedAfter).result.left(1));
+        EXPECT_EQ(c.shownEntry(), QString::fromUtf8(s.shown)) << s.entry;
         EXPECT_EQ(c.tournament().state.unplayedCount, s.unplayed) << s.entry;
     }
     // Stored exactly as "Записать" stores it.
@@ -304,17 +304,84 @@ TEST(ResultEntry, KeysAndLegend) {
                            "+ — неявка чёрных", "- — неявка белых", "00 — неявка обоих"}));
 }
 
-TEST(RoundRobinController, OpensOnTheRoundInPlay) {
+TEST(RoundRobinController, OpensOnTheFirstUnplayedGameOfTheRoundInPlay) {
     Fixture f;
     RoundRobinTournament t = f.tournament;
-    test::setResult(t, 1, "ИВАНОВ И.И.", "+");
-    test::setResult(t, 1, "ПЕТРОВ П.П.", "1");
-    test::setResult(t, 2, "**", "-");
-    EXPECT_EQ(RoundRobinController(t).currentRound(), 2); // round 2 still has a game
-    test::setResult(t, 2, "ИВАНОВ И.И.", "%");
+    // Results added one step after another; what the window then opens on.
+    const struct {
+        int round;
+        const char* white;
+        const char* result;
+        int openRound, openBoard;
+        bool finishEnabled;
+    } steps[] = {{1, "ИВАНОВ И.И.", "+", 1, 2, false}, {1, "ПЕТРОВ П.П.", "1", 2, 1, false},
+                 {2, "**", "-", 2, 2, false}, // round 2 still has a game
+                 {2, "ИВАНОВ И.И.", "%", 3, 1, false}, {3, "ПЕТРОВ П.П.", "0", 3, 2, false},
+                 {3, "СИДОРОВ С.С.", "1", 3, 0, true}}; // all played: the last round
+    for (const auto& s : steps) {
+        test::setResult(t, s.round, QString::fromUtf8(s.white), QString::fromUtf8(s.result));
+        const RoundRobinController c(t);
+        EXPECT_EQ(c.currentRound(), s.openRound) << s.white;
+        EXPECT_EQ(c.selectedGame(), s.openBoard) << s.white;
+        EXPECT_EQ(c.writeEnabled(), s.openBoard > 0) << s.white;
+        EXPECT_EQ(c.finishEnabled(), s.finishEnabled) << s.white;
+    }
+}
+
+TEST(RoundRobinController, TheSelectorShowsTheSelectedGameOrProposesTheByePoint) {
+    Fixture f;
+    RoundRobinTournament t = f.tournament;
     test::setResult(t, 3, "ПЕТРОВ П.П.", "0");
-    test::setResult(t, 3, "СИДОРОВ С.С.", "1");
-    EXPECT_EQ(RoundRobinController(t).currentRound(), 3); // all played: the last round
+    RoundRobinController c(t);
+    // Round 1: ИВАНОВ–**, ПЕТРОВ–СИДОРОВ; round 2: **–СИДОРОВ; round 3: ПЕТРОВ–** played.
+    const struct {
+        int round, board;
+        const char* shown;
+        bool hint;
+    } games[] = {{1, 1, "+", true},  // the bye on Black: White's point
+                 {1, 2, "", false},  // an ordinary unplayed game
+                 {2, 1, "-", true},  // the bye on White: Black's point
+                 {3, 1, "0", false}, // a stored result, whoever the opponent
+                 {3, 0, "", false}}; // no game
+    for (const auto& g : games) {
+        c.selectRound(g.round);
+        c.selectGame(g.board);
+        EXPECT_EQ(c.shownEntry(), QString::fromUtf8(g.shown)) << g.round << g.board;
+        EXPECT_EQ(!c.entryHint().isEmpty(), g.hint) << g.round << g.board;
+    }
+    // A choice holds for the selected game only; the question before a replacement.
+    c.selectGame(1);
+    c.chooseEntry("%");
+    EXPECT_EQ(c.shownEntry(), "%");
+    EXPECT_FALSE(c.replaceQuestion("0")); // the result it has
+    EXPECT_EQ(c.replaceQuestion("1"), replaceResultQuestion("ПЕТРОВ П.П.", "**", "0", "1"));
+    c.selectRound(2);
+    c.chooseEntry("1");
+    EXPECT_EQ(c.shownEntry(), "");
+}
+
+TEST(ResultEntry, ByeProposalAndReplaceQuestion) {
+    EXPECT_EQ(byeProposal(false, true), "+");
+    EXPECT_EQ(byeProposal(true, false), "-");
+    EXPECT_EQ(byeProposal(false, false), "");
+    EXPECT_EQ(byeProposalHint("+"), "Свободный тур: «+» даёт участнику очко без партии");
+    EXPECT_EQ(byeProposalHint(""), "");
+    const struct {
+        const char* stored;
+        const char* entry;
+        const char* question; // "" when none
+    } cases[] = {{"", "1", ""},
+                 {"1", "1", ""},
+                 {"00", "00", ""},
+                 {"1", "%", "Партия А - %1 уже имеет результат 1-0.\nЗаменить его на %-%?"},
+                 {"-", "00", "Партия А - %1 уже имеет результат --+.\nЗаменить его на ---?"},
+                 {"00", "", "Удалить результат --- партии А - %1?"}};
+    for (const auto& k : cases) {
+        const std::optional<Message> q = replaceResultQuestion(
+            "А", "%1", QString::fromUtf8(k.stored), QString::fromUtf8(k.entry));
+        EXPECT_EQ(q ? q->text : QString(), QString::fromUtf8(k.question)) << k.stored << k.entry;
+        EXPECT_EQ(q ? q->title : QString(), q ? "Замена результата" : "");
+    }
 }
 
 TEST(RoundRobinController, TooltipsSayWhyTheDirectorIsStuck) {

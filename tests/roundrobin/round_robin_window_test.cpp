@@ -120,7 +120,7 @@ TEST_F(RoundRobinWindowTest, CreatedFromTheMenuPlayedToTheEndAndReopened) {
     EXPECT_EQ(list(w, "standingsList")->cellText(3, 1), "**");
     EXPECT_EQ(status(w),
               "Турнир начат - 06.12.2026  окончен -     осталось несыгранных партий - 6");
-    EXPECT_TRUE(button(w, "writeButton")->isEnabled()); // until the first control event
+    EXPECT_TRUE(button(w, "writeButton")->isEnabled()); // the first game is selected
     EXPECT_FALSE(button(w, "finishButton")->isEnabled());
 
     int unplayed = 6;
@@ -141,10 +141,10 @@ TEST_F(RoundRobinWindowTest, CreatedFromTheMenuPlayedToTheEndAndReopened) {
     EXPECT_EQ(list(w, "standingsList")->rowsModel()->rows().at(0),
               (QStringList{"1", "ИВАНОВ ИВАН", "КМС", "2150", "2.5", "1.75"}));
     EXPECT_EQ(list(w, "standingsList")->cellText(1, 4), "1.5");
-    // Selecting the double forfeit shows "-" for White.
+    // Selecting the double forfeit shows it as stored.
     child<ui::DropDown>(w, "roundSelector")->setCurrentIndex(2);
     test::clickRow(list(w, "gameList"), 0);
-    EXPECT_EQ(child<ui::DropDown>(w, "resultSelector")->text(), "-");
+    EXPECT_EQ(child<ui::DropDown>(w, "resultSelector")->text(), "00");
     EXPECT_EQ(child<QLabel>(w, "selectedPlayersLabel")->text(), "Выбраны игроки:  ПЕТРОВ ПЁТР-**");
     EXPECT_TRUE(button(w, "writeButton")->isEnabled());
 
@@ -472,4 +472,36 @@ TEST_F(RoundRobinWindowTest, ResultKeysInTheGameListWriteAndMoveOn) {
     EXPECT_EQ(result->text(), "1");
     write(&w, 1, 2, "00");
     EXPECT_EQ(games->cellText(1, 3), "---");
+}
+
+TEST_F(RoundRobinWindowTest, OpensReadyForKeysAndAsksBeforeReplacingAResult) {
+    RoundRobinWindow w(app, platform, newTournament());
+    w.show();
+    ui::MultiColumnList* games = list(&w, "gameList");
+    auto* result = child<ui::DropDown>(&w, "resultSelector");
+    auto* hint = child<QLabel>(&w, "resultHintLabel");
+    // Round 1 opens on ИВАНОВ–**, the bye's point proposed.
+    EXPECT_EQ(w.focusWidget(), games);
+    EXPECT_EQ(games->selectedRow(), 0);
+    EXPECT_EQ(result->text(), "+");
+    EXPECT_FALSE(hint->text().isEmpty());
+
+    QTest::keyClick(games, Qt::Key_Plus);
+    EXPECT_EQ(games->cellText(0, 3), "+--");
+    EXPECT_EQ(games->selectedRow(), 1);
+    EXPECT_EQ(result->text(), "");
+    EXPECT_TRUE(hint->text().isEmpty());
+    QTest::keyClick(games, Qt::Key_0);
+    QTest::keyClick(games, Qt::Key_Equal); // a stray key on a game with a result
+    EXPECT_EQ(games->cellText(1, 3), "0-1");
+
+    result->setText("%");
+    platform.confirmAnswers = {false};
+    QTest::mouseClick(button(&w, "writeButton"), Qt::LeftButton);
+    ASSERT_EQ(platform.confirmations.size(), 1);
+    EXPECT_EQ(games->cellText(1, 3), "0-1");
+    EXPECT_EQ(result->text(), "0");
+    // Another round shows no stale entry.
+    child<ui::DropDown>(&w, "roundSelector")->setCurrentIndex(1);
+    EXPECT_EQ(result->text(), "");
 }

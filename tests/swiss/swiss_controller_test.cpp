@@ -1,3 +1,4 @@
+#include "roundrobin/result_entry.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_test_util.h"
 
@@ -41,13 +42,74 @@ TEST_F(SwissWindow, NewTournament) {
               (QVector<QStringList>{{"1", "", "", ""}, {"2", "", "", ""}, {"3", "", "", ""}}));
     EXPECT_EQ(w.infoLine(),
               "Турнир начат - 05.12.2026  окончен -     не завершённых партий 0 тура - 0");
-    EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:");
-    EXPECT_FALSE(w.pairingEnabled());
-    EXPECT_FALSE(w.storeEnabled());
-    w.clickGame(0);
+    EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:  ");
     EXPECT_TRUE(w.pairingEnabled());
     EXPECT_FALSE(w.storeEnabled());
-    EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:  ");
+}
+
+TEST_F(SwissWindow, OpensWithTheRulesAppliedAndTheFirstUnplayedGameSelected) {
+    const struct {
+        QVector<QStringList> rounds;
+        int board;
+        bool store, pairing, complete;
+    } cases[] = {{{}, -1, false, true, false},
+                 {{{"1|2||", "3|4|1|0", "5|6||"}}, 1, true, false, false},
+                 {{{"1|2|1|0", "3|4||", "5|6||"}}, 2, true, false, false},
+                 {playedRounds(3), -1, false, true, false},
+                 {playedRounds(4), -1, false, true, true}};
+    int k = 0;
+    for (const auto& c : cases) {
+        const SwissWindowController w =
+            openOn(makeSwiss(SixRatings, c.rounds), QString::number(++k) + ".swz");
+        EXPECT_EQ(w.selectedBoard(), c.board) << k;
+        EXPECT_EQ(w.storeEnabled(), c.store) << k;
+        EXPECT_EQ(w.pairingEnabled(), c.pairing) << k;
+        EXPECT_EQ(w.completeEnabled(), c.complete) << k;
+    }
+}
+
+TEST_F(SwissWindow, TheSelectorShowsTheSelectedGameOrProposesTheByePoint) {
+    const QStringList ratings{"2000", "1900", "1800", "1700", "1600", "**"};
+    SwissWindowController w = openOn(
+        makeSwiss(ratings, {{"1|6|+|-", "2|3|1|0", "4|5|0|1"}, {"6|1||", "2|4||", "3|5|%|%"}}));
+    const struct {
+        const char* round;
+        int row;
+        const char* shown;
+        bool hint;
+    } games[] = {{"2", 0, "-", true},  // the bye on White: Black's point
+                 {"2", 1, "", false},  // an ordinary unplayed game
+                 {"2", 2, "%", false}, // a stored result
+                 {"1", 0, "+", false}, // the bye's point stored in an earlier round
+                 {"2", -1, "", false}};
+    for (const auto& g : games) {
+        w.selectRound(g.round);
+        w.clickGame(g.row);
+        EXPECT_EQ(w.resultEntry(), QString::fromUtf8(g.shown)) << g.round << g.row;
+        EXPECT_EQ(!w.resultHint().isEmpty(), g.hint) << g.round << g.row;
+    }
+    // The bye on Black, as the pairing puts it: White's point.
+    SwissWindowController black =
+        openOn(makeSwiss(ratings, {{"1|2||", "3|6||", "4|5||"}}), "black.swz");
+    black.clickGame(1);
+    EXPECT_EQ(black.resultEntry(), "+");
+    EXPECT_EQ(black.resultHint(), "Свободный тур: «+» даёт участнику очко без партии");
+
+    // A choice holds for the selected game only; the question before a replacement.
+    w.selectRound("2");
+    w.clickGame(2);
+    w.setResultEntry("1");
+    EXPECT_EQ(w.resultEntry(), "1");
+    EXPECT_EQ(w.replaceQuestion(), replaceResultQuestion("P3", "P5", "%", "1"));
+    w.keepStoredResult(); // answered no
+    EXPECT_EQ(w.resultEntry(), "%");
+    w.clickGame(1);
+    w.setResultEntry("1");
+    EXPECT_FALSE(w.replaceQuestion()); // no result yet
+    w.selectRound("1");
+    EXPECT_EQ(w.selectedBoard(), 0);
+    w.setResultEntry("1");
+    EXPECT_EQ(w.resultEntry(), "");
 }
 
 TEST_F(SwissWindow, ResultEntryRoundTripsThroughTheFile) {
@@ -62,7 +124,7 @@ TEST_F(SwissWindow, ResultEntryRoundTripsThroughTheFile) {
     struct Case {
         QString entry, white, black, shown, reselected;
     };
-    for (const Case& c : {Case{"00", "-", "-", "---", "-"}, Case{"1", "1", "0", "1-0", "1"},
+    for (const Case& c : {Case{"00", "-", "-", "---", "00"}, Case{"1", "1", "0", "1-0", "1"},
                           Case{"-", "-", "+", "--+", "-"}, Case{"%", "%", "%", "%-%", "%"},
                           Case{"", "", "", "", ""}}) {
         w.clickGame(1);
@@ -197,6 +259,9 @@ TEST_F(SwissWindow, PairingShowsTheNewRoundAndKeepsTheStandings) {
     EXPECT_EQ(w.roundItems(), (QStringList{"1", "2"}));
     EXPECT_EQ(w.gameRows()[0], (QStringList{"1", "P1", "P6", ""}));
     EXPECT_EQ(w.unplayedCount(), 3);
+    // The new round's first game takes the result keys.
+    EXPECT_EQ(w.selectedBoard(), 1);
+    EXPECT_TRUE(w.storeEnabled());
     EXPECT_EQ(w.standingsRows(), before);
     EXPECT_FALSE(w.pairingEnabled());
 }
@@ -210,11 +275,12 @@ TEST_F(SwissWindow, ResultKeysStoreAndMoveToTheNextUnplayedGame) {
         QString shownAfter;
         int unplayed;
     };
-    for (const Step& s : {Step{"1", 3, "", 2},  // the next row
-                          Step{"%", 1, "", 1},  // wraps to the first
-                          Step{"+", 1, "+", 0}, // none left: stays
-                          Step{"", 1, "", 1},   // Delete clears and stays on the game
-                          Step{"00", 1, "-", 0}}) {
+    for (const Step& s : {Step{"1", 3, "", 2},       // the next row
+                          Step{"%", 1, "", 1},       // wraps to the first
+                          Step{"+", 1, "+", 0},      // none left: stays
+                          Step{"1", 1, "+", 0},      // a game with a result takes no key
+                          Step{"", 1, "", 1},        // Delete clears and stays on the game
+                          Step{"00", 1, "00", 0}}) { // and then a key fills it
         EXPECT_FALSE(w.storeByKey(s.entry)) << s.entry.toStdString();
         EXPECT_EQ(w.selectedBoard(), s.selectedAfter) << s.entry.toStdString();
         EXPECT_EQ(w.resultEntry(), s.shownAfter) << s.entry.toStdString();
@@ -227,9 +293,10 @@ TEST_F(SwissWindow, ResultKeysStoreAndMoveToTheNextUnplayedGame) {
 
     // A failed save keeps the result and the selection, as "Записать" does.
     const QString path = w.tournament().state.path;
+    w.clickGame(1);
+    EXPECT_FALSE(w.storeByKey(""));
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(QDir().mkdir(path));
-    w.clickGame(1);
     const std::optional<Message> failed = w.storeByKey("0");
     ASSERT_TRUE(failed);
     EXPECT_EQ(failed->title, "Ошибка создания файла");

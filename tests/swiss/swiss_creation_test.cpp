@@ -80,6 +80,31 @@ TEST(SwissCreation, EnablingRules) {
     EXPECT_EQ(c.rows()[2][1], "ИГРОК 4");
 }
 
+TEST(SwissCreation, SaysWhatFinishingStillWaitsFor) {
+    const QString players = "участников (%1 из 14)";
+    const QString name = "названия турнира (не короче 4 символов)";
+    const QString rounds = "количества туров";
+    const struct {
+        int players;
+        const char* name;
+        const char* rounds;
+        QString missing;
+    } cases[] = {{0, "", "", players.arg(0) + "; " + name + "; " + rounds},
+                 {13, "Кубок", "7", players.arg(13) + "; " + rounds}, // the rounds were cleared
+                 {14, "Куб", "7", name},
+                 {14, "Кубк", "", rounds},
+                 {14, "Кубк", "7", ""}};
+    for (const auto& k : cases) {
+        SwissCreationController c;
+        addPlayers(c, k.players);
+        c.setName(QString::fromUtf8(k.name));
+        c.setRoundsText(QString::fromUtf8(k.rounds));
+        EXPECT_EQ(c.missingText(), k.missing.isEmpty() ? QString() : "Не хватает: " + k.missing)
+            << k.players << k.name;
+        EXPECT_EQ(c.finishEnabled(), k.missing.isEmpty()) << k.players << k.name;
+    }
+}
+
 TEST(SwissCreation, DuplicatesAndTheTableLimitAreRefused) {
     SwissCreationController c;
     EXPECT_FALSE(c.addPlayer(selected("ПЕТРОВ", "1800")));

@@ -116,8 +116,12 @@ TEST_F(SwissWindowTest, CreatedFromTheMenuWithAnOddFieldAndReopenedOnceARoundIsP
     }
     EXPECT_TRUE(rounds->isEnabled());
     EXPECT_FALSE(button(creation, "finishButton")->isEnabled());
+    // The grey button says what it waits for.
+    auto* missing = child<QLabel>(creation, "missingLabel");
+    EXPECT_EQ(missing->text(), "Не хватает: количества туров");
     rounds->setCurrentIndex(rounds->findText("7"));
     EXPECT_TRUE(button(creation, "finishButton")->isEnabled());
+    EXPECT_EQ(missing->text(), "");
 
     // Removing the third of 14 clears the rounds; adding it back restores the count.
     test::clickRow(list(creation, "participantList"), 2);
@@ -233,9 +237,9 @@ TEST_F(SwissWindowTest, ResultsEnteredThroughTheWindowShowAsTheCommandLinePrints
     EXPECT_TRUE(platform.messages.isEmpty());
     EXPECT_TRUE(button(w.get(), "pairingButton")->isEnabled());
     EXPECT_FALSE(button(w.get(), "completeButton")->isEnabled()); // two rounds only
-    // The double forfeit shows "-" for White when clicked again.
+    // The double forfeit shows as stored when clicked again.
     test::clickRow(list(w.get(), "gameList"), 5);
-    EXPECT_EQ(child<ui::DropDown>(w.get(), "resultSelector")->text(), "-");
+    EXPECT_EQ(child<ui::DropDown>(w.get(), "resultSelector")->text(), "00");
     EXPECT_EQ(loadSwiss(path).tournament->game(2, 6).blackResult, "-");
 
     EXPECT_EQ(test::listing(list(w.get(), "standingsList")), test::cliListing({"standings", path}));
@@ -428,4 +432,51 @@ TEST_F(SwissWindowTest, ResultKeysInTheGameListStoreAndMoveOn) {
     EXPECT_EQ(games->selectedRow(), 0);
     EXPECT_TRUE(button(w.get(), "storeButton")->isEnabled());
     ASSERT_TRUE(QDir().rmdir(path));
+}
+
+TEST_F(SwissWindowTest, OpensReadyForKeysAsksBeforeReplacingAndLeadsBackToTheMenu) {
+    const QString path = newTournament(15, 1, true); // board 8 gives 8 the bye
+    Shell shell(app, platform);
+    shell.start();
+    platform.fileAnswers = {path};
+    QTest::mouseClick(button(shell.mainMenu(), "openButton"), Qt::LeftButton);
+    SwissWindow* w = shell.swissWindow();
+    ASSERT_NE(w, nullptr);
+    ui::MultiColumnList* games = list(w, "gameList");
+    auto* result = child<ui::DropDown>(w, "resultSelector");
+    auto* hint = child<QLabel>(w, "resultHintLabel");
+    EXPECT_EQ(w->focusWidget(), games);
+    EXPECT_EQ(games->selectedRow(), 0);
+    EXPECT_TRUE(button(w, "storeButton")->isEnabled());
+
+    QTest::keyClick(games, Qt::Key_1);
+    EXPECT_EQ(games->cellText(0, 3), "1-0");
+    test::clickRow(games, 0);
+    QTest::keyClick(games, Qt::Key_Equal); // a stray key on a game with a result
+    EXPECT_EQ(games->cellText(0, 3), "1-0");
+    result->setText("0");
+    platform.confirmAnswers = {false};
+    QTest::mouseClick(button(w, "storeButton"), Qt::LeftButton);
+    EXPECT_EQ(platform.confirmations.size(), 1);
+    EXPECT_EQ(games->cellText(0, 3), "1-0");
+    EXPECT_EQ(result->text(), "1");
+
+    test::clickRow(games, 7);
+    EXPECT_EQ(result->text(), "+");
+    EXPECT_FALSE(hint->text().isEmpty());
+    QTest::mouseClick(button(w, "storeButton"), Qt::LeftButton);
+    EXPECT_EQ(games->cellText(7, 3), "+--");
+    EXPECT_EQ(platform.confirmations.size(), 1);
+
+    QTest::mouseClick(button(w, "mainMenuButton"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(shell.swissWindow(), nullptr);
+    ASSERT_NE(shell.mainMenu(), nullptr);
+    EXPECT_TRUE(shell.mainMenu()->isVisible());
+    EXPECT_EQ(app.state().path, "");
+    // The file is let go: it opens again.
+    platform.fileAnswers = {path};
+    QTest::mouseClick(button(shell.mainMenu(), "openButton"), Qt::LeftButton);
+    EXPECT_NE(shell.swissWindow(), nullptr);
+    EXPECT_TRUE(platform.messages.isEmpty());
 }
