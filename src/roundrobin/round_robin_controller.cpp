@@ -162,9 +162,15 @@ int RoundRobinController::nextUnplayedBoard() const {
 }
 
 std::optional<Message> RoundRobinController::save() {
-    if (const FileResult saved = m_save(m_tournament); !saved)
+    const FileResult saved = m_save(m_tournament);
+    m_unsaved = !saved;
+    if (!saved)
         return roundRobinSaveFailedMessage(m_tournament.state.path, saved.error);
     return std::nullopt;
+}
+
+std::optional<Message> RoundRobinController::leaveForMainMenu() {
+    return m_unsaved ? save() : std::nullopt;
 }
 
 QString RoundRobinController::statusLine() const {

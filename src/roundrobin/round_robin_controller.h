@@ -123,6 +123,10 @@ public:
         std::optional<Message> message;
     };
     CloseDecision closeRequested();
+    // "Главное меню": every result is in the file already unless its save failed; then
+    // the tournament is saved again, and when that fails too the message says so and
+    // the window stays, for leaving would lose those results.
+    std::optional<Message> leaveForMainMenu();
 
     // Completion: the end date is set and the file rewritten. A message when the save
     // failed; the tournament then stays unfinished. The new ratings to store are
@@ -147,6 +151,7 @@ private:
     int m_round = 1;
     int m_board = 0;
     QString m_entry;
+    bool m_unsaved = false; // the last save failed: the window holds more than the file
 };
 
 // The participant statistics window: the participant list and the selected one's games.

@@ -316,6 +316,10 @@ void RoundRobinWindow::closeBox() {
 
 void RoundRobinWindow::backToMainMenu() {
     controlEvent();
+    if (const std::optional<Message> failed = m_controller.leaveForMainMenu()) {
+        m_platform.showMessage(this, *failed);
+        return;
+    }
     closeWindow();
     emit mainMenuRequested();
 }

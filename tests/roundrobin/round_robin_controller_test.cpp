@@ -151,10 +151,18 @@ TEST(RoundRobinController, FailedSaveIsReportedAndTheResultKeptInMemory) {
               roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
     EXPECT_EQ(c.tournament().game(1, 2).result, "1");
     EXPECT_EQ(c.tournament().state.unplayedCount, 5);
-    // Closing with unplayed games saves; when that fails too the window stays open.
+    // Closing with unplayed games saves, and so does "Главное меню" after a failed save;
+    // when that fails too the window stays open.
     const auto stay = c.closeRequested();
     EXPECT_EQ(stay.action, RoundRobinController::CloseAction::StayOpen);
     EXPECT_EQ(stay.message, roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
+    EXPECT_EQ(c.leaveForMainMenu(),
+              roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
+    failing = false;
+    EXPECT_EQ(c.leaveForMainMenu(), std::nullopt);
+    EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->game(1, 2).result, "1");
+    failing = true; // nothing left to save: leaving writes nothing
+    EXPECT_EQ(c.leaveForMainMenu(), std::nullopt);
     failing = false;
     EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::ExitProgram);
     EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->game(1, 2).result, "1");
