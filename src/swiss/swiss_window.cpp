@@ -330,29 +330,29 @@ void SwissWindow::openCompletion() {
 void SwissWindow::backToMainMenu() {
     m_controller.applyRules();
     applyRules();
-    // As the close box: a result whose save failed is saved before the window goes.
+    if (leave())
+        emit mainMenuRequested();
+}
+
+bool SwissWindow::leave() {
+    // A result whose save failed is saved before the window goes; when that fails too,
+    // the window stays and says so.
     const SwissWindowController::CloseDecision decision = m_controller.closeRequested();
     if (!decision.exit) {
         if (decision.message)
             m_platform.showMessage(this, *decision.message);
-        return;
+        return false;
     }
     closeWindow();
-    emit mainMenuRequested();
+    return true;
 }
 
 void SwissWindow::closeBox() {
     // A child window is running: this window takes no input meanwhile.
     if (!isEnabled())
         return;
-    const SwissWindowController::CloseDecision decision = m_controller.closeRequested();
-    if (!decision.exit) {
-        if (decision.message)
-            m_platform.showMessage(this, *decision.message);
-        return;
-    }
-    closeWindow();
-    emit exitRequested();
+    if (leave())
+        emit exitRequested();
 }
 
 } // namespace ladya

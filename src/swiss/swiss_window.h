@@ -55,6 +55,8 @@ private:
     void openCompletion();
     void closeBox();
     void backToMainMenu();
+    // Saves what a failed save left behind and closes; false when the window has to stay.
+    bool leave();
     void syncState();
 
     Workspace& m_workspace;
