@@ -2,10 +2,10 @@
 // participant) after 20 rounds with every result entered. One click in the player list,
 // from the mouse to the repainted candidate list. Run with QT_QPA_PLATFORM=offscreen.
 #include "full_swiss_tournament.h"
-#include "pairing/pairing_dialog.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_standings.h"
 #include "ui/platform.h"
+#include "views/pairing_dialog.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -4,8 +4,8 @@
 #include "app/application.h"
 #include "full_swiss_tournament.h"
 #include "swiss/swiss_controller.h"
-#include "swiss/swiss_window.h"
 #include "ui/platform.h"
+#include "views/swiss_window.h"
 
 #include <QApplication>
 #include <QDir>

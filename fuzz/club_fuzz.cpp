@@ -1,8 +1,8 @@
 // players_club.dat: the list shows a row per member and matching record, ordered by
 // rating; removing a member drops exactly that member's lines and adding one appends
 // exactly one line, every other line kept as it was.
+#include "club/club_list.h"
 #include "fuzz_support.h"
-#include "players/club_list.h"
 
 #include <QSet>
 

@@ -1,8 +1,8 @@
 // history_players.dat: a member's rating changes list at most a row per line, appending
 // keeps every line already there and adds exactly the new ones, and completing a
 // tournament twice over any history writes each participant's line once.
+#include "club/club_list.h"
 #include "fuzz_support.h"
-#include "players/club_list.h"
 #include "players/completion.h"
 
 using namespace ladya;

@@ -4,6 +4,7 @@
 #   scripts/test.sh --sanitize   the same suite under AddressSanitizer + UBSan (build-asan/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/check-includes.sh
 scripts/install-deps.sh
 dir=build
 opts=()

@@ -1,12 +1,12 @@
 #include "app/cli.h"
 
 #include "app/cli_commands.h"
-#include "app/club_cli.h"
 #include "app/main_menu.h"
+#include "app/round_robin_cli.h"
+#include "app/swiss_cli.h"
+#include "club/club_cli.h"
 #include "common/file_lock.h"
 #include "exchange/trf_cli.h"
-#include "roundrobin/round_robin_cli.h"
-#include "swiss/swiss_cli.h"
 
 namespace ladya {
 

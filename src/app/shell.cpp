@@ -2,11 +2,11 @@
 
 #include "app/application.h"
 #include "app/main_menu_window.h"
-#include "roundrobin/round_robin_creation_window.h"
-#include "roundrobin/round_robin_window.h"
-#include "swiss/swiss_creation_window.h"
-#include "swiss/swiss_window.h"
 #include "ui/platform.h"
+#include "views/round_robin_creation_window.h"
+#include "views/round_robin_window.h"
+#include "views/swiss_creation_window.h"
+#include "views/swiss_window.h"
 
 namespace ladya {
 

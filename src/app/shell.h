@@ -3,14 +3,14 @@
 // fresh menu by its "Главное меню", and its close box ends the program.
 #pragma once
 
-#include "app/club_list_window.h"
 #include "app/main_menu.h"
 #include "app/main_menu_window.h"
+#include "club/club_list_window.h"
 #include "common/file_lock.h"
-#include "roundrobin/round_robin_creation_window.h"
-#include "roundrobin/round_robin_window.h"
-#include "swiss/swiss_creation_window.h"
-#include "swiss/swiss_window.h"
+#include "views/round_robin_creation_window.h"
+#include "views/round_robin_window.h"
+#include "views/swiss_creation_window.h"
+#include "views/swiss_window.h"
 
 #include <QObject>
 #include <QPointer>

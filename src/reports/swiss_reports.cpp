@@ -1,7 +1,7 @@
 #include "reports/swiss_reports.h"
 
 #include "reports/report_print.h"
-#include "swiss/swiss_controller.h"
+#include "swiss/swiss_rows.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #include "roundrobin/round_robin_controller.h"
 
-#include "roundrobin/result_entry.h"
+#include "scoring/result_entry.h"
 
 #include <QFileInfo>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "roundrobin/round_robin_creation.h"
 
 #include "common/tournament_creation.h"
-#include "roundrobin/expected_score.h"
+#include "scoring/expected_score.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "roundrobin/round_robin_rows.h"
 
-#include "roundrobin/expected_score.h"
+#include "scoring/expected_score.h"
 
 namespace ladya {
 

@@ -2,10 +2,10 @@
 // standings lists, the information line and the enabling rules of its buttons.
 #pragma once
 
-#include "common/list_column.h"
 #include "common/message.h"
 #include "players/completion.h"
 #include "swiss/swiss_file.h"
+#include "swiss/swiss_rows.h"
 #include "swiss/swiss_standings.h"
 
 #include <QString>
@@ -21,21 +21,6 @@ QStringList swissResultEntries();
 // Writes the two codes of board `board` of the last round from a result-selector entry.
 // False (and nothing changed) for an entry or board that does not exist.
 bool storeResult(SwissTournament& tournament, int board, const QString& entry);
-
-// The game list of a round: "№", "Белые", "Черные", "Результат". A round that is not
-// paired (round 0 of a new tournament) gives its N / 2 rows with their numbers alone.
-QVector<ListColumn> swissGameColumns();
-QStringList swissGameRow(const SwissTournament& tournament, int round, int board);
-QVector<QStringList> swissGameRows(const SwissTournament& tournament, int round);
-// Boards of the last round without a result; 0 while no round is paired.
-int swissUnplayedCount(const SwissTournament& tournament);
-
-// The sixteen columns of the standings list, a row per place.
-QVector<ListColumn> swissStandingsColumns();
-QStringList swissStandingsRow(const SwissTournament& tournament, const SwissStandings& standings,
-                              int place);
-QVector<QStringList> swissStandingsRows(const SwissTournament& tournament,
-                                        const SwissStandings& standings);
 
 // The fixed texts of the tournament window (client area 1000 × 700).
 namespace SwissWindowTexts {

@@ -1,6 +1,6 @@
 #include "swiss/swiss_rating.h"
 
-#include "roundrobin/expected_score.h"
+#include "scoring/expected_score.h"
 
 namespace ladya {
 

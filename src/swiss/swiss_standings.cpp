@@ -1,7 +1,7 @@
 #include "swiss/swiss_standings.h"
 
 #include "common/text_file.h"
-#include "roundrobin/expected_score.h"
+#include "scoring/expected_score.h"
 #include "swiss/swiss_rating.h"
 
 #include <algorithm>

@@ -6,8 +6,8 @@
 // LADYA_CRASH_KILLS sets the kills per path (30 by default; the long run by hand uses
 // 1000), LADYA_CRASH_SEED replays a run (the seed is printed).
 #include "app/cli.h"
+#include "club/club_list.h"
 #include "common/text_file.h"
-#include "players/club_list.h"
 #include "players/completion.h"
 #include "players/player_database.h"
 #include "players/player_edit.h"

@@ -2,7 +2,7 @@
 // conventions allow (CR, LF or CR LF, a byte-order mark, no end to the last line) as the
 // very same content, refuses text in another encoding naming the file and the line, and
 // never changes a file by opening it.
-#include "players/club_list.h"
+#include "club/club_list.h"
 #include "players/player_database.h"
 #include "roundrobin/round_robin_file.h"
 #include "support/test_support.h"

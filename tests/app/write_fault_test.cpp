@@ -4,7 +4,7 @@
 // writes run in a child process, where the limit and a lesser user (when the tests run
 // as root, whom permissions do not stop) cannot leak into the other tests.
 #include "app/cli.h"
-#include "players/club_list.h"
+#include "club/club_list.h"
 #include "players/completion.h"
 #include "players/player_database.h"
 #include "players/player_edit.h"

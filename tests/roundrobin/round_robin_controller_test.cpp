@@ -1,6 +1,6 @@
 #include "round_robin_test_util.h"
-#include "roundrobin/result_entry.h"
 #include "roundrobin/round_robin_controller.h"
+#include "scoring/result_entry.h"
 #include "support/test_support.h"
 
 #include <QTemporaryDir>

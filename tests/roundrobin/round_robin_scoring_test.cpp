@@ -1,6 +1,6 @@
 #include "round_robin_test_util.h"
-#include "roundrobin/expected_score.h"
 #include "roundrobin/round_robin_rows.h"
+#include "scoring/expected_score.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "roundrobin/result_entry.h"
+#include "scoring/result_entry.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_test_util.h"
 

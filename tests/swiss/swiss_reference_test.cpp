@@ -3,7 +3,7 @@
 // once and cache the one-decimal texts, and must give the same figures to the bit.
 #include "common/text_file.h"
 #include "pairing/pairing_engine.h"
-#include "roundrobin/expected_score.h"
+#include "scoring/expected_score.h"
 #include "swiss/swiss_standings.h"
 #include "swiss/swiss_test_util.h"
 

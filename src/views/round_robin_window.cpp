@@ -1,15 +1,15 @@
-#include "roundrobin/round_robin_window.h"
+#include "views/round_robin_window.h"
 
 #include "exchange/trf.h"
 #include "players/completion_dialog.h"
 #include "players/workspace.h"
 #include "reports/report_dialog.h"
 #include "reports/round_robin_reports.h"
-#include "roundrobin/participant_statistics_window.h"
-#include "roundrobin/result_entry.h"
-#include "roundrobin/results_table_window.h"
+#include "scoring/result_entry.h"
 #include "ui/modal.h"
 #include "ui/platform.h"
+#include "views/participant_statistics_window.h"
+#include "views/results_table_window.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

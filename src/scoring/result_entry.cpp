@@ -1,4 +1,4 @@
-#include "roundrobin/result_entry.h"
+#include "scoring/result_entry.h"
 
 #include <QCoreApplication>
 

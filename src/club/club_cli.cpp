@@ -1,7 +1,7 @@
-#include "app/club_cli.h"
+#include "club/club_cli.h"
 
+#include "club/club_list.h"
 #include "common/tournament_state.h"
-#include "players/club_list.h"
 #include "reports/club_reports.h"
 #include "reports/report_cli.h"
 

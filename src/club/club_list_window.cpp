@@ -1,6 +1,6 @@
-#include "app/club_list_window.h"
+#include "club/club_list_window.h"
 
-#include "app/rating_change_window.h"
+#include "club/rating_change_window.h"
 #include "players/select_player_dialog.h"
 #include "players/workspace.h"
 #include "reports/club_reports.h"

@@ -1,4 +1,4 @@
-#include "swiss/swiss_creation_window.h"
+#include "views/swiss_creation_window.h"
 
 #include "players/select_player_dialog.h"
 #include "players/workspace.h"

@@ -1,6 +1,6 @@
-#include "app/rating_change_window.h"
+#include "club/rating_change_window.h"
 
-#include "players/club_list.h"
+#include "club/club_list.h"
 #include "reports/club_reports.h"
 #include "reports/report_dialog.h"
 #include "ui/platform.h"

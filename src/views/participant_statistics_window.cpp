@@ -1,4 +1,4 @@
-#include "roundrobin/participant_statistics_window.h"
+#include "views/participant_statistics_window.h"
 
 #include "reports/report_dialog.h"
 #include "reports/round_robin_reports.h"

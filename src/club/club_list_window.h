@@ -2,8 +2,8 @@
 // the list's report and each member's rating changes.
 #pragma once
 
-#include "app/rating_change_window.h"
-#include "players/club_list.h"
+#include "club/club_list.h"
+#include "club/rating_change_window.h"
 #include "ui/widgets.h"
 
 #include <QPointer>

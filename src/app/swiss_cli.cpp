@@ -1,4 +1,4 @@
-#include "swiss/swiss_cli.h"
+#include "app/swiss_cli.h"
 
 #include "pairing/pairing_engine.h"
 #include "reports/report_cli.h"

@@ -4,14 +4,14 @@
 // checked against ladya-cli reading the same file.
 #include "app/application.h"
 #include "app/shell.h"
-#include "pairing/pair_dialog_test_util.h"
 #include "players/completion_dialog.h"
 #include "support/test_support.h"
-#include "swiss/swiss_creation_window.h"
-#include "swiss/swiss_window.h"
 #include "swiss/swiss_window_test_util.h"
 #include "ui/fake_platform.h"
 #include "ui/keyboard.h"
+#include "views/pair_dialog_test_util.h"
+#include "views/swiss_creation_window.h"
+#include "views/swiss_window.h"
 
 #include <QDir>
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "roundrobin/round_robin_creation_window.h"
+#include "views/round_robin_creation_window.h"
 
 #include "players/select_player_dialog.h"
 #include "players/workspace.h"

@@ -2,9 +2,9 @@
 // form ladya-cli takes them.
 #pragma once
 
-#include "pairing/pair_dialog.h"
-#include "pairing/pairing_dialog.h"
 #include "roundrobin/window_test_util.h"
+#include "views/pair_dialog.h"
+#include "views/pairing_dialog.h"
 
 #include <QApplication>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "roundrobin/expected_score.h"
+#include "scoring/expected_score.h"
 
 #include "common/text_file.h"
 

@@ -1,17 +1,17 @@
 #include "app/application.h"
 #include "app/shell.h"
 #include "exchange/trf.h"
-#include "pairing/pairing_dialog.h"
 #include "players/completion_dialog.h"
 #include "reports/round_robin_reports.h"
 #include "reports/swiss_reports.h"
 #include "roundrobin/window_test_util.h"
 #include "support/test_support.h"
-#include "swiss/swiss_creation_window.h"
-#include "swiss/swiss_window.h"
 #include "swiss/swiss_window_test_util.h"
 #include "ui/fake_platform.h"
 #include "ui/keyboard.h"
+#include "views/pairing_dialog.h"
+#include "views/swiss_creation_window.h"
+#include "views/swiss_window.h"
 
 #include <QDir>
 #include <QFile>

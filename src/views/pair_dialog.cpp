@@ -1,4 +1,4 @@
-#include "pairing/pair_dialog.h"
+#include "views/pair_dialog.h"
 
 #include "ui/modal.h"
 

@@ -1,12 +1,12 @@
 #include "app/application.h"
 #include "app/shell.h"
 #include "common/tournament_creation.h"
-#include "roundrobin/round_robin_creation_window.h"
+#include "roundrobin/window_test_util.h"
 #include "support/test_support.h"
-#include "swiss/swiss_creation_window.h"
 #include "ui/fake_platform.h"
 #include "ui/keyboard.h"
-#include "window_test_util.h"
+#include "views/round_robin_creation_window.h"
+#include "views/swiss_creation_window.h"
 
 #include <QDir>
 #include <QLabel>

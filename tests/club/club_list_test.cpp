@@ -1,4 +1,4 @@
-#include "players/club_list.h"
+#include "club/club_list.h"
 #include "support/test_support.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "roundrobin/round_robin_cli.h"
+#include "app/round_robin_cli.h"
 
 #include "reports/report_cli.h"
 #include "reports/round_robin_reports.h"

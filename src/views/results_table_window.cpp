@@ -1,4 +1,4 @@
-#include "roundrobin/results_table_window.h"
+#include "views/results_table_window.h"
 
 #include "reports/report_dialog.h"
 #include "reports/round_robin_reports.h"

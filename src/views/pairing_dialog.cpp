@@ -1,8 +1,8 @@
-#include "pairing/pairing_dialog.h"
+#include "views/pairing_dialog.h"
 
-#include "pairing/pair_dialog.h"
 #include "ui/modal.h"
 #include "ui/platform.h"
+#include "views/pair_dialog.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

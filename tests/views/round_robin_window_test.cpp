@@ -2,14 +2,14 @@
 #include "app/shell.h"
 #include "exchange/trf.h"
 #include "players/completion_dialog.h"
-#include "roundrobin/participant_statistics_window.h"
-#include "roundrobin/results_table_window.h"
-#include "roundrobin/round_robin_creation_window.h"
-#include "roundrobin/round_robin_window.h"
+#include "roundrobin/window_test_util.h"
 #include "support/test_support.h"
 #include "ui/fake_platform.h"
 #include "ui/keyboard.h"
-#include "window_test_util.h"
+#include "views/participant_statistics_window.h"
+#include "views/results_table_window.h"
+#include "views/round_robin_creation_window.h"
+#include "views/round_robin_window.h"
 
 #include <QDir>
 #include <QFile>

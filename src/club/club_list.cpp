@@ -1,4 +1,4 @@
-#include "players/club_list.h"
+#include "club/club_list.h"
 
 #include "common/file_lock.h"
 #include "common/text_file.h"

@@ -1,14 +1,14 @@
-#include "swiss/swiss_window.h"
+#include "views/swiss_window.h"
 
 #include "exchange/trf.h"
-#include "pairing/pairing_dialog.h"
 #include "players/completion_dialog.h"
 #include "players/workspace.h"
 #include "reports/report_dialog.h"
 #include "reports/swiss_reports.h"
-#include "roundrobin/result_entry.h"
+#include "scoring/result_entry.h"
 #include "ui/modal.h"
 #include "ui/platform.h"
+#include "views/pairing_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,0 +1,30 @@
+// The rows of the Swiss lists as the window, the reports and ladya-cli show them: the
+// game list of a round and the standings list.
+#pragma once
+
+#include "common/list_column.h"
+#include "swiss/swiss_file.h"
+#include "swiss/swiss_standings.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace ladya {
+
+// The game list of a round: "№", "Белые", "Черные", "Результат". A round that is not
+// paired (round 0 of a new tournament) gives its N / 2 rows with their numbers alone.
+QVector<ListColumn> swissGameColumns();
+QStringList swissGameRow(const SwissTournament& tournament, int round, int board);
+QVector<QStringList> swissGameRows(const SwissTournament& tournament, int round);
+// Boards of the last round without a result; 0 while no round is paired.
+int swissUnplayedCount(const SwissTournament& tournament);
+
+// The sixteen columns of the standings list, a row per place.
+QVector<ListColumn> swissStandingsColumns();
+QStringList swissStandingsRow(const SwissTournament& tournament, const SwissStandings& standings,
+                              int place);
+QVector<QStringList> swissStandingsRows(const SwissTournament& tournament,
+                                        const SwissStandings& standings);
+
+} // namespace ladya
