@@ -2,8 +2,8 @@
 #include "app/shell.h"
 #include "club/club_list_window.h"
 #include "club/rating_change_window.h"
-#include "roundrobin/window_test_util.h"
 #include "support/test_support.h"
+#include "support/window_test_util.h"
 #include "ui/fake_platform.h"
 
 #include <QDir>

@@ -12,7 +12,7 @@ using test::makeSwiss;
 
 namespace {
 
-class SwissWindow : public ::testing::Test {
+class SwissController : public ::testing::Test {
 protected:
     QTemporaryDir dir;
 
@@ -34,7 +34,7 @@ QVector<QStringList> playedRounds(int count) {
 
 } // namespace
 
-TEST_F(SwissWindow, NewTournament) {
+TEST_F(SwissController, NewTournament) {
     SwissWindowController w = openOn(makeSwiss(SixRatings));
     EXPECT_EQ(w.title(), "Турнир - Кубок_(05.12.2026)");
     EXPECT_TRUE(w.roundItems().isEmpty());
@@ -47,7 +47,7 @@ TEST_F(SwissWindow, NewTournament) {
     EXPECT_FALSE(w.storeEnabled());
 }
 
-TEST_F(SwissWindow, OpensWithTheRulesAppliedAndTheFirstUnplayedGameSelected) {
+TEST_F(SwissController, OpensWithTheRulesAppliedAndTheFirstUnplayedGameSelected) {
     const struct {
         QVector<QStringList> rounds;
         int board;
@@ -68,7 +68,7 @@ TEST_F(SwissWindow, OpensWithTheRulesAppliedAndTheFirstUnplayedGameSelected) {
     }
 }
 
-TEST_F(SwissWindow, TheSelectorShowsTheSelectedGameOrProposesTheByePoint) {
+TEST_F(SwissController, TheSelectorShowsTheSelectedGameOrProposesTheByePoint) {
     const QStringList ratings{"2000", "1900", "1800", "1700", "1600", "**"};
     SwissWindowController w = openOn(
         makeSwiss(ratings, {{"1|6|+|-", "2|3|1|0", "4|5|0|1"}, {"6|1||", "2|4||", "3|5|%|%"}}));
@@ -112,7 +112,7 @@ TEST_F(SwissWindow, TheSelectorShowsTheSelectedGameOrProposesTheByePoint) {
     EXPECT_EQ(w.resultEntry(), "");
 }
 
-TEST_F(SwissWindow, ResultEntryRoundTripsThroughTheFile) {
+TEST_F(SwissController, ResultEntryRoundTripsThroughTheFile) {
     SwissWindowController w = openOn(makeSwiss(SixRatings, {{"1|2||", "3|4||", "5|6||"}}));
     EXPECT_EQ(w.unplayedCount(), 3);
     w.clickGame(1);
@@ -147,7 +147,7 @@ TEST_F(SwissWindow, ResultEntryRoundTripsThroughTheFile) {
     EXPECT_EQ(w.standingsRows()[0][4], "1.0");
 }
 
-TEST_F(SwissWindow, StandingsRowsOfTheWorkedExample) {
+TEST_F(SwissController, StandingsRowsOfTheWorkedExample) {
     SwissWindowController w = openOn(makeSwiss({"2000", "1900", "1800", "1700"},
                                                {{"1|3|1|0", "4|2|%|%"}, {"2|1|0|1", "3|4|+|-"}}));
     EXPECT_EQ(columnTitles(swissStandingsColumns()).size(), 16);
@@ -168,7 +168,7 @@ TEST_F(SwissWindow, StandingsRowsOfTheWorkedExample) {
     EXPECT_EQ(w.statsParticipant(), 3);
 }
 
-TEST_F(SwissWindow, EarlierRoundDisablesEntryButKeepsTheCountOfTheLast) {
+TEST_F(SwissController, EarlierRoundDisablesEntryButKeepsTheCountOfTheLast) {
     SwissWindowController w = openOn(
         makeSwiss(SixRatings, {{"1|2|1|0", "3|4|%|%", "5|6|0|1"}, {"2|3||", "4|5|1|0", "6|1||"}}));
     EXPECT_EQ(w.roundItems(), (QStringList{"1", "2"}));
@@ -180,7 +180,7 @@ TEST_F(SwissWindow, EarlierRoundDisablesEntryButKeepsTheCountOfTheLast) {
     EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:  ");
 }
 
-TEST_F(SwissWindow, CompletionNeedsFourPlayedRoundsAndFinishedTournamentsAreReadOnly) {
+TEST_F(SwissController, CompletionNeedsFourPlayedRoundsAndFinishedTournamentsAreReadOnly) {
     SwissWindowController three = openOn(makeSwiss(SixRatings, playedRounds(3)));
     three.clickGame(0);
     EXPECT_FALSE(three.completeEnabled());
@@ -200,7 +200,7 @@ TEST_F(SwissWindow, CompletionNeedsFourPlayedRoundsAndFinishedTournamentsAreRead
     EXPECT_TRUE(four.infoLine().startsWith("Турнир начат - 05.12.2026  окончен - 09.12.2026    "));
 }
 
-TEST_F(SwissWindow, NoPairingBeyondTwentyRounds) {
+TEST_F(SwissController, NoPairingBeyondTwentyRounds) {
     SwissWindowController nineteen = openOn(makeSwiss(SixRatings, playedRounds(19)));
     nineteen.clickGame(0);
     EXPECT_TRUE(nineteen.pairingEnabled());
@@ -210,7 +210,7 @@ TEST_F(SwissWindow, NoPairingBeyondTwentyRounds) {
     EXPECT_TRUE(twenty.storeEnabled());
 }
 
-TEST_F(SwissWindow, ByeRoundShowsZeroAmongTheOpponents) {
+TEST_F(SwissController, ByeRoundShowsZeroAmongTheOpponents) {
     // Participant 1 meets 2, has the bye (participant 6) in round 2, then meets 3.
     SwissWindowController w = openOn(makeSwiss({"2000", "1900", "1800", "1700", "1600", "**"},
                                                {{"1|2|1|0", "3|4|1|0", "5|6|+|-"},
@@ -221,7 +221,7 @@ TEST_F(SwissWindow, ByeRoundShowsZeroAmongTheOpponents) {
               QStringLiteral("%1,0,%2").arg(s.placeOf(2)).arg(s.placeOf(3)));
 }
 
-TEST_F(SwissWindow, FailedSaveKeepsTheResultUntilASaveSucceeds) {
+TEST_F(SwissController, FailedSaveKeepsTheResultUntilASaveSucceeds) {
     SwissWindowController w = openOn(makeSwiss(SixRatings, {{"1|2||", "3|4||", "5|6||"}}));
     const QString path = w.tournament().state.path;
     ASSERT_TRUE(QFile::remove(path));
@@ -245,7 +245,7 @@ TEST_F(SwissWindow, FailedSaveKeepsTheResultUntilASaveSucceeds) {
     EXPECT_TRUE(w.closeRequested().exit);
 }
 
-TEST_F(SwissWindow, PairingShowsTheNewRoundAndKeepsTheStandings) {
+TEST_F(SwissController, PairingShowsTheNewRoundAndKeepsTheStandings) {
     SwissWindowController w = openOn(makeSwiss(SixRatings, {{"1|2|1|0", "3|4|%|%", "5|6|0|1"}}));
     const QVector<QStringList> before = w.standingsRows();
     w.clickStandings(0);
@@ -266,7 +266,7 @@ TEST_F(SwissWindow, PairingShowsTheNewRoundAndKeepsTheStandings) {
     EXPECT_FALSE(w.pairingEnabled());
 }
 
-TEST_F(SwissWindow, ResultKeysStoreAndMoveToTheNextUnplayedGame) {
+TEST_F(SwissController, ResultKeysStoreAndMoveToTheNextUnplayedGame) {
     SwissWindowController w = openOn(makeSwiss(SixRatings, {{"1|2||", "3|4||", "5|6||"}}));
     w.clickGame(1);
     struct Step {
@@ -305,7 +305,7 @@ TEST_F(SwissWindow, ResultKeysStoreAndMoveToTheNextUnplayedGame) {
     EXPECT_TRUE(w.unsaved());
 }
 
-TEST_F(SwissWindow, ResultKeysNeedAnEnabledStore) {
+TEST_F(SwissController, ResultKeysNeedAnEnabledStore) {
     SwissWindowController w = openOn(
         makeSwiss(SixRatings, {{"1|2|1|0", "3|4|%|%", "5|6|0|1"}, {"2|3||", "4|5||", "6|1||"}}));
     w.selectRound("1");
@@ -318,7 +318,7 @@ TEST_F(SwissWindow, ResultKeysNeedAnEnabledStore) {
     EXPECT_EQ(w.unplayedCount(), 3);
 }
 
-TEST_F(SwissWindow, CompletionTooltipSaysWhyItIsDisabled) {
+TEST_F(SwissController, CompletionTooltipSaysWhyItIsDisabled) {
     SwissWindowController odd = openOn(
         makeSwiss({"2000", "1900", "1800", "1700", "1600", "**"}, {{"1|2||", "3|4|1|0", "5|6||"}}));
     odd.clickGame(0);

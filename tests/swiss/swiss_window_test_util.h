@@ -2,7 +2,7 @@
 // from, result entry and the information line.
 #pragma once
 
-#include "roundrobin/window_test_util.h"
+#include "support/window_test_util.h"
 #include "swiss/swiss_controller.h"
 
 #include <QLabel>

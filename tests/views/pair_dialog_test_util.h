@@ -2,7 +2,7 @@
 // form ladya-cli takes them.
 #pragma once
 
-#include "roundrobin/window_test_util.h"
+#include "support/window_test_util.h"
 #include "views/pair_dialog.h"
 #include "views/pairing_dialog.h"
 

@@ -2,8 +2,8 @@
 // the keyboard alone; every list is checked against what ladya-cli prints for the
 // same pairs, and the committed file against `ladya-cli commit`.
 #include "app/cli.h"
-#include "roundrobin/window_test_util.h"
 #include "support/test_support.h"
+#include "support/window_test_util.h"
 #include "swiss/swiss_test_util.h"
 #include "ui/fake_platform.h"
 #include "views/pair_dialog_test_util.h"

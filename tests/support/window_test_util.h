@@ -1,5 +1,5 @@
-// Driving the round-robin windows offscreen: the player selection dialog, list
-// clicks, modal child windows, and the listings ladya-cli prints for comparison.
+// Driving windows offscreen: the player selection dialog, list clicks, modal child
+// windows, and the listings ladya-cli prints for comparison.
 #pragma once
 
 #include "app/cli.h"
