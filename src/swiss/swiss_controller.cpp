@@ -56,7 +56,7 @@ SwissWindowOpenResult openSwissWindow(const QString& path) {
     return {SwissWindowController(std::move(*loaded.tournament)), {}};
 }
 
-QString SwissWindowController::title() const {
+QString SwissWindowController::windowTitle() const {
     QString name = QFileInfo(m_tournament.state.path).fileName();
     name.chop(4);
     return QStringLiteral("Турнир - ") + name;
@@ -87,11 +87,11 @@ QVector<QStringList> SwissWindowController::standingsRows() const {
 
 void SwissWindowController::refreshGameList() {
     m_unplayedCount = swissUnplayedCount(m_tournament);
-    m_infoLine = QStringLiteral("Турнир начат - ") + m_tournament.state.startDate +
-                 QStringLiteral("  окончен - ") + m_tournament.state.endDate +
-                 QStringLiteral("    не завершённых партий ") +
-                 QString::number(m_tournament.roundCount()) + QStringLiteral(" тура - ") +
-                 QString::number(m_unplayedCount);
+    m_statusLine = QStringLiteral("Турнир начат - ") + m_tournament.state.startDate +
+                   QStringLiteral("  окончен - ") + m_tournament.state.endDate +
+                   QStringLiteral("    не завершённых партий ") +
+                   QString::number(m_tournament.roundCount()) + QStringLiteral(" тура - ") +
+                   QString::number(m_unplayedCount);
 }
 
 void SwissWindowController::applyRules() {
@@ -107,25 +107,25 @@ void SwissWindowController::applyRules() {
     if (m_selectedBoard > 0 && m_displayedRound == r && r > 0 &&
         m_selectedBoard <= t.rounds[r - 1].size()) {
         const SwissGame& g = t.game(m_displayedRound, m_selectedBoard);
-        m_storeEnabled = true;
+        m_writeEnabled = true;
         m_selectedPairLabel =
             SelectedPairPrefix + t.nameOf(g.white) + QStringLiteral(" - ") + t.nameOf(g.black);
     } else {
-        m_storeEnabled = false;
+        m_writeEnabled = false;
         m_selectedPairLabel = SelectedPairPrefix;
     }
     if (r == 0) {
         m_pairingEnabled = true;
-        m_storeEnabled = false;
+        m_writeEnabled = false;
     }
-    m_completeEnabled = r > 3 && m_unplayedCount == 0;
+    m_finishEnabled = r > 3 && m_unplayedCount == 0;
     // A 21st round would be refused on commit: do not let the director pair it in vain.
     if (r >= Limits::SwissRounds)
         m_pairingEnabled = false;
     if (t.isFinished()) {
-        m_completeEnabled = false;
+        m_finishEnabled = false;
         m_pairingEnabled = false;
-        m_storeEnabled = false;
+        m_writeEnabled = false;
     }
 }
 
@@ -178,7 +178,7 @@ void SwissWindowController::setResultEntry(const QString& entry) {
 }
 
 std::optional<Message> SwissWindowController::replaceQuestion() const {
-    const SwissGame* g = m_storeEnabled ? selectedGameOfLastRound() : nullptr;
+    const SwissGame* g = m_writeEnabled ? selectedGameOfLastRound() : nullptr;
     if (!g)
         return std::nullopt;
     return replaceResultQuestion(m_tournament.nameOf(g->white), m_tournament.nameOf(g->black),
@@ -194,7 +194,7 @@ std::optional<Message> SwissWindowController::store() {
     m_statsCaption = StatsCaption;
     m_statsEnabled = false;
     std::optional<Message> message;
-    if (m_storeEnabled) {
+    if (m_writeEnabled) {
         SwissTournament changed = m_tournament;
         if (storeResult(changed, m_selectedBoard, m_resultEntry)) {
             const SwissFileText text = swissFileText(changed);
@@ -226,7 +226,7 @@ std::optional<Message> SwissWindowController::store() {
 }
 
 std::optional<Message> SwissWindowController::storeByKey(const QString& entry) {
-    if (!m_storeEnabled || !swissResultEntries().contains(entry))
+    if (!m_writeEnabled || !swissResultEntries().contains(entry))
         return std::nullopt;
     // A stray key must not overwrite a result: changing one takes Delete first.
     if (const SwissGame* g = selectedGameOfLastRound();
@@ -261,8 +261,8 @@ int SwissWindowController::nextUnplayedBoard() const {
     return m_selectedBoard;
 }
 
-QString SwissWindowController::completeToolTip() const {
-    if (m_completeEnabled)
+QString SwissWindowController::finishToolTip() const {
+    if (m_finishEnabled)
         return QString();
     if (m_tournament.isFinished())
         return QStringLiteral("Турнир уже завершён");
@@ -327,7 +327,7 @@ SwissWindowController::CloseDecision SwissWindowController::closeRequested() {
 
 std::optional<CompletionInput>
 SwissWindowController::completionInput(const QString& endDate) const {
-    if (!m_completeEnabled)
+    if (!m_finishEnabled)
         return std::nullopt;
     CompletionInput input;
     input.tournamentPath = m_tournament.state.path;

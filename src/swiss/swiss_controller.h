@@ -43,7 +43,7 @@ public:
     const SwissTournament& tournament() const { return m_tournament; }
     const SwissStandings& standings() const { return m_standings; }
 
-    QString title() const; // "Турнир - " and the file name without ".swz"
+    QString windowTitle() const; // "Турнир - " and the file name without ".swz"
     QStringList roundItems() const;
     QString roundText() const { return QString::number(m_displayedRound); }
     int displayedRound() const { return m_displayedRound; }
@@ -60,7 +60,7 @@ public:
     // The whole lists, as the command-line listings print them.
     QVector<QStringList> gameRows() const { return swissGameRows(m_tournament, m_displayedRound); }
     QVector<QStringList> standingsRows() const;
-    QString infoLine() const { return m_infoLine; }
+    QString statusLine() const { return m_statusLine; }
     QString selectedPairLabel() const { return m_selectedPairLabel; }
     // What the result selector shows: the selected game's stored result ("00" for a
     // double forfeit), for an unplayed game against the bye participant the bye's point
@@ -70,11 +70,11 @@ public:
     // Why the selector proposes what it shows; "" when it proposes nothing.
     QString resultHint() const;
 
-    bool storeEnabled() const { return m_storeEnabled; }
+    bool writeEnabled() const { return m_writeEnabled; }
     bool pairingEnabled() const { return m_pairingEnabled; }
-    bool completeEnabled() const { return m_completeEnabled; }
+    bool finishEnabled() const { return m_finishEnabled; }
     // Why "Завершить турнир" is disabled; "" while it is enabled.
-    QString completeToolTip() const;
+    QString finishToolTip() const;
     bool statsEnabled() const { return m_statsEnabled; }
     QString statsCaption() const { return m_statsCaption; }
 
@@ -146,12 +146,12 @@ private:
     int m_selectedBoard = -1;
     int m_statsParticipant = 0;
     int m_unplayedCount = 0;
-    QString m_infoLine;
+    QString m_statusLine;
     QString m_selectedPairLabel;
     QString m_resultEntry;
-    bool m_storeEnabled = false;
+    bool m_writeEnabled = false;
     bool m_pairingEnabled = false;
-    bool m_completeEnabled = false;
+    bool m_finishEnabled = false;
     bool m_statsEnabled = false;
     bool m_unsaved = false;
     QString m_statsCaption;

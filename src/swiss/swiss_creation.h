@@ -41,7 +41,7 @@ inline const QString RoundsLabel = QStringLiteral("Количество туро
 class SwissCreationController {
 public:
     SwissCreationController() { applyRules(); }
-    static QString title() {
+    static QString windowTitle() {
         return QStringLiteral("Создание нового турнира (швейцарская система)");
     }
     static QVector<ListColumn> columns();

@@ -22,7 +22,7 @@ using namespace SwissCreationTexts;
 
 SwissCreationWindow::SwissCreationWindow(Workspace& workspace, ui::Platform& platform,
                                          QWidget* parent)
-    : ui::Window(SwissCreationController::title(), 560, 700, parent), m_workspace(workspace),
+    : ui::Window(SwissCreationController::windowTitle(), 560, 700, parent), m_workspace(workspace),
       m_platform(platform) {
     setObjectName(QStringLiteral("swissCreationWindow"));
     // The selection dialog numbers its rows from the count of the list.

@@ -39,7 +39,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     : ui::Window(QString(), 1000, 700, parent), m_workspace(workspace), m_platform(platform),
       m_controller(std::move(controller)) {
     setObjectName(QStringLiteral("swissWindow"));
-    setWindowTitle(m_controller.title());
+    setWindowTitle(m_controller.windowTitle());
     syncState();
 
     // The round's games and the result entry on the left, the standings and the
@@ -59,7 +59,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     roundLine->addWidget(m_round);
     roundLine->addStretch();
     grid->addLayout(roundLine, 0, 0);
-    m_info = ui::makeLabel(m_controller.infoLine(), QStringLiteral("infoLabel"), 300);
+    m_info = ui::makeLabel(m_controller.statusLine(), QStringLiteral("infoLabel"), 300);
     grid->addWidget(m_info, 0, 1);
 
     // The designed widths were made for a narrower font than most desktops use: each
@@ -188,16 +188,16 @@ void SwissWindow::applyRules() {
         m_result->setText(m_controller.resultEntry());
     }
     m_resultHint->setText(m_controller.resultHint());
-    m_store->setEnabled(m_controller.storeEnabled());
+    m_store->setEnabled(m_controller.writeEnabled());
     m_pairing->setEnabled(m_controller.pairingEnabled());
-    m_complete->setEnabled(m_controller.completeEnabled());
-    m_complete->setToolTip(m_controller.completeToolTip());
+    m_complete->setEnabled(m_controller.finishEnabled());
+    m_complete->setToolTip(m_controller.finishToolTip());
     m_statistics->setEnabled(m_controller.statsEnabled());
     // The caption names the chosen player.
     m_statistics->setText(ui::plainButtonText(m_controller.statsCaption()));
     m_statistics->setToolTip(ui::plainToolTip(m_controller.statsCaption()));
     m_selectedPair->setText(m_controller.selectedPairLabel());
-    m_info->setText(m_controller.infoLine());
+    m_info->setText(m_controller.statusLine());
 }
 
 void SwissWindow::fillRoundChooser() {
@@ -249,7 +249,7 @@ bool SwissWindow::storeByKey(int key, Qt::KeyboardModifiers modifiers) {
     const std::optional<QString> entry = resultEntryForKey(key, modifiers);
     if (!entry)
         return false;
-    if (!m_controller.storeEnabled())
+    if (!m_controller.writeEnabled())
         return true; // as a click on the disabled "Записать": nothing
     showStored(m_controller.storeByKey(*entry));
     return true;

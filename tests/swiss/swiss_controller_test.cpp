@@ -36,15 +36,15 @@ QVector<QStringList> playedRounds(int count) {
 
 TEST_F(SwissController, NewTournament) {
     SwissWindowController w = openOn(makeSwiss(SixRatings));
-    EXPECT_EQ(w.title(), "Турнир - Кубок_(05.12.2026)");
+    EXPECT_EQ(w.windowTitle(), "Турнир - Кубок_(05.12.2026)");
     EXPECT_TRUE(w.roundItems().isEmpty());
     EXPECT_EQ(w.gameRows(),
               (QVector<QStringList>{{"1", "", "", ""}, {"2", "", "", ""}, {"3", "", "", ""}}));
-    EXPECT_EQ(w.infoLine(),
+    EXPECT_EQ(w.statusLine(),
               "Турнир начат - 05.12.2026  окончен -     не завершённых партий 0 тура - 0");
     EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:  ");
     EXPECT_TRUE(w.pairingEnabled());
-    EXPECT_FALSE(w.storeEnabled());
+    EXPECT_FALSE(w.writeEnabled());
 }
 
 TEST_F(SwissController, OpensWithTheRulesAppliedAndTheFirstUnplayedGameSelected) {
@@ -62,9 +62,9 @@ TEST_F(SwissController, OpensWithTheRulesAppliedAndTheFirstUnplayedGameSelected)
         const SwissWindowController w =
             openOn(makeSwiss(SixRatings, c.rounds), QString::number(++k) + ".swz");
         EXPECT_EQ(w.selectedBoard(), c.board) << k;
-        EXPECT_EQ(w.storeEnabled(), c.store) << k;
+        EXPECT_EQ(w.writeEnabled(), c.store) << k;
         EXPECT_EQ(w.pairingEnabled(), c.pairing) << k;
-        EXPECT_EQ(w.completeEnabled(), c.complete) << k;
+        EXPECT_EQ(w.finishEnabled(), c.complete) << k;
     }
 }
 
@@ -117,7 +117,7 @@ TEST_F(SwissController, ResultEntryRoundTripsThroughTheFile) {
     EXPECT_EQ(w.unplayedCount(), 3);
     w.clickGame(1);
     EXPECT_EQ(w.selectedBoard(), 2);
-    EXPECT_TRUE(w.storeEnabled());
+    EXPECT_TRUE(w.writeEnabled());
     EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:  P3 - P4");
     EXPECT_FALSE(w.pairingEnabled());
 
@@ -174,30 +174,31 @@ TEST_F(SwissController, EarlierRoundDisablesEntryButKeepsTheCountOfTheLast) {
     EXPECT_EQ(w.roundItems(), (QStringList{"1", "2"}));
     w.selectRound("1");
     w.clickGame(0);
-    EXPECT_FALSE(w.storeEnabled());
+    EXPECT_FALSE(w.writeEnabled());
     EXPECT_EQ(w.gameRows()[0], (QStringList{"1", "P1", "P2", "1-0"}));
-    EXPECT_TRUE(w.infoLine().endsWith("не завершённых партий 2 тура - 2"));
+    EXPECT_TRUE(w.statusLine().endsWith("не завершённых партий 2 тура - 2"));
     EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:  ");
 }
 
 TEST_F(SwissController, CompletionNeedsFourPlayedRoundsAndFinishedTournamentsAreReadOnly) {
     SwissWindowController three = openOn(makeSwiss(SixRatings, playedRounds(3)));
     three.clickGame(0);
-    EXPECT_FALSE(three.completeEnabled());
+    EXPECT_FALSE(three.finishEnabled());
     SwissWindowController four = openOn(makeSwiss(SixRatings, playedRounds(4)), "b.swz");
     four.clickGame(0);
-    EXPECT_TRUE(four.completeEnabled());
-    EXPECT_TRUE(four.storeEnabled());
+    EXPECT_TRUE(four.finishEnabled());
+    EXPECT_TRUE(four.writeEnabled());
     EXPECT_TRUE(four.pairingEnabled());
 
     EXPECT_FALSE(four.complete("09.12.2026"));
     EXPECT_EQ(loadSwiss(four.tournament().state.path).tournament->state.endDate, "09.12.2026");
     EXPECT_FALSE(four.completionInput("09.12.2026"));
-    EXPECT_FALSE(four.completeEnabled());
-    EXPECT_FALSE(four.storeEnabled());
+    EXPECT_FALSE(four.finishEnabled());
+    EXPECT_FALSE(four.writeEnabled());
     EXPECT_FALSE(four.pairingEnabled());
     four.selectRound("4");
-    EXPECT_TRUE(four.infoLine().startsWith("Турнир начат - 05.12.2026  окончен - 09.12.2026    "));
+    EXPECT_TRUE(
+        four.statusLine().startsWith("Турнир начат - 05.12.2026  окончен - 09.12.2026    "));
 }
 
 TEST_F(SwissController, NoPairingBeyondTwentyRounds) {
@@ -207,7 +208,7 @@ TEST_F(SwissController, NoPairingBeyondTwentyRounds) {
     SwissWindowController twenty = openOn(makeSwiss(SixRatings, playedRounds(20)), "b.swz");
     twenty.clickGame(0);
     EXPECT_FALSE(twenty.pairingEnabled());
-    EXPECT_TRUE(twenty.storeEnabled());
+    EXPECT_TRUE(twenty.writeEnabled());
 }
 
 TEST_F(SwissController, ByeRoundShowsZeroAmongTheOpponents) {
@@ -234,7 +235,7 @@ TEST_F(SwissController, FailedSaveKeepsTheResultUntilASaveSucceeds) {
     EXPECT_EQ(w.gameRows()[0][3], "1-0");
     EXPECT_EQ(w.standingsRows()[0][4], "1.0");
     EXPECT_TRUE(w.unsaved());
-    EXPECT_TRUE(w.storeEnabled());
+    EXPECT_TRUE(w.writeEnabled());
     // The close box will not leave while the result is only in the window.
     EXPECT_FALSE(w.closeRequested().exit);
 
@@ -261,7 +262,7 @@ TEST_F(SwissController, PairingShowsTheNewRoundAndKeepsTheStandings) {
     EXPECT_EQ(w.unplayedCount(), 3);
     // The new round's first game takes the result keys.
     EXPECT_EQ(w.selectedBoard(), 1);
-    EXPECT_TRUE(w.storeEnabled());
+    EXPECT_TRUE(w.writeEnabled());
     EXPECT_EQ(w.standingsRows(), before);
     EXPECT_FALSE(w.pairingEnabled());
 }
@@ -322,13 +323,13 @@ TEST_F(SwissController, CompletionTooltipSaysWhyItIsDisabled) {
     SwissWindowController odd = openOn(
         makeSwiss({"2000", "1900", "1800", "1700", "1600", "**"}, {{"1|2||", "3|4|1|0", "5|6||"}}));
     odd.clickGame(0);
-    EXPECT_EQ(odd.completeToolTip(), "Не сыграно партий: 2, из них против «**»: 1");
+    EXPECT_EQ(odd.finishToolTip(), "Не сыграно партий: 2, из них против «**»: 1");
     SwissWindowController three = openOn(makeSwiss(SixRatings, playedRounds(3)), "c.swz");
     three.clickGame(0);
-    EXPECT_EQ(three.completeToolTip(), "Турнир можно завершить после 4-го тура");
+    EXPECT_EQ(three.finishToolTip(), "Турнир можно завершить после 4-го тура");
     SwissWindowController four = openOn(makeSwiss(SixRatings, playedRounds(4)), "d.swz");
     four.clickGame(0);
-    EXPECT_EQ(four.completeToolTip(), "");
+    EXPECT_EQ(four.finishToolTip(), "");
     EXPECT_FALSE(four.complete("09.12.2026"));
-    EXPECT_EQ(four.completeToolTip(), "Турнир уже завершён");
+    EXPECT_EQ(four.finishToolTip(), "Турнир уже завершён");
 }

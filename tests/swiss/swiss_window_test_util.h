@@ -29,7 +29,7 @@ inline void enterResult(QWidget* w, int board, const QString& entry) {
     QTest::mouseClick(button(w, "storeButton"), Qt::LeftButton);
 }
 
-inline QString infoLine(QWidget* w) {
+inline QString statusLine(QWidget* w) {
     return child<QLabel>(w, "infoLabel")->text();
 }
 

@@ -138,7 +138,7 @@ TEST(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
         ASSERT_TRUE(w->isVisible());
         ASSERT_EQ(w->controller().tournament().roundCount(), round);
         EXPECT_EQ(child<ui::DropDown>(w, "roundSelector")->text(), r);
-        EXPECT_TRUE(test::infoLine(w).endsWith("не завершённых партий " + r + " тура - 8"));
+        EXPECT_TRUE(test::statusLine(w).endsWith("не завершённых партий " + r + " тура - 8"));
 
         ui::MultiColumnList* games = list(w, "gameList");
         ASSERT_EQ(games->rowCount(), 8);
@@ -153,7 +153,7 @@ TEST(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
                 entry = "+";
             test::enterResult(w, board, entry);
         }
-        EXPECT_TRUE(test::infoLine(w).endsWith(" тура - 0"));
+        EXPECT_TRUE(test::statusLine(w).endsWith(" тура - 0"));
         EXPECT_EQ(listing(games), test::cliListing({"games", path, r}));
         EXPECT_EQ(listing(list(w, "standingsList")), test::cliListing({"standings", path}));
     }

@@ -24,8 +24,8 @@
 using namespace ladya;
 using test::button;
 using test::child;
-using test::infoLine;
 using test::list;
+using test::statusLine;
 
 namespace {
 
@@ -169,7 +169,7 @@ TEST_F(SwissWindowTest, CreatedFromTheMenuWithAnOddFieldAndReopenedOnceARoundIsP
     EXPECT_EQ(list(w, "gameList")->cellText(7, 0), "8");
     EXPECT_EQ(list(w, "standingsList")->rowCount(), 16);
     EXPECT_EQ(child<ui::DropDown>(w, "roundSelector")->count(), 0);
-    EXPECT_TRUE(infoLine(w).endsWith("    не завершённых партий 0 тура - 0"));
+    EXPECT_TRUE(statusLine(w).endsWith("    не завершённых партий 0 тура - 0"));
 
     // The pairing dialog closed without a commit leaves round 0; the window returns.
     test::clickRow(list(w, "gameList"), 0);
@@ -201,7 +201,7 @@ TEST_F(SwissWindowTest, CreatedFromTheMenuWithAnOddFieldAndReopenedOnceARoundIsP
     EXPECT_NE(again, w);
     EXPECT_EQ(child<ui::DropDown>(again, "roundSelector")->text(), "1");
     EXPECT_EQ(list(again, "gameList")->cellText(7, 1), "**");
-    EXPECT_TRUE(infoLine(again).endsWith("не завершённых партий 1 тура - 8"));
+    EXPECT_TRUE(statusLine(again).endsWith("не завершённых партий 1 тура - 8"));
     EXPECT_EQ(platform.messages.size(), 2);
 }
 
@@ -232,7 +232,7 @@ TEST_F(SwissWindowTest, ResultsEnteredThroughTheWindowShowAsTheCommandLinePrints
         EXPECT_FALSE(button(w.get(), "pairingButton")->isEnabled());
         test::enterResult(w.get(), s.board, QString::fromUtf8(s.entry));
         EXPECT_EQ(list(w.get(), "gameList")->cellText(s.board - 1, 3), QString::fromUtf8(s.shown));
-        EXPECT_TRUE(infoLine(w.get()).endsWith(" тура - " + QString::number(--unplayed)));
+        EXPECT_TRUE(statusLine(w.get()).endsWith(" тура - " + QString::number(--unplayed)));
     }
     EXPECT_TRUE(platform.messages.isEmpty());
     EXPECT_TRUE(button(w.get(), "pairingButton")->isEnabled());
@@ -252,14 +252,14 @@ TEST_F(SwissWindowTest, ResultsEnteredThroughTheWindowShowAsTheCommandLinePrints
     test::clickRow(list(w.get(), "gameList"), 0);
     EXPECT_FALSE(button(w.get(), "storeButton")->isEnabled());
     EXPECT_EQ(child<QLabel>(w.get(), "selectedPairLabel")->text(), "Выбраны игроки:  ");
-    EXPECT_TRUE(infoLine(w.get()).endsWith("не завершённых партий 2 тура - 0"));
+    EXPECT_TRUE(statusLine(w.get()).endsWith("не завершённых партий 2 тура - 0"));
 
     // Clearing a result counts the game again and stops the pairing.
     child<ui::DropDown>(w.get(), "roundSelector")->setText("2");
     test::enterResult(w.get(), 3, "");
     EXPECT_EQ(list(w.get(), "gameList")->cellText(2, 3), "");
     EXPECT_FALSE(button(w.get(), "pairingButton")->isEnabled());
-    EXPECT_TRUE(infoLine(w.get()).endsWith(" тура - 1"));
+    EXPECT_TRUE(statusLine(w.get()).endsWith(" тура - 1"));
 }
 
 TEST_F(SwissWindowTest, AFailedSaveKeepsTheResultAndTheCloseBoxWaitsForIt) {
@@ -382,7 +382,7 @@ TEST_F(SwissWindowTest, CompletionAfterTheLastRoundWritesThePlayerFilesOnce) {
     inDialog([&](CompletionDialog* d) { button(d, "completeButton")->click(); });
     EXPECT_EQ(platform.messages.size(), 1);
     EXPECT_EQ(loadSwiss(path).tournament->state.endDate, "06.12.2026");
-    EXPECT_TRUE(infoLine(w.get()).contains("окончен - 06.12.2026"));
+    EXPECT_TRUE(statusLine(w.get()).contains("окончен - 06.12.2026"));
     for (const char* b : {"completeButton", "pairingButton", "storeButton"})
         EXPECT_FALSE(button(w.get(), b)->isEnabled()) << b;
 
@@ -413,7 +413,7 @@ TEST_F(SwissWindowTest, ResultKeysInTheGameListStoreAndMoveOn) {
     EXPECT_EQ(games->cellText(1, 3), "+--");
     EXPECT_EQ(games->selectedRow(), 2);
     EXPECT_EQ(result->text(), "");
-    EXPECT_TRUE(test::infoLine(w.get()).endsWith(" - 2"));
+    EXPECT_TRUE(test::statusLine(w.get()).endsWith(" - 2"));
     EXPECT_EQ(loadSwiss(path).tournament->game(1, 2).whiteResult, "+");
     // The selector shows the legend and stands for the bare code.
     test::clickRow(games, 1);
