@@ -114,7 +114,6 @@ public:
 
     std::optional<int> firstSelection() const { return m_first; }
     std::optional<int> secondSelection() const { return m_second; }
-    float floatAllowance() const { return m_allowance; }
 
     bool allowanceEnabled() const { return m_allowanceEnabled; }
     bool createEnabled() const { return m_createEnabled; }

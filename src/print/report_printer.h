@@ -30,13 +30,10 @@ public:
     // could not be painted on. The preview calls it again whenever its layout changes.
     int paint(QPagedPaintDevice& device);
 
-    // The width the page's table needs, in CSS pixels (96 per inch).
-    qreal naturalWidth() const { return m_naturalWidth; }
-
 private:
     PrintDocument m_document;
     std::unique_ptr<QTextDocument> m_layout; // laid out once; paint() only pages it
-    qreal m_naturalWidth = 0;
+    qreal m_naturalWidth = 0; // the width the page's table needs, in CSS pixels (96 per inch)
 };
 
 // The whole PDF of `document`; empty when it could not be drawn.

@@ -116,8 +116,6 @@ public:
     void setRowSource(int count, TextRowsModel::RowFunction rowAt);
     void refreshRows(int count);
     void addRow(QStringList cells);
-    // A row given as its column texts joined by line feeds.
-    void addJoinedRow(const QString& joined) { addRow(joined.split(u'\n')); }
     void removeRowAt(int row);
     void clearRows();
     int rowCount() const;
