@@ -2,11 +2,14 @@
 // with a certificate of optimality from its duals.
 //
 // The method: J. Edmonds, "Paths, trees, and flowers", Canad. J. Math. 17 (1965), and
-// "Maximum matching and a polyhedron with 0,1-vertices", J. Res. NBS 69B (1965);
-// the O(n³) organisation of a stage (least-slack edges per vertex and per blossom) as
-// in Z. Galil, "Efficient algorithms for finding maximum matching in graphs", ACM
-// Computing Surveys 18 (1986), and H. N. Gabow, "Implementation of algorithms for maximum
-// matching on nonbipartite graphs", PhD thesis, Stanford (1973/1976).
+// "Maximum matching and a polyhedron with 0,1-vertices", J. Res. NBS 69B (1965); the
+// O(n³) organisation of a stage (least-slack edges kept per vertex and per outer blossom)
+// as surveyed in Z. Galil, "Efficient algorithms for finding maximum matching in graphs",
+// ACM Computing Surveys 18 (1986), after H. N. Gabow's implementation (Stanford thesis,
+// 1973; "An efficient implementation of Edmonds' algorithm for maximum matching on
+// graphs", J. ACM 23, 1976). Gabow's O(nm + n² log n) version ("Data structures for
+// weighted matching and nearest common ancestors with linking", SODA 1990) is not used:
+// on dense graphs, m ≈ n²/2, it is O(n³) as well.
 //
 // The linear programme behind it: maximise Σ w_e x_e over matchings; its dual has a
 // variable y_v ≥ 0 per vertex and z_B ≥ 0 per odd vertex set B, and asks of every edge
