@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 floors=(
+    "matching"
     "common"
     "print"
     "ui"

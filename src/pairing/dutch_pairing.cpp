@@ -1,6 +1,7 @@
 #include "pairing/dutch_pairing.h"
 
-#include "pairing/dutch_matching.h"
+#include "matching/cardinality_matching.h"
+#include "matching/weighted_matching.h"
 
 #include <algorithm>
 #include <numeric>
@@ -22,7 +23,7 @@ namespace ladya {
 
 namespace {
 
-using dutch::Wide;
+using matching::Wide;
 
 using Strength = ColourStrength;
 
@@ -560,7 +561,7 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
             nextFloatCosts(x, unmatched[i]);
     }
 
-    std::vector<dutch::WeightedEdge> edges;
+    std::vector<matching::WeightedEdge> edges;
     for (int i = 0; i < int(verts.size()); ++i) {
         for (int j = i + 1; j < int(verts.size()); ++j) {
             const int x = verts[i];
@@ -652,7 +653,7 @@ Pairer::Outcome Pairer::solve(const Bracket& b) {
         }
     }
     Outcome out;
-    const std::vector<int> mate = dutch::maxWeightMatching(int(verts.size()), edges);
+    const std::vector<int> mate = matching::maximumWeightMatching(int(verts.size()), edges);
     if (b.full) {
         for (int i = 0; i < int(verts.size()); ++i)
             if (mate[i] < 0)
@@ -812,7 +813,7 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
     // The first class of bye candidates, by ascending key, that can take the bye while every
     // other unpaired player is paired, with the matching that shows it. The matching is
     // built on adj, which must outlive it.
-    using ByeClass = std::pair<std::vector<bool>, dutch::CardinalityMatching>;
+    using ByeClass = std::pair<std::vector<bool>, matching::CardinalityMatching>;
     const auto firstPairableClass = [&](std::vector<std::vector<int>>& adj, auto candidate,
                                         auto key) -> std::optional<ByeClass> {
         std::vector<int> keys;
@@ -832,7 +833,7 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
                     adj[n].push_back(a);
                 }
             }
-            dutch::CardinalityMatching trial(adj);
+            matching::CardinalityMatching trial(adj);
             for (int a = 0; a < n; ++a)
                 if (!alive_[a])
                     trial.remove(a);
@@ -842,7 +843,7 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
         return std::nullopt;
     };
     std::vector<std::vector<int>> adj;
-    std::optional<dutch::CardinalityMatching> found;
+    std::optional<matching::CardinalityMatching> found;
     byeAllowed_.assign(n, false);
     if (!odd) {
         adj = pairsAdj;
@@ -875,7 +876,7 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
         if (byGames)
             byeAllowed_ = byGames->first;
     };
-    dutch::CardinalityMatching& completion = *found;
+    matching::CardinalityMatching& completion = *found;
     std::vector<std::vector<int>> groups;
     for (int i = 0; i < n; ++i) {
         if (i == 0 || f_.players[i].score != f_.players[i - 1].score)
@@ -885,9 +886,9 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
     groups_ = int(groups.size());
     // A bracket solved, and the completion matching brought up to date with its pairs.
     const auto solveBracket = [&](Bracket b,
-                                  dutch::CardinalityMatching& comp) -> std::optional<Outcome> {
+                                  matching::CardinalityMatching& comp) -> std::optional<Outcome> {
         Outcome out;
-        dutch::CardinalityMatching saved = comp;
+        matching::CardinalityMatching saved = comp;
         if (!b.full) {
             out = solveStaged(b);
             for (auto [x, y] : out.pairs) {
@@ -900,7 +901,7 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
             } else if (!out.lookahead.empty()) {
                 // The next bracket was weighed by pairs the round cannot have: weigh it
                 // again with everyone below in the graph.
-                dutch::CardinalityMatching ahead = comp;
+                matching::CardinalityMatching ahead = comp;
                 for (auto [x, y] : out.lookahead) {
                     ahead.remove(x);
                     ahead.remove(y);
@@ -942,7 +943,7 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
         byeAllowed_ = wideBye; // every candidate still unpaired
         if (odd && g + 1 == groups_)
             narrowBye();
-        dutch::CardinalityMatching before = completion;
+        matching::CardinalityMatching before = completion;
         std::optional<Outcome> solved = solveBracket(b, completion);
         if (!solved)
             return std::nullopt;
@@ -955,7 +956,7 @@ std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
             for (int x = 0; x < n; ++x)
                 narrower = narrower || (wideBye[x] && alive_[x] && !byeAllowed_[x]);
             if (narrower) {
-                dutch::CardinalityMatching again = before;
+                matching::CardinalityMatching again = before;
                 std::optional<Outcome> narrowed = solveBracket(b, again);
                 // The preference may choose who floats, not cost the bracket a pair.
                 if (narrowed && narrowed->floaters.size() == 1) {

@@ -1,11 +1,13 @@
-#include "pairing/dutch_matching.h"
+#include "matching/weighted_matching.h"
 
 #include <gtest/gtest.h>
 #include <random>
 
-using ladya::dutch::maxWeightMatching;
-using ladya::dutch::WeightedEdge;
-using ladya::dutch::Wide;
+using ladya::matching::certificateFault;
+using ladya::matching::MatchingWithDuals;
+using ladya::matching::solveMaximumWeightMatching;
+using ladya::matching::WeightedEdge;
+using ladya::matching::Wide;
 
 namespace {
 
@@ -32,16 +34,18 @@ Wide bruteForce(int n, const std::vector<std::vector<Wide>>& w,
 
 } // namespace
 
-TEST(DutchMatching, WideArithmeticCarriesAcrossLimbs) {
+TEST(WeightedMatching, WideArithmeticCarriesAcrossLimbs) {
     const Wide big = Wide::field(3, 130);
     EXPECT_EQ(big - big, Wide(0));
     EXPECT_LT(Wide(-1), Wide(0));
     EXPECT_LT(Wide::field(1, 63) + Wide::field(1, 63), Wide::field(1, 65));
     EXPECT_EQ((Wide::field(1, 64) + Wide::field(1, 64)).halved(), Wide::field(1, 64));
     EXPECT_EQ(Wide(-6).halved(), Wide(-3));
+    EXPECT_EQ(Wide(-6).resized<4>().resized<8>(), Wide(-6));
+    EXPECT_EQ(Wide::field(5, 200).topLimb(), 3);
 }
 
-TEST(DutchMatching, AgreesWithBruteForceOnRandomGraphs) {
+TEST(WeightedMatching, AgreesWithBruteForceAndProvesItself) {
     std::mt19937 rng(12345);
     for (int round = 0; round < 3000; ++round) {
         const int n = 1 + int(rng() % 11);
@@ -57,14 +61,17 @@ TEST(DutchMatching, AgreesWithBruteForceOnRandomGraphs) {
                 // Few distinct values make ties, the hard case; wide ones cross limbs.
                 Wide weight = Wide(1 + std::int64_t(rng() % 6));
                 if (wide)
-                    weight = Wide::field(1 + std::int64_t(rng() % 3), 490) + Wide::field(std::int64_t(rng() % 5), 300) +
+                    weight = Wide::field(1 + std::int64_t(rng() % 3), 490) +
+                             Wide::field(std::int64_t(rng() % 5), 300) +
                              Wide::field(std::int64_t(rng() % 4), 70) + weight;
                 w[u][v] = w[v][u] = weight;
                 has[u][v] = has[v][u] = true;
                 edges.push_back({u, v, weight});
             }
         }
-        const std::vector<int> mate = maxWeightMatching(n, edges);
+        const MatchingWithDuals solution = solveMaximumWeightMatching(n, edges);
+        ASSERT_EQ(certificateFault(n, edges, solution), std::nullopt) << "graph " << round;
+        const std::vector<int>& mate = solution.mate;
         Wide total = 0;
         for (int v = 0; v < n; ++v) {
             if (mate[v] < 0)
@@ -75,5 +82,47 @@ TEST(DutchMatching, AgreesWithBruteForceOnRandomGraphs) {
                 total += w[v][mate[v]];
         }
         ASSERT_EQ(total, bruteForce(n, w, has)) << "graph " << round;
+    }
+}
+
+// A pentagon whose best matching needs a blossom dual, then each way its proof can be
+// spoiled.
+TEST(WeightedMatching, CertificateRejectsWhatItCannotProve) {
+    std::vector<WeightedEdge> edges;
+    for (int v = 0; v < 5; ++v)
+        edges.push_back({v, (v + 1) % 5, Wide(10)});
+    edges.push_back({4, 5, Wide(3)});
+    const MatchingWithDuals solved = solveMaximumWeightMatching(6, edges);
+    ASSERT_EQ(certificateFault(6, edges, solved), std::nullopt);
+    ASSERT_EQ(solved.mate[5], 4);
+    const struct {
+        const char* name;
+        void (*spoil)(MatchingWithDuals&);
+    } cases[] = {
+        {"a vertex dual lowered", [](MatchingWithDuals& s) { s.vertexDual[0] -= Wide(2); }},
+        {"a vertex dual raised", [](MatchingWithDuals& s) { s.vertexDual[0] += Wide(2); }},
+        {"a worse matching",
+         [](MatchingWithDuals& s) {
+             s.mate[4] = 3;
+             s.mate[3] = 4;
+             s.mate[5] = s.mate[2] = -1;
+         }},
+        {"a pair that is no edge",
+         [](MatchingWithDuals& s) {
+             s.mate[5] = 0;
+             s.mate[0] = 5;
+             s.mate[4] = s.mate[1] = -1;
+         }},
+        {"the odd sets dropped", [](MatchingWithDuals& s) { s.oddSetDuals.clear(); }},
+        {"an odd set made even",
+         [](MatchingWithDuals& s) {
+             for (auto& set : s.oddSetDuals)
+                 set.vertices.push_back(5);
+         }},
+    };
+    for (const auto& c : cases) {
+        MatchingWithDuals spoilt = solved;
+        c.spoil(spoilt);
+        EXPECT_NE(certificateFault(6, edges, spoilt), std::nullopt) << c.name;
     }
 }

@@ -1,0 +1,76 @@
+// Maximum-cardinality matching in a general graph whose vertices leave it one by one:
+// after removals the matching is repaired by augmenting paths from the vertices left
+// unmatched, so asking again whether everyone left can be matched costs little.
+//
+// The method: J. Edmonds, "Paths, trees, and flowers", Canad. J. Math. 17 (1965) —
+// alternating trees grown from every unmatched vertex, odd cycles shrunk to blossoms;
+// the paths through shrunk blossoms recovered from each blossom's bridge as in H. N.
+// Gabow, "An efficient implementation of Edmonds' algorithm for maximum matching on
+// graphs", J. ACM 23 (1976).
+//
+// The certificate: when the search finds no augmenting path, the vertices it left odd
+// form a set A for which G − A has exactly as many odd components beyond |A| as there are
+// unmatched vertices; by the Tutte–Berge formula no matching leaves fewer unmatched.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ladya::matching {
+
+class CardinalityMatching {
+public:
+    // The adjacency lists must outlive the matching (copies share them).
+    explicit CardinalityMatching(const std::vector<std::vector<int>>& adjacency);
+    // Takes v out of the graph; its partner becomes unmatched.
+    void remove(int v);
+    bool removed(int v) const { return removed_[std::size_t(v)]; }
+    // Augments until no augmenting path is left; true when every vertex left is matched.
+    // Its certificate is checked in debug builds and with LADYA_CHECK_MATCHING.
+    bool perfect();
+    int mate(int v) const { return mate_[std::size_t(v)]; }
+    // Why the matching is not proven of maximum cardinality among the vertices left, or
+    // nothing when it is; for the state `perfect` left.
+    std::optional<std::string> certificateFault() const;
+
+private:
+    // Where a vertex stands in the alternating forest of one search.
+    enum class Side : unsigned char {
+        Unreached, // in no tree
+        Even,      // a root, the mate of an odd vertex, or in a blossom: its edges are scanned
+        Odd,       // reached over an unmatched edge, not (yet) in a blossom
+    };
+    // For an odd vertex drawn into a blossom: the edge that closed the blossom, `near` on
+    // this vertex's side. Its even path then runs down to `near`, over to `far` and up.
+    struct Bridge {
+        int near = -1;
+        int far = -1;
+    };
+
+    bool augmentOnce();
+    int baseOf(int v);
+    void shrink(int x, int y);
+    void drawIn(int from, int to, int base);
+    int climb(int base) const;
+    void evenPath(int v, int until, std::vector<int>& out) const;
+    int find(int v);
+
+    const std::vector<std::vector<int>>* adjacency_;
+    std::vector<bool> removed_;
+    std::vector<int> mate_;
+    // The last search's state: per vertex its side, tree root, and for an odd vertex the
+    // even vertex that reached it and its bridge; the blossoms as disjoint sets, each
+    // set's representative knowing its base. A blossom's vertices are all even.
+    std::vector<Side> side_;
+    std::vector<int> root_;
+    std::vector<int> reachedFrom_;
+    std::vector<Bridge> bridge_;
+    std::vector<int> set_;
+    std::vector<int> base_;
+    std::vector<int> mark_;
+    int stamp_ = 0;
+    std::vector<int> queue_;
+};
+
+} // namespace ladya::matching

@@ -1,0 +1,658 @@
+#include "matching/weighted_matching.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstdio>
+#include <cstdlib>
+
+// The solver works in stages. A stage grows alternating trees from every unmatched vertex
+// over tight edges (reduced cost 0), shrinking an odd cycle of outer blossoms into a new
+// blossom, until an edge joins two trees: the path through it augments the matching and
+// the stage ends. When no tight edge is left to grow by, the duals move by the largest
+// amount that keeps them feasible, which makes an edge tight or brings an inner blossom's
+// dual to zero (the blossom is then taken apart), or brings the unmatched vertices' duals
+// to zero: then the matching is of maximum weight and the solver stops.
+
+namespace ladya::matching {
+
+namespace {
+
+// Where a top-level blossom stands in the alternating trees of the current stage.
+enum class Label : std::uint8_t {
+    // In no tree: the stage leaves its vertices' duals and its own dual alone.
+    Free,
+    // A root (its base unmatched) or reached over its base's matched edge: its vertices'
+    // duals fall and its own dual rises by twice as much, so edges inside stay tight.
+    Outer,
+    // Reached over a tight unmatched edge from an outer blossom, its base matched to an
+    // outer blossom below it: its vertices' duals rise, its own dual falls.
+    Inner,
+};
+
+// One step around a blossom's cycle: the edge from a vertex of one child to a vertex of
+// the next child.
+struct Link {
+    int edge = -1;
+    int from = -1;
+    int to = -1;
+};
+
+// A single vertex (ids below the vertex count: the id is the vertex) or an odd cycle of
+// blossoms (ids from the vertex count on). The cycle starts at the child holding the
+// base; links[i] goes from children[i] to children[i + 1], the last one back to
+// children[0]. Every link is tight, and the links are unmatched, matched, unmatched, …,
+// unmatched around the cycle, so that every vertex but the base is matched inside.
+template <class W> struct Blossom {
+    int parent = -1; // the enclosing blossom, -1 at top level
+    int base = -1;
+    std::vector<int> children;
+    std::vector<Link> links;
+    // z_B: never negative; it counts in the reduced cost of every edge inside.
+    W dual{};
+    Label label = Label::Free;
+    // Outer: its base's matched edge (-1 for a root). Inner: the tight edge it was reached
+    // by, and `entry` its vertex on that edge.
+    int labelEdge = -1;
+    int entry = -1;
+    // Outer at top level: edges to other outer blossoms seen in this stage, and the one of
+    // least reduced cost among them. They all lose the same as the duals move, so the
+    // least stays the least.
+    std::vector<int> outerEdges;
+    int outerBest = -1;
+
+    bool single() const { return children.empty(); }
+};
+
+template <int L> class Solver {
+public:
+    using W = WideInt<L>;
+
+    Solver(int vertexCount, const std::vector<WeightedEdge>& edges)
+        : n_(vertexCount), tail_(edges.size()), head_(edges.size()), weight_(edges.size()),
+          incident_(vertexCount), mateEdge_(vertexCount, -1), top_(vertexCount),
+          vertexBest_(vertexCount, -1), blossoms_(2 * std::size_t(vertexCount)),
+          mark_(2 * std::size_t(vertexCount), 0), bestTo_(2 * std::size_t(vertexCount), -1) {
+        W heaviest = 0;
+        for (std::size_t e = 0; e < edges.size(); ++e) {
+            tail_[e] = edges[e].u;
+            head_[e] = edges[e].v;
+            weight_[e] = edges[e].weight.template resized<L>().doubled();
+            if (weight_[e] > heaviest)
+                heaviest = weight_[e];
+            incident_[edges[e].u].push_back(int(e));
+            incident_[edges[e].v].push_back(int(e));
+        }
+        // y_v = max w: every reduced cost starts non-negative, and with weights doubled
+        // every dual change stays whole.
+        dual_.assign(vertexCount, heaviest.halved());
+        for (int v = 0; v < n_; ++v) {
+            top_[v] = v;
+            blossoms_[v].base = v;
+        }
+        for (int b = 2 * n_ - 1; b >= n_; --b)
+            unused_.push_back(b);
+    }
+
+    void run() {
+        while (stage()) {
+        }
+    }
+
+    MatchingWithDuals result() const {
+        MatchingWithDuals r;
+        r.mate.assign(n_, -1);
+        r.vertexDual.resize(n_);
+        for (int v = 0; v < n_; ++v) {
+            if (mateEdge_[v] >= 0)
+                r.mate[v] = other(mateEdge_[v], v);
+            r.vertexDual[v] = dual_[v].template resized<Wide::Limbs>();
+        }
+        for (int b = n_; b < 2 * n_; ++b) {
+            if (blossoms_[b].single())
+                continue;
+            OddSetDual set;
+            leaves(b, set.vertices);
+            set.dual = blossoms_[b].dual.template resized<Wide::Limbs>();
+            r.oddSetDuals.push_back(std::move(set));
+        }
+        return r;
+    }
+
+private:
+    enum class Move { Finish, TightenToFree, TightenOuter, ExpandInner };
+
+    int other(int e, int x) const { return tail_[e] ^ head_[e] ^ x; }
+    // The reduced cost of an edge between two top-level blossoms (no z counts).
+    W slack(int e) const { return dual_[tail_[e]] + dual_[head_[e]] - weight_[e]; }
+    Blossom<W>& at(int b) { return blossoms_[std::size_t(b)]; }
+    const Blossom<W>& at(int b) const { return blossoms_[std::size_t(b)]; }
+
+    void leaves(int b, std::vector<int>& out) const {
+        if (b < n_) {
+            out.push_back(b);
+            return;
+        }
+        for (int c : at(b).children)
+            leaves(c, out);
+    }
+    void setTop(int b, int to) {
+        scratch_.clear();
+        leaves(b, scratch_);
+        for (int v : scratch_)
+            top_[v] = to;
+    }
+    void enqueueLeaves(int b) { leaves(b, queue_); }
+
+    // One augmentation, or false when the matching is already of maximum weight.
+    bool stage() {
+        std::fill(vertexBest_.begin(), vertexBest_.end(), -1);
+        queue_.clear();
+        for (int b = 0; b < 2 * n_; ++b) {
+            Blossom<W>& B = at(b);
+            B.label = Label::Free;
+            B.labelEdge = -1;
+            B.entry = -1;
+            B.outerEdges.clear();
+            B.outerBest = -1;
+        }
+        for (int b = 0; b < 2 * n_; ++b)
+            if (isTop(b) && mateEdge_[at(b).base] < 0)
+                makeOuter(b, -1);
+        bool augmented = false;
+        while (!augmented) {
+            while (!queue_.empty() && !augmented) {
+                const int v = queue_.back();
+                queue_.pop_back();
+                for (int e : incident_[v]) {
+                    if (scan(v, e)) {
+                        augmented = true;
+                        break;
+                    }
+                }
+            }
+            if (augmented)
+                break;
+            Move move;
+            int target;
+            if (!moveDuals(move, target) || move == Move::Finish)
+                break;
+            if (move == Move::ExpandInner) {
+                expandInner(target);
+            } else {
+                const int v =
+                    at(top_[tail_[target]]).label == Label::Outer ? tail_[target] : head_[target];
+                augmented = scan(v, target);
+            }
+        }
+        // A blossom whose dual is zero no longer needs to be one.
+        for (int b = n_; b < 2 * n_; ++b)
+            if (isTop(b) && !at(b).single() && at(b).dual.isZero())
+                dissolve(b);
+        return augmented;
+    }
+
+    bool isTop(int b) const { return at(b).parent < 0 && (b < n_ || !at(b).single()); }
+
+    void makeOuter(int b, int edge) {
+        at(b).label = Label::Outer;
+        at(b).labelEdge = edge;
+        enqueueLeaves(b);
+    }
+    void makeInner(int b, int edge, int entry) {
+        Blossom<W>& B = at(b);
+        B.label = Label::Inner;
+        B.labelEdge = edge;
+        B.entry = entry;
+        const int matched = mateEdge_[B.base];
+        makeOuter(top_[other(matched, B.base)], matched);
+    }
+
+    // Looks at edge e from outer vertex v; true when it completed an augmenting path.
+    bool scan(int v, int e) {
+        const int w = other(e, v);
+        const int bv = top_[v];
+        const int bw = top_[w];
+        if (bv == bw)
+            return false;
+        const W s = slack(e);
+        if (at(bw).label != Label::Outer) {
+            if (vertexBest_[w] < 0 || s < slack(vertexBest_[w]))
+                vertexBest_[w] = e;
+            if (at(bw).label == Label::Free && s.isZero())
+                makeInner(bw, e, w);
+            return false;
+        }
+        if (!s.isZero()) {
+            Blossom<W>& B = at(bv);
+            B.outerEdges.push_back(e);
+            if (B.outerBest < 0 || s < slack(B.outerBest))
+                B.outerBest = e;
+            return false;
+        }
+        const int ancestor = commonAncestor(bv, bw);
+        if (ancestor < 0) {
+            augmentSide(v, e);
+            augmentSide(w, e);
+            return true;
+        }
+        shrink(ancestor, v, w, e);
+        return false;
+    }
+
+    // The outer blossom above outer blossom b in its tree, -1 for a root.
+    int outerAbove(int b) const {
+        const Blossom<W>& B = at(b);
+        if (B.labelEdge < 0)
+            return -1;
+        const Blossom<W>& inner = at(top_[other(B.labelEdge, B.base)]);
+        return top_[other(inner.labelEdge, inner.entry)];
+    }
+
+    // The nearest outer blossom that both are below (or are), -1 in different trees.
+    int commonAncestor(int a, int b) {
+        ++stamp_;
+        while (a >= 0 || b >= 0) {
+            if (a >= 0) {
+                if (mark_[a] == stamp_)
+                    return a;
+                mark_[a] = stamp_;
+                a = outerAbove(a);
+            }
+            std::swap(a, b);
+        }
+        return -1;
+    }
+
+    // The edge from blossom b to its parent in the tree, from b's side.
+    Link treeLink(int b) const {
+        const Blossom<W>& B = at(b);
+        const int inside = B.label == Label::Outer ? B.base : B.entry;
+        return {B.labelEdge, inside, other(B.labelEdge, inside)};
+    }
+
+    // The tight edge vw closes an odd cycle through `ancestor`: the cycle becomes a blossom.
+    void shrink(int ancestor, int v, int w, int e) {
+        const auto climb = [&](int from) {
+            std::vector<int> path;
+            for (int b = from; b != ancestor;) {
+                path.push_back(b);
+                const int inner = top_[other(at(b).labelEdge, at(b).base)];
+                path.push_back(inner);
+                b = top_[other(at(inner).labelEdge, at(inner).entry)];
+            }
+            return path;
+        };
+        const std::vector<int> fromV = climb(top_[v]);
+        const std::vector<int> fromW = climb(top_[w]);
+        const int id = unused_.back();
+        unused_.pop_back();
+        Blossom<W>& N = at(id);
+        N.children.push_back(ancestor);
+        for (auto it = fromV.rbegin(); it != fromV.rend(); ++it) {
+            const Link up = treeLink(*it);
+            N.links.push_back({up.edge, up.to, up.from});
+            N.children.push_back(*it);
+        }
+        N.links.push_back({e, v, w});
+        for (int b : fromW) {
+            N.children.push_back(b);
+            N.links.push_back(treeLink(b));
+        }
+        N.base = at(ancestor).base;
+        N.parent = -1;
+        N.dual = 0;
+        N.label = Label::Outer;
+        N.labelEdge = at(ancestor).labelEdge;
+        N.entry = -1;
+        for (int c : N.children)
+            at(c).parent = id;
+        setTop(id, id);
+        // Inner children turn outer: their edges are still to scan. The outer children's
+        // candidate edges to other outer blossoms become the new blossom's, the least per
+        // neighbour kept.
+        std::vector<int> neighbours;
+        for (int c : N.children) {
+            Blossom<W>& C = at(c);
+            if (C.label == Label::Inner) {
+                enqueueLeaves(c);
+                continue;
+            }
+            for (int f : C.outerEdges) {
+                const int far = top_[tail_[f]] == id ? top_[head_[f]] : top_[tail_[f]];
+                if (far == id)
+                    continue;
+                if (bestTo_[far] < 0)
+                    neighbours.push_back(far);
+                if (bestTo_[far] < 0 || slack(f) < slack(bestTo_[far]))
+                    bestTo_[far] = f;
+            }
+            C.outerEdges.clear();
+            C.outerEdges.shrink_to_fit();
+            C.outerBest = -1;
+        }
+        N.outerEdges.clear();
+        N.outerBest = -1;
+        for (int far : neighbours) {
+            const int f = bestTo_[far];
+            bestTo_[far] = -1;
+            N.outerEdges.push_back(f);
+            if (N.outerBest < 0 || slack(f) < slack(N.outerBest))
+                N.outerBest = f;
+        }
+    }
+
+    // The child of blossom b that holds vertex x, as an index into its children.
+    int childIndexOf(int b, int x) const {
+        int c = x;
+        while (at(c).parent != b)
+            c = at(c).parent;
+        const std::vector<int>& children = at(b).children;
+        return int(std::find(children.begin(), children.end(), c) - children.begin());
+    }
+
+    // The way around blossom b's cycle from child i to child 0 by an even number of links:
+    // forward from an odd index, backward from an even one (+1 or −1).
+    static int evenWay(int i) { return i % 2 == 1 ? 1 : -1; }
+
+    // One step from child i of blossom b the given way; the link as seen from child i
+    // (from inside it to inside the next).
+    Link stepFrom(int b, int i, int way, int& next) const {
+        const Blossom<W>& B = at(b);
+        const int k = int(B.children.size());
+        if (way > 0) {
+            next = (i + 1) % k;
+            return B.links[std::size_t(i)];
+        }
+        next = (i + k - 1) % k;
+        const Link& l = B.links[std::size_t(next)];
+        return {l.edge, l.to, l.from};
+    }
+
+    // Rematches inside blossom b so that x becomes its base (x's matched edge, if any,
+    // is then set by the caller).
+    void rebase(int b, int x) {
+        if (b < n_)
+            return;
+        Blossom<W>& B = at(b);
+        const int i = childIndexOf(b, x);
+        rebase(B.children[std::size_t(i)], x);
+        const int way = evenWay(i);
+        for (int j = i; j != 0;) {
+            int j1;
+            int j2;
+            stepFrom(b, j, way, j1); // a matched link that the path leaves unmatched
+            const Link l = stepFrom(b, j1, way, j2);
+            rebase(B.children[std::size_t(j1)], l.from);
+            rebase(B.children[std::size_t(j2)], l.to);
+            mateEdge_[l.from] = l.edge;
+            mateEdge_[l.to] = l.edge;
+            j = j2;
+        }
+        std::rotate(B.children.begin(), B.children.begin() + i, B.children.end());
+        std::rotate(B.links.begin(), B.links.begin() + i, B.links.end());
+        B.base = x;
+    }
+
+    // Flips the path from outer vertex x up to its tree's root, x to be matched over e.
+    void augmentSide(int x, int e) {
+        for (;;) {
+            const int b = top_[x];
+            const int oldBase = at(b).base;
+            const int up = mateEdge_[oldBase];
+            rebase(b, x);
+            mateEdge_[x] = e;
+            if (up < 0)
+                return;
+            const Blossom<W>& inner = at(top_[other(up, oldBase)]);
+            const int entry = inner.entry;
+            e = inner.labelEdge;
+            rebase(top_[entry], entry);
+            mateEdge_[entry] = e;
+            x = other(e, entry);
+        }
+    }
+
+    // An inner blossom whose dual reached zero: its children become top-level, those on
+    // the even path from the entry child to the base child stay in the tree (inner, outer,
+    // …, inner), the others leave it.
+    void expandInner(int b) {
+        Blossom<W>& B = at(b);
+        const int first = childIndexOf(b, B.entry);
+        for (int c : B.children) {
+            at(c).parent = -1;
+            setTop(c, c);
+            at(c).label = Label::Free;
+            at(c).labelEdge = -1;
+            at(c).entry = -1;
+        }
+        Blossom<W>& entryChild = at(B.children[std::size_t(first)]);
+        entryChild.label = Label::Inner;
+        entryChild.labelEdge = B.labelEdge;
+        entryChild.entry = B.entry;
+        const int way = evenWay(first);
+        for (int j = first; j != 0;) {
+            int j1;
+            int j2;
+            const Link matched = stepFrom(b, j, way, j1);
+            const int outer = B.children[std::size_t(j1)];
+            at(outer).label = Label::Outer;
+            at(outer).labelEdge = matched.edge;
+            enqueueLeaves(outer);
+            const Link reach = stepFrom(b, j1, way, j2);
+            Blossom<W>& inner = at(B.children[std::size_t(j2)]);
+            inner.label = Label::Inner;
+            inner.labelEdge = reach.edge;
+            inner.entry = reach.to;
+            j = j2;
+        }
+        release(b);
+    }
+
+    // Takes apart a top-level blossom of zero dual at the end of a stage, and so its
+    // children of zero dual.
+    void dissolve(int b) {
+        for (int c : at(b).children) {
+            at(c).parent = -1;
+            setTop(c, c);
+            if (c >= n_ && at(c).dual.isZero())
+                dissolve(c);
+        }
+        release(b);
+    }
+
+    void release(int b) {
+        at(b) = Blossom<W>{};
+        unused_.push_back(b);
+    }
+
+    // Moves the duals by the largest amount that keeps them feasible; false when nothing
+    // bounds the move (no tree left to grow). `move` says what the amount reached.
+    bool moveDuals(Move& move, int& target) {
+        W delta;
+        bool bounded = false;
+        const auto offer = [&](const W& amount, Move m, int t) {
+            if (!bounded || amount < delta) {
+                delta = amount;
+                move = m;
+                target = t;
+                bounded = true;
+            }
+        };
+        // The unmatched vertices have the least dual of all: at zero the matching is done.
+        for (int v = 0; v < n_; ++v)
+            if (at(top_[v]).label == Label::Outer)
+                offer(dual_[v], Move::Finish, -1);
+        for (int v = 0; v < n_; ++v)
+            if (at(top_[v]).label == Label::Free && vertexBest_[v] >= 0)
+                offer(slack(vertexBest_[v]), Move::TightenToFree, vertexBest_[v]);
+        for (int b = 0; b < 2 * n_; ++b) {
+            if (!isTop(b))
+                continue;
+            const Blossom<W>& B = at(b);
+            if (B.label == Label::Outer && B.outerBest >= 0) {
+                // Both ends' duals fall: the edge closes at half its reduced cost, which
+                // is even as every outer vertex's dual has the same parity.
+                const W s = slack(B.outerBest);
+                assert(!s.odd());
+                offer(s.halved(), Move::TightenOuter, B.outerBest);
+            } else if (B.label == Label::Inner && !B.single()) {
+                offer(B.dual.halved(), Move::ExpandInner, b);
+            }
+        }
+        if (!bounded)
+            return false;
+        for (int v = 0; v < n_; ++v) {
+            const Label l = at(top_[v]).label;
+            if (l == Label::Outer)
+                dual_[v] -= delta;
+            else if (l == Label::Inner)
+                dual_[v] += delta;
+        }
+        const W twice = delta.doubled();
+        for (int b = n_; b < 2 * n_; ++b) {
+            if (!isTop(b))
+                continue;
+            Blossom<W>& B = at(b);
+            if (B.label == Label::Outer)
+                B.dual += twice;
+            else if (B.label == Label::Inner)
+                B.dual -= twice;
+        }
+        return true;
+    }
+
+    int n_;
+    std::vector<int> tail_;
+    std::vector<int> head_;
+    std::vector<W> weight_; // doubled
+    std::vector<std::vector<int>> incident_;
+    std::vector<int> mateEdge_; // per vertex, -1 when unmatched
+    // y_v: never negative; equal for all unmatched vertices and no greater than any other.
+    std::vector<W> dual_;
+    std::vector<int> top_; // per vertex, its top-level blossom
+    // Per vertex not outer: its edge of least reduced cost to an outer vertex in this
+    // stage. All such edges of one vertex move alike with the duals, so it stays the least.
+    std::vector<int> vertexBest_;
+    std::vector<Blossom<W>> blossoms_;
+    std::vector<int> unused_; // blossom ids free for new blossoms
+    std::vector<int> queue_;  // outer vertices whose edges are still to scan
+    std::vector<int> mark_;   // per blossom, the stamp of the last ancestor search
+    int stamp_ = 0;
+    std::vector<int> bestTo_; // per blossom, scratch of `shrink`
+    std::vector<int> scratch_;
+};
+
+template <int L>
+MatchingWithDuals solveWith(int vertexCount, const std::vector<WeightedEdge>& edges) {
+    Solver<L> solver(vertexCount, edges);
+    solver.run();
+    return solver.result();
+}
+
+} // namespace
+
+MatchingWithDuals solveMaximumWeightMatching(int vertexCount,
+                                             const std::vector<WeightedEdge>& edges) {
+    // Narrow weights, with room left for the doubled weights and duals, take fewer limbs
+    // and less work.
+    int top = 0;
+    for (const WeightedEdge& e : edges)
+        top = std::max(top, e.weight.topLimb());
+    if (top < 3)
+        return solveWith<4>(vertexCount, edges);
+    if (top < 5)
+        return solveWith<6>(vertexCount, edges);
+    return solveWith<Wide::Limbs>(vertexCount, edges);
+}
+
+std::optional<std::string> certificateFault(int vertexCount, const std::vector<WeightedEdge>& edges,
+                                            const MatchingWithDuals& solution) {
+    const std::size_t n = std::size_t(vertexCount);
+    if (solution.mate.size() != n || solution.vertexDual.size() != n)
+        return "sizes differ from the graph";
+    const Wide zero = 0;
+    // Which odd sets hold each vertex, in increasing order.
+    std::vector<std::vector<int>> setsOf(n);
+    for (std::size_t s = 0; s < solution.oddSetDuals.size(); ++s) {
+        const OddSetDual& set = solution.oddSetDuals[s];
+        if (set.vertices.size() % 2 == 0 || set.dual < zero)
+            return "an odd set of even size or of negative dual";
+        for (int v : set.vertices) {
+            if (v < 0 || std::size_t(v) >= n ||
+                (!setsOf[std::size_t(v)].empty() && setsOf[std::size_t(v)].back() == int(s)))
+                return "an odd set with a stray or repeated vertex";
+            setsOf[std::size_t(v)].push_back(int(s));
+        }
+    }
+    std::vector<bool> pairedByEdge(n, false);
+    for (const WeightedEdge& e : edges) {
+        const std::size_t u = std::size_t(e.u);
+        const std::size_t v = std::size_t(e.v);
+        Wide reduced = solution.vertexDual[u] + solution.vertexDual[v] - e.weight.doubled();
+        std::size_t i = 0;
+        std::size_t j = 0;
+        while (i < setsOf[u].size() && j < setsOf[v].size()) {
+            if (setsOf[u][i] < setsOf[v][j]) {
+                ++i;
+            } else if (setsOf[v][j] < setsOf[u][i]) {
+                ++j;
+            } else {
+                reduced += solution.oddSetDuals[std::size_t(setsOf[u][i])].dual;
+                ++i;
+                ++j;
+            }
+        }
+        if (reduced < zero)
+            return "edge " + std::to_string(e.u) + "-" + std::to_string(e.v) +
+                   " has a negative reduced cost";
+        if (solution.mate[u] == e.v && reduced.isZero()) {
+            pairedByEdge[u] = true;
+            pairedByEdge[v] = true;
+        }
+    }
+    for (std::size_t v = 0; v < n; ++v) {
+        const int m = solution.mate[v];
+        if (solution.vertexDual[v] < zero)
+            return "vertex " + std::to_string(v) + " has a negative dual";
+        if (m < 0) {
+            if (!solution.vertexDual[v].isZero())
+                return "unmatched vertex " + std::to_string(v) + " has a positive dual";
+            continue;
+        }
+        if (std::size_t(m) >= n || solution.mate[std::size_t(m)] != int(v))
+            return "mate of " + std::to_string(v) + " does not match back";
+        if (!pairedByEdge[v])
+            return "vertex " + std::to_string(v) + " is matched over no tight edge";
+    }
+    std::vector<bool> inSet(n, false);
+    for (const OddSetDual& set : solution.oddSetDuals) {
+        if (set.dual.isZero())
+            continue;
+        for (int v : set.vertices)
+            inSet[std::size_t(v)] = true;
+        std::size_t matchedInside = 0;
+        for (int v : set.vertices) {
+            const int m = solution.mate[std::size_t(v)];
+            if (m >= 0 && inSet[std::size_t(m)])
+                ++matchedInside;
+        }
+        for (int v : set.vertices)
+            inSet[std::size_t(v)] = false;
+        if (matchedInside + 1 != set.vertices.size())
+            return "an odd set of positive dual is not full";
+    }
+    return std::nullopt;
+}
+
+std::vector<int> maximumWeightMatching(int vertexCount, const std::vector<WeightedEdge>& edges) {
+    MatchingWithDuals solution = solveMaximumWeightMatching(vertexCount, edges);
+#if !defined(NDEBUG) || defined(LADYA_CHECK_MATCHING)
+    if (const std::optional<std::string> fault = certificateFault(vertexCount, edges, solution)) {
+        std::fprintf(stderr, "maximum-weight matching not proven optimal: %s\n", fault->c_str());
+        std::abort();
+    }
+#endif
+    return std::move(solution.mate);
+}
+
+} // namespace ladya::matching

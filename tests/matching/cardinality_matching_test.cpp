@@ -1,0 +1,54 @@
+#include "matching/cardinality_matching.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+using ladya::matching::CardinalityMatching;
+
+namespace {
+
+// Whether the vertices in `mask` can all be matched, by trying every pairing.
+bool perfectByBruteForce(unsigned mask, const std::vector<std::vector<bool>>& has) {
+    if (mask == 0)
+        return true;
+    int v = 0;
+    while (!(mask & (1u << v)))
+        ++v;
+    const unsigned rest = mask & ~(1u << v);
+    for (int u = 0; u < int(has.size()); ++u)
+        if ((rest & (1u << u)) && has[v][u] && perfectByBruteForce(rest & ~(1u << u), has))
+            return true;
+    return false;
+}
+
+} // namespace
+
+// Vertices leave one at a time; after each removal the repaired matching must be perfect
+// exactly when some matching is, and prove its answer.
+TEST(CardinalityMatching, RepairAfterRemovalsAgreesWithBruteForce) {
+    std::mt19937 rng(4242);
+    for (int round = 0; round < 1500; ++round) {
+        const int n = 2 + int(rng() % 11);
+        std::vector<std::vector<bool>> has(n, std::vector<bool>(n, false));
+        std::vector<std::vector<int>> adjacency(n);
+        const int density = 1 + int(rng() % 3);
+        for (int u = 0; u < n; ++u) {
+            for (int v = u + 1; v < n; ++v) {
+                if (int(rng() % 4) < density) {
+                    has[u][v] = has[v][u] = true;
+                    adjacency[u].push_back(v);
+                    adjacency[v].push_back(u);
+                }
+            }
+        }
+        CardinalityMatching matching(adjacency);
+        unsigned left = (1u << n) - 1;
+        while (left != 0) {
+            ASSERT_EQ(matching.perfect(), perfectByBruteForce(left, has)) << "graph " << round;
+            ASSERT_EQ(matching.certificateFault(), std::nullopt) << "graph " << round;
+            const int v = int(rng() % n);
+            matching.remove(v);
+            left &= ~(1u << v);
+        }
+    }
+}
