@@ -140,7 +140,7 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
 
     connect(m_round, &QComboBox::currentIndexChanged, this, &RoundRobinWindow::roundChosen);
     connect(m_games, &ui::MultiColumnList::rowClicked, this, &RoundRobinWindow::gameClicked);
-    connect(m_standings, &ui::MultiColumnList::rowClicked, this, &RoundRobinWindow::controlEvent);
+    connect(m_standings, &ui::MultiColumnList::rowClicked, this, &RoundRobinWindow::applyRules);
     connect(m_result, &QComboBox::currentIndexChanged, this, &RoundRobinWindow::resultChosen);
     connect(m_write, &QPushButton::clicked, this, &RoundRobinWindow::writeResult);
     connect(m_schedule, &QPushButton::clicked, this, &RoundRobinWindow::writeSchedule);
@@ -165,10 +165,6 @@ bool RoundRobinWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void RoundRobinWindow::syncState() {
     m_workspace.state() = m_controller.tournament().state;
-}
-
-void RoundRobinWindow::controlEvent() {
-    applyRules();
 }
 
 void RoundRobinWindow::applyRules() {
@@ -198,7 +194,7 @@ void RoundRobinWindow::showStandings() {
 }
 
 void RoundRobinWindow::roundChosen(int index) {
-    controlEvent();
+    applyRules();
     m_controller.selectRound(index + 1);
     showGames();
     applyRules();
@@ -238,7 +234,7 @@ bool RoundRobinWindow::writeResultByKey(int key, Qt::KeyboardModifiers modifiers
     const std::optional<QString> entry = resultEntryForKey(key, modifiers);
     if (!entry)
         return false;
-    controlEvent();
+    applyRules();
     if (!m_controller.writeEnabled())
         return true; // as a click on the disabled "Записать": nothing
     showWritten(m_controller.writeResultByKey(*entry));
@@ -246,14 +242,14 @@ bool RoundRobinWindow::writeResultByKey(int key, Qt::KeyboardModifiers modifiers
 }
 
 void RoundRobinWindow::openResultsTable() {
-    controlEvent();
+    applyRules();
     ResultsTableWindow table(m_platform, m_workspace.workingDir(), m_controller.tournament());
     ui::runModal(table, this, &ResultsTableWindow::finished);
     applyRules();
 }
 
 void RoundRobinWindow::openStatistics() {
-    controlEvent();
+    applyRules();
     ParticipantStatisticsWindow statistics(m_platform, m_workspace.workingDir(),
                                            m_controller.tournament(), m_controller.results());
     ui::runModal(statistics, this, &ParticipantStatisticsWindow::finished);
@@ -261,14 +257,14 @@ void RoundRobinWindow::openStatistics() {
 }
 
 void RoundRobinWindow::writeSchedule() {
-    controlEvent();
+    applyRules();
     writeAndOfferReport(m_platform, this, m_workspace.workingDir(),
                         scheduleReport(m_controller.tournament()),
                         roundRobinPageHeader(m_controller.tournament()));
 }
 
 void RoundRobinWindow::exportTrf() {
-    controlEvent();
+    applyRules();
     m_platform.showMessage(this,
                            exportTrfBeside(m_controller.tournament(), m_workspace.workingDir()));
 }
@@ -286,7 +282,7 @@ CompletionResult RoundRobinWindow::completeWith(const QString& endDate) {
 }
 
 void RoundRobinWindow::openCompletion() {
-    controlEvent();
+    applyRules();
     CompletionDialog dialog(CompletionDialog::Kind::RoundRobin, m_platform,
                             m_controller.tournament().state.isFinished(),
                             [this](const QString& date) { return completeWith(date); });
@@ -315,7 +311,7 @@ void RoundRobinWindow::closeBox() {
 }
 
 void RoundRobinWindow::backToMainMenu() {
-    controlEvent();
+    applyRules();
     if (const std::optional<Message> failed = m_controller.leaveForMainMenu()) {
         m_platform.showMessage(this, *failed);
         return;

@@ -38,7 +38,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void controlEvent();
     void applyRules();
     void showGames();
     void showStandings();
