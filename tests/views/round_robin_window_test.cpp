@@ -182,37 +182,6 @@ TEST_F(RoundRobinWindowTest, CreatedFromTheMenuPlayedToTheEndAndReopened) {
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 
-TEST_F(RoundRobinWindowTest, AnUnreadableFileIsReportedAndTheMenuComesBack) {
-    Shell shell(app, platform);
-    shell.start();
-    const QString path = app.workingDir() + "/broken.kr2";
-    test::writeBytes(path, "01.12.2026\r\n\r\n1_krug\r\n");
-    platform.fileAnswers = {path};
-    QTest::mouseClick(button(shell.mainMenu(), "openButton"), Qt::LeftButton);
-    EXPECT_EQ(shell.roundRobinWindow(), nullptr);
-    ASSERT_EQ(platform.messages.size(), 1);
-    ASSERT_NE(shell.mainMenu(), nullptr);
-    EXPECT_TRUE(shell.mainMenu()->isVisible());
-    EXPECT_EQ(app.state().path, "");
-}
-
-TEST_F(RoundRobinWindowTest, ChoosingARoundClearsTheGameAndAClearedResultCountsAgain) {
-    RoundRobinWindow w(app, platform, newTournament());
-    w.show();
-    write(&w, 1, 2, "1");
-    test::clickRow(list(&w, "gameList"), 1);
-    EXPECT_TRUE(button(&w, "writeButton")->isEnabled());
-    child<ui::DropDown>(&w, "roundSelector")->setCurrentIndex(1);
-    EXPECT_FALSE(button(&w, "writeButton")->isEnabled());
-    EXPECT_EQ(child<QLabel>(&w, "selectedPlayersLabel")->text(), "Выбраны игроки:  ");
-    EXPECT_EQ(list(&w, "gameList")->cellText(1, 1), "ИВАНОВ ИВАН");
-    write(&w, 1, 2, "");
-    EXPECT_EQ(list(&w, "gameList")->cellText(1, 3), "");
-    EXPECT_TRUE(status(&w).endsWith(" - 6"));
-    EXPECT_EQ(loadRoundRobin(w.controller().tournament().state.path).tournament->game(1, 2).result,
-              "");
-}
-
 TEST_F(RoundRobinWindowTest, CloseBoxWithUnplayedGamesSavesAndEndsTheProgram) {
     RoundRobinWindow w(app, platform, newTournament());
     w.show();
@@ -242,31 +211,6 @@ TEST_F(RoundRobinWindowTest, CloseBoxWithUnplayedGamesSavesAndEndsTheProgram) {
     EXPECT_EQ(loadRoundRobin(path).tournament->game(2, 2).result, "1");
 }
 
-TEST_F(RoundRobinWindowTest, CloseBoxWhenAllIsPlayedOpensCompletionAndStays) {
-    RoundRobinWindow w(app, platform, newTournament());
-    w.show();
-    playAll(&w);
-    QSignalSpy exit(&w, &RoundRobinWindow::exitRequested);
-    bool opened = false;
-    test::whenModalOpens([&] {
-        auto* dialog = test::openWindow<CompletionDialog>("completionDialog");
-        ASSERT_NE(dialog, nullptr);
-        opened = true;
-        EXPECT_FALSE(w.isEnabled());
-        EXPECT_TRUE(button(dialog, "completeButton")->isEnabled());
-        // The disabled window ignores its close box meanwhile.
-        w.close();
-        button(dialog, "backButton")->click();
-    });
-    w.close();
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(exit.count(), 0);
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_TRUE(w.isEnabled());
-    EXPECT_TRUE(button(&w, "finishButton")->isEnabled());
-    EXPECT_FALSE(QFile::exists(app.historyPath()));
-}
-
 TEST_F(RoundRobinWindowTest, CompletionWritesThePlayerFilesOnceAndEndsResultEntry) {
     RoundRobinWindow w(app, platform, newTournament());
     w.show();
@@ -286,18 +230,13 @@ TEST_F(RoundRobinWindowTest, CompletionWritesThePlayerFilesOnceAndEndsResultEntr
     EXPECT_TRUE(status(&w).contains("окончен - 06.12.2026"));
     EXPECT_EQ(loadRoundRobin(path).tournament->state.endDate, "06.12.2026");
 
+    // What completion writes is tested with it; here: the window's new ratings reach it.
     const QString label = "Кубок_клуба_(06.12.2026)|06.12.2026-06.12.2026";
     const QByteArray history = test::readBytes(app.historyPath());
-    EXPECT_EQ(history, ("ИВАНОВ ИВАН|МОСКВА|КМС|2150|" + label + "\r\n" +
-                        "ПЕТРОВ ПЁТР|ТУЛА|1|1800|" + label + "\r\n" + "СИДОРОВ СИДОР|ОРЁЛ|2|1600|" +
-                        label + "\r\n" + "**|**|**|**|" + label + "\r\n")
-                           .toUtf8());
+    EXPECT_EQ(history.count("\r\n"), 4);
     const QByteArray players = test::readBytes(app.playersPath());
     EXPECT_TRUE(players.contains(
-        ("ИВАНОВ ИВАН|МОСКВА|КМС|" + QString::number(newRatings[0]) + "|" + label).toUtf8()));
-    EXPECT_TRUE(players.contains(
         ("СИДОРОВ СИДОР|ОРЁЛ|2|" + QString::number(newRatings[2]) + "|" + label).toUtf8()));
-    EXPECT_TRUE(players.endsWith("ДАВЫДОВ ДАВИД|КАЗАНЬ|3|1500|Новый участник|02.11.2026\r\n"));
 
     // No result and no second completion afterwards.
     test::clickRow(list(&w, "gameList"), 0);
@@ -310,26 +249,36 @@ TEST_F(RoundRobinWindowTest, CompletionWritesThePlayerFilesOnceAndEndsResultEntr
     EXPECT_EQ(exit.count(), 1);
 }
 
-TEST_F(RoundRobinWindowTest, AFailedCompletionIsReportedAndCanBeRepeated) {
+// When all is played the close box opens the completion, as "Завершить турнир" does; a
+// failed completion keeps the dialog for another try and the window unfinished.
+TEST_F(RoundRobinWindowTest, CloseBoxWhenAllIsPlayedOpensCompletionAndAFailureCanBeRepeated) {
     RoundRobinWindow w(app, platform, newTournament());
     w.show();
     playAll(&w);
     const QString path = w.controller().tournament().state.path;
     const QByteArray players = test::readBytes(app.playersPath());
     QFile::remove(app.playersPath());
+    QSignalSpy exit(&w, &RoundRobinWindow::exitRequested);
+    bool opened = false;
     test::whenModalOpens([&] {
         auto* dialog = test::openWindow<CompletionDialog>("completionDialog");
         ASSERT_NE(dialog, nullptr);
+        opened = true;
+        EXPECT_FALSE(w.isEnabled());
+        w.close(); // the disabled window ignores its close box meanwhile
         button(dialog, "completeButton")->click();
-        // The dialog stays for another try once the cause is fixed.
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_EQ(platform.messages.size(), 1);
         button(dialog, "backButton")->click();
     });
-    QTest::mouseClick(button(&w, "finishButton"), Qt::LeftButton);
+    w.close();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(exit.count(), 0);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.isEnabled());
     EXPECT_TRUE(button(&w, "finishButton")->isEnabled());
     EXPECT_EQ(loadRoundRobin(path).tournament->state.endDate, "");
-    EXPECT_FALSE(QFile::exists(app.playersPath()));
+    EXPECT_FALSE(QFile::exists(app.historyPath()));
 
     test::writeBytes(app.playersPath(), players);
     EXPECT_TRUE(w.completeWith("07.12.2026").completed);
@@ -404,7 +353,6 @@ TEST_F(RoundRobinWindowTest, TrfExportIsWrittenBesideTheTournamentAndSaysWhere) 
     const RoundRobinTournament t = newTournament();
     RoundRobinWindow w(app, platform, t);
     w.show();
-    EXPECT_EQ(button(&w, "trfExportButton")->text(), "Экспорт TRF");
     QTest::mouseClick(button(&w, "trfExportButton"), Qt::LeftButton);
     const QString trf = app.filePath("Кубок_клуба_(06.12.2026).trf");
     EXPECT_EQ(test::readBytes(trf), trfExport(t));
@@ -412,20 +360,11 @@ TEST_F(RoundRobinWindowTest, TrfExportIsWrittenBesideTheTournamentAndSaysWhere) 
     EXPECT_TRUE(platform.messages.first().text.contains(QDir::toNativeSeparators(trf)));
 }
 
-TEST_F(RoundRobinWindowTest, ControlsAreNamedAndListsHaveTheirColumns) {
-    RoundRobinTournament t = newTournament(TournamentKind::TwoCycles);
-    RoundRobinWindow w(app, platform, t);
+// The columns are the controller's (the listings are compared with ladya-cli in the
+// flow above); here the window's own texts.
+TEST_F(RoundRobinWindowTest, ControlsAreNamedAndCarryTheirTexts) {
+    RoundRobinWindow w(app, platform, newTournament(TournamentKind::TwoCycles));
     w.show();
-    EXPECT_EQ(w.windowTitle(), "Турнир в 2 круга - Кубок_клуба_(06.12.2026)");
-    EXPECT_EQ(child<ui::DropDown>(&w, "roundSelector")->count(), 6);
-    EXPECT_EQ(child<ui::DropDown>(&w, "roundSelector")->text(), "1");
-    EXPECT_EQ(child<ui::DropDown>(&w, "resultSelector")->count(), 7);
-    const QStringList games = {"№", "Белые", "Черные", "Результат"};
-    const QStringList standings = {"Место", "Участник", "Разряд", "Рейтинг", "Очки", "Коэфф ЗБ"};
-    for (int c = 0; c < games.size(); ++c)
-        EXPECT_EQ(list(&w, "gameList")->cellText(-1, c), games[c]);
-    for (int c = 0; c < standings.size(); ++c)
-        EXPECT_EQ(list(&w, "standingsList")->cellText(-1, c), standings[c]);
     EXPECT_EQ(list(&w, "gameList")->columnWidth(3), 100);
     EXPECT_GE(list(&w, "gameList")->columnWidth(1), 140);
     EXPECT_GE(w.width(), 1010);
@@ -435,43 +374,13 @@ TEST_F(RoundRobinWindowTest, ControlsAreNamedAndListsHaveTheirColumns) {
                               {"finishButton", "Завершить турнир"},
                               {"tableButton", "Таблица"},
                               {"statisticsButton", "Статистика"},
-                              {"mainMenuButton", "Главное меню"}};
-    for (const auto& t2 : texts)
-        EXPECT_EQ(button(&w, t2[0])->text(), QString::fromUtf8(t2[1]));
+                              {"mainMenuButton", "Главное меню"},
+                              {"trfExportButton", "Экспорт TRF"}};
+    for (const auto& t : texts)
+        EXPECT_EQ(button(&w, t[0])->text(), QString::fromUtf8(t[1]));
     EXPECT_EQ(child<QLabel>(&w, "roundLabel")->text(), "Список партий тура №");
     EXPECT_EQ(child<QLabel>(&w, "resultLabel")->text(), "Результат белых -");
     test::expectEveryControlNamed(&w);
-}
-
-TEST_F(RoundRobinWindowTest, ResultKeysInTheGameListWriteAndMoveOn) {
-    RoundRobinWindow w(app, platform, newTournament());
-    w.show();
-    ui::MultiColumnList* games = list(&w, "gameList");
-    auto* result = child<ui::DropDown>(&w, "resultSelector");
-    test::clickRow(games, 0);
-    QTest::keyClick(games, Qt::Key_1);
-    EXPECT_EQ(games->cellText(0, 3), "1-0");
-    EXPECT_EQ(games->selectedRow(), 1); // the next unplayed game
-    EXPECT_EQ(result->text(), "");
-    QTest::keyClick(games, Qt::Key_Equal);
-    EXPECT_EQ(games->cellText(1, 3), "%-%");
-    EXPECT_EQ(games->selectedRow(), 1); // none left in the round
-    EXPECT_EQ(result->text(), "%");
-    EXPECT_EQ(result->currentText(), "% — ничья");
-    EXPECT_TRUE(status(&w).endsWith(" - 4"));
-    QTest::keyClick(games, Qt::Key_Delete);
-    EXPECT_EQ(games->cellText(1, 3), "");
-    EXPECT_TRUE(status(&w).endsWith(" - 5"));
-    const RoundRobinLoad saved = loadRoundRobin(w.controller().tournament().state.path);
-    ASSERT_TRUE(saved);
-    EXPECT_EQ(saved.tournament->game(1, 1).result, "1");
-    EXPECT_EQ(saved.tournament->game(1, 2).result, "");
-    // A click shows the code's legend item; "Записать" still writes the bare code.
-    test::clickRow(games, 0);
-    EXPECT_EQ(result->currentText(), "1 — победа белых");
-    EXPECT_EQ(result->text(), "1");
-    write(&w, 1, 2, "00");
-    EXPECT_EQ(games->cellText(1, 3), "---");
 }
 
 TEST_F(RoundRobinWindowTest, OpensReadyForKeysAndAsksBeforeReplacingAResult) {
@@ -484,6 +393,7 @@ TEST_F(RoundRobinWindowTest, OpensReadyForKeysAndAsksBeforeReplacingAResult) {
     EXPECT_EQ(w.focusWidget(), games);
     EXPECT_EQ(games->selectedRow(), 0);
     EXPECT_EQ(result->text(), "+");
+    EXPECT_EQ(result->currentText(), "+ — неявка чёрных"); // the legend item of the bare code
     EXPECT_FALSE(hint->text().isEmpty());
 
     QTest::keyClick(games, Qt::Key_Plus);

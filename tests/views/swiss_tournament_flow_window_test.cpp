@@ -1,7 +1,8 @@
 // A whole Swiss tournament played through the windows alone, from the main menu to the
 // close box: creation, four rounds paired in the pairing dialog, every result entered
 // in the Swiss window, both reports and the completion. What the windows show is
-// checked against ladya-cli reading the same file.
+// checked against ladya-cli reading the same file. (Pairing by hand is driven in the
+// pairing dialog tests.)
 #include "app/application.h"
 #include "app/shell.h"
 #include "players/completion_dialog.h"
@@ -35,89 +36,55 @@ TEST(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
     Shell shell(app, platform);
     shell.start();
 
-    // Fifteen of the sixteen database players, five rounds planned.
+    // Fifteen of the sixteen database players (one chosen twice and refused), five rounds
+    // planned; a name no file may carry is refused and the window stays as it was.
     QTest::mouseClick(button(shell.mainMenu(), "swissButton"), Qt::LeftButton);
     SwissCreationWindow* creation = shell.swissCreation();
     ASSERT_NE(creation, nullptr);
-    test::typeText(child<QLineEdit>(creation, "nameEdit"), QStringLiteral("Кубок клуба"));
-    for (int row = 0; row < 15; ++row) {
+    test::typeText(child<QLineEdit>(creation, "nameEdit"), QStringLiteral("Кубок/клуба"));
+    auto add = [&](int row) {
         test::chooseInSelectionDialog(row);
         QTest::mouseClick(button(creation, "addButton"), Qt::LeftButton);
-    }
+    };
+    for (int row = 0; row < 14; ++row)
+        add(row);
     auto* plannedRounds = child<ui::DropDown>(creation, "roundsSelector");
     plannedRounds->setCurrentIndex(plannedRounds->findText("5"));
+    // Down to 13 the rounds are cleared and cannot be chosen.
+    test::clickRow(list(creation, "participantList"), 2);
+    QTest::mouseClick(button(creation, "removeButton"), Qt::LeftButton);
+    EXPECT_EQ(plannedRounds->text(), "");
+    EXPECT_FALSE(plannedRounds->isEnabled());
+    for (int row : {2, 14, 0})
+        add(row);
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages.first().title, "Повторный ввод участника");
+    EXPECT_EQ(child<QLabel>(creation, "countLabel")->text(), "Всего участников - 15");
+    EXPECT_EQ(child<QLabel>(creation, "missingLabel")->text(), "Не хватает: количества туров");
+    EXPECT_FALSE(button(creation, "finishButton")->isEnabled());
+    plannedRounds->setCurrentIndex(plannedRounds->findText("5"));
+    EXPECT_EQ(child<QLabel>(creation, "missingLabel")->text(), "");
+    QTest::mouseClick(button(creation, "finishButton"), Qt::LeftButton);
+    EXPECT_EQ(platform.messages.size(), 2);
+    EXPECT_TRUE(creation->isVisible());
+    child<QLineEdit>(creation, "nameEdit")->setText("Кубок клуба");
     QTest::mouseClick(button(creation, "finishButton"), Qt::LeftButton);
     SwissWindow* w = shell.swissWindow();
     ASSERT_NE(w, nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(shell.swissCreation(), nullptr);
     const QString path = app.workingDir() + "/Кубок_клуба_(06.12.2026).swz";
     ASSERT_EQ(app.state().path, path);
     ASSERT_EQ(w->controller().tournament().participant(16).name, "**");
     EXPECT_TRUE(button(w, "pairingButton")->isEnabled()); // the rules hold from the opening
+    platform.messages.clear();
 
-    int allowanceSteps = 0, forced = 0, edited = 0, deleted = 0, byes = 0;
-    bool comparedWithCli = false;
-
-    // One pair: the first unpaired player against the best candidate, the allowance
-    // raised while nobody suits and forced when even that finds nobody.
-    auto makePair = [&](PairingWindow* p, bool force) {
-        ui::MultiColumnList* players = list(p, "playerList");
-        ui::MultiColumnList* candidates = list(p, "candidateList");
-        clickRow(players, 0);
-        const QString first = players->cellText(0, 0);
-        if (!comparedWithCli && !p->controller().engine().pairList().isEmpty() &&
-            w->controller().tournament().roundCount() > 0) {
-            comparedWithCli = true;
-            const QString pairs = test::pairsArgument(*p);
-            EXPECT_EQ(listing(players), test::cliListing({"unpaired", path, "--pairs", pairs}));
-            EXPECT_EQ(listing(candidates),
-                      test::cliListing({"candidates", path, first, "--pairs", pairs}));
-        }
-        while (candidates->rowCount() == 0 && button(p, "allowanceButton")->isEnabled() &&
-               allowanceSteps < 50) {
-            QTest::mouseClick(button(p, "allowanceButton"), Qt::LeftButton);
-            ++allowanceSteps;
-        }
-        if (force || candidates->rowCount() == 0) {
-            QTest::mouseClick(button(p, "forceButton"), Qt::LeftButton);
-            ++forced;
-        }
-        ASSERT_GT(candidates->rowCount(), 0) << "nobody left for " << first.toStdString();
-        clickRow(candidates, 0);
-        byes += candidates->cellText(0, 1) == "**";
-        test::whenPairDialogOpens(test::confirmAfterSwaps(0));
-        QTest::mouseClick(button(p, "createButton"), Qt::LeftButton);
-    };
-    // Round 2 also edits a pair with swapped colours and deletes one; round 3 forces
-    // its first pair.
-    auto pairRound = [&](int round) {
+    // Each round proposed whole by the automatic pairing and committed.
+    auto pairRound = [&] {
         auto* p = test::openWindow<PairingWindow>("pairingDialog");
         ASSERT_NE(p, nullptr);
         EXPECT_FALSE(w->isVisible());
-        ui::MultiColumnList* pairs = list(p, "pairList");
-        for (int step = 0; list(p, "playerList")->rowCount() > 0 && step < 20 &&
-                           !::testing::Test::HasFatalFailure();
-             ++step) {
-            makePair(p, round == 3 && step == 0);
-            if (round == 2 && step == 1) {
-                const QStringList firstPair = pairs->rowsModel()->rows().value(0);
-                clickRow(pairs, 0);
-                test::whenPairDialogOpens(test::confirmAfterSwaps(1));
-                QTest::mouseClick(button(p, "editButton"), Qt::LeftButton);
-                EXPECT_EQ(
-                    pairs->rowsModel()->rows().value(1),
-                    (QStringList{firstPair.value(5), firstPair.value(4), firstPair.value(3),
-                                 firstPair.value(2), firstPair.value(1), firstPair.value(0)}));
-                edited += pairs->rowCount() == 2;
-                clickRow(pairs, 0);
-                test::whenPairDialogOpens(
-                    [](PairDialog* d) { button(d, "deleteButton")->click(); });
-                QTest::mouseClick(button(p, "editButton"), Qt::LeftButton);
-                deleted += pairs->rowCount() == 1;
-            }
-        }
-        // The last search is cleared by a click in the emptied player list.
-        QTest::mouseClick(list(p, "playerList")->viewport(), Qt::LeftButton);
+        QTest::mouseClick(button(p, "autoPairButton"), Qt::LeftButton);
         EXPECT_TRUE(button(p, "finishButton")->isEnabled());
         QTest::mouseClick(button(p, "finishButton"), Qt::LeftButton);
         if (p->isVisible())
@@ -133,7 +100,7 @@ TEST(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
         SCOPED_TRACE(round);
         const QString r = QString::number(round);
         ASSERT_TRUE(button(w, "pairingButton")->isEnabled());
-        test::whenModalOpens([&] { pairRound(round); });
+        test::whenModalOpens(pairRound);
         QTest::mouseClick(button(w, "pairingButton"), Qt::LeftButton);
         ASSERT_TRUE(w->isVisible());
         ASSERT_EQ(w->controller().tournament().roundCount(), round);
@@ -157,13 +124,6 @@ TEST(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
         EXPECT_EQ(listing(games), test::cliListing({"games", path, r}));
         EXPECT_EQ(listing(list(w, "standingsList")), test::cliListing({"standings", path}));
     }
-
-    EXPECT_GT(allowanceSteps, 0);
-    EXPECT_GT(forced, 0);
-    EXPECT_EQ(edited, 1);
-    EXPECT_EQ(deleted, 1);
-    EXPECT_EQ(byes, 4);
-    EXPECT_TRUE(comparedWithCli);
 
     // Both reports, the statistics of the third placed.
     const QString report = app.filePath(FileNames::Report);
