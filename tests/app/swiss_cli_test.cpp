@@ -3,7 +3,6 @@
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_test_util.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -161,13 +160,4 @@ TEST(SwissCli, TwentyFirstRoundIsRefused) {
     const CliOutput r = runCli({"commit", path, "--pairs", "2-1"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(loadSwiss(path).tournament->roundCount(), 20);
-}
-
-TEST(SwissCli, TheProgramPrintsTheListing) {
-    QProcess cli;
-    cli.start(LADYA_CLI_PATH, {"games", test::dataPath("swiss/worked.swz"), "1"});
-    ASSERT_TRUE(cli.waitForFinished(10000));
-    EXPECT_EQ(cli.exitCode(), 0);
-    EXPECT_EQ(cli.readAllStandardOutput(),
-              test::readBytes(test::dataPath("swiss/worked.games1.txt")));
 }

@@ -146,16 +146,3 @@ TEST(SwissReportCli, RefusalsGoToStderrWithStatus2) {
     EXPECT_TRUE(runCli({"report", "schedule", good}).err.contains("schedule"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{});
 }
-
-TEST(SwissReportCli, OutputOptionReplacesTheFileInstead) {
-    QTemporaryDir dir;
-    const QString good = test::dataPath("reports/swiss/worked.swz");
-    const QString path = dir.filePath("out.html");
-    test::writeBytes(path, "old");
-    const CliOutput result = runCli({"report", "stats", good, "-o", path, "3"});
-    EXPECT_EQ(result.status, 0) << result.err.toStdString();
-    EXPECT_TRUE(result.out.isEmpty());
-    EXPECT_EQ(test::readBytes(path),
-              test::readBytes(test::dataPath("reports/swiss/worked.stats.3.html")));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.html"});
-}
