@@ -69,25 +69,10 @@ QString textOf(const QVector<Message>& messages) {
     return texts.join(u'\n');
 }
 
-const QStringList RoundRobinLines = {"01.12.2026",
-                                     "",
-                                     "2",
-                                     "1",
-                                     "1",
-                                     "1_krug",
-                                     "1",
-                                     "АНДРЕЕВ А.А.",
-                                     "КМС",
-                                     "2150",
-                                     "МОСКВА",
-                                     "2",
-                                     "БОРИСОВ Б.Б.",
-                                     "1",
-                                     "1900",
-                                     "ТВЕРЬ",
-                                     "АНДРЕЕВ А.А.",
-                                     "БОРИСОВ Б.Б.",
-                                     ""};
+const QStringList RoundRobinLines =
+    QStringLiteral("01.12.2026||2|1|1|1_krug|1|АНДРЕЕВ А.А.|КМС|2150|МОСКВА|"
+                   "2|БОРИСОВ Б.Б.|1|1900|ТВЕРЬ|АНДРЕЕВ А.А.|БОРИСОВ Б.Б.|")
+        .split(u'|');
 const QStringList SwissLines = {"05.12.2026",
                                 "",
                                 "1",
