@@ -211,47 +211,10 @@ TEST_F(RoundRobinWindowTest, CloseBoxWithUnplayedGamesSavesAndEndsTheProgram) {
     EXPECT_EQ(loadRoundRobin(path).tournament->game(2, 2).result, "1");
 }
 
-TEST_F(RoundRobinWindowTest, CompletionWritesThePlayerFilesOnceAndEndsResultEntry) {
-    RoundRobinWindow w(app, platform, newTournament());
-    w.show();
-    playAll(&w);
-    const QString path = w.controller().tournament().state.path;
-    QVector<int> newRatings;
-    for (const RatingEntry& r : w.controller().results().ratings)
-        newRatings.append(r.newRating);
-    test::whenModalOpens([&] {
-        auto* dialog = test::openWindow<CompletionDialog>("completionDialog");
-        ASSERT_NE(dialog, nullptr);
-        button(dialog, "completeButton")->click();
-    });
-    QTest::mouseClick(button(&w, "finishButton"), Qt::LeftButton);
-    EXPECT_TRUE(platform.messages.isEmpty());
-    EXPECT_FALSE(button(&w, "finishButton")->isEnabled());
-    EXPECT_TRUE(status(&w).contains("окончен - 06.12.2026"));
-    EXPECT_EQ(loadRoundRobin(path).tournament->state.endDate, "06.12.2026");
-
-    // What completion writes is tested with it; here: the window's new ratings reach it.
-    const QString label = "Кубок_клуба_(06.12.2026)|06.12.2026-06.12.2026";
-    const QByteArray history = test::readBytes(app.historyPath());
-    EXPECT_EQ(history.count("\r\n"), 4);
-    const QByteArray players = test::readBytes(app.playersPath());
-    EXPECT_TRUE(players.contains(
-        ("СИДОРОВ СИДОР|ОРЁЛ|2|" + QString::number(newRatings[2]) + "|" + label).toUtf8()));
-
-    // No result and no second completion afterwards.
-    test::clickRow(list(&w, "gameList"), 0);
-    EXPECT_FALSE(button(&w, "writeButton")->isEnabled());
-    EXPECT_FALSE(w.completeWith("07.12.2026").completed);
-    EXPECT_EQ(test::readBytes(app.historyPath()), history);
-    // Completed: the close box ends the program.
-    QSignalSpy exit(&w, &RoundRobinWindow::exitRequested);
-    w.close();
-    EXPECT_EQ(exit.count(), 1);
-}
-
-// When all is played the close box opens the completion, as "Завершить турнир" does; a
-// failed completion keeps the dialog for another try and the window unfinished.
-TEST_F(RoundRobinWindowTest, CloseBoxWhenAllIsPlayedOpensCompletionAndAFailureCanBeRepeated) {
+// When all is played the close box opens the completion, as "Завершить турнир" does. A
+// failed completion keeps the dialog for another try and the window unfinished; the
+// one that succeeds writes the player files once and ends result entry.
+TEST_F(RoundRobinWindowTest, CompletionFromTheCloseBoxOrTheButtonWritesThePlayerFilesOnce) {
     RoundRobinWindow w(app, platform, newTournament());
     w.show();
     playAll(&w);
@@ -281,9 +244,32 @@ TEST_F(RoundRobinWindowTest, CloseBoxWhenAllIsPlayedOpensCompletionAndAFailureCa
     EXPECT_FALSE(QFile::exists(app.historyPath()));
 
     test::writeBytes(app.playersPath(), players);
-    EXPECT_TRUE(w.completeWith("07.12.2026").completed);
-    EXPECT_EQ(loadRoundRobin(path).tournament->state.endDate, "07.12.2026");
+    const int newRating = w.controller().results().ratings[2].newRating;
+    test::whenModalOpens([&] {
+        auto* dialog = test::openWindow<CompletionDialog>("completionDialog");
+        ASSERT_NE(dialog, nullptr);
+        button(dialog, "completeButton")->click();
+    });
+    QTest::mouseClick(button(&w, "finishButton"), Qt::LeftButton);
+    EXPECT_EQ(platform.messages.size(), 1);
     EXPECT_FALSE(button(&w, "finishButton")->isEnabled());
+    EXPECT_TRUE(status(&w).contains("окончен - 06.12.2026"));
+    EXPECT_EQ(loadRoundRobin(path).tournament->state.endDate, "06.12.2026");
+    // What completion writes is Completion's test; here the window's ratings reach it.
+    const QByteArray history = test::readBytes(app.historyPath());
+    EXPECT_EQ(history.count("\r\n"), 4);
+    EXPECT_TRUE(test::readBytes(app.playersPath())
+                    .contains(("СИДОРОВ СИДОР|ОРЁЛ|2|" + QString::number(newRating) +
+                               "|Кубок_клуба_(06.12.2026)|06.12.2026-06.12.2026")
+                                  .toUtf8()));
+
+    // No result and no second completion afterwards; the close box ends the program.
+    test::clickRow(list(&w, "gameList"), 0);
+    EXPECT_FALSE(button(&w, "writeButton")->isEnabled());
+    EXPECT_FALSE(w.completeWith("07.12.2026").completed);
+    EXPECT_EQ(test::readBytes(app.historyPath()), history);
+    w.close();
+    EXPECT_EQ(exit.count(), 1);
 }
 
 TEST_F(RoundRobinWindowTest, ResultsTableAndStatisticsShowTheCoreRowsAndWriteTheirReports) {
