@@ -115,20 +115,6 @@ TEST(RoundRobinFile, SavesAtomicallyAndLoadsBackEveryText) {
     EXPECT_EQ(loaded.tournament->state.unplayedCount, 1);
 }
 
-TEST(RoundRobinFile, AcceptsAnyLineEnding) {
-    const QStringList lines = exampleLines();
-    QByteArray lf = lines.join('\n').toUtf8() + '\n';
-    QByteArray cr = lines.join('\r').toUtf8() + '\r';
-    QTemporaryDir dir;
-    for (const QByteArray& bytes : {lf, cr}) {
-        const QString path = dir.filePath("t.kr2");
-        test::writeBytes(path, bytes);
-        const RoundRobinLoad loaded = loadRoundRobin(path);
-        ASSERT_TRUE(loaded);
-        EXPECT_EQ(roundRobinLines(*loaded.tournament), lines);
-    }
-}
-
 TEST(RoundRobinFile, RefusesFilesThatCannotHoldATournament) {
     const auto withLine = [](int index, const char* value) {
         QStringList lines = exampleLines();
