@@ -179,20 +179,6 @@ TEST(TrfImport, RefusesWhatItCannotHoldNamingTheLine) {
     }
 }
 
-TEST(TrfImport, IntoTheWorkingFolderNeverReplacesATournament) {
-    QTemporaryDir dir;
-    const QString trf = test::dataPath("trf/example16.swz.trf");
-    const TrfFolderImport first = importTrfIntoFolder(trf, dir.path(), QDate(2026, 12, 7));
-    ASSERT_FALSE(first.error) << first.error->text.toStdString();
-    EXPECT_EQ(first.path, dir.filePath("example16_(07.12.2026).swz"));
-    const QByteArray written = test::readBytes(first.path);
-    EXPECT_EQ(trfExport(*loadSwiss(first.path).tournament), test::readBytes(trf));
-    const TrfFolderImport again = importTrfIntoFolder(trf, dir.path(), QDate(2026, 12, 7));
-    ASSERT_TRUE(again.error);
-    EXPECT_EQ(*again.error, tournamentExistsMessage(first.path));
-    EXPECT_EQ(test::readBytes(first.path), written);
-}
-
 TEST(TrfImport, ARefusedNameIsAskedAgainUntilOneFits) {
     QTemporaryDir dir;
     const QString trf = test::dataPath("trf/example16.swz.trf");

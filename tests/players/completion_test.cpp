@@ -1,5 +1,4 @@
 #include "players/completion.h"
-#include "roundrobin/round_robin_controller.h"
 #include "roundrobin/round_robin_test_util.h"
 #include "support/test_support.h"
 
@@ -171,25 +170,6 @@ TEST_F(Completion, EndDateBeforeTheStartWritesNothing) {
     EXPECT_FALSE(QFile::exists(history()));
     EXPECT_EQ(test::readBytes(players()), before);
     EXPECT_TRUE(savedEndDates.isEmpty());
-}
-
-TEST_F(Completion, WrittenRatingIgnoresTheByeGame) {
-    // А meets the bye (entered as a win), draws Б (1900) and beats В (1801): rated on
-    // those two games alone, 2000 + (1.5 − 0.02 × 70) × 10 = 2001.
-    auto t = test::makeRoundRobin({{"А", "2", "2000"}, {"Б", "1", "1900"}, {"В", "3", "1801"}});
-    t.state.path = dir.filePath("Кубок_(01.12.2026).kr2");
-    const struct {
-        int round;
-        const char *white, *entry;
-    } games[] = {{1, "А", "1"}, {1, "Б", "1"}, {2, "**", "0"},
-                 {2, "А", "%"}, {3, "Б", "%"}, {3, "В", "0"}};
-    for (const auto& g : games)
-        test::setResult(t, g.round, g.white, g.entry);
-    const std::optional<CompletionInput> in = RoundRobinController(t).completionInput("06.12.2026");
-    ASSERT_TRUE(in.has_value());
-    test::writeBytes(players(), "А|КЛУБ|2|2000|Старый|01.01.2026\r\n");
-    ASSERT_TRUE(completeTournament(*in, db, players(), history(), save()).completed);
-    EXPECT_EQ(recordField(db.record(1), 4), "2001");
 }
 
 TEST(TournamentLabel, DropsFolderAndExtension) {

@@ -211,17 +211,6 @@ TEST_F(SwissController, NoPairingBeyondTwentyRounds) {
     EXPECT_TRUE(twenty.writeEnabled());
 }
 
-TEST_F(SwissController, ByeRoundShowsZeroAmongTheOpponents) {
-    // Participant 1 meets 2, has the bye (participant 6) in round 2, then meets 3.
-    SwissWindowController w = openOn(makeSwiss({"2000", "1900", "1800", "1700", "1600", "**"},
-                                               {{"1|2|1|0", "3|4|1|0", "5|6|+|-"},
-                                                {"6|1|-|+", "2|3|1|0", "4|5|1|0"},
-                                                {"1|3|1|0", "2|5|1|0", "4|6|+|-"}}));
-    const SwissStandings& s = w.standings();
-    EXPECT_EQ(opponentPlacesText(s, 1),
-              QStringLiteral("%1,0,%2").arg(s.placeOf(2)).arg(s.placeOf(3)));
-}
-
 TEST_F(SwissController, FailedSaveKeepsTheResultUntilASaveSucceeds) {
     SwissWindowController w = openOn(makeSwiss(SixRatings, {{"1|2||", "3|4||", "5|6||"}}));
     const QString path = w.tournament().state.path;

@@ -63,17 +63,6 @@ TEST(SwissStandings, WorkedExample) {
     EXPECT_EQ(opponentNumbersText(s, 1), "3,2");
 }
 
-TEST(SwissStandings, NoRoundsGivesZerosAndNumberOrder) {
-    const SwissStandings s = computeSwissStandings(makeSwiss({"1500", "1600", "1700", "**"}));
-    expectFigures(s, {
-                         {0.0f, 0, 0.0, 0.0, 0, 0, 0, 0.0, 0.0, {}, 1},
-                         {0.0f, 0, 0.0, 0.0, 0, 0, 0, 0.0, 0.0, {}, 2},
-                         {0.0f, 0, 0.0, 0.0, 0, 0, 0, 0.0, 0.0, {}, 3},
-                         {0.0f, 0, 0.0, 0.0, 0, 0, 0, 0.0, 0.0, {}, 4},
-                     });
-    EXPECT_EQ(opponentPlacesText(s, 1), "");
-}
-
 TEST(SwissStandings, EqualParticipantsKeepTheOrderTheExchangesLeave) {
     // 1 and 2 are equal in points and Buchholz; carrying 3 past them to the top puts
     // 1 behind 2.
