@@ -82,8 +82,3 @@ TEST(Cli, HelpVersionAndNoCommand) {
     EXPECT_TRUE(none.out.isEmpty());
     EXPECT_FALSE(none.err.isEmpty());
 }
-
-TEST(Cli, ListingFormat) {
-    EXPECT_EQ(formatListing({"№", "Белые"}, {{"1", "А"}, {"2", ""}}),
-              QByteArray("№\tБелые\n1\tА\n2\t\n"));
-}

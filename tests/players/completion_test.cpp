@@ -171,9 +171,3 @@ TEST_F(Completion, EndDateBeforeTheStartWritesNothing) {
     EXPECT_EQ(test::readBytes(players()), before);
     EXPECT_TRUE(savedEndDates.isEmpty());
 }
-
-TEST(TournamentLabel, DropsFolderAndExtension) {
-    EXPECT_EQ(tournamentLabel("/w/TOURNAMENT/Кубок_клуба_(01.12.2026).kr2"),
-              "Кубок_клуба_(01.12.2026)");
-    EXPECT_EQ(tournamentLabel("a.swz"), "a");
-}
