@@ -65,18 +65,6 @@ TEST(RoundRobinFile, ReadsTheWorkedExampleAndWritesItBackUnchanged) {
     EXPECT_EQ(roundRobinLines(fresh), lines);
 }
 
-TEST(RoundRobinFile, LineCountsForOneAndTwoCycles) {
-    const auto one = test::makeRoundRobin({{"А", "1", "1"}, {"Б", "1", "1"}, {"В", "1", "1"}});
-    const auto two =
-        test::makeRoundRobin({{"А", "1", "1"}, {"Б", "1", "1"}, {"В", "1", "1"}}, true);
-    EXPECT_EQ(roundRobinLines(one).size(), 44);
-    EXPECT_EQ(roundRobinLines(two).size(), 62);
-    // A fresh tournament: every game unplayed, those against the bye row included.
-    const RoundRobinLoad loaded = parseRoundRobin(roundRobinLines(two), "x.kr2");
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded.tournament->state.unplayedCount, 12);
-}
-
 TEST(RoundRobinFile, DerivesBlackSideOfEveryCode) {
     const struct {
         const char* stored;

@@ -1,11 +1,10 @@
 // A whole Swiss tournament played through the windows alone, from the main menu to the
 // close box: creation, four rounds paired in the pairing dialog, every result entered
-// in the Swiss window, both reports and the completion. What the windows show is
-// checked against ladya-cli reading the same file. (Pairing by hand is driven in the
-// pairing dialog tests.)
+// in the Swiss window and both reports. What the windows show is checked against
+// ladya-cli reading the same file. Pairing by hand is driven in the pairing dialog
+// tests, the completion in SwissWindowTest.
 #include "app/application.h"
 #include "app/shell.h"
-#include "players/completion_dialog.h"
 #include "support/test_support.h"
 #include "swiss/swiss_window_test_util.h"
 #include "ui/fake_platform.h"
@@ -133,22 +132,6 @@ TEST(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
     QTest::mouseClick(button(w, "statisticsButton"), Qt::LeftButton);
     const QString third = QString::number(w->controller().standings().participantAt(3));
     EXPECT_EQ(test::readBytes(report), test::cliListing({"report", "stats", path, third}));
-
-    // Completed (what completion writes into the player files is checked on its own in
-    // the Swiss window tests).
-    ASSERT_TRUE(button(w, "completeButton")->isEnabled());
-    test::whenModalOpens([] {
-        auto* d = test::openWindow<CompletionDialog>("completionDialog");
-        ASSERT_NE(d, nullptr);
-        button(d, "completeButton")->click();
-    });
-    QTest::mouseClick(button(w, "completeButton"), Qt::LeftButton);
-    EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(loadSwiss(path).tournament->state.endDate, "06.12.2026");
-    EXPECT_EQ(test::readBytes(app.historyPath()).count("\r\n"), 15);
-    clickRow(list(w, "gameList"), 0);
-    for (const char* b : {"storeButton", "pairingButton", "completeButton"})
-        EXPECT_FALSE(button(w, b)->isEnabled()) << b;
     EXPECT_TRUE(platform.messages.isEmpty());
 
     QSignalSpy exit(&shell, &Shell::exitRequested);
