@@ -3,6 +3,7 @@
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_test_util.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -122,6 +123,7 @@ TEST(SwissCli, RefusalsGoToStderrWithStatus2) {
     const QString worked = test::dataPath("swiss/worked.swz");
     const QString copy = dir.filePath("t.swz");
     ASSERT_TRUE(QFile::copy(worked, copy));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.swz"));
     const QVector<QStringList> cases = {
         {"games", worked, "3"},
         {"games", worked, "0"},
@@ -138,6 +140,17 @@ TEST(SwissCli, RefusalsGoToStderrWithStatus2) {
         {"commit", copy},
         {"commit", copy, "--pairs", "1-2"},
         {"standings", dir.filePath("missing.swz")},
+        // The reports; an -o that cannot be written is RoundRobinCli's.
+        {"report", "stats", worked},
+        {"report", "stats", worked, "0"},
+        {"report", "stats", worked, "5"},
+        {"report", "stats", worked, "x"},
+        {"report", "stats", worked, "1", "2"},
+        {"report", "crosstable", worked, "1"},
+        {"report", "crosstable", dir.filePath("missing.swz")},
+        {"report", "crosstable", dir.filePath("folder.swz")},
+        {"report", "schedule", worked},
+        {"report", "crosstable", worked, "-o"},
     };
     for (const QStringList& args : cases) {
         const CliOutput r = runCli(args);
@@ -146,6 +159,7 @@ TEST(SwissCli, RefusalsGoToStderrWithStatus2) {
         EXPECT_FALSE(r.err.isEmpty()) << args.join(' ').toStdString();
     }
     EXPECT_EQ(test::readBytes(copy), test::readBytes(worked));
+    EXPECT_TRUE(runCli({"report", "schedule", worked}).err.contains("schedule"));
 }
 
 TEST(SwissCli, TwentyFirstRoundIsRefused) {

@@ -1,13 +1,10 @@
-#include "app/cli.h"
 #include "reports/swiss_reports.h"
 #include "support/test_support.h"
 #include "swiss/swiss_test_util.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace ladya;
@@ -116,33 +113,4 @@ TEST(SwissReports, NewRoundWithTheStandingsOfTheRoundsBefore) {
     EXPECT_EQ(rows[4].mid(0, 6), (QStringList{"4", "P4", "1", "1200", "2ч0", "3ч"}));
     EXPECT_EQ(tableRows(swissStatisticsReport(after, stale, 1).text())[5],
               (QStringList{"2", "P4", "1", "1200", "Черные", "", "0.0", "4"}));
-}
-
-TEST(SwissReportCli, RefusalsGoToStderrWithStatus2) {
-    QTemporaryDir dir;
-    const QString good = test::dataPath("reports/swiss/worked.swz");
-    const QString unreadable = dir.filePath("folder.swz");
-    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.swz"));
-    const QStringList cases[] = {
-        {"report", "stats", good},
-        {"report", "stats", good, "0"},
-        {"report", "stats", good, "5"},
-        {"report", "stats", good, "x"},
-        {"report", "stats", good, "1", "2"},
-        {"report", "crosstable", good, "1"},
-        {"report", "crosstable", dir.filePath("missing.swz")},
-        {"report", "crosstable", unreadable},
-        {"report", "schedule", good},
-        {"report", "bogus", good},
-        {"report", "crosstable", good, "-o"},
-        {"report", "crosstable", good, "-o", dir.filePath("no/such/folder/file.html")},
-    };
-    for (const QStringList& args : cases) {
-        const CliOutput result = runCli(args);
-        EXPECT_EQ(result.status, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(result.out.isEmpty()) << args.join(' ').toStdString();
-        EXPECT_TRUE(result.err.startsWith("ladya-cli: report: ")) << args.join(' ').toStdString();
-    }
-    EXPECT_TRUE(runCli({"report", "schedule", good}).err.contains("schedule"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{});
 }
