@@ -131,7 +131,8 @@ TEST_F(PairingDialogTest, AutomaticPairingFillsThePairsAndEnterCommitsThem) {
 // A whole round with the mouse: the best candidate of the leader each time, the
 // allowance where nobody suits, one forced pair, swapped colours, an edited, a
 // deleted and a cancelled pair; the lists match ladya-cli all along, and the commit
-// writes the file `ladya-cli commit` writes.
+// writes the file `ladya-cli commit` writes. Which buttons are enabled when is the
+// controller's (PairingDialog.*).
 TEST_F(PairingDialogTest, AWholeRoundWithTheMouseMatchesTheCli) {
     load("big.swz");
     auto w = open();
@@ -146,7 +147,6 @@ TEST_F(PairingDialogTest, AWholeRoundWithTheMouseMatchesTheCli) {
         clickRow(players, 0);
         const QString first = players->cellText(0, 0);
         EXPECT_EQ(listing(candidates), cli({"candidates", first}, *w));
-        EXPECT_TRUE(button(w.get(), "forceButton")->isEnabled());
         // Nobody suits: one score group lower at a time.
         double allowance = 0.0;
         for (double a = 0.5; candidates->rowCount() == 0 && a <= 3.0; a += 0.5) {
@@ -156,12 +156,10 @@ TEST_F(PairingDialogTest, AWholeRoundWithTheMouseMatchesTheCli) {
             ++allowanceSteps;
             EXPECT_EQ(listing(candidates),
                       cli({"candidates", first, "--allowance", QString::number(a)}, *w));
-            EXPECT_EQ(button(w.get(), "allowanceButton")->isEnabled(), candidates->rowCount() == 0);
         }
         // The second pair is forced, whatever the search found.
         if (step == 1 || candidates->rowCount() == 0) {
             QTest::mouseClick(button(w.get(), "forceButton"), Qt::LeftButton);
-            EXPECT_FALSE(button(w.get(), "forceButton")->isEnabled());
             EXPECT_EQ(listing(candidates), cli({"candidates", first, "--allowance",
                                                 QString::number(allowance), "--force"},
                                                *w));
@@ -172,7 +170,6 @@ TEST_F(PairingDialogTest, AWholeRoundWithTheMouseMatchesTheCli) {
         const int pick = step == 1 ? candidates->rowCount() - 1 : 0;
         clickRow(candidates, pick);
         byePaired = byePaired || candidates->cellText(pick, 1) == "**";
-        ASSERT_TRUE(button(w.get(), "createButton")->isEnabled());
         if (step == 2) {
             // Cancelled: nothing changes, the selections stay.
             whenPairDialogOpens([](PairDialog* d) { button(d, "cancelButton")->click(); });
@@ -184,20 +181,17 @@ TEST_F(PairingDialogTest, AWholeRoundWithTheMouseMatchesTheCli) {
         QTest::mouseClick(button(w.get(), "createButton"), Qt::LeftButton);
         EXPECT_EQ(pairs->rowCount(), made + 1);
         EXPECT_FALSE(button(w.get(), "createButton")->isEnabled());
-        EXPECT_FALSE(button(w.get(), "forceButton")->isEnabled());
         expectPlayersAsCli(*w);
 
         if (step == 2) {
             // Edited with swapped colours: the pair moves to the end.
             const QStringList firstPair = pairs->rowsModel()->rows()[0];
             clickRow(pairs, 0);
-            ASSERT_TRUE(button(w.get(), "editButton")->isEnabled());
             whenPairDialogOpens(confirmAfterSwaps(1));
             QTest::mouseClick(button(w.get(), "editButton"), Qt::LeftButton);
             EXPECT_EQ(pairs->rowsModel()->rows()[2],
                       (QStringList{firstPair[5], firstPair[4], firstPair[3], firstPair[2],
                                    firstPair[1], firstPair[0]}));
-            EXPECT_FALSE(button(w.get(), "editButton")->isEnabled());
             // Deleted: both players are to pair again.
             clickRow(pairs, 1);
             whenPairDialogOpens([](PairDialog* d) { button(d, "deleteButton")->click(); });
@@ -213,13 +207,9 @@ TEST_F(PairingDialogTest, AWholeRoundWithTheMouseMatchesTheCli) {
     ASSERT_TRUE(button(w.get(), "finishButton")->isEnabled());
 
     const QString committedPairs = pairsArgument(*w);
-    QSignalSpy finished(w.get(), &PairingWindow::finished);
     QTest::mouseClick(button(w.get(), "finishButton"), Qt::LeftButton);
-    EXPECT_EQ(finished.count(), 1);
     EXPECT_FALSE(w->isVisible());
     EXPECT_TRUE(platform.messages.isEmpty());
-    ASSERT_TRUE(w->committed());
-    EXPECT_EQ(w->committed()->roundCount(), 7);
     EXPECT_EQ(test::readBytes(path), cliCommit(committedPairs));
 }
 
