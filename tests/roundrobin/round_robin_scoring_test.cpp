@@ -229,58 +229,6 @@ TEST(RoundRobinNorms, CoefficientCountsTheByeRow) {
     EXPECT_EQ(c.normCategoryFirst, 0);
 }
 
-TEST(ResultsTable, ParticipantRowsAndNormRows) {
-    const RoundRobinTournament t = fourPlayers();
-    const QVector<QStringList> rows = resultsTableRows(t, computeRoundRobin(t));
-    ASSERT_EQ(rows.size(), 8);
-    const QVector<QStringList> expected = {
-        {"1", "А", "КМС", "2000", "***", "0", "0", "1", "", "1.0", "3", "0", "0.00", "1987", "-13",
-         "1800", "2.28"},
-        {"2", "Б", "1", "1900", "1", "***", "0.5", "1", "", "2.5", "1", "0", "2.25", "1907", "7",
-         "1833", "1.77"},
-        {"3", "В", "2", "1800", "1", "0.5", "***", "1", "", "2.5", "2", "1", "2.25", "1809", "9",
-         "1950", "0.60"},
-        {"4", "Г", "3", "1700", "0", "0", "0", "***", "", "0.0", "4", "0", "0.00", "1696", "-4",
-         "1950", "0.38"},
-        {"", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", ""},
-        {"", "Коэффиц. турнира", "1.50", "", "", "", "", "", "", "", "", "", "", "", "", "", ""},
-        {"", "Норма  1 разряда", "1.89", "очков", "", "", "", "", "", "", "", "", "", "", "", "",
-         ""},
-        {"", "Норма  2 разряда", "1.20", "очков", "", "", "", "", "", "", "", "", "", "", "", "",
-         ""},
-    };
-    EXPECT_EQ(rows, expected);
-    EXPECT_EQ(columnTitles(resultsTableColumns(4)),
-              (QStringList{"№", "Участники", "Разряд", "К.ЭЛО", "1", "2", "3", "4", " ", "Очки",
-                           "Место", "(+)", "КЗБ", "NN Эло", "(+/-) Эло", "Ср. эло", "Ож. итог"}));
-}
-
-TEST(ResultsTable, NoNormRowsBelowCoefficientOneAndEmptySecondNormAboveFour) {
-    const auto masters = test::makeRoundRobin({{"А", "МС", "2400"}, {"Б", "ГМ", "2500"}});
-    EXPECT_EQ(resultsTableRows(masters, computeRoundRobin(masters)).size(), 2);
-
-    const auto fives = test::makeRoundRobin({{"А", "5", "1"}, {"Б", "5", "1"}});
-    const auto rows = resultsTableRows(fives, computeRoundRobin(fives));
-    ASSERT_EQ(rows.size(), 6);
-    EXPECT_EQ(rows[3].mid(0, 4), (QStringList{"", "Коэффиц. турнира", "5.00", ""}));
-    EXPECT_EQ(rows[4].mid(0, 4), (QStringList{"", "Норма  5 разряда", "0.75", "очков"}));
-    EXPECT_EQ(rows[5].mid(0, 4), (QStringList{"", "Норма  6 разряда", "", "очков"}));
-    EXPECT_EQ(rows[5].size(), 15);
-}
-
-TEST(ParticipantGames, EveryGameOfTheParticipantInRoundOrder) {
-    auto t = test::makeRoundRobin({{"А", "1", "1"}, {"Б", "1", "1"}, {"В", "1", "1"}}, true);
-    test::setResult(t, 1, "Б", "%");
-    test::setResult(t, 2, "А", "00");
-    test::setResult(t, 5, "Б", "+");
-    const QVector<QStringList> expected = {{"1", "Б", "% - %", "В"}, {"2", "А", "- - -", "Б"},
-                                           {"3", "Б", " - ", "**"},  {"4", "В", " - ", "Б"},
-                                           {"5", "Б", "+ - -", "А"}, {"6", "**", " - ", "Б"}};
-    EXPECT_EQ(participantGames(t, 2), expected);
-    EXPECT_TRUE(participantGames(t, 0).isEmpty());
-    EXPECT_EQ(participantGames(t, 4).size(), 6); // the bye row
-}
-
 TEST(RoundRobinStandings, NamesakesOfOlderFilesShareEveryGameOfTheirName) {
     // Games name players only: both rows named А take part in every game of "А", and
     // the game А–А of round 2 is one game for each of them.

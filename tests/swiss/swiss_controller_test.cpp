@@ -149,19 +149,11 @@ TEST_F(SwissController, ResultEntryRoundTripsThroughTheFile) {
     EXPECT_EQ(w.standingsRows()[0][4], "1.0");
 }
 
-TEST_F(SwissController, StandingsRowsOfTheWorkedExample) {
+// The rows themselves are SwissCli.GoldenListings' (worked.standings.txt is this
+// tournament); a click on a row chooses the participant of the statistics.
+TEST_F(SwissController, AStandingsRowChoosesTheStatisticsParticipant) {
     SwissWindowController w = openOn(makeSwiss({"2000", "1900", "1800", "1700"},
                                                {{"1|3|1|0", "4|2|%|%"}, {"2|1|0|1", "3|4|+|-"}}));
-    EXPECT_EQ(columnTitles(swissStandingsColumns()).size(), 16);
-    const QVector<QStringList> expected{{"1", "P1", "1", "2000", "2.0", "1.50", "3.00", "1850", "1",
-                                         "1", "0.5", "0.0", "0", "2,3", "1.4", "2006"},
-                                        {"2", "P3", "1", "1800", "1.0", "2.50", "1.00", "2000", "1",
-                                         "1", "0.0", "0.5", "1", "1,4", "0.2", "1798"},
-                                        {"3", "P2", "1", "1900", "0.5", "2.50", "1.00", "1850", "1",
-                                         "1", "0.0", "0.5", "0", "4,1", "1.1", "1894"},
-                                        {"4", "P4", "1", "1700", "0.5", "1.50", "1.00", "1900", "1",
-                                         "1", "0.5", "0.0", "0", "3,2", "0.2", "1703"}};
-    EXPECT_EQ(w.standingsRows(), expected);
     w.clickStandings(1);
     EXPECT_EQ(w.statsParticipant(), 3);
     EXPECT_TRUE(w.statsEnabled());
