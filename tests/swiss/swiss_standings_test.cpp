@@ -1,4 +1,3 @@
-#include "common/text_file.h"
 #include "swiss/swiss_standings.h"
 #include "swiss/swiss_test_util.h"
 
@@ -41,27 +40,7 @@ void expectFigures(const SwissStandings& s, const QVector<Expected>& expected) {
     }
 }
 
-SwissTournament workedExample() {
-    return makeSwiss({"2000", "1900", "1800", "1700"},
-                     {{"1|3|1|0", "4|2|%|%"}, {"2|1|0|1", "3|4|+|-"}});
-}
-
 } // namespace
-
-TEST(SwissStandings, WorkedExample) {
-    const SwissTournament t = workedExample();
-    EXPECT_EQ(t.forfeitCounts, (QVector<int>{0, 0, 1, 1}));
-    const SwissStandings s = computeSwissStandings(t);
-    expectFigures(s, {
-                         {2.0f, 0, 3.0, 1.5, 1850, 1, 1, 0.5, 0.0, {3, 2}, 1},
-                         {0.5f, 0, 1.0, 2.5, 1850, 1, 1, 0.0, 0.5, {4, 1}, 3},
-                         {1.0f, 1, 1.0, 2.5, 2000, 1, 1, 0.0, 0.5, {1, 4}, 2},
-                         {0.5f, 0, 1.0, 1.5, 1900, 1, 1, 0.5, 0.0, {2, 3}, 4},
-                     });
-    EXPECT_EQ(s.order, (QVector<int>{1, 3, 2, 4}));
-    EXPECT_EQ(opponentPlacesText(s, 1), "2,3");
-    EXPECT_EQ(opponentNumbersText(s, 1), "3,2");
-}
 
 TEST(SwissStandings, EqualParticipantsKeepTheOrderTheExchangesLeave) {
     // 1 and 2 are equal in points and Buchholz; carrying 3 past them to the top puts
@@ -108,20 +87,6 @@ TEST(SwissStandings, NumbersOutsideTheTableDoNotCrash) {
     EXPECT_EQ(s.of(1).points, 2.0f);
     EXPECT_EQ(s.of(2).points, 0.0f);
     EXPECT_EQ(opponentPlacesText(s, 1), "0,0");
-}
-
-TEST(SwissRatings, WorkedExample) {
-    const SwissStandings s = computeSwissStandings(workedExample());
-    const QVector<int> counted{2, 2, 1, 1};
-    const QVector<QString> expected{"1.4", "1.1", "0.2", "0.2"};
-    const QVector<int> newRatings{2006, 1894, 1798, 1703};
-    for (int p = 1; p <= 4; ++p) {
-        SCOPED_TRACE(p);
-        EXPECT_EQ(s.of(p).countedGames, counted[p - 1]);
-        EXPECT_EQ(formatFixed(s.of(p).expectedScore, 1), expected[p - 1]);
-        EXPECT_EQ(s.of(p).newRating, newRatings[p - 1]);
-    }
-    EXPECT_EQ(formatFixed(s.of(2).expectedScore, 2), "1.14");
 }
 
 TEST(SwissRatings, ForfeitsAndByes) {
