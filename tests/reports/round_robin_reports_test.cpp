@@ -3,7 +3,6 @@
 #include "support/test_support.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace ladya;
@@ -36,25 +35,6 @@ html::HtmlReport render(const test::GoldenPage& page, const RoundRobinTournament
     return crosstableReport(t, results);
 }
 
-// The rows of a page as lists of their cells' markup.
-QVector<QStringList> tableRows(const QString& page) {
-    static const QRegularExpression row(QStringLiteral("<TR>(.*?)</TR>"),
-                                        QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression cellPattern(QStringLiteral("<TD[^>]*>.*?</TD>"));
-    QVector<QStringList> rows;
-    for (const QRegularExpressionMatch& r : row.globalMatch(page)) {
-        QStringList cells;
-        for (const QRegularExpressionMatch& c : cellPattern.globalMatch(r.captured(1)))
-            cells << c.captured(0);
-        rows.append(cells);
-    }
-    return rows;
-}
-
-QString statisticsPage(const RoundRobinTournament& t, int number) {
-    return participantStatisticsReport(t, computeRoundRobin(t), number).text();
-}
-
 } // namespace
 
 // The functions and `ladya-cli report` give the very bytes of every page.
@@ -77,39 +57,6 @@ TEST(RoundRobinReports, GoldenPages) {
         EXPECT_EQ(run.err, QByteArray());
         EXPECT_EQ(run.out, expected);
     }
-}
-TEST(RoundRobinReports, StatisticsResultTextsFromBothSides) {
-    RoundRobinTournament t = test::makeRoundRobin(
-        {{"А", "2", "1600"}, {"Б", "2", "1500"}, {"В", "3", "1400"}, {"Г", "3", "1300"}});
-    // Round 1: А–Г and Б–В; round 2: Г–В and А–Б; round 3: Б–Г and В–А.
-    test::setResult(t, 1, QStringLiteral("А"), QStringLiteral("00"));
-    test::setResult(t, 1, QStringLiteral("Б"), GameResult::ForfeitLoss);
-    test::setResult(t, 2, QStringLiteral("Г"), GameResult::ForfeitWin);
-    test::setResult(t, 2, QStringLiteral("А"), GameResult::Draw);
-
-    const auto resultCells = [&t](int number) {
-        QStringList texts;
-        const QVector<QStringList> rows = tableRows(statisticsPage(t, number));
-        for (const QStringList& cells : rows) {
-            if (cells.size() == 8)
-                texts << cells[5]
-                             .section(QStringLiteral("<B>"), 1)
-                             .section(QStringLiteral("</B>"), 0, 0);
-        }
-        return texts;
-    };
-    // A double forfeit is a loss for both, whichever side the report is written for.
-    EXPECT_EQ(resultCells(1), (QStringList{"Результат", "(-)-(-)", "1/2-1/2", ""}));
-    EXPECT_EQ(resultCells(4), (QStringList{"Результат", "(-)-(-)", "(+)-(-)", ""}));
-    EXPECT_EQ(resultCells(2), (QStringList{"Результат", "(-)-(+)", "1/2-1/2", ""}));
-    EXPECT_EQ(resultCells(3), (QStringList{"Результат", "(-)-(+)", "(+)-(-)", ""}));
-
-    const QString page = statisticsPage(t, 1);
-    EXPECT_TRUE(page.contains(QStringLiteral("<B>Название турнира: Тест_(01.12.2026)</B>")));
-    // Coefficient 2.50: 63 and 40 per cent of three games, categories 2 and 3.
-    EXPECT_TRUE(page.contains(QStringLiteral("<B>Коэффициент турнира: 2.50</B>")));
-    EXPECT_TRUE(page.contains(QStringLiteral("<B>Норма 2 разряда: 1.89</B>")));
-    EXPECT_TRUE(page.contains(QStringLiteral("<B>Норма 3 разряда: 1.20</B>")));
 }
 
 TEST(RoundRobinReports, ParticipantOutsideTheTableGivesAnEmptyPage) {

@@ -45,6 +45,7 @@ TEST(ExpectedScoreTable, EqualRatingsExpectHalf) {
     EXPECT_EQ(expectedPercentage(0), 50);
     EXPECT_EQ(expectedScore(10, 0), 5.0);
 }
+
 TEST(ExpectedScore, NineGamesTenAboveTheAverage) {
     const double expected = expectedScore(9, 10);
     EXPECT_DOUBLE_EQ(expected, 4.59);
