@@ -34,13 +34,13 @@ protected:
     // Whether the name field takes the room a wider window gives.
     enum class NameField { Fixed, Growing };
 
-    // Builds the name line, the buttons and the list; open() completes the window.
+    // Builds the name line and the buttons; open() completes the window.
     TournamentCreationWindow(const QString& title, const QString& objectName, NameField nameField,
                              Workspace& workspace, ui::Platform& platform, QWidget* parent);
 
     // Below the name line: the kind's `summary` holding the three buttons, then `note`
     // when there is one, then the list. Called once, at the end of the kind's
-    // constructor, when `creation` (which must outlive the window) is ready.
+    // constructor, once the kind's own `creation` is constructed.
     void open(TournamentCreation& creation, QLayout* summary, QWidget* note = nullptr);
 
     void applyRules();
