@@ -1,5 +1,6 @@
-// What the two creation windows share: the participant list's columns, the refusal of a
-// participant entered twice, and the tournament's file name.
+// What the two creation windows share: their size and fixed texts, what they ask of
+// either kind's rules, the participant list's columns, the refusal of a participant
+// entered twice, and the tournament's file name.
 #pragma once
 
 #include "common/list_column.h"
@@ -7,10 +8,48 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <optional>
 
 namespace ladya {
+
+// The fixed texts and size (client area) of the creation window of either kind.
+namespace CreationWindowText {
+inline constexpr int Width = 560;
+inline constexpr int Height = 700;
+inline const QString NameLabel = QStringLiteral("Название турнира");
+inline const QString DateLabel = QStringLiteral("Дата");
+inline const QString AddButton = QStringLiteral("Добавить участника");
+inline const QString RemoveButton = QStringLiteral("Удалить участника");
+inline const QString FinishButton = QStringLiteral("Завершить");
+} // namespace CreationWindowText
+
+// What the creation window asks of its kind's rules, whichever the kind. Finishing, and
+// what a kind shows beside the count, belong to the kind.
+class TournamentCreation {
+public:
+    virtual ~TournamentCreation() = default;
+
+    virtual void setName(const QString& name) = 0;
+    virtual void setStartDate(const QString& date) = 0;
+    // "Добавить участника" with the text the player selection returned (number, name,
+    // city, category and rating joined by line feeds; "" adds nothing). The row gets the
+    // next number; a message when it is refused.
+    virtual std::optional<Message> addParticipant(const QString& selectedRowText) = 0;
+    // A click in the list at `position` (counted from 0; −1 when the click selected
+    // nothing, which keeps the previous selection).
+    virtual void clickRow(int position) = 0;
+    virtual void removeSelected() = 0; // "Удалить участника", renumbering the rest
+
+    // The list: "№", name, city, category, rating.
+    virtual QVector<QStringList> participantRows() const = 0;
+    virtual int participantCount() const = 0;
+    virtual bool removeEnabled() const = 0;
+    virtual bool finishEnabled() const = 0;
+    // What to ask before the close box drops the participants; nothing to ask when none.
+    virtual std::optional<Message> closeQuestion() const = 0;
+};
 
 // "№", "Ф.И.О участника", "Страна/Город", "Разряд", "Рейтинг".
 QVector<ListColumn> creationParticipantColumns();

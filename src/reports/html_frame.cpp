@@ -89,6 +89,14 @@ QString cell(CellStyle style, const QString& text) {
     return c;
 }
 
+QStringList crosstableCells(const QStringList& texts) {
+    QStringList cells;
+    cells.reserve(texts.size());
+    for (qsizetype k = 0; k < texts.size(); ++k)
+        cells << cell(k == 1 ? CellStyle::BoxLeft : CellStyle::BoxCenter, texts.at(k));
+    return cells;
+}
+
 HtmlReport::HtmlReport(PageLayout layout, int columnCount)
     : m_layout(layout), m_body(head(layout, columnCount)) {}
 

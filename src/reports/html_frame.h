@@ -28,6 +28,10 @@ QString escape(const QString& text);
 // One cell of the given style around the (escaped) text.
 QString cell(CellStyle style, const QString& text);
 
+// One crosstable row of either kind: every cell boxed, the name (the second column)
+// left-aligned and every other column centred.
+QStringList crosstableCells(const QStringList& texts);
+
 class HtmlReport {
 public:
     // `columnCount` is used by the landscape layout only.

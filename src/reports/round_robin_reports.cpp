@@ -15,16 +15,6 @@ const QString Center = QStringLiteral("CENTER");
 // The title, caption and summary lines of the statistics page span its eight columns.
 constexpr int StatisticsSpan = 8;
 
-// One crosstable row: the name column left-aligned, every other column centred.
-QStringList boxedCrosstableCells(const QStringList& texts) {
-    QStringList cells;
-    cells.reserve(texts.size());
-    for (qsizetype k = 0; k < texts.size(); ++k)
-        cells << html::cell(k == 1 ? html::CellStyle::BoxLeft : html::CellStyle::BoxCenter,
-                            texts.at(k));
-    return cells;
-}
-
 QString pairing(const RoundRobinGame& game) {
     return game.white + QStringLiteral(" - ") + game.black;
 }
@@ -77,11 +67,11 @@ html::HtmlReport crosstableReport(const RoundRobinTournament& tournament,
     report.addColumnGroup(35, n);
     report.addColumnGroup(5);
 
-    report.addRow(boxedCrosstableCells(columnTitles(resultsTableColumns(n))));
+    report.addRow(html::crosstableCells(columnTitles(resultsTableColumns(n))));
     const QVector<QStringList> rows = resultsTableRows(tournament, results);
     for (qsizetype k = 0; k < rows.size(); ++k) {
         if (k < n)
-            report.addRow(boxedCrosstableCells(rows.at(k)));
+            report.addRow(html::crosstableCells(rows.at(k)));
         else
             report.addRow(html::CellStyle::Center, rows.at(k));
     }

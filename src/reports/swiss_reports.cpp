@@ -19,16 +19,6 @@ constexpr int StatisticsSpan = 8;
 constexpr int ColumnsBeforeRounds = 4;
 constexpr int OpponentsColumn = 13;
 
-// One crosstable row: the name column left-aligned, every other column centred.
-QStringList crosstableCells(const QStringList& texts) {
-    QStringList cells;
-    cells.reserve(texts.size());
-    for (qsizetype k = 0; k < texts.size(); ++k)
-        cells << html::cell(k == 1 ? html::CellStyle::BoxLeft : html::CellStyle::BoxCenter,
-                            texts.at(k));
-    return cells;
-}
-
 // The list's row with the round cells put in place of "Соперники".
 QStringList withRounds(const QStringList& listRow, const QStringList& rounds) {
     QStringList texts = listRow.mid(0, ColumnsBeforeRounds);
@@ -124,7 +114,8 @@ html::HtmlReport swissCrosstableReport(const SwissTournament& t, const SwissStan
     QStringList roundTitles;
     for (int r = 1; r <= rounds; ++r)
         roundTitles << QString::number(r);
-    report.addRow(crosstableCells(withRounds(columnTitles(swissStandingsColumns()), roundTitles)));
+    report.addRow(
+        html::crosstableCells(withRounds(columnTitles(swissStandingsColumns()), roundTitles)));
 
     for (int place = 1; place <= s.order.size(); ++place) {
         const int number = s.participantAt(place);
@@ -133,7 +124,7 @@ html::HtmlReport swissCrosstableReport(const SwissTournament& t, const SwissStan
         QStringList cells;
         for (int r = 1; r <= rounds; ++r)
             cells << roundCell(t, s, r, number);
-        report.addRow(crosstableCells(withRounds(swissStandingsRow(t, s, place), cells)));
+        report.addRow(html::crosstableCells(withRounds(swissStandingsRow(t, s, place), cells)));
     }
     return report;
 }

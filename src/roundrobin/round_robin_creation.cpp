@@ -75,10 +75,6 @@ QString RoundRobinCreation::cycleLabel() const {
                                               : QStringLiteral("Круговая система в 2 круга");
 }
 
-QVector<ListColumn> RoundRobinCreation::participantColumns() {
-    return creationParticipantColumns();
-}
-
 QVector<QStringList> RoundRobinCreation::participantRows() const {
     QVector<QStringList> rows;
     rows.reserve(m_rows.size());
@@ -126,10 +122,10 @@ std::optional<Message> RoundRobinCreation::addParticipant(const Participant& pla
             return sameNameMessage();
     }
     // An odd field takes the bye row besides, so at most the limit itself in players.
-    if (rowCount() + 1 > Limits::RoundRobinRows)
+    if (participantCount() + 1 > Limits::RoundRobinRows)
         return tooManyMessage();
     Participant p = player;
-    p.number = QString::number(rowCount() + 1);
+    p.number = QString::number(participantCount() + 1);
     m_rows.append(p);
     m_selected = -1;
     updateSummary();
@@ -137,23 +133,23 @@ std::optional<Message> RoundRobinCreation::addParticipant(const Participant& pla
 }
 
 void RoundRobinCreation::clickRow(int position) {
-    if (position < 0 || position >= rowCount())
+    if (position < 0 || position >= participantCount())
         return;
     m_selected = parseLenientInt(m_rows.at(position).number);
 }
 
 void RoundRobinCreation::removeSelected() {
-    if (m_selected < 1 || m_selected > rowCount())
+    if (m_selected < 1 || m_selected > participantCount())
         return;
     m_rows.removeAt(m_selected - 1);
-    for (int k = 0; k < rowCount(); ++k)
+    for (int k = 0; k < participantCount(); ++k)
         m_rows[k].number = QString::number(k + 1);
     m_selected = -1;
     updateSummary();
 }
 
 void RoundRobinCreation::updateSummary() {
-    const int n = rowCount();
+    const int n = participantCount();
     m_participantsLabel = QStringLiteral("Всего участников - ") + QString::number(n);
     long long rounds = 0;
     long long games = 0;
@@ -199,7 +195,7 @@ RoundRobinTournament RoundRobinCreation::buildTournament(const QDate& today) con
 }
 
 std::optional<Message> RoundRobinCreation::closeQuestion() const {
-    return discardParticipantsQuestion(rowCount());
+    return discardParticipantsQuestion(participantCount());
 }
 
 RoundRobinCreation::Finished RoundRobinCreation::finish(const QDate& today) {

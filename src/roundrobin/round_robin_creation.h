@@ -4,6 +4,7 @@
 
 #include "common/message.h"
 #include "common/text_file.h"
+#include "common/tournament_creation.h"
 #include "roundrobin/round_robin_file.h"
 #include "roundrobin/round_robin_rows.h"
 
@@ -28,19 +29,8 @@ QVector<QVector<RoundRobinGame>> buildBergerSchedule(const QVector<Participant>&
 // The .kr2 file name of a tournament created on `creationDay`: blanks become "_".
 QString roundRobinFileName(const QString& tournamentName, const QDate& creationDay);
 
-// The fixed texts and size of the creation window.
-namespace RoundRobinCreationText {
-inline constexpr int Width = 560;
-inline constexpr int Height = 700;
-inline const QString NameCaption = QStringLiteral("Название турнира");
-inline const QString DateCaption = QStringLiteral("Дата");
-inline const QString AddButton = QStringLiteral("Добавить участника");
-inline const QString RemoveButton = QStringLiteral("Удалить участника");
-inline const QString FinishButton = QStringLiteral("Завершить");
-} // namespace RoundRobinCreationText
-
 // The creation window's state and rules, without widgets.
-class RoundRobinCreation {
+class RoundRobinCreation : public TournamentCreation {
 public:
     using SaveFunction = std::function<FileResult(const RoundRobinTournament&)>;
 
@@ -51,9 +41,8 @@ public:
     static QString windowTitle(); // "Создание нового турнира (круговая система)"
     QString cycleLabel() const; // "Круговая система в 1 круг" / "… в 2 круга"
 
-    static QVector<ListColumn> participantColumns();
-    QVector<QStringList> participantRows() const; // №, name, city, category, rating
-    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    QVector<QStringList> participantRows() const override;
+    int participantCount() const override { return static_cast<int>(m_rows.size()); }
 
     // Summary labels, as they stand after the last add or remove.
     const QString& participantsLabel() const { return m_participantsLabel; }
@@ -62,26 +51,21 @@ public:
     const QString& coefficientLabel() const { return m_coefficientLabel; }
     const QString& averageRatingLabel() const { return m_averageLabel; }
 
-    void setName(const QString& name) { m_name = name; }
+    void setName(const QString& name) override { m_name = name; }
     const QString& name() const { return m_name; }
-    void setStartDate(const QString& date) { m_startDate = date; }
+    void setStartDate(const QString& date) override { m_startDate = date; }
 
-    // Adds the row the player selection returned (number, name, city, category and
-    // rating joined by "\n"; "" adds nothing). A message when the row is refused.
-    std::optional<Message> addParticipant(const QString& selectedRowText);
+    std::optional<Message> addParticipant(const QString& selectedRowText) override;
     std::optional<Message> addParticipant(const Participant& player);
 
-    // A click in the list at `position` (0-based; −1 when the click selected nothing,
-    // which keeps the previous selection).
-    void clickRow(int position);
+    void clickRow(int position) override;
     int selectedRow() const { return m_selected; } // 1-based "№", −1 when none
-    void removeSelected();
+    void removeSelected() override;
 
-    bool removeEnabled() const { return m_selected > 0; }
-    bool finishEnabled() const { return rowCount() > 2 && !m_name.isEmpty(); }
+    bool removeEnabled() const override { return m_selected > 0; }
+    bool finishEnabled() const override { return participantCount() > 2 && !m_name.isEmpty(); }
 
-    // What to ask before the close box drops the participants; nothing to ask when none.
-    std::optional<Message> closeQuestion() const;
+    std::optional<Message> closeQuestion() const override;
 
     struct Finished {
         std::optional<RoundRobinTournament> tournament; // loaded back from its new file

@@ -51,10 +51,6 @@ SwissTournament makeSwissTournament(const QVector<QStringList>& listRows, const 
     return t;
 }
 
-QVector<ListColumn> SwissCreationController::columns() {
-    return creationParticipantColumns();
-}
-
 QStringList SwissCreationController::roundItems() {
     QStringList items{QString()};
     for (int r = 5; r <= 13; ++r)
@@ -72,7 +68,7 @@ void SwissCreationController::setRoundsText(const QString& text) {
     applyRules();
 }
 
-std::optional<Message> SwissCreationController::addPlayer(const QString& selectedRowText) {
+std::optional<Message> SwissCreationController::addParticipant(const QString& selectedRowText) {
     std::optional<Message> message;
     if (!selectedRowText.isEmpty()) {
         const QStringList fields = selectedRowText.split(u'\n');

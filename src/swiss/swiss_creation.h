@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/tournament_creation.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_file.h"
 
@@ -28,39 +29,29 @@ QString swissFileName(const QString& tournamentName, const QDate& creationDay);
 SwissTournament makeSwissTournament(const QVector<QStringList>& listRows, const QString& startDate,
                                     const QString& path);
 
-// The fixed texts of the creation window (client area 560 × 700).
+// The fixed text the Swiss creation window adds to those of both kinds.
 namespace SwissCreationTexts {
-inline const QString NameLabel = QStringLiteral("Название турнира");
-inline const QString DateLabel = QStringLiteral("Дата");
-inline const QString AddButton = QStringLiteral("Добавить участника");
-inline const QString RemoveButton = QStringLiteral("Удалить участника");
-inline const QString FinishButton = QStringLiteral("Завершить");
 inline const QString RoundsLabel = QStringLiteral("Количество туров");
 } // namespace SwissCreationTexts
 
-class SwissCreationController {
+class SwissCreationController : public TournamentCreation {
 public:
     SwissCreationController() { applyRules(); }
     static QString windowTitle() {
         return QStringLiteral("Создание нового турнира (швейцарская система)");
     }
-    static QVector<ListColumn> columns();
     static QStringList roundItems(); // "", "5" … "13"
 
     // Edits. Each applies the rules afterwards.
-    void setName(const QString& name);
-    void setStartDate(const QString& date) { m_startDate = date; }
+    void setName(const QString& name) override;
+    void setStartDate(const QString& date) override { m_startDate = date; }
     void setRoundsText(const QString& text);
-    // "Добавить участника" with the text the player selection returned (number, name,
-    // city, category and rating joined by line feeds; "" when cancelled). The row gets
-    // the next number. A duplicate (name and city) or a participant beyond the table is
-    // refused with the message returned.
-    std::optional<Message> addPlayer(const QString& selectedRowText);
-    void clickRow(int row); // counted from 0, −1 for none
-    void removeSelected();  // "Удалить участника"
+    // A duplicate (name and city) or a participant beyond the table is refused.
+    std::optional<Message> addParticipant(const QString& selectedRowText) override;
+    void clickRow(int row) override;
+    void removeSelected() override;
 
-    // What to ask before the close box drops the participants; nothing to ask when none.
-    std::optional<Message> closeQuestion() const;
+    std::optional<Message> closeQuestion() const override;
 
     struct FinishResult {
         std::optional<SwissTournament> tournament; // saved; the Swiss window opens on it
@@ -70,15 +61,15 @@ public:
     // by rating, adds the bye participant for an odd count and saves in `workingDir`.
     FinishResult finish(const QString& workingDir, const QDate& today) const;
 
-    const QVector<QStringList>& rows() const { return m_rows; }
-    int participantCount() const { return int(m_rows.size()); }
+    QVector<QStringList> participantRows() const override { return m_rows; }
+    int participantCount() const override { return int(m_rows.size()); }
     int selectedNumber() const { return m_selectedNumber; }
     QString name() const { return m_name; }
     QString startDate() const { return m_startDate; }
     QString roundsText() const { return m_roundsText; }
     bool roundsEnabled() const { return m_roundsEnabled; }
-    bool finishEnabled() const { return m_finishEnabled; }
-    bool removeEnabled() const { return m_removeEnabled; }
+    bool finishEnabled() const override { return m_finishEnabled; }
+    bool removeEnabled() const override { return m_removeEnabled; }
     QString countLabel() const { return m_countLabel; }
     // What "Завершить" still waits for (participants, the name, the number of rounds);
     // "" once it is enabled.

@@ -113,19 +113,19 @@ TEST(RoundRobinCreation, SummaryLabelsFollowTheList) {
 TEST(RoundRobinCreation, RefusesDuplicatesNamesakesAndTheFiftyFirst) {
     RoundRobinCreation c(TournamentKind::OneCycle, "/nowhere");
     EXPECT_FALSE(c.addParticipant(""));
-    EXPECT_EQ(c.rowCount(), 0);
+    EXPECT_EQ(c.participantCount(), 0);
     EXPECT_FALSE(c.addParticipant(row(1, "ИВАНОВ", "МОСКВА", "1", "1800")));
     EXPECT_EQ(c.addParticipant(row(2, "ИВАНОВ", "МОСКВА", "1", "1800")),
               RoundRobinCreation::duplicateMessage());
     EXPECT_EQ(c.addParticipant(row(2, "ИВАНОВ", "ТВЕРЬ", "2", "1700")),
               RoundRobinCreation::sameNameMessage());
-    EXPECT_EQ(c.rowCount(), 1);
+    EXPECT_EQ(c.participantCount(), 1);
     EXPECT_EQ(c.participantsLabel(), "Всего участников - 1");
     for (int k = 2; k <= 50; ++k)
         EXPECT_FALSE(c.addParticipant(row(k, QStringLiteral("P%1").arg(k), "X", "1", "1")));
     EXPECT_EQ(c.addParticipant(row(51, "P51", "X", "1", "1")),
               RoundRobinCreation::tooManyMessage());
-    EXPECT_EQ(c.rowCount(), 50);
+    EXPECT_EQ(c.participantCount(), 50);
 }
 
 TEST(RoundRobinCreation, EnablingRemovalAndRenumbering) {

@@ -18,7 +18,7 @@ QString selected(const QString& name, const QString& rating, const QString& city
 void addPlayers(SwissCreationController& c, int count) {
     const int start = c.participantCount();
     for (int i = start; i < start + count; ++i)
-        EXPECT_FALSE(c.addPlayer(
+        EXPECT_FALSE(c.addParticipant(
             selected(QStringLiteral("ИГРОК %1").arg(i + 1), QString::number(1500 + 10 * (i % 7)))));
 }
 
@@ -72,8 +72,8 @@ TEST(SwissCreation, EnablingRules) {
     EXPECT_EQ(c.roundsText(), "");
     EXPECT_FALSE(c.finishEnabled());
     for (int i = 0; i < 13; ++i)
-        EXPECT_EQ(c.rows()[i][0], QString::number(i + 1));
-    EXPECT_EQ(c.rows()[2][1], "ИГРОК 4");
+        EXPECT_EQ(c.participantRows()[i][0], QString::number(i + 1));
+    EXPECT_EQ(c.participantRows()[2][1], "ИГРОК 4");
 }
 
 TEST(SwissCreation, SaysWhatFinishingStillWaitsFor) {
@@ -103,20 +103,20 @@ TEST(SwissCreation, SaysWhatFinishingStillWaitsFor) {
 
 TEST(SwissCreation, DuplicatesAndTheTableLimitAreRefused) {
     SwissCreationController c;
-    EXPECT_FALSE(c.addPlayer(selected("ПЕТРОВ", "1800")));
-    const std::optional<Message> dup = c.addPlayer(selected("ПЕТРОВ", "1700"));
+    EXPECT_FALSE(c.addParticipant(selected("ПЕТРОВ", "1800")));
+    const std::optional<Message> dup = c.addParticipant(selected("ПЕТРОВ", "1700"));
     ASSERT_TRUE(dup);
     EXPECT_EQ(*dup,
               (Message{"Повторный ввод участника", "Этот участник уже занесен в список турнира"}));
     EXPECT_EQ(c.countLabel(), "Всего участников - 1");
-    EXPECT_FALSE(c.addPlayer(selected("ПЕТРОВ", "1700", "ТУЛА")));
-    EXPECT_FALSE(c.addPlayer(QString()));
+    EXPECT_FALSE(c.addParticipant(selected("ПЕТРОВ", "1700", "ТУЛА")));
+    EXPECT_FALSE(c.addParticipant(QString()));
     EXPECT_EQ(c.participantCount(), 2);
-    EXPECT_EQ(c.rows()[1], (QStringList{"2", "ПЕТРОВ", "ТУЛА", "1", "1700"}));
+    EXPECT_EQ(c.participantRows()[1], (QStringList{"2", "ПЕТРОВ", "ТУЛА", "1", "1700"}));
 
     addPlayers(c, 298);
     EXPECT_EQ(c.participantCount(), 300);
-    const std::optional<Message> full = c.addPlayer(selected("ЛИШНИЙ", "1500"));
+    const std::optional<Message> full = c.addParticipant(selected("ЛИШНИЙ", "1500"));
     ASSERT_TRUE(full);
     EXPECT_TRUE(full->text.contains("300"));
     EXPECT_EQ(c.participantCount(), 300);

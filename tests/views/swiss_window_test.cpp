@@ -44,7 +44,8 @@ protected:
         SwissCreationController creation;
         for (int i = 1; i <= players; ++i) {
             const QStringList f = app.players().record(i).split(u'|');
-            EXPECT_FALSE(creation.addPlayer(QStringList{"", f[0], f[1], f[2], f[3]}.join(u'\n')));
+            EXPECT_FALSE(
+                creation.addParticipant(QStringList{"", f[0], f[1], f[2], f[3]}.join(u'\n')));
         }
         creation.setName(QStringLiteral("Кубок клуба"));
         creation.setStartDate(QStringLiteral("01.12.2026"));
