@@ -661,6 +661,11 @@ enum class Role : unsigned char {
     PairedEarlier, // paired by an earlier stage of this bracket
 };
 
+// The players whose pairs C7 weighs: the bracket's and the next scoregroup's.
+bool weighedForC7(Role role) {
+    return role == Role::InBracket || role == Role::NextBracket;
+}
+
 // A bracket player's part in the order of the candidates.
 enum class BracketPart : unsigned char {
     None,      // not in the bracket
@@ -688,7 +693,8 @@ public:
         collectScoreDifferences();
         placeCandidateOrder();
         m_layout = WeightLayout(sizes());
-        m_exactPositions = -1;
+        // The remainder players past those with a Position field of their own are weighed
+        // together, and refine solves again for them.
         if (m_bracket.weighRemainder &&
             m_layout.placed(WeightField::Position) < m_residentCount - 1)
             m_exactPositions = m_layout.placed(WeightField::Position);
@@ -811,7 +817,7 @@ void BracketMatching::collectScoreDifferences() {
         for (int vertex = 0; vertex < int(m_vertices.size()); ++vertex) {
             const int player = m_vertices[vertex];
             const Role role = m_role[player];
-            if (player == m_byeVertex || (role != Role::InBracket && role != Role::NextBracket))
+            if (player == m_byeVertex || !weighedForC7(role))
                 continue;
             nextDifferences.insert(nextFloaterDifference(player));
             if (role == Role::InBracket)
@@ -881,17 +887,17 @@ bool BracketMatching::mayMeet(int x, int y) const {
 
 // What the bracket saves when the player does not float out of it.
 void BracketMatching::addFloatGains(int player, Gains& gains) const {
-    const Player& p = m_field.players[player];
+    const Player& floater = m_field.players[player];
     const int difference = floaterDifference(player);
     gain(gains, m_layout.slot(WeightField::BracketPairs), 1);
     for (int k = 0; k < int(m_scoreDifferences.size()); ++k)
         if (m_scoreDifferences[k] == difference)
             gain(gains, m_layout.slot(WeightField::ScoreDifferences, k), 1);
-    if (p.lastFloat == Float::Down) {
+    if (floater.lastFloat == Float::Down) {
         gain(gains, m_layout.slot(WeightField::RepeatedDownfloat), 1);
         gain(gains, m_layout.slot(WeightField::RepeatedDownfloatScore), difference);
     }
-    if (p.floatBefore == Float::Down) {
+    if (floater.floatBefore == Float::Down) {
         gain(gains, m_layout.slot(WeightField::DownfloatAsTwoRoundsAgo), 1);
         gain(gains, m_layout.slot(WeightField::DownfloatAsTwoRoundsAgoScore), difference);
     }
@@ -933,19 +939,19 @@ void BracketMatching::addPairGains(int higher, int lower, Gains& gains) const {
         addNextFloatGains(higher, gains);
         addNextFloatGains(lower, gains);
     }
-    const Player& hi = m_field.players[higher];
-    const Player& lo = m_field.players[lower];
-    const int difference = hi.score - lo.score;
+    const Player& higherPlayer = m_field.players[higher];
+    const Player& lowerPlayer = m_field.players[lower];
+    const int difference = higherPlayer.score - lowerPlayer.score;
     for (int k = 0; k < int(m_scoreDifferences.size()); ++k)
         if (m_scoreDifferences[k] == difference)
             gain(gains, m_layout.slot(WeightField::ScoreDifferences, k), -1);
-    const ColourCost cost = colourCost(hi, lo, m_initialColour);
+    const ColourCost cost = colourCost(higherPlayer, lowerPlayer, m_initialColour);
     gain(gains, m_layout.slot(WeightField::TopscorerColourOverTwo), -cost.overTwo);
     gain(gains, m_layout.slot(WeightField::TopscorerThreeInRow), -cost.threeInRow);
     gain(gains, m_layout.slot(WeightField::ColourPreference), -cost.unmet);
     gain(gains, m_layout.slot(WeightField::StrongColourPreference), -cost.unmetStrong);
     if (difference > 0)
-        addFloatRepeatGains(hi, lo, difference, gains);
+        addFloatRepeatGains(higherPlayer, lowerPlayer, difference, gains);
     addCandidateOrderPairGains(higher, lower, gains);
 }
 
@@ -1023,11 +1029,10 @@ std::vector<matching::WeightedEdge> BracketMatching::edges() const {
             gain(gains, m_layout.slot(WeightField::RoundPairs), 1);
             const Role xRole = m_role[x];
             const Role yRole = m_role[y];
-            const bool xNear = xRole == Role::InBracket || xRole == Role::NextBracket;
-            const bool yNear = yRole == Role::InBracket || yRole == Role::NextBracket;
             if (y != m_byeVertex && xRole == Role::InBracket && yRole == Role::InBracket)
                 addPairGains(x, y, gains);
-            else if (m_nextBracketCounts && y != m_byeVertex && xNear && yNear)
+            else if (m_nextBracketCounts && y != m_byeVertex && weighedForC7(xRole) &&
+                     weighedForC7(yRole))
                 addNextPairGains(x, y, gains);
             const Wide weight = weightOf(m_layout, gains);
             if (Wide(0) < weight)
@@ -1068,11 +1073,10 @@ Outcome BracketMatching::decode(const std::vector<int>& mate) const {
             const int j = mate[i];
             if (j <= i || m_vertices[j] == m_byeVertex)
                 continue;
-            const Role a = roleOf(i);
-            const Role b = roleOf(j);
-            const bool aNear = a == Role::InBracket || a == Role::NextBracket;
-            const bool bNear = b == Role::InBracket || b == Role::NextBracket;
-            if (aNear && bNear && (a == Role::NextBracket || b == Role::NextBracket))
+            const Role first = roleOf(i);
+            const Role second = roleOf(j);
+            if (weighedForC7(first) && weighedForC7(second) &&
+                (first == Role::NextBracket || second == Role::NextBracket))
                 out.nextBracketPairs.push_back({m_vertices[i], m_vertices[j]});
         }
     }
