@@ -7,24 +7,24 @@
 namespace ladya::matching {
 
 CardinalityMatching::CardinalityMatching(const std::vector<std::vector<int>>& adjacency)
-    : adjacency_(&adjacency), removed_(adjacency.size(), false), mate_(adjacency.size(), -1) {}
+    : m_adjacency(&adjacency), m_removed(adjacency.size(), false), m_mate(adjacency.size(), -1) {}
 
 void CardinalityMatching::remove(int v) {
-    removed_[std::size_t(v)] = true;
-    const int m = mate_[std::size_t(v)];
+    m_removed[std::size_t(v)] = true;
+    const int m = m_mate[std::size_t(v)];
     if (m >= 0)
-        mate_[std::size_t(m)] = -1;
-    mate_[std::size_t(v)] = -1;
+        m_mate[std::size_t(m)] = -1;
+    m_mate[std::size_t(v)] = -1;
 }
 
 bool CardinalityMatching::perfect() {
-    const std::size_t n = mate_.size();
+    const std::size_t n = m_mate.size();
     for (;;) {
         bool unmatched = false;
         for (std::size_t v = 0; v < n && !unmatched; ++v)
-            unmatched = !removed_[v] && mate_[v] < 0;
+            unmatched = !m_removed[v] && m_mate[v] < 0;
         if (!unmatched) {
-            side_.clear();
+            m_side.clear();
             break;
         }
         if (!augmentOnce())
@@ -36,73 +36,73 @@ bool CardinalityMatching::perfect() {
         std::abort();
     }
 #endif
-    return side_.empty();
+    return m_side.empty();
 }
 
 int CardinalityMatching::find(int v) {
-    while (set_[std::size_t(v)] != v) {
-        const int up = set_[std::size_t(set_[std::size_t(v)])];
-        set_[std::size_t(v)] = up;
+    while (m_set[std::size_t(v)] != v) {
+        const int up = m_set[std::size_t(m_set[std::size_t(v)])];
+        m_set[std::size_t(v)] = up;
         v = up;
     }
     return v;
 }
 
 int CardinalityMatching::baseOf(int v) {
-    return base_[std::size_t(find(v))];
+    return m_base[std::size_t(find(v))];
 }
 
 // One search from every unmatched vertex at once; true when it augmented the matching.
 bool CardinalityMatching::augmentOnce() {
-    const std::size_t n = mate_.size();
-    side_.assign(n, Side::Unreached);
-    root_.assign(n, -1);
-    reachedFrom_.assign(n, -1);
-    bridge_.assign(n, Bridge{});
-    set_.resize(n);
-    base_.resize(n);
-    mark_.assign(n, 0);
-    queue_.clear();
+    const std::size_t n = m_mate.size();
+    m_side.assign(n, Side::Unreached);
+    m_root.assign(n, -1);
+    m_reachedFrom.assign(n, -1);
+    m_bridge.assign(n, Bridge{});
+    m_set.resize(n);
+    m_base.resize(n);
+    m_mark.assign(n, 0);
+    m_queue.clear();
     for (std::size_t v = 0; v < n; ++v) {
-        set_[v] = int(v);
-        base_[v] = int(v);
-        if (!removed_[v] && mate_[v] < 0) {
-            side_[v] = Side::Even;
-            root_[v] = int(v);
-            queue_.push_back(int(v));
+        m_set[v] = int(v);
+        m_base[v] = int(v);
+        if (!m_removed[v] && m_mate[v] < 0) {
+            m_side[v] = Side::Even;
+            m_root[v] = int(v);
+            m_queue.push_back(int(v));
         }
     }
-    for (std::size_t next = 0; next < queue_.size(); ++next) {
-        const int x = queue_[next];
-        for (int y : (*adjacency_)[std::size_t(x)]) {
-            if (removed_[std::size_t(y)] || y == x)
+    for (std::size_t next = 0; next < m_queue.size(); ++next) {
+        const int x = m_queue[next];
+        for (int y : (*m_adjacency)[std::size_t(x)]) {
+            if (m_removed[std::size_t(y)] || y == x)
                 continue;
-            const Side side = side_[std::size_t(y)];
+            const Side side = m_side[std::size_t(y)];
             if (side == Side::Unreached) {
-                const int m = mate_[std::size_t(y)];
-                side_[std::size_t(y)] = Side::Odd;
-                root_[std::size_t(y)] = root_[std::size_t(x)];
-                reachedFrom_[std::size_t(y)] = x;
-                side_[std::size_t(m)] = Side::Even;
-                root_[std::size_t(m)] = root_[std::size_t(x)];
-                queue_.push_back(m);
+                const int m = m_mate[std::size_t(y)];
+                m_side[std::size_t(y)] = Side::Odd;
+                m_root[std::size_t(y)] = m_root[std::size_t(x)];
+                m_reachedFrom[std::size_t(y)] = x;
+                m_side[std::size_t(m)] = Side::Even;
+                m_root[std::size_t(m)] = m_root[std::size_t(x)];
+                m_queue.push_back(m);
             } else if (side == Side::Even && find(x) != find(y)) {
-                if (root_[std::size_t(x)] == root_[std::size_t(y)]) {
+                if (m_root[std::size_t(x)] == m_root[std::size_t(y)]) {
                     shrink(x, y);
                     continue;
                 }
                 // x's path down to its root, the edge xy, y's path: flip every edge.
                 std::vector<int> fromX;
                 std::vector<int> fromY;
-                evenPath(x, root_[std::size_t(x)], fromX);
-                evenPath(y, root_[std::size_t(y)], fromY);
+                evenPath(x, m_root[std::size_t(x)], fromX);
+                evenPath(y, m_root[std::size_t(y)], fromY);
                 for (const std::vector<int>* path : {&fromX, &fromY})
                     for (std::size_t i = 1; i + 1 < path->size(); i += 2) {
-                        mate_[std::size_t((*path)[i])] = (*path)[i + 1];
-                        mate_[std::size_t((*path)[i + 1])] = (*path)[i];
+                        m_mate[std::size_t((*path)[i])] = (*path)[i + 1];
+                        m_mate[std::size_t((*path)[i + 1])] = (*path)[i];
                     }
-                mate_[std::size_t(x)] = y;
-                mate_[std::size_t(y)] = x;
+                m_mate[std::size_t(x)] = y;
+                m_mate[std::size_t(y)] = x;
                 return true;
             }
         }
@@ -112,28 +112,28 @@ bool CardinalityMatching::augmentOnce() {
 
 // The base of the blossom one step up from blossom base `base`, -1 above a root.
 int CardinalityMatching::climb(int base) const {
-    if (mate_[std::size_t(base)] < 0)
+    if (m_mate[std::size_t(base)] < 0)
         return -1;
-    const int odd = mate_[std::size_t(base)];
-    int v = reachedFrom_[std::size_t(odd)];
-    while (set_[std::size_t(v)] != v)
-        v = set_[std::size_t(v)];
-    return base_[std::size_t(v)];
+    const int odd = m_mate[std::size_t(base)];
+    int v = m_reachedFrom[std::size_t(odd)];
+    while (m_set[std::size_t(v)] != v)
+        v = m_set[std::size_t(v)];
+    return m_base[std::size_t(v)];
 }
 
 // The even edge xy inside one tree closes an odd cycle: everything on it up to the two
 // paths' meeting base becomes one blossom with that base.
 void CardinalityMatching::shrink(int x, int y) {
-    ++stamp_;
+    ++m_stamp;
     int a = baseOf(x);
     int b = baseOf(y);
     int meeting = -1;
     while (meeting < 0) {
         if (a >= 0) {
-            if (mark_[std::size_t(a)] == stamp_)
+            if (m_mark[std::size_t(a)] == m_stamp)
                 meeting = a;
             else {
-                mark_[std::size_t(a)] = stamp_;
+                m_mark[std::size_t(a)] = m_stamp;
                 a = climb(a);
             }
         }
@@ -147,32 +147,32 @@ void CardinalityMatching::shrink(int x, int y) {
 // from–to and become even.
 void CardinalityMatching::drawIn(int from, int to, int base) {
     for (int b = baseOf(from); b != base;) {
-        const int odd = mate_[std::size_t(b)];
-        bridge_[std::size_t(odd)] = {from, to};
-        side_[std::size_t(odd)] = Side::Even;
-        queue_.push_back(odd);
-        const int next = baseOf(reachedFrom_[std::size_t(odd)]);
-        set_[std::size_t(find(b))] = find(base);
-        set_[std::size_t(odd)] = find(base);
+        const int odd = m_mate[std::size_t(b)];
+        m_bridge[std::size_t(odd)] = {from, to};
+        m_side[std::size_t(odd)] = Side::Even;
+        m_queue.push_back(odd);
+        const int next = baseOf(m_reachedFrom[std::size_t(odd)]);
+        m_set[std::size_t(find(b))] = find(base);
+        m_set[std::size_t(odd)] = find(base);
         b = next;
     }
-    base_[std::size_t(find(base))] = base;
+    m_base[std::size_t(find(base))] = base;
 }
 
 // The alternating path from even vertex v down its tree to `until` (an even vertex on
 // the way), starting with v's matched edge.
 void CardinalityMatching::evenPath(int v, int until, std::vector<int>& out) const {
     while (v != until) {
-        const Bridge bridge = bridge_[std::size_t(v)];
+        const Bridge bridge = m_bridge[std::size_t(v)];
         out.push_back(v);
         if (bridge.near < 0) {
-            const int odd = mate_[std::size_t(v)];
+            const int odd = m_mate[std::size_t(v)];
             out.push_back(odd);
-            v = reachedFrom_[std::size_t(odd)];
+            v = m_reachedFrom[std::size_t(odd)];
         } else {
             // v was odd: round its blossom, from v's mate up to `near`, then across.
             std::vector<int> round;
-            evenPath(bridge.near, mate_[std::size_t(v)], round);
+            evenPath(bridge.near, m_mate[std::size_t(v)], round);
             out.insert(out.end(), round.rbegin(), round.rend());
             v = bridge.far;
         }
@@ -181,12 +181,12 @@ void CardinalityMatching::evenPath(int v, int until, std::vector<int>& out) cons
 }
 
 std::optional<std::string> CardinalityMatching::certificateFault() const {
-    const std::size_t n = mate_.size();
-    const std::vector<std::vector<int>>& adjacency = *adjacency_;
+    const std::size_t n = m_mate.size();
+    const std::vector<std::vector<int>>& adjacency = *m_adjacency;
     std::size_t unmatched = 0;
     for (std::size_t v = 0; v < n; ++v) {
-        const int m = mate_[v];
-        if (removed_[v]) {
+        const int m = m_mate[v];
+        if (m_removed[v]) {
             if (m >= 0)
                 return "removed vertex " + std::to_string(v) + " is matched";
             continue;
@@ -196,13 +196,13 @@ std::optional<std::string> CardinalityMatching::certificateFault() const {
             continue;
         }
         const std::vector<int>& near = adjacency[v];
-        if (mate_[std::size_t(m)] != int(v) || removed_[std::size_t(m)] ||
+        if (m_mate[std::size_t(m)] != int(v) || m_removed[std::size_t(m)] ||
             std::find(near.begin(), near.end(), m) == near.end())
             return "vertex " + std::to_string(v) + " is matched over no edge";
     }
     if (unmatched == 0)
         return std::nullopt;
-    if (side_.size() != n)
+    if (m_side.size() != n)
         return "unmatched vertices without a barrier";
     // Odd components of the graph left without the barrier, less the barrier's size.
     std::vector<bool> seen(n, false);
@@ -210,9 +210,9 @@ std::optional<std::string> CardinalityMatching::certificateFault() const {
     std::size_t oddComponents = 0;
     std::vector<int> stack;
     for (std::size_t s = 0; s < n; ++s) {
-        if (side_[s] == Side::Odd)
+        if (m_side[s] == Side::Odd)
             ++barrier;
-        if (removed_[s] || seen[s] || side_[s] == Side::Odd)
+        if (m_removed[s] || seen[s] || m_side[s] == Side::Odd)
             continue;
         std::size_t size = 0;
         stack.push_back(int(s));
@@ -222,8 +222,8 @@ std::optional<std::string> CardinalityMatching::certificateFault() const {
             stack.pop_back();
             ++size;
             for (int w : adjacency[std::size_t(v)]) {
-                if (removed_[std::size_t(w)] || seen[std::size_t(w)] ||
-                    side_[std::size_t(w)] == Side::Odd)
+                if (m_removed[std::size_t(w)] || seen[std::size_t(w)] ||
+                    m_side[std::size_t(w)] == Side::Odd)
                     continue;
                 seen[std::size_t(w)] = true;
                 stack.push_back(w);

@@ -25,11 +25,11 @@ public:
     explicit CardinalityMatching(const std::vector<std::vector<int>>& adjacency);
     // Takes v out of the graph; its partner becomes unmatched.
     void remove(int v);
-    bool removed(int v) const { return removed_[std::size_t(v)]; }
+    bool removed(int v) const { return m_removed[std::size_t(v)]; }
     // Augments until no augmenting path is left; true when every vertex left is matched.
     // Its certificate is checked in debug builds and with LADYA_CHECK_MATCHING.
     bool perfect();
-    int mate(int v) const { return mate_[std::size_t(v)]; }
+    int mate(int v) const { return m_mate[std::size_t(v)]; }
     // Why the matching is not proven of maximum cardinality among the vertices left, or
     // nothing when it is; for the state `perfect` left.
     std::optional<std::string> certificateFault() const;
@@ -56,21 +56,21 @@ private:
     void evenPath(int v, int until, std::vector<int>& out) const;
     int find(int v);
 
-    const std::vector<std::vector<int>>* adjacency_;
-    std::vector<bool> removed_;
-    std::vector<int> mate_;
+    const std::vector<std::vector<int>>* m_adjacency;
+    std::vector<bool> m_removed;
+    std::vector<int> m_mate;
     // The last search's state: per vertex its side, tree root, and for an odd vertex the
     // even vertex that reached it and its bridge; the blossoms as disjoint sets, each
     // set's representative knowing its base. A blossom's vertices are all even.
-    std::vector<Side> side_;
-    std::vector<int> root_;
-    std::vector<int> reachedFrom_;
-    std::vector<Bridge> bridge_;
-    std::vector<int> set_;
-    std::vector<int> base_;
-    std::vector<int> mark_;
-    int stamp_ = 0;
-    std::vector<int> queue_;
+    std::vector<Side> m_side;
+    std::vector<int> m_root;
+    std::vector<int> m_reachedFrom;
+    std::vector<Bridge> m_bridge;
+    std::vector<int> m_set;
+    std::vector<int> m_base;
+    std::vector<int> m_mark;
+    int m_stamp = 0;
+    std::vector<int> m_queue;
 };
 
 } // namespace ladya::matching

@@ -68,29 +68,30 @@ public:
     using W = WideInt<L>;
 
     Solver(int vertexCount, const std::vector<WeightedEdge>& edges)
-        : n_(vertexCount), tail_(edges.size()), head_(edges.size()), weight_(edges.size()),
-          incident_(vertexCount), mateEdge_(vertexCount, -1), top_(vertexCount),
-          vertexBest_(vertexCount, -1), blossoms_(2 * std::size_t(vertexCount)),
-          mark_(2 * std::size_t(vertexCount), 0), bestTo_(2 * std::size_t(vertexCount), -1) {
+        : m_vertexCount(vertexCount), m_tail(edges.size()), m_head(edges.size()),
+          m_weight(edges.size()), m_incident(vertexCount), m_mateEdge(vertexCount, -1),
+          m_top(vertexCount), m_vertexBest(vertexCount, -1),
+          m_blossoms(2 * std::size_t(vertexCount)), m_mark(2 * std::size_t(vertexCount), 0),
+          m_bestTo(2 * std::size_t(vertexCount), -1) {
         W heaviest = 0;
         for (std::size_t e = 0; e < edges.size(); ++e) {
-            tail_[e] = edges[e].u;
-            head_[e] = edges[e].v;
-            weight_[e] = edges[e].weight.template resized<L>().doubled();
-            if (weight_[e] > heaviest)
-                heaviest = weight_[e];
-            incident_[edges[e].u].push_back(int(e));
-            incident_[edges[e].v].push_back(int(e));
+            m_tail[e] = edges[e].u;
+            m_head[e] = edges[e].v;
+            m_weight[e] = edges[e].weight.template resized<L>().doubled();
+            if (m_weight[e] > heaviest)
+                heaviest = m_weight[e];
+            m_incident[edges[e].u].push_back(int(e));
+            m_incident[edges[e].v].push_back(int(e));
         }
         // y_v = max w: every reduced cost starts non-negative, and with weights doubled
         // every dual change stays whole.
-        dual_.assign(vertexCount, heaviest.halved());
-        for (int v = 0; v < n_; ++v) {
-            top_[v] = v;
-            blossoms_[v].base = v;
+        m_dual.assign(vertexCount, heaviest.halved());
+        for (int v = 0; v < m_vertexCount; ++v) {
+            m_top[v] = v;
+            m_blossoms[v].base = v;
         }
-        for (int b = 2 * n_ - 1; b >= n_; --b)
-            unused_.push_back(b);
+        for (int b = 2 * m_vertexCount - 1; b >= m_vertexCount; --b)
+            m_unused.push_back(b);
     }
 
     void run() {
@@ -100,19 +101,19 @@ public:
 
     MatchingWithDuals result() const {
         MatchingWithDuals r;
-        r.mate.assign(n_, -1);
-        r.vertexDual.resize(n_);
-        for (int v = 0; v < n_; ++v) {
-            if (mateEdge_[v] >= 0)
-                r.mate[v] = other(mateEdge_[v], v);
-            r.vertexDual[v] = dual_[v].template resized<Wide::Limbs>();
+        r.mate.assign(m_vertexCount, -1);
+        r.vertexDual.resize(m_vertexCount);
+        for (int v = 0; v < m_vertexCount; ++v) {
+            if (m_mateEdge[v] >= 0)
+                r.mate[v] = other(m_mateEdge[v], v);
+            r.vertexDual[v] = m_dual[v].template resized<Wide::Limbs>();
         }
-        for (int b = n_; b < 2 * n_; ++b) {
-            if (blossoms_[b].single())
+        for (int b = m_vertexCount; b < 2 * m_vertexCount; ++b) {
+            if (m_blossoms[b].single())
                 continue;
             OddSetDual set;
             leaves(b, set.vertices);
-            set.dual = blossoms_[b].dual.template resized<Wide::Limbs>();
+            set.dual = m_blossoms[b].dual.template resized<Wide::Limbs>();
             r.oddSetDuals.push_back(std::move(set));
         }
         return r;
@@ -121,14 +122,14 @@ public:
 private:
     enum class Move { Finish, TightenToFree, TightenOuter, ExpandInner };
 
-    int other(int e, int x) const { return tail_[e] ^ head_[e] ^ x; }
+    int other(int e, int x) const { return m_tail[e] ^ m_head[e] ^ x; }
     // The reduced cost of an edge between two top-level blossoms (no z counts).
-    W slack(int e) const { return dual_[tail_[e]] + dual_[head_[e]] - weight_[e]; }
-    Blossom<W>& at(int b) { return blossoms_[std::size_t(b)]; }
-    const Blossom<W>& at(int b) const { return blossoms_[std::size_t(b)]; }
+    W slack(int e) const { return m_dual[m_tail[e]] + m_dual[m_head[e]] - m_weight[e]; }
+    Blossom<W>& at(int b) { return m_blossoms[std::size_t(b)]; }
+    const Blossom<W>& at(int b) const { return m_blossoms[std::size_t(b)]; }
 
     void leaves(int b, std::vector<int>& out) const {
-        if (b < n_) {
+        if (b < m_vertexCount) {
             out.push_back(b);
             return;
         }
@@ -136,18 +137,18 @@ private:
             leaves(c, out);
     }
     void setTop(int b, int to) {
-        scratch_.clear();
-        leaves(b, scratch_);
-        for (int v : scratch_)
-            top_[v] = to;
+        m_scratch.clear();
+        leaves(b, m_scratch);
+        for (int v : m_scratch)
+            m_top[v] = to;
     }
-    void enqueueLeaves(int b) { leaves(b, queue_); }
+    void enqueueLeaves(int b) { leaves(b, m_queue); }
 
     // One augmentation, or false when the matching is already of maximum weight.
     bool stage() {
-        std::fill(vertexBest_.begin(), vertexBest_.end(), -1);
-        queue_.clear();
-        for (int b = 0; b < 2 * n_; ++b) {
+        std::fill(m_vertexBest.begin(), m_vertexBest.end(), -1);
+        m_queue.clear();
+        for (int b = 0; b < 2 * m_vertexCount; ++b) {
             Blossom<W>& B = at(b);
             B.label = Label::Free;
             B.labelEdge = -1;
@@ -155,15 +156,15 @@ private:
             B.outerEdges.clear();
             B.outerBest = -1;
         }
-        for (int b = 0; b < 2 * n_; ++b)
-            if (isTop(b) && mateEdge_[at(b).base] < 0)
+        for (int b = 0; b < 2 * m_vertexCount; ++b)
+            if (isTop(b) && m_mateEdge[at(b).base] < 0)
                 makeOuter(b, -1);
         bool augmented = false;
         while (!augmented) {
-            while (!queue_.empty() && !augmented) {
-                const int v = queue_.back();
-                queue_.pop_back();
-                for (int e : incident_[v]) {
+            while (!m_queue.empty() && !augmented) {
+                const int v = m_queue.back();
+                m_queue.pop_back();
+                for (int e : m_incident[v]) {
                     if (scan(v, e)) {
                         augmented = true;
                         break;
@@ -179,19 +180,19 @@ private:
             if (move == Move::ExpandInner) {
                 expandInner(target);
             } else {
-                const int v =
-                    at(top_[tail_[target]]).label == Label::Outer ? tail_[target] : head_[target];
+                const int v = at(m_top[m_tail[target]]).label == Label::Outer ? m_tail[target]
+                                                                              : m_head[target];
                 augmented = scan(v, target);
             }
         }
         // A blossom whose dual is zero no longer needs to be one.
-        for (int b = n_; b < 2 * n_; ++b)
+        for (int b = m_vertexCount; b < 2 * m_vertexCount; ++b)
             if (isTop(b) && !at(b).single() && at(b).dual.isZero())
                 dissolve(b);
         return augmented;
     }
 
-    bool isTop(int b) const { return at(b).parent < 0 && (b < n_ || !at(b).single()); }
+    bool isTop(int b) const { return at(b).parent < 0 && (b < m_vertexCount || !at(b).single()); }
 
     void makeOuter(int b, int edge) {
         at(b).label = Label::Outer;
@@ -203,21 +204,21 @@ private:
         B.label = Label::Inner;
         B.labelEdge = edge;
         B.entry = entry;
-        const int matched = mateEdge_[B.base];
-        makeOuter(top_[other(matched, B.base)], matched);
+        const int matched = m_mateEdge[B.base];
+        makeOuter(m_top[other(matched, B.base)], matched);
     }
 
     // Looks at edge e from outer vertex v; true when it completed an augmenting path.
     bool scan(int v, int e) {
         const int w = other(e, v);
-        const int bv = top_[v];
-        const int bw = top_[w];
+        const int bv = m_top[v];
+        const int bw = m_top[w];
         if (bv == bw)
             return false;
         const W s = slack(e);
         if (at(bw).label != Label::Outer) {
-            if (vertexBest_[w] < 0 || s < slack(vertexBest_[w]))
-                vertexBest_[w] = e;
+            if (m_vertexBest[w] < 0 || s < slack(m_vertexBest[w]))
+                m_vertexBest[w] = e;
             if (at(bw).label == Label::Free && s.isZero())
                 makeInner(bw, e, w);
             return false;
@@ -244,18 +245,18 @@ private:
         const Blossom<W>& B = at(b);
         if (B.labelEdge < 0)
             return -1;
-        const Blossom<W>& inner = at(top_[other(B.labelEdge, B.base)]);
-        return top_[other(inner.labelEdge, inner.entry)];
+        const Blossom<W>& inner = at(m_top[other(B.labelEdge, B.base)]);
+        return m_top[other(inner.labelEdge, inner.entry)];
     }
 
     // The nearest outer blossom that both are below (or are), -1 in different trees.
     int commonAncestor(int a, int b) {
-        ++stamp_;
+        ++m_stamp;
         while (a >= 0 || b >= 0) {
             if (a >= 0) {
-                if (mark_[a] == stamp_)
+                if (m_mark[a] == m_stamp)
                     return a;
-                mark_[a] = stamp_;
+                m_mark[a] = m_stamp;
                 a = outerAbove(a);
             }
             std::swap(a, b);
@@ -276,16 +277,16 @@ private:
             std::vector<int> path;
             for (int b = from; b != ancestor;) {
                 path.push_back(b);
-                const int inner = top_[other(at(b).labelEdge, at(b).base)];
+                const int inner = m_top[other(at(b).labelEdge, at(b).base)];
                 path.push_back(inner);
-                b = top_[other(at(inner).labelEdge, at(inner).entry)];
+                b = m_top[other(at(inner).labelEdge, at(inner).entry)];
             }
             return path;
         };
-        const std::vector<int> fromV = climb(top_[v]);
-        const std::vector<int> fromW = climb(top_[w]);
-        const int id = unused_.back();
-        unused_.pop_back();
+        const std::vector<int> fromV = climb(m_top[v]);
+        const std::vector<int> fromW = climb(m_top[w]);
+        const int id = m_unused.back();
+        m_unused.pop_back();
         Blossom<W>& N = at(id);
         N.children.push_back(ancestor);
         for (auto it = fromV.rbegin(); it != fromV.rend(); ++it) {
@@ -318,13 +319,13 @@ private:
                 continue;
             }
             for (int f : C.outerEdges) {
-                const int far = top_[tail_[f]] == id ? top_[head_[f]] : top_[tail_[f]];
+                const int far = m_top[m_tail[f]] == id ? m_top[m_head[f]] : m_top[m_tail[f]];
                 if (far == id)
                     continue;
-                if (bestTo_[far] < 0)
+                if (m_bestTo[far] < 0)
                     neighbours.push_back(far);
-                if (bestTo_[far] < 0 || slack(f) < slack(bestTo_[far]))
-                    bestTo_[far] = f;
+                if (m_bestTo[far] < 0 || slack(f) < slack(m_bestTo[far]))
+                    m_bestTo[far] = f;
             }
             C.outerEdges.clear();
             C.outerEdges.shrink_to_fit();
@@ -333,8 +334,8 @@ private:
         N.outerEdges.clear();
         N.outerBest = -1;
         for (int far : neighbours) {
-            const int f = bestTo_[far];
-            bestTo_[far] = -1;
+            const int f = m_bestTo[far];
+            m_bestTo[far] = -1;
             N.outerEdges.push_back(f);
             if (N.outerBest < 0 || slack(f) < slack(N.outerBest))
                 N.outerBest = f;
@@ -371,7 +372,7 @@ private:
     // Rematches inside blossom b so that x becomes its base (x's matched edge, if any,
     // is then set by the caller).
     void rebase(int b, int x) {
-        if (b < n_)
+        if (b < m_vertexCount)
             return;
         Blossom<W>& B = at(b);
         const int i = childIndexOf(b, x);
@@ -384,8 +385,8 @@ private:
             const Link l = stepFrom(b, j1, way, j2);
             rebase(B.children[std::size_t(j1)], l.from);
             rebase(B.children[std::size_t(j2)], l.to);
-            mateEdge_[l.from] = l.edge;
-            mateEdge_[l.to] = l.edge;
+            m_mateEdge[l.from] = l.edge;
+            m_mateEdge[l.to] = l.edge;
             j = j2;
         }
         std::rotate(B.children.begin(), B.children.begin() + i, B.children.end());
@@ -396,18 +397,18 @@ private:
     // Flips the path from outer vertex x up to its tree's root, x to be matched over e.
     void augmentSide(int x, int e) {
         for (;;) {
-            const int b = top_[x];
+            const int b = m_top[x];
             const int oldBase = at(b).base;
-            const int up = mateEdge_[oldBase];
+            const int up = m_mateEdge[oldBase];
             rebase(b, x);
-            mateEdge_[x] = e;
+            m_mateEdge[x] = e;
             if (up < 0)
                 return;
-            const Blossom<W>& inner = at(top_[other(up, oldBase)]);
+            const Blossom<W>& inner = at(m_top[other(up, oldBase)]);
             const int entry = inner.entry;
             e = inner.labelEdge;
-            rebase(top_[entry], entry);
-            mateEdge_[entry] = e;
+            rebase(m_top[entry], entry);
+            m_mateEdge[entry] = e;
             x = other(e, entry);
         }
     }
@@ -454,7 +455,7 @@ private:
         for (int c : at(b).children) {
             at(c).parent = -1;
             setTop(c, c);
-            if (c >= n_ && at(c).dual.isZero())
+            if (c >= m_vertexCount && at(c).dual.isZero())
                 dissolve(c);
         }
         release(b);
@@ -462,7 +463,7 @@ private:
 
     void release(int b) {
         at(b) = Blossom<W>{};
-        unused_.push_back(b);
+        m_unused.push_back(b);
     }
 
     // Moves the duals by the largest amount that keeps them feasible; false when nothing
@@ -479,13 +480,13 @@ private:
             }
         };
         // The unmatched vertices have the least dual of all: at zero the matching is done.
-        for (int v = 0; v < n_; ++v)
-            if (at(top_[v]).label == Label::Outer)
-                offer(dual_[v], Move::Finish, -1);
-        for (int v = 0; v < n_; ++v)
-            if (at(top_[v]).label == Label::Free && vertexBest_[v] >= 0)
-                offer(slack(vertexBest_[v]), Move::TightenToFree, vertexBest_[v]);
-        for (int b = 0; b < 2 * n_; ++b) {
+        for (int v = 0; v < m_vertexCount; ++v)
+            if (at(m_top[v]).label == Label::Outer)
+                offer(m_dual[v], Move::Finish, -1);
+        for (int v = 0; v < m_vertexCount; ++v)
+            if (at(m_top[v]).label == Label::Free && m_vertexBest[v] >= 0)
+                offer(slack(m_vertexBest[v]), Move::TightenToFree, m_vertexBest[v]);
+        for (int b = 0; b < 2 * m_vertexCount; ++b) {
             if (!isTop(b))
                 continue;
             const Blossom<W>& B = at(b);
@@ -501,15 +502,15 @@ private:
         }
         if (!bounded)
             return false;
-        for (int v = 0; v < n_; ++v) {
-            const Label l = at(top_[v]).label;
+        for (int v = 0; v < m_vertexCount; ++v) {
+            const Label l = at(m_top[v]).label;
             if (l == Label::Outer)
-                dual_[v] -= delta;
+                m_dual[v] -= delta;
             else if (l == Label::Inner)
-                dual_[v] += delta;
+                m_dual[v] += delta;
         }
         const W twice = delta.doubled();
-        for (int b = n_; b < 2 * n_; ++b) {
+        for (int b = m_vertexCount; b < 2 * m_vertexCount; ++b) {
             if (!isTop(b))
                 continue;
             Blossom<W>& B = at(b);
@@ -521,25 +522,25 @@ private:
         return true;
     }
 
-    int n_;
-    std::vector<int> tail_;
-    std::vector<int> head_;
-    std::vector<W> weight_; // doubled
-    std::vector<std::vector<int>> incident_;
-    std::vector<int> mateEdge_; // per vertex, -1 when unmatched
+    int m_vertexCount;
+    std::vector<int> m_tail;
+    std::vector<int> m_head;
+    std::vector<W> m_weight; // doubled
+    std::vector<std::vector<int>> m_incident;
+    std::vector<int> m_mateEdge; // per vertex, -1 when unmatched
     // y_v: never negative; equal for all unmatched vertices and no greater than any other.
-    std::vector<W> dual_;
-    std::vector<int> top_; // per vertex, its top-level blossom
+    std::vector<W> m_dual;
+    std::vector<int> m_top; // per vertex, its top-level blossom
     // Per vertex not outer: its edge of least reduced cost to an outer vertex in this
     // stage. All such edges of one vertex move alike with the duals, so it stays the least.
-    std::vector<int> vertexBest_;
-    std::vector<Blossom<W>> blossoms_;
-    std::vector<int> unused_; // blossom ids free for new blossoms
-    std::vector<int> queue_;  // outer vertices whose edges are still to scan
-    std::vector<int> mark_;   // per blossom, the stamp of the last ancestor search
-    int stamp_ = 0;
-    std::vector<int> bestTo_; // per blossom, scratch of `shrink`
-    std::vector<int> scratch_;
+    std::vector<int> m_vertexBest;
+    std::vector<Blossom<W>> m_blossoms;
+    std::vector<int> m_unused; // blossom ids free for new blossoms
+    std::vector<int> m_queue;  // outer vertices whose edges are still to scan
+    std::vector<int> m_mark;   // per blossom, the stamp of the last ancestor search
+    int m_stamp = 0;
+    std::vector<int> m_bestTo; // per blossom, scratch of `shrink`
+    std::vector<int> m_scratch;
 };
 
 template <int L>

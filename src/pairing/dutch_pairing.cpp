@@ -4,20 +4,23 @@
 #include "matching/weighted_matching.h"
 
 #include <algorithm>
-#include <numeric>
+#include <array>
+#include <iterator>
 #include <optional>
 #include <set>
+#include <tuple>
 #include <vector>
 
 // The round is paired bracket by bracket, from the top score down. Each bracket is one
 // maximum-weight matching whose weight packs, field by field from the most significant,
-// what the rules ask in their order: the pairs of the bracket, its score differences,
-// those of the next bracket, the colours, the floats, and last the order in which the
-// rules would try the candidates (exchanges, then transpositions). A weight is the sum
-// over the configuration of "costs saved by pairing", so a vertex left unmatched is a
-// player who floats down. A cheap cardinality matching over every player still to pair
-// checks that the bracket's choice lets the rest of the round be paired; when it does
-// not, the bracket is solved again with every player below it in the graph.
+// what the rules ask in their order (the table `weightFields` below): the pairs of the
+// bracket, its score differences, those of the next bracket, the colours, the floats, and
+// last the order in which the rules would try the candidates (exchanges, then
+// transpositions). A weight is the sum over the configuration of "costs saved by
+// pairing", so a vertex left unmatched is a player who floats down. A cheap cardinality
+// matching over every player still to pair checks that the bracket's choice lets the rest
+// of the round be paired; when it does not, the bracket is solved again with every player
+// below it in the graph.
 
 namespace ladya {
 
@@ -25,24 +28,45 @@ namespace {
 
 using matching::Wide;
 
-using Strength = ColourStrength;
+// A colour played or wanted: None for no game (the bye, a forfeit, not paired) or no wish.
+enum class Colour : unsigned char { None, White, Black };
+
+// The float a round gave a player (C.04.3 A.4): of two players with different scores the
+// higher one floats down and the other up; a point scored without playing floats down.
+enum class Float : unsigned char { None, Down, Up };
+
+Colour opposite(Colour colour) {
+    return colour == Colour::White ? Colour::Black : Colour::White;
+}
+
+// The letters a DutchColourHistory holds.
+char colourLetter(Colour colour) {
+    switch (colour) {
+    case Colour::White:
+        return 'W';
+    case Colour::Black:
+        return 'B';
+    case Colour::None:
+        break;
+    }
+    return 0;
+}
 
 struct Player {
-    int number = 0;            // participant number, which is also the pairing number
-    int score = 0;             // half points
-    int rank = 0;              // position in the pairing order: score, then pairing number
-    std::vector<char> colours; // of the played games, oldest first: 'W' or 'B'
-    std::vector<char> byRound; // per round: 'W', 'B' or 0 for no game played
-    int colourDiff = 0;
-    char pref = 0; // 'W', 'B' or 0
-    Strength strength = Strength::None;
-    bool byeEligible = true;
-    char float1 = 0; // 'D' or 'U' in the last round, 0 for none
-    char float2 = 0; // the same in the round before it
+    int number = 0;              // participant number, which is also the pairing number
+    int score = 0;               // half points
+    std::vector<Colour> colours; // of the played games, oldest first
+    std::vector<Colour> byRound; // per round; None for no game played
+    int colourDifference = 0;    // Whites minus Blacks
+    Colour preference = Colour::None;
+    ColourStrength strength = ColourStrength::None;
+    bool byeEligible = true;         // C2: no bye yet, no win without playing
+    Float lastFloat = Float::None;   // the float of the last round
+    Float floatBefore = Float::None; // the float of the round before it
     bool topscorer = false;
 };
 
-int halves(char code) {
+int halfPoints(char code) {
     if (code == '1' || code == '+')
         return 2;
     if (code == '%')
@@ -50,8 +74,8 @@ int halves(char code) {
     return 0;
 }
 
-char opposite(char c) {
-    return c == 'W' ? 'B' : 'W';
+bool isForfeitCode(char code) {
+    return code == '+' || code == '-';
 }
 
 // What the tournament's rounds say of each player, the bye participant left out.
@@ -62,136 +86,182 @@ struct Field {
     bool anyHistory = false;
 };
 
-Field readField(const SwissTournament& t, const DutchOptions& options) {
-    Field f;
-    const int count = t.participantCount();
-    std::vector<int> numbers;
-    for (int k = 1; k <= count; ++k)
-        if (k != t.byeNumber)
-            numbers.push_back(k);
-    const int n = int(numbers.size());
-    std::vector<Player> ps(n);
-    std::vector<int> index(count + 1, -1);
-    const int rounds = t.roundCount();
-    for (int i = 0; i < n; ++i) {
-        ps[i].number = numbers[i];
-        ps[i].byRound.assign(rounds, 0);
-        index[numbers[i]] = i;
+// Every player but the bye participant, by participant number, with no round read yet.
+Field emptyHistory(const SwissTournament& tournament) {
+    Field history;
+    const int count = tournament.participantCount();
+    history.indexOfNumber.assign(count + 1, -1);
+    for (int number = 1; number <= count; ++number) {
+        if (number == tournament.byeNumber)
+            continue;
+        history.indexOfNumber[number] = int(history.players.size());
+        history.players.emplace_back();
+        history.players.back().number = number;
+        history.players.back().byRound.assign(tournament.roundCount(), Colour::None);
     }
-    std::vector<std::vector<unsigned char>> met(n, std::vector<unsigned char>(n, 0));
-    for (int r = 1; r <= rounds; ++r) {
-        std::vector<int> before(n);
-        for (int i = 0; i < n; ++i)
-            before[i] = ps[i].score;
-        std::vector<char> fl(n, 0);
-        std::vector<int> gained(n, 0);
-        for (const SwissGame& g : t.rounds[r - 1]) {
-            const int wi = t.hasParticipant(g.white) ? index[g.white] : -1;
-            const int bi = t.hasParticipant(g.black) ? index[g.black] : -1;
-            const char wc = codeByte(g.whiteResult);
-            const char bc = codeByte(g.blackResult);
-            if (wi >= 0 && bi >= 0) {
-                const bool forfeit = wc == '+' || wc == '-' || bc == '+' || bc == '-';
-                gained[wi] = halves(wc);
-                gained[bi] = halves(bc);
-                if (forfeit) {
-                    // Not a game: a point won without playing is a float down, and a
-                    // win so scored bars the bye.
-                    for (auto [x, c] : {std::pair{wi, wc}, std::pair{bi, bc}}) {
-                        if (halves(c) > 0)
-                            fl[x] = 'D';
-                        if (halves(c) == 2)
-                            ps[x].byeEligible = false;
-                    }
-                    continue;
-                }
-                met[wi][bi] = met[bi][wi] = 1;
-                ps[wi].colours.push_back('W');
-                ps[bi].colours.push_back('B');
-                ps[wi].byRound[r - 1] = 'W';
-                ps[bi].byRound[r - 1] = 'B';
-                if (before[wi] > before[bi]) {
-                    fl[wi] = 'D';
-                    fl[bi] = 'U';
-                } else if (before[wi] < before[bi]) {
-                    fl[wi] = 'U';
-                    fl[bi] = 'D';
-                }
-                f.anyHistory = true;
-            } else {
-                // A board with the bye participant: the pairing-allocated bye.
-                const int x = wi >= 0 ? wi : bi;
-                const char c = wi >= 0 ? wc : bc;
-                if (x < 0)
-                    continue;
-                gained[x] = halves(c);
-                if (halves(c) > 0) {
-                    fl[x] = 'D';
-                    ps[x].byeEligible = false;
-                }
-                f.anyHistory = true;
-            }
-        }
-        for (int i = 0; i < n; ++i) {
-            ps[i].score += gained[i];
-            ps[i].float2 = ps[i].float1;
-            ps[i].float1 = fl[i];
-        }
-    }
-    const bool lastRound = options.plannedRounds > 0 && rounds + 1 >= options.plannedRounds;
-    for (Player& p : ps) {
-        int w = 0;
-        for (char c : p.colours)
-            w += c == 'W' ? 1 : -1;
-        p.colourDiff = w;
-        const std::size_t k = p.colours.size();
-        if (k == 0) {
-            p.strength = Strength::None;
-        } else if (w > 1 || w < -1) {
-            p.strength = Strength::Absolute;
-            p.pref = w > 1 ? 'B' : 'W';
-        } else if (k >= 2 && p.colours[k - 1] == p.colours[k - 2]) {
-            p.strength = Strength::Absolute;
-            p.pref = opposite(p.colours[k - 1]);
-        } else if (w != 0) {
-            p.strength = Strength::Strong;
-            p.pref = w > 0 ? 'B' : 'W';
-        } else {
-            p.strength = Strength::Mild;
-            p.pref = opposite(p.colours[k - 1]);
-        }
-        p.topscorer = lastRound && p.score > rounds;
-    }
-    // The players paired by hand leave the field once their history has been read.
-    std::vector<int> order;
-    for (int i = 0; i < n; ++i)
-        if (!options.alreadyPaired.contains(ps[i].number))
-            order.push_back(i);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return ps[a].score != ps[b].score ? ps[a].score > ps[b].score : ps[a].number < ps[b].number;
-    });
-    const int m = int(order.size());
-    f.players.resize(m);
-    f.indexOfNumber.assign(count + 1, -1);
-    for (int i = 0; i < m; ++i) {
-        f.players[i] = ps[order[i]];
-        f.players[i].rank = i;
-        f.indexOfNumber[f.players[i].number] = i;
-    }
-    f.met.assign(m, std::vector<unsigned char>(m, 0));
-    for (int i = 0; i < m; ++i)
-        for (int j = 0; j < m; ++j)
-            f.met[i][j] = met[order[i]][order[j]];
-    return f;
+    const std::size_t size = history.players.size();
+    history.met.assign(size, std::vector<unsigned char>(size, 0));
+    return history;
 }
 
-bool compatible(const Field& f, int a, int b) {
-    if (f.met[a][b])
+// The scores before a round, which decide its floats.
+struct RoundReading {
+    int round = 0;
+    std::vector<int> scoreBefore;
+    std::vector<Float> floats;
+    std::vector<int> gained;
+};
+
+// A game played: colours, who met, and the floats of unequal scores.
+void readPlayedGame(Field& history, RoundReading& reading, int white, int black) {
+    history.met[white][black] = history.met[black][white] = 1;
+    Player& whitePlayer = history.players[white];
+    Player& blackPlayer = history.players[black];
+    whitePlayer.colours.push_back(Colour::White);
+    blackPlayer.colours.push_back(Colour::Black);
+    whitePlayer.byRound[reading.round - 1] = Colour::White;
+    blackPlayer.byRound[reading.round - 1] = Colour::Black;
+    const int whiteBefore = reading.scoreBefore[white];
+    const int blackBefore = reading.scoreBefore[black];
+    if (whiteBefore > blackBefore) {
+        reading.floats[white] = Float::Down;
+        reading.floats[black] = Float::Up;
+    } else if (whiteBefore < blackBefore) {
+        reading.floats[white] = Float::Up;
+        reading.floats[black] = Float::Down;
+    }
+    history.anyHistory = true;
+}
+
+// One board of a round. A forfeit is not a game: a point won without playing is a float
+// down, and a win so scored bars the bye (C2). A board with the bye participant is the
+// pairing-allocated bye.
+void readBoard(Field& history, RoundReading& reading, const SwissTournament& tournament,
+               const SwissGame& game) {
+    const auto indexOf = [&](int number) {
+        return tournament.hasParticipant(number) ? history.indexOfNumber[number] : -1;
+    };
+    const int white = indexOf(game.white);
+    const int black = indexOf(game.black);
+    const char whiteCode = codeByte(game.whiteResult);
+    const char blackCode = codeByte(game.blackResult);
+    if (white >= 0 && black >= 0) {
+        reading.gained[white] = halfPoints(whiteCode);
+        reading.gained[black] = halfPoints(blackCode);
+        if (!isForfeitCode(whiteCode) && !isForfeitCode(blackCode)) {
+            readPlayedGame(history, reading, white, black);
+            return;
+        }
+        for (auto [player, code] : {std::pair{white, whiteCode}, std::pair{black, blackCode}}) {
+            if (halfPoints(code) > 0)
+                reading.floats[player] = Float::Down;
+            if (halfPoints(code) == 2)
+                history.players[player].byeEligible = false;
+        }
+        return;
+    }
+    const int player = white >= 0 ? white : black;
+    const char code = white >= 0 ? whiteCode : blackCode;
+    if (player < 0)
+        return;
+    reading.gained[player] = halfPoints(code);
+    if (halfPoints(code) > 0) {
+        reading.floats[player] = Float::Down;
+        history.players[player].byeEligible = false;
+    }
+    history.anyHistory = true;
+}
+
+void readRound(Field& history, const SwissTournament& tournament, int round) {
+    const std::size_t size = history.players.size();
+    RoundReading reading{round, std::vector<int>(size), std::vector<Float>(size, Float::None),
+                         std::vector<int>(size, 0)};
+    for (std::size_t i = 0; i < size; ++i)
+        reading.scoreBefore[i] = history.players[i].score;
+    for (const SwissGame& game : tournament.rounds[round - 1])
+        readBoard(history, reading, tournament, game);
+    for (std::size_t i = 0; i < size; ++i) {
+        Player& player = history.players[i];
+        player.score += reading.gained[i];
+        player.floatBefore = player.lastFloat;
+        player.lastFloat = reading.floats[i];
+    }
+}
+
+// C.04.3 A.6: the colour difference, and the preference with its strength.
+void readColourPreference(Player& player) {
+    int difference = 0;
+    for (Colour colour : player.colours)
+        difference += colour == Colour::White ? 1 : -1;
+    player.colourDifference = difference;
+    const std::size_t played = player.colours.size();
+    if (played == 0) {
+        player.strength = ColourStrength::None;
+    } else if (difference > 1 || difference < -1) {
+        player.strength = ColourStrength::Absolute;
+        player.preference = difference > 1 ? Colour::Black : Colour::White;
+    } else if (played >= 2 && player.colours[played - 1] == player.colours[played - 2]) {
+        player.strength = ColourStrength::Absolute;
+        player.preference = opposite(player.colours[played - 1]);
+    } else if (difference != 0) {
+        player.strength = ColourStrength::Strong;
+        player.preference = difference > 0 ? Colour::Black : Colour::White;
+    } else {
+        player.strength = ColourStrength::Mild;
+        player.preference = opposite(player.colours[played - 1]);
+    }
+}
+
+// The players paired by hand leave the field once their history has been read; the rest
+// take the pairing order (A.2): score, then pairing number.
+Field inPairingOrder(const Field& history, const DutchOptions& options) {
+    const std::vector<Player>& all = history.players;
+    std::vector<int> order;
+    for (int i = 0; i < int(all.size()); ++i)
+        if (!options.alreadyPaired.contains(all[i].number))
+            order.push_back(i);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return all[a].score != all[b].score ? all[a].score > all[b].score
+                                            : all[a].number < all[b].number;
+    });
+    Field field;
+    field.anyHistory = history.anyHistory;
+    const int size = int(order.size());
+    field.players.resize(size);
+    field.indexOfNumber.assign(history.indexOfNumber.size(), -1);
+    for (int i = 0; i < size; ++i) {
+        field.players[i] = all[order[i]];
+        field.indexOfNumber[field.players[i].number] = i;
+    }
+    field.met.assign(size, std::vector<unsigned char>(size, 0));
+    for (int i = 0; i < size; ++i)
+        for (int j = 0; j < size; ++j)
+            field.met[i][j] = history.met[order[i]][order[j]];
+    return field;
+}
+
+Field readField(const SwissTournament& tournament, const DutchOptions& options) {
+    Field history = emptyHistory(tournament);
+    const int rounds = tournament.roundCount();
+    for (int round = 1; round <= rounds; ++round)
+        readRound(history, tournament, round);
+    // A.7: in the last round a topscorer is one with more than half the points.
+    const bool lastRound = options.plannedRounds > 0 && rounds + 1 >= options.plannedRounds;
+    for (Player& player : history.players) {
+        readColourPreference(player);
+        player.topscorer = lastRound && player.score > rounds;
+    }
+    return inPairingOrder(history, options);
+}
+
+// C1 (no rematch) and C3 (two non-topscorers with the same absolute preference never meet).
+bool compatible(const Field& field, int a, int b) {
+    if (field.met[a][b])
         return false;
-    const Player& x = f.players[a];
-    const Player& y = f.players[b];
-    return !(x.strength == Strength::Absolute && y.strength == Strength::Absolute &&
-             x.pref == y.pref && !x.topscorer && !y.topscorer);
+    const Player& x = field.players[a];
+    const Player& y = field.players[b];
+    return !(x.strength == ColourStrength::Absolute && y.strength == ColourStrength::Absolute &&
+             x.preference == y.preference && !x.topscorer && !y.topscorer);
 }
 
 struct ColourChoice {
@@ -199,36 +269,45 @@ struct ColourChoice {
     ColourRule rule = ColourRule::BothPreferences;
 };
 
-// Whether the higher-ranked player a gets White against b, and by which rule.
+// The same colour wanted by both (E.2 to E.4): the stronger wish, between two absolute
+// ones the wider colour difference, then the last games in which their colours differed,
+// alternated, and last the higher-ranked player's wish.
+ColourChoice sameWish(const Player& higher, const Player& lower) {
+    using enum ColourRule;
+    if (higher.strength != lower.strength)
+        return {(higher.strength > lower.strength ? higher.preference
+                                                  : opposite(lower.preference)) == Colour::White,
+                StrongerPreference};
+    const int higherWidth = std::abs(higher.colourDifference);
+    const int lowerWidth = std::abs(lower.colourDifference);
+    if (higher.strength == ColourStrength::Absolute && higherWidth != lowerWidth)
+        return {(higherWidth > lowerWidth ? higher.preference : opposite(lower.preference)) ==
+                    Colour::White,
+                WiderDifference};
+    const std::size_t higherPlayed = higher.colours.size();
+    const std::size_t lowerPlayed = lower.colours.size();
+    for (std::size_t back = 1; back <= higherPlayed && back <= lowerPlayed; ++back) {
+        const Colour higherColour = higher.colours[higherPlayed - back];
+        const Colour lowerColour = lower.colours[lowerPlayed - back];
+        if (higherColour != lowerColour)
+            return {higherColour == Colour::Black, Alternation};
+    }
+    return {higher.preference == Colour::White, HigherRanked};
+}
+
+// Whether the higher-ranked player a gets White against b, and by which rule (E.1 to E.5).
 ColourChoice colourChoice(const Player& a, const Player& b, InitialColour initial) {
     using enum ColourRule;
-    if (a.pref && b.pref && a.pref != b.pref)
-        return {a.pref == 'W', BothPreferences};
-    if (a.pref && !b.pref)
-        return {a.pref == 'W', BothPreferences};
-    if (!a.pref && b.pref)
-        return {b.pref == 'B', BothPreferences};
-    if (a.pref && b.pref) {
-        // The same colour wanted: the stronger wish, and between two absolute ones the
-        // wider colour difference.
-        if (a.strength != b.strength)
-            return {(a.strength > b.strength ? a.pref : opposite(b.pref)) == 'W',
-                    StrongerPreference};
-        if (a.strength == Strength::Absolute && std::abs(a.colourDiff) != std::abs(b.colourDiff))
-            return {(std::abs(a.colourDiff) > std::abs(b.colourDiff) ? a.pref : opposite(b.pref)) ==
-                        'W',
-                    WiderDifference};
-        // The last round in which they had different colours, alternated.
-        const std::size_t na = a.colours.size();
-        const std::size_t nb = b.colours.size();
-        for (std::size_t i = 1; i <= na && i <= nb; ++i) {
-            const char ca = a.colours[na - i];
-            const char cb = b.colours[nb - i];
-            if (ca != cb)
-                return {ca == 'B', Alternation};
-        }
-        return {a.pref == 'W', HigherRanked};
-    }
+    const bool aWants = a.preference != Colour::None;
+    const bool bWants = b.preference != Colour::None;
+    if (aWants && bWants && a.preference != b.preference)
+        return {a.preference == Colour::White, BothPreferences};
+    if (aWants && !bWants)
+        return {a.preference == Colour::White, BothPreferences};
+    if (!aWants && bWants)
+        return {b.preference == Colour::Black, BothPreferences};
+    if (aWants && bWants)
+        return sameWish(a, b);
     const bool odd = a.number % 2 == 1;
     return {odd == (initial == InitialColour::White), PairingNumber};
 }
@@ -237,13 +316,14 @@ bool whiteToHigher(const Player& a, const Player& b, InitialColour initial) {
     return colourChoice(a, b, initial).higherWhite;
 }
 
-DutchColourHistory historyOf(const Player& p) {
-    DutchColourHistory h;
-    h.rounds = QVector<char>(p.byRound.begin(), p.byRound.end());
-    h.difference = p.colourDiff;
-    h.preference = p.pref;
-    h.strength = p.strength;
-    return h;
+DutchColourHistory historyOf(const Player& player) {
+    DutchColourHistory history;
+    for (Colour colour : player.byRound)
+        history.rounds.push_back(colourLetter(colour));
+    history.difference = player.colourDifference;
+    history.preference = colourLetter(player.preference);
+    history.strength = player.strength;
+    return history;
 }
 
 // What a pair costs in colour terms, higher-ranked player a: the counts of C8..C11.
@@ -255,457 +335,910 @@ struct ColourCost {
 };
 
 ColourCost colourCost(const Player& a, const Player& b, InitialColour initial) {
-    ColourCost c;
+    ColourCost cost;
     const bool aWhite = whiteToHigher(a, b, initial);
-    const bool top = a.topscorer || b.topscorer;
-    for (auto [p, white] : {std::pair{&a, aWhite}, std::pair{&b, !aWhite}}) {
-        const char got = white ? 'W' : 'B';
-        if (p->pref && p->pref != got) {
-            ++c.unmet;
-            if (p->strength >= Strength::Strong)
-                ++c.unmetStrong;
+    const bool topscorerPair = a.topscorer || b.topscorer;
+    for (auto [player, white] : {std::pair{&a, aWhite}, std::pair{&b, !aWhite}}) {
+        const Colour given = white ? Colour::White : Colour::Black;
+        if (player->preference != Colour::None && player->preference != given) {
+            ++cost.unmet;
+            if (player->strength >= ColourStrength::Strong)
+                ++cost.unmetStrong;
         }
-        if (top) {
-            const int diff = p->colourDiff + (white ? 1 : -1);
-            if (diff > 2 || diff < -2)
-                ++c.overTwo;
-            const std::size_t k = p->colours.size();
-            if (k >= 2 && p->colours[k - 1] == got && p->colours[k - 2] == got)
-                ++c.threeInRow;
+        if (topscorerPair) {
+            const int difference = player->colourDifference + (white ? 1 : -1);
+            if (difference > 2 || difference < -2)
+                ++cost.overTwo;
+            const std::size_t played = player->colours.size();
+            if (played >= 2 && player->colours[played - 1] == given &&
+                player->colours[played - 2] == given)
+                ++cost.threeInRow;
         }
     }
-    return c;
+    return cost;
 }
 
-// The fields of a weight, most significant first.
-class Layout {
+// The rule a field of the weight stands for: a criterion of C.04.3 C (C4 completion, C5 to
+// C19 quality; C1 to C3 are absolute and leave the edge out of the graph instead), or D,
+// the order in which the candidates of a bracket are tried, which settles what the
+// criteria leave equal.
+// clang-format off
+enum class Criterion : unsigned char {
+    C4, C5, C6, C7, C8, C9, C10, C11, C12, C13, C14, C15, C16, C17, C18, C19, D
+};
+// clang-format on
+
+// The fields of the weight, one name per row of `weightFields`.
+enum class WeightField : unsigned char {
+    RoundPairs,
+    BracketPairs,
+    ScoreDifferences,
+    NextBracketPairs,
+    NextScoreDifferences,
+    TopscorerColourOverTwo,
+    TopscorerThreeInRow,
+    ColourPreference,
+    StrongColourPreference,
+    RepeatedDownfloat,
+    RepeatedUpfloat,
+    DownfloatAsTwoRoundsAgo,
+    UpfloatAsTwoRoundsAgo,
+    RepeatedDownfloatScore,
+    RepeatedUpfloatScore,
+    DownfloatAsTwoRoundsAgoScore,
+    UpfloatAsTwoRoundsAgoScore,
+    MdpChoice,
+    MdpPartner,
+    Exchange,
+    ExchangeNumbers,
+    MovedFromS1,
+    Position,
+    PositionRest,
+};
+
+// What a field's total over a matching stays within, which sets its width. V is the graph's vertex
+// count, m the bracket's MDPs, r its residents, q the residents whose order is weighed (r, or 0
+// while the MDPs' pairs are chosen).
+enum class Bound : unsigned char {
+    Vertices,    // V: a count of players
+    ScoreSums,   // 48·V: a sum of score differences, each below 48 half points in the 20
+                 // rounds a tournament has at most
+    MdpChoice,   // (m + 1)²
+    MdpPartner,  // r + 1
+    NumberSums,  // 2·(r + 2)²
+    Position,    // q + 1
+    PositionSum, // 2·(q + 2)²
+};
+
+// How many fields a row gives one bracket.
+enum class Repeat : unsigned char {
+    Once,
+    WhenWholeRound,         // when the graph holds every player still to pair
+    WhenNextBracketCounts,  // while C7 applies
+    PerScoreDifference,     // one per score difference the bracket can have, largest first
+    PerNextScoreDifference, // the same for the next bracket
+    WhenMdps,
+    PerMdpWhileRoom,       // one per MDP by rank, as long as the weight has room
+    PerRemainderWhileRoom, // one per remainder player but the last, as long as there is room
+};
+
+struct WeightFieldRow {
+    WeightField field;
+    Criterion criterion;
+    Bound bound;
+    Repeat repeat;
+};
+
+// The weight of a configuration, most significant field first. A field sums over the
+// players and pairs of the configuration what pairing saves in its criterion's terms, so
+// that a maximum weight meets every criterion before it looks at the next one. A field's
+// width in bits is fieldWidth(its bound): the bound's bits and a sign bit.
+constexpr WeightFieldRow weightFields[] = {
+    // C4: every player still to pair gets a partner (or the bye).
+    {WeightField::RoundPairs, Criterion::C4, Bound::Vertices, Repeat::WhenWholeRound},
+    // C5: the most pairs in the bracket.
+    {WeightField::BracketPairs, Criterion::C5, Bound::Vertices, Repeat::Once},
+    // C6: the least PSD, the largest score differences counted first.
+    {WeightField::ScoreDifferences, Criterion::C6, Bound::Vertices, Repeat::PerScoreDifference},
+    // C7: the same for the next bracket, as the floaters would make it.
+    {WeightField::NextBracketPairs, Criterion::C7, Bound::Vertices, Repeat::WhenNextBracketCounts},
+    {WeightField::NextScoreDifferences, Criterion::C7, Bound::Vertices,
+     Repeat::PerNextScoreDifference},
+    // C8 to C11: the colours.
+    {WeightField::TopscorerColourOverTwo, Criterion::C8, Bound::Vertices, Repeat::Once},
+    {WeightField::TopscorerThreeInRow, Criterion::C9, Bound::Vertices, Repeat::Once},
+    {WeightField::ColourPreference, Criterion::C10, Bound::Vertices, Repeat::Once},
+    {WeightField::StrongColourPreference, Criterion::C11, Bound::Vertices, Repeat::Once},
+    // C12 to C15: the same float again, counted.
+    {WeightField::RepeatedDownfloat, Criterion::C12, Bound::Vertices, Repeat::Once},
+    {WeightField::RepeatedUpfloat, Criterion::C13, Bound::Vertices, Repeat::Once},
+    {WeightField::DownfloatAsTwoRoundsAgo, Criterion::C14, Bound::Vertices, Repeat::Once},
+    {WeightField::UpfloatAsTwoRoundsAgo, Criterion::C15, Bound::Vertices, Repeat::Once},
+    // C16 to C19: the same float again, by its score difference.
+    {WeightField::RepeatedDownfloatScore, Criterion::C16, Bound::ScoreSums, Repeat::Once},
+    {WeightField::RepeatedUpfloatScore, Criterion::C17, Bound::ScoreSums, Repeat::Once},
+    {WeightField::DownfloatAsTwoRoundsAgoScore, Criterion::C18, Bound::ScoreSums, Repeat::Once},
+    {WeightField::UpfloatAsTwoRoundsAgoScore, Criterion::C19, Bound::ScoreSums, Repeat::Once},
+    // D.3: the MDPs first, the higher ones paired, each with the lowest resident it can have.
+    {WeightField::MdpChoice, Criterion::D, Bound::MdpChoice, Repeat::WhenMdps},
+    {WeightField::MdpPartner, Criterion::D, Bound::MdpPartner, Repeat::PerMdpWhileRoom},
+    // D.2: then the remainder's exchanges, the fewest, of the smallest numbers; between
+    // exchanges of equal sums, the one moving the lower S1 players down.
+    {WeightField::Exchange, Criterion::D, Bound::Vertices, Repeat::Once},
+    {WeightField::ExchangeNumbers, Criterion::D, Bound::NumberSums, Repeat::Once},
+    {WeightField::MovedFromS1, Criterion::D, Bound::NumberSums, Repeat::Once},
+    // D.1: and last its transpositions: each player's partner below, in the order of the
+    // players; past the fields the weight has room for, the remaining positions in sum.
+    {WeightField::Position, Criterion::D, Bound::Position, Repeat::PerRemainderWhileRoom},
+    {WeightField::PositionRest, Criterion::D, Bound::PositionSum, Repeat::Once},
+};
+constexpr std::size_t weightFieldCount = std::size(weightFields);
+
+constexpr bool rowsInFieldOrder() {
+    for (std::size_t i = 0; i < weightFieldCount; ++i)
+        if (std::size_t(weightFields[i].field) != i)
+            return false;
+    return true;
+}
+static_assert(rowsInFieldOrder(), "weightFields is indexed by WeightField");
+
+// How wide a field must be for totals within ±bound: the bits of the bound and a sign bit.
+constexpr int fieldWidth(std::int64_t bound) {
+    int width = 2;
+    while ((std::int64_t(1) << (width - 1)) <= bound)
+        ++width;
+    return width;
+}
+static_assert(fieldWidth(1) == 2 && fieldWidth(2) == 3 && fieldWidth(3) == 3);
+
+// The sizes of one bracket's graph that the table's bounds and repeats read.
+struct BracketSizes {
+    std::int64_t vertices = 0;
+    int mdps = 0;
+    int residents = 0;
+    int remainder = 0;          // q
+    int remainderPositions = 0; // the remainder players that may have a Position field
+    int scoreDifferences = 0;
+    int nextScoreDifferences = 0;
+    bool wholeRound = false;
+    bool nextBracketCounts = false;
+};
+
+std::int64_t boundOf(Bound bound, const BracketSizes& sizes) {
+    const auto square = [](std::int64_t x) { return x * x; };
+    switch (bound) {
+    case Bound::Vertices:
+        return sizes.vertices;
+    case Bound::ScoreSums:
+        return sizes.vertices * 48;
+    case Bound::MdpChoice:
+        return square(sizes.mdps + 1);
+    case Bound::MdpPartner:
+        return sizes.residents + 1;
+    case Bound::NumberSums:
+        return square(sizes.residents + 2) * 2;
+    case Bound::Position:
+        return sizes.remainder + 1;
+    case Bound::PositionSum:
+        return square(sizes.remainder + 2) * 2;
+    }
+    return 0;
+}
+
+int repeatCount(Repeat repeat, const BracketSizes& sizes) {
+    switch (repeat) {
+    case Repeat::Once:
+        return 1;
+    case Repeat::WhenWholeRound:
+        return sizes.wholeRound ? 1 : 0;
+    case Repeat::WhenNextBracketCounts:
+        return sizes.nextBracketCounts ? 1 : 0;
+    case Repeat::PerScoreDifference:
+        return sizes.scoreDifferences;
+    case Repeat::PerNextScoreDifference:
+        return sizes.nextScoreDifferences;
+    case Repeat::WhenMdps:
+        return sizes.mdps > 0 ? 1 : 0;
+    case Repeat::PerMdpWhileRoom:
+        return sizes.mdps;
+    case Repeat::PerRemainderWhileRoom:
+        return sizes.remainderPositions;
+    }
+    return 0;
+}
+
+// Where each field of one bracket's weight lies: the rows of `weightFields` in order, each
+// giving as many fields as its repeat says, as long as the weight has room for them.
+class WeightLayout {
 public:
-    // A field whose total over a matching stays within ±bound.
-    int add(std::int64_t bound) {
-        int width = 2;
-        while ((std::int64_t(1) << (width - 1)) <= bound)
-            ++width;
-        if (used_ + width > Capacity)
-            return -1;
-        used_ += width;
-        ends_.push_back(used_);
-        return int(ends_.size()) - 1;
+    WeightLayout() = default;
+    explicit WeightLayout(const BracketSizes& sizes) {
+        for (const WeightFieldRow& row : weightFields) {
+            m_firstEntry[std::size_t(row.field)] = int(m_slotOfEntry.size());
+            const std::int64_t bound = boundOf(row.bound, sizes);
+            const bool whileRoom = row.repeat == Repeat::PerMdpWhileRoom ||
+                                   row.repeat == Repeat::PerRemainderWhileRoom;
+            const int count = repeatCount(row.repeat, sizes);
+            for (int k = 0; k < count; ++k) {
+                if (whileRoom && !fits(bound))
+                    break;
+                m_slotOfEntry.push_back(add(bound));
+            }
+        }
+        m_firstEntry.back() = int(m_slotOfEntry.size());
     }
-    bool fits(std::int64_t bound) const {
-        int width = 2;
-        while ((std::int64_t(1) << (width - 1)) <= bound)
-            ++width;
-        return used_ + width <= Capacity;
+    // The k-th field of a row, or -1 when the bracket gives it no place.
+    int slot(WeightField field, int k = 0) const {
+        const int entry = m_firstEntry[std::size_t(field)] + k;
+        return k < placed(field) ? m_slotOfEntry[std::size_t(entry)] : -1;
     }
-    int size() const { return int(ends_.size()); }
+    // How many fields of a row were placed.
+    int placed(WeightField field) const {
+        const std::size_t row = std::size_t(field);
+        return m_firstEntry[row + 1] - m_firstEntry[row];
+    }
+    int slotCount() const { return int(m_ends.size()); }
     // Fields are packed from the least significant bit up, so that a small layout makes
     // small weights (which the matching computes with faster).
-    int shift(int field) const { return used_ - ends_[field]; }
+    int shift(int slot) const { return m_used - m_ends[std::size_t(slot)]; }
 
 private:
+    // The weights leave the matching its two top bits.
     static constexpr int Capacity = Wide::Limbs * 64 - 2;
-    int used_ = 0;
-    std::vector<int> ends_;
+
+    int add(std::int64_t bound) {
+        const int width = fieldWidth(bound);
+        if (m_used + width > Capacity)
+            return -1;
+        m_used += width;
+        m_ends.push_back(m_used);
+        return int(m_ends.size()) - 1;
+    }
+    bool fits(std::int64_t bound) const { return m_used + fieldWidth(bound) <= Capacity; }
+
+    int m_used = 0;
+    std::vector<int> m_ends;        // per slot: its highest bit + 1
+    std::vector<int> m_slotOfEntry; // per placed field, row by row: its slot, or -1
+    std::array<int, weightFieldCount + 1> m_firstEntry{};
 };
 
-struct Gains {
-    std::vector<std::int64_t> v;
-    void add(int field, std::int64_t value) {
-        if (field >= 0)
-            v[field] += value;
-    }
-};
+// What one edge (or player) gains per slot of a layout.
+using Gains = std::vector<std::int64_t>;
 
-Wide weightOf(const Layout& layout, const Gains& g) {
-    Wide w = 0;
-    for (int k = 0; k < layout.size(); ++k) {
-        const std::int64_t x = g.v[k];
-        if (x > 0)
-            w += Wide::field(x, layout.shift(k));
-        else if (x < 0)
-            w -= Wide::field(-x, layout.shift(k));
-    }
-    return w;
+void gain(Gains& gains, int slot, std::int64_t value) {
+    if (slot >= 0)
+        gains[std::size_t(slot)] += value;
 }
+
+Wide weightOf(const WeightLayout& layout, const Gains& gains) {
+    Wide weight = 0;
+    for (int slot = 0; slot < layout.slotCount(); ++slot) {
+        const std::int64_t value = gains[std::size_t(slot)];
+        if (value > 0)
+            weight += Wide::field(value, layout.shift(slot));
+        else if (value < 0)
+            weight -= Wide::field(-value, layout.shift(slot));
+    }
+    return weight;
+}
+
+// One bracket to pair (players by index in the field, by rank).
+struct Bracket {
+    std::vector<int> players; // MDPs and residents
+    std::vector<int> mdps;
+    std::vector<int> residents;
+    std::vector<int> nextResidents; // the next scoregroup's, for C7
+    bool wholeRound = false;        // every player below in the graph, and the bye
+    int residentScore = 0;
+    // MDPs already chosen to float on: no pair inside the bracket.
+    std::vector<int> floatingOn;
+    std::vector<int> pairedEarlier; // paired already by an earlier stage
+    // The remainder's order: its S1 has this many players (-1: half of it), and whether it
+    // is weighed at all (not while the MDPs' pairs are being chosen).
+    int remainderS1 = -1;
+    bool weighRemainder = true;
+};
+
+// The pairs made inside the bracket (player indices; -1 for the bye) and its floaters.
+struct Outcome {
+    std::vector<std::pair<int, int>> pairs;
+    std::vector<int> floaters;
+    bool ok = false;
+    // How many S1 players of the remainder had their own place in the weight; the rest
+    // were weighed together. -1 when all had one.
+    int exactPositions = -1;
+    // The next bracket's pairs the weight counted on: the rules weigh the next bracket as
+    // it can really be paired, so these must leave the round completable.
+    std::vector<std::pair<int, int>> nextBracketPairs;
+};
+
+// Where a player stands for the bracket being paired.
+enum class Role : unsigned char {
+    Outside,       // not in the graph
+    InBracket,     // an MDP or a resident of the bracket
+    NextBracket,   // a resident of the next scoregroup, in the graph for C7
+    Below,         // further down, in the graph when it holds every player still to pair
+    PairedEarlier, // paired by an earlier stage of this bracket
+};
+
+// The players whose pairs C7 weighs: the bracket's and the next scoregroup's.
+bool weighedForC7(Role role) {
+    return role == Role::InBracket || role == Role::NextBracket;
+}
+
+// A bracket player's part in the order of the candidates.
+enum class BracketPart : unsigned char {
+    None,      // not in the bracket
+    MovedDown, // an MDP
+    Resident,  // a resident while the remainder's order is not weighed
+    S1,        // a resident of the remainder's S1
+    S2,        // a resident of the remainder's S2
+};
+
+// One maximum-weight matching over a bracket: its graph (the bracket, the next scoregroup
+// for C7, and when the graph holds the whole rest of the round everyone below and the
+// bye), the layout of its weight, the weight of each edge, and the pairs and floaters the
+// matching gives.
+class BracketMatching {
+public:
+    BracketMatching(const Field& field, const std::vector<bool>& alive,
+                    const std::vector<bool>& byeAllowed, InitialColour initialColour,
+                    const Bracket& bracket)
+        : m_field(field), m_alive(alive), m_byeAllowed(byeAllowed), m_initialColour(initialColour),
+          m_bracket(bracket), m_byeVertex(int(field.players.size())) {
+        placeVertices();
+        m_nextBracketCounts = nextBracketCounts();
+        m_nextScore =
+            bracket.nextResidents.empty() ? 0 : field.players[bracket.nextResidents.front()].score;
+        collectScoreDifferences();
+        placeCandidateOrder();
+        m_layout = WeightLayout(sizes());
+        // The remainder players past those with a Position field of their own are weighed
+        // together, and refine solves again for them.
+        if (m_bracket.weighRemainder &&
+            m_layout.placed(WeightField::Position) < m_residentCount - 1)
+            m_exactPositions = m_layout.placed(WeightField::Position);
+    }
+
+    Outcome solve() const {
+        const std::vector<int> mate =
+            matching::maximumWeightMatching(int(m_vertices.size()), edges());
+        return decode(mate);
+    }
+
+private:
+    int scoreOf(int player) const { return m_field.players[std::size_t(player)].score; }
+    Role roleOf(int vertex) const { return m_role[std::size_t(m_vertices[std::size_t(vertex)])]; }
+    // A.8: a floater's score difference, as if it met a player a point below the bracket.
+    int floaterDifference(int player) const {
+        return scoreOf(player) - m_bracket.residentScore + 2;
+    }
+    int nextFloaterDifference(int player) const { return scoreOf(player) - m_nextScore + 2; }
+
+    void placeVertices();
+    bool nextBracketCounts() const;
+    void collectScoreDifferences();
+    void placeCandidateOrder();
+    BracketSizes sizes() const;
+    bool mayMeet(int x, int y) const;
+    void addFloatGains(int player, Gains& gains) const;
+    void addCandidateOrderFloatGains(int player, Gains& gains) const;
+    void addNextFloatGains(int player, Gains& gains) const;
+    void addPairGains(int higher, int lower, Gains& gains) const;
+    void addFloatRepeatGains(const Player& higher, const Player& lower, int difference,
+                             Gains& gains) const;
+    void addCandidateOrderPairGains(int higher, int lower, Gains& gains) const;
+    void addNextPairGains(int x, int y, Gains& gains) const;
+    std::vector<matching::WeightedEdge> edges() const;
+    Outcome decode(const std::vector<int>& mate) const;
+
+    const Field& m_field;
+    const std::vector<bool>& m_alive;
+    const std::vector<bool>& m_byeAllowed;
+    const InitialColour m_initialColour;
+    const Bracket& m_bracket;
+    const int m_byeVertex; // the bye, as a vertex
+    // The graph: the bracket's players first (in rank order), the next scoregroup, those
+    // below, the bye; each player's role (the bye's is Outside).
+    std::vector<int> m_vertices;
+    std::vector<Role> m_role;
+    bool m_nextBracketCounts = false; // whether C7 applies
+    int m_nextScore = 0;
+    // The score differences the bracket (C6) and the next one (C7) can have, largest first.
+    std::vector<int> m_scoreDifferences;
+    std::vector<int> m_nextScoreDifferences;
+    // The order of the candidates: each MDP's and resident's index in its list, each
+    // player's part, the size of the remainder's S1, the MDPs already floating on.
+    std::vector<int> m_mdpIndex;
+    std::vector<int> m_residentIndex;
+    std::vector<BracketPart> m_part;
+    std::vector<bool> m_floatingOn;
+    int m_mdpCount = 0;
+    int m_residentCount = 0;
+    int m_remainderSize = 0;
+    int m_s1Size = 0;
+    WeightLayout m_layout;
+    int m_exactPositions = -1;
+};
+
+void BracketMatching::placeVertices() {
+    const int playerCount = int(m_field.players.size());
+    m_role.assign(std::size_t(playerCount) + 1, Role::Outside);
+    m_vertices = m_bracket.players;
+    for (int player : m_bracket.players)
+        m_role[player] = Role::InBracket;
+    for (int player : m_bracket.nextResidents)
+        m_role[player] = Role::NextBracket;
+    for (int player : m_bracket.pairedEarlier)
+        m_role[player] = Role::PairedEarlier;
+    m_vertices.insert(m_vertices.end(), m_bracket.nextResidents.begin(),
+                      m_bracket.nextResidents.end());
+    if (!m_bracket.wholeRound)
+        return;
+    for (int player = 0; player < playerCount; ++player) {
+        if (m_alive[player] && m_role[player] == Role::Outside) {
+            m_role[player] = Role::Below;
+            m_vertices.push_back(player);
+        }
+    }
+    if (playerCount % 2 == 1)
+        m_vertices.push_back(m_byeVertex);
+}
+
+// C7 holds unless the next bracket is the last one: someone must lie beyond it.
+bool BracketMatching::nextBracketCounts() const {
+    if (m_bracket.nextResidents.empty())
+        return false;
+    const int playerCount = int(m_field.players.size());
+    if (m_bracket.wholeRound) {
+        for (int player = 0; player < playerCount; ++player)
+            if (m_role[player] == Role::Below)
+                return true;
+        return false;
+    }
+    const int nextScore = scoreOf(m_bracket.nextResidents.front());
+    for (int player = 0; player < playerCount; ++player)
+        if (m_alive[player] && m_role[player] == Role::Outside && scoreOf(player) < nextScore)
+            return true;
+    return false;
+}
+
+void BracketMatching::collectScoreDifferences() {
+    std::set<int, std::greater<int>> differences;
+    for (int x : m_bracket.players) {
+        differences.insert(floaterDifference(x));
+        for (int y : m_bracket.players)
+            if (scoreOf(x) > scoreOf(y))
+                differences.insert(scoreOf(x) - scoreOf(y));
+    }
+    m_scoreDifferences.assign(differences.begin(), differences.end());
+    std::set<int, std::greater<int>> nextDifferences;
+    if (m_nextBracketCounts) {
+        for (int vertex = 0; vertex < int(m_vertices.size()); ++vertex) {
+            const int player = m_vertices[vertex];
+            const Role role = m_role[player];
+            if (player == m_byeVertex || !weighedForC7(role))
+                continue;
+            nextDifferences.insert(nextFloaterDifference(player));
+            if (role == Role::InBracket)
+                nextDifferences.insert(scoreOf(player) - m_nextScore);
+        }
+        nextDifferences.erase(0);
+    }
+    m_nextScoreDifferences.assign(nextDifferences.begin(), nextDifferences.end());
+}
+
+void BracketMatching::placeCandidateOrder() {
+    const std::size_t playerCount = m_field.players.size();
+    m_mdpCount = int(m_bracket.mdps.size());
+    m_residentCount = int(m_bracket.residents.size());
+    m_mdpIndex.assign(playerCount, -1);
+    m_residentIndex.assign(playerCount, -1);
+    m_part.assign(playerCount, BracketPart::None);
+    for (int i = 0; i < m_mdpCount; ++i) {
+        m_mdpIndex[m_bracket.mdps[i]] = i;
+        m_part[m_bracket.mdps[i]] = BracketPart::MovedDown;
+    }
+    m_remainderSize = m_bracket.weighRemainder ? m_residentCount : 0;
+    m_s1Size = m_bracket.remainderS1 >= 0 ? m_bracket.remainderS1 : m_remainderSize / 2;
+    for (int i = 0; i < m_residentCount; ++i) {
+        const int player = m_bracket.residents[i];
+        m_residentIndex[player] = i;
+        if (!m_bracket.weighRemainder)
+            m_part[player] = BracketPart::Resident;
+        else
+            m_part[player] = i < m_s1Size ? BracketPart::S1 : BracketPart::S2;
+    }
+    m_floatingOn.assign(playerCount, false);
+    for (int player : m_bracket.floatingOn)
+        m_floatingOn[player] = true;
+}
+
+BracketSizes BracketMatching::sizes() const {
+    BracketSizes sizes;
+    sizes.vertices = std::int64_t(m_vertices.size());
+    sizes.mdps = m_mdpCount;
+    sizes.residents = m_residentCount;
+    sizes.remainder = m_remainderSize;
+    sizes.remainderPositions = m_bracket.weighRemainder ? std::max(0, m_residentCount - 1) : 0;
+    sizes.scoreDifferences = int(m_scoreDifferences.size());
+    sizes.nextScoreDifferences = int(m_nextScoreDifferences.size());
+    sizes.wholeRound = m_bracket.wholeRound;
+    sizes.nextBracketCounts = m_nextBracketCounts;
+    return sizes;
+}
+
+// Whether vertices x and y (x first in the graph) may be paired at all: C1 to C3, two
+// players of the next scoregroup only while C7 weighs their pairs, and no pair inside the
+// bracket for an MDP already floating on.
+bool BracketMatching::mayMeet(int x, int y) const {
+    if (y == m_byeVertex) {
+        if (!m_byeAllowed[x])
+            return false;
+    } else if (!compatible(m_field, x, y)) {
+        return false;
+    }
+    if (!m_bracket.wholeRound && m_role[x] == Role::NextBracket && m_role[y] == Role::NextBracket &&
+        !m_nextBracketCounts)
+        return false;
+    return !(y != m_byeVertex && m_role[x] == Role::InBracket && m_role[y] == Role::InBracket &&
+             (m_floatingOn[x] || m_floatingOn[y]));
+}
+
+// What the bracket saves when the player does not float out of it.
+void BracketMatching::addFloatGains(int player, Gains& gains) const {
+    const Player& floater = m_field.players[player];
+    const int difference = floaterDifference(player);
+    gain(gains, m_layout.slot(WeightField::BracketPairs), 1);
+    for (int k = 0; k < int(m_scoreDifferences.size()); ++k)
+        if (m_scoreDifferences[k] == difference)
+            gain(gains, m_layout.slot(WeightField::ScoreDifferences, k), 1);
+    if (floater.lastFloat == Float::Down) {
+        gain(gains, m_layout.slot(WeightField::RepeatedDownfloat), 1);
+        gain(gains, m_layout.slot(WeightField::RepeatedDownfloatScore), difference);
+    }
+    if (floater.floatBefore == Float::Down) {
+        gain(gains, m_layout.slot(WeightField::DownfloatAsTwoRoundsAgo), 1);
+        gain(gains, m_layout.slot(WeightField::DownfloatAsTwoRoundsAgoScore), difference);
+    }
+    addCandidateOrderFloatGains(player, gains);
+}
+
+void BracketMatching::addCandidateOrderFloatGains(int player, Gains& gains) const {
+    const int mdp = m_mdpIndex[player];
+    if (mdp >= 0) {
+        gain(gains, m_layout.slot(WeightField::MdpChoice), m_mdpCount - mdp);
+        gain(gains, m_layout.slot(WeightField::MdpPartner, mdp), m_residentCount + 1);
+    }
+    if (m_part[player] != BracketPart::S1)
+        return;
+    const int resident = m_residentIndex[player];
+    gain(gains, m_layout.slot(WeightField::Exchange), 1);
+    gain(gains, m_layout.slot(WeightField::ExchangeNumbers), m_residentCount + 1 - resident);
+    gain(gains, m_layout.slot(WeightField::MovedFromS1), m_residentCount + 1 - resident);
+    const int position = m_layout.slot(WeightField::Position, resident);
+    gain(gains, position >= 0 ? position : m_layout.slot(WeightField::PositionRest),
+         m_remainderSize + 1);
+}
+
+// What the next bracket saves when the player does not float out of it.
+void BracketMatching::addNextFloatGains(int player, Gains& gains) const {
+    const int difference = nextFloaterDifference(player);
+    gain(gains, m_layout.slot(WeightField::NextBracketPairs), 1);
+    for (int k = 0; k < int(m_nextScoreDifferences.size()); ++k)
+        if (m_nextScoreDifferences[k] == difference)
+            gain(gains, m_layout.slot(WeightField::NextScoreDifferences, k), 1);
+}
+
+// A pair of the bracket: both floats saved, the pair's own costs paid. The gain functions
+// only add, so they add straight into the pair's gains.
+void BracketMatching::addPairGains(int higher, int lower, Gains& gains) const {
+    addFloatGains(higher, gains);
+    addFloatGains(lower, gains);
+    if (m_nextBracketCounts) {
+        addNextFloatGains(higher, gains);
+        addNextFloatGains(lower, gains);
+    }
+    const Player& higherPlayer = m_field.players[higher];
+    const Player& lowerPlayer = m_field.players[lower];
+    const int difference = higherPlayer.score - lowerPlayer.score;
+    for (int k = 0; k < int(m_scoreDifferences.size()); ++k)
+        if (m_scoreDifferences[k] == difference)
+            gain(gains, m_layout.slot(WeightField::ScoreDifferences, k), -1);
+    const ColourCost cost = colourCost(higherPlayer, lowerPlayer, m_initialColour);
+    gain(gains, m_layout.slot(WeightField::TopscorerColourOverTwo), -cost.overTwo);
+    gain(gains, m_layout.slot(WeightField::TopscorerThreeInRow), -cost.threeInRow);
+    gain(gains, m_layout.slot(WeightField::ColourPreference), -cost.unmet);
+    gain(gains, m_layout.slot(WeightField::StrongColourPreference), -cost.unmetStrong);
+    if (difference > 0)
+        addFloatRepeatGains(higherPlayer, lowerPlayer, difference, gains);
+    addCandidateOrderPairGains(higher, lower, gains);
+}
+
+// C12 to C19 for a pair of unequal scores: the higher player floats down, the lower up.
+void BracketMatching::addFloatRepeatGains(const Player& higher, const Player& lower, int difference,
+                                          Gains& gains) const {
+    if (higher.lastFloat == Float::Down) {
+        gain(gains, m_layout.slot(WeightField::RepeatedDownfloat), -1);
+        gain(gains, m_layout.slot(WeightField::RepeatedDownfloatScore), -difference);
+    }
+    if (higher.floatBefore == Float::Down) {
+        gain(gains, m_layout.slot(WeightField::DownfloatAsTwoRoundsAgo), -1);
+        gain(gains, m_layout.slot(WeightField::DownfloatAsTwoRoundsAgoScore), -difference);
+    }
+    if (lower.lastFloat == Float::Up) {
+        gain(gains, m_layout.slot(WeightField::RepeatedUpfloat), -1);
+        gain(gains, m_layout.slot(WeightField::RepeatedUpfloatScore), -difference);
+    }
+    if (lower.floatBefore == Float::Up) {
+        gain(gains, m_layout.slot(WeightField::UpfloatAsTwoRoundsAgo), -1);
+        gain(gains, m_layout.slot(WeightField::UpfloatAsTwoRoundsAgoScore), -difference);
+    }
+}
+
+void BracketMatching::addCandidateOrderPairGains(int higher, int lower, Gains& gains) const {
+    const int mdp = m_mdpIndex[higher];
+    const int higherResident = m_residentIndex[higher];
+    const int lowerResident = m_residentIndex[lower];
+    if (mdp >= 0 && lowerResident >= 0) {
+        const int partner = m_layout.slot(WeightField::MdpPartner, mdp);
+        if (partner >= 0)
+            gain(gains, partner, -(lowerResident + 1));
+    }
+    const BracketPart higherPart = m_part[higher];
+    const BracketPart lowerPart = m_part[lower];
+    if (higherPart == BracketPart::S1 && lowerPart == BracketPart::S1) {
+        gain(gains, m_layout.slot(WeightField::Exchange), -1);
+        gain(gains, m_layout.slot(WeightField::ExchangeNumbers),
+             -(m_residentCount + 1 - lowerResident));
+        gain(gains, m_layout.slot(WeightField::MovedFromS1),
+             -(m_residentCount + 1 - lowerResident));
+    }
+    if (higherPart == BracketPart::S2 && lowerPart == BracketPart::S2)
+        gain(gains, m_layout.slot(WeightField::ExchangeNumbers), -higherResident);
+    if (m_bracket.weighRemainder && higherResident >= 0 && lowerResident >= 0) {
+        // Each player's partner below, in the order of the players: S1's first, then those
+        // an exchange brings into S1.
+        const int position = m_layout.slot(WeightField::Position, higherResident);
+        gain(gains, position >= 0 ? position : m_layout.slot(WeightField::PositionRest),
+             -lowerResident);
+    }
+}
+
+// A pair of the next bracket, as C7 weighs it.
+void BracketMatching::addNextPairGains(int x, int y, Gains& gains) const {
+    addNextFloatGains(x, gains);
+    addNextFloatGains(y, gains);
+    const int difference = std::abs(scoreOf(x) - scoreOf(y));
+    for (int k = 0; k < int(m_nextScoreDifferences.size()); ++k)
+        if (m_nextScoreDifferences[k] == difference)
+            gain(gains, m_layout.slot(WeightField::NextScoreDifferences, k), -1);
+}
+
+std::vector<matching::WeightedEdge> BracketMatching::edges() const {
+    std::vector<matching::WeightedEdge> edges;
+    const int vertexCount = int(m_vertices.size());
+    Gains gains(std::size_t(m_layout.slotCount()));
+    for (int i = 0; i < vertexCount; ++i) {
+        for (int j = i + 1; j < vertexCount; ++j) {
+            const int x = m_vertices[i]; // x ranks higher: the vertices keep the rank order
+            const int y = m_vertices[j];
+            if (!mayMeet(x, y))
+                continue;
+            std::fill(gains.begin(), gains.end(), 0);
+            gain(gains, m_layout.slot(WeightField::RoundPairs), 1);
+            const Role xRole = m_role[x];
+            const Role yRole = m_role[y];
+            if (y != m_byeVertex && xRole == Role::InBracket && yRole == Role::InBracket)
+                addPairGains(x, y, gains);
+            else if (m_nextBracketCounts && y != m_byeVertex && weighedForC7(xRole) &&
+                     weighedForC7(yRole))
+                addNextPairGains(x, y, gains);
+            const Wide weight = weightOf(m_layout, gains);
+            if (Wide(0) < weight)
+                edges.push_back({i, j, weight});
+        }
+    }
+    return edges;
+}
+
+Outcome BracketMatching::decode(const std::vector<int>& mate) const {
+    Outcome out;
+    const int vertexCount = int(m_vertices.size());
+    if (m_bracket.wholeRound) {
+        for (int i = 0; i < vertexCount; ++i)
+            if (mate[i] < 0)
+                return out; // no pairing of everyone left
+    }
+    // The bye is taken in the bracket only when it is the last one: nobody below.
+    bool belowInGraph = false;
+    for (int i = 0; i < vertexCount; ++i)
+        belowInGraph = belowInGraph || roleOf(i) == Role::Below;
+    const bool byeHere = m_bracket.nextResidents.empty() && !belowInGraph;
+    const int bracketSize = int(m_bracket.players.size());
+    for (int i = 0; i < bracketSize; ++i) {
+        const int player = m_vertices[i];
+        const int partner = mate[i];
+        if (partner >= 0 && partner < bracketSize) {
+            if (i < partner)
+                out.pairs.push_back({player, m_vertices[partner]});
+        } else if (partner >= 0 && m_vertices[partner] == m_byeVertex && byeHere) {
+            out.pairs.push_back({player, -1});
+        } else {
+            out.floaters.push_back(player);
+        }
+    }
+    if (m_nextBracketCounts) {
+        for (int i = 0; i < vertexCount; ++i) {
+            const int j = mate[i];
+            if (j <= i || m_vertices[j] == m_byeVertex)
+                continue;
+            const Role first = roleOf(i);
+            const Role second = roleOf(j);
+            if (weighedForC7(first) && weighedForC7(second) &&
+                (first == Role::NextBracket || second == Role::NextBracket))
+                out.nextBracketPairs.push_back({m_vertices[i], m_vertices[j]});
+        }
+    }
+    out.ok = true;
+    out.exactPositions = m_exactPositions;
+    return out;
+}
+
+using Adjacency = std::vector<std::vector<int>>;
+
+// Who takes the pairing-allocated bye when the round has an odd number of players.
+//
+// C2 bars it to a player who had it or scored a win without playing. Of the others, the
+// bye goes to the lowest score that can take it while everyone else is paired (C4):
+// those players are its candidates, and the bracket matching lets only them meet the bye.
+//
+// Of the candidates, those who played the most games take it when the rest can still be
+// paired. That holds where the bye is decided: in the last bracket, and in a bracket
+// holding candidates (resident or moved down) whose pairing floats a single player, who
+// is then the bye; that bracket is solved again with the preference, which may choose who
+// floats but not cost the bracket a pair. Where a bracket floats several players, its own
+// criteria choose, and the bye goes to the candidate they leave further down. No rule's
+// text states this preference: it is where the reference engine (bbpPairings, compared
+// round by round over thousands of random tournaments) was seen to apply it.
+class ByeRule {
+public:
+    ByeRule(const Field& field, const Adjacency& compatiblePairs, const std::vector<bool>& alive)
+        : m_field(field), m_compatiblePairs(compatiblePairs), m_alive(alive) {}
+
+    // Chooses the candidates: the lowest score that can take the bye with everyone else
+    // paired. Gives the completion matching that shows it, built on `graph` (which must
+    // outlive it), or nothing when nobody can.
+    std::optional<matching::CardinalityMatching> chooseLowestScore(Adjacency& graph) {
+        auto lowest = firstPairableClass(
+            graph, [&](int player) { return m_field.players[player].byeEligible; },
+            [&](int player) { return m_field.players[player].score; });
+        if (!lowest)
+            return std::nullopt;
+        m_candidates = std::move(lowest->first);
+        return std::move(lowest->second);
+    }
+
+    const std::vector<bool>& candidates() const { return m_candidates; }
+
+    // Of the candidates still unpaired, those who played the most games among whom the bye
+    // leaves the rest pairable; every candidate when no such class is found.
+    std::vector<bool> mostGamesPlayed() {
+        auto most = firstPairableClass(
+            m_narrowGraph, [&](int player) { return m_candidates[player] && m_alive[player]; },
+            [&](int player) { return -int(m_field.players[player].colours.size()); });
+        return most ? most->first : m_candidates;
+    }
+
+    // Whether the preference is to be tried on a bracket other than the last (which has it
+    // from the start): one that holds a candidate and floats a single player, who is then
+    // the bye.
+    bool decidesBye(const Bracket& bracket, bool lastBracket, std::size_t floaters) const {
+        if (lastBracket || floaters != 1)
+            return false;
+        return std::any_of(bracket.players.begin(), bracket.players.end(),
+                           [&](int player) { return m_candidates[player]; });
+    }
+
+    // Whether the preference leaves out a candidate still unpaired.
+    bool narrower(const std::vector<bool>& allowed) const {
+        for (std::size_t player = 0; player < allowed.size(); ++player)
+            if (m_candidates[player] && m_alive[player] && !allowed[player])
+                return true;
+        return false;
+    }
+
+private:
+    using PlayerClass = std::pair<std::vector<bool>, matching::CardinalityMatching>;
+
+    // The first class of candidates, by ascending key, that can take the bye while every
+    // other unpaired player is paired, with the matching that shows it (built on graph).
+    template <class Candidate, class Key>
+    std::optional<PlayerClass> firstPairableClass(Adjacency& graph, Candidate candidate,
+                                                  Key key) const {
+        const int playerCount = int(m_field.players.size());
+        std::vector<int> keys;
+        for (int player = 0; player < playerCount; ++player)
+            if (candidate(player))
+                keys.push_back(key(player));
+        std::sort(keys.begin(), keys.end());
+        keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+        const int byeVertex = playerCount;
+        for (int classKey : keys) {
+            graph = m_compatiblePairs;
+            graph.emplace_back();
+            std::vector<bool> inClass(std::size_t(playerCount), false);
+            for (int player = 0; player < playerCount; ++player) {
+                inClass[player] = candidate(player) && key(player) == classKey;
+                if (inClass[player]) {
+                    graph[player].push_back(byeVertex);
+                    graph[byeVertex].push_back(player);
+                }
+            }
+            matching::CardinalityMatching trial(graph);
+            for (int player = 0; player < playerCount; ++player)
+                if (!m_alive[player])
+                    trial.remove(player);
+            if (trial.perfect())
+                return PlayerClass{std::move(inClass), std::move(trial)};
+        }
+        return std::nullopt;
+    }
+
+    const Field& m_field;
+    const Adjacency& m_compatiblePairs;
+    const std::vector<bool>& m_alive;
+    std::vector<bool> m_candidates;
+    Adjacency m_narrowGraph;
+};
 
 class Pairer {
 public:
-    Pairer(const Field& f, const DutchOptions& o) : f_(f), options_(o) {}
+    Pairer(const Field& field, const DutchOptions& options) : m_field(field), m_options(options) {}
 
     std::optional<std::vector<std::pair<int, int>>> run();
 
 private:
-    struct Bracket {
-        std::vector<int> p;    // MDPs and residents, by rank
-        std::vector<int> mdps; // by rank
-        std::vector<int> residents;
-        std::vector<int> next; // the next scoregroup's residents
-        bool full = false;     // every player below in the graph, and the bye
-        int sMin = 0;          // the residents' score
-        // MDPs already chosen to float on: no pair inside the bracket.
-        std::vector<int> frozen;
-        std::vector<int> gone; // paired already by an earlier stage
-        // The remainder's order: its S1 has this many players (-1: half of it), and
-        // whether it is weighed at all (not while the MDPs' pairs are being chosen).
-        int remainderPairs = -1;
-        bool remainderOrder = true;
-    };
-    // The pairs made inside the bracket (player indices; -1 for the bye) and its floaters.
-    struct Outcome {
-        std::vector<std::pair<int, int>> pairs;
-        std::vector<int> floaters;
-        bool ok = false;
-        // How many S1 players of the remainder had their own place in the weight; the
-        // rest were weighed together. -1 when all had one.
-        int exactPositions = -1;
-        // The next bracket's pairs the weight counted on: the rules weigh the next
-        // bracket as it can really be paired, so these must leave the round completable.
-        std::vector<std::pair<int, int>> lookahead;
-    };
-    Outcome solve(const Bracket& b);
-    Outcome refine(const Bracket& b, Outcome out);
-    Outcome solveStaged(const Bracket& b);
+    Outcome solve(const Bracket& bracket) const {
+        return BracketMatching(m_field, m_alive, m_byeAllowed, m_options.initialColour, bracket)
+            .solve();
+    }
+    Outcome solveStaged(const Bracket& bracket) const;
+    Outcome refine(const Bracket& bracket, Outcome out) const;
+    std::optional<matching::CardinalityMatching> startCompletion();
+    std::vector<std::vector<int>> scoreGroups() const;
+    Bracket bracketOf(const std::vector<std::vector<int>>& groups, std::size_t group,
+                      const std::vector<int>& mdps) const;
+    std::optional<Outcome> solveBracket(Bracket bracket,
+                                        matching::CardinalityMatching& completion) const;
+    std::optional<Outcome> pairBracket(const Bracket& bracket, bool lastBracket,
+                                       matching::CardinalityMatching& completion);
 
-    const Field& f_;
-    const DutchOptions& options_;
-    std::vector<bool> alive_;
-    std::vector<bool> byeAllowed_;
-    int groups_ = 0;
+    const Field& m_field;
+    const DutchOptions& m_options;
+    bool m_odd = false;
+    std::vector<bool> m_alive;      // not paired yet
+    std::vector<bool> m_byeAllowed; // who may meet the bye in the bracket being paired
+    Adjacency m_compatiblePairs;    // C1 and C3, for the completion check
+    Adjacency m_completionGraph;    // the same with the bye, which the completion is built on
+    std::optional<ByeRule> m_byeRule;
 };
-
-Pairer::Outcome Pairer::solve(const Bracket& b) {
-    const int n = int(f_.players.size());
-    const bool odd = n % 2 == 1;
-    std::vector<int> verts = b.p;
-    std::vector<char> role(n + 1, 0); // 1 bracket, 2 next bracket, 3 below
-    for (int x : b.p)
-        role[x] = 1;
-    for (int x : b.next)
-        role[x] = 2;
-    for (int x : b.gone)
-        role[x] = 4;
-    verts.insert(verts.end(), b.next.begin(), b.next.end());
-    if (b.full) {
-        for (int x = 0; x < n; ++x)
-            if (alive_[x] && role[x] == 0) {
-                role[x] = 3;
-                verts.push_back(x);
-            }
-    }
-    const int byeVertex = n; // the bye, as a vertex
-    const bool withBye = b.full && odd;
-    if (withBye)
-        verts.push_back(byeVertex);
-    const int nb = int(b.p.size());
-    const int sMin = b.sMin;
-    // C7 applies unless the next bracket is the last one.
-    bool nextCounts = !b.next.empty();
-    if (nextCounts) {
-        bool beyond = false;
-        for (int x = 0; x < n && !beyond; ++x)
-            beyond =
-                alive_[x] && role[x] == 0 && f_.players[x].score < f_.players[b.next.front()].score;
-        if (b.full) {
-            beyond = false;
-            for (int x = 0; x < n && !beyond; ++x)
-                beyond = role[x] == 3;
-        }
-        nextCounts = beyond;
-    }
-    const int sNext = b.next.empty() ? 0 : f_.players[b.next.front()].score;
-
-    const auto sdFloat = [&](int x) { return f_.players[x].score - sMin + 2; };
-    const auto sdFloatNext = [&](int x) { return f_.players[x].score - sNext + 2; };
-    std::set<int, std::greater<int>> levels6;
-    for (int x : b.p) {
-        levels6.insert(sdFloat(x));
-        for (int y : b.p)
-            if (f_.players[x].score > f_.players[y].score)
-                levels6.insert(f_.players[x].score - f_.players[y].score);
-    }
-    std::set<int, std::greater<int>> levels7;
-    if (nextCounts) {
-        for (int x : verts) {
-            if (x == byeVertex || role[x] > 2)
-                continue;
-            levels7.insert(sdFloatNext(x));
-            if (role[x] == 1)
-                levels7.insert(f_.players[x].score - sNext);
-        }
-        levels7.erase(0);
-    }
-
-    const std::int64_t V = std::int64_t(verts.size());
-    Layout layout;
-    const int fCard = b.full ? layout.add(V) : -1;
-    const int fPairs = layout.add(V);
-    std::vector<std::pair<int, int>> l6;
-    for (int d : levels6)
-        l6.push_back({d, layout.add(V)});
-    int fNextPairs = -1;
-    std::vector<std::pair<int, int>> l7;
-    const auto addNext = [&] {
-        fNextPairs = nextCounts ? layout.add(V) : -1;
-        for (int d : levels7)
-            l7.push_back({d, layout.add(V)});
-    };
-    addNext();
-    const int fOverTwo = layout.add(V);
-    const int fThree = layout.add(V);
-    const int fUnmet = layout.add(V);
-    const int fUnmetStrong = layout.add(V);
-    const int fDown1 = layout.add(V);
-    const int fUp1 = layout.add(V);
-    const int fDown2 = layout.add(V);
-    const int fUp2 = layout.add(V);
-    const std::int64_t sdBound = V * 48;
-    const int fDown1Sd = layout.add(sdBound);
-    const int fUp1Sd = layout.add(sdBound);
-    const int fDown2Sd = layout.add(sdBound);
-    const int fUp2Sd = layout.add(sdBound);
-
-    // The order of the candidates. MDPs first: the higher ones paired, each with the
-    // lowest resident it can have; then the remainder's exchanges and transpositions.
-    const int nm = int(b.mdps.size());
-    const int nr = int(b.residents.size());
-    std::vector<int> idxM(n, -1), idxR(n, -1);
-    for (int i = 0; i < nm; ++i)
-        idxM[b.mdps[i]] = i;
-    for (int i = 0; i < nr; ++i)
-        idxR[b.residents[i]] = i;
-    const int remSize = b.remainderOrder ? nr : 0;
-    const int half = b.remainderPairs >= 0 ? b.remainderPairs : remSize / 2;
-    const auto inS1 = [&](int x) { return b.remainderOrder && idxR[x] >= 0 && idxR[x] < half; };
-    const auto inS2 = [&](int x) { return b.remainderOrder && idxR[x] >= half; };
-    std::vector<bool> frozen(n, false);
-    for (int x : b.frozen)
-        frozen[x] = true;
-    const int fMdpChoice = nm > 0 ? layout.add(std::int64_t(nm + 1) * (nm + 1)) : -1;
-    std::vector<int> fMdpPos(nm, -1);
-    for (int i = 0; i < nm; ++i) {
-        if (!layout.fits(nr + 1))
-            break;
-        fMdpPos[i] = layout.add(nr + 1);
-    }
-    const int fExchange = layout.add(V);
-    const int fBsn = layout.add(std::int64_t(nr + 2) * (nr + 2) * 2);
-    // Between exchanges of equal sums, the one moving the lower S1 players down.
-    const int fMovedS1 = layout.add(std::int64_t(nr + 2) * (nr + 2) * 2);
-    std::vector<int> fPos(nr, -1);
-    for (int i = 0; i + 1 < nr && b.remainderOrder; ++i) {
-        if (!layout.fits(remSize + 1))
-            break;
-        fPos[i] = layout.add(remSize + 1);
-    }
-    // Past the fields there is room for one more: the remaining positions in sum.
-    const int fPosRest = layout.add(std::int64_t(remSize + 2) * (remSize + 2) * 2);
-    int exactPositions = -1;
-    for (int i = 0; i + 1 < nr && b.remainderOrder; ++i) {
-        if (fPos[i] < 0) {
-            exactPositions = i;
-            break;
-        }
-    }
-
-    const int fieldCount = layout.size();
-    const InitialColour initial = options_.initialColour;
-
-    // The cost of x floating out of the bracket, into gains.
-    const auto floatCosts = [&](int x, Gains& g) {
-        const Player& p = f_.players[x];
-        g.add(fPairs, 1);
-        for (auto [d, fld] : l6)
-            if (d == sdFloat(x))
-                g.add(fld, 1);
-        if (p.float1 == 'D') {
-            g.add(fDown1, 1);
-            g.add(fDown1Sd, sdFloat(x));
-        }
-        if (p.float2 == 'D') {
-            g.add(fDown2, 1);
-            g.add(fDown2Sd, sdFloat(x));
-        }
-        if (idxM[x] >= 0) {
-            g.add(fMdpChoice, nm - idxM[x]);
-            if (fMdpPos[idxM[x]] >= 0)
-                g.add(fMdpPos[idxM[x]], nr + 1);
-        }
-        if (inS1(x)) {
-            g.add(fExchange, 1);
-            g.add(fBsn, nr + 1 - idxR[x]);
-            g.add(fMovedS1, nr + 1 - idxR[x]);
-            if (fPos[idxR[x]] >= 0)
-                g.add(fPos[idxR[x]], remSize + 1);
-            else
-                g.add(fPosRest, remSize + 1);
-        }
-    };
-    const auto nextFloatCosts = [&](int x, Gains& g) {
-        g.add(fNextPairs, 1);
-        for (auto [d, fld] : l7)
-            if (d == sdFloatNext(x))
-                g.add(fld, 1);
-    };
-
-    std::vector<Gains> unmatched(verts.size());
-    std::vector<int> local(n + 1, -1);
-    for (int i = 0; i < int(verts.size()); ++i) {
-        local[verts[i]] = i;
-        unmatched[i].v.assign(fieldCount, 0);
-        const int x = verts[i];
-        if (x == byeVertex)
-            continue;
-        if (role[x] == 1)
-            floatCosts(x, unmatched[i]);
-        if (nextCounts && (role[x] == 1 || role[x] == 2))
-            nextFloatCosts(x, unmatched[i]);
-    }
-
-    std::vector<matching::WeightedEdge> edges;
-    for (int i = 0; i < int(verts.size()); ++i) {
-        for (int j = i + 1; j < int(verts.size()); ++j) {
-            const int x = verts[i];
-            const int y = verts[j];
-            if (y == byeVertex) {
-                if (!byeAllowed_[x])
-                    continue;
-            } else if (!compatible(f_, x, y)) {
-                continue;
-            }
-            if (!b.full && role[x] == 2 && role[y] == 2 && !nextCounts)
-                continue;
-            if (y != byeVertex && role[x] == 1 && role[y] == 1 && (frozen[x] || frozen[y]))
-                continue;
-            Gains g;
-            g.v.assign(fieldCount, 0);
-            g.add(fCard, 1);
-            if (y != byeVertex && role[x] == 1 && role[y] == 1) {
-                // A pair of the bracket: both floats saved, the pair's own costs paid.
-                // The cost functions only add, so they add straight into the pair's gains.
-                floatCosts(x, g);
-                floatCosts(y, g);
-                if (nextCounts) {
-                    nextFloatCosts(x, g);
-                    nextFloatCosts(y, g);
-                }
-                const Player& hi = f_.players[x]; // x ranks higher: verts keep rank order in p
-                const Player& lo = f_.players[y];
-                const int sd = hi.score - lo.score;
-                for (auto [d, fld] : l6)
-                    if (d == sd)
-                        g.add(fld, -1);
-                const ColourCost cc = colourCost(hi, lo, initial);
-                g.add(fOverTwo, -cc.overTwo);
-                g.add(fThree, -cc.threeInRow);
-                g.add(fUnmet, -cc.unmet);
-                g.add(fUnmetStrong, -cc.unmetStrong);
-                if (sd > 0) {
-                    if (hi.float1 == 'D') {
-                        g.add(fDown1, -1);
-                        g.add(fDown1Sd, -sd);
-                    }
-                    if (hi.float2 == 'D') {
-                        g.add(fDown2, -1);
-                        g.add(fDown2Sd, -sd);
-                    }
-                    if (lo.float1 == 'U') {
-                        g.add(fUp1, -1);
-                        g.add(fUp1Sd, -sd);
-                    }
-                    if (lo.float2 == 'U') {
-                        g.add(fUp2, -1);
-                        g.add(fUp2Sd, -sd);
-                    }
-                }
-                // The candidate order.
-                if (idxM[x] >= 0 && idxR[y] >= 0 && fMdpPos[idxM[x]] >= 0)
-                    g.add(fMdpPos[idxM[x]], -(idxR[y] + 1));
-                if (inS1(x) && inS1(y))
-                    g.add(fExchange, -1);
-                if (inS1(x) && inS1(y)) {
-                    g.add(fBsn, -(nr + 1 - idxR[y]));
-                    g.add(fMovedS1, -(nr + 1 - idxR[y]));
-                }
-                if (inS2(x) && inS2(y))
-                    g.add(fBsn, -idxR[x]);
-                if (b.remainderOrder && idxR[x] >= 0 && idxR[y] >= 0) {
-                    // Each player's partner below, in the order of the players: S1's
-                    // first, then those an exchange brings into S1.
-                    const int pos = idxR[y];
-                    if (fPos[idxR[x]] >= 0)
-                        g.add(fPos[idxR[x]], -pos);
-                    else
-                        g.add(fPosRest, -pos);
-                }
-            } else if (nextCounts && y != byeVertex && role[x] <= 2 && role[y] <= 2 &&
-                       (role[x] == 2 || role[y] == 2)) {
-                // A pair of the next bracket.
-                nextFloatCosts(x, g);
-                nextFloatCosts(y, g);
-                const int sd = std::abs(f_.players[x].score - f_.players[y].score);
-                for (auto [d, fld] : l7)
-                    if (d == sd)
-                        g.add(fld, -1);
-            }
-            const Wide w = weightOf(layout, g);
-            if (Wide(0) < w)
-                edges.push_back({i, j, w});
-        }
-    }
-    Outcome out;
-    const std::vector<int> mate = matching::maximumWeightMatching(int(verts.size()), edges);
-    if (b.full) {
-        for (int i = 0; i < int(verts.size()); ++i)
-            if (mate[i] < 0)
-                return out; // no pairing of everyone left
-    }
-    for (int i = 0; i < nb; ++i) {
-        const int x = verts[i];
-        const int j = mate[i];
-        if (j >= 0 && j < nb) {
-            if (i < j)
-                out.pairs.push_back({x, verts[j]});
-        } else if (j >= 0 && verts[j] == byeVertex && b.next.empty()) {
-            bool lastOne = true;
-            for (int k = 0; k < int(verts.size()); ++k)
-                if (role[verts[k] == byeVertex ? 0 : verts[k]] == 3)
-                    lastOne = false;
-            if (lastOne)
-                out.pairs.push_back({x, -1});
-            else
-                out.floaters.push_back(x);
-        } else {
-            out.floaters.push_back(x);
-        }
-    }
-    if (nextCounts) {
-        for (int i = 0; i < int(verts.size()); ++i) {
-            const int j = mate[i];
-            if (j > i && verts[j] != byeVertex && role[verts[i]] <= 2 && role[verts[j]] <= 2 &&
-                (role[verts[i]] == 2 || role[verts[j]] == 2))
-                out.lookahead.push_back({verts[i], verts[j]});
-        }
-    }
-    out.ok = true;
-    out.exactPositions = exactPositions;
-    return out;
-}
 
 // The rules try the MDPs' pairs first and the remainder's within each: once the MDPs'
 // pairs are chosen, the remainder is solved again with its own S1 and S2 known.
-Pairer::Outcome Pairer::solveStaged(const Bracket& b) {
-    Bracket first = b;
-    first.remainderOrder = b.mdps.empty();
+Outcome Pairer::solveStaged(const Bracket& bracket) const {
+    Bracket first = bracket;
+    first.weighRemainder = bracket.mdps.empty();
     Outcome out = solve(first);
     if (!out.ok)
         return out;
 
-    std::vector<bool> isMdp(f_.players.size(), false);
-    for (int x : b.mdps)
-        isMdp[x] = true;
+    std::vector<bool> isMdp(m_field.players.size(), false);
+    for (int player : bracket.mdps)
+        isMdp[player] = true;
     int residentPairs = 0;
     std::vector<std::pair<int, int>> mdpPairs;
-    std::vector<bool> taken(f_.players.size(), false);
+    std::vector<bool> taken(m_field.players.size(), false);
     for (auto [x, y] : out.pairs) {
         if (y >= 0 && !isMdp[x] && !isMdp[y]) {
             ++residentPairs;
@@ -714,30 +1247,30 @@ Pairer::Outcome Pairer::solveStaged(const Bracket& b) {
             taken[x] = taken[y] = true;
         }
     }
-    if (b.mdps.empty() && residentPairs == int(b.residents.size()) / 2) {
-        first.remainderPairs = residentPairs;
+    if (bracket.mdps.empty() && residentPairs == int(bracket.residents.size()) / 2) {
+        first.remainderS1 = residentPairs;
         return refine(first, out);
     }
-    Bracket second = b;
-    second.mdps.clear();
-    second.p.clear();
-    second.residents.clear();
-    for (int x : b.p)
-        if (!taken[x])
-            second.p.push_back(x);
-    for (int x : b.residents)
-        if (!taken[x])
-            second.residents.push_back(x);
-    for (int x : b.mdps)
-        if (!taken[x])
-            second.frozen.push_back(x);
+    Bracket remainder = bracket;
+    remainder.mdps.clear();
+    remainder.players.clear();
+    remainder.residents.clear();
+    for (int player : bracket.players)
+        if (!taken[player])
+            remainder.players.push_back(player);
+    for (int player : bracket.residents)
+        if (!taken[player])
+            remainder.residents.push_back(player);
+    for (int player : bracket.mdps)
+        if (!taken[player])
+            remainder.floatingOn.push_back(player);
     for (auto [x, y] : mdpPairs) {
-        second.gone.push_back(x);
-        second.gone.push_back(y);
+        remainder.pairedEarlier.push_back(x);
+        remainder.pairedEarlier.push_back(y);
     }
-    second.remainderPairs = residentPairs;
-    second.remainderOrder = true;
-    Outcome rest = refine(second, solve(second));
+    remainder.remainderS1 = residentPairs;
+    remainder.weighRemainder = true;
+    Outcome rest = refine(remainder, solve(remainder));
     if (!rest.ok)
         return out;
     rest.pairs.insert(rest.pairs.begin(), mdpPairs.begin(), mdpPairs.end());
@@ -747,39 +1280,39 @@ Pairer::Outcome Pairer::solveStaged(const Bracket& b) {
 // A remainder too large for every S1 player to have a place in the weight: the pairs of
 // the S1 players that had one are kept (they are those of the first candidate, as the
 // weight was exact for them) and the rest is solved again, as often as needed.
-Pairer::Outcome Pairer::refine(const Bracket& b, Outcome out) {
-    Bracket cur = b;
+Outcome Pairer::refine(const Bracket& bracket, Outcome out) const {
+    Bracket current = bracket;
     std::vector<std::pair<int, int>> kept;
     while (out.ok && out.exactPositions >= 0) {
-        const int k = std::max(1, out.exactPositions);
-        std::vector<bool> first(f_.players.size(), false);
-        for (int i = 0; i < k && i < int(cur.residents.size()); ++i)
-            first[cur.residents[i]] = true;
-        std::vector<bool> gone(f_.players.size(), false);
+        const int exact = std::max(1, out.exactPositions);
+        std::vector<bool> placed(m_field.players.size(), false);
+        for (int i = 0; i < exact && i < int(current.residents.size()); ++i)
+            placed[current.residents[i]] = true;
+        std::vector<bool> gone(m_field.players.size(), false);
         int residentPairs = 0;
         for (auto [x, y] : out.pairs) {
-            if (y >= 0 && (first[x] || first[y])) {
+            if (y >= 0 && (placed[x] || placed[y])) {
                 kept.push_back({x, y});
                 gone[x] = gone[y] = true;
-                cur.gone.push_back(x);
-                cur.gone.push_back(y);
+                current.pairedEarlier.push_back(x);
+                current.pairedEarlier.push_back(y);
                 ++residentPairs;
             }
         }
-        for (int x : cur.residents)
-            if (first[x] && !gone[x])
-                cur.frozen.push_back(x);
-        std::vector<int> p, residents;
-        for (int x : cur.p)
-            if (!gone[x])
-                p.push_back(x);
-        for (int x : cur.residents)
-            if (!gone[x] && !first[x])
-                residents.push_back(x);
-        cur.p = p;
-        cur.residents = residents;
-        cur.remainderPairs = std::max(0, cur.remainderPairs - residentPairs);
-        const Outcome again = solve(cur);
+        for (int player : current.residents)
+            if (placed[player] && !gone[player])
+                current.floatingOn.push_back(player);
+        std::vector<int> players, residents;
+        for (int player : current.players)
+            if (!gone[player])
+                players.push_back(player);
+        for (int player : current.residents)
+            if (!gone[player] && !placed[player])
+                residents.push_back(player);
+        current.players = players;
+        current.residents = residents;
+        current.remainderS1 = std::max(0, current.remainderS1 - residentPairs);
+        const Outcome again = solve(current);
         if (!again.ok)
             break;
         out = again;
@@ -788,276 +1321,241 @@ Pairer::Outcome Pairer::refine(const Bracket& b, Outcome out) {
     return out;
 }
 
-// Bye candidates of one score: those who played the most games first.
-int gamesKey(const Player& p) {
-    return -int(p.colours.size());
+// The completion check (C4) before the first bracket: the matching of every player (and,
+// in an odd round, the bye) that shows the round can be paired, or nothing when it cannot.
+std::optional<matching::CardinalityMatching> Pairer::startCompletion() {
+    const int playerCount = int(m_field.players.size());
+    m_compatiblePairs.assign(std::size_t(playerCount), {});
+    for (int a = 0; a < playerCount; ++a) {
+        for (int b = a + 1; b < playerCount; ++b) {
+            if (compatible(m_field, a, b)) {
+                m_compatiblePairs[a].push_back(b);
+                m_compatiblePairs[b].push_back(a);
+            }
+        }
+    }
+    m_alive.assign(std::size_t(playerCount), true);
+    m_byeAllowed.assign(std::size_t(playerCount), false);
+    if (!m_odd) {
+        m_completionGraph = m_compatiblePairs;
+        matching::CardinalityMatching completion(m_completionGraph);
+        if (!completion.perfect())
+            return std::nullopt;
+        return completion;
+    }
+    m_byeRule.emplace(m_field, m_compatiblePairs, m_alive);
+    return m_byeRule->chooseLowestScore(m_completionGraph);
 }
 
-std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
-    const int n = int(f_.players.size());
-    std::vector<std::pair<int, int>> result;
-    if (n == 0)
-        return result;
-    const bool odd = n % 2 == 1;
-    // Adjacency for the completion check, the bye as vertex n.
-    std::vector<std::vector<int>> pairsAdj(n);
-    for (int a = 0; a < n; ++a) {
-        for (int b = a + 1; b < n; ++b) {
-            if (compatible(f_, a, b)) {
-                pairsAdj[a].push_back(b);
-                pairsAdj[b].push_back(a);
-            }
-        }
-    }
-    alive_.assign(n, true);
-    // The first class of bye candidates, by ascending key, that can take the bye while every
-    // other unpaired player is paired, with the matching that shows it. The matching is
-    // built on adj, which must outlive it.
-    using ByeClass = std::pair<std::vector<bool>, matching::CardinalityMatching>;
-    const auto firstPairableClass = [&](std::vector<std::vector<int>>& adj, auto candidate,
-                                        auto key) -> std::optional<ByeClass> {
-        std::vector<int> keys;
-        for (int a = 0; a < n; ++a)
-            if (candidate(a))
-                keys.push_back(key(a));
-        std::sort(keys.begin(), keys.end());
-        keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-        for (int k : keys) {
-            adj = pairsAdj;
-            adj.emplace_back();
-            std::vector<bool> allowed(n, false);
-            for (int a = 0; a < n; ++a) {
-                allowed[a] = candidate(a) && key(a) == k;
-                if (allowed[a]) {
-                    adj[a].push_back(n);
-                    adj[n].push_back(a);
-                }
-            }
-            matching::CardinalityMatching trial(adj);
-            for (int a = 0; a < n; ++a)
-                if (!alive_[a])
-                    trial.remove(a);
-            if (trial.perfect())
-                return ByeClass{std::move(allowed), std::move(trial)};
-        }
-        return std::nullopt;
-    };
-    std::vector<std::vector<int>> adj;
-    std::optional<matching::CardinalityMatching> found;
-    byeAllowed_.assign(n, false);
-    if (!odd) {
-        adj = pairsAdj;
-        found.emplace(adj);
-        if (!found->perfect())
-            return std::nullopt;
-    } else {
-        // The lowest score that can take the bye with everyone else paired.
-        auto byScore = firstPairableClass(
-            adj, [&](int a) { return f_.players[a].byeEligible; },
-            [&](int a) { return f_.players[a].score; });
-        if (!byScore)
-            return std::nullopt;
-        byeAllowed_ = std::move(byScore->first);
-        found.emplace(std::move(byScore->second));
-    }
-    // Of the bye's candidates, those who played the most games take it when the rest can
-    // still be paired. That holds where the bye is decided: in the last bracket, and in a
-    // bracket holding candidates (resident or moved down) whose pairing floats a single
-    // player, who is then the bye; that bracket is solved again with the preference.
-    // Where a bracket floats several players, its own criteria choose, and the bye goes to
-    // the candidate they leave further down. This is where the reference engine was seen
-    // to apply the preference; it is not a rule's text.
-    const std::vector<bool> wideBye = byeAllowed_;
-    std::vector<std::vector<int>> narrowedAdj;
-    const auto narrowBye = [&] {
-        const auto byGames = firstPairableClass(
-            narrowedAdj, [&](int a) { return wideBye[a] && alive_[a]; },
-            [&](int a) { return gamesKey(f_.players[a]); });
-        if (byGames)
-            byeAllowed_ = byGames->first;
-    };
-    matching::CardinalityMatching& completion = *found;
+std::vector<std::vector<int>> Pairer::scoreGroups() const {
     std::vector<std::vector<int>> groups;
-    for (int i = 0; i < n; ++i) {
-        if (i == 0 || f_.players[i].score != f_.players[i - 1].score)
+    for (int i = 0; i < int(m_field.players.size()); ++i) {
+        if (i == 0 || m_field.players[i].score != m_field.players[i - 1].score)
             groups.push_back({});
         groups.back().push_back(i);
     }
-    groups_ = int(groups.size());
-    // A bracket solved, and the completion matching brought up to date with its pairs.
-    const auto solveBracket = [&](Bracket b,
-                                  matching::CardinalityMatching& comp) -> std::optional<Outcome> {
-        Outcome out;
-        matching::CardinalityMatching saved = comp;
-        if (!b.full) {
-            out = solveStaged(b);
-            for (auto [x, y] : out.pairs) {
-                comp.remove(x);
-                comp.remove(y);
-            }
-            if (!comp.perfect()) {
-                comp = saved;
-                out.ok = false;
-            } else if (!out.lookahead.empty()) {
-                // The next bracket was weighed by pairs the round cannot have: weigh it
-                // again with everyone below in the graph.
-                matching::CardinalityMatching ahead = comp;
-                for (auto [x, y] : out.lookahead) {
-                    ahead.remove(x);
-                    ahead.remove(y);
-                }
-                if (!ahead.perfect()) {
-                    comp = saved;
-                    out.ok = false;
-                }
-            }
-        }
-        if (!out.ok) {
-            b.full = true;
-            out = solveStaged(b);
-            if (!out.ok)
-                return std::nullopt;
-            for (auto [x, y] : out.pairs) {
-                comp.remove(x);
-                if (y >= 0)
-                    comp.remove(y);
-                else
-                    comp.remove(n);
-            }
-            comp.perfect();
-        }
-        return out;
-    };
-    std::vector<int> mdps;
-    for (int g = 0; g < groups_; ++g) {
-        Bracket b;
-        b.mdps = mdps;
-        b.residents = groups[g];
-        b.p = mdps;
-        b.p.insert(b.p.end(), groups[g].begin(), groups[g].end());
-        std::sort(b.p.begin(), b.p.end());
-        if (g + 1 < groups_)
-            b.next = groups[g + 1];
-        b.full = g + 2 >= groups_;
-        b.sMin = f_.players[groups[g].front()].score;
-        byeAllowed_ = wideBye; // every candidate still unpaired
-        if (odd && g + 1 == groups_)
-            narrowBye();
-        matching::CardinalityMatching before = completion;
-        std::optional<Outcome> solved = solveBracket(b, completion);
-        if (!solved)
-            return std::nullopt;
-        bool candidates = false;
-        for (int x : b.p)
-            candidates = candidates || wideBye[x];
-        if (odd && g + 1 < groups_ && candidates && solved->floaters.size() == 1) {
-            narrowBye();
-            bool narrower = false;
-            for (int x = 0; x < n; ++x)
-                narrower = narrower || (wideBye[x] && alive_[x] && !byeAllowed_[x]);
-            if (narrower) {
-                matching::CardinalityMatching again = before;
-                std::optional<Outcome> narrowed = solveBracket(b, again);
-                // The preference may choose who floats, not cost the bracket a pair.
-                if (narrowed && narrowed->floaters.size() == 1) {
-                    solved = narrowed;
-                    completion = again;
-                }
-            }
-        }
-        const Outcome& out = *solved;
+    return groups;
+}
+
+Bracket Pairer::bracketOf(const std::vector<std::vector<int>>& groups, std::size_t group,
+                          const std::vector<int>& mdps) const {
+    Bracket bracket;
+    bracket.mdps = mdps;
+    bracket.residents = groups[group];
+    bracket.players = mdps;
+    bracket.players.insert(bracket.players.end(), groups[group].begin(), groups[group].end());
+    std::sort(bracket.players.begin(), bracket.players.end());
+    if (group + 1 < groups.size())
+        bracket.nextResidents = groups[group + 1];
+    bracket.wholeRound = group + 2 >= groups.size();
+    bracket.residentScore = m_field.players[groups[group].front()].score;
+    return bracket;
+}
+
+// A bracket solved, and the completion matching brought up to date with its pairs. The
+// bracket is solved with only the next scoregroup in the graph first; when its pairs (or
+// the next bracket's pairs C7 counted on) leave the rest of the round unpairable, it is
+// solved again with everyone below in the graph.
+std::optional<Outcome> Pairer::solveBracket(Bracket bracket,
+                                            matching::CardinalityMatching& completion) const {
+    Outcome out;
+    const matching::CardinalityMatching saved = completion;
+    if (!bracket.wholeRound) {
+        out = solveStaged(bracket);
         for (auto [x, y] : out.pairs) {
-            alive_[x] = false;
+            completion.remove(x);
+            completion.remove(y);
+        }
+        if (!completion.perfect()) {
+            completion = saved;
+            out.ok = false;
+        } else if (!out.nextBracketPairs.empty()) {
+            matching::CardinalityMatching ahead = completion;
+            for (auto [x, y] : out.nextBracketPairs) {
+                ahead.remove(x);
+                ahead.remove(y);
+            }
+            if (!ahead.perfect()) {
+                completion = saved;
+                out.ok = false;
+            }
+        }
+    }
+    if (out.ok)
+        return out;
+    bracket.wholeRound = true;
+    out = solveStaged(bracket);
+    if (!out.ok)
+        return std::nullopt;
+    const int byeVertex = int(m_field.players.size());
+    for (auto [x, y] : out.pairs) {
+        completion.remove(x);
+        completion.remove(y >= 0 ? y : byeVertex);
+    }
+    completion.perfect();
+    return out;
+}
+
+// One bracket paired, with the bye preference of `ByeRule` where the bracket decides it.
+std::optional<Outcome> Pairer::pairBracket(const Bracket& bracket, bool lastBracket,
+                                           matching::CardinalityMatching& completion) {
+    if (m_odd) {
+        m_byeAllowed = m_byeRule->candidates(); // every candidate still unpaired
+        if (lastBracket)
+            m_byeAllowed = m_byeRule->mostGamesPlayed();
+    }
+    const matching::CardinalityMatching before = completion;
+    std::optional<Outcome> solved = solveBracket(bracket, completion);
+    if (!solved || !m_odd || !m_byeRule->decidesBye(bracket, lastBracket, solved->floaters.size()))
+        return solved;
+    m_byeAllowed = m_byeRule->mostGamesPlayed();
+    if (!m_byeRule->narrower(m_byeAllowed))
+        return solved;
+    matching::CardinalityMatching again = before;
+    std::optional<Outcome> narrowed = solveBracket(bracket, again);
+    // The preference may choose who floats, not cost the bracket a pair.
+    if (narrowed && narrowed->floaters.size() == 1) {
+        completion = again;
+        return narrowed;
+    }
+    return solved;
+}
+
+std::optional<std::vector<std::pair<int, int>>> Pairer::run() {
+    const int playerCount = int(m_field.players.size());
+    std::vector<std::pair<int, int>> result;
+    if (playerCount == 0)
+        return result;
+    m_odd = playerCount % 2 == 1;
+    std::optional<matching::CardinalityMatching> completion = startCompletion();
+    if (!completion)
+        return std::nullopt;
+    const std::vector<std::vector<int>> groups = scoreGroups();
+    std::vector<int> mdps;
+    for (std::size_t group = 0; group < groups.size(); ++group) {
+        const Bracket bracket = bracketOf(groups, group, mdps);
+        const std::optional<Outcome> out =
+            pairBracket(bracket, group + 1 == groups.size(), *completion);
+        if (!out)
+            return std::nullopt;
+        for (auto [x, y] : out->pairs) {
+            m_alive[x] = false;
             if (y >= 0)
-                alive_[y] = false;
+                m_alive[y] = false;
             result.push_back({x, y});
         }
-        mdps = out.floaters;
+        mdps = out->floaters;
     }
     if (!mdps.empty())
         return std::nullopt;
     return result;
 }
 
+// Boards: the higher player's score, the pair's total, the higher player's rank; the bye
+// last. Pairs hold field indices, the higher-ranked player first, -1 for the bye.
+void sortBoards(const Field& field, std::vector<std::pair<int, int>>& pairs) {
+    const auto key = [&](std::pair<int, int> pair) {
+        const bool bye = pair.second < 0;
+        const int higher = bye ? pair.first : std::min(pair.first, pair.second);
+        const int lower = std::max(pair.first, pair.second);
+        const int higherScore = field.players[higher].score;
+        const int total = higherScore + (bye ? 0 : field.players[lower].score);
+        return std::tuple(-higherScore, -total, higher);
+    };
+    std::sort(pairs.begin(), pairs.end(), [&](auto a, auto b) {
+        if ((a.second < 0) != (b.second < 0))
+            return b.second < 0;
+        return key(a) < key(b);
+    });
+}
+
 } // namespace
 
 DutchPairing pairDutch(const SwissTournament& tournament, const DutchOptions& options) {
-    const Field f = readField(tournament, options);
+    const Field field = readField(tournament, options);
     DutchPairing out;
-    const int n = int(f.players.size());
-    if (n == 0)
+    const int playerCount = int(field.players.size());
+    if (playerCount == 0)
         return out;
     std::vector<std::pair<int, int>> pairs; // higher-ranked first; -1 for the bye
-    if (!f.anyHistory) {
+    if (!field.anyHistory) {
         // The first round: the top half against the bottom half, the last one left out.
-        const int half = n / 2;
+        const int half = playerCount / 2;
         for (int i = 0; i < half; ++i)
             pairs.push_back({i, half + i});
-        if (n % 2 == 1)
-            pairs.push_back({n - 1, -1});
+        if (playerCount % 2 == 1)
+            pairs.push_back({playerCount - 1, -1});
     } else {
-        Pairer pairer(f, options);
+        Pairer pairer(field, options);
         const auto made = pairer.run();
         if (!made)
             return out;
         pairs = *made;
     }
-    // Boards: the higher player's score, the pair's total, the higher player's rank; the
-    // bye last.
-    std::sort(pairs.begin(), pairs.end(), [&](auto a, auto b) {
-        if ((a.second < 0) != (b.second < 0))
-            return b.second < 0;
-        const auto key = [&](std::pair<int, int> p) {
-            const int hi = std::min(p.first, p.second < 0 ? p.first : p.second);
-            const int lo = std::max(p.first, p.second);
-            const int hs = f.players[hi].score;
-            const int sum = hs + (p.second < 0 ? 0 : f.players[lo].score);
-            return std::tuple(-hs, -sum, hi);
-        };
-        return key(a) < key(b);
-    });
+    sortBoards(field, pairs);
     for (auto [x, y] : pairs) {
         if (y < 0) {
-            out.pairs.push_back({f.players[x].number, tournament.byeNumber});
+            out.pairs.push_back({field.players[x].number, tournament.byeNumber});
             continue;
         }
-        const int hi = std::min(x, y);
-        const int lo = std::max(x, y);
-        const bool white = whiteToHigher(f.players[hi], f.players[lo], options.initialColour);
-        const int w = white ? hi : lo;
-        const int bl = white ? lo : hi;
-        out.pairs.push_back({f.players[w].number, f.players[bl].number});
+        const Player& higher = field.players[std::min(x, y)];
+        const Player& lower = field.players[std::max(x, y)];
+        const bool higherWhite = whiteToHigher(higher, lower, options.initialColour);
+        const Player& white = higherWhite ? higher : lower;
+        const Player& black = higherWhite ? lower : higher;
+        out.pairs.push_back({white.number, black.number});
     }
     return out;
 }
 
 DutchColours dutchColours(const SwissTournament& tournament, const DutchOptions& options, int a,
                           int b) {
-    const Field f = readField(tournament, DutchOptions{options.initialColour, 0, {}});
+    const Field field = readField(tournament, DutchOptions{options.initialColour, 0, {}});
     const auto indexOf = [&](int number) {
-        return number >= 0 && number < int(f.indexOfNumber.size()) ? f.indexOfNumber[number] : -1;
+        return number >= 0 && number < int(field.indexOfNumber.size()) ? field.indexOfNumber[number]
+                                                                       : -1;
     };
-    const int ia = indexOf(a);
-    const int ib = indexOf(b);
+    const int indexA = indexOf(a);
+    const int indexB = indexOf(b);
     DutchColours out;
-    if (ia < 0 || ib < 0) {
+    if (indexA < 0 || indexB < 0) {
         // The bye participant (or no participant at all): the player takes the first place.
-        out.white = ia < 0 && ib >= 0 ? b : a;
+        out.white = indexA < 0 && indexB >= 0 ? b : a;
         out.black = out.white == a ? b : a;
         out.higherRanked = out.white;
-        if (ia >= 0 || ib >= 0)
-            out.whiteHistory = historyOf(f.players[std::max(ia, ib)]);
+        if (indexA >= 0 || indexB >= 0)
+            out.whiteHistory = historyOf(field.players[std::max(indexA, indexB)]);
         return out;
     }
-    const int hi = std::min(ia, ib);
-    const int lo = std::max(ia, ib);
-    const ColourChoice choice = colourChoice(f.players[hi], f.players[lo], options.initialColour);
-    const Player& white = f.players[choice.higherWhite ? hi : lo];
-    const Player& black = f.players[choice.higherWhite ? lo : hi];
+    const Player& higher = field.players[std::min(indexA, indexB)];
+    const Player& lower = field.players[std::max(indexA, indexB)];
+    const ColourChoice choice = colourChoice(higher, lower, options.initialColour);
+    const Player& white = choice.higherWhite ? higher : lower;
+    const Player& black = choice.higherWhite ? lower : higher;
     out.white = white.number;
     out.black = black.number;
     out.rule = choice.rule;
-    out.higherRanked = f.players[hi].number;
+    out.higherRanked = higher.number;
     out.whiteHistory = historyOf(white);
     out.blackHistory = historyOf(black);
     return out;
@@ -1069,30 +1567,32 @@ std::optional<InitialColour> initialColourFromRoundOne(const SwissTournament& to
     // one's colour turned over, and so on down the list.
     const int count = tournament.participantCount();
     for (const QVector<SwissGame>& round : tournament.rounds) {
-        std::vector<char> colour(count + 1, 0);
-        std::vector<bool> paired(count + 1, false);
+        std::vector<Colour> colour(std::size_t(count) + 1, Colour::None);
+        std::vector<bool> paired(std::size_t(count) + 1, false);
         bool any = false;
-        for (const SwissGame& g : round) {
-            const bool w = tournament.hasParticipant(g.white);
-            const bool b = tournament.hasParticipant(g.black);
-            if (w)
-                paired[g.white] = true;
-            if (b)
-                paired[g.black] = true;
-            if (!w || !b || g.white == tournament.byeNumber || g.black == tournament.byeNumber)
+        for (const SwissGame& game : round) {
+            const bool whiteIn = tournament.hasParticipant(game.white);
+            const bool blackIn = tournament.hasParticipant(game.black);
+            if (whiteIn)
+                paired[game.white] = true;
+            if (blackIn)
+                paired[game.black] = true;
+            if (!whiteIn || !blackIn || game.white == tournament.byeNumber ||
+                game.black == tournament.byeNumber)
                 continue;
-            colour[g.white] = 'W';
-            colour[g.black] = 'B';
+            colour[game.white] = Colour::White;
+            colour[game.black] = Colour::Black;
             any = true;
         }
         if (!any)
             continue;
         bool flip = false;
-        for (int k = 1; k <= count; ++k) {
-            if (k == tournament.byeNumber || !paired[k])
+        for (int number = 1; number <= count; ++number) {
+            if (number == tournament.byeNumber || !paired[number])
                 continue;
-            if (colour[k])
-                return (colour[k] == 'W') != flip ? InitialColour::White : InitialColour::Black;
+            if (colour[number] != Colour::None)
+                return (colour[number] == Colour::White) != flip ? InitialColour::White
+                                                                 : InitialColour::Black;
             flip = !flip;
         }
     }
