@@ -2,7 +2,7 @@
 // participant), 20 rounds with every result entered.
 #include "common/text_file.h"
 #include "full_swiss_tournament.h"
-#include "pairing/pairing_engine.h"
+#include "pairing/pairing_workbench.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_standings.h"
@@ -109,13 +109,13 @@ void BM_BuildCandidatesForEveryParticipant(benchmark::State& state) {
     SwissTournament t = bench::fullSwissTournament();
     t.rounds.removeLast(); // a 20th round still to pair
     t.deriveCounts();
-    PairingEngine engine(t, computeSwissStandings(t));
-    engine.buildUnpairedList();
+    PairingWorkbench workbench(t, computeSwissStandings(t));
+    workbench.buildUnpairedList();
     for (auto _ : state) {
         for (int s = 1; s <= t.participantCount(); ++s) {
-            engine.clearCandidates();
-            engine.buildCandidates(s, 0.0f);
-            benchmark::DoNotOptimize(engine.candidateList().size());
+            workbench.clearCandidates();
+            workbench.buildCandidates(s, 0.0f);
+            benchmark::DoNotOptimize(workbench.candidateList().size());
         }
     }
 }

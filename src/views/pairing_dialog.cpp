@@ -63,12 +63,12 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     setWindowTitle(m_controller.title());
 
     // Every participant's row as the lists can show it, to size their columns.
-    const PairingEngine& engine = m_controller.engine();
+    const PairingWorkbench& workbench = m_controller.workbench();
     QVector<QStringList> everyPlayer;
     QVector<QStringList> everyPair;
     for (int n = 1; n <= tournament.participantCount(); ++n) {
-        everyPlayer.append(engine.playerRow(n));
-        everyPair.append(engine.makePairRow(n, n).cells());
+        everyPlayer.append(workbench.playerRow(n));
+        everyPair.append(workbench.makePairRow(n, n).cells());
     }
 
     auto* layout = new QHBoxLayout(this);
@@ -288,7 +288,7 @@ void PairingWindow::createPair() {
     if (!m_controller.createEnabled())
         return;
     const PairDialogController closed =
-        PairDialog::run(m_controller.engine(), m_controller.creationDialog(), this);
+        PairDialog::run(m_controller.workbench(), m_controller.creationDialog(), this);
     m_controller.creationDialogClosed(closed);
     applyRules();
     if (closed.pairMade()) {
@@ -318,7 +318,7 @@ void PairingWindow::pairActivated() {
 void PairingWindow::editPair() {
     if (!m_controller.editEnabled())
         return;
-    PairDialog::run(m_controller.engine(), m_controller.editingDialog(), this);
+    PairDialog::run(m_controller.workbench(), m_controller.editingDialog(), this);
     m_controller.editingDialogClosed();
     showPlayers();
     showCandidates();
@@ -333,7 +333,7 @@ void PairingWindow::editPair() {
 void PairingWindow::finishPairing() {
     if (!m_controller.finishEnabled())
         return;
-    PairingEngine::CommitResult result = m_controller.finish();
+    PairingWorkbench::CommitResult result = m_controller.finish();
     if (!result.tournament) {
         // Refused or not written: the pairs are kept and the director can try again.
         showPlayers();

@@ -163,10 +163,10 @@ protected:
             {"pair dialog",
              [this] {
                  const SwissTournament t = swiss();
-                 engine.emplace(t, computeSwissStandings(t));
+                 workbench.emplace(t, computeSwissStandings(t));
                  return shown(std::make_unique<PairDialog>(
-                     *engine,
-                     PairDialogController::forCreation(*engine, 1, 2, InitialColour::White)));
+                     *workbench,
+                     PairDialogController::forCreation(*workbench, 1, 2, InitialColour::White)));
              }},
             {"club list",
              [this] {
@@ -200,7 +200,7 @@ protected:
     QTemporaryDir start;
     Application app{start.path()};
     FakePlatform platform;
-    std::optional<PairingEngine> engine;
+    std::optional<PairingWorkbench> workbench;
 };
 
 } // namespace

@@ -21,7 +21,7 @@ void createPair(PairingController& c, int playerRow, int candidateRow, int swaps
     PairDialogController d = c.creationDialog();
     for (int i = 0; i < swaps; ++i)
         d.swap();
-    d.confirm(c.engine());
+    d.confirm(c.workbench());
     c.creationDialogClosed(d);
 }
 
@@ -56,7 +56,7 @@ TEST(PairingDialog, PairsAWholeFirstRoundWithTheBye) {
     EXPECT_EQ(d.colourRow(), (QStringList{"**", "P1"}));
     d.swap();
     EXPECT_EQ(d.colourRow(), (QStringList{"P1", "**"}));
-    d.confirm(c.engine());
+    d.confirm(c.workbench());
     c.creationDialogClosed(d);
     EXPECT_EQ(c.pairRows(), (QVector<QStringList>{{"1", "0.0", "P1", "**", "0.0", "6"}}));
     EXPECT_FALSE(c.firstSelection());
@@ -70,7 +70,7 @@ TEST(PairingDialog, PairsAWholeFirstRoundWithTheBye) {
     EXPECT_TRUE(c.candidateRows().isEmpty());
     EXPECT_TRUE(c.finishEnabled());
 
-    const PairingEngine::CommitResult r = c.finish();
+    const PairingWorkbench::CommitResult r = c.finish();
     ASSERT_TRUE(r.tournament);
     EXPECT_EQ(r.tournament->roundCount(), 1);
     EXPECT_EQ(r.tournament->rounds[0],
@@ -121,7 +121,7 @@ TEST(PairingDialog, EditingMovesThePairToTheEndAndDeletingFreesThePlayers) {
     PairDialogController edit = c.editingDialog();
     EXPECT_EQ(edit.title(), "Редактирование игровой пары");
     EXPECT_EQ(edit.confirmText(), "Записать пару");
-    edit.confirm(c.engine());
+    edit.confirm(c.workbench());
     c.editingDialogClosed();
     EXPECT_FALSE(c.editEnabled());
     EXPECT_EQ(c.pairRows()[0][0], "3");
@@ -131,7 +131,7 @@ TEST(PairingDialog, EditingMovesThePairToTheEndAndDeletingFreesThePlayers) {
 
     c.clickPairList(1);
     PairDialogController del = c.editingDialog();
-    del.remove(c.engine());
+    del.remove(c.workbench());
     EXPECT_FALSE(del.pairMade());
     c.editingDialogClosed();
     QStringList unpaired;
@@ -146,7 +146,7 @@ TEST(PairDialog, StatisticsRowsAndSwapOfNamesakes) {
     t.participant(4).name = t.participant(1).name; // the same name from another city
     PairingController c = dialogFor(t);
     PairDialogController d =
-        PairDialogController::forCreation(c.engine(), 1, 3, InitialColour::White);
+        PairDialogController::forCreation(c.workbench(), 1, 3, InitialColour::White);
     EXPECT_EQ(columnTitles(d.statisticsColumns()), (QStringList{"Статистика / ФИО", "P1", "P3"}));
     const QVector<QStringList> expected{{"Рейтинг", "2000", "1800"},
                                         {"Очки", "2.0", "1.0"},
@@ -162,12 +162,12 @@ TEST(PairDialog, StatisticsRowsAndSwapOfNamesakes) {
     EXPECT_EQ(d.statisticsRows(), expected);
 
     PairDialogController namesakes =
-        PairDialogController::forCreation(c.engine(), 1, 4, InitialColour::White);
+        PairDialogController::forCreation(c.workbench(), 1, 4, InitialColour::White);
     ASSERT_EQ(namesakes.white(), 1);
     namesakes.swap();
-    namesakes.confirm(c.engine());
-    EXPECT_EQ(c.engine().pairList().last().white, 4);
-    EXPECT_EQ(c.engine().pairList().last().black, 1);
+    namesakes.confirm(c.workbench());
+    EXPECT_EQ(c.workbench().pairList().last().white, 4);
+    EXPECT_EQ(c.workbench().pairList().last().black, 1);
 }
 
 TEST(PairingDialog, AutomaticPairingProposesTheWholeRound) {
@@ -197,7 +197,7 @@ TEST(PairingDialog, AutomaticPairingProposesTheWholeRound) {
         // The proposal is the director's to change; a second one only over an empty list.
         EXPECT_FALSE(p.autoPairEnabled());
         EXPECT_TRUE(p.finishEnabled());
-        const PairingEngine::CommitResult r = p.finish();
+        const PairingWorkbench::CommitResult r = p.finish();
         ASSERT_TRUE(r.tournament);
         ASSERT_EQ(r.tournament->roundCount(), 1);
         EXPECT_EQ(r.tournament->rounds[0].size(), 3);
@@ -222,8 +222,8 @@ TEST(PairingDialog, AutomaticPairingPairsTheRestAroundThePairsMade) {
                                std::optional<Message>* refused = nullptr) {
         PairingController c = dialogFor(t);
         PairDialogController d =
-            PairDialogController::forCreation(c.engine(), a, b, InitialColour::White);
-        d.confirm(c.engine());
+            PairDialogController::forCreation(c.workbench(), a, b, InitialColour::White);
+        d.confirm(c.workbench());
         c.creationDialogClosed(d);
         EXPECT_TRUE(c.autoPairEnabled());
         const std::optional<Message> message = c.autoPair();
@@ -231,7 +231,7 @@ TEST(PairingDialog, AutomaticPairingPairsTheRestAroundThePairsMade) {
             *refused = message;
         EXPECT_EQ(c.finishEnabled(), !message);
         QStringList pairs;
-        for (const PairRow& row : c.engine().pairList())
+        for (const PairRow& row : c.workbench().pairList())
             pairs << QString::number(row.white) + u'-' + QString::number(row.black);
         return pairs.join(u',');
     };
@@ -308,7 +308,7 @@ TEST(PairDialog, ProposesTheColoursOfTheDutchRulesAndSaysWhy) {
         SCOPED_TRACE(k.why.toStdString());
         PairingController c = dialogFor(*k.t);
         PairDialogController d =
-            PairDialogController::forCreation(c.engine(), k.first, k.second, k.initial);
+            PairDialogController::forCreation(c.workbench(), k.first, k.second, k.initial);
         EXPECT_EQ(d.white(), k.white);
         EXPECT_EQ(d.colourAdvice(), k.why);
     }
@@ -316,14 +316,14 @@ TEST(PairDialog, ProposesTheColoursOfTheDutchRulesAndSaysWhy) {
     // The rows of colours and preferences; editing keeps the colours the pair has.
     PairingController c = dialogFor(three);
     PairDialogController d =
-        PairDialogController::forCreation(c.engine(), 1, 3, InitialColour::White);
+        PairDialogController::forCreation(c.workbench(), 1, 3, InitialColour::White);
     EXPECT_EQ(
         d.statisticsRows().mid(9),
         (QVector<QStringList>{{"Цвета по турам", "Ч Ч Б", "Б Ч Ч"},
                               {"Предпочтение цвета", "белые, сильное", "белые, абсолютное"}}));
-    c.engine().pairList().append(c.engine().makePairRow(1, 3));
+    c.workbench().pairList().append(c.workbench().makePairRow(1, 3));
     const PairDialogController edit =
-        PairDialogController::forEditing(c.engine(), 0, InitialColour::White);
+        PairDialogController::forEditing(c.workbench(), 0, InitialColour::White);
     EXPECT_EQ(edit.white(), 1);
     EXPECT_TRUE(edit.colourAdvice().endsWith("\nСейчас цвета обратные предложенным."));
 }

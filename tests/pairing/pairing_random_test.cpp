@@ -1,6 +1,6 @@
-// Whole tournaments paired by the engine as a director would: the first unpaired
+// Whole tournaments paired by the workbench as a director would: the first unpaired
 // player, the first candidate at the smallest allowance, forcing when nobody suits.
-#include "pairing/pairing_engine.h"
+#include "pairing/pairing_workbench.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_creation.h"
 
@@ -25,7 +25,7 @@ int pick(std::mt19937& rng, int size) {
 }
 
 // Checks the invariants of a candidate list right after a search for s.
-void checkCandidates(const PairingEngine& e, int s) {
+void checkCandidates(const PairingWorkbench& e, int s) {
     QSet<int> seen;
     const std::span<const int> opponents = e.standings().opponentsOf(s);
     for (int i : e.candidateList()) {
@@ -54,7 +54,7 @@ void playTournament(unsigned seed, const QString& dir) {
     const QStringList entries = swissResultEntries().mid(1);
 
     for (int r = 1; r <= rounds; ++r) {
-        PairingEngine e(t, computeSwissStandings(t));
+        PairingWorkbench e(t, computeSwissStandings(t));
         e.buildUnpairedList();
         EXPECT_FALSE(t.byeNumber && e.unpairedList().contains(t.byeNumber));
         while (!e.unpairedList().isEmpty()) {
@@ -97,7 +97,7 @@ void playTournament(unsigned seed, const QString& dir) {
             e.buildUnpairedList();
         }
         ASSERT_FALSE(e.commitRefusal()) << e.commitRefusal()->text.toStdString();
-        PairingEngine::CommitResult committed = e.commitRoundPairing();
+        PairingWorkbench::CommitResult committed = e.commitRoundPairing();
         ASSERT_TRUE(committed.tournament) << r;
         t = std::move(*committed.tournament);
         ASSERT_EQ(t.roundCount(), r);

@@ -1,4 +1,4 @@
-#include "pairing/pairing_engine.h"
+#include "pairing/pairing_workbench.h"
 
 #include "common/text_file.h"
 
@@ -25,7 +25,7 @@ QVector<int> playerListWidths() {
     return {30, 120, 40, 30, 30, 30, 30, 30, 30, 30, 40, 110};
 }
 
-PairingEngine::PairingEngine(SwissTournament tournament, SwissStandings standings)
+PairingWorkbench::PairingWorkbench(SwissTournament tournament, SwissStandings standings)
     : m_tournament(std::move(tournament)), m_standings(std::move(standings)) {
     const int n = m_tournament.participantCount();
     m_pointsKey.reserve(n);
@@ -37,7 +37,7 @@ PairingEngine::PairingEngine(SwissTournament tournament, SwissStandings standing
     }
 }
 
-PairRow PairingEngine::makePairRow(int white, int black) const {
+PairRow PairingWorkbench::makePairRow(int white, int black) const {
     auto points = [&](int number) {
         return m_tournament.hasParticipant(number) ? pointsText(m_standings.of(number).points)
                                                    : QString();
@@ -46,7 +46,7 @@ PairRow PairingEngine::makePairRow(int white, int black) const {
             points(black), black};
 }
 
-QStringList PairingEngine::playerRow(int number) const {
+QStringList PairingWorkbench::playerRow(int number) const {
     const Participant& p = m_tournament.participant(number);
     const SwissFigures& f = m_standings.of(number);
     return {p.number,
@@ -63,7 +63,7 @@ QStringList PairingEngine::playerRow(int number) const {
             opponentNumbersText(m_standings, number)};
 }
 
-QVector<QStringList> PairingEngine::playerRows(const QVector<int>& numbers) const {
+QVector<QStringList> PairingWorkbench::playerRows(const QVector<int>& numbers) const {
     QVector<QStringList> rows;
     rows.reserve(numbers.size());
     for (int number : numbers)
@@ -71,19 +71,19 @@ QVector<QStringList> PairingEngine::playerRows(const QVector<int>& numbers) cons
     return rows;
 }
 
-QVector<QStringList> PairingEngine::unpairedRows() const {
+QVector<QStringList> PairingWorkbench::unpairedRows() const {
     return playerRows(m_unpaired);
 }
 
-QVector<QStringList> PairingEngine::candidateRows() const {
+QVector<QStringList> PairingWorkbench::candidateRows() const {
     return playerRows(m_candidates);
 }
 
-bool PairingEngine::isPaired(int number) const {
+bool PairingWorkbench::isPaired(int number) const {
     return m_pairedNumbers.contains(number);
 }
 
-void PairingEngine::buildUnpairedList() {
+void PairingWorkbench::buildUnpairedList() {
     m_pairedNumbers.clear();
     for (const PairRow& row : m_pairs)
         m_pairedNumbers << row.white << row.black;
@@ -95,7 +95,7 @@ void PairingEngine::buildUnpairedList() {
     }
 }
 
-void PairingEngine::buildCandidates(int s, float allowance) {
+void PairingWorkbench::buildCandidates(int s, float allowance) {
     const int n = m_tournament.participantCount();
     if (s < 1 || s > n)
         return;
@@ -134,7 +134,7 @@ void PairingEngine::buildCandidates(int s, float allowance) {
     prune(s);
 }
 
-void PairingEngine::forceCandidates(int s) {
+void PairingWorkbench::forceCandidates(int s) {
     const int n = m_tournament.participantCount();
     if (s < 1 || s > n)
         return;
@@ -145,7 +145,7 @@ void PairingEngine::forceCandidates(int s) {
     prune(s);
 }
 
-void PairingEngine::prune(int s) {
+void PairingWorkbench::prune(int s) {
     QSet<int> removed;
     // Every row of a previous opponent goes: with a raised allowance one opponent can
     // be found by two passes, and a surviving row would offer a rematch. Games against
@@ -168,7 +168,7 @@ void PairingEngine::prune(int s) {
     m_candidates = std::move(kept);
 }
 
-std::optional<Message> PairingEngine::proposeDutchPairing(const DutchOptions& options) {
+std::optional<Message> PairingWorkbench::proposeDutchPairing(const DutchOptions& options) {
     const QString title = QStringLiteral("Автоматическая жеребьёвка");
     if (m_tournament.roundCount() >= Limits::SwissRounds)
         return Message{title, QStringLiteral("В турнире уже %1 туров: больше туров быть не может.")
@@ -190,7 +190,7 @@ std::optional<Message> PairingEngine::proposeDutchPairing(const DutchOptions& op
     const DutchPairing pairing = pairDutch(m_tournament, rest);
     if (!pairing.found() && !m_pairs.isEmpty())
         return Message{title, QCoreApplication::translate(
-                                  "PairingEngine",
+                                  "PairingWorkbench",
                                   "Оставшихся игроков (%1) нельзя спарить по голландской системе: "
                                   "при составленных парах никакие пары не выполняют абсолютных "
                                   "условий (без повторных встреч, не больше одного свободного дня "
@@ -210,7 +210,7 @@ std::optional<Message> PairingEngine::proposeDutchPairing(const DutchOptions& op
     return std::nullopt;
 }
 
-std::optional<Message> PairingEngine::commitRefusal() const {
+std::optional<Message> PairingWorkbench::commitRefusal() const {
     const QString title = QStringLiteral("Ошибка");
     if (m_tournament.roundCount() >= Limits::SwissRounds)
         return Message{title, QStringLiteral("В турнире уже %1 туров: больше туров быть не может.")
@@ -241,7 +241,7 @@ std::optional<Message> PairingEngine::commitRefusal() const {
     return std::nullopt;
 }
 
-std::optional<Message> PairingEngine::storeRoundPairing(SwissTournament& tournament) {
+std::optional<Message> PairingWorkbench::storeRoundPairing(SwissTournament& tournament) {
     if (std::optional<Message> refusal = commitRefusal())
         return refusal;
     QVector<SwissGame> round(tournament.boardCount());
@@ -262,7 +262,7 @@ std::optional<Message> PairingEngine::storeRoundPairing(SwissTournament& tournam
     return std::nullopt;
 }
 
-PairingEngine::CommitResult PairingEngine::commitRoundPairing(const QString& path) {
+PairingWorkbench::CommitResult PairingWorkbench::commitRoundPairing(const QString& path) {
     SwissTournament next = m_tournament;
     const PairList pairs = m_pairs;
     if (std::optional<Message> refusal = storeRoundPairing(next))

@@ -1,4 +1,4 @@
-// The pairing engine: proposes opponents for a chosen player from the standings and
+// The pairing workbench: proposes opponents for a chosen player from the standings and
 // commits a complete set of pairs as the next round. A plain object over a snapshot of
 // the tournament and its standings; nothing reaches the tournament before the commit.
 #pragma once
@@ -34,9 +34,9 @@ using PairList = QVector<PairRow>;
 QStringList playerListTitles();
 QVector<int> playerListWidths();
 
-class PairingEngine {
+class PairingWorkbench {
 public:
-    PairingEngine(SwissTournament tournament, SwissStandings standings);
+    PairingWorkbench(SwissTournament tournament, SwissStandings standings);
 
     const SwissTournament& tournament() const { return m_tournament; }
     const SwissStandings& standings() const { return m_standings; }
