@@ -39,17 +39,17 @@ void BM_ResultEntryCycle(benchmark::State& state) {
     QTemporaryDir dir;
     SwissTournament t = bench::fullSwissTournament();
     t.state.path = dir.filePath(QStringLiteral("bench.swz"));
-    if (saveSwiss(t)) {
+    if (!saveSwiss(t)) {
         state.SkipWithError("cannot write the tournament");
         return;
     }
-    SwissWindowController window(*loadSwiss(t.state.path).tournament);
+    SwissWindowController window(*loadSwiss(t.state.path));
     const QStringList entries{QStringLiteral("1"), QStringLiteral("%")};
     int k = 0;
     for (auto _ : state) {
         window.clickGame(k % 150);
         window.setResultEntry(entries[k % 2]);
-        if (window.store()) {
+        if (!window.store()) {
             state.SkipWithError("save failed");
             return;
         }

@@ -107,10 +107,10 @@ CliOutput runReport(const QStringList& args) {
         return parsed.error;
     const ReportRequest& request = *parsed.request;
 
-    SwissLoadResult loaded = loadSwiss(request.file);
+    Result<SwissTournament> loaded = loadSwiss(request.file);
     if (!loaded)
-        return fail(command, loaded.error.text.replace(u'\n', QStringLiteral(": ")));
-    const SwissTournament& t = *loaded.tournament;
+        return fail(command, QString(loaded.failure().text).replace(u'\n', QStringLiteral(": ")));
+    const SwissTournament& t = *loaded;
     std::optional<int> number;
     if (request.kind == QStringLiteral("stats")) {
         number = request.participantNumber(t.participantCount());
@@ -165,10 +165,10 @@ CliOutput runSwissCli(const QStringList& args) {
     const std::optional<QString> allowanceText = parsed.value(QStringLiteral("--allowance"));
     const std::optional<QString> output = parsed.value(QStringLiteral("-o"));
 
-    SwissLoadResult loaded = loadSwiss(path);
+    Result<SwissTournament> loaded = loadSwiss(path);
     if (!loaded)
-        return fail(command, loaded.error.text.replace(u'\n', QStringLiteral(": ")));
-    const SwissTournament& t = *loaded.tournament;
+        return fail(command, QString(loaded.failure().text).replace(u'\n', QStringLiteral(": ")));
+    const SwissTournament& t = *loaded;
 
     if (command == QStringLiteral("games")) {
         const std::optional<int> round = parseNumberArgument(operand);
@@ -191,8 +191,8 @@ CliOutput runSwissCli(const QStringList& args) {
         const std::optional<DutchOptions> options = dutchOptions(parsed, t);
         if (!options)
             return fail(command, dutchOptionsError(parsed, t));
-        if (std::optional<Message> refused = workbench.proposeDutchPairing(*options))
-            return fail(command, refused->text);
+        if (const Result<> proposed = workbench.proposeDutchPairing(*options); !proposed)
+            return fail(command, proposed.failure().text);
         if (!output) {
             QVector<QStringList> rows;
             for (const PairRow& row : workbench.pairList())
@@ -230,9 +230,11 @@ CliOutput runSwissCli(const QStringList& args) {
     }
 
     // commit, and pair with -o
-    PairingWorkbench::CommitResult committed = workbench.commitRoundPairing(output.value_or(path));
-    if (committed.message)
-        return fail(command, committed.message->text.replace(u'\n', QStringLiteral(": ")));
+    const Result<CommittedRound> committed = workbench.commitRoundPairing(output.value_or(path));
+    const std::optional<Message> failed =
+        committed ? committed->notReadBack : std::optional<Message>(committed.failure());
+    if (failed)
+        return fail(command, QString(failed->text).replace(u'\n', QStringLiteral(": ")));
     return {0, QByteArray(), QByteArray()};
 }
 

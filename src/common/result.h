@@ -11,8 +11,7 @@
 
 namespace ladya {
 
-template <class T = void>
-class [[nodiscard]] Result {
+template <class T = void> class Result {
     static_assert(!std::is_same_v<std::remove_cv_t<T>, Message>,
                   "a Message value could not be told from a failure");
 
@@ -44,8 +43,7 @@ private:
     std::variant<T, Message> m_outcome;
 };
 
-template <>
-class [[nodiscard]] Result<void> {
+template <> class Result<void> {
 public:
     Result() = default; // success
     Result(Message failure) : m_failure(std::move(failure)) {}

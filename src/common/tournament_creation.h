@@ -4,6 +4,7 @@
 
 #include "common/list_column.h"
 #include "common/message.h"
+#include "common/result.h"
 
 #include <QDate>
 #include <QString>
@@ -29,9 +30,8 @@ QString tournamentFileName(const QString& tournamentName, const QDate& creationD
 
 // The name becomes a file name in the working folder: a character no file name may
 // hold would fail the save or, worse, lead out of the folder; a name of blanks alone
-// names nothing. The refusal names every such character at once; nothing when the name
-// can be a file name.
-std::optional<Message> fileNameRefusal(const QString& tournamentName);
+// names nothing. Fails with the refusal, which names every such character at once.
+Result<> fileNameCheck(const QString& tournamentName);
 
 // Two tournaments of one name created on one day would share the file at `path`; the
 // earlier one, perhaps with rounds played, must not be overwritten.

@@ -366,21 +366,21 @@ PairDialogController PairingController::editingDialog() const {
                                             dutchOptions().initialColour);
 }
 
-std::optional<Message> PairingController::autoPair() {
-    std::optional<Message> refused = m_workbench.proposeDutchPairing(dutchOptions());
+Result<> PairingController::autoPair() {
+    Result<> proposed = m_workbench.proposeDutchPairing(dutchOptions());
     // Refused, nothing changed; else everyone is paired, the searched player too, so
     // his search goes with the selections.
-    if (!refused)
+    if (proposed)
         pairsChanged();
     applyRules();
-    return refused;
+    return proposed;
 }
 
-PairingWorkbench::CommitResult PairingController::finish() {
-    PairingWorkbench::CommitResult result = m_workbench.commitRoundPairing();
-    if (!result.tournament)
+Result<CommittedRound> PairingController::finish() {
+    Result<CommittedRound> committed = m_workbench.commitRoundPairing();
+    if (!committed)
         applyRules();
-    return result;
+    return committed;
 }
 
 void PairingController::applyRules() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "pairing/pairing_workbench.h"
 #include "swiss/swiss_controller.h"
 
@@ -150,11 +151,11 @@ public:
     PairDialogController editingDialog() const;
     void editingDialogClosed();
     // "Автоматическая жеребьёвка": pairs the players still unpaired after the pairs made;
-    // the message when it cannot (nothing then changes).
-    std::optional<Message> autoPair();
+    // fails with the message when it cannot (nothing then changes).
+    Result<> autoPair();
     // "Завершить жеребьёвку": commits the round, saves and loads the file. On success
     // the dialog closes and the tournament window takes the returned tournament.
-    PairingWorkbench::CommitResult finish();
+    Result<CommittedRound> finish();
 
     // What to ask before the close box drops the pairs made; nothing to ask when none.
     std::optional<Message> closeQuestion() const;

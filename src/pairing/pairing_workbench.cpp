@@ -168,7 +168,7 @@ void PairingWorkbench::prune(int s) {
     m_candidates = std::move(kept);
 }
 
-std::optional<Message> PairingWorkbench::proposeDutchPairing(const DutchOptions& options) {
+Result<> PairingWorkbench::proposeDutchPairing(const DutchOptions& options) {
     const QString title = QStringLiteral("Автоматическая жеребьёвка");
     if (m_tournament.roundCount() >= Limits::SwissRounds)
         return Message{title, QStringLiteral("В турнире уже %1 туров: больше туров быть не может.")
@@ -183,7 +183,7 @@ std::optional<Message> PairingWorkbench::proposeDutchPairing(const DutchOptions&
         }
     }
     if (m_unpaired.isEmpty())
-        return std::nullopt;
+        return {};
     // The pairs made by hand stay: the rest are paired as the round's field without them.
     DutchOptions rest = options;
     rest.alreadyPaired = m_pairedNumbers;
@@ -207,10 +207,10 @@ std::optional<Message> PairingWorkbench::proposeDutchPairing(const DutchOptions&
     for (const DutchPair& pair : pairing.pairs)
         m_pairs.append(makePairRow(pair.white, pair.black));
     buildUnpairedList();
-    return std::nullopt;
+    return {};
 }
 
-std::optional<Message> PairingWorkbench::commitRefusal() const {
+Result<> PairingWorkbench::canCommit() const {
     const QString title = QStringLiteral("Ошибка");
     if (m_tournament.roundCount() >= Limits::SwissRounds)
         return Message{title, QStringLiteral("В турнире уже %1 туров: больше туров быть не может.")
@@ -238,12 +238,12 @@ std::optional<Message> PairingWorkbench::commitRefusal() const {
     }
     if (m_pairs.size() > m_tournament.boardCount())
         return Message{title, QStringLiteral("Пар больше, чем досок в туре.")};
-    return std::nullopt;
+    return {};
 }
 
-std::optional<Message> PairingWorkbench::storeRoundPairing(SwissTournament& tournament) {
-    if (std::optional<Message> refusal = commitRefusal())
-        return refusal;
+Result<> PairingWorkbench::storeRoundPairing(SwissTournament& tournament) {
+    if (Result<> committable = canCommit(); !committable)
+        return committable;
     QVector<SwissGame> round(tournament.boardCount());
     int board = 0;
     for (int number : m_standings.order) {
@@ -259,28 +259,28 @@ std::optional<Message> PairingWorkbench::storeRoundPairing(SwissTournament& tour
     }
     tournament.rounds.append(std::move(round));
     tournament.deriveCounts();
-    return std::nullopt;
+    return {};
 }
 
-PairingWorkbench::CommitResult PairingWorkbench::commitRoundPairing(const QString& path) {
+Result<CommittedRound> PairingWorkbench::commitRoundPairing(const QString& path) {
     SwissTournament next = m_tournament;
     const PairList pairs = m_pairs;
-    if (std::optional<Message> refusal = storeRoundPairing(next))
-        return {std::nullopt, refusal};
+    if (Result<> stored = storeRoundPairing(next); !stored)
+        return stored.failure();
     const QString target = path.isEmpty() ? next.state.path : path;
-    if (std::optional<Message> failed = saveSwiss(next, target)) {
+    if (Result<> saved = saveSwiss(next, target); !saved) {
         // The director keeps the pairs and can try again.
         m_pairs = pairs;
-        return {std::nullopt, failed};
+        return saved.failure();
     }
-    SwissLoadResult loaded = loadSwiss(target);
+    Result<SwissTournament> loaded = loadSwiss(target);
     if (!loaded) {
         // The file holds the new round: the window must go on with it, or its next
         // save would write the old state over the round just committed.
         next.state.path = target;
-        return {std::move(next), loaded.error};
+        return CommittedRound{std::move(next), loaded.failure()};
     }
-    return {std::move(loaded.tournament), std::nullopt};
+    return CommittedRound{std::move(loaded).value(), std::nullopt};
 }
 
 } // namespace ladya

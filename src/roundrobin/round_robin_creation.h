@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "common/text_file.h"
 #include "roundrobin/round_robin_file.h"
 #include "roundrobin/round_robin_rows.h"
@@ -42,7 +43,7 @@ inline const QString FinishButton = QStringLiteral("Завершить");
 // The creation window's state and rules, without widgets.
 class RoundRobinCreation {
 public:
-    using SaveFunction = std::function<FileResult(const RoundRobinTournament&)>;
+    using SaveFunction = std::function<Result<>(const RoundRobinTournament&)>;
 
     // `kind` is "1_krug" or "2_kruga"; files are created in `workingDir`. `save`
     // defaults to saveRoundRobin.
@@ -67,9 +68,10 @@ public:
     void setStartDate(const QString& date) { m_startDate = date; }
 
     // Adds the row the player selection returned (number, name, city, category and
-    // rating joined by "\n"; "" adds nothing). A message when the row is refused.
-    std::optional<Message> addParticipant(const QString& selectedRowText);
-    std::optional<Message> addParticipant(const Participant& player);
+    // rating joined by "\n"; "" adds nothing). Fails with the message when the row is
+    // refused.
+    Result<> addParticipant(const QString& selectedRowText);
+    Result<> addParticipant(const Participant& player);
 
     // A click in the list at `position` (0-based; −1 when the click selected nothing,
     // which keeps the previous selection).
@@ -83,13 +85,10 @@ public:
     // What to ask before the close box drops the participants; nothing to ask when none.
     std::optional<Message> closeQuestion() const;
 
-    struct Finished {
-        std::optional<RoundRobinTournament> tournament; // loaded back from its new file
-        std::optional<Message> message;                 // why it was not created
-    };
-    // Builds the tournament, saves it and reads it back. On failure the window's
-    // state is as before, so the user can change the name and try again.
-    Finished finish(const QDate& today);
+    // While finishEnabled(): builds the tournament, saves it and reads it back from its
+    // new file. On failure the window's state is as before, so the user can change the
+    // name and try again.
+    Result<RoundRobinTournament> finish(const QDate& today);
 
     // The tournament finishing would save (without saving it).
     RoundRobinTournament buildTournament(const QDate& today) const;

@@ -91,15 +91,14 @@ namespace {
 
 const QString LoadErrorTitle = QStringLiteral("Ошибка");
 
-RoundRobinLoad loadError(const QString& path, const QString& reason) {
-    return {std::nullopt,
-            {LoadErrorTitle, QStringLiteral("Не удалось открыть турнир из файла %1\n%2")
-                                 .arg(QFileInfo(path).fileName(), reason)}};
+Message loadError(const QString& path, const QString& reason) {
+    return {LoadErrorTitle, QStringLiteral("Не удалось открыть турнир из файла %1\n%2")
+                                .arg(QFileInfo(path).fileName(), reason)};
 }
 
 } // namespace
 
-RoundRobinLoad parseRoundRobin(const QStringList& lines, const QString& path) {
+Result<RoundRobinTournament> parseRoundRobin(const QStringList& lines, const QString& path) {
     if (lines.size() < 6)
         return loadError(path, QStringLiteral("Файл пуст или поврежден: нет заголовка турнира."));
     const int n = parseLenientInt(lines.at(2));
@@ -181,10 +180,10 @@ RoundRobinLoad parseRoundRobin(const QStringList& lines, const QString& path) {
         }
     }
     t.state.unplayedCount = t.countUnplayed();
-    return {std::move(t), {}};
+    return t;
 }
 
-RoundRobinLoad loadRoundRobin(const QString& path) {
+Result<RoundRobinTournament> loadRoundRobin(const QString& path) {
     QString reason;
     const std::optional<QStringList> lines = readTextLines(path, &reason);
     if (!lines)
@@ -192,7 +191,7 @@ RoundRobinLoad loadRoundRobin(const QString& path) {
     return parseRoundRobin(*lines, path);
 }
 
-FileResult saveRoundRobin(const RoundRobinTournament& tournament) {
+Result<> saveRoundRobin(const RoundRobinTournament& tournament) {
     return saveRoundRobin(tournament, tournament.state.path);
 }
 
@@ -248,8 +247,10 @@ QByteArray roundRobinFileBytes(const RoundRobinTournament& t) {
     return out;
 }
 
-FileResult saveRoundRobin(const RoundRobinTournament& tournament, const QString& path) {
-    return writeFileAtomic(path, roundRobinFileBytes(tournament));
+Result<> saveRoundRobin(const RoundRobinTournament& tournament, const QString& path) {
+    if (const Result<> written = writeFileAtomic(path, roundRobinFileBytes(tournament)); !written)
+        return roundRobinSaveFailedMessage(path, written.failure().text);
+    return {};
 }
 
 Message roundRobinSaveFailedMessage(const QString& path, const QString& reason) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "players/completion.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_rows.h"
@@ -87,7 +88,7 @@ public:
     // "Записать": stores the entry for the selected board, saves, reads the file back
     // and recomputes. A failed save keeps the result in the window, selection and all,
     // so that "Записать" can save it again once the cause is fixed.
-    std::optional<Message> store();
+    Result<> store();
     // What "Записать" asks before the chosen entry replaces the selected game's stored
     // result; nothing when the game has none or keeps it.
     std::optional<Message> replaceQuestion() const;
@@ -98,7 +99,7 @@ public:
     // selection moves to the round's next unplayed game (wrapping to the first, staying
     // when none is left; a cleared game stays selected); a failed save keeps it where it
     // is, as "Записать" does.
-    std::optional<Message> storeByKey(const QString& entry);
+    Result<> storeByKey(const QString& entry);
     // A result is held that the file does not have yet (its save failed).
     bool unsaved() const { return m_unsaved; }
     void clickStandings(int row); // row of the standings list counted from 0, −1 for none
@@ -112,18 +113,13 @@ public:
     // The close box ends the program and "Главное меню" leaves for the menu; a result
     // whose save failed is saved first, and while that fails the window stays with the
     // message.
-    struct CloseDecision {
-        bool exit = true;
-        std::optional<Message> message;
-    };
-    CloseDecision closeRequested();
+    Result<> closeRequested();
 
     // Completion: what the player files receive with this end date; nothing while the
     // completion button is disabled.
     std::optional<CompletionInput> completionInput(const QString& endDate) const;
-    // Sets the end date and saves; on failure the tournament stays unfinished and the
-    // message is returned.
-    std::optional<Message> complete(const QString& endDate);
+    // Sets the end date and saves; on failure the tournament stays unfinished.
+    Result<> complete(const QString& endDate);
 
     // The rules re-applied after every event (the events above call it themselves).
     void applyRules();
@@ -158,10 +154,6 @@ private:
 };
 
 // Loads the file and opens the window's state on it; an unreadable file is reported.
-struct SwissWindowOpenResult {
-    std::optional<SwissWindowController> controller;
-    Message error; // set when !controller
-};
-SwissWindowOpenResult openSwissWindow(const QString& path);
+Result<SwissWindowController> openSwissWindow(const QString& path);
 
 } // namespace ladya

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_file.h"
 
@@ -54,21 +55,19 @@ public:
     // "Добавить участника" with the text the player selection returned (number, name,
     // city, category and rating joined by line feeds; "" when cancelled). The row gets
     // the next number. A duplicate (name and city) or a participant beyond the table is
-    // refused with the message returned.
-    std::optional<Message> addPlayer(const QString& selectedRowText);
+    // refused with the message.
+    Result<> addPlayer(const QString& selectedRowText);
     void clickRow(int row); // counted from 0, −1 for none
     void removeSelected();  // "Удалить участника"
 
     // What to ask before the close box drops the participants; nothing to ask when none.
     std::optional<Message> closeQuestion() const;
 
-    struct FinishResult {
-        std::optional<SwissTournament> tournament; // saved; the Swiss window opens on it
-        std::optional<Message> message;            // the window stays as it was
-    };
     // "Завершить": names the file after the tournament and `today`, numbers the players
     // by rating, adds the bye participant for an odd count and saves in `workingDir`.
-    FinishResult finish(const QString& workingDir, const QDate& today) const;
+    // The saved tournament, which the Swiss window opens on; on failure the window stays
+    // as it was.
+    Result<SwissTournament> finish(const QString& workingDir, const QDate& today) const;
 
     const QVector<QStringList>& rows() const { return m_rows; }
     int participantCount() const { return int(m_rows.size()); }

@@ -217,13 +217,13 @@ void PairingWindow::applyRules() {
 void PairingWindow::autoPair() {
     if (!m_controller.autoPairEnabled())
         return;
-    const std::optional<Message> refused = m_controller.autoPair();
+    const Result<> proposed = m_controller.autoPair();
     showPlayers();
     showCandidates();
     showPairs();
     applyRules();
-    if (refused) {
-        m_platform.showMessage(this, *refused);
+    if (!proposed) {
+        m_platform.showMessage(this, proposed.failure());
         return;
     }
     // Looked over, then committed: the pairs are next, and Enter commits.
@@ -333,20 +333,19 @@ void PairingWindow::editPair() {
 void PairingWindow::finishPairing() {
     if (!m_controller.finishEnabled())
         return;
-    PairingWorkbench::CommitResult result = m_controller.finish();
-    if (!result.tournament) {
+    Result<CommittedRound> committed = m_controller.finish();
+    if (!committed) {
         // Refused or not written: the pairs are kept and the director can try again.
         showPlayers();
         showPairs();
         applyRules();
-        if (result.message)
-            m_platform.showMessage(this, *result.message);
+        m_platform.showMessage(this, committed.failure());
         return;
     }
     // Written but not read back: the round is on disk, so the tournament goes on with it.
-    if (result.message)
-        m_platform.showMessage(this, *result.message);
-    m_committed = std::move(result.tournament);
+    if (committed->notReadBack)
+        m_platform.showMessage(this, *committed->notReadBack);
+    m_committed = std::move(committed->tournament);
     closeWindow();
     emit finished();
 }

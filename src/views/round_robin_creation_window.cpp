@@ -133,10 +133,10 @@ void RoundRobinCreationWindow::showRows() {
 void RoundRobinCreationWindow::addParticipant() {
     const SelectedRowText row = SelectPlayerDialog::run(m_workspace, m_platform, this);
     if (!row.isEmpty()) {
-        const std::optional<Message> refused = m_creation.addParticipant(row);
+        const Result<> added = m_creation.addParticipant(row);
         showRows(); // also takes back the count of a refused row
-        if (refused)
-            m_platform.showMessage(this, *refused);
+        if (!added)
+            m_platform.showMessage(this, added.failure());
     }
     applyRules();
 }
@@ -155,14 +155,17 @@ void RoundRobinCreationWindow::rowClicked() {
 void RoundRobinCreationWindow::finish() {
     m_creation.setName(m_name->text());
     m_creation.setStartDate(m_date->dateText());
-    RoundRobinCreation::Finished done = m_creation.finish(m_platform.today());
-    if (!done.tournament) {
-        if (done.message)
-            m_platform.showMessage(this, *done.message);
+    if (!m_creation.finishEnabled()) {
         applyRules();
         return;
     }
-    m_created = std::move(done.tournament);
+    Result<RoundRobinTournament> done = m_creation.finish(m_platform.today());
+    if (!done) {
+        m_platform.showMessage(this, done.failure());
+        applyRules();
+        return;
+    }
+    m_created = std::move(done).value();
     closeWindow();
     emit created();
 }

@@ -143,11 +143,11 @@ void SwissCreationWindow::showRows() {
 
 void SwissCreationWindow::addParticipant() {
     const SelectedRowText row = SelectPlayerDialog::run(m_workspace, m_platform, this);
-    const std::optional<Message> refused = m_creation.addPlayer(row);
+    const Result<> added = m_creation.addPlayer(row);
     showRows(); // also takes back the count of a refused row
     applyRules();
-    if (refused)
-        m_platform.showMessage(this, *refused);
+    if (!added)
+        m_platform.showMessage(this, added.failure());
 }
 
 void SwissCreationWindow::removeParticipant() {
@@ -164,15 +164,13 @@ void SwissCreationWindow::rowClicked() {
 void SwissCreationWindow::finish() {
     m_creation.setName(m_name->text());
     m_creation.setStartDate(m_date->dateText());
-    SwissCreationController::FinishResult done =
-        m_creation.finish(m_workspace.workingDir(), m_platform.today());
-    if (!done.tournament) {
-        if (done.message)
-            m_platform.showMessage(this, *done.message);
+    Result<SwissTournament> done = m_creation.finish(m_workspace.workingDir(), m_platform.today());
+    if (!done) {
+        m_platform.showMessage(this, done.failure());
         applyRules();
         return;
     }
-    m_created = std::move(done.tournament);
+    m_created = std::move(done).value();
     closeWindow();
     emit created();
 }

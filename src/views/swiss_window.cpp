@@ -234,15 +234,15 @@ void SwissWindow::store() {
     showStored(m_controller.store());
 }
 
-void SwissWindow::showStored(const std::optional<Message>& failed) {
+void SwissWindow::showStored(const Result<>& written) {
     syncState();
     m_games->refreshRows(m_controller.gameRowCount());
     // The places have changed: the row chosen before is another participant now.
     m_standings->clearSelection();
     m_standings->refreshRows(m_controller.standingsRowCount());
     applyRules();
-    if (failed)
-        m_platform.showMessage(this, *failed);
+    if (!written)
+        m_platform.showMessage(this, written.failure());
 }
 
 bool SwissWindow::storeByKey(int key, Qt::KeyboardModifiers modifiers) {
@@ -304,11 +304,11 @@ void SwissWindow::pairNextRound() {
     m_games->setFocus();
 }
 
-CompletionResult SwissWindow::completeWith(const QString& endDate) {
+std::optional<Result<>> SwissWindow::completeWith(const QString& endDate) {
     const std::optional<CompletionInput> input = m_controller.completionInput(endDate);
     if (!input)
-        return {};
-    const CompletionResult result = completeTournament(
+        return std::nullopt;
+    Result<> result = completeTournament(
         *input, m_workspace.players(), m_workspace.playersPath(), m_workspace.historyPath(),
         [this](const QString& date) { return m_controller.complete(date); });
     syncState();
@@ -337,10 +337,8 @@ void SwissWindow::backToMainMenu() {
 bool SwissWindow::leave() {
     // A result whose save failed is saved before the window goes; when that fails too,
     // the window stays and says so.
-    const SwissWindowController::CloseDecision decision = m_controller.closeRequested();
-    if (!decision.exit) {
-        if (decision.message)
-            m_platform.showMessage(this, *decision.message);
+    if (const Result<> saved = m_controller.closeRequested(); !saved) {
+        m_platform.showMessage(this, saved.failure());
         return false;
     }
     closeWindow();

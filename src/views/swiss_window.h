@@ -26,7 +26,7 @@ public:
 
     // The completion write-back with the chosen end date (what the completion
     // dialog's button runs).
-    CompletionResult completeWith(const QString& endDate);
+    std::optional<Result<>> completeWith(const QString& endDate);
 
 signals:
     // "Главное меню": the window has closed; a fresh main menu should follow.
@@ -46,7 +46,7 @@ private:
     void store();
     bool storeByKey(int key, Qt::KeyboardModifiers modifiers);
     // After a result was stored (or its save failed): both lists and the rules anew.
-    void showStored(const std::optional<Message>& failed);
+    void showStored(const Result<>& written);
     void standingsClicked();
     void writeStatistics();
     void writeCrosstable();

@@ -70,10 +70,10 @@ TEST(PairingDialog, PairsAWholeFirstRoundWithTheBye) {
     EXPECT_TRUE(c.candidateRows().isEmpty());
     EXPECT_TRUE(c.finishEnabled());
 
-    const PairingWorkbench::CommitResult r = c.finish();
-    ASSERT_TRUE(r.tournament);
-    EXPECT_EQ(r.tournament->roundCount(), 1);
-    EXPECT_EQ(r.tournament->rounds[0],
+    const Result<CommittedRound> r = c.finish();
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->tournament.roundCount(), 1);
+    EXPECT_EQ(r->tournament.rounds[0],
               (QVector<SwissGame>{{1, 6, "", ""}, {2, 3, "", ""}, {5, 4, "", ""}}));
 }
 
@@ -192,15 +192,15 @@ TEST(PairingDialog, AutomaticPairingProposesTheWholeRound) {
         EXPECT_TRUE(p.autoPairEnabled());
         EXPECT_TRUE(p.initialColourEnabled());
         p.setInitialColour(c.colour);
-        EXPECT_FALSE(p.autoPair());
+        EXPECT_TRUE(p.autoPair());
         EXPECT_EQ(p.pairRows(), c.pairs);
         // The proposal is the director's to change; a second one only over an empty list.
         EXPECT_FALSE(p.autoPairEnabled());
         EXPECT_TRUE(p.finishEnabled());
-        const PairingWorkbench::CommitResult r = p.finish();
-        ASSERT_TRUE(r.tournament);
-        ASSERT_EQ(r.tournament->roundCount(), 1);
-        EXPECT_EQ(r.tournament->rounds[0].size(), 3);
+        const Result<CommittedRound> r = p.finish();
+        ASSERT_TRUE(r);
+        ASSERT_EQ(r->tournament.roundCount(), 1);
+        EXPECT_EQ(r->tournament.rounds[0].size(), 3);
     }
 
     // Round 2 of two players who have met: no pairing meets the absolute criteria.
@@ -208,9 +208,9 @@ TEST(PairingDialog, AutomaticPairingProposesTheWholeRound) {
     met.state.path = dir.filePath("met.swz");
     PairingController p = dialogFor(met);
     EXPECT_FALSE(p.initialColourEnabled());
-    const std::optional<Message> refused = p.autoPair();
-    ASSERT_TRUE(refused);
-    EXPECT_TRUE(refused->text.contains("2 тура")) << refused->text.toStdString();
+    const Result<> refused = p.autoPair();
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.failure().text.contains("2 тура")) << refused.failure().text.toStdString();
     EXPECT_TRUE(p.pairRows().isEmpty());
     EXPECT_TRUE(p.autoPairEnabled());
 }
@@ -219,17 +219,17 @@ TEST(PairingDialog, AutomaticPairingPairsTheRestAroundThePairsMade) {
     // The pair (a, b) made as proposed, then the rest: in round 1 the players not yet
     // paired form the field, top half against bottom half.
     const auto pairsAfter = [](const SwissTournament& t, int a, int b,
-                               std::optional<Message>* refused = nullptr) {
+                               Result<>* refused = nullptr) {
         PairingController c = dialogFor(t);
         PairDialogController d =
             PairDialogController::forCreation(c.workbench(), a, b, InitialColour::White);
         d.confirm(c.workbench());
         c.creationDialogClosed(d);
         EXPECT_TRUE(c.autoPairEnabled());
-        const std::optional<Message> message = c.autoPair();
+        const Result<> message = c.autoPair();
         if (refused)
             *refused = message;
-        EXPECT_EQ(c.finishEnabled(), !message);
+        EXPECT_EQ(c.finishEnabled(), message.ok());
         QStringList pairs;
         for (const PairRow& row : c.workbench().pairList())
             pairs << QString::number(row.white) + u'-' + QString::number(row.black);
@@ -242,14 +242,14 @@ TEST(PairingDialog, AutomaticPairingPairsTheRestAroundThePairsMade) {
     EXPECT_EQ(pairsAfter(withBye, 5, 6), "5-6,1-3,4-2");
 
     // Round 3: 3 has the bye again by hand; the rest, 1 and 2, have met.
-    std::optional<Message> refused;
+    Result<> refused;
     EXPECT_EQ(pairsAfter(makeSwiss({"2000", "1900", "1800", "**"},
                                    {{"1|2|1|0", "3|4|1|0"}, {"1|3|%|%", "2|4|1|0"}}),
                          3, 4, &refused),
               "3-4");
-    ASSERT_TRUE(refused);
-    EXPECT_TRUE(refused->text.startsWith("Оставшихся игроков (2) нельзя спарить"))
-        << refused->text.toStdString();
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.failure().text.startsWith("Оставшихся игроков (2) нельзя спарить"))
+        << refused.failure().text.toStdString();
 }
 
 TEST(PairDialog, ProposesTheColoursOfTheDutchRulesAndSaysWhy) {

@@ -117,7 +117,7 @@ TEST_F(PlayerFiles, BeyondTheLimitNothingIsLostAndNothingIsAdded) {
     EXPECT_EQ(test::readBytes(players()), bytes);
 
     db.setRecord(3, "ИГРОК 3|ГОРОД|2|1600|x|y");
-    ASSERT_TRUE(rewritePlayerDatabase(db, players()).ok);
+    ASSERT_TRUE(rewritePlayerDatabase(db, players()).ok());
     const PlayerDatabase reread = *loadPlayerDatabase(players());
     EXPECT_EQ(reread.count(), Limits::PlayerDatabaseRecords + 5);
     EXPECT_EQ(reread.record(3), "ИГРОК 3|ГОРОД|2|1600|x|y");
@@ -127,8 +127,8 @@ TEST_F(PlayerFiles, BeyondTheLimitNothingIsLostAndNothingIsAdded) {
 
 TEST_F(PlayerFiles, HistoryOnlyGrows) {
     const QString history = dir.filePath("history_players.dat");
-    ASSERT_TRUE(appendHistoryLines(history, {"A|X|1|1500|T1|01.01.2026-02.01.2026"}).ok);
-    ASSERT_TRUE(appendHistoryLines(history, {"A|X|1|1510|T2|03.01.2026-04.01.2026"}).ok);
+    ASSERT_TRUE(appendHistoryLines(history, {"A|X|1|1500|T1|01.01.2026-02.01.2026"}).ok());
+    ASSERT_TRUE(appendHistoryLines(history, {"A|X|1|1510|T2|03.01.2026-04.01.2026"}).ok());
     EXPECT_EQ(readTextLines(history), (QStringList{"A|X|1|1500|T1|01.01.2026-02.01.2026",
                                                    "A|X|1|1510|T2|03.01.2026-04.01.2026"}));
 }

@@ -18,12 +18,12 @@ namespace {
 // beside <tournament>.kr2. Every page was checked against the rules, not copied from
 // the program.
 RoundRobinTournament loadFile(const QString& path) {
-    RoundRobinLoad loaded = loadRoundRobin(path);
+    Result<RoundRobinTournament> loaded = loadRoundRobin(path);
     if (!loaded) {
-        ADD_FAILURE() << loaded.error.text.toStdString();
+        ADD_FAILURE() << loaded.failure().text.toStdString();
         return {};
     }
-    return std::move(*loaded.tournament);
+    return std::move(*loaded);
 }
 
 RoundRobinTournament loadData(const QString& relative) {
@@ -181,15 +181,15 @@ TEST(RoundRobinReports, ReportFileIsReplacedAndAFailureIsSaid) {
     const RoundRobinTournament t = loadData(QStringLiteral("reports/example_three_players.kr2"));
     const html::HtmlReport schedule = scheduleReport(t);
     const html::HtmlReport crosstable = crosstableReport(t, computeRoundRobin(t));
-    EXPECT_FALSE(writeReportFile(dir.path(), crosstable));
-    EXPECT_FALSE(writeReportFile(dir.path(), schedule));
+    EXPECT_TRUE(writeReportFile(dir.path(), crosstable));
+    EXPECT_TRUE(writeReportFile(dir.path(), schedule));
     EXPECT_EQ(test::readBytes(dir.filePath("file.html")), schedule.bytes());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"file.html"});
 
-    const std::optional<Message> failed = writeReportFile(dir.filePath("missing"), schedule);
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(failed->title, QStringLiteral("Ошибка"));
-    EXPECT_TRUE(failed->text.contains(QStringLiteral("file.html")));
+    const Result<> failed = writeReportFile(dir.filePath("missing"), schedule);
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.failure().title, QStringLiteral("Ошибка"));
+    EXPECT_TRUE(failed.failure().text.contains(QStringLiteral("file.html")));
 }
 
 // ladya-cli report prints exactly the bytes the buttons write.

@@ -62,23 +62,23 @@ TEST(RoundRobinController, WritingResultsKeepsTheCountAndSavesEachTime) {
                  {"+", "+--", 5}, {"-", "--+", 5}, {"00", "---", 5}, {"0", "0-1", 5}};
     for (const auto& s : steps) {
         c.selectGame(2);
-        EXPECT_FALSE(c.writeResult(QString::fromUtf8(s.entry)));
+        EXPECT_TRUE(c.writeResult(QString::fromUtf8(s.entry)));
         EXPECT_EQ(c.selectedGame(), 0) << s.entry;
         EXPECT_EQ(c.gameRows()[1][3], QString::fromUtf8(s.column)) << s.entry;
         EXPECT_EQ(c.tournament().state.unplayedCount, s.unplayed) << s.entry;
         // The file always holds what is shown.
-        const RoundRobinLoad saved = loadRoundRobin(f.tournament.state.path);
+        const Result<RoundRobinTournament> saved = loadRoundRobin(f.tournament.state.path);
         ASSERT_TRUE(saved);
-        EXPECT_EQ(saved.tournament->game(1, 2), c.tournament().game(1, 2)) << s.entry;
-        EXPECT_EQ(saved.tournament->state.unplayedCount, s.unplayed) << s.entry;
+        EXPECT_EQ(saved->game(1, 2), c.tournament().game(1, 2)) << s.entry;
+        EXPECT_EQ(saved->state.unplayedCount, s.unplayed) << s.entry;
     }
     // After writing, nothing is selected, so "Записать" is off until a game is chosen.
     EXPECT_FALSE(c.writeEnabled());
     EXPECT_EQ(c.selectedPlayersText(), "Выбраны игроки:  ");
     // Without a selected game, or with an entry the selector does not offer, nothing happens.
-    EXPECT_FALSE(c.writeResult("1"));
+    EXPECT_TRUE(c.writeResult("1"));
     c.selectGame(1);
-    EXPECT_FALSE(c.writeResult("2"));
+    EXPECT_TRUE(c.writeResult("2"));
     EXPECT_EQ(c.tournament().game(1, 1).result, "");
 }
 
@@ -111,14 +111,14 @@ TEST(RoundRobinController, CompletionFollowsTheUnplayedGamesAndTheEndDate) {
         c.selectRound(r);
         for (int b = 1; b <= 2; ++b) {
             EXPECT_FALSE(c.finishEnabled());
-            EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::ExitProgram);
+            EXPECT_EQ(*c.closeRequested(), RoundRobinController::CloseAction::ExitProgram);
             c.selectGame(b);
             c.writeResult(results[k++]);
         }
     }
     // The bye games count like any other: only now is everything played.
     EXPECT_TRUE(c.finishEnabled());
-    EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::OpenCompletion);
+    EXPECT_EQ(*c.closeRequested(), RoundRobinController::CloseAction::OpenCompletion);
     c.selectGame(1);
     c.writeResult("");
     EXPECT_FALSE(c.finishEnabled());
@@ -126,10 +126,10 @@ TEST(RoundRobinController, CompletionFollowsTheUnplayedGamesAndTheEndDate) {
     c.writeResult("1");
     EXPECT_TRUE(c.finishEnabled());
 
-    EXPECT_FALSE(c.complete("05.12.2026"));
+    EXPECT_TRUE(c.complete("05.12.2026"));
     EXPECT_FALSE(c.finishEnabled());
-    EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::ExitProgram);
-    EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->state.endDate, "05.12.2026");
+    EXPECT_EQ(*c.closeRequested(), RoundRobinController::CloseAction::ExitProgram);
+    EXPECT_EQ(loadRoundRobin(f.tournament.state.path)->state.endDate, "05.12.2026");
     // A completed tournament takes no more results.
     c.selectGame(2);
     EXPECT_FALSE(c.writeEnabled());
@@ -144,7 +144,8 @@ TEST(RoundRobinController, FailedSaveIsReportedAndTheResultKeptInMemory) {
     Fixture f;
     bool failing = true;
     RoundRobinController c(f.tournament, [&](const RoundRobinTournament& t) {
-        return failing ? FileResult{false, "disk full"} : saveRoundRobin(t);
+        return failing ? Result<>(roundRobinSaveFailedMessage(t.state.path, "disk full"))
+                       : saveRoundRobin(t);
     });
     c.selectGame(2);
     EXPECT_EQ(c.writeResult("1"),
@@ -153,26 +154,26 @@ TEST(RoundRobinController, FailedSaveIsReportedAndTheResultKeptInMemory) {
     EXPECT_EQ(c.tournament().state.unplayedCount, 5);
     // Closing with unplayed games saves, and so does "Главное меню" after a failed save;
     // when that fails too the window stays open.
-    const auto stay = c.closeRequested();
-    EXPECT_EQ(stay.action, RoundRobinController::CloseAction::StayOpen);
-    EXPECT_EQ(stay.message, roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
+    EXPECT_EQ(c.closeRequested(),
+              roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
     EXPECT_EQ(c.leaveForMainMenu(),
               roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
     failing = false;
-    EXPECT_EQ(c.leaveForMainMenu(), std::nullopt);
-    EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->game(1, 2).result, "1");
+    EXPECT_TRUE(c.leaveForMainMenu());
+    EXPECT_EQ(loadRoundRobin(f.tournament.state.path)->game(1, 2).result, "1");
     failing = true; // nothing left to save: leaving writes nothing
-    EXPECT_EQ(c.leaveForMainMenu(), std::nullopt);
+    EXPECT_TRUE(c.leaveForMainMenu());
     failing = false;
-    EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::ExitProgram);
-    EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->game(1, 2).result, "1");
+    EXPECT_EQ(*c.closeRequested(), RoundRobinController::CloseAction::ExitProgram);
+    EXPECT_EQ(loadRoundRobin(f.tournament.state.path)->game(1, 2).result, "1");
 }
 
 TEST(RoundRobinController, FailedCompletionSaveLeavesTheTournamentUnfinished) {
     Fixture f;
     bool failing = false;
     RoundRobinController c(f.tournament, [&](const RoundRobinTournament& t) {
-        return failing ? FileResult{false, "disk full"} : saveRoundRobin(t);
+        return failing ? Result<>(roundRobinSaveFailedMessage(t.state.path, "disk full"))
+                       : saveRoundRobin(t);
     });
     const char* results[] = {"1", "0", "%", "+", "-", "00"};
     int k = 0;
@@ -189,10 +190,10 @@ TEST(RoundRobinController, FailedCompletionSaveLeavesTheTournamentUnfinished) {
               roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
     EXPECT_EQ(c.tournament().state.endDate, "");
     EXPECT_TRUE(c.finishEnabled());
-    EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::OpenCompletion);
+    EXPECT_EQ(*c.closeRequested(), RoundRobinController::CloseAction::OpenCompletion);
     failing = false;
-    EXPECT_FALSE(c.complete("06.12.2026"));
-    EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->state.endDate, "06.12.2026");
+    EXPECT_TRUE(c.complete("06.12.2026"));
+    EXPECT_EQ(loadRoundRobin(f.tournament.state.path)->state.endDate, "06.12.2026");
 }
 
 TEST(RoundRobinController, StandingsFollowEveryResult) {
@@ -253,24 +254,24 @@ TEST(RoundRobinController, ResultKeysWriteAndMoveToTheNextUnplayedGame) {
                  {"", 1, 13, "+"},   // Delete clears and stays on the game
                  {"-", 1, 12, "-"}}; // and then the key fills it
     for (const auto& s : steps) {
-        EXPECT_FALSE(c.writeResultByKey(QString::fromUtf8(s.entry))) << s.entry;
+        EXPECT_TRUE(c.writeResultByKey(QString::fromUtf8(s.entry))) << s.entry;
         EXPECT_EQ(c.selectedGame(), s.selectedAfter) << s.entry;
         EXPECT_EQ(c.shownEntry(), QString::fromUtf8(s.shown)) << s.entry;
         EXPECT_EQ(c.tournament().state.unplayedCount, s.unplayed) << s.entry;
     }
     // Stored exactly as "Записать" stores it.
-    const RoundRobinLoad saved = loadRoundRobin(t.state.path);
+    const Result<RoundRobinTournament> saved = loadRoundRobin(t.state.path);
     ASSERT_TRUE(saved);
-    EXPECT_EQ(saved.tournament->games, c.tournament().games);
+    EXPECT_EQ(saved->games, c.tournament().games);
     EXPECT_EQ(c.gameRows()[0][3], "--+");
     // Without a selected game nothing is written.
     c.selectRound(2);
-    EXPECT_FALSE(c.writeResultByKey("1"));
+    EXPECT_TRUE(c.writeResultByKey("1"));
     EXPECT_EQ(c.tournament().state.unplayedCount, 12);
 
     // A failed save: the message, the result kept, no selection (as "Записать").
-    RoundRobinController failing(t, [](const RoundRobinTournament&) {
-        return FileResult{false, "disk full"};
+    RoundRobinController failing(t, [](const RoundRobinTournament& written) {
+        return Result<>(roundRobinSaveFailedMessage(written.state.path, "disk full"));
     });
     failing.selectGame(1);
     EXPECT_EQ(failing.writeResultByKey("0"),
@@ -283,11 +284,11 @@ TEST(RoundRobinController, ResultKeysWriteAndMoveToTheNextUnplayedGame) {
     done.state.endDate = QStringLiteral("05.12.2026");
     RoundRobinController finished(done, [](const RoundRobinTournament&) {
         ADD_FAILURE() << "a completed tournament was saved";
-        return FileResult{};
+        return Result<>{};
     });
     EXPECT_FALSE(finished.writeEnabled());
     finished.selectGame(1);
-    EXPECT_FALSE(finished.writeResultByKey("1"));
+    EXPECT_TRUE(finished.writeResultByKey("1"));
     EXPECT_EQ(finished.tournament().game(1, 1).result, "");
 }
 
@@ -407,7 +408,7 @@ TEST(RoundRobinController, TooltipsSayWhyTheDirectorIsStuck) {
         }
     }
     EXPECT_EQ(c.finishToolTip(), "");
-    EXPECT_FALSE(c.complete("05.12.2026"));
+    EXPECT_TRUE(c.complete("05.12.2026"));
     EXPECT_EQ(c.finishToolTip(), "Турнир уже завершён");
 
     RoundRobinTournament even = test::makeRoundRobin(

@@ -19,10 +19,10 @@ protected:
     SwissWindowController openOn(SwissTournament t,
                                  const QString& name = "Кубок_(05.12.2026).swz") {
         t.state.path = dir.filePath(name);
-        EXPECT_FALSE(saveSwiss(t));
-        SwissWindowOpenResult opened = openSwissWindow(t.state.path);
-        EXPECT_TRUE(opened.controller) << opened.error.text.toStdString();
-        return std::move(*opened.controller);
+        EXPECT_TRUE(saveSwiss(t));
+        Result<SwissWindowController> opened = openSwissWindow(t.state.path);
+        EXPECT_TRUE(opened) << opened.failure().text.toStdString();
+        return std::move(*opened);
     }
 };
 
@@ -129,8 +129,8 @@ TEST_F(SwissController, ResultEntryRoundTripsThroughTheFile) {
                           Case{"", "", "", "", ""}}) {
         w.clickGame(1);
         w.setResultEntry(c.entry);
-        EXPECT_FALSE(w.store());
-        const SwissTournament onDisk = *loadSwiss(w.tournament().state.path).tournament;
+        EXPECT_TRUE(w.store());
+        const SwissTournament onDisk = *loadSwiss(w.tournament().state.path);
         EXPECT_EQ(onDisk.game(1, 2), (SwissGame{3, 4, c.white, c.black})) << c.entry.toStdString();
         EXPECT_EQ(w.gameRows()[1][3], c.shown);
         w.clickGame(1);
@@ -190,8 +190,8 @@ TEST_F(SwissController, CompletionNeedsFourPlayedRoundsAndFinishedTournamentsAre
     EXPECT_TRUE(four.writeEnabled());
     EXPECT_TRUE(four.pairingEnabled());
 
-    EXPECT_FALSE(four.complete("09.12.2026"));
-    EXPECT_EQ(loadSwiss(four.tournament().state.path).tournament->state.endDate, "09.12.2026");
+    EXPECT_TRUE(four.complete("09.12.2026"));
+    EXPECT_EQ(loadSwiss(four.tournament().state.path)->state.endDate, "09.12.2026");
     EXPECT_FALSE(four.completionInput("09.12.2026"));
     EXPECT_FALSE(four.finishEnabled());
     EXPECT_FALSE(four.writeEnabled());
@@ -229,21 +229,21 @@ TEST_F(SwissController, FailedSaveKeepsTheResultUntilASaveSucceeds) {
     ASSERT_TRUE(QDir().mkdir(path)); // the file cannot be written
     w.clickGame(0);
     w.setResultEntry("1");
-    const std::optional<Message> message = w.store();
-    ASSERT_TRUE(message);
-    EXPECT_EQ(message->title, "Ошибка создания файла");
+    const Result<> message = w.store();
+    ASSERT_FALSE(message);
+    EXPECT_EQ(message.failure().title, "Ошибка создания файла");
     EXPECT_EQ(w.gameRows()[0][3], "1-0");
     EXPECT_EQ(w.standingsRows()[0][4], "1.0");
     EXPECT_TRUE(w.unsaved());
     EXPECT_TRUE(w.writeEnabled());
     // The close box will not leave while the result is only in the window.
-    EXPECT_FALSE(w.closeRequested().exit);
+    EXPECT_FALSE(w.closeRequested());
 
     ASSERT_TRUE(QDir().rmdir(path));
-    EXPECT_FALSE(w.store());
+    EXPECT_TRUE(w.store());
     EXPECT_FALSE(w.unsaved());
-    EXPECT_EQ(loadSwiss(path).tournament->game(1, 1).whiteResult, "1");
-    EXPECT_TRUE(w.closeRequested().exit);
+    EXPECT_EQ(loadSwiss(path)->game(1, 1).whiteResult, "1");
+    EXPECT_TRUE(w.closeRequested());
 }
 
 TEST_F(SwissController, PairingShowsTheNewRoundAndKeepsTheStandings) {
@@ -282,12 +282,12 @@ TEST_F(SwissController, ResultKeysStoreAndMoveToTheNextUnplayedGame) {
                           Step{"1", 1, "+", 0},      // a game with a result takes no key
                           Step{"", 1, "", 1},        // Delete clears and stays on the game
                           Step{"00", 1, "00", 0}}) { // and then a key fills it
-        EXPECT_FALSE(w.storeByKey(s.entry)) << s.entry.toStdString();
+        EXPECT_TRUE(w.storeByKey(s.entry)) << s.entry.toStdString();
         EXPECT_EQ(w.selectedBoard(), s.selectedAfter) << s.entry.toStdString();
         EXPECT_EQ(w.resultEntry(), s.shownAfter) << s.entry.toStdString();
         EXPECT_EQ(w.unplayedCount(), s.unplayed) << s.entry.toStdString();
     }
-    const SwissTournament onDisk = *loadSwiss(w.tournament().state.path).tournament;
+    const SwissTournament onDisk = *loadSwiss(w.tournament().state.path);
     EXPECT_EQ(onDisk.rounds, w.tournament().rounds);
     EXPECT_EQ(w.gameRows()[0][3], "---");
     EXPECT_EQ(w.gameRows()[1][3], "1-0");
@@ -295,12 +295,12 @@ TEST_F(SwissController, ResultKeysStoreAndMoveToTheNextUnplayedGame) {
     // A failed save keeps the result and the selection, as "Записать" does.
     const QString path = w.tournament().state.path;
     w.clickGame(1);
-    EXPECT_FALSE(w.storeByKey(""));
+    EXPECT_TRUE(w.storeByKey(""));
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(QDir().mkdir(path));
-    const std::optional<Message> failed = w.storeByKey("0");
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(failed->title, "Ошибка создания файла");
+    const Result<> failed = w.storeByKey("0");
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.failure().title, "Ошибка создания файла");
     EXPECT_EQ(w.selectedBoard(), 2);
     EXPECT_EQ(w.gameRows()[1][3], "0-1");
     EXPECT_TRUE(w.unsaved());
@@ -311,11 +311,11 @@ TEST_F(SwissController, ResultKeysNeedAnEnabledStore) {
         makeSwiss(SixRatings, {{"1|2|1|0", "3|4|%|%", "5|6|0|1"}, {"2|3||", "4|5||", "6|1||"}}));
     w.selectRound("1");
     w.clickGame(0);
-    EXPECT_FALSE(w.storeByKey("0")); // an earlier round
+    EXPECT_TRUE(w.storeByKey("0")); // an earlier round
     EXPECT_EQ(w.tournament().game(1, 1).whiteResult, "1");
     w.selectRound("2");
     w.clickGame(-1);
-    EXPECT_FALSE(w.storeByKey("1")); // no game selected
+    EXPECT_TRUE(w.storeByKey("1")); // no game selected
     EXPECT_EQ(w.unplayedCount(), 3);
 }
 
@@ -330,6 +330,6 @@ TEST_F(SwissController, CompletionTooltipSaysWhyItIsDisabled) {
     SwissWindowController four = openOn(makeSwiss(SixRatings, playedRounds(4)), "d.swz");
     four.clickGame(0);
     EXPECT_EQ(four.finishToolTip(), "");
-    EXPECT_FALSE(four.complete("09.12.2026"));
+    EXPECT_TRUE(four.complete("09.12.2026"));
     EXPECT_EQ(four.finishToolTip(), "Турнир уже завершён");
 }

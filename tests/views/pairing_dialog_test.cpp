@@ -43,7 +43,7 @@ protected:
         QFile::remove(cliPath);
         ASSERT_TRUE(QFile::copy(test::dataPath("swiss/" + fixture), path));
         ASSERT_TRUE(QFile::copy(test::dataPath("swiss/" + fixture), cliPath));
-        tournament = *loadSwiss(path).tournament;
+        tournament = *loadSwiss(path);
     }
     std::unique_ptr<PairingWindow> open() {
         auto w = std::make_unique<PairingWindow>(platform, tournament,
@@ -54,7 +54,7 @@ protected:
     }
     QByteArray cli(QStringList args, const PairingWindow& w) const {
         args.insert(1, cliPath);
-        if (!w.controller().engine().pairList().isEmpty())
+        if (!w.controller().workbench().pairList().isEmpty())
             args << "--pairs" << pairsArgument(w);
         const CliOutput out = runCli(args);
         EXPECT_EQ(out.status, 0) << out.err.toStdString();
@@ -368,8 +368,8 @@ TEST_F(PairingDialogTest, TheCloseBoxAndEscapeAskBeforeDroppingThePairs) {
 TEST_F(PairingDialogTest, PairDialogsShowBothPlayersAndTheirColours) {
     load("worked.swz");
     PairingController c(tournament, computeSwissStandings(tournament));
-    PairDialog create(c.engine(),
-                      PairDialogController::forCreation(c.engine(), 1, 3, InitialColour::White));
+    PairDialog create(c.workbench(),
+                      PairDialogController::forCreation(c.workbench(), 1, 3, InitialColour::White));
     create.show();
     EXPECT_EQ(create.windowTitle(), "Создание игровой пары");
     // The figures are the controller's (tested there); the names head the columns.
@@ -396,15 +396,15 @@ TEST_F(PairingDialogTest, PairDialogsShowBothPlayersAndTheirColours) {
     press(&create, Qt::Key_Return);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_TRUE(create.controller().pairMade());
-    EXPECT_EQ(c.engine().pairList().last(),
-              c.engine().makePairRow(create.controller().white(), create.controller().black()));
+    EXPECT_EQ(c.workbench().pairList().last(),
+              c.workbench().makePairRow(create.controller().white(), create.controller().black()));
 
-    PairDialog edit(c.engine(),
-                    PairDialogController::forEditing(c.engine(), 0, InitialColour::White));
+    PairDialog edit(c.workbench(),
+                    PairDialogController::forEditing(c.workbench(), 0, InitialColour::White));
     edit.show();
     EXPECT_EQ(edit.windowTitle(), "Редактирование игровой пары");
     press(&edit, Qt::Key_Escape);
     EXPECT_FALSE(edit.isVisible());
     EXPECT_FALSE(edit.controller().pairMade());
-    EXPECT_EQ(c.engine().pairList().size(), 1);
+    EXPECT_EQ(c.workbench().pairList().size(), 1);
 }

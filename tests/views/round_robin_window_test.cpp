@@ -59,12 +59,12 @@ protected:
         RoundRobinCreation creation(kind, app.workingDir());
         for (int i = 1; i <= 3; ++i) {
             const QStringList f = app.players().record(i).split(u'|');
-            EXPECT_FALSE(creation.addParticipant(Participant{{}, f[0], f[2], f[3], f[1]}));
+            EXPECT_TRUE(creation.addParticipant(Participant{{}, f[0], f[2], f[3], f[1]}));
         }
         creation.setName(QStringLiteral("Кубок клуба"));
-        RoundRobinCreation::Finished done = creation.finish(platform.date);
-        EXPECT_TRUE(done.tournament.has_value());
-        return *done.tournament;
+        Result<RoundRobinTournament> done = creation.finish(platform.date);
+        EXPECT_TRUE(done.ok());
+        return *done;
     }
 
     static void write(QWidget* w, int round, int board, const QString& entry) {
@@ -209,8 +209,7 @@ TEST_F(RoundRobinWindowTest, ChoosingARoundClearsTheGameAndAClearedResultCountsA
     write(&w, 1, 2, "");
     EXPECT_EQ(list(&w, "gameList")->cellText(1, 3), "");
     EXPECT_TRUE(status(&w).endsWith(" - 6"));
-    EXPECT_EQ(loadRoundRobin(w.controller().tournament().state.path).tournament->game(1, 2).result,
-              "");
+    EXPECT_EQ(loadRoundRobin(w.controller().tournament().state.path)->game(1, 2).result, "");
 }
 
 TEST_F(RoundRobinWindowTest, CloseBoxWithUnplayedGamesSavesAndEndsTheProgram) {
@@ -238,8 +237,8 @@ TEST_F(RoundRobinWindowTest, CloseBoxWithUnplayedGamesSavesAndEndsTheProgram) {
     EXPECT_EQ(exit.count(), 1);
     EXPECT_FALSE(w.isVisible());
     // Nothing written while the file was out of reach is lost.
-    EXPECT_EQ(loadRoundRobin(path).tournament->game(1, 2).result, "%");
-    EXPECT_EQ(loadRoundRobin(path).tournament->game(2, 2).result, "1");
+    EXPECT_EQ(loadRoundRobin(path)->game(1, 2).result, "%");
+    EXPECT_EQ(loadRoundRobin(path)->game(2, 2).result, "1");
 }
 
 TEST_F(RoundRobinWindowTest, CloseBoxWhenAllIsPlayedOpensCompletionAndStays) {
@@ -284,7 +283,7 @@ TEST_F(RoundRobinWindowTest, CompletionWritesThePlayerFilesOnceAndEndsResultEntr
     EXPECT_TRUE(platform.messages.isEmpty());
     EXPECT_FALSE(button(&w, "finishButton")->isEnabled());
     EXPECT_TRUE(status(&w).contains("окончен - 06.12.2026"));
-    EXPECT_EQ(loadRoundRobin(path).tournament->state.endDate, "06.12.2026");
+    EXPECT_EQ(loadRoundRobin(path)->state.endDate, "06.12.2026");
 
     const QString label = "Кубок_клуба_(06.12.2026)|06.12.2026-06.12.2026";
     const QByteArray history = test::readBytes(app.historyPath());
@@ -302,7 +301,7 @@ TEST_F(RoundRobinWindowTest, CompletionWritesThePlayerFilesOnceAndEndsResultEntr
     // No result and no second completion afterwards.
     test::clickRow(list(&w, "gameList"), 0);
     EXPECT_FALSE(button(&w, "writeButton")->isEnabled());
-    EXPECT_FALSE(w.completeWith("07.12.2026").completed);
+    EXPECT_EQ(w.completeWith("07.12.2026"), std::nullopt);
     EXPECT_EQ(test::readBytes(app.historyPath()), history);
     // Completed: the close box ends the program.
     QSignalSpy exit(&w, &RoundRobinWindow::exitRequested);
@@ -328,12 +327,12 @@ TEST_F(RoundRobinWindowTest, AFailedCompletionIsReportedAndCanBeRepeated) {
     });
     QTest::mouseClick(button(&w, "finishButton"), Qt::LeftButton);
     EXPECT_TRUE(button(&w, "finishButton")->isEnabled());
-    EXPECT_EQ(loadRoundRobin(path).tournament->state.endDate, "");
+    EXPECT_EQ(loadRoundRobin(path)->state.endDate, "");
     EXPECT_FALSE(QFile::exists(app.playersPath()));
 
     test::writeBytes(app.playersPath(), players);
-    EXPECT_TRUE(w.completeWith("07.12.2026").completed);
-    EXPECT_EQ(loadRoundRobin(path).tournament->state.endDate, "07.12.2026");
+    EXPECT_EQ(w.completeWith("07.12.2026"), Result<>());
+    EXPECT_EQ(loadRoundRobin(path)->state.endDate, "07.12.2026");
     EXPECT_FALSE(button(&w, "finishButton")->isEnabled());
 }
 
@@ -462,10 +461,11 @@ TEST_F(RoundRobinWindowTest, ResultKeysInTheGameListWriteAndMoveOn) {
     QTest::keyClick(games, Qt::Key_Delete);
     EXPECT_EQ(games->cellText(1, 3), "");
     EXPECT_TRUE(status(&w).endsWith(" - 5"));
-    const RoundRobinLoad saved = loadRoundRobin(w.controller().tournament().state.path);
+    const Result<RoundRobinTournament> saved =
+        loadRoundRobin(w.controller().tournament().state.path);
     ASSERT_TRUE(saved);
-    EXPECT_EQ(saved.tournament->game(1, 1).result, "1");
-    EXPECT_EQ(saved.tournament->game(1, 2).result, "");
+    EXPECT_EQ(saved->game(1, 1).result, "1");
+    EXPECT_EQ(saved->game(1, 2).result, "");
     // A click shows the code's legend item; "Записать" still writes the bare code.
     test::clickRow(games, 0);
     EXPECT_EQ(result->currentText(), "1 — победа белых");

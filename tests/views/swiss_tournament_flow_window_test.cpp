@@ -65,7 +65,7 @@ TEST(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
         ui::MultiColumnList* candidates = list(p, "candidateList");
         clickRow(players, 0);
         const QString first = players->cellText(0, 0);
-        if (!comparedWithCli && !p->controller().engine().pairList().isEmpty() &&
+        if (!comparedWithCli && !p->controller().workbench().pairList().isEmpty() &&
             w->controller().tournament().roundCount() > 0) {
             comparedWithCli = true;
             const QString pairs = test::pairsArgument(*p);
@@ -184,7 +184,7 @@ TEST(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
     });
     QTest::mouseClick(button(w, "completeButton"), Qt::LeftButton);
     EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(loadSwiss(path).tournament->state.endDate, "06.12.2026");
+    EXPECT_EQ(loadSwiss(path)->state.endDate, "06.12.2026");
     EXPECT_EQ(test::readBytes(app.historyPath()).count("\r\n"), 15);
     clickRow(list(w, "gameList"), 0);
     for (const char* b : {"storeButton", "pairingButton", "completeButton"})
