@@ -47,9 +47,9 @@ void BM_ResultEntryCycle(benchmark::State& state) {
     const QStringList entries{QStringLiteral("1"), QStringLiteral("%")};
     int k = 0;
     for (auto _ : state) {
-        window.clickGame(k % 150);
-        window.setResultEntry(entries[k % 2]);
-        if (!window.store()) {
+        window.clickGameRow(k % 150);
+        window.chooseEntry(entries[k % 2]);
+        if (!window.writeResult()) {
             state.SkipWithError("save failed");
             return;
         }

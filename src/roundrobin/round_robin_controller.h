@@ -62,7 +62,7 @@ public:
 
     // Round selector.
     QStringList roundItems() const; // "1" … roundCount
-    int currentRound() const { return m_round; }
+    int displayedRound() const { return m_round; }
     // Selects round r (ignored outside 1..roundCount); clears the game selection.
     void selectRound(int round);
 
@@ -100,6 +100,8 @@ public:
     // What "Записать" asks before `entry` replaces the selected game's stored result;
     // nothing when the game has none or keeps it.
     std::optional<Message> replaceQuestion(const QString& entry) const;
+    // The question was answered no: the selector shows the stored result again.
+    void keepStoredResult() { selectGame(m_board); }
     // A result key in the game list: the same write, only while "Записать" is enabled,
     // and a result only into a game without one (Delete clears one). After a save the
     // selection moves to the round's next unplayed game (wrapping to the first, staying

@@ -136,7 +136,7 @@ void SwissWindowController::selectRound(const QString& text) {
     applyRules();
 }
 
-void SwissWindowController::clickGame(int row) {
+void SwissWindowController::clickGameRow(int row) {
     selectBoard(row >= 0 && row < gameRowCount() ? row + 1 : 0);
     applyRules();
 }
@@ -163,7 +163,7 @@ const SwissGame* SwissWindowController::selectedGameOfLastRound() const {
     return &m_tournament.game(r, m_selectedBoard);
 }
 
-QString SwissWindowController::resultHint() const {
+QString SwissWindowController::entryHint() const {
     const SwissGame* g = selectedGameOfLastRound();
     if (!g || !g->whiteResult.isEmpty())
         return QString();
@@ -171,7 +171,7 @@ QString SwissWindowController::resultHint() const {
     return byeProposalHint(byeProposal(bye > 0 && g->white == bye, bye > 0 && g->black == bye));
 }
 
-void SwissWindowController::setResultEntry(const QString& entry) {
+void SwissWindowController::chooseEntry(const QString& entry) {
     // An entry kept without a game would be stored on whichever game comes next.
     m_resultEntry = m_selectedBoard > 0 && swissResultEntries().contains(entry) ? entry : QString();
     applyRules();
@@ -190,7 +190,7 @@ void SwissWindowController::keepStoredResult() {
     applyRules();
 }
 
-Result<> SwissWindowController::store() {
+Result<> SwissWindowController::writeResult() {
     m_statsCaption = StatsCaption;
     m_statsEnabled = false;
     Result<> written;
@@ -225,7 +225,7 @@ Result<> SwissWindowController::store() {
     return written;
 }
 
-Result<> SwissWindowController::storeByKey(const QString& entry) {
+Result<> SwissWindowController::writeResultByKey(const QString& entry) {
     if (!m_writeEnabled || !swissResultEntries().contains(entry))
         return {};
     // A stray key must not overwrite a result: changing one takes Delete first.
@@ -233,7 +233,7 @@ Result<> SwissWindowController::storeByKey(const QString& entry) {
         !g || (!entry.isEmpty() && !g->whiteResult.isEmpty()))
         return {};
     m_resultEntry = entry;
-    Result<> written = store();
+    Result<> written = writeResult();
     if (!written || entry.isEmpty())
         return written;
     selectBoard(nextUnplayedBoard());

@@ -52,7 +52,7 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     m_round = new ui::DropDown(m_controller.roundItems());
     m_round->setObjectName(QStringLiteral("roundSelector"));
     m_round->setMinimumSize(55, 25);
-    m_round->setCurrentIndex(m_controller.currentRound() - 1);
+    m_round->setCurrentIndex(m_controller.displayedRound() - 1);
     roundLine->addWidget(m_round);
     roundLine->addStretch();
     lists->addLayout(roundLine, 0, 0);
@@ -214,7 +214,7 @@ void RoundRobinWindow::writeResult() {
     const QString entry = m_controller.shownEntry();
     if (const std::optional<Message> question = m_controller.replaceQuestion(entry);
         question && !m_platform.confirm(this, *question)) {
-        m_controller.selectGame(m_controller.selectedGame()); // the stored result again
+        m_controller.keepStoredResult();
         applyRules();
         return;
     }

@@ -144,9 +144,9 @@ const QVector<CrashPath>& crashPaths() {
              static const QStringList entries = {QStringLiteral("1"), QStringLiteral("0"),
                                                  QStringLiteral("%"), QStringLiteral("+")};
              SwissWindowController c(*openSwissWindow(in(dir, "s.swz")));
-             c.clickGame((i - 1) % c.gameRowCount());
-             c.setResultEntry(entries.at(i % entries.size()));
-             c.store();
+             c.clickGameRow((i - 1) % c.gameRowCount());
+             c.chooseEntry(entries.at(i % entries.size()));
+             c.writeResult();
          },
          {}},
         {"pairing commit",

@@ -29,7 +29,7 @@ TEST(RoundRobinController, OpensOnRoundOneWithEverythingComputed) {
     RoundRobinController c(f.tournament);
     EXPECT_EQ(c.windowTitle(), "Турнир в 1 круг - Кубок_клуба_(01.12.2026)");
     EXPECT_EQ(c.roundItems(), (QStringList{"1", "2", "3"}));
-    EXPECT_EQ(c.currentRound(), 1);
+    EXPECT_EQ(c.displayedRound(), 1);
     EXPECT_EQ(c.selectedGame(), 1); // the first unplayed game, ready for a key
     EXPECT_EQ(c.gameRows(), (QVector<QStringList>{{"1", "ИВАНОВ И.И.", "**", ""},
                                                   {"2", "ПЕТРОВ П.П.", "СИДОРОВ С.С.", ""}}));
@@ -97,9 +97,9 @@ TEST(RoundRobinController, SelectorShowsFirstCharacterAndRoundChangeClearsSelect
     EXPECT_EQ(c.selectedGame(), 1);
     c.selectRound(2);
     EXPECT_EQ(c.selectedGame(), 0);
-    EXPECT_EQ(c.currentRound(), 2);
+    EXPECT_EQ(c.displayedRound(), 2);
     c.selectRound(4); // not a round of this tournament
-    EXPECT_EQ(c.currentRound(), 2);
+    EXPECT_EQ(c.displayedRound(), 2);
 }
 
 TEST(RoundRobinController, CompletionFollowsTheUnplayedGamesAndTheEndDate) {
@@ -330,7 +330,7 @@ TEST(RoundRobinController, OpensOnTheFirstUnplayedGameOfTheRoundInPlay) {
     for (const auto& s : steps) {
         test::setResult(t, s.round, QString::fromUtf8(s.white), QString::fromUtf8(s.result));
         const RoundRobinController c(t);
-        EXPECT_EQ(c.currentRound(), s.openRound) << s.white;
+        EXPECT_EQ(c.displayedRound(), s.openRound) << s.white;
         EXPECT_EQ(c.selectedGame(), s.openBoard) << s.white;
         EXPECT_EQ(c.writeEnabled(), s.openBoard > 0) << s.white;
         EXPECT_EQ(c.finishEnabled(), s.finishEnabled) << s.white;
