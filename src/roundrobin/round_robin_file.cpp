@@ -191,10 +191,6 @@ Result<RoundRobinTournament> loadRoundRobin(const QString& path) {
     return parseRoundRobin(*lines, path);
 }
 
-Result<> saveRoundRobin(const RoundRobinTournament& tournament) {
-    return saveRoundRobin(tournament, tournament.state.path);
-}
-
 QByteArray roundRobinFileBytes(const RoundRobinTournament& t) {
     // The largest file has 7,606 lines, nearly all of them names of the game table.
     // Each row's name is encoded once and its bytes reused for every game that shares
@@ -248,8 +244,9 @@ QByteArray roundRobinFileBytes(const RoundRobinTournament& t) {
 }
 
 Result<> saveRoundRobin(const RoundRobinTournament& tournament, const QString& path) {
-    if (const Result<> written = writeFileAtomic(path, roundRobinFileBytes(tournament)); !written)
-        return roundRobinSaveFailedMessage(path, written.failure().text);
+    const QString target = path.isEmpty() ? tournament.state.path : path;
+    if (const Result<> written = writeFileAtomic(target, roundRobinFileBytes(tournament)); !written)
+        return roundRobinSaveFailedMessage(target, written.failure().text);
     return {};
 }
 

@@ -83,10 +83,9 @@ QByteArray roundRobinFileBytes(const RoundRobinTournament& tournament);
 Result<RoundRobinTournament> parseRoundRobin(const QStringList& lines, const QString& path);
 Result<RoundRobinTournament> loadRoundRobin(const QString& path);
 
-// Rewrites the file at `state.path` (or `path`) atomically: on failure the file keeps its
-// earlier content and the message to show is returned.
-Result<> saveRoundRobin(const RoundRobinTournament& tournament);
-Result<> saveRoundRobin(const RoundRobinTournament& tournament, const QString& path);
+// Writes the tournament to `path` (its own path when empty), atomically: on failure the
+// file keeps its earlier content and the message to show is returned.
+Result<> saveRoundRobin(const RoundRobinTournament& tournament, const QString& path = QString());
 
 // The message shown when the tournament file at `path` cannot be written, with the
 // system's `reason` below the usual hint.
