@@ -61,7 +61,7 @@ void resetFolder(const QString& dir) {
         if (readFileBytes(path) == seed.bytes)
             continue;
         QDir(path).removeRecursively();
-        LADYA_FUZZ_CHECK(writeFileAtomic(path, seed.bytes).ok);
+        LADYA_FUZZ_CHECK(writeFileAtomic(path, seed.bytes).ok());
     }
 }
 
