@@ -8,6 +8,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "roundrobin/round_robin_file.h"
 #include "swiss/swiss_file.h"
 
