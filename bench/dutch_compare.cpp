@@ -182,13 +182,13 @@ int main(int argc, char** argv) {
             ++skipped;
             continue;
         }
-        const TrfImport imported = trfImportSwiss(text);
+        const Result<TrfImported> imported = trfImportSwiss(text);
         if (!imported) {
-            std::printf("seed %u: import refused: %s\n", seed, qPrintable(imported.error.text));
+            std::printf("seed %u: import refused: %s\n", seed, qPrintable(imported.failure().text));
             ++skipped;
             continue;
         }
-        const SwissTournament& full = *imported.tournament;
+        const SwissTournament& full = imported->tournament;
         ++tournaments;
         bool allSame = true;
         const int identicalBefore = identical;

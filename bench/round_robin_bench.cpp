@@ -37,8 +37,8 @@ RoundRobinTournament largestTournament(const QString& folder) {
     // As the window holds it: written and read back from its file.
     if (!saveRoundRobin(t))
         return t;
-    RoundRobinLoad loaded = loadRoundRobin(t.state.path);
-    return loaded ? *loaded.tournament : t;
+    Result<RoundRobinTournament> loaded = loadRoundRobin(t.state.path);
+    return loaded ? *loaded : t;
 }
 
 // One result changed, then everything the window recomputes: standings, coefficient
@@ -102,7 +102,7 @@ void BM_WriteResultCycle(benchmark::State& state) {
     for (auto _ : state) {
         c.selectRound(1 + k % c.tournament().roundCount());
         c.selectGame(1 + k % c.tournament().boardCount());
-        if (c.writeResult(k % 2 ? QStringLiteral("1") : QStringLiteral("%")))
+        if (!c.writeResult(k % 2 ? QStringLiteral("1") : QStringLiteral("%")))
             state.SkipWithError("save failed");
         ++k;
     }

@@ -2,7 +2,7 @@
 // participant), 20 rounds with every result entered.
 #include "common/text_file.h"
 #include "full_swiss_tournament.h"
-#include "pairing/pairing_engine.h"
+#include "pairing/pairing_workbench.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_standings.h"
@@ -39,17 +39,17 @@ void BM_ResultEntryCycle(benchmark::State& state) {
     QTemporaryDir dir;
     SwissTournament t = bench::fullSwissTournament();
     t.state.path = dir.filePath(QStringLiteral("bench.swz"));
-    if (saveSwiss(t)) {
+    if (!saveSwiss(t)) {
         state.SkipWithError("cannot write the tournament");
         return;
     }
-    SwissWindowController window(*loadSwiss(t.state.path).tournament);
+    SwissWindowController window(*loadSwiss(t.state.path));
     const QStringList entries{QStringLiteral("1"), QStringLiteral("%")};
     int k = 0;
     for (auto _ : state) {
-        window.clickGame(k % 150);
-        window.setResultEntry(entries[k % 2]);
-        if (window.store()) {
+        window.clickGameRow(k % 150);
+        window.chooseEntry(entries[k % 2]);
+        if (!window.writeResult()) {
             state.SkipWithError("save failed");
             return;
         }
@@ -109,13 +109,13 @@ void BM_BuildCandidatesForEveryParticipant(benchmark::State& state) {
     SwissTournament t = bench::fullSwissTournament();
     t.rounds.removeLast(); // a 20th round still to pair
     t.deriveCounts();
-    PairingEngine engine(t, computeSwissStandings(t));
-    engine.buildUnpairedList();
+    PairingWorkbench workbench(t, computeSwissStandings(t));
+    workbench.buildUnpairedList();
     for (auto _ : state) {
         for (int s = 1; s <= t.participantCount(); ++s) {
-            engine.clearCandidates();
-            engine.buildCandidates(s, 0.0f);
-            benchmark::DoNotOptimize(engine.candidateList().size());
+            workbench.clearCandidates();
+            workbench.buildCandidates(s, 0.0f);
+            benchmark::DoNotOptimize(workbench.candidateList().size());
         }
     }
 }

@@ -25,12 +25,12 @@ void BM_StoreToRepaintedLists(benchmark::State& st) {
     Application app(start.path());
     ui::QtPlatform platform;
     const QString path = QDir(app.workingDir()).filePath(QStringLiteral("bench.swz"));
-    if (saveSwiss(bench::fullSwissTournament(path))) {
+    if (!saveSwiss(bench::fullSwissTournament(path))) {
         st.SkipWithError("cannot write the tournament");
         return;
     }
-    SwissWindowOpenResult opened = openSwissWindow(path);
-    SwissWindow window(app, platform, std::move(*opened.controller));
+    Result<SwissWindowController> opened = openSwissWindow(path);
+    SwissWindow window(app, platform, std::move(*opened));
     window.show();
     QApplication::processEvents();
     auto* games = window.findChild<ui::MultiColumnList*>(QStringLiteral("gameList"));

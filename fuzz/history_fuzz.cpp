@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString historyPath = dir + QStringLiteral("/history_players.dat");
     const QString playersPath = dir + QStringLiteral("/players.dat");
     QFile::remove(historyPath);
-    LADYA_FUZZ_CHECK(writeFileAtomic(historyPath, bytes).ok);
+    LADYA_FUZZ_CHECK(writeFileAtomic(historyPath, bytes).ok());
     const std::optional<QStringList> before = readTextLines(historyPath);
     if (!fuzz::isText(bytes)) {
         LADYA_FUZZ_CHECK(!before.has_value());
@@ -44,19 +44,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
          QStringLiteral("ТУЛА")}};
     LADYA_FUZZ_CHECK(writeFileAtomic(playersPath, "ИВАНОВ|МОСКВА|1|1500|Новый участник|\r\n"
                                                   "ПЕТРОВ|ТУЛА|2|1400|Новый участник|\r\n")
-                         .ok);
+                         .ok());
     const CompletionInput input{dir + u'/' + label + QStringLiteral(".kr2"),
                                 QStringLiteral("01.01.2026"),
                                 QStringLiteral("02.01.2026"),
                                 participants,
                                 {1510, 1390}};
     PlayerDatabase db;
-    const auto save = [](const QString&) { return std::optional<Message>(); };
-    const CompletionResult first = completeTournament(input, db, playersPath, historyPath, save);
-    LADYA_FUZZ_CHECK(first.completed);
+    const auto save = [](const QString&) { return Result<>(); };
+    const Result<> first = completeTournament(input, db, playersPath, historyPath, save);
+    LADYA_FUZZ_CHECK(first.ok());
     const std::optional<QByteArray> once = readFileBytes(historyPath);
-    const CompletionResult second = completeTournament(input, db, playersPath, historyPath, save);
-    LADYA_FUZZ_CHECK(second.completed);
+    const Result<> second = completeTournament(input, db, playersPath, historyPath, save);
+    LADYA_FUZZ_CHECK(second.ok());
     LADYA_FUZZ_CHECK(readFileBytes(historyPath) == once);
 
     const std::optional<QStringList> after = readTextLines(historyPath);

@@ -9,12 +9,13 @@ using namespace ladya;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = QStringLiteral("fuzz.kr2");
-    const RoundRobinLoad load = parseRoundRobin(splitLines(fuzz::inputBytes(data, size)), path);
+    const Result<RoundRobinTournament> load =
+        parseRoundRobin(splitLines(fuzz::inputBytes(data, size)), path);
     if (!load) {
-        LADYA_FUZZ_CHECK(!load.error.text.isEmpty());
+        LADYA_FUZZ_CHECK(!load.failure().text.isEmpty());
         return 0;
     }
-    const RoundRobinTournament& t = *load.tournament;
+    const RoundRobinTournament& t = *load;
     LADYA_FUZZ_CHECK(t.participantCount() <= Limits::RoundRobinRows);
     LADYA_FUZZ_CHECK(t.roundCount() >= 0 && t.roundCount() <= Limits::RoundRobinRounds);
     LADYA_FUZZ_CHECK(t.boardCount() >= 0 && t.boardCount() <= Limits::RoundRobinBoards);
@@ -31,8 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int n = 1; n <= t.participantCount(); ++n)
         participantGames(t, n);
 
-    const RoundRobinLoad again = parseRoundRobin(splitLines(roundRobinFileBytes(t)), path);
-    LADYA_FUZZ_CHECK(again.tournament.has_value());
-    LADYA_FUZZ_CHECK(*again.tournament == t);
+    const Result<RoundRobinTournament> again =
+        parseRoundRobin(splitLines(roundRobinFileBytes(t)), path);
+    LADYA_FUZZ_CHECK(again.ok());
+    LADYA_FUZZ_CHECK(*again == t);
     return 0;
 }

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = fuzz::scratchDir() + QStringLiteral("/players.dat");
     if (!fuzz::isText(bytes)) {
         QFile::remove(path);
-        LADYA_FUZZ_CHECK(writeFileAtomic(path, bytes).ok);
+        LADYA_FUZZ_CHECK(writeFileAtomic(path, bytes).ok());
         LADYA_FUZZ_CHECK(!loadPlayerDatabase(path).has_value());
         return 0;
     }
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (db.count() == 0 || !fuzz::throughFiles(bytes))
         return 0;
     QFile::remove(path);
-    LADYA_FUZZ_CHECK(writeFileAtomic(path, bytes).ok);
+    LADYA_FUZZ_CHECK(writeFileAtomic(path, bytes).ok());
     std::optional<PlayerDatabase> loaded = loadPlayerDatabase(path);
     LADYA_FUZZ_CHECK(loaded.has_value() && loaded->records() == db.records());
     const PlayerDatabase before = *loaded;
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PlayerEditInput changed = edit.current();
     changed.category =
         changed.category == Categories.first() ? Categories.last() : Categories.first();
-    if (edit.save(changed))
+    if (!edit.save(changed))
         return 0; // refused: text that would break the file
     const std::optional<PlayerDatabase> reread = loadPlayerDatabase(path);
     LADYA_FUZZ_CHECK(reread.has_value() && reread->count() == before.count());

@@ -19,12 +19,12 @@ bool sameTournament(const SwissTournament& a, const SwissTournament& b) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const SwissLoadResult load = parseSwissBytes(fuzz::inputBytes(data, size));
+    const Result<SwissTournament> load = parseSwissBytes(fuzz::inputBytes(data, size));
     if (!load) {
-        LADYA_FUZZ_CHECK(!load.error.text.isEmpty());
+        LADYA_FUZZ_CHECK(!load.failure().text.isEmpty());
         return 0;
     }
-    const SwissTournament& t = *load.tournament;
+    const SwissTournament& t = *load;
     LADYA_FUZZ_CHECK(t.participantCount() <= Limits::SwissParticipants);
     LADYA_FUZZ_CHECK(t.roundCount() <= Limits::SwissRounds);
     LADYA_FUZZ_CHECK(t.boardCount() <= Limits::SwissBoards);
@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     const SwissFileText text = swissFileText(t);
-    const SwissLoadResult again = parseSwissBytes(text.bytes);
-    LADYA_FUZZ_CHECK(again.tournament.has_value());
-    LADYA_FUZZ_CHECK(sameTournament(*again.tournament, t));
+    const Result<SwissTournament> again = parseSwissBytes(text.bytes);
+    LADYA_FUZZ_CHECK(again.ok());
+    LADYA_FUZZ_CHECK(sameTournament(*again, t));
     return 0;
 }

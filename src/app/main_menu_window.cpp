@@ -88,18 +88,18 @@ void MainMenuWindow::openTournament() {
     case MainMenu::FileKind::Trf: {
         // Imported into a new tournament file, which then opens as any other. A name
         // already taken today (or no file name) is asked again, not only refused.
-        const TrfFolderImport imported =
+        const Result<QString> imported =
             importTrfIntoFolder(decision.path, m_app.workingDir(), m_platform.today(),
                                 [this](const Message& question, const QString& refusedName) {
                                     return m_platform.askText(this, question, refusedName);
                                 });
-        if (imported.error)
-            m_platform.showMessage(this, *imported.error);
-        if (imported.path.isEmpty()) {
+        if (!imported)
+            m_platform.showMessage(this, imported.failure());
+        if (!imported || imported->isEmpty()) {
             show();
             return;
         }
-        emit tournamentChosen(MainMenu::FileKind::Swiss, imported.path);
+        emit tournamentChosen(MainMenu::FileKind::Swiss, *imported);
         return;
     }
     }

@@ -16,18 +16,10 @@ CliOutput usageError(const QString& command, const QString& usage) {
         QStringLiteral("ladya-cli: %1: usage: ladya-cli %1 %2").arg(command, usage));
 }
 
-struct Loaded {
-    std::optional<RoundRobinTournament> tournament;
-    CliOutput error;
-};
-
-Loaded load(const QString& path) {
-    RoundRobinLoad result = loadRoundRobin(path);
-    if (!result)
-        return {std::nullopt,
-                CliOutput::failure(QStringLiteral("ladya-cli: ") +
-                                   result.error.text.replace(u'\n', QStringLiteral(": ")))};
-    return {std::move(result.tournament), {}};
+// A file that did not load, as one line of the command line's error output.
+CliOutput loadFailure(const Result<RoundRobinTournament>& loaded) {
+    return CliOutput::failure(QStringLiteral("ladya-cli: ") +
+                              QString(loaded.failure().text).replace(u'\n', QStringLiteral(": ")));
 }
 
 CliOutput listing(const QVector<ListColumn>& columns, const QVector<QStringList>& rows) {
@@ -43,10 +35,10 @@ CliOutput runReport(const QStringList& args) {
         return parsed.error;
     const ReportRequest& request = *parsed.request;
 
-    Loaded loaded = load(request.file);
-    if (!loaded.tournament)
-        return loaded.error;
-    const RoundRobinTournament& t = *loaded.tournament;
+    Result<RoundRobinTournament> loaded = loadRoundRobin(request.file);
+    if (!loaded)
+        return loadFailure(loaded);
+    const RoundRobinTournament& t = *loaded;
     const QString header = roundRobinPageHeader(t);
     if (request.kind == QStringLiteral("schedule"))
         return deliverReport(request, scheduleReport(t), header);
@@ -66,10 +58,10 @@ CliOutput runRoundRobinCli(const QStringList& args) {
     if (command == QStringLiteral("games")) {
         if (args.size() != 3)
             return usageError(command, QStringLiteral("FILE ROUND"));
-        Loaded loaded = load(args.at(1));
-        if (!loaded.tournament)
-            return loaded.error;
-        const RoundRobinTournament& t = *loaded.tournament;
+        Result<RoundRobinTournament> loaded = loadRoundRobin(args.at(1));
+        if (!loaded)
+            return loadFailure(loaded);
+        const RoundRobinTournament& t = *loaded;
         const std::optional<int> round = parseNumberArgument(args.at(2));
         if (!round || *round < 1 || *round > t.roundCount())
             return CliOutput::failure(
@@ -80,29 +72,29 @@ CliOutput runRoundRobinCli(const QStringList& args) {
     if (command == QStringLiteral("standings")) {
         if (args.size() != 2)
             return usageError(command, QStringLiteral("FILE"));
-        Loaded loaded = load(args.at(1));
-        if (!loaded.tournament)
-            return loaded.error;
-        const RoundRobinResults results = computeRoundRobin(*loaded.tournament);
-        return listing(standingsColumns(), standingsRows(*loaded.tournament, results.standings));
+        Result<RoundRobinTournament> loaded = loadRoundRobin(args.at(1));
+        if (!loaded)
+            return loadFailure(loaded);
+        const RoundRobinResults results = computeRoundRobin(*loaded);
+        return listing(standingsColumns(), standingsRows(*loaded, results.standings));
     }
     if (command == QStringLiteral("table")) {
         if (args.size() != 2)
             return usageError(command, QStringLiteral("FILE"));
-        Loaded loaded = load(args.at(1));
-        if (!loaded.tournament)
-            return loaded.error;
-        const RoundRobinTournament& t = *loaded.tournament;
+        Result<RoundRobinTournament> loaded = loadRoundRobin(args.at(1));
+        if (!loaded)
+            return loadFailure(loaded);
+        const RoundRobinTournament& t = *loaded;
         return listing(resultsTableColumns(t.participantCount()),
                        resultsTableRows(t, computeRoundRobin(t)));
     }
     if (command == QStringLiteral("player-games")) {
         if (args.size() != 3)
             return usageError(command, QStringLiteral("FILE N"));
-        Loaded loaded = load(args.at(1));
-        if (!loaded.tournament)
-            return loaded.error;
-        const RoundRobinTournament& t = *loaded.tournament;
+        Result<RoundRobinTournament> loaded = loadRoundRobin(args.at(1));
+        if (!loaded)
+            return loadFailure(loaded);
+        const RoundRobinTournament& t = *loaded;
         const std::optional<int> number = parseNumberArgument(args.at(2));
         if (!number || *number < 1 || *number > t.participantCount())
             return CliOutput::failure(QStringLiteral("ladya-cli: player-games: ") +

@@ -54,16 +54,16 @@ void Shell::openTournamentFile(MainMenu::FileKind kind, const QString& path) {
     }
     if (!lockTournament(path))
         return;
-    RoundRobinLoad loaded = loadRoundRobin(path);
+    Result<RoundRobinTournament> loaded = loadRoundRobin(path);
     if (!loaded) {
         // Never an empty tournament in its place: back to the menu.
-        m_platform.showMessage(nullptr, loaded.error);
+        m_platform.showMessage(nullptr, loaded.failure());
         m_tournamentLock.reset();
         returnToMenu();
         return;
     }
     closeMainMenu();
-    openRoundRobin(std::move(*loaded.tournament));
+    openRoundRobin(std::move(*loaded));
 }
 
 void Shell::openRoundRobinCreation() {
@@ -124,16 +124,16 @@ void Shell::openSwissFile(const QString& path) {
     if (!lockTournament(path))
         return;
     // The window shows what the file holds, a new tournament as much as an old one.
-    SwissWindowOpenResult opened = openSwissWindow(path);
-    if (!opened.controller) {
+    Result<SwissWindowController> opened = openSwissWindow(path);
+    if (!opened) {
         // Never an empty tournament in its place: back to the menu.
-        m_platform.showMessage(nullptr, opened.error);
+        m_platform.showMessage(nullptr, opened.failure());
         m_tournamentLock.reset();
         returnToMenu();
         return;
     }
     closeMainMenu();
-    auto* window = new SwissWindow(m_app, m_platform, std::move(*opened.controller));
+    auto* window = new SwissWindow(m_app, m_platform, std::move(*opened));
     m_swiss = window;
     connect(window, &SwissWindow::mainMenuRequested, this,
             [this, window] { leaveTournament(window); });

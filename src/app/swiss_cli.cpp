@@ -1,6 +1,6 @@
 #include "app/swiss_cli.h"
 
-#include "pairing/pairing_engine.h"
+#include "pairing/pairing_workbench.h"
 #include "reports/report_cli.h"
 #include "reports/swiss_reports.h"
 #include "swiss/swiss_controller.h"
@@ -35,8 +35,8 @@ std::optional<int> strictInt(const QString& text) {
 }
 
 // "W-B,W-B,…" into pair rows, in the order given.
-std::optional<QString> parsePairs(const QString& text, PairingEngine& engine) {
-    const SwissTournament& t = engine.tournament();
+std::optional<QString> parsePairs(const QString& text, PairingWorkbench& workbench) {
+    const SwissTournament& t = workbench.tournament();
     QVector<int> used;
     for (const QString& item : text.split(u',', Qt::SkipEmptyParts)) {
         const QStringList sides = item.split(u'-');
@@ -55,9 +55,9 @@ std::optional<QString> parsePairs(const QString& text, PairingEngine& engine) {
                     .arg(item, QString::number(number));
             used.append(number);
         }
-        engine.pairList().append(engine.makePairRow(*white, *black));
+        workbench.pairList().append(workbench.makePairRow(*white, *black));
     }
-    engine.buildUnpairedList();
+    workbench.buildUnpairedList();
     return std::nullopt;
 }
 
@@ -107,10 +107,10 @@ CliOutput runReport(const QStringList& args) {
         return parsed.error;
     const ReportRequest& request = *parsed.request;
 
-    SwissLoadResult loaded = loadSwiss(request.file);
+    Result<SwissTournament> loaded = loadSwiss(request.file);
     if (!loaded)
-        return fail(command, loaded.error.text.replace(u'\n', QStringLiteral(": ")));
-    const SwissTournament& t = *loaded.tournament;
+        return fail(command, QString(loaded.failure().text).replace(u'\n', QStringLiteral(": ")));
+    const SwissTournament& t = *loaded;
     std::optional<int> number;
     if (request.kind == QStringLiteral("stats")) {
         number = request.participantNumber(t.participantCount());
@@ -165,10 +165,10 @@ CliOutput runSwissCli(const QStringList& args) {
     const std::optional<QString> allowanceText = parsed.value(QStringLiteral("--allowance"));
     const std::optional<QString> output = parsed.value(QStringLiteral("-o"));
 
-    SwissLoadResult loaded = loadSwiss(path);
+    Result<SwissTournament> loaded = loadSwiss(path);
     if (!loaded)
-        return fail(command, loaded.error.text.replace(u'\n', QStringLiteral(": ")));
-    const SwissTournament& t = *loaded.tournament;
+        return fail(command, QString(loaded.failure().text).replace(u'\n', QStringLiteral(": ")));
+    const SwissTournament& t = *loaded;
 
     if (command == QStringLiteral("games")) {
         const std::optional<int> round = parseNumberArgument(operand);
@@ -185,29 +185,29 @@ CliOutput runSwissCli(const QStringList& args) {
     if (command == QStringLiteral("standings"))
         return listing(swissStandingsColumns(), swissStandingsRows(t, standings));
 
-    PairingEngine engine(t, standings);
-    engine.buildUnpairedList();
+    PairingWorkbench workbench(t, standings);
+    workbench.buildUnpairedList();
     if (command == QStringLiteral("pair")) {
         const std::optional<DutchOptions> options = dutchOptions(parsed, t);
         if (!options)
             return fail(command, dutchOptionsError(parsed, t));
-        if (std::optional<Message> refused = engine.proposeDutchPairing(*options))
-            return fail(command, refused->text);
+        if (const Result<> proposed = workbench.proposeDutchPairing(*options); !proposed)
+            return fail(command, proposed.failure().text);
         if (!output) {
             QVector<QStringList> rows;
-            for (const PairRow& row : engine.pairList())
+            for (const PairRow& row : workbench.pairList())
                 rows.append({QString::number(row.white), QString::number(row.black)});
             return listing(QStringList{QStringLiteral("Белые"), QStringLiteral("Черные")}, rows);
         }
     } else if (command == QStringLiteral("commit") && !pairs)
         return fail(command, QStringLiteral("--pairs is required"));
     if (pairs) {
-        if (std::optional<QString> bad = parsePairs(*pairs, engine))
+        if (std::optional<QString> bad = parsePairs(*pairs, workbench))
             return fail(command, *bad);
     }
 
     if (command == QStringLiteral("unpaired"))
-        return listing(playerListTitles(), engine.unpairedRows());
+        return listing(playerListTitles(), workbench.unpairedRows());
 
     if (command == QStringLiteral("candidates")) {
         const std::optional<int> first = parseNumberArgument(operand);
@@ -222,17 +222,19 @@ CliOutput runSwissCli(const QStringList& args) {
                 return fail(command, QStringLiteral("bad allowance '%1'").arg(*allowanceText));
             allowance = float(value);
         }
-        engine.clearCandidates();
-        engine.buildCandidates(*first, allowance);
+        workbench.clearCandidates();
+        workbench.buildCandidates(*first, allowance);
         if (parsed.has(QStringLiteral("--force")))
-            engine.forceCandidates(*first);
-        return listing(playerListTitles(), engine.candidateRows());
+            workbench.forceCandidates(*first);
+        return listing(playerListTitles(), workbench.candidateRows());
     }
 
     // commit, and pair with -o
-    PairingEngine::CommitResult committed = engine.commitRoundPairing(output.value_or(path));
-    if (committed.message)
-        return fail(command, committed.message->text.replace(u'\n', QStringLiteral(": ")));
+    const Result<CommittedRound> committed = workbench.commitRoundPairing(output.value_or(path));
+    const std::optional<Message> failed =
+        committed ? committed->notReadBack : std::optional<Message>(committed.failure());
+    if (failed)
+        return fail(command, QString(failed->text).replace(u'\n', QStringLiteral(": ")));
     return {0, QByteArray(), QByteArray()};
 }
 

@@ -16,31 +16,24 @@ CliOutput usageError(const QString& usage) {
     return CliOutput::failure(QStringLiteral("ladya-cli: usage: ladya-cli %1").arg(usage));
 }
 
-struct ClubLoad {
-    QVector<QStringList> rows;
-    std::optional<CliOutput> error;
-};
-
-// The rows the club list window shows for the folder; both files must be readable.
-ClubLoad loadClubRows(const QString& dirPath) {
+// The rows the club list window shows for the folder; both files must be readable. The
+// failure's text is the command line's error line.
+Result<QVector<QStringList>> loadClubRows(const QString& dirPath) {
     const QDir dir(dirPath);
     if (dirPath.isEmpty() || !dir.exists())
-        return {{},
-                CliOutput::failure(QStringLiteral("ladya-cli: %1: no such folder").arg(dirPath))};
+        return Message{QString(), QStringLiteral("ladya-cli: %1: no such folder").arg(dirPath)};
     QString reason;
     const std::optional<QStringList> members =
         readTextLines(dir.filePath(FileNames::Club), &reason);
     if (!members)
-        return {{},
-                CliOutput::failure(QStringLiteral("ladya-cli: cannot read %1: %2")
-                                       .arg(dir.filePath(FileNames::Club), reason))};
+        return Message{QString(), QStringLiteral("ladya-cli: cannot read %1: %2")
+                                      .arg(dir.filePath(FileNames::Club), reason)};
     const std::optional<PlayerDatabase> db =
         loadPlayerDatabase(dir.filePath(FileNames::Players), &reason);
     if (!db)
-        return {{},
-                CliOutput::failure(QStringLiteral("ladya-cli: cannot read %1: %2")
-                                       .arg(dir.filePath(FileNames::Players), reason))};
-    return {clubListRows(*members, *db), std::nullopt};
+        return Message{QString(), QStringLiteral("ladya-cli: cannot read %1: %2")
+                                      .arg(dir.filePath(FileNames::Players), reason)};
+    return clubListRows(*members, *db);
 }
 
 // report club DIR [--date DD.MM.YYYY] [-o PATH] [--pdf OUT.pdf]
@@ -77,10 +70,10 @@ CliOutput runReport(const QStringList& args, const QDate& today) {
                     QStringLiteral("ladya-cli: report: '%1' is not a date DD.MM.YYYY")
                         .arg(*dateText));
         }
-        const ClubLoad loaded = loadClubRows(operands.at(0));
-        if (loaded.error)
-            return *loaded.error;
-        return deliverReport(outputPath, pdfPath, clubListReport(loaded.rows, date),
+        const Result<QVector<QStringList>> loaded = loadClubRows(operands.at(0));
+        if (!loaded)
+            return CliOutput::failure(loaded.failure().text);
+        return deliverReport(outputPath, pdfPath, clubListReport(*loaded, date),
                              clubListPageHeader(date));
     }
     const QString& dirPath = operands.at(0);
@@ -109,10 +102,10 @@ CliOutput runClubCli(const QStringList& args) {
         return runReport(args, QDate::currentDate());
     if (args.size() != 2)
         return usageError(QStringLiteral("club DIR"));
-    const ClubLoad loaded = loadClubRows(args.at(1));
-    if (loaded.error)
-        return *loaded.error;
-    return {0, formatListing(columnTitles(clubListColumns()), loaded.rows), QByteArray()};
+    const Result<QVector<QStringList>> loaded = loadClubRows(args.at(1));
+    if (!loaded)
+        return CliOutput::failure(loaded.failure().text);
+    return {0, formatListing(columnTitles(clubListColumns()), *loaded), QByteArray()};
 }
 
 } // namespace ladya

@@ -194,18 +194,18 @@ std::optional<QStringList> readClubMembers(const QString& path, QString* error) 
 ClubListController::ClubListController(const PlayerDatabase& db, QString clubPath)
     : m_db(db), m_path(std::move(clubPath)) {}
 
-std::optional<Message> ClubListController::reload() {
+Result<> ClubListController::reload() {
     m_selected = -1;
-    std::optional<Message> failed;
+    Result<> loaded;
     QString reason;
     if (std::optional<QStringList> members = readClubMembers(m_path, &reason))
         m_members = std::move(*members);
     else if (!QFile::exists(m_path))
-        failed = clubLoadFailedMessage(); // not made yet: no reason a director needs
+        loaded = clubLoadFailedMessage(); // not made yet: no reason a director needs
     else
-        failed = clubLoadFailedMessage(m_path, reason);
+        loaded = clubLoadFailedMessage(m_path, reason);
     m_rows = clubListRows(m_members, m_db);
-    return failed;
+    return loaded;
 }
 
 void ClubListController::clickRow(int row) {
@@ -244,11 +244,11 @@ QVector<Message> ClubListController::addMember(const SelectedRowText& row) {
             return {duplicateMemberMessage()};
     }
     QVector<Message> messages;
-    if (const FileResult appended = appendTextLines(m_path, {player->name + u'|' + player->city});
+    if (const Result<> appended = appendTextLines(m_path, {player->name + u'|' + player->city});
         !appended)
-        messages.append(clubWriteFailedMessage(m_path, appended.error));
-    if (std::optional<Message> failed = reload())
-        messages.append(*failed);
+        messages.append(clubWriteFailedMessage(m_path, appended.failure().text));
+    if (const Result<> reloaded = reload(); !reloaded)
+        messages.append(reloaded.failure());
     return messages;
 }
 
@@ -285,10 +285,10 @@ QVector<Message> ClubListController::removeSelected() {
     }
     keepLeadingMark(text);
     QVector<Message> messages;
-    if (const FileResult written = writeFileAtomic(m_path, text); !written)
-        messages.append(clubWriteFailedMessage(m_path, written.error));
-    if (std::optional<Message> failed = reload())
-        messages.append(*failed);
+    if (const Result<> written = writeFileAtomic(m_path, text); !written)
+        messages.append(clubWriteFailedMessage(m_path, written.failure().text));
+    if (const Result<> reloaded = reload(); !reloaded)
+        messages.append(reloaded.failure());
     return messages;
 }
 

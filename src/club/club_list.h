@@ -5,6 +5,7 @@
 
 #include "common/list_column.h"
 #include "common/message.h"
+#include "common/result.h"
 #include "players/player_database.h"
 #include "players/player_selection.h"
 
@@ -84,8 +85,9 @@ public:
     ClubListController(const PlayerDatabase& db, QString clubPath);
 
     // Rereads the file and rebuilds the rows; the selection is cleared. When the file
-    // cannot be read, the message to show, and the members last read stay listed.
-    std::optional<Message> reload();
+    // cannot be read, it fails with the message to show, and the members last read stay
+    // listed.
+    Result<> reload();
 
     const QStringList& members() const { return m_members; }
     const QVector<QStringList>& rows() const { return m_rows; }

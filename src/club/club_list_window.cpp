@@ -67,10 +67,10 @@ ClubListWindow::ClubListWindow(Workspace& workspace, ui::Platform& platform, QWi
 ClubListWindow::~ClubListWindow() = default;
 
 void ClubListWindow::loadList() {
-    const std::optional<Message> failed = m_controller.reload();
+    const Result<> loaded = m_controller.reload();
     showRows();
-    if (failed)
-        m_platform.showMessage(this, *failed);
+    if (!loaded)
+        m_platform.showMessage(this, loaded.failure());
 }
 
 void ClubListWindow::applyRules() {

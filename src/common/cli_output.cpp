@@ -32,10 +32,10 @@ QString numberArgumentError(const QString& what, const QString& text, int count)
 }
 
 CliOutput writeCliOutputFile(const QString& command, const QString& path, const QByteArray& bytes) {
-    const FileResult written = writeFileAtomic(path, bytes);
+    const Result<> written = writeFileAtomic(path, bytes);
     if (!written)
-        return CliOutput::failure(
-            QStringLiteral("ladya-cli: %1: cannot write %2: %3").arg(command, path, written.error));
+        return CliOutput::failure(QStringLiteral("ladya-cli: %1: cannot write %2: %3")
+                                      .arg(command, path, written.failure().text));
     return {};
 }
 

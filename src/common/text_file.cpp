@@ -202,36 +202,40 @@ QString writeFailureReason(int error, const QString& systemText) {
 
 } // namespace
 
-FileResult writeFileAtomic(const QString& path, const QByteArray& bytes) {
+Message fileFailure(const QString& reason) {
+    return Message{QString(), reason};
+}
+
+Result<> writeFileAtomic(const QString& path, const QByteArray& bytes) {
     const QFileInfo target(path);
     if (target.isDir())
-        return {false, QStringLiteral("на месте файла находится папка")};
+        return fileFailure(QStringLiteral("на месте файла находится папка"));
     if (!target.dir().exists())
-        return {false, writeFailureReason(ENOENT, QString())};
+        return fileFailure(writeFailureReason(ENOENT, QString()));
     QSaveFile file(path);
     // Unbuffered, and flushed before commit: a buffered write that fails only when
     // commit() flushes it (a full disk, a size limit) is otherwise not seen by
     // QSaveFile, which would then replace the old file with a truncated one.
     errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, writeFailureReason(errno, file.errorString())};
+        return fileFailure(writeFailureReason(errno, file.errorString()));
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = writeFailureReason(errno, file.errorString());
         file.cancelWriting();
-        return {false, reason};
+        return fileFailure(reason);
     }
     errno = 0;
     if (!file.commit())
-        return {false, writeFailureReason(errno, file.errorString())};
+        return fileFailure(writeFailureReason(errno, file.errorString()));
     return {};
 }
 
-FileResult writeTextLinesAtomic(const QString& path, const QStringList& lines) {
+Result<> writeTextLinesAtomic(const QString& path, const QStringList& lines) {
     return writeFileAtomic(path, joinLinesCrLf(lines));
 }
 
-FileResult appendTextLines(const QString& path, const QStringList& lines) {
+Result<> appendTextLines(const QString& path, const QStringList& lines) {
     // Read, extend and replace rather than append in place: a write cut short by a
     // full disk would otherwise leave half a line at the end of the file.
     QByteArray bytes;
@@ -239,7 +243,7 @@ FileResult appendTextLines(const QString& path, const QStringList& lines) {
         QString reason;
         std::optional<QByteArray> existing = readFileBytes(path, &reason);
         if (!existing)
-            return {false, reason};
+            return fileFailure(reason);
         bytes = std::move(*existing);
         // A last line without its terminator (edited by hand) keeps its own line.
         if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))

@@ -1,6 +1,8 @@
 // Conventions shared by every data file the program reads or writes.
 #pragma once
 
+#include "common/result.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -41,13 +43,6 @@ QString decodeUtf8(QByteArrayView utf8);
 // so that the reader, which skips one mark, gives the character back.
 void keepLeadingMark(QByteArray& text);
 
-// Outcome of a whole-file operation; `error` is a human-readable reason when !ok.
-struct FileResult {
-    bool ok = true;
-    QString error;
-    explicit operator bool() const { return ok; }
-};
-
 // Reads a whole file. nullopt when it cannot be opened or read; `error` (optional)
 // receives the reason.
 std::optional<QByteArray> readFileBytes(const QString& path, QString* error = nullptr);
@@ -68,16 +63,20 @@ std::optional<QStringList> readTextLines(const QString& path, QString* error = n
 // (see keepLeadingMark).
 QByteArray joinLinesCrLf(const QStringList& lines);
 
+// The failure of an operation on a file: only the reason, as its text, which the caller
+// puts into its own message.
+Message fileFailure(const QString& reason);
+
 // Replaces the file atomically (temporary file in the same folder, then rename):
-// on any failure the previous file is left exactly as it was and `error` says why in the
-// user's words (a full disk, a folder in the file's place, a read-only disk).
-FileResult writeFileAtomic(const QString& path, const QByteArray& bytes);
-FileResult writeTextLinesAtomic(const QString& path, const QStringList& lines);
+// on any failure the previous file is left exactly as it was and the failure's text says
+// why in the user's words (a full disk, a folder in the file's place, a read-only disk).
+Result<> writeFileAtomic(const QString& path, const QByteArray& bytes);
+Result<> writeTextLinesAtomic(const QString& path, const QStringList& lines);
 
 // Adds lines (CR LF terminated) at the end of the file, creating it when missing.
 // The file's bytes are kept as they are and the result replaces it atomically, so a
 // failure never leaves a partial line behind.
-FileResult appendTextLines(const QString& path, const QStringList& lines);
+Result<> appendTextLines(const QString& path, const QStringList& lines);
 
 // Integer as the files read them: leading blanks and tabs, optional sign, digits up
 // to the first other character; empty or non-numeric text reads 0. Values beyond

@@ -37,7 +37,7 @@ QString tournamentFileName(const QString& tournamentName, const QDate& creationD
     return name + QStringLiteral("_(") + formatDate(creationDay) + QStringLiteral(").") + extension;
 }
 
-std::optional<Message> fileNameRefusal(const QString& tournamentName) {
+Result<> fileNameCheck(const QString& tournamentName) {
     // Blanks alone would make a file named by underscores and the date, which names no
     // tournament in the open-file dialog.
     if (tournamentName.trimmed().isEmpty())
@@ -46,7 +46,7 @@ std::optional<Message> fileNameRefusal(const QString& tournamentName) {
                                                    "Название турнира не может состоять из одних "
                                                    "пробелов.\nИзмените название турнира.")};
     if (!hasForbiddenFileNameCharacter(tournamentName))
-        return std::nullopt;
+        return {};
     // Every such character at once: the director should not find them one per attempt.
     QStringList characters;
     for (const QChar c : tournamentName) {

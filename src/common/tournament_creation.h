@@ -5,6 +5,7 @@
 
 #include "common/list_column.h"
 #include "common/message.h"
+#include "common/result.h"
 
 #include <QDate>
 #include <QString>
@@ -35,8 +36,8 @@ public:
     virtual void setStartDate(const QString& date) = 0;
     // "Добавить участника" with the text the player selection returned (number, name,
     // city, category and rating joined by line feeds; "" adds nothing). The row gets the
-    // next number; a message when it is refused.
-    virtual std::optional<Message> addParticipant(const QString& selectedRowText) = 0;
+    // next number; fails with the message when it is refused.
+    virtual Result<> addParticipant(const QString& selectedRowText) = 0;
     // A click in the list at `position` (counted from 0; −1 when the click selected
     // nothing, which keeps the previous selection).
     virtual void clickRow(int position) = 0;
@@ -68,9 +69,8 @@ QString tournamentFileName(const QString& tournamentName, const QDate& creationD
 
 // The name becomes a file name in the working folder: a character no file name may
 // hold would fail the save or, worse, lead out of the folder; a name of blanks alone
-// names nothing. The refusal names every such character at once; nothing when the name
-// can be a file name.
-std::optional<Message> fileNameRefusal(const QString& tournamentName);
+// names nothing. Fails with the refusal, which names every such character at once.
+Result<> fileNameCheck(const QString& tournamentName);
 
 // Two tournaments of one name created on one day would share the file at `path`; the
 // earlier one, perhaps with rounds played, must not be overwritten.

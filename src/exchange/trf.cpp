@@ -250,12 +250,12 @@ QString trfPathBeside(const QString& tournamentPath, const QString& workingDir) 
 }
 
 TrfWritten writeTrfFile(const QString& path, const QByteArray& bytes) {
-    const FileResult written = writeFileAtomic(path, bytes);
+    const Result<> written = writeFileAtomic(path, bytes);
     if (!written)
         return {false,
                 {QStringLiteral("Ошибка создания файла"),
                  QStringLiteral("Не удалось записать файл %1\n%2")
-                     .arg(QDir::toNativeSeparators(path), written.error)}};
+                     .arg(QDir::toNativeSeparators(path), written.failure().text)}};
     return {true,
             {TrfTexts::ExportButton, QStringLiteral("Турнир записан в формате TRF в файл\n%1")
                                          .arg(QDir::toNativeSeparators(path))}};
@@ -467,12 +467,9 @@ std::optional<std::pair<QString, QString>> gameCodes(char mine, char theirs) {
 
 } // namespace
 
-TrfImport trfImportSwiss(QByteArrayView text) {
-    TrfImport result;
-    const auto refuse = [&result](const Message& m) {
-        result.error = m;
-        return result;
-    };
+Result<TrfImported> trfImportSwiss(QByteArrayView text) {
+    TrfImported result;
+    const auto refuse = [](const Message& m) { return Result<TrfImported>(m); };
     // What the program keeps must load again: a .swz is UTF-8 text, and a name of
     // another encoding's bytes (or with a NUL) would make the new file unreadable.
     if (const qsizetype bad = firstUndecodableLine(text))
@@ -730,58 +727,57 @@ TrfImport trfImportSwiss(QByteArrayView text) {
 
 namespace {
 
-TrfImport importFile(const QString& trfPath) {
+Result<TrfImported> importFile(const QString& trfPath) {
     QString error;
     const std::optional<QByteArray> bytes = readFileBytes(trfPath, &error);
-    if (!bytes) {
-        TrfImport failed;
-        failed.error = refusal(QStringLiteral("Не удалось прочитать файл %1\n%2")
-                                   .arg(QDir::toNativeSeparators(trfPath), error));
-        return failed;
-    }
+    if (!bytes)
+        return refusal(QStringLiteral("Не удалось прочитать файл %1\n%2")
+                           .arg(QDir::toNativeSeparators(trfPath), error));
     return trfImportSwiss(*bytes);
 }
 
 } // namespace
 
-std::optional<Message> importTrfFile(const QString& trfPath, const QString& swzPath) {
-    TrfImport imported = importFile(trfPath);
+Result<> importTrfFile(const QString& trfPath, const QString& swzPath) {
+    Result<TrfImported> imported = importFile(trfPath);
     if (!imported)
-        return imported.error;
+        return imported.failure();
     if (QFileInfo::exists(swzPath))
         return refusal(QStringLiteral("Файл %1 уже существует: импорт не заменяет турнир.")
                            .arg(QDir::toNativeSeparators(swzPath)));
-    imported.tournament->state.path = swzPath;
-    return saveSwiss(*imported.tournament, swzPath);
+    imported->tournament.state.path = swzPath;
+    return saveSwiss(imported->tournament, swzPath);
 }
 
-TrfFolderImport importTrfIntoFolder(const QString& trfPath, const QString& workingDir,
+Result<QString> importTrfIntoFolder(const QString& trfPath, const QString& workingDir,
                                     const QDate& today, const TrfNameQuestion& askName) {
-    TrfImport imported = importFile(trfPath);
+    Result<TrfImported> imported = importFile(trfPath);
     if (!imported)
-        return {{}, imported.error};
-    QString name = imported.name.isEmpty() ? QFileInfo(trfPath).completeBaseName() : imported.name;
+        return imported.failure();
+    QString name =
+        imported->name.isEmpty() ? QFileInfo(trfPath).completeBaseName() : imported->name;
     for (;;) {
-        std::optional<Message> refused = fileNameRefusal(name);
+        Result<> named = fileNameCheck(name);
         const QString path =
             QDir(workingDir).filePath(tournamentFileName(name, today, QStringLiteral("swz")));
-        if (!refused && QFileInfo::exists(path))
-            refused = tournamentExistsMessage(path);
-        if (!refused) {
-            imported.tournament->state.path = path;
-            if (std::optional<Message> failed = saveSwiss(*imported.tournament, path))
-                return {{}, failed};
-            return {path, std::nullopt};
+        if (named && QFileInfo::exists(path))
+            named = tournamentExistsMessage(path);
+        if (named) {
+            imported->tournament.state.path = path;
+            if (Result<> saved = saveSwiss(imported->tournament, path); !saved)
+                return saved.failure();
+            return path;
         }
         // The refusal asks for another name; without a way to give one it is the end.
         if (!askName)
-            return {{}, refused};
-        const Message question{refused->title, refused->text + u'\n' +
-                                                   QCoreApplication::translate(
-                                                       "TrfImport", "Новое название турнира:")};
+            return named.failure();
+        const Message& refused = named.failure();
+        const Message question{
+            refused.title, refused.text + u'\n' +
+                               QCoreApplication::translate("TrfImport", "Новое название турнира:")};
         std::optional<QString> other = askName(question, name);
         if (!other)
-            return {};
+            return QString();
         name = *other;
     }
 }

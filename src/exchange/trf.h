@@ -8,6 +8,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "roundrobin/round_robin_file.h"
 #include "swiss/swiss_file.h"
 
@@ -67,35 +68,29 @@ Message exportTrfBeside(const SwissTournament& tournament, const QString& workin
 // line's, the city that of 022 and the category none.
 // Blank rounds of a player (no game) are paired among themselves
 // as games without a result, the last with the bye participant when one is left over.
-struct TrfImport {
-    std::optional<SwissTournament> tournament; // state.path left empty
-    QString name;                              // from 012, "" when absent
+struct TrfImported {
+    SwissTournament tournament; // state.path left empty
+    QString name;               // from 012, "" when absent
     // From XXR, 0 when absent. The tournament file has no place for it; an export of the
     // imported tournament announces it again when given it.
     int plannedRounds = 0;
-    Message error; // set when !tournament
-    explicit operator bool() const { return tournament.has_value(); }
 };
-TrfImport trfImportSwiss(QByteArrayView text);
+Result<TrfImported> trfImportSwiss(QByteArrayView text);
 
 // Reads the TRF at `trfPath` and writes the tournament as a new .swz at `swzPath`,
-// never replacing an existing file. The result is the error, nothing on success.
-std::optional<Message> importTrfFile(const QString& trfPath, const QString& swzPath);
+// never replacing an existing file.
+Result<> importTrfFile(const QString& trfPath, const QString& swzPath);
 
 // The same into the working folder, the file named as creation names it (the 012 name,
 // else the TRF's file name, and `today`). When that name cannot make a new file (a
 // tournament of that name was created today, or the name cannot be a file name) and
 // `askName` is given, it is asked for another name with the question to show and the
 // name refused, and the import tries that one, as often as it answers; nullopt from it
-// gives up. The result is the new file's path, or the message to show; neither when
-// the director gave up.
-struct TrfFolderImport {
-    QString path;
-    std::optional<Message> error;
-};
+// gives up. The result is the new file's path, "" when the director gave up, or the
+// failure to show.
 using TrfNameQuestion =
     std::function<std::optional<QString>(const Message& question, const QString& refusedName)>;
-TrfFolderImport importTrfIntoFolder(const QString& trfPath, const QString& workingDir,
+Result<QString> importTrfIntoFolder(const QString& trfPath, const QString& workingDir,
                                     const QDate& today, const TrfNameQuestion& askName = {});
 
 } // namespace ladya

@@ -60,15 +60,15 @@ CliOutput runExport(const QStringList& args) {
         if (a.rounds)
             return fail(Export, QStringLiteral("--rounds is for a Swiss tournament: a "
                                                "round-robin has all its rounds"));
-        RoundRobinLoad loaded = loadRoundRobin(a.file);
+        Result<RoundRobinTournament> loaded = loadRoundRobin(a.file);
         if (!loaded)
-            return fail(Export, loaded.error.text);
-        bytes = trfExport(*loaded.tournament);
+            return fail(Export, loaded.failure().text);
+        bytes = trfExport(*loaded);
     } else if (tail == QStringLiteral("swz")) {
-        SwissLoadResult loaded = loadSwiss(a.file);
+        Result<SwissTournament> loaded = loadSwiss(a.file);
         if (!loaded)
-            return fail(Export, loaded.error.text);
-        bytes = trfExport(*loaded.tournament, planned);
+            return fail(Export, loaded.failure().text);
+        bytes = trfExport(*loaded, planned);
     } else {
         return fail(Export, QStringLiteral("%1: not a tournament file (the name must end in kr2 "
                                            "or swz)")
@@ -92,10 +92,10 @@ CliOutput runImport(const QStringList& args) {
         return fail(Import,
                     QStringLiteral("%1: the new tournament's name must end in swz").arg(*a.output));
     // OUT's name names the tournament as a created file's does: the same rule holds.
-    if (const std::optional<Message> refused = fileNameRefusal(trfTournamentName(*a.output)))
-        return fail(Import, QStringLiteral("%1: %2").arg(*a.output, refused->text));
-    if (const std::optional<Message> refused = importTrfFile(a.file, *a.output))
-        return fail(Import, QStringLiteral("%1: %2").arg(a.file, refused->text));
+    if (const Result<> named = fileNameCheck(trfTournamentName(*a.output)); !named)
+        return fail(Import, QStringLiteral("%1: %2").arg(*a.output, named.failure().text));
+    if (const Result<> imported = importTrfFile(a.file, *a.output); !imported)
+        return fail(Import, QStringLiteral("%1: %2").arg(a.file, imported.failure().text));
     return {};
 }
 

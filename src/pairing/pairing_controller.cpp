@@ -46,25 +46,25 @@ QString preferenceText(const DutchColourHistory& history) {
 
 } // namespace
 
-PairDialogController::PairDialogController(const PairingEngine& engine, int first, int second,
+PairDialogController::PairDialogController(const PairingWorkbench& workbench, int first, int second,
                                            int editedRow, InitialColour initial)
-    : m_engine(&engine),
-      m_rules(dutchColours(engine.tournament(), DutchOptions{initial, 0, {}}, first, second)),
+    : m_workbench(&workbench),
+      m_rules(dutchColours(workbench.tournament(), DutchOptions{initial, 0, {}}, first, second)),
       m_first(first), m_second(second), m_editedRow(editedRow) {}
 
-PairDialogController PairDialogController::forCreation(const PairingEngine& engine, int first,
+PairDialogController PairDialogController::forCreation(const PairingWorkbench& workbench, int first,
                                                        int second, InitialColour initial) {
-    PairDialogController dialog(engine, first, second, -1, initial);
+    PairDialogController dialog(workbench, first, second, -1, initial);
     // A hand-made pair gets the colours an automatic one would.
     if (dialog.m_rules.white != first)
         dialog.swap();
     return dialog;
 }
 
-PairDialogController PairDialogController::forEditing(const PairingEngine& engine, int pairRow,
-                                                      InitialColour initial) {
-    const PairRow& row = engine.pairList().at(pairRow);
-    return PairDialogController(engine, row.white, row.black, pairRow, initial);
+PairDialogController PairDialogController::forEditing(const PairingWorkbench& workbench,
+                                                      int pairRow, InitialColour initial) {
+    const PairRow& row = workbench.pairList().at(pairRow);
+    return PairDialogController(workbench, row.white, row.black, pairRow, initial);
 }
 
 QString PairDialogController::title() const {
@@ -77,16 +77,16 @@ QString PairDialogController::confirmText() const {
 }
 
 QVector<ListColumn> PairDialogController::statisticsColumns() const {
-    const SwissTournament& t = m_engine->tournament();
+    const SwissTournament& t = m_workbench->tournament();
     return {{QStringLiteral("Статистика / ФИО"), 130},
             {t.nameOf(m_first), 130},
             {t.nameOf(m_second), 130}};
 }
 
 QVector<QStringList> PairDialogController::statisticsRows() const {
-    const SwissTournament& t = m_engine->tournament();
-    const SwissFigures& a = m_engine->standings().of(m_first);
-    const SwissFigures& b = m_engine->standings().of(m_second);
+    const SwissTournament& t = m_workbench->tournament();
+    const SwissFigures& a = m_workbench->standings().of(m_first);
+    const SwissFigures& b = m_workbench->standings().of(m_second);
     auto row = [](const QString& label, const QString& x, const QString& y) {
         return QStringList{label, x, y};
     };
@@ -120,7 +120,7 @@ DutchColourHistory PairDialogController::historyOf(int number) const {
 }
 
 QString PairDialogController::colourAdvice() const {
-    const SwissTournament& t = m_engine->tournament();
+    const SwissTournament& t = m_workbench->tournament();
     if (m_rules.rule == ColourRule::Bye)
         return tr("Свободный от игры тур: цвета не играют роли.");
     // The number tells namesakes apart; a name may end in a full stop.
@@ -195,37 +195,37 @@ QVector<ListColumn> PairDialogController::colourColumns() {
 }
 
 QStringList PairDialogController::colourRow() const {
-    const SwissTournament& t = m_engine->tournament();
+    const SwissTournament& t = m_workbench->tournament();
     return {t.nameOf(white()), t.nameOf(black())};
 }
 
-void PairDialogController::confirm(PairingEngine& engine) {
+void PairDialogController::confirm(PairingWorkbench& workbench) {
     // The colours follow the toggle, not the names shown: two participants of the same
     // name (from different cities) could not be told apart by them.
-    if (isEditing() && m_editedRow < engine.pairList().size())
-        engine.pairList().removeAt(m_editedRow);
-    engine.pairList().append(engine.makePairRow(white(), black()));
+    if (isEditing() && m_editedRow < workbench.pairList().size())
+        workbench.pairList().removeAt(m_editedRow);
+    workbench.pairList().append(workbench.makePairRow(white(), black()));
     m_pairMade = true;
 }
 
-void PairDialogController::remove(PairingEngine& engine) {
-    if (isEditing() && m_editedRow < engine.pairList().size())
-        engine.pairList().removeAt(m_editedRow);
+void PairDialogController::remove(PairingWorkbench& workbench) {
+    if (isEditing() && m_editedRow < workbench.pairList().size())
+        workbench.pairList().removeAt(m_editedRow);
 }
 
 PairingController::PairingController(const SwissTournament& tournament,
                                      const SwissStandings& standings)
-    : m_engine(tournament, standings), m_step2Caption(Step2Prefix) {
-    m_engine.buildUnpairedList();
+    : m_workbench(tournament, standings), m_step2Caption(Step2Prefix) {
+    m_workbench.buildUnpairedList();
 }
 
 QString PairingController::title() const {
-    return QStringLiteral("Жеребьёвка ") + QString::number(m_engine.pairedRound()) +
+    return QStringLiteral("Жеребьёвка ") + QString::number(m_workbench.pairedRound()) +
            QStringLiteral(" тура");
 }
 
 QString PairingController::pairsCaption() const {
-    return QStringLiteral("Готовые пары ") + QString::number(m_engine.pairedRound()) +
+    return QStringLiteral("Готовые пары ") + QString::number(m_workbench.pairedRound()) +
            QStringLiteral(" тура");
 }
 
@@ -250,7 +250,7 @@ QVector<ListColumn> PairingController::playerColumns() {
 
 QVector<QStringList> PairingController::pairRows() const {
     QVector<QStringList> rows;
-    for (const PairRow& row : m_engine.pairList())
+    for (const PairRow& row : m_workbench.pairList())
         rows.append(row.cells());
     return rows;
 }
@@ -258,16 +258,16 @@ QVector<QStringList> PairingController::pairRows() const {
 void PairingController::clickPlayerList(int row) {
     m_first = numberOfRow(playerRows(), row);
     m_searched = m_first;
-    m_engine.clearCandidates();
+    m_workbench.clearCandidates();
     m_second.reset();
     m_allowance = 0.0f;
     m_allowanceEnabled = false;
     if (m_first) {
         m_forceEnabled = true;
-        m_step2Caption =
-            Step2Prefix + QString::number(*m_first) + u'.' + m_engine.tournament().nameOf(*m_first);
-        m_engine.buildCandidates(*m_first, m_allowance);
-        m_allowanceEnabled = m_engine.candidateList().isEmpty();
+        m_step2Caption = Step2Prefix + QString::number(*m_first) + u'.' +
+                         m_workbench.tournament().nameOf(*m_first);
+        m_workbench.buildCandidates(*m_first, m_allowance);
+        m_allowanceEnabled = m_workbench.candidateList().isEmpty();
     }
     applyRules();
 }
@@ -280,29 +280,29 @@ void PairingController::clickCandidateList(int row) {
 void PairingController::raiseAllowance() {
     m_allowance += 0.5f;
     if (m_first)
-        m_engine.buildCandidates(*m_first, m_allowance);
+        m_workbench.buildCandidates(*m_first, m_allowance);
     applyRules();
 }
 
 void PairingController::force() {
     if (m_first)
-        m_engine.forceCandidates(*m_first);
+        m_workbench.forceCandidates(*m_first);
     m_forceEnabled = false;
     applyRules();
 }
 
 void PairingController::clickPairList(int row) {
-    m_selectedPair = row >= 0 && row < m_engine.pairList().size() ? row : -1;
+    m_selectedPair = row >= 0 && row < m_workbench.pairList().size() ? row : -1;
     m_editEnabled = m_selectedPair >= 0;
     applyRules();
 }
 
 void PairingController::pairsChanged() {
-    m_engine.buildUnpairedList();
+    m_workbench.buildUnpairedList();
     // The search of a player now paired is over: nothing is left to choose from it,
     // and it would hold the commit back.
-    if (m_searched && m_engine.pairedNumbers().contains(*m_searched)) {
-        m_engine.clearCandidates();
+    if (m_searched && m_workbench.pairedNumbers().contains(*m_searched)) {
+        m_workbench.clearCandidates();
         m_searched.reset();
         m_allowance = 0.0f;
         m_allowanceEnabled = false;
@@ -327,7 +327,7 @@ void PairingController::editingDialogClosed() {
 }
 
 std::optional<Message> PairingController::closeQuestion() const {
-    const int pairs = int(m_engine.pairList().size());
+    const int pairs = int(m_workbench.pairList().size());
     if (pairs == 0)
         return std::nullopt;
     return Message{QStringLiteral("Закрытие окна"),
@@ -337,13 +337,13 @@ std::optional<Message> PairingController::closeQuestion() const {
 }
 
 QString PairingController::autoPairToolTip() const {
-    if (!m_engine.pairList().isEmpty())
+    if (!m_workbench.pairList().isEmpty())
         return tr("Составить пары остальных игроков %1 тура по голландской системе ФИДЕ; "
                   "составленные пары остаются как есть.")
-            .arg(m_engine.pairedRound());
+            .arg(m_workbench.pairedRound());
     return QStringLiteral("Составить все пары %1 тура по голландской системе ФИДЕ; пары можно "
                           "затем изменить, поменять местами или удалить.")
-        .arg(m_engine.pairedRound());
+        .arg(m_workbench.pairedRound());
 }
 
 DutchOptions PairingController::dutchOptions() const {
@@ -351,45 +351,46 @@ DutchOptions PairingController::dutchOptions() const {
     options.initialColour =
         initialColourEnabled()
             ? m_initialColour
-            : initialColourFromRoundOne(m_engine.tournament()).value_or(InitialColour::White);
-    options.plannedRounds = m_lastRound ? m_engine.pairedRound() : 0;
+            : initialColourFromRoundOne(m_workbench.tournament()).value_or(InitialColour::White);
+    options.plannedRounds = m_lastRound ? m_workbench.pairedRound() : 0;
     return options;
 }
 
 PairDialogController PairingController::creationDialog() const {
-    return PairDialogController::forCreation(m_engine, m_first.value_or(0), m_second.value_or(0),
+    return PairDialogController::forCreation(m_workbench, m_first.value_or(0), m_second.value_or(0),
                                              dutchOptions().initialColour);
 }
 
 PairDialogController PairingController::editingDialog() const {
-    return PairDialogController::forEditing(m_engine, m_selectedPair, dutchOptions().initialColour);
+    return PairDialogController::forEditing(m_workbench, m_selectedPair,
+                                            dutchOptions().initialColour);
 }
 
-std::optional<Message> PairingController::autoPair() {
-    std::optional<Message> refused = m_engine.proposeDutchPairing(dutchOptions());
+Result<> PairingController::autoPair() {
+    Result<> proposed = m_workbench.proposeDutchPairing(dutchOptions());
     // Refused, nothing changed; else everyone is paired, the searched player too, so
     // his search goes with the selections.
-    if (!refused)
+    if (proposed)
         pairsChanged();
     applyRules();
-    return refused;
+    return proposed;
 }
 
-PairingEngine::CommitResult PairingController::finish() {
-    PairingEngine::CommitResult result = m_engine.commitRoundPairing();
-    if (!result.tournament)
+Result<CommittedRound> PairingController::finish() {
+    Result<CommittedRound> committed = m_workbench.commitRoundPairing();
+    if (!committed)
         applyRules();
-    return result;
+    return committed;
 }
 
 void PairingController::applyRules() {
     // The allowance stays shown as the one the listed candidates were found with.
-    if (!m_engine.candidateList().isEmpty())
+    if (!m_workbench.candidateList().isEmpty())
         m_allowanceEnabled = false;
     if (!m_first)
         m_step2Caption = Step2Prefix;
     m_createEnabled = m_first.has_value() && m_second.has_value();
-    m_finishEnabled = m_engine.unpairedList().isEmpty() && m_engine.candidateList().isEmpty();
+    m_finishEnabled = m_workbench.unpairedList().isEmpty() && m_workbench.candidateList().isEmpty();
 }
 
 } // namespace ladya

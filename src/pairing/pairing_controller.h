@@ -1,9 +1,10 @@
 // The pairing dialog and the pair creation and editing dialogs without their widgets:
-// the engine driven by the director's clicks, the lists, captions and enabling rules.
+// the workbench driven by the director's clicks, the lists, captions and enabling rules.
 #pragma once
 
 #include "common/message.h"
-#include "pairing/pairing_engine.h"
+#include "common/result.h"
+#include "pairing/pairing_workbench.h"
 #include "swiss/swiss_controller.h"
 
 #include <QCoreApplication>
@@ -23,9 +24,9 @@ class PairDialogController {
     Q_DECLARE_TR_FUNCTIONS(PairDialogController)
 
 public:
-    static PairDialogController forCreation(const PairingEngine& engine, int first, int second,
-                                            InitialColour initial);
-    static PairDialogController forEditing(const PairingEngine& engine, int pairRow,
+    static PairDialogController forCreation(const PairingWorkbench& workbench, int first,
+                                            int second, InitialColour initial);
+    static PairDialogController forEditing(const PairingWorkbench& workbench, int pairRow,
                                            InitialColour initial);
 
     bool isEditing() const { return m_editedRow >= 0; }
@@ -53,18 +54,18 @@ public:
 
     void swap() { m_toggle = -m_toggle; }
     // Writes the pair at the end of the pair list (the edited row moves there).
-    void confirm(PairingEngine& engine);
+    void confirm(PairingWorkbench& workbench);
     // Editing only: removes the edited row.
-    void remove(PairingEngine& engine);
+    void remove(PairingWorkbench& workbench);
     bool pairMade() const { return m_pairMade; }
 
 private:
-    PairDialogController(const PairingEngine& engine, int first, int second, int editedRow,
+    PairDialogController(const PairingWorkbench& workbench, int first, int second, int editedRow,
                          InitialColour initial);
 
     DutchColourHistory historyOf(int number) const;
 
-    const PairingEngine* m_engine;
+    const PairingWorkbench* m_workbench;
     DutchColours m_rules;
     int m_first;
     int m_second;
@@ -93,8 +94,8 @@ public:
     // are in when pairing is allowed).
     PairingController(const SwissTournament& tournament, const SwissStandings& standings);
 
-    PairingEngine& engine() { return m_engine; }
-    const PairingEngine& engine() const { return m_engine; }
+    PairingWorkbench& workbench() { return m_workbench; }
+    const PairingWorkbench& workbench() const { return m_workbench; }
 
     QString title() const;        // "Жеребьёвка " R + 1 " тура"
     QString pairsCaption() const; // "Готовые пары " R + 1 " тура"
@@ -109,8 +110,8 @@ public:
     static QVector<ListColumn> playerColumns();
 
     QVector<QStringList> pairRows() const;
-    QVector<QStringList> playerRows() const { return m_engine.unpairedRows(); }
-    QVector<QStringList> candidateRows() const { return m_engine.candidateRows(); }
+    QVector<QStringList> playerRows() const { return m_workbench.unpairedRows(); }
+    QVector<QStringList> candidateRows() const { return m_workbench.candidateRows(); }
 
     std::optional<int> firstSelection() const { return m_first; }
     std::optional<int> secondSelection() const { return m_second; }
@@ -121,10 +122,10 @@ public:
     bool finishEnabled() const { return m_finishEnabled; }
     bool forceEnabled() const { return m_forceEnabled; }
     // The players still unpaired by the Dutch system, the pairs made staying as they are.
-    bool autoPairEnabled() const { return !m_engine.unpairedList().isEmpty(); }
+    bool autoPairEnabled() const { return !m_workbench.unpairedList().isEmpty(); }
     // The initial colour is the director's choice before round 1; later rounds read it
     // back from round 1.
-    bool initialColourEnabled() const { return m_engine.pairedRound() == 1; }
+    bool initialColourEnabled() const { return m_workbench.pairedRound() == 1; }
     InitialColour initialColour() const { return m_initialColour; }
     void setInitialColour(InitialColour colour) { m_initialColour = colour; }
     // What the Dutch rules pair and colour this round with.
@@ -150,11 +151,11 @@ public:
     PairDialogController editingDialog() const;
     void editingDialogClosed();
     // "Автоматическая жеребьёвка": pairs the players still unpaired after the pairs made;
-    // the message when it cannot (nothing then changes).
-    std::optional<Message> autoPair();
+    // fails with the message when it cannot (nothing then changes).
+    Result<> autoPair();
     // "Завершить жеребьёвку": commits the round, saves and loads the file. On success
     // the dialog closes and the tournament window takes the returned tournament.
-    PairingEngine::CommitResult finish();
+    Result<CommittedRound> finish();
 
     // What to ask before the close box drops the pairs made; nothing to ask when none.
     std::optional<Message> closeQuestion() const;
@@ -164,7 +165,7 @@ public:
 private:
     void pairsChanged();
 
-    PairingEngine m_engine;
+    PairingWorkbench m_workbench;
     std::optional<int> m_first;
     std::optional<int> m_second;
     // Whose candidates are listed: the search stays until he is paired or another

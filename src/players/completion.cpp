@@ -43,11 +43,11 @@ QString translated(const char* text) {
 
 } // namespace
 
-std::optional<Message> endDateRefusal(const QString& startDate, const QString& endDate) {
+Result<> endDateCheck(const QString& startDate, const QString& endDate) {
     const QDate start = parseDate(startDate);
     const QDate end = parseDate(endDate);
     if (!start.isValid() || !end.isValid() || end >= start)
-        return std::nullopt;
+        return {};
     return failure(translated("Дата завершения турнира %1 раньше даты его начала %2.\n"
                               "Укажите дату не раньше начала турнира.")
                        .arg(endDate, startDate));
@@ -63,13 +63,11 @@ std::optional<Message> futureEndDateQuestion(const QString& endDate, const QDate
                        .arg(endDate, formatDate(today))};
 }
 
-CompletionResult completeTournament(const CompletionInput& input, PlayerDatabase& db,
-                                    const QString& playersPath, const QString& historyPath,
-                                    const SaveWithEndDate& saveTournament) {
-    CompletionResult result;
-    result.message = endDateRefusal(input.startDate, input.endDate);
-    if (result.message)
-        return result;
+Result<> completeTournament(const CompletionInput& input, PlayerDatabase& db,
+                            const QString& playersPath, const QString& historyPath,
+                            const SaveWithEndDate& saveTournament) {
+    if (Result<> dated = endDateCheck(input.startDate, input.endDate); !dated)
+        return dated;
     const QString label = tournamentLabel(input.tournamentPath);
     const QString dates = dateRange(input.startDate, input.endDate);
 
@@ -77,21 +75,19 @@ CompletionResult completeTournament(const CompletionInput& input, PlayerDatabase
     // database in between would lose its change or this one.
     FileLock lock(playersPath);
     if (!lock.tryLock(DatabaseLockWaitMs)) {
-        result.message = failure(QStringLiteral("Не удалось изменить файл %1: %2.")
-                                     .arg(FileNames::Players, lockedFileReason(lock)));
-        return result;
+        return failure(QStringLiteral("Не удалось изменить файл %1: %2.")
+                           .arg(FileNames::Players, lockedFileReason(lock)));
     }
     // The database is read before anything is written: rewriting it from a failed read
     // would wipe the club's records.
     QString reason;
     std::optional<PlayerDatabase> fresh = loadPlayerDatabase(playersPath, &reason);
     if (!fresh) {
-        result.message =
-            failure(QStringLiteral("Не удалось прочитать файл с данными - ") + FileNames::Players +
-                    QStringLiteral("\nЛибо файл открыт в другой программе, либо "
-                                   "отсутствует! База игроков не изменена.\n") +
-                    fileFailureDetail(playersPath, reason));
-        return result;
+        return failure(QStringLiteral("Не удалось прочитать файл с данными - ") +
+                       FileNames::Players +
+                       QStringLiteral("\nЛибо файл открыт в другой программе, либо "
+                                      "отсутствует! База игроков не изменена.\n") +
+                       fileFailureDetail(playersPath, reason));
     }
 
     // A completion repeated after a failure must not write the same history twice.
@@ -99,11 +95,9 @@ CompletionResult completeTournament(const CompletionInput& input, PlayerDatabase
     if (QFile::exists(historyPath)) {
         std::optional<QStringList> history = readTextLines(historyPath, &reason);
         if (!history) {
-            result.message =
-                failure(QStringLiteral("Не удалось прочитать файл истории "
-                                       "рейтингов - ") +
-                        FileNames::History + u'\n' + fileFailureDetail(historyPath, reason));
-            return result;
+            return failure(QStringLiteral("Не удалось прочитать файл истории "
+                                          "рейтингов - ") +
+                           FileNames::History + u'\n' + fileFailureDetail(historyPath, reason));
         }
         for (const QString& line : *history) {
             if (recordField(line, 5) == label)
@@ -120,11 +114,10 @@ CompletionResult completeTournament(const CompletionInput& input, PlayerDatabase
         historyLines.append(historyLine(p, label, dates));
     }
     if (!historyLines.isEmpty()) {
-        if (const FileResult appended = appendHistoryLines(historyPath, historyLines); !appended) {
-            result.message = failure(
-                QStringLiteral("Не удалось записать историю рейтингов в файл ") +
-                FileNames::History + u'\n' + fileFailureDetail(historyPath, appended.error));
-            return result;
+        if (const Result<> appended = appendHistoryLines(historyPath, historyLines); !appended) {
+            return failure(QStringLiteral("Не удалось записать историю рейтингов в файл ") +
+                           FileNames::History + u'\n' +
+                           fileFailureDetail(historyPath, appended.failure().text));
         }
     }
 
@@ -138,22 +131,15 @@ CompletionResult completeTournament(const CompletionInput& input, PlayerDatabase
                 fresh->setRecord(i, completedRecord(p, input.newRatings.value(k), label, dates));
         }
     }
-    if (const FileResult rewritten = rewritePlayerDatabase(*fresh, playersPath); !rewritten) {
-        result.message =
-            failure(QStringLiteral("Не удалось записать данные в файл ") + FileNames::Players +
-                    QStringLiteral(".\nПовторите завершение, когда файл станет "
-                                   "доступен.\n") +
-                    fileFailureDetail(playersPath, rewritten.error));
-        return result;
+    if (const Result<> rewritten = rewritePlayerDatabase(*fresh, playersPath); !rewritten) {
+        return failure(QStringLiteral("Не удалось записать данные в файл ") + FileNames::Players +
+                       QStringLiteral(".\nПовторите завершение, когда файл станет "
+                                      "доступен.\n") +
+                       fileFailureDetail(playersPath, rewritten.failure().text));
     }
     db = std::move(*fresh);
 
-    if (std::optional<Message> saveFailure = saveTournament(input.endDate)) {
-        result.message = *saveFailure;
-        return result;
-    }
-    result.completed = true;
-    return result;
+    return saveTournament(input.endDate);
 }
 
 } // namespace ladya

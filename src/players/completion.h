@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "common/tournament_state.h"
 #include "players/player_database.h"
 
@@ -34,32 +35,27 @@ QString completedRecord(const Participant& p, int newRating, const QString& labe
                         const QString& dates);
 
 // An end date before the start date would be written for good into the tournament and
-// the player files: it is refused. The message to show then; nothing for a date the
-// completion takes (also when either date is not "dd.MM.yyyy", as a hand-edited file
-// may hold, so that such a tournament can still be completed).
-std::optional<Message> endDateRefusal(const QString& startDate, const QString& endDate);
+// the player files: it is refused with the message to show. Any other date is taken
+// (also when either date is not "dd.MM.yyyy", as a hand-edited file may hold, so that
+// such a tournament can still be completed).
+Result<> endDateCheck(const QString& startDate, const QString& endDate);
 
 // An end date after `today` is most likely a slip of the date picker: the question to
 // ask before completing with it, "No" being the answer that changes nothing; nothing for
 // a date up to today.
 std::optional<Message> futureEndDateQuestion(const QString& endDate, const QDate& today);
 
-struct CompletionResult {
-    bool completed = false;
-    std::optional<Message> message; // why it stopped; nothing when completed
-};
-
-// Saves the tournament with the given end date; returns the message to show on failure.
-using SaveWithEndDate = std::function<std::optional<Message>(const QString& endDate)>;
+// Saves the tournament with the given end date; fails with the message to show.
+using SaveWithEndDate = std::function<Result<>(const QString& endDate)>;
 
 // Writes the outcome into the player files, then saves the tournament. Stops at the
 // first failure with a message, leaving the tournament unfinished: an end date that
-// endDateRefusal refuses writes nothing, players.dat is never rewritten from a failed
+// endDateCheck refuses writes nothing, players.dat is never rewritten from a failed
 // read, the rewrite is atomic, and history lines already written for this tournament
 // (same name, city and label) are not written again when completion is repeated. On
 // success `db` holds the database as rewritten.
-CompletionResult completeTournament(const CompletionInput& input, PlayerDatabase& db,
-                                    const QString& playersPath, const QString& historyPath,
-                                    const SaveWithEndDate& saveTournament);
+Result<> completeTournament(const CompletionInput& input, PlayerDatabase& db,
+                            const QString& playersPath, const QString& historyPath,
+                            const SaveWithEndDate& saveTournament);
 
 } // namespace ladya

@@ -87,10 +87,10 @@ void CompletionDialog::onComplete() {
     const std::optional<Message> question = futureEndDateQuestion(endDate, m_platform.today());
     if (question && !m_platform.confirm(this, *question))
         return;
-    const CompletionResult result = m_complete(endDate);
-    if (result.message)
-        m_platform.showMessage(this, *result.message);
-    if (!result.completed)
+    const std::optional<Result<>> completed = m_complete(endDate);
+    if (completed && !*completed)
+        m_platform.showMessage(this, completed->failure());
+    if (!completed || !*completed)
         return; // stays open: the cause can be fixed and completion tried again
     m_completed = true;
     leave();

@@ -10,6 +10,7 @@
 #include "ui/widgets.h"
 
 #include <functional>
+#include <optional>
 
 class QPushButton;
 
@@ -22,8 +23,9 @@ class CompletionDialog : public ui::Window {
     Q_OBJECT
 public:
     enum class Kind { RoundRobin, Swiss };
-    // `complete` runs the write-back with the chosen end date.
-    using CompleteFunction = std::function<CompletionResult(const QString& endDate)>;
+    // `complete` runs the write-back with the chosen end date; nothing when the window
+    // behind has no completion open, and nothing was tried.
+    using CompleteFunction = std::function<std::optional<Result<>>(const QString& endDate)>;
 
     CompletionDialog(Kind kind, ui::Platform& platform, bool alreadyFinished,
                      CompleteFunction complete, QWidget* parent = nullptr);

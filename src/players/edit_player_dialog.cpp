@@ -130,8 +130,8 @@ void EditPlayerDialog::applyRules() {
 void EditPlayerDialog::save() {
     if (!m_controller.saveEnabled(input()))
         return;
-    if (const std::optional<Message> failure = m_controller.save(input())) {
-        m_platform.showMessage(this, *failure);
+    if (const Result<> saved = m_controller.save(input()); !saved) {
+        m_platform.showMessage(this, saved.failure());
         applyRules();
         return;
     }

@@ -58,17 +58,17 @@ std::optional<PlayerDatabase> loadPlayerDatabase(const QString& path, QString* e
     return PlayerDatabase(std::move(*lines));
 }
 
-FileResult rewritePlayerDatabase(const PlayerDatabase& db, const QString& path) {
+Result<> rewritePlayerDatabase(const PlayerDatabase& db, const QString& path) {
     FileLock lock(path);
     if (!lock.tryLock(DatabaseLockWaitMs))
-        return {false, lockedFileReason(lock)};
+        return fileFailure(lockedFileReason(lock));
     return writeTextLinesAtomic(path, db.records());
 }
 
-FileResult appendHistoryLines(const QString& path, const QStringList& lines) {
+Result<> appendHistoryLines(const QString& path, const QStringList& lines) {
     FileLock lock(path);
     if (!lock.tryLock(DatabaseLockWaitMs))
-        return {false, lockedFileReason(lock)};
+        return fileFailure(lockedFileReason(lock));
     return appendTextLines(path, lines);
 }
 
@@ -124,9 +124,9 @@ AddPlayerResult addPlayerRecord(PlayerDatabase& db, const QString& path,
         result.message = appendFailedMessage(path, lockedFileReason(lock));
         return result;
     }
-    if (const FileResult appended = appendTextLines(path, {line}); !appended) {
+    if (const Result<> appended = appendTextLines(path, {line}); !appended) {
         result.outcome = AddPlayerResult::Outcome::WriteFailed;
-        result.message = appendFailedMessage(path, appended.error);
+        result.message = appendFailedMessage(path, appended.failure().text);
         return result;
     }
 

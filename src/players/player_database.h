@@ -54,10 +54,10 @@ Message playersRewriteFailedMessage(const QString& path = QString(),
 std::optional<PlayerDatabase> loadPlayerDatabase(const QString& path, QString* error = nullptr);
 
 // Rewrites players.dat from memory, atomically.
-FileResult rewritePlayerDatabase(const PlayerDatabase& db, const QString& path);
+Result<> rewritePlayerDatabase(const PlayerDatabase& db, const QString& path);
 
 // Appends history lines, creating the file when missing.
-FileResult appendHistoryLines(const QString& path, const QStringList& lines);
+Result<> appendHistoryLines(const QString& path, const QStringList& lines);
 
 // The four texts typed for a new player.
 struct NewPlayerInput {

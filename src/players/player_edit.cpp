@@ -41,7 +41,7 @@ QString PlayerEditController::problem(const PlayerEditInput& edited) const {
     return nameTooLong(e) ? typedNameProblem(e.name) : typedRatingProblem(e.rating);
 }
 
-std::optional<Message> PlayerEditController::save(const PlayerEditInput& edited) {
+Result<> PlayerEditController::save(const PlayerEditInput& edited) {
     const PlayerEditInput e = normalized(edited);
     if (nameTooLong(e))
         return Message{QStringLiteral("Ошибка"), typedNameProblem(e.name)};
@@ -69,10 +69,10 @@ std::optional<Message> PlayerEditController::save(const PlayerEditInput& edited)
                                      recordField(old, 6)}
                              .join(u'|');
     m_db.setRecord(m_index, line);
-    if (const FileResult rewritten = rewritePlayerDatabase(m_db, m_path); !rewritten)
-        return playersRewriteFailedMessage(m_path, rewritten.error);
+    if (const Result<> rewritten = rewritePlayerDatabase(m_db, m_path); !rewritten)
+        return playersRewriteFailedMessage(m_path, rewritten.failure().text);
     m_current = {e.name, e.city, e.category.toUpper(), e.rating.toUpper()};
-    return std::nullopt;
+    return {};
 }
 
 } // namespace ladya

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "players/player_database.h"
 
 #include <QString>
@@ -59,7 +60,7 @@ public:
     // the message to show. Text that would break the file is refused with nothing
     // changed; when only the write fails the record in memory keeps the edit, so that
     // pressing the button again retries it.
-    std::optional<Message> save(const PlayerEditInput& edited);
+    Result<> save(const PlayerEditInput& edited);
 
 private:
     PlayerEditInput normalized(const PlayerEditInput& edited) const;

@@ -150,7 +150,7 @@ QByteArray HtmlReport::bytes() const {
     return text().toUtf8() + "\r\n";
 }
 
-FileResult writeReport(const QString& path, const HtmlReport& report) {
+Result<> writeReport(const QString& path, const HtmlReport& report) {
     return writeFileAtomic(path, report.bytes());
 }
 

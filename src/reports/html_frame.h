@@ -67,6 +67,6 @@ private:
 };
 
 // Replaces `path` with the report, atomically.
-FileResult writeReport(const QString& path, const HtmlReport& report);
+Result<> writeReport(const QString& path, const HtmlReport& report);
 
 } // namespace ladya::html

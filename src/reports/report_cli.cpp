@@ -94,8 +94,8 @@ CliOutput deliverReport(const std::optional<QString>& outputPath,
         const QByteArray pdf = installedRenderer(printDocument(report, header));
         if (pdf.isEmpty())
             return writeFailure(*pdfPath, QStringLiteral("the page could not be drawn"));
-        if (const FileResult written = writeFileAtomic(*pdfPath, pdf); !written)
-            return writeFailure(*pdfPath, written.error);
+        if (const Result<> written = writeFileAtomic(*pdfPath, pdf); !written)
+            return writeFailure(*pdfPath, written.failure().text);
     }
     if (!outputPath)
         return pdfPath ? CliOutput{} : CliOutput{0, report.bytes(), QByteArray()};

@@ -11,8 +11,8 @@ namespace ladya {
 
 void writeAndOfferReport(ui::Platform& platform, QWidget* parent, const QString& workingDir,
                          const html::HtmlReport& report, const QString& header) {
-    if (const std::optional<Message> failed = writeReportFile(workingDir, report)) {
-        platform.showMessage(parent, *failed);
+    if (const Result<> written = writeReportFile(workingDir, report); !written) {
+        platform.showMessage(parent, written.failure());
         return;
     }
     const QString path = QDir(workingDir).absoluteFilePath(FileNames::Report);

@@ -178,16 +178,16 @@ QString roundRobinPageHeader(const RoundRobinTournament& tournament) {
     return tournamentPageHeader(tournament.displayName(), tournament.state);
 }
 
-std::optional<Message> writeReportFile(const QString& workingDir, const html::HtmlReport& report) {
+Result<> writeReportFile(const QString& workingDir, const html::HtmlReport& report) {
     const QString path = QDir(workingDir).filePath(FileNames::Report);
-    const FileResult written = html::writeReport(path, report);
+    const Result<> written = html::writeReport(path, report);
     if (written)
-        return std::nullopt;
+        return {};
     return Message{QStringLiteral("Ошибка"),
                    QStringLiteral("Не удалось записать отчёт в файл ") + FileNames::Report +
                        QStringLiteral("\nВозможно файл открыт в другой программе или у вас нет "
                                       "прав на запись в папку.\n") +
-                       fileFailureDetail(path, written.error)};
+                       fileFailureDetail(path, written.failure().text)};
 }
 
 } // namespace ladya

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "reports/html_frame.h"
 #include "roundrobin/round_robin_file.h"
 #include "roundrobin/round_robin_rows.h"
@@ -27,8 +28,8 @@ html::HtmlReport participantStatisticsReport(const RoundRobinTournament& tournam
 // The header of the printed sheets: the tournament's name and dates.
 QString roundRobinPageHeader(const RoundRobinTournament& tournament);
 
-// Replaces file.html in the working folder. The message to show when it cannot be
-// written (a report that silently fails to appear would be taken as printed).
-std::optional<Message> writeReportFile(const QString& workingDir, const html::HtmlReport& report);
+// Replaces file.html in the working folder. Fails with the message to show when it
+// cannot be written (a report that silently fails to appear would be taken as printed).
+Result<> writeReportFile(const QString& workingDir, const html::HtmlReport& report);
 
 } // namespace ladya

@@ -113,9 +113,9 @@ QStringList RoundRobinController::resultEntries() {
             QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("00")};
 }
 
-std::optional<Message> RoundRobinController::writeResult(const QString& entry) {
+Result<> RoundRobinController::writeResult(const QString& entry) {
     if (m_board == 0 || m_tournament.state.isFinished() || !resultEntries().contains(entry))
-        return std::nullopt;
+        return {};
     RoundRobinGame& g = m_tournament.game(m_round, m_board);
     const bool wasPlayed = g.isPlayed();
     g.applyEntry(entry);
@@ -134,21 +134,20 @@ std::optional<Message> RoundRobinController::replaceQuestion(const QString& entr
                                  entry);
 }
 
-std::optional<Message> RoundRobinController::writeResultByKey(const QString& entry) {
+Result<> RoundRobinController::writeResultByKey(const QString& entry) {
     if (!writeEnabled() || m_board == 0)
-        return std::nullopt;
+        return {};
     // A stray key must not overwrite a result: changing one takes Delete first.
     if (!entry.isEmpty() && m_tournament.game(m_round, m_board).isPlayed())
-        return std::nullopt;
+        return {};
     const int board = m_board;
-    std::optional<Message> failed = writeResult(entry);
-    if (failed)
-        return failed;
+    if (Result<> written = writeResult(entry); !written)
+        return written;
     m_board = board;
     if (!entry.isEmpty())
         m_board = nextUnplayedBoard();
     m_entry = entryOfSelected();
-    return std::nullopt;
+    return {};
 }
 
 int RoundRobinController::nextUnplayedBoard() const {
@@ -161,16 +160,14 @@ int RoundRobinController::nextUnplayedBoard() const {
     return m_board;
 }
 
-std::optional<Message> RoundRobinController::save() {
-    const FileResult saved = m_save(m_tournament);
+Result<> RoundRobinController::save() {
+    Result<> saved = m_save(m_tournament);
     m_unsaved = !saved;
-    if (!saved)
-        return roundRobinSaveFailedMessage(m_tournament.state.path, saved.error);
-    return std::nullopt;
+    return saved;
 }
 
-std::optional<Message> RoundRobinController::leaveForMainMenu() {
-    return m_unsaved ? save() : std::nullopt;
+Result<> RoundRobinController::leaveForMainMenu() {
+    return m_unsaved ? save() : Result<>();
 }
 
 QString RoundRobinController::statusLine() const {
@@ -227,16 +224,15 @@ QString RoundRobinController::resultToolTip() const {
         .arg(ByeText);
 }
 
-RoundRobinController::CloseDecision RoundRobinController::closeRequested() {
+Result<RoundRobinController::CloseAction> RoundRobinController::closeRequested() {
     if (m_tournament.state.unplayedCount == 0)
-        return {m_tournament.state.isFinished() ? CloseAction::ExitProgram
-                                                : CloseAction::OpenCompletion,
-                std::nullopt};
+        return m_tournament.state.isFinished() ? CloseAction::ExitProgram
+                                               : CloseAction::OpenCompletion;
     // Every result was saved when written; saving again catches a save that failed then,
     // and leaving after a failed save would lose those results.
-    if (std::optional<Message> failed = save())
-        return {CloseAction::StayOpen, failed};
-    return {CloseAction::ExitProgram, std::nullopt};
+    if (Result<> saved = save(); !saved)
+        return saved.failure();
+    return CloseAction::ExitProgram;
 }
 
 std::optional<CompletionInput> RoundRobinController::completionInput(const QString& endDate) const {
@@ -253,15 +249,15 @@ std::optional<CompletionInput> RoundRobinController::completionInput(const QStri
     return input;
 }
 
-std::optional<Message> RoundRobinController::complete(const QString& endDate) {
+Result<> RoundRobinController::complete(const QString& endDate) {
     const QString before = m_tournament.state.endDate;
     m_tournament.state.endDate = endDate;
-    std::optional<Message> failed = save();
+    Result<> saved = save();
     // The file is still unfinished: so is the window, or the director could neither
     // complete it again nor enter another result.
-    if (failed)
+    if (!saved)
         m_tournament.state.endDate = before;
-    return failed;
+    return saved;
 }
 
 ParticipantStatistics::ParticipantStatistics(const RoundRobinTournament& tournament,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "players/completion.h"
 #include "roundrobin/round_robin_file.h"
 #include "roundrobin/round_robin_rows.h"
@@ -44,7 +45,8 @@ inline const QString ReportButton = QStringLiteral("Сохранить в фай
 
 class RoundRobinController {
 public:
-    using SaveFunction = std::function<FileResult(const RoundRobinTournament&)>;
+    // Saves the tournament; fails with the message to show.
+    using SaveFunction = std::function<Result<>(const RoundRobinTournament&)>;
 
     // Opens on a loaded tournament: everything is computed, the round in play is shown
     // (the first with an unplayed game, else the last) with its first unplayed game
@@ -60,7 +62,7 @@ public:
 
     // Round selector.
     QStringList roundItems() const; // "1" … roundCount
-    int currentRound() const { return m_round; }
+    int displayedRound() const { return m_round; }
     // Selects round r (ignored outside 1..roundCount); clears the game selection.
     void selectRound(int round);
 
@@ -92,18 +94,20 @@ public:
     static QStringList resultEntries();
     // Writes `entry` as the selected game's result: both codes, the unplayed count,
     // the full recomputation and the save. Does nothing without a selected game, in a
-    // completed tournament or for an unknown entry. A message when the save failed;
-    // the result then stays in memory and the window goes on.
-    std::optional<Message> writeResult(const QString& entry);
+    // completed tournament or for an unknown entry. Fails with the message when the save
+    // failed; the result then stays in memory and the window goes on.
+    Result<> writeResult(const QString& entry);
     // What "Записать" asks before `entry` replaces the selected game's stored result;
     // nothing when the game has none or keeps it.
     std::optional<Message> replaceQuestion(const QString& entry) const;
+    // The question was answered no: the selector shows the stored result again.
+    void keepStoredResult() { selectGame(m_board); }
     // A result key in the game list: the same write, only while "Записать" is enabled,
     // and a result only into a game without one (Delete clears one). After a save the
     // selection moves to the round's next unplayed game (wrapping to the first, staying
     // when none is left; a cleared game stays selected). A failed save leaves no
     // selection, as "Записать" does.
-    std::optional<Message> writeResultByKey(const QString& entry);
+    Result<> writeResultByKey(const QString& entry);
 
     // Texts and enabling, applied by the window after every event.
     QString statusLine() const;
@@ -115,27 +119,23 @@ public:
     // In an odd field, what the results of a game against the bye row do; "" otherwise.
     QString resultToolTip() const;
 
-    // The close box: end the program, open the completion dialog, or stay (the save
-    // of unplayed games failed and the message says so).
-    enum class CloseAction { ExitProgram, OpenCompletion, StayOpen };
-    struct CloseDecision {
-        CloseAction action = CloseAction::ExitProgram;
-        std::optional<Message> message;
-    };
-    CloseDecision closeRequested();
+    // The close box: end the program or open the completion dialog; it fails, and the
+    // window stays, when the save of unplayed games failed.
+    enum class CloseAction { ExitProgram, OpenCompletion };
+    Result<CloseAction> closeRequested();
     // "Главное меню": every result is in the file already unless its save failed; then
     // the tournament is saved again, and when that fails too the message says so and
     // the window stays, for leaving would lose those results.
-    std::optional<Message> leaveForMainMenu();
+    Result<> leaveForMainMenu();
 
-    // Completion: the end date is set and the file rewritten. A message when the save
-    // failed; the tournament then stays unfinished. The new ratings to store are
+    // Completion: the end date is set and the file rewritten. Fails with the message when
+    // the save failed; the tournament then stays unfinished. The new ratings to store are
     // results().ratings[row].newRating.
-    std::optional<Message> complete(const QString& endDate);
+    Result<> complete(const QString& endDate);
     // What the player files receive on completion with this end date; nothing while
     // completion is not open (games unplayed, or already completed).
     std::optional<CompletionInput> completionInput(const QString& endDate) const;
-    std::optional<Message> save();
+    Result<> save();
 
 private:
     void recompute();

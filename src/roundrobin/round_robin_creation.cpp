@@ -100,9 +100,9 @@ Message RoundRobinCreation::tooManyMessage() {
                 .arg(Limits::RoundRobinRows)};
 }
 
-std::optional<Message> RoundRobinCreation::addParticipant(const QString& selectedRowText) {
+Result<> RoundRobinCreation::addParticipant(const QString& selectedRowText) {
     if (selectedRowText.isEmpty())
-        return std::nullopt;
+        return {};
     const QStringList parts = selectedRowText.split(u'\n');
     Participant p;
     p.name = parts.value(1);
@@ -112,7 +112,7 @@ std::optional<Message> RoundRobinCreation::addParticipant(const QString& selecte
     return addParticipant(p);
 }
 
-std::optional<Message> RoundRobinCreation::addParticipant(const Participant& player) {
+Result<> RoundRobinCreation::addParticipant(const Participant& player) {
     for (const Participant& row : m_rows) {
         if (row.name == player.name && row.city == player.city)
             return duplicateMessage();
@@ -129,7 +129,7 @@ std::optional<Message> RoundRobinCreation::addParticipant(const Participant& pla
     m_rows.append(p);
     m_selected = -1;
     updateSummary();
-    return std::nullopt;
+    return {};
 }
 
 void RoundRobinCreation::clickRow(int position) {
@@ -198,22 +198,17 @@ std::optional<Message> RoundRobinCreation::closeQuestion() const {
     return discardParticipantsQuestion(participantCount());
 }
 
-RoundRobinCreation::Finished RoundRobinCreation::finish(const QDate& today) {
-    if (!finishEnabled())
-        return {};
+Result<RoundRobinTournament> RoundRobinCreation::finish(const QDate& today) {
     // The name becomes a file name in the working folder: a character no file name
     // may hold would fail the save or, worse, lead out of the folder.
-    if (std::optional<Message> refused = fileNameRefusal(m_name))
-        return {std::nullopt, std::move(refused)};
+    if (Result<> named = fileNameCheck(m_name); !named)
+        return named.failure();
     const RoundRobinTournament t = buildTournament(today);
     if (QFileInfo::exists(t.state.path))
-        return {std::nullopt, tournamentExistsMessage(t.state.path)};
-    if (const FileResult saved = m_save(t); !saved)
-        return {std::nullopt, roundRobinSaveFailedMessage(t.state.path, saved.error)};
-    RoundRobinLoad loaded = loadRoundRobin(t.state.path);
-    if (!loaded)
-        return {std::nullopt, loaded.error};
-    return {std::move(loaded.tournament), std::nullopt};
+        return tournamentExistsMessage(t.state.path);
+    if (Result<> saved = m_save(t); !saved)
+        return saved.failure();
+    return loadRoundRobin(t.state.path);
 }
 
 } // namespace ladya

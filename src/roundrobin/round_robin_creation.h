@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "common/text_file.h"
 #include "common/tournament_creation.h"
 #include "roundrobin/round_robin_file.h"
@@ -32,7 +33,7 @@ QString roundRobinFileName(const QString& tournamentName, const QDate& creationD
 // The creation window's state and rules, without widgets.
 class RoundRobinCreation : public TournamentCreation {
 public:
-    using SaveFunction = std::function<FileResult(const RoundRobinTournament&)>;
+    using SaveFunction = std::function<Result<>(const RoundRobinTournament&)>;
 
     // `kind` is "1_krug" or "2_kruga"; files are created in `workingDir`. `save`
     // defaults to saveRoundRobin.
@@ -55,8 +56,8 @@ public:
     const QString& name() const { return m_name; }
     void setStartDate(const QString& date) override { m_startDate = date; }
 
-    std::optional<Message> addParticipant(const QString& selectedRowText) override;
-    std::optional<Message> addParticipant(const Participant& player);
+    Result<> addParticipant(const QString& selectedRowText) override;
+    Result<> addParticipant(const Participant& player);
 
     void clickRow(int position) override;
     int selectedRow() const { return m_selected; } // 1-based "№", −1 when none
@@ -67,13 +68,10 @@ public:
 
     std::optional<Message> closeQuestion() const override;
 
-    struct Finished {
-        std::optional<RoundRobinTournament> tournament; // loaded back from its new file
-        std::optional<Message> message;                 // why it was not created
-    };
-    // Builds the tournament, saves it and reads it back. On failure the window's
-    // state is as before, so the user can change the name and try again.
-    Finished finish(const QDate& today);
+    // While finishEnabled(): builds the tournament, saves it and reads it back from its
+    // new file. On failure the window's state is as before, so the user can change the
+    // name and try again.
+    Result<RoundRobinTournament> finish(const QDate& today);
 
     // The tournament finishing would save (without saving it).
     RoundRobinTournament buildTournament(const QDate& today) const;

@@ -91,15 +91,14 @@ namespace {
 
 const QString LoadErrorTitle = QStringLiteral("Ошибка");
 
-RoundRobinLoad loadError(const QString& path, const QString& reason) {
-    return {std::nullopt,
-            {LoadErrorTitle, QStringLiteral("Не удалось открыть турнир из файла %1\n%2")
-                                 .arg(QFileInfo(path).fileName(), reason)}};
+Message loadError(const QString& path, const QString& reason) {
+    return {LoadErrorTitle, QStringLiteral("Не удалось открыть турнир из файла %1\n%2")
+                                .arg(QFileInfo(path).fileName(), reason)};
 }
 
 } // namespace
 
-RoundRobinLoad parseRoundRobin(const QStringList& lines, const QString& path) {
+Result<RoundRobinTournament> parseRoundRobin(const QStringList& lines, const QString& path) {
     if (lines.size() < 6)
         return loadError(path, QStringLiteral("Файл пуст или поврежден: нет заголовка турнира."));
     const int n = parseLenientInt(lines.at(2));
@@ -181,19 +180,15 @@ RoundRobinLoad parseRoundRobin(const QStringList& lines, const QString& path) {
         }
     }
     t.state.unplayedCount = t.countUnplayed();
-    return {std::move(t), {}};
+    return t;
 }
 
-RoundRobinLoad loadRoundRobin(const QString& path) {
+Result<RoundRobinTournament> loadRoundRobin(const QString& path) {
     QString reason;
     const std::optional<QStringList> lines = readTextLines(path, &reason);
     if (!lines)
         return loadError(path, QStringLiteral("Файл не читается: %1").arg(reason));
     return parseRoundRobin(*lines, path);
-}
-
-FileResult saveRoundRobin(const RoundRobinTournament& tournament) {
-    return saveRoundRobin(tournament, tournament.state.path);
 }
 
 QByteArray roundRobinFileBytes(const RoundRobinTournament& t) {
@@ -248,8 +243,11 @@ QByteArray roundRobinFileBytes(const RoundRobinTournament& t) {
     return out;
 }
 
-FileResult saveRoundRobin(const RoundRobinTournament& tournament, const QString& path) {
-    return writeFileAtomic(path, roundRobinFileBytes(tournament));
+Result<> saveRoundRobin(const RoundRobinTournament& tournament, const QString& path) {
+    const QString target = path.isEmpty() ? tournament.state.path : path;
+    if (const Result<> written = writeFileAtomic(target, roundRobinFileBytes(tournament)); !written)
+        return roundRobinSaveFailedMessage(target, written.failure().text);
+    return {};
 }
 
 Message roundRobinSaveFailedMessage(const QString& path, const QString& reason) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "common/text_file.h"
 #include "common/tournament_state.h"
 
@@ -76,22 +77,15 @@ struct RoundRobinTournament {
 QStringList roundRobinLines(const RoundRobinTournament& tournament);
 QByteArray roundRobinFileBytes(const RoundRobinTournament& tournament);
 
-// Outcome of reading a .kr2 file: the tournament, or the message saying why not.
-struct RoundRobinLoad {
-    std::optional<RoundRobinTournament> tournament;
-    Message error;
-    explicit operator bool() const { return tournament.has_value(); }
-};
-
 // Parses the lines of a .kr2 file; `path` is stored in the state and named in messages.
 // Refused, naming the line: fewer lines than the counts promise, more boards than half
 // the rows, two rows of one name, a game naming no row, an unknown result code.
-RoundRobinLoad parseRoundRobin(const QStringList& lines, const QString& path);
-RoundRobinLoad loadRoundRobin(const QString& path);
+Result<RoundRobinTournament> parseRoundRobin(const QStringList& lines, const QString& path);
+Result<RoundRobinTournament> loadRoundRobin(const QString& path);
 
-// Rewrites the file at `state.path` (or `path`) atomically.
-FileResult saveRoundRobin(const RoundRobinTournament& tournament);
-FileResult saveRoundRobin(const RoundRobinTournament& tournament, const QString& path);
+// Writes the tournament to `path` (its own path when empty), atomically: on failure the
+// file keeps its earlier content and the message to show is returned.
+Result<> saveRoundRobin(const RoundRobinTournament& tournament, const QString& path = QString());
 
 // The message shown when the tournament file at `path` cannot be written, with the
 // system's `reason` below the usual hint.

@@ -49,11 +49,11 @@ SwissWindowController::SwissWindowController(SwissTournament tournament)
     applyRules();
 }
 
-SwissWindowOpenResult openSwissWindow(const QString& path) {
-    SwissLoadResult loaded = loadSwiss(path);
+Result<SwissWindowController> openSwissWindow(const QString& path) {
+    Result<SwissTournament> loaded = loadSwiss(path);
     if (!loaded)
-        return {std::nullopt, loaded.error};
-    return {SwissWindowController(std::move(*loaded.tournament)), {}};
+        return loaded.failure();
+    return SwissWindowController(std::move(loaded).value());
 }
 
 QString SwissWindowController::windowTitle() const {
@@ -136,7 +136,7 @@ void SwissWindowController::selectRound(const QString& text) {
     applyRules();
 }
 
-void SwissWindowController::clickGame(int row) {
+void SwissWindowController::clickGameRow(int row) {
     selectBoard(row >= 0 && row < gameRowCount() ? row + 1 : 0);
     applyRules();
 }
@@ -163,7 +163,7 @@ const SwissGame* SwissWindowController::selectedGameOfLastRound() const {
     return &m_tournament.game(r, m_selectedBoard);
 }
 
-QString SwissWindowController::resultHint() const {
+QString SwissWindowController::entryHint() const {
     const SwissGame* g = selectedGameOfLastRound();
     if (!g || !g->whiteResult.isEmpty())
         return QString();
@@ -171,7 +171,7 @@ QString SwissWindowController::resultHint() const {
     return byeProposalHint(byeProposal(bye > 0 && g->white == bye, bye > 0 && g->black == bye));
 }
 
-void SwissWindowController::setResultEntry(const QString& entry) {
+void SwissWindowController::chooseEntry(const QString& entry) {
     // An entry kept without a game would be stored on whichever game comes next.
     m_resultEntry = m_selectedBoard > 0 && swissResultEntries().contains(entry) ? entry : QString();
     applyRules();
@@ -190,16 +190,16 @@ void SwissWindowController::keepStoredResult() {
     applyRules();
 }
 
-std::optional<Message> SwissWindowController::store() {
+Result<> SwissWindowController::writeResult() {
     m_statsCaption = StatsCaption;
     m_statsEnabled = false;
-    std::optional<Message> message;
+    Result<> written;
     if (m_writeEnabled) {
         SwissTournament changed = m_tournament;
         if (storeResult(changed, m_selectedBoard, m_resultEntry)) {
             const SwissFileText text = swissFileText(changed);
-            message = writeSwissFile(changed.state.path, text);
-            if (message) {
+            written = writeSwissFile(changed.state.path, text);
+            if (!written) {
                 // Reading the file back now would throw the result away: it stays in the
                 // window and the next save (another "Записать", the pairing, the close
                 // box) writes it.
@@ -207,12 +207,12 @@ std::optional<Message> SwissWindowController::store() {
                 m_unsaved = true;
             } else {
                 // The file is read back so that the window shows what it holds.
-                SwissLoadResult loaded = reloadSwiss(changed.state.path, changed, text);
+                Result<SwissTournament> loaded = reloadSwiss(changed.state.path, changed, text);
                 if (loaded) {
-                    m_tournament = std::move(*loaded.tournament);
+                    m_tournament = std::move(loaded).value();
                 } else {
                     m_tournament = std::move(changed);
-                    message = loaded.error;
+                    written = loaded.failure();
                 }
                 m_unsaved = false;
             }
@@ -222,23 +222,23 @@ std::optional<Message> SwissWindowController::store() {
     }
     refreshGameList();
     applyRules();
-    return message;
+    return written;
 }
 
-std::optional<Message> SwissWindowController::storeByKey(const QString& entry) {
+Result<> SwissWindowController::writeResultByKey(const QString& entry) {
     if (!m_writeEnabled || !swissResultEntries().contains(entry))
-        return std::nullopt;
+        return {};
     // A stray key must not overwrite a result: changing one takes Delete first.
     if (const SwissGame* g = selectedGameOfLastRound();
         !g || (!entry.isEmpty() && !g->whiteResult.isEmpty()))
-        return std::nullopt;
+        return {};
     m_resultEntry = entry;
-    std::optional<Message> failed = store();
-    if (failed || entry.isEmpty())
-        return failed;
+    Result<> written = writeResult();
+    if (!written || entry.isEmpty())
+        return written;
     selectBoard(nextUnplayedBoard());
     applyRules();
-    return std::nullopt;
+    return {};
 }
 
 int SwissWindowController::firstUnplayedBoard() const {
@@ -316,13 +316,13 @@ void SwissWindowController::finishPairing(const std::optional<SwissTournament>& 
     applyRules();
 }
 
-SwissWindowController::CloseDecision SwissWindowController::closeRequested() {
+Result<> SwissWindowController::closeRequested() {
     if (m_unsaved) {
-        if (std::optional<Message> failed = saveSwiss(m_tournament))
-            return {false, failed};
+        if (Result<> saved = saveSwiss(m_tournament); !saved)
+            return saved;
         m_unsaved = false;
     }
-    return {true, std::nullopt};
+    return {};
 }
 
 std::optional<CompletionInput>
@@ -340,20 +340,20 @@ SwissWindowController::completionInput(const QString& endDate) const {
     return input;
 }
 
-std::optional<Message> SwissWindowController::complete(const QString& endDate) {
+Result<> SwissWindowController::complete(const QString& endDate) {
     const QString before = m_tournament.state.endDate;
     m_tournament.state.endDate = endDate;
-    std::optional<Message> failed = saveSwiss(m_tournament);
+    Result<> saved = saveSwiss(m_tournament);
     // The file is still unfinished, so the window must stay so too: otherwise neither
     // another completion nor another result could be made.
-    if (failed) {
+    if (!saved) {
         m_tournament.state.endDate = before;
     } else {
         m_unsaved = false;
         refreshGameList();
     }
     applyRules();
-    return failed;
+    return saved;
 }
 
 } // namespace ladya

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "players/completion.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_rows.h"
@@ -23,15 +24,15 @@ QStringList swissResultEntries();
 bool storeResult(SwissTournament& tournament, int board, const QString& entry);
 
 // The fixed texts of the tournament window (client area 1000 × 700).
-namespace SwissWindowTexts {
-inline const QString RoundLabel = QStringLiteral("Список партий тура №");
-inline const QString ResultLabel = QStringLiteral("Результат белых");
-inline const QString StoreButton = QStringLiteral("Записать");
+namespace SwissWindowText {
+inline const QString RoundCaption = QStringLiteral("Список партий тура №");
+inline const QString ResultCaption = QStringLiteral("Результат белых");
+inline const QString WriteButton = QStringLiteral("Записать");
 inline const QString PairingButton = QStringLiteral("Жеребьёвка следующего тура");
-inline const QString CompleteButton = QStringLiteral("Завершить турнир");
+inline const QString FinishButton = QStringLiteral("Завершить турнир");
 inline const QString ReportButton = QStringLiteral("Сохранить таблицу в файл (file.html)");
 inline const QString MainMenuButton = QStringLiteral("Главное меню");
-} // namespace SwissWindowTexts
+} // namespace SwissWindowText
 
 class SwissWindowController {
 public:
@@ -66,9 +67,9 @@ public:
     // double forfeit), for an unplayed game against the bye participant the bye's point
     // proposed, else "" (and "" with no game selected), until the user chooses another
     // entry for the selected game.
-    QString resultEntry() const { return m_resultEntry; }
+    QString shownEntry() const { return m_resultEntry; }
     // Why the selector proposes what it shows; "" when it proposes nothing.
-    QString resultHint() const;
+    QString entryHint() const;
 
     bool writeEnabled() const { return m_writeEnabled; }
     bool pairingEnabled() const { return m_pairingEnabled; }
@@ -81,24 +82,24 @@ public:
     // Events. Each applies the enabling rules afterwards; a returned message is shown.
     // Shows another round; the game selection is cleared.
     void selectRound(const QString& text);
-    void clickGame(int row); // row of the game list counted from 0, −1 for none
+    void clickGameRow(int row); // row of the game list counted from 0, −1 for none
     // A choice in the result selector; without a selected game the selector stays empty.
-    void setResultEntry(const QString& entry);
+    void chooseEntry(const QString& entry);
     // "Записать": stores the entry for the selected board, saves, reads the file back
     // and recomputes. A failed save keeps the result in the window, selection and all,
     // so that "Записать" can save it again once the cause is fixed.
-    std::optional<Message> store();
+    Result<> writeResult();
     // What "Записать" asks before the chosen entry replaces the selected game's stored
     // result; nothing when the game has none or keeps it.
     std::optional<Message> replaceQuestion() const;
     // The question was answered no: the selector shows the stored result again.
     void keepStoredResult();
-    // A result key in the game list: the same store, only while "Записать" is enabled,
+    // A result key in the game list: the same write, only while "Записать" is enabled,
     // and a result only into a game without one (Delete clears one). After a save the
     // selection moves to the round's next unplayed game (wrapping to the first, staying
     // when none is left; a cleared game stays selected); a failed save keeps it where it
     // is, as "Записать" does.
-    std::optional<Message> storeByKey(const QString& entry);
+    Result<> writeResultByKey(const QString& entry);
     // A result is held that the file does not have yet (its save failed).
     bool unsaved() const { return m_unsaved; }
     void clickStandings(int row); // row of the standings list counted from 0, −1 for none
@@ -112,18 +113,13 @@ public:
     // The close box ends the program and "Главное меню" leaves for the menu; a result
     // whose save failed is saved first, and while that fails the window stays with the
     // message.
-    struct CloseDecision {
-        bool exit = true;
-        std::optional<Message> message;
-    };
-    CloseDecision closeRequested();
+    Result<> closeRequested();
 
     // Completion: what the player files receive with this end date; nothing while the
     // completion button is disabled.
     std::optional<CompletionInput> completionInput(const QString& endDate) const;
-    // Sets the end date and saves; on failure the tournament stays unfinished and the
-    // message is returned.
-    std::optional<Message> complete(const QString& endDate);
+    // Sets the end date and saves; on failure the tournament stays unfinished.
+    Result<> complete(const QString& endDate);
 
     // The rules re-applied after every event (the events above call it themselves).
     void applyRules();
@@ -158,10 +154,6 @@ private:
 };
 
 // Loads the file and opens the window's state on it; an unreadable file is reported.
-struct SwissWindowOpenResult {
-    std::optional<SwissWindowController> controller;
-    Message error; // set when !controller
-};
-SwissWindowOpenResult openSwissWindow(const QString& path);
+Result<SwissWindowController> openSwissWindow(const QString& path);
 
 } // namespace ladya

@@ -68,8 +68,8 @@ void SwissCreationController::setRoundsText(const QString& text) {
     applyRules();
 }
 
-std::optional<Message> SwissCreationController::addParticipant(const QString& selectedRowText) {
-    std::optional<Message> message;
+Result<> SwissCreationController::addParticipant(const QString& selectedRowText) {
+    Result<> added;
     if (!selectedRowText.isEmpty()) {
         const QStringList fields = selectedRowText.split(u'\n');
         QStringList row{QString::number(participantCount() + 1), fields.value(1), fields.value(2),
@@ -80,20 +80,20 @@ std::optional<Message> SwissCreationController::addParticipant(const QString& se
                 duplicate = true;
         }
         if (duplicate) {
-            message = duplicateParticipantMessage();
+            added = duplicateParticipantMessage();
         } else if (participantCount() >= Limits::SwissParticipants) {
             // 300 players fill the table; with 299 the bye participant is the 300th.
-            message = Message{QStringLiteral("Ошибка"),
-                              QStringLiteral("В турнире по швейцарской системе может быть не "
-                                             "более %1 участников.")
-                                  .arg(Limits::SwissParticipants)};
+            added = Message{QStringLiteral("Ошибка"),
+                            QStringLiteral("В турнире по швейцарской системе может быть не "
+                                           "более %1 участников.")
+                                .arg(Limits::SwissParticipants)};
         } else {
             m_rows.append(row);
         }
         m_selectedNumber = -1;
     }
     applyRules();
-    return message;
+    return added;
 }
 
 void SwissCreationController::clickRow(int row) {
@@ -147,19 +147,19 @@ std::optional<Message> SwissCreationController::closeQuestion() const {
     return discardParticipantsQuestion(participantCount());
 }
 
-SwissCreationController::FinishResult SwissCreationController::finish(const QString& workingDir,
-                                                                      const QDate& today) const {
+Result<SwissTournament> SwissCreationController::finish(const QString& workingDir,
+                                                        const QDate& today) const {
     // A name that cannot be a file name must not reach the file system: a separator in
     // it would write outside the working folder.
-    if (std::optional<Message> refused = fileNameRefusal(m_name))
-        return {std::nullopt, std::move(refused)};
+    if (Result<> named = fileNameCheck(m_name); !named)
+        return named.failure();
     const QString path = QDir(workingDir).filePath(swissFileName(m_name, today));
     if (QFileInfo::exists(path))
-        return {std::nullopt, tournamentExistsMessage(path)};
+        return tournamentExistsMessage(path);
     SwissTournament t = makeSwissTournament(m_rows, m_startDate, path);
-    if (std::optional<Message> failed = saveSwiss(t))
-        return {std::nullopt, failed};
-    return {std::move(t), std::nullopt};
+    if (Result<> saved = saveSwiss(t); !saved)
+        return saved.failure();
+    return t;
 }
 
 } // namespace ladya

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "common/tournament_creation.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_file.h"
@@ -47,19 +48,17 @@ public:
     void setStartDate(const QString& date) override { m_startDate = date; }
     void setRoundsText(const QString& text);
     // A duplicate (name and city) or a participant beyond the table is refused.
-    std::optional<Message> addParticipant(const QString& selectedRowText) override;
+    Result<> addParticipant(const QString& selectedRowText) override;
     void clickRow(int row) override;
     void removeSelected() override;
 
     std::optional<Message> closeQuestion() const override;
 
-    struct FinishResult {
-        std::optional<SwissTournament> tournament; // saved; the Swiss window opens on it
-        std::optional<Message> message;            // the window stays as it was
-    };
     // "Завершить": names the file after the tournament and `today`, numbers the players
     // by rating, adds the bye participant for an odd count and saves in `workingDir`.
-    FinishResult finish(const QString& workingDir, const QDate& today) const;
+    // The saved tournament, which the Swiss window opens on; on failure the window stays
+    // as it was.
+    Result<SwissTournament> finish(const QString& workingDir, const QDate& today) const;
 
     QVector<QStringList> participantRows() const override { return m_rows; }
     int participantCount() const override { return int(m_rows.size()); }

@@ -357,9 +357,9 @@ QStringList swissFileLines(const SwissTournament& t) {
     return splitLines(swissFileBytes(t));
 }
 
-SwissLoadResult parseSwissBytes(QByteArrayView bytes) {
+Result<SwissTournament> parseSwissBytes(QByteArrayView bytes) {
     if (const qsizetype bad = firstUndecodableLine(bytes))
-        return {std::nullopt, loadFailed(undecodableLineReason(bad))};
+        return loadFailed(undecodableLineReason(bad));
     LineReader in(bytes);
     // The header's four lines must be there: an empty or cut-off file is not a
     // tournament without players.
@@ -368,33 +368,25 @@ SwissLoadResult parseSwissBytes(QByteArrayView bytes) {
     for (; headerLines < 4 && !in.atEnd(); ++headerLines)
         header[headerLines] = in.next();
     if (headerLines < 4)
-        return {
-            std::nullopt,
-            loadFailed(QStringLiteral("Файл пуст или оборван: нет заголовка турнира.")),
-        };
+        return loadFailed(QStringLiteral("Файл пуст или оборван: нет заголовка турнира."));
     SwissTournament t;
     t.state.startDate = decodeUtf8(header[0]);
     t.state.endDate = decodeUtf8(header[1]);
     const int roundCount = parseLenientInt(header[2]);
     const int participantCount = parseLenientInt(header[3]);
     if (isRoundRobinFile(bytes))
-        return {
-            std::nullopt,
-            loadFailed(QStringLiteral("Это файл кругового турнира (.kr2), а не швейцарского: "
-                                      "в строке 6 записан вид турнира.")),
-        };
+        return loadFailed(QStringLiteral("Это файл кругового турнира (.kr2), а не швейцарского: "
+                                         "в строке 6 записан вид турнира."));
     if (participantCount < 0 || participantCount > Limits::SwissParticipants)
-        return {std::nullopt,
-                loadFailed(QStringLiteral("Файл турнира повреждён или слишком велик: в нём %1 "
-                                          "участников, а допускается от 0 до %2.")
-                               .arg(QString::number(participantCount),
-                                    QString::number(Limits::SwissParticipants)))};
+        return loadFailed(QStringLiteral("Файл турнира повреждён или слишком велик: в нём %1 "
+                                         "участников, а допускается от 0 до %2.")
+                              .arg(QString::number(participantCount),
+                                   QString::number(Limits::SwissParticipants)));
     if (roundCount < 0 || roundCount > Limits::SwissRounds)
-        return {std::nullopt,
-                loadFailed(
-                    QStringLiteral("Файл турнира повреждён или слишком велик: в нём %1 "
-                                   "туров, а допускается от 0 до %2.")
-                        .arg(QString::number(roundCount), QString::number(Limits::SwissRounds)))};
+        return loadFailed(
+            QStringLiteral("Файл турнира повреждён или слишком велик: в нём %1 "
+                           "туров, а допускается от 0 до %2.")
+                .arg(QString::number(roundCount), QString::number(Limits::SwissRounds)));
 
     const int boards = participantCount / 2;
     // Every line the header promises must be there: a cut-off file would otherwise
@@ -402,9 +394,8 @@ SwissLoadResult parseSwissBytes(QByteArrayView bytes) {
     const qsizetype needed = 4 + qsizetype(participantCount) + qsizetype(roundCount) * (1 + boards);
     const qsizetype present = 4 + countLines(in.rest());
     if (present < needed)
-        return {std::nullopt,
-                loadFailed(QStringLiteral("Файл оборван: в нем %1 строк, а нужно %2.")
-                               .arg(QString::number(present), QString::number(needed)))};
+        return loadFailed(QStringLiteral("Файл оборван: в нем %1 строк, а нужно %2.")
+                              .arg(QString::number(present), QString::number(needed)));
 
     // Fields are split before decoding: "|" never occurs inside a UTF-8 sequence.
     t.participants.reserve(participantCount);
@@ -427,61 +418,61 @@ SwissLoadResult parseSwissBytes(QByteArrayView bytes) {
             if (!readWrittenGameLine(in, round)) {
                 const QByteArrayView text = in.next();
                 if (text.count('|') != 3)
-                    return {std::nullopt, loadFailed(incompleteGameLine(line))};
+                    return loadFailed(incompleteGameLine(line));
                 round.append(parseGameLineLeniently(text));
             }
             // Every game line has its four fields, and a result for both sides or for
             // neither: anything else is a line cut short.
             if (round.back().whiteResult.isEmpty() != round.back().blackResult.isEmpty())
-                return {std::nullopt, loadFailed(incompleteGameLine(line))};
+                return loadFailed(incompleteGameLine(line));
         }
         t.rounds.append(std::move(round));
     }
     t.deriveCounts();
-    return {std::move(t), {}};
+    return t;
 }
 
-SwissLoadResult parseSwissLines(const QStringList& lines) {
+Result<SwissTournament> parseSwissLines(const QStringList& lines) {
     return parseSwissBytes(joinLinesCrLf(lines));
 }
 
 namespace {
 
-SwissLoadResult parseSwissFile(const QString& path, const QByteArray& bytes) {
-    SwissLoadResult result = parseSwissBytes(bytes);
-    if (result.tournament)
-        result.tournament->state.path = path;
-    else
-        result.error.text = QStringLiteral("Не удалось открыть турнир из файла %1\n%2")
-                                .arg(QFileInfo(path).fileName(), result.error.text);
+Result<SwissTournament> parseSwissFile(const QString& path, const QByteArray& bytes) {
+    Result<SwissTournament> result = parseSwissBytes(bytes);
+    if (!result) {
+        Message failure = result.failure();
+        failure.text = QStringLiteral("Не удалось открыть турнир из файла %1\n%2")
+                           .arg(QFileInfo(path).fileName(), failure.text);
+        return failure;
+    }
+    result->state.path = path;
     return result;
 }
 
-std::optional<QByteArray> readSwissFile(const QString& path, Message* error) {
+Result<QByteArray> readSwissFile(const QString& path) {
     QString reason;
     std::optional<QByteArray> bytes = readFileBytes(path, &reason);
     if (!bytes)
-        *error = loadFailed(QStringLiteral("Не удалось открыть файл турнира %1\n%2")
-                                .arg(QFileInfo(path).fileName(), reason));
-    return bytes;
+        return loadFailed(QStringLiteral("Не удалось открыть файл турнира %1\n%2")
+                              .arg(QFileInfo(path).fileName(), reason));
+    return std::move(*bytes);
 }
 
 } // namespace
 
-SwissLoadResult loadSwiss(const QString& path) {
-    Message error;
-    const std::optional<QByteArray> bytes = readSwissFile(path, &error);
+Result<SwissTournament> loadSwiss(const QString& path) {
+    const Result<QByteArray> bytes = readSwissFile(path);
     if (!bytes)
-        return {std::nullopt, error};
+        return bytes.failure();
     return parseSwissFile(path, *bytes);
 }
 
-SwissLoadResult reloadSwiss(const QString& path, const SwissTournament& written,
-                            const SwissFileText& text) {
-    Message error;
-    const std::optional<QByteArray> bytes = readSwissFile(path, &error);
+Result<SwissTournament> reloadSwiss(const QString& path, const SwissTournament& written,
+                                    const SwissFileText& text) {
+    const Result<QByteArray> bytes = readSwissFile(path);
     if (!bytes)
-        return {std::nullopt, error};
+        return bytes.failure();
     if (!text.readsBack || *bytes != text.bytes)
         return parseSwissFile(path, *bytes);
     // What parsing would make of the text: the values written, with a state that holds
@@ -493,7 +484,7 @@ SwissLoadResult reloadSwiss(const QString& path, const SwissTournament& written,
     t.participants = written.participants;
     t.rounds = written.rounds;
     t.deriveCounts();
-    return {std::move(t), {}};
+    return t;
 }
 
 Message swissSaveFailedMessage(const QString& path, const QString& reason) {
@@ -506,16 +497,16 @@ Message swissSaveFailedMessage(const QString& path, const QString& reason) {
     return message;
 }
 
-std::optional<Message> saveSwiss(const SwissTournament& tournament, const QString& path) {
+Result<> saveSwiss(const SwissTournament& tournament, const QString& path) {
     return writeSwissFile(path.isEmpty() ? tournament.state.path : path, swissFileText(tournament));
 }
 
-std::optional<Message> writeSwissFile(const QString& path, const SwissFileText& text) {
+Result<> writeSwissFile(const QString& path, const SwissFileText& text) {
     if (path.isEmpty())
         return swissSaveFailedMessage(path, QStringLiteral("у турнира нет имени файла"));
-    if (const FileResult written = writeFileAtomic(path, text.bytes); !written)
-        return swissSaveFailedMessage(path, written.error);
-    return std::nullopt;
+    if (const Result<> written = writeFileAtomic(path, text.bytes); !written)
+        return swissSaveFailedMessage(path, written.failure().text);
+    return {};
 }
 
 } // namespace ladya

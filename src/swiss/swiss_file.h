@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "common/tournament_state.h"
 
 #include <QString>
@@ -79,32 +80,26 @@ QStringList swissFileLines(const SwissTournament& tournament);
 // beyond the tables, fewer lines than the counts promise, a game line without its four
 // fields or with a result for one side only (a file cut off within it), and a
 // round-robin file.
-struct SwissLoadResult {
-    std::optional<SwissTournament> tournament;
-    Message error; // set when !tournament
-    explicit operator bool() const { return tournament.has_value(); }
-};
-SwissLoadResult parseSwissBytes(QByteArrayView bytes);
-SwissLoadResult parseSwissLines(const QStringList& lines);
+Result<SwissTournament> parseSwissBytes(QByteArrayView bytes);
+Result<SwissTournament> parseSwissLines(const QStringList& lines);
 
 // Reads the tournament at `path`; `state.path` of the result is `path`. A file that
 // cannot be read is reported, never taken for an empty tournament.
-SwissLoadResult loadSwiss(const QString& path);
+Result<SwissTournament> loadSwiss(const QString& path);
 
 // Writes the tournament to `path` (its own path when empty), atomically: on failure the
 // file keeps its earlier content and the message to show is returned.
-std::optional<Message> saveSwiss(const SwissTournament& tournament,
-                                 const QString& path = QString());
+Result<> saveSwiss(const SwissTournament& tournament, const QString& path = QString());
 // Writes a text made by swissFileText to `path` in the same way.
-std::optional<Message> writeSwissFile(const QString& path, const SwissFileText& text);
+Result<> writeSwissFile(const QString& path, const SwissFileText& text);
 
 // Reads the file at `path` back after `text`, made from `written`, was saved there. When
 // the file holds exactly that text and the text reads back to `written`, the result is
 // `written` as loading gives it, without decoding the text again: the tournament window
 // reloads its file after every result. Otherwise (a failed save, a file changed
 // meanwhile) the file is loaded.
-SwissLoadResult reloadSwiss(const QString& path, const SwissTournament& written,
-                            const SwissFileText& text);
+Result<SwissTournament> reloadSwiss(const QString& path, const SwissTournament& written,
+                                    const SwissFileText& text);
 
 // The message shown when the tournament file at `path` cannot be written, with the
 // system's `reason` below the usual hint.

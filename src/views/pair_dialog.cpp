@@ -69,10 +69,11 @@ QPushButton* makeButton(const QString& text, const QString& name, int width) {
 
 } // namespace
 
-PairDialog::PairDialog(PairingEngine& engine, PairDialogController controller, QWidget* parent)
+PairDialog::PairDialog(PairingWorkbench& workbench, PairDialogController controller,
+                       QWidget* parent)
     : ui::Window(controller.title(), Width, controller.isEditing() ? EditingHeight : CreationHeight,
                  parent),
-      m_engine(engine), m_controller(std::move(controller)) {
+      m_workbench(workbench), m_controller(std::move(controller)) {
     const bool editing = m_controller.isEditing();
     setObjectName(editing ? QStringLiteral("pairEditingDialog")
                           : QStringLiteral("pairCreationDialog"));
@@ -157,9 +158,9 @@ PairDialog::PairDialog(PairingEngine& engine, PairDialogController controller, Q
     connect(this, &ui::Window::closeRequested, this, &PairDialog::finish);
 }
 
-PairDialogController PairDialog::run(PairingEngine& engine, PairDialogController controller,
+PairDialogController PairDialog::run(PairingWorkbench& workbench, PairDialogController controller,
                                      QWidget* caller) {
-    PairDialog dialog(engine, std::move(controller));
+    PairDialog dialog(workbench, std::move(controller));
     ui::runModal(dialog, caller, &PairDialog::finished);
     return dialog.controller();
 }
@@ -192,14 +193,14 @@ void PairDialog::swap() {
 }
 
 void PairDialog::confirm() {
-    m_controller.confirm(m_engine);
+    m_controller.confirm(m_workbench);
     finish();
 }
 
 void PairDialog::remove() {
     if (!m_controller.isEditing())
         return;
-    m_controller.remove(m_engine);
+    m_controller.remove(m_workbench);
     finish();
 }
 

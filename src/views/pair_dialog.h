@@ -17,12 +17,13 @@ namespace ladya {
 class PairDialog : public ui::Window {
     Q_OBJECT
 public:
-    // `engine` holds the pair list the dialog writes into; it must outlive the dialog.
-    PairDialog(PairingEngine& engine, PairDialogController controller, QWidget* parent = nullptr);
+    // `workbench` holds the pair list the dialog writes into; it must outlive the dialog.
+    PairDialog(PairingWorkbench& workbench, PairDialogController controller,
+               QWidget* parent = nullptr);
 
     // Shows the dialog modal to `caller` (disabled meanwhile) and returns its controller
     // once it has closed; pairMade() says whether a pair was written.
-    static PairDialogController run(PairingEngine& engine, PairDialogController controller,
+    static PairDialogController run(PairingWorkbench& workbench, PairDialogController controller,
                                     QWidget* caller);
 
     const PairDialogController& controller() const { return m_controller; }
@@ -39,7 +40,7 @@ private:
     void remove();
     void finish();
 
-    PairingEngine& m_engine;
+    PairingWorkbench& m_workbench;
     PairDialogController m_controller;
     ui::MultiColumnList* m_statistics = nullptr;
     ui::MultiColumnList* m_colours = nullptr;

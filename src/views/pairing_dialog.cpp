@@ -63,12 +63,12 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     setWindowTitle(m_controller.title());
 
     // Every participant's row as the lists can show it, to size their columns.
-    const PairingEngine& engine = m_controller.engine();
+    const PairingWorkbench& workbench = m_controller.workbench();
     QVector<QStringList> everyPlayer;
     QVector<QStringList> everyPair;
     for (int n = 1; n <= tournament.participantCount(); ++n) {
-        everyPlayer.append(engine.playerRow(n));
-        everyPair.append(engine.makePairRow(n, n).cells());
+        everyPlayer.append(workbench.playerRow(n));
+        everyPair.append(workbench.makePairRow(n, n).cells());
     }
 
     auto* layout = new QHBoxLayout(this);
@@ -217,13 +217,13 @@ void PairingWindow::applyRules() {
 void PairingWindow::autoPair() {
     if (!m_controller.autoPairEnabled())
         return;
-    const std::optional<Message> refused = m_controller.autoPair();
+    const Result<> proposed = m_controller.autoPair();
     showPlayers();
     showCandidates();
     showPairs();
     applyRules();
-    if (refused) {
-        m_platform.showMessage(this, *refused);
+    if (!proposed) {
+        m_platform.showMessage(this, proposed.failure());
         return;
     }
     // Looked over, then committed: the pairs are next, and Enter commits.
@@ -288,7 +288,7 @@ void PairingWindow::createPair() {
     if (!m_controller.createEnabled())
         return;
     const PairDialogController closed =
-        PairDialog::run(m_controller.engine(), m_controller.creationDialog(), this);
+        PairDialog::run(m_controller.workbench(), m_controller.creationDialog(), this);
     m_controller.creationDialogClosed(closed);
     applyRules();
     if (closed.pairMade()) {
@@ -318,7 +318,7 @@ void PairingWindow::pairActivated() {
 void PairingWindow::editPair() {
     if (!m_controller.editEnabled())
         return;
-    PairDialog::run(m_controller.engine(), m_controller.editingDialog(), this);
+    PairDialog::run(m_controller.workbench(), m_controller.editingDialog(), this);
     m_controller.editingDialogClosed();
     showPlayers();
     showCandidates();
@@ -333,20 +333,19 @@ void PairingWindow::editPair() {
 void PairingWindow::finishPairing() {
     if (!m_controller.finishEnabled())
         return;
-    PairingEngine::CommitResult result = m_controller.finish();
-    if (!result.tournament) {
+    Result<CommittedRound> committed = m_controller.finish();
+    if (!committed) {
         // Refused or not written: the pairs are kept and the director can try again.
         showPlayers();
         showPairs();
         applyRules();
-        if (result.message)
-            m_platform.showMessage(this, *result.message);
+        m_platform.showMessage(this, committed.failure());
         return;
     }
     // Written but not read back: the round is on disk, so the tournament goes on with it.
-    if (result.message)
-        m_platform.showMessage(this, *result.message);
-    m_committed = std::move(result.tournament);
+    if (committed->notReadBack)
+        m_platform.showMessage(this, *committed->notReadBack);
+    m_committed = std::move(committed->tournament);
     closeWindow();
     emit finished();
 }

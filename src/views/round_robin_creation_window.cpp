@@ -50,10 +50,12 @@ void RoundRobinCreationWindow::showSummary() {
     m_average->setText(m_creation.averageRatingLabel());
 }
 
-TournamentCreationWindow::Saved RoundRobinCreationWindow::save(const QDate& today) {
-    RoundRobinCreation::Finished done = m_creation.finish(today);
-    m_created = std::move(done.tournament);
-    return {m_created.has_value(), std::move(done.message)};
+Result<> RoundRobinCreationWindow::save(const QDate& today) {
+    Result<RoundRobinTournament> done = m_creation.finish(today);
+    if (!done)
+        return done.failure();
+    m_created = std::move(done).value();
+    return {};
 }
 
 } // namespace ladya

@@ -24,7 +24,7 @@ public:
 
 private:
     void showSummary() override;
-    Saved save(const QDate& today) override;
+    Result<> save(const QDate& today) override;
 
     RoundRobinCreation m_creation;
     std::optional<RoundRobinTournament> m_created;

@@ -52,7 +52,7 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     m_round = new ui::DropDown(m_controller.roundItems());
     m_round->setObjectName(QStringLiteral("roundSelector"));
     m_round->setMinimumSize(55, 25);
-    m_round->setCurrentIndex(m_controller.currentRound() - 1);
+    m_round->setCurrentIndex(m_controller.displayedRound() - 1);
     roundLine->addWidget(m_round);
     roundLine->addStretch();
     lists->addLayout(roundLine, 0, 0);
@@ -214,20 +214,20 @@ void RoundRobinWindow::writeResult() {
     const QString entry = m_controller.shownEntry();
     if (const std::optional<Message> question = m_controller.replaceQuestion(entry);
         question && !m_platform.confirm(this, *question)) {
-        m_controller.selectGame(m_controller.selectedGame()); // the stored result again
+        m_controller.keepStoredResult();
         applyRules();
         return;
     }
     showWritten(m_controller.writeResult(entry));
 }
 
-void RoundRobinWindow::showWritten(const std::optional<Message>& failed) {
+void RoundRobinWindow::showWritten(const Result<>& written) {
     syncState();
     showGames();
     showStandings();
     applyRules();
-    if (failed)
-        m_platform.showMessage(this, *failed);
+    if (!written)
+        m_platform.showMessage(this, written.failure());
 }
 
 bool RoundRobinWindow::writeResultByKey(int key, Qt::KeyboardModifiers modifiers) {
@@ -269,11 +269,11 @@ void RoundRobinWindow::exportTrf() {
                            exportTrfBeside(m_controller.tournament(), m_workspace.workingDir()));
 }
 
-CompletionResult RoundRobinWindow::completeWith(const QString& endDate) {
+std::optional<Result<>> RoundRobinWindow::completeWith(const QString& endDate) {
     const std::optional<CompletionInput> input = m_controller.completionInput(endDate);
     if (!input)
-        return {};
-    const CompletionResult result = completeTournament(
+        return std::nullopt;
+    Result<> result = completeTournament(
         *input, m_workspace.players(), m_workspace.playersPath(), m_workspace.historyPath(),
         [this](const QString& date) { return m_controller.complete(date); });
     syncState();
@@ -294,8 +294,12 @@ void RoundRobinWindow::closeBox() {
     // A child window is running: this window takes no input meanwhile.
     if (!isEnabled())
         return;
-    const RoundRobinController::CloseDecision decision = m_controller.closeRequested();
-    switch (decision.action) {
+    const Result<RoundRobinController::CloseAction> decision = m_controller.closeRequested();
+    if (!decision) {
+        m_platform.showMessage(this, decision.failure());
+        return;
+    }
+    switch (*decision) {
     case RoundRobinController::CloseAction::ExitProgram:
         closeWindow();
         emit exitRequested();
@@ -303,17 +307,13 @@ void RoundRobinWindow::closeBox() {
     case RoundRobinController::CloseAction::OpenCompletion:
         openCompletion();
         return;
-    case RoundRobinController::CloseAction::StayOpen:
-        if (decision.message)
-            m_platform.showMessage(this, *decision.message);
-        return;
     }
 }
 
 void RoundRobinWindow::backToMainMenu() {
     applyRules();
-    if (const std::optional<Message> failed = m_controller.leaveForMainMenu()) {
-        m_platform.showMessage(this, *failed);
+    if (const Result<> saved = m_controller.leaveForMainMenu(); !saved) {
+        m_platform.showMessage(this, saved.failure());
         return;
     }
     closeWindow();

@@ -26,7 +26,7 @@ public:
 
     // The completion write-back with the chosen end date (what the completion
     // dialog's button runs).
-    CompletionResult completeWith(const QString& endDate);
+    std::optional<Result<>> completeWith(const QString& endDate);
 
 signals:
     // "Главное меню": the window has closed; a fresh main menu should follow.
@@ -47,7 +47,7 @@ private:
     void writeResult();
     bool writeResultByKey(int key, Qt::KeyboardModifiers modifiers);
     // After a result was written (or its save failed): both lists and the rules anew.
-    void showWritten(const std::optional<Message>& failed);
+    void showWritten(const Result<>& written);
     void openResultsTable();
     void openStatistics();
     void writeSchedule();

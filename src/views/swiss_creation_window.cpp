@@ -57,10 +57,12 @@ void SwissCreationWindow::showSummary() {
     m_missing->setText(m_creation.missingText());
 }
 
-TournamentCreationWindow::Saved SwissCreationWindow::save(const QDate& today) {
-    SwissCreationController::FinishResult done = m_creation.finish(workspace().workingDir(), today);
-    m_created = std::move(done.tournament);
-    return {m_created.has_value(), std::move(done.message)};
+Result<> SwissCreationWindow::save(const QDate& today) {
+    Result<SwissTournament> done = m_creation.finish(workspace().workingDir(), today);
+    if (!done)
+        return done.failure();
+    m_created = std::move(done).value();
+    return {};
 }
 
 } // namespace ladya

@@ -22,7 +22,7 @@ public:
 
 private:
     void showSummary() override;
-    Saved save(const QDate& today) override;
+    Result<> save(const QDate& today) override;
 
     SwissCreationController m_creation;
     std::optional<SwissTournament> m_created;

@@ -23,7 +23,7 @@ namespace ladya {
 
 namespace {
 
-using namespace SwissWindowTexts;
+using namespace SwissWindowText;
 
 QStringList participantNames(const SwissTournament& t) {
     QStringList names;
@@ -52,7 +52,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     auto* roundLine = new QHBoxLayout;
     roundLine->setSpacing(0);
     roundLine->addSpacing(5);
-    roundLine->addWidget(ui::makeLabel(RoundLabel, QStringLiteral("roundLabel"), 145));
+    roundLine->addWidget(ui::makeLabel(RoundCaption, QStringLiteral("roundLabel"), 145));
     m_round = new ui::DropDown({});
     m_round->setObjectName(QStringLiteral("roundSelector"));
     m_round->setMinimumSize(55, 25);
@@ -99,33 +99,33 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
 
     auto* resultLine = new QHBoxLayout;
     resultLine->setSpacing(10);
-    resultLine->addWidget(ui::makeLabel(ResultLabel, QStringLiteral("resultLabel"), 100));
+    resultLine->addWidget(ui::makeLabel(ResultCaption, QStringLiteral("resultLabel"), 100));
     m_result = new ui::DropDown(swissResultEntries(), resultEntryLabels(swissResultEntries()));
     m_result->setObjectName(QStringLiteral("resultSelector"));
     m_result->setMinimumSize(70, 25);
     resultLine->addWidget(m_result);
-    m_store = ui::makeButton(StoreButton, QStringLiteral("storeButton"), 80);
-    resultLine->addWidget(m_store);
+    m_write = ui::makeButton(WriteButton, QStringLiteral("storeButton"), 80);
+    resultLine->addWidget(m_write);
     resultLine->addStretch();
     grid->addLayout(resultLine, 3, 0);
     // Why the selector proposes what it shows (the bye's point); empty otherwise.
-    m_resultHint = ui::makeLabel(QString(), QStringLiteral("resultHintLabel"));
-    m_resultHint->setWordWrap(true);
-    m_resultHint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    grid->addWidget(m_resultHint, 4, 0);
+    m_entryHint = ui::makeLabel(QString(), QStringLiteral("resultHintLabel"));
+    m_entryHint->setWordWrap(true);
+    m_entryHint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    grid->addWidget(m_entryHint, 4, 0);
 
     auto* buttons = new QGridLayout;
     buttons->setHorizontalSpacing(10);
     buttons->setVerticalSpacing(8);
     m_pairing = ui::makeButton(PairingButton, QStringLiteral("pairingButton"), 280);
-    m_complete = ui::makeButton(CompleteButton, QStringLiteral("completeButton"), 280);
+    m_finish = ui::makeButton(FinishButton, QStringLiteral("completeButton"), 280);
     m_statistics = ui::makeButton(ui::plainButtonText(m_controller.statsCaption()),
                                   QStringLiteral("statisticsButton"), 280);
     // A long name in the caption must not widen the fixed window.
     m_statistics->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_report = ui::makeButton(ReportButton, QStringLiteral("reportButton"), 280);
     buttons->addWidget(m_pairing, 0, 0);
-    buttons->addWidget(m_complete, 1, 0);
+    buttons->addWidget(m_finish, 1, 0);
     buttons->addWidget(m_statistics, 0, 1);
     buttons->addWidget(m_report, 1, 1);
     m_trf = ui::makeButton(TrfTexts::ExportButton, QStringLiteral("trfExportButton"), 280);
@@ -136,8 +136,8 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     fixSize();
     // Tab goes the way a result is entered, from the round to "Записать", then on to
     // the standings and the buttons.
-    QWidget* const order[] = {m_round,    m_games,      m_result, m_store, m_standings, m_pairing,
-                              m_complete, m_statistics, m_report, m_trf,   m_mainMenu};
+    QWidget* const order[] = {m_round,  m_games,      m_result, m_write, m_standings, m_pairing,
+                              m_finish, m_statistics, m_report, m_trf,   m_mainMenu};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -151,13 +151,13 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_round, &QComboBox::currentIndexChanged, this, &SwissWindow::roundChosen);
     connect(m_games, &ui::MultiColumnList::rowClicked, this, &SwissWindow::gameClicked);
     connect(m_result, &QComboBox::currentIndexChanged, this, &SwissWindow::resultChosen);
-    connect(m_store, &QPushButton::clicked, this, &SwissWindow::store);
+    connect(m_write, &QPushButton::clicked, this, &SwissWindow::writeResult);
     connect(m_standings, &ui::MultiColumnList::rowClicked, this, &SwissWindow::standingsClicked);
     connect(m_statistics, &QPushButton::clicked, this, &SwissWindow::writeStatistics);
     connect(m_report, &QPushButton::clicked, this, &SwissWindow::writeCrosstable);
     connect(m_trf, &QPushButton::clicked, this, &SwissWindow::exportTrf);
     connect(m_pairing, &QPushButton::clicked, this, &SwissWindow::pairNextRound);
-    connect(m_complete, &QPushButton::clicked, this, &SwissWindow::openCompletion);
+    connect(m_finish, &QPushButton::clicked, this, &SwissWindow::openCompletion);
     connect(m_mainMenu, &QPushButton::clicked, this, &SwissWindow::backToMainMenu);
     connect(this, &ui::Window::closeRequested, this, &SwissWindow::closeBox);
     m_games->installEventFilter(this);
@@ -167,7 +167,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
 bool SwissWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_games && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (storeByKey(key->key(), key->modifiers()))
+        if (writeResultByKey(key->key(), key->modifiers()))
             return true;
     }
     return ui::Window::eventFilter(watched, event);
@@ -185,13 +185,13 @@ void SwissWindow::applyRules() {
         const int row = m_controller.selectedBoard() - 1;
         if (m_games->selectedRow() != std::max(row, -1))
             m_games->selectRow(row);
-        m_result->setText(m_controller.resultEntry());
+        m_result->setText(m_controller.shownEntry());
     }
-    m_resultHint->setText(m_controller.resultHint());
-    m_store->setEnabled(m_controller.writeEnabled());
+    m_entryHint->setText(m_controller.entryHint());
+    m_write->setEnabled(m_controller.writeEnabled());
     m_pairing->setEnabled(m_controller.pairingEnabled());
-    m_complete->setEnabled(m_controller.finishEnabled());
-    m_complete->setToolTip(m_controller.finishToolTip());
+    m_finish->setEnabled(m_controller.finishEnabled());
+    m_finish->setToolTip(m_controller.finishToolTip());
     m_statistics->setEnabled(m_controller.statsEnabled());
     // The caption names the chosen player.
     m_statistics->setText(ui::plainButtonText(m_controller.statsCaption()));
@@ -215,43 +215,43 @@ void SwissWindow::roundChosen() {
 }
 
 void SwissWindow::gameClicked() {
-    m_controller.clickGame(m_games->selectedRow());
+    m_controller.clickGameRow(m_games->selectedRow());
     applyRules();
 }
 
 void SwissWindow::resultChosen() {
-    m_controller.setResultEntry(m_result->text());
+    m_controller.chooseEntry(m_result->text());
     applyRules();
 }
 
-void SwissWindow::store() {
+void SwissWindow::writeResult() {
     if (const std::optional<Message> question = m_controller.replaceQuestion();
         question && !m_platform.confirm(this, *question)) {
         m_controller.keepStoredResult();
         applyRules();
         return;
     }
-    showStored(m_controller.store());
+    showWritten(m_controller.writeResult());
 }
 
-void SwissWindow::showStored(const std::optional<Message>& failed) {
+void SwissWindow::showWritten(const Result<>& written) {
     syncState();
     m_games->refreshRows(m_controller.gameRowCount());
     // The places have changed: the row chosen before is another participant now.
     m_standings->clearSelection();
     m_standings->refreshRows(m_controller.standingsRowCount());
     applyRules();
-    if (failed)
-        m_platform.showMessage(this, *failed);
+    if (!written)
+        m_platform.showMessage(this, written.failure());
 }
 
-bool SwissWindow::storeByKey(int key, Qt::KeyboardModifiers modifiers) {
+bool SwissWindow::writeResultByKey(int key, Qt::KeyboardModifiers modifiers) {
     const std::optional<QString> entry = resultEntryForKey(key, modifiers);
     if (!entry)
         return false;
     if (!m_controller.writeEnabled())
         return true; // as a click on the disabled "Записать": nothing
-    showStored(m_controller.storeByKey(*entry));
+    showWritten(m_controller.writeResultByKey(*entry));
     return true;
 }
 
@@ -304,11 +304,11 @@ void SwissWindow::pairNextRound() {
     m_games->setFocus();
 }
 
-CompletionResult SwissWindow::completeWith(const QString& endDate) {
+std::optional<Result<>> SwissWindow::completeWith(const QString& endDate) {
     const std::optional<CompletionInput> input = m_controller.completionInput(endDate);
     if (!input)
-        return {};
-    const CompletionResult result = completeTournament(
+        return std::nullopt;
+    Result<> result = completeTournament(
         *input, m_workspace.players(), m_workspace.playersPath(), m_workspace.historyPath(),
         [this](const QString& date) { return m_controller.complete(date); });
     syncState();
@@ -337,10 +337,8 @@ void SwissWindow::backToMainMenu() {
 bool SwissWindow::leave() {
     // A result whose save failed is saved before the window goes; when that fails too,
     // the window stays and says so.
-    const SwissWindowController::CloseDecision decision = m_controller.closeRequested();
-    if (!decision.exit) {
-        if (decision.message)
-            m_platform.showMessage(this, *decision.message);
+    if (const Result<> saved = m_controller.closeRequested(); !saved) {
+        m_platform.showMessage(this, saved.failure());
         return false;
     }
     closeWindow();

@@ -26,7 +26,7 @@ public:
 
     // The completion write-back with the chosen end date (what the completion
     // dialog's button runs).
-    CompletionResult completeWith(const QString& endDate);
+    std::optional<Result<>> completeWith(const QString& endDate);
 
 signals:
     // "Главное меню": the window has closed; a fresh main menu should follow.
@@ -43,10 +43,10 @@ private:
     void roundChosen();
     void gameClicked();
     void resultChosen();
-    void store();
-    bool storeByKey(int key, Qt::KeyboardModifiers modifiers);
+    void writeResult();
+    bool writeResultByKey(int key, Qt::KeyboardModifiers modifiers);
     // After a result was stored (or its save failed): both lists and the rules anew.
-    void showStored(const std::optional<Message>& failed);
+    void showWritten(const Result<>& written);
     void standingsClicked();
     void writeStatistics();
     void writeCrosstable();
@@ -66,12 +66,12 @@ private:
     ui::MultiColumnList* m_games = nullptr;
     QLabel* m_selectedPair = nullptr;
     ui::DropDown* m_result = nullptr;
-    QPushButton* m_store = nullptr;
-    QLabel* m_resultHint = nullptr;
+    QPushButton* m_write = nullptr;
+    QLabel* m_entryHint = nullptr;
     QLabel* m_info = nullptr;
     ui::MultiColumnList* m_standings = nullptr;
     QPushButton* m_pairing = nullptr;
-    QPushButton* m_complete = nullptr;
+    QPushButton* m_finish = nullptr;
     QPushButton* m_statistics = nullptr;
     QPushButton* m_report = nullptr;
     QPushButton* m_trf = nullptr;

@@ -121,14 +121,14 @@ void TournamentCreationWindow::showRows() {
 
 void TournamentCreationWindow::addParticipant() {
     const SelectedRowText row = SelectPlayerDialog::run(m_workspace, m_platform, this);
-    std::optional<Message> refused;
+    Result<> added;
     if (!row.isEmpty()) {
-        refused = m_creation->addParticipant(row);
+        added = m_creation->addParticipant(row);
         showRows(); // also takes back the count of a refused row
     }
     applyRules();
-    if (refused)
-        m_platform.showMessage(this, *refused);
+    if (!added)
+        m_platform.showMessage(this, added.failure());
 }
 
 void TournamentCreationWindow::removeParticipant() {
@@ -145,10 +145,13 @@ void TournamentCreationWindow::rowClicked() {
 void TournamentCreationWindow::finish() {
     m_creation->setName(m_name->text());
     m_creation->setStartDate(m_date->dateText());
-    const Saved done = save(m_platform.today());
-    if (!done.saved) {
-        if (done.message)
-            m_platform.showMessage(this, *done.message);
+    // The button is grey then, but Enter or a test may still call this.
+    if (!m_creation->finishEnabled()) {
+        applyRules();
+        return;
+    }
+    if (const Result<> saved = save(m_platform.today()); !saved) {
+        m_platform.showMessage(this, saved.failure());
         applyRules();
         return;
     }

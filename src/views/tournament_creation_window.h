@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "ui/widgets.h"
 
 #include <QDate>
@@ -47,13 +48,9 @@ protected:
     // The kind's own labels and controls, as the rules stand after a change.
     virtual void showSummary() = 0;
 
-    struct Saved {
-        bool saved = false;
-        std::optional<Message> message; // why not, when there is something to say
-    };
     // "Завершить" with the name and date handed on: the kind saves its tournament and
     // keeps it for takeTournament().
-    virtual Saved save(const QDate& today) = 0;
+    virtual Result<> save(const QDate& today) = 0;
 
     const Workspace& workspace() const { return m_workspace; }
 

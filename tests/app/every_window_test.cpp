@@ -85,7 +85,7 @@ protected:
     RoundRobinTournament roundRobin() const {
         RoundRobinCreation creation(TournamentKind::OneCycle, app.workingDir());
         for (const QStringList& r : creationRows())
-            EXPECT_FALSE(creation.addParticipant(Participant{{}, r[1], r[3], r[4], r[2]}));
+            EXPECT_TRUE(creation.addParticipant(Participant{{}, r[1], r[3], r[4], r[2]}));
         creation.setName(QStringLiteral("Кубок"));
         return creation.buildTournament(platform.date);
     }
@@ -163,10 +163,10 @@ protected:
             {"pair dialog",
              [this] {
                  const SwissTournament t = swiss();
-                 engine.emplace(t, computeSwissStandings(t));
+                 workbench.emplace(t, computeSwissStandings(t));
                  return shown(std::make_unique<PairDialog>(
-                     *engine,
-                     PairDialogController::forCreation(*engine, 1, 2, InitialColour::White)));
+                     *workbench,
+                     PairDialogController::forCreation(*workbench, 1, 2, InitialColour::White)));
              }},
             {"club list",
              [this] {
@@ -192,7 +192,7 @@ protected:
              [this] {
                  return shown(std::make_unique<CompletionDialog>(
                      CompletionDialog::Kind::RoundRobin, platform, false,
-                     [](const QString&) { return CompletionResult{}; }));
+                     [](const QString&) { return std::optional<Result<>>(); }));
              }},
         };
     }
@@ -200,7 +200,7 @@ protected:
     QTemporaryDir start;
     Application app{start.path()};
     FakePlatform platform;
-    std::optional<PairingEngine> engine;
+    std::optional<PairingWorkbench> workbench;
 };
 
 } // namespace

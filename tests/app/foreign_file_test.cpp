@@ -34,15 +34,15 @@ const QVector<Loader>& loaders() {
          {"01.12.2026", "", "2", "1", "1", "1_krug", "1", "АНДРЕЕВ А.А.", "КМС", "2150", "МОСКВА",
           "2", "БОРИСОВ Б.Б.", "1", "1900", "ТВЕРЬ", "АНДРЕЕВ А.А.", "БОРИСОВ Б.Б.", "%"},
          [](const QString& path) {
-             const RoundRobinLoad r = loadRoundRobin(path);
-             return r ? Loaded{roundRobinLines(*r.tournament), {}} : Loaded{{}, r.error.text};
+             const Result<RoundRobinTournament> r = loadRoundRobin(path);
+             return r ? Loaded{roundRobinLines(*r), {}} : Loaded{{}, r.failure().text};
          }},
         {"Швейцарка.swz",
          {"05.12.2026", "", "1", "2", "1|АНДРЕЕВ А.А.|КМС|2150|МОСКВА",
           "2|БОРИСОВ Б.Б.|1|1900|ТВЕРЬ", "1 ТУР", "1|2|1|0"},
          [](const QString& path) {
-             const SwissLoadResult r = loadSwiss(path);
-             return r ? Loaded{swissFileLines(*r.tournament), {}} : Loaded{{}, r.error.text};
+             const Result<SwissTournament> r = loadSwiss(path);
+             return r ? Loaded{swissFileLines(*r), {}} : Loaded{{}, r.failure().text};
          }},
         {"players.dat",
          {"АНДРЕЕВ А.А.|МОСКВА|КМС|2150|Кубок|01.11.2026", "БОРИСОВ Б.Б.|ТВЕРЬ|1|1900|Кубок|"},
@@ -65,8 +65,8 @@ const QVector<Loader>& loaders() {
          [](const QString& path) {
              static const PlayerDatabase noPlayers;
              ClubListController c(noPlayers, path);
-             if (const std::optional<Message> failed = c.reload())
-                 return Loaded{{}, failed->text};
+             if (const Result<> loaded = c.reload(); !loaded)
+                 return Loaded{{}, loaded.failure().text};
              return Loaded{c.members(), {}};
          }},
     };

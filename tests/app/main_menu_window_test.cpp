@@ -83,7 +83,7 @@ TEST_F(MainMenuWindowTest, ATrfFileBecomesANewSwissTournamentNeverReplacingOne) 
     EXPECT_TRUE(platform.messages.isEmpty());
     ASSERT_NE(shell.swissWindow(), nullptr);
     EXPECT_EQ(shell.swissWindow()->controller().tournament().state.path, swz);
-    EXPECT_EQ(trfExport(*loadSwiss(swz).tournament), test::readBytes(trf));
+    EXPECT_EQ(trfExport(*loadSwiss(swz)), test::readBytes(trf));
 
     // The same file again would replace the tournament just made: another name is asked
     // for; given up, the menu comes back.

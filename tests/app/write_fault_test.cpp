@@ -58,8 +58,8 @@ struct WritePath {
     std::function<QString(const QDir&)> run;
 };
 
-QString textOf(const std::optional<Message>& m) {
-    return m ? m->text : QString();
+QString textOf(const Result<>& r) {
+    return r ? QString() : r.failure().text;
 }
 
 QString textOf(const QVector<Message>& messages) {
@@ -84,7 +84,7 @@ const QStringList SwissLines = {"05.12.2026",
 
 // The files as the program holds them in memory, whatever stands on the disk now.
 RoundRobinTournament roundRobinIn(const QDir& dir) {
-    return *parseRoundRobin(RoundRobinLines, dir.filePath("Кубок.kr2")).tournament;
+    return *parseRoundRobin(RoundRobinLines, dir.filePath("Кубок.kr2"));
 }
 PlayerDatabase playersInMemory() {
     return PlayerDatabase(splitLines(Players));
@@ -100,7 +100,7 @@ const QVector<WritePath>& writePaths() {
          }},
         {"Swiss save", "Швейцарка.swz",
          [](const QDir& dir) {
-             SwissTournament t = *parseSwissLines(SwissLines).tournament;
+             SwissTournament t = *parseSwissLines(SwissLines);
              t.state.path = dir.filePath("Швейцарка.swz");
              t.game(1, 1).whiteResult = "%";
              t.game(1, 1).blackResult = "%";
@@ -127,8 +127,7 @@ const QVector<WritePath>& writePaths() {
                  t.state.path, t.state.startDate, "06.12.2026", t.participants, {2160, 1890}};
              return textOf(completeTournament(input, db, dir.filePath(FileNames::Players),
                                               dir.filePath(FileNames::History),
-                                              [](const QString&) { return std::nullopt; })
-                               .message);
+                                              [](const QString&) { return Result<>(); }));
          }},
         {"club member added", FileNames::Club,
          [](const QDir& dir) {
@@ -273,13 +272,16 @@ TEST(WriteFaults, TheReasonSaysWhatHappened) {
     const QDir dir(root.path());
     fillFolder(dir);
     const std::optional<QString> full = runInChild(Fault::FullDisk, [&] {
-        return writeFileAtomic(dir.filePath(FileNames::Report), QByteArray(100, 'x')).error;
+        return writeFileAtomic(dir.filePath(FileNames::Report), QByteArray(100, 'x'))
+            .failure()
+            .text;
     });
     ASSERT_TRUE(full);
     EXPECT_EQ(*full, "файл больше, чем разрешено записывать");
     ASSERT_TRUE(dir.mkdir("folder"));
-    EXPECT_EQ(writeFileAtomic(dir.filePath("folder"), "x").error, "на месте файла находится папка");
-    EXPECT_EQ(writeFileAtomic(dir.filePath("none/x"), "x").error, "нет такой папки");
+    EXPECT_EQ(writeFileAtomic(dir.filePath("folder"), "x").failure().text,
+              "на месте файла находится папка");
+    EXPECT_EQ(writeFileAtomic(dir.filePath("none/x"), "x").failure().text, "нет такой папки");
 }
 
 // A disk mounted read-only, where the system allows a test to mount one (as root).

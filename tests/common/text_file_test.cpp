@@ -117,7 +117,7 @@ protected:
 
 TEST_F(TextFileOnDisk, WritesCrLfAndReadsBack) {
     const QString p = path("t.dat");
-    ASSERT_TRUE(writeTextLinesAtomic(p, {"ИВАНОВ", "", "x"}).ok);
+    ASSERT_TRUE(writeTextLinesAtomic(p, {"ИВАНОВ", "", "x"}).ok());
     EXPECT_EQ(test::readBytes(p), QByteArray("ИВАНОВ\r\n\r\nx\r\n"));
     EXPECT_EQ(readTextLines(p), (QStringList{"ИВАНОВ", "", "x"}));
 }
@@ -130,12 +130,12 @@ TEST_F(TextFileOnDisk, MissingFileIsAnErrorNotAnEmptyList) {
 
 TEST_F(TextFileOnDisk, AppendCreatesAndKeepsAnUnterminatedLastLineWhole) {
     const QString p = path("h.dat");
-    ASSERT_TRUE(appendTextLines(p, {"a"}).ok);
-    ASSERT_TRUE(appendTextLines(p, {"b", "c"}).ok);
+    ASSERT_TRUE(appendTextLines(p, {"a"}).ok());
+    ASSERT_TRUE(appendTextLines(p, {"b", "c"}).ok());
     EXPECT_EQ(test::readBytes(p), QByteArray("a\r\nb\r\nc\r\n"));
 
     test::writeBytes(p, "edited by hand");
-    ASSERT_TRUE(appendTextLines(p, {"d"}).ok);
+    ASSERT_TRUE(appendTextLines(p, {"d"}).ok());
     EXPECT_EQ(readTextLines(p), (QStringList{"edited by hand", "d"}));
 }
 
@@ -143,7 +143,7 @@ TEST_F(TextFileOnDisk, RewriteThatFailsHalfwayLeavesTheOldFileIntact) {
     // A file-size limit makes every write past N bytes fail, as a full disk does,
     // and holds for root as well.
     const QString p = path("keep.dat");
-    ASSERT_TRUE(writeTextLinesAtomic(p, {"old contents"}).ok);
+    ASSERT_TRUE(writeTextLinesAtomic(p, {"old contents"}).ok());
     // Both a write larger than any buffer and a small one that only fails when the
     // buffer is flushed at commit.
     for (const int lineCount : {2000, 10}) {
@@ -156,10 +156,10 @@ TEST_F(TextFileOnDisk, RewriteThatFailsHalfwayLeavesTheOldFileIntact) {
         rlimit limited = saved;
         limited.rlim_cur = 100;
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-        const FileResult r = writeTextLinesAtomic(p, lines);
+        const Result<> r = writeTextLinesAtomic(p, lines);
         setrlimit(RLIMIT_FSIZE, &saved);
 
-        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.ok());
         EXPECT_EQ(test::readBytes(p), QByteArray("old contents\r\n"));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.dat"})
             << "no temporary file is left behind";

@@ -4,7 +4,7 @@
 
 using namespace ladya;
 
-TEST(FileNameRefusal, NamesEveryCharacterNoFileNameCanHoldAtOnce) {
+TEST(FileNameCheck, NamesEveryCharacterNoFileNameCanHoldAtOnce) {
     const auto one = [](const QString& name, const QString& character) {
         return QStringLiteral("Название турнира «") + name +
                QStringLiteral("» станет именем файла, а в имени файла не может быть символа ") +
@@ -18,8 +18,8 @@ TEST(FileNameRefusal, NamesEveryCharacterNoFileNameCanHoldAtOnce) {
     const QString blanks =
         QStringLiteral("Название турнира не может состоять из одних пробелов.\nИзмените название "
                        "турнира.");
-    EXPECT_EQ(fileNameRefusal(QStringLiteral("Кубок клуба")), std::nullopt);
-    EXPECT_EQ(fileNameRefusal(QStringLiteral(" Кубок ")), std::nullopt);
+    EXPECT_TRUE(fileNameCheck(QStringLiteral("Кубок клуба")));
+    EXPECT_TRUE(fileNameCheck(QStringLiteral(" Кубок ")));
     for (const auto& [name, text] :
          {std::pair{QStringLiteral("Кубок/клуба"), one(QStringLiteral("Кубок/клуба"), "«/»")},
           // User text is data: "%1" in the name stays as typed.
@@ -31,9 +31,9 @@ TEST(FileNameRefusal, NamesEveryCharacterNoFileNameCanHoldAtOnce) {
           {QStringLiteral("    "), blanks},
           {QStringLiteral(" \u00a0 "), blanks},
           {QString(), blanks}}) {
-        const std::optional<Message> refusal = fileNameRefusal(name);
-        ASSERT_TRUE(refusal) << name.toStdString();
-        EXPECT_EQ(refusal->title, "Ошибка создания файла");
-        EXPECT_EQ(refusal->text, text) << name.toStdString();
+        const Result<> named = fileNameCheck(name);
+        ASSERT_FALSE(named) << name.toStdString();
+        EXPECT_EQ(named.failure().title, "Ошибка создания файла");
+        EXPECT_EQ(named.failure().text, text) << name.toStdString();
     }
 }

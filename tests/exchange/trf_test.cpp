@@ -38,8 +38,8 @@ QByteArray playerLine(int rank, const QByteArray& name, const QByteArray& rating
 
 QByteArray exported(const QString& path) {
     if (path.endsWith("kr2"))
-        return trfExport(*loadRoundRobin(path).tournament);
-    return trfExport(*loadSwiss(path).tournament);
+        return trfExport(*loadRoundRobin(path));
+    return trfExport(*loadSwiss(path));
 }
 
 } // namespace
@@ -54,7 +54,7 @@ TEST(TrfExport, GivesTheGoldenFiles) {
 }
 
 TEST(TrfExport, SwissAnnouncesThePlannedRoundsWhenMoreThanPaired) {
-    const SwissTournament t = *loadSwiss(test::dataPath("swiss/example16.swz")).tournament;
+    const SwissTournament t = *loadSwiss(test::dataPath("swiss/example16.swz"));
     EXPECT_TRUE(trfExport(t, 9).contains("\r\nXXR 9\r\n"));
     EXPECT_TRUE(trfExport(t, 1).contains("\r\nXXR 2\r\n"));
 }
@@ -79,15 +79,16 @@ TEST(TrfImport, RoundTripOfRandomTournamentsGivesTheSameFile) {
         SCOPED_TRACE(::testing::Message() << "seed " << seed);
         std::mt19937 rng(seed);
         const QByteArray first = trfExport(test::randomTournament(rng));
-        const TrfImport back = trfImportSwiss(first);
+        const Result<TrfImported> back = trfImportSwiss(first);
         if (!back) {
-            ASSERT_TRUE(first.contains(" - H")) << back.error.text.toStdString();
-            ASSERT_TRUE(back.error.text.contains("пол-очка")) << back.error.text.toStdString();
+            ASSERT_TRUE(first.contains(" - H")) << back.failure().text.toStdString();
+            ASSERT_TRUE(back.failure().text.contains("пол-очка"))
+                << back.failure().text.toStdString();
             continue;
         }
         ++imported;
         // A last round paired but wholly unplayed is blank: XXR alone still counts it.
-        ASSERT_EQ(trfExport(*back.tournament, back.plannedRounds).toStdString(),
+        ASSERT_EQ(trfExport(back->tournament, back->plannedRounds).toStdString(),
                   first.toStdString());
     }
     EXPECT_GT(imported, 50);
@@ -102,11 +103,11 @@ TEST(TrfImport, KeepsStartRanksAddsTheByeAndPairsPlayersWithoutAGame) {
                            playerLine(2, "Kim", "1900", "0.0", "  0004 w 0  0004 b -") +
                            playerLine(4, "Ode", "", "2.0", "  0002 b 1  0002 w +") +
                            playerLine(5, "Roe", "1200", "2.0", "  0000 - U  0000 - F");
-    const TrfImport back = trfImportSwiss(trf);
-    ASSERT_TRUE(back) << back.error.text.toStdString();
-    EXPECT_EQ(back.name, "Open");
+    const Result<TrfImported> back = trfImportSwiss(trf);
+    ASSERT_TRUE(back) << back.failure().text.toStdString();
+    EXPECT_EQ(back->name, "Open");
     EXPECT_EQ(
-        swissFileLines(*back.tournament),
+        swissFileLines(back->tournament),
         QStringList({"03.05.2026", "", "2", "6", "1|LEE, BO||1500|", "2|KIM||1900|",
                      "3|SMITH, ANN||1500|", "4|ODE||0|", "5|ROE||1200|", "6|**|**|**|**", "1 ТУР",
                      "1|3|%|%", "2|4|0|1", "5|6|+|-", "2 ТУР", "1|3||", "4|2|+|-", "5|6|+|-"}));
@@ -172,20 +173,20 @@ TEST(TrfImport, RefusesWhatItCannotHoldNamingTheLine) {
         {"a NUL byte", head + "022 A" + QByteArray(1, '\0') + "B\r\n", "Строка 3: текст не в"},
     };
     for (const auto& c : cases) {
-        const TrfImport back = trfImportSwiss(c.text);
+        const Result<TrfImported> back = trfImportSwiss(c.text);
         EXPECT_FALSE(back) << c.what;
-        EXPECT_TRUE(back.error.text.startsWith(QString::fromUtf8(c.expected)))
-            << c.what << ": " << back.error.text.toStdString();
+        EXPECT_TRUE(back.failure().text.startsWith(QString::fromUtf8(c.expected)))
+            << c.what << ": " << back.failure().text.toStdString();
     }
 }
 
 TEST(TrfImport, ARefusedNameIsAskedAgainUntilOneFits) {
     QTemporaryDir dir;
     const QString trf = test::dataPath("trf/example16.swz.trf");
-    const QString taken = importTrfIntoFolder(trf, dir.path(), QDate(2026, 12, 7)).path;
+    const QString taken = *importTrfIntoFolder(trf, dir.path(), QDate(2026, 12, 7));
     QStringList answers = {"example16", "   ", "Кубок 2"};
     QVector<std::pair<QString, QString>> asked; // question, refused name
-    const TrfFolderImport imported = importTrfIntoFolder(
+    const Result<QString> imported = importTrfIntoFolder(
         trf, dir.path(), QDate(2026, 12, 7), [&](const Message& m, const QString& name) {
             asked.append({m.text, name});
             return std::optional<QString>(answers.takeFirst());
@@ -195,9 +196,9 @@ TEST(TrfImport, ARefusedNameIsAskedAgainUntilOneFits) {
     EXPECT_EQ(asked, (QVector<std::pair<QString, QString>>{
                          {exists, "example16"},
                          {exists, "example16"},
-                         {fileNameRefusal("   ")->text + another, "   "}}));
-    EXPECT_EQ(imported.path, dir.filePath("Кубок_2_(07.12.2026).swz"));
-    EXPECT_EQ(trfExport(*loadSwiss(imported.path).tournament),
+                         {fileNameCheck("   ").failure().text + another, "   "}}));
+    EXPECT_EQ(*imported, dir.filePath("Кубок_2_(07.12.2026).swz"));
+    EXPECT_EQ(trfExport(*loadSwiss(*imported)),
               test::readBytes(trf).replace("012 example16", "012 Кубок 2"));
 }
 

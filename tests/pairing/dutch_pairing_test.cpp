@@ -188,9 +188,9 @@ TEST(DutchPairing, GoldenTournamentsRoundByRound) {
         QFile f(dir.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         // The generator writes no start date, which the import requires.
-        const TrfImport imported = trfImportSwiss("042 2026/01/01\r\n" + f.readAll());
+        const Result<TrfImported> imported = trfImportSwiss("042 2026/01/01\r\n" + f.readAll());
         ASSERT_TRUE(imported) << name.toStdString();
-        const SwissTournament& full = *imported.tournament;
+        const SwissTournament& full = imported->tournament;
         DutchOptions options;
         options.plannedRounds = full.roundCount();
         options.initialColour = initialColourFromRoundOne(full).value_or(InitialColour::White);

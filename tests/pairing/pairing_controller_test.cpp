@@ -21,7 +21,7 @@ void createPair(PairingController& c, int playerRow, int candidateRow, int swaps
     PairDialogController d = c.creationDialog();
     for (int i = 0; i < swaps; ++i)
         d.swap();
-    d.confirm(c.engine());
+    d.confirm(c.workbench());
     c.creationDialogClosed(d);
 }
 
@@ -56,7 +56,7 @@ TEST(PairingDialog, PairsAWholeFirstRoundWithTheBye) {
     EXPECT_EQ(d.colourRow(), (QStringList{"**", "P1"}));
     d.swap();
     EXPECT_EQ(d.colourRow(), (QStringList{"P1", "**"}));
-    d.confirm(c.engine());
+    d.confirm(c.workbench());
     c.creationDialogClosed(d);
     EXPECT_EQ(c.pairRows(), (QVector<QStringList>{{"1", "0.0", "P1", "**", "0.0", "6"}}));
     EXPECT_FALSE(c.firstSelection());
@@ -70,10 +70,10 @@ TEST(PairingDialog, PairsAWholeFirstRoundWithTheBye) {
     EXPECT_TRUE(c.candidateRows().isEmpty());
     EXPECT_TRUE(c.finishEnabled());
 
-    const PairingEngine::CommitResult r = c.finish();
-    ASSERT_TRUE(r.tournament);
-    EXPECT_EQ(r.tournament->roundCount(), 1);
-    EXPECT_EQ(r.tournament->rounds[0],
+    const Result<CommittedRound> r = c.finish();
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->tournament.roundCount(), 1);
+    EXPECT_EQ(r->tournament.rounds[0],
               (QVector<SwissGame>{{1, 6, "", ""}, {2, 3, "", ""}, {5, 4, "", ""}}));
 }
 
@@ -121,7 +121,7 @@ TEST(PairingDialog, EditingMovesThePairToTheEndAndDeletingFreesThePlayers) {
     PairDialogController edit = c.editingDialog();
     EXPECT_EQ(edit.title(), "Редактирование игровой пары");
     EXPECT_EQ(edit.confirmText(), "Записать пару");
-    edit.confirm(c.engine());
+    edit.confirm(c.workbench());
     c.editingDialogClosed();
     EXPECT_FALSE(c.editEnabled());
     EXPECT_EQ(c.pairRows()[0][0], "3");
@@ -131,7 +131,7 @@ TEST(PairingDialog, EditingMovesThePairToTheEndAndDeletingFreesThePlayers) {
 
     c.clickPairList(1);
     PairDialogController del = c.editingDialog();
-    del.remove(c.engine());
+    del.remove(c.workbench());
     EXPECT_FALSE(del.pairMade());
     c.editingDialogClosed();
     QStringList unpaired;
@@ -146,7 +146,7 @@ TEST(PairDialog, StatisticsRowsAndSwapOfNamesakes) {
     t.participant(4).name = t.participant(1).name; // the same name from another city
     PairingController c = dialogFor(t);
     PairDialogController d =
-        PairDialogController::forCreation(c.engine(), 1, 3, InitialColour::White);
+        PairDialogController::forCreation(c.workbench(), 1, 3, InitialColour::White);
     EXPECT_EQ(columnTitles(d.statisticsColumns()), (QStringList{"Статистика / ФИО", "P1", "P3"}));
     const QVector<QStringList> expected{{"Рейтинг", "2000", "1800"},
                                         {"Очки", "2.0", "1.0"},
@@ -162,12 +162,12 @@ TEST(PairDialog, StatisticsRowsAndSwapOfNamesakes) {
     EXPECT_EQ(d.statisticsRows(), expected);
 
     PairDialogController namesakes =
-        PairDialogController::forCreation(c.engine(), 1, 4, InitialColour::White);
+        PairDialogController::forCreation(c.workbench(), 1, 4, InitialColour::White);
     ASSERT_EQ(namesakes.white(), 1);
     namesakes.swap();
-    namesakes.confirm(c.engine());
-    EXPECT_EQ(c.engine().pairList().last().white, 4);
-    EXPECT_EQ(c.engine().pairList().last().black, 1);
+    namesakes.confirm(c.workbench());
+    EXPECT_EQ(c.workbench().pairList().last().white, 4);
+    EXPECT_EQ(c.workbench().pairList().last().black, 1);
 }
 
 TEST(PairingDialog, AutomaticPairingProposesTheWholeRound) {
@@ -192,15 +192,15 @@ TEST(PairingDialog, AutomaticPairingProposesTheWholeRound) {
         EXPECT_TRUE(p.autoPairEnabled());
         EXPECT_TRUE(p.initialColourEnabled());
         p.setInitialColour(c.colour);
-        EXPECT_FALSE(p.autoPair());
+        EXPECT_TRUE(p.autoPair());
         EXPECT_EQ(p.pairRows(), c.pairs);
         // The proposal is the director's to change; a second one only over an empty list.
         EXPECT_FALSE(p.autoPairEnabled());
         EXPECT_TRUE(p.finishEnabled());
-        const PairingEngine::CommitResult r = p.finish();
-        ASSERT_TRUE(r.tournament);
-        ASSERT_EQ(r.tournament->roundCount(), 1);
-        EXPECT_EQ(r.tournament->rounds[0].size(), 3);
+        const Result<CommittedRound> r = p.finish();
+        ASSERT_TRUE(r);
+        ASSERT_EQ(r->tournament.roundCount(), 1);
+        EXPECT_EQ(r->tournament.rounds[0].size(), 3);
     }
 
     // Round 2 of two players who have met: no pairing meets the absolute criteria.
@@ -208,9 +208,9 @@ TEST(PairingDialog, AutomaticPairingProposesTheWholeRound) {
     met.state.path = dir.filePath("met.swz");
     PairingController p = dialogFor(met);
     EXPECT_FALSE(p.initialColourEnabled());
-    const std::optional<Message> refused = p.autoPair();
-    ASSERT_TRUE(refused);
-    EXPECT_TRUE(refused->text.contains("2 тура")) << refused->text.toStdString();
+    const Result<> refused = p.autoPair();
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.failure().text.contains("2 тура")) << refused.failure().text.toStdString();
     EXPECT_TRUE(p.pairRows().isEmpty());
     EXPECT_TRUE(p.autoPairEnabled());
 }
@@ -219,19 +219,19 @@ TEST(PairingDialog, AutomaticPairingPairsTheRestAroundThePairsMade) {
     // The pair (a, b) made as proposed, then the rest: in round 1 the players not yet
     // paired form the field, top half against bottom half.
     const auto pairsAfter = [](const SwissTournament& t, int a, int b,
-                               std::optional<Message>* refused = nullptr) {
+                               Result<>* refused = nullptr) {
         PairingController c = dialogFor(t);
         PairDialogController d =
-            PairDialogController::forCreation(c.engine(), a, b, InitialColour::White);
-        d.confirm(c.engine());
+            PairDialogController::forCreation(c.workbench(), a, b, InitialColour::White);
+        d.confirm(c.workbench());
         c.creationDialogClosed(d);
         EXPECT_TRUE(c.autoPairEnabled());
-        const std::optional<Message> message = c.autoPair();
+        const Result<> message = c.autoPair();
         if (refused)
             *refused = message;
-        EXPECT_EQ(c.finishEnabled(), !message);
+        EXPECT_EQ(c.finishEnabled(), message.ok());
         QStringList pairs;
-        for (const PairRow& row : c.engine().pairList())
+        for (const PairRow& row : c.workbench().pairList())
             pairs << QString::number(row.white) + u'-' + QString::number(row.black);
         return pairs.join(u',');
     };
@@ -242,14 +242,14 @@ TEST(PairingDialog, AutomaticPairingPairsTheRestAroundThePairsMade) {
     EXPECT_EQ(pairsAfter(withBye, 5, 6), "5-6,1-3,4-2");
 
     // Round 3: 3 has the bye again by hand; the rest, 1 and 2, have met.
-    std::optional<Message> refused;
+    Result<> refused;
     EXPECT_EQ(pairsAfter(makeSwiss({"2000", "1900", "1800", "**"},
                                    {{"1|2|1|0", "3|4|1|0"}, {"1|3|%|%", "2|4|1|0"}}),
                          3, 4, &refused),
               "3-4");
-    ASSERT_TRUE(refused);
-    EXPECT_TRUE(refused->text.startsWith("Оставшихся игроков (2) нельзя спарить"))
-        << refused->text.toStdString();
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.failure().text.startsWith("Оставшихся игроков (2) нельзя спарить"))
+        << refused.failure().text.toStdString();
 }
 
 TEST(PairDialog, ProposesTheColoursOfTheDutchRulesAndSaysWhy) {
@@ -308,7 +308,7 @@ TEST(PairDialog, ProposesTheColoursOfTheDutchRulesAndSaysWhy) {
         SCOPED_TRACE(k.why.toStdString());
         PairingController c = dialogFor(*k.t);
         PairDialogController d =
-            PairDialogController::forCreation(c.engine(), k.first, k.second, k.initial);
+            PairDialogController::forCreation(c.workbench(), k.first, k.second, k.initial);
         EXPECT_EQ(d.white(), k.white);
         EXPECT_EQ(d.colourAdvice(), k.why);
     }
@@ -316,14 +316,14 @@ TEST(PairDialog, ProposesTheColoursOfTheDutchRulesAndSaysWhy) {
     // The rows of colours and preferences; editing keeps the colours the pair has.
     PairingController c = dialogFor(three);
     PairDialogController d =
-        PairDialogController::forCreation(c.engine(), 1, 3, InitialColour::White);
+        PairDialogController::forCreation(c.workbench(), 1, 3, InitialColour::White);
     EXPECT_EQ(
         d.statisticsRows().mid(9),
         (QVector<QStringList>{{"Цвета по турам", "Ч Ч Б", "Б Ч Ч"},
                               {"Предпочтение цвета", "белые, сильное", "белые, абсолютное"}}));
-    c.engine().pairList().append(c.engine().makePairRow(1, 3));
+    c.workbench().pairList().append(c.workbench().makePairRow(1, 3));
     const PairDialogController edit =
-        PairDialogController::forEditing(c.engine(), 0, InitialColour::White);
+        PairDialogController::forEditing(c.workbench(), 0, InitialColour::White);
     EXPECT_EQ(edit.white(), 1);
     EXPECT_TRUE(edit.colourAdvice().endsWith("\nСейчас цвета обратные предложенным."));
 }

@@ -14,10 +14,11 @@ TEST(CompletionDialogTest, EscapeLeavesAndEnterCompletes) {
         for (const auto key : {Qt::Key_Escape, Qt::Key_Return}) {
             test::FakePlatform platform;
             QStringList completedWith;
-            CompletionDialog dialog(kind, platform, false, [&](const QString& endDate) {
-                completedWith << endDate;
-                return CompletionResult{true, {}};
-            });
+            CompletionDialog dialog(kind, platform, false,
+                                    [&](const QString& endDate) -> std::optional<Result<>> {
+                                        completedWith << endDate;
+                                        return Result<>();
+                                    });
             dialog.show();
             QSignalSpy finished(&dialog, &CompletionDialog::finished);
             auto* date = dialog.findChild<QDateEdit*>(QStringLiteral("endDatePicker"));
@@ -40,9 +41,9 @@ TEST(CompletionDialogTest, FutureEndDateIsAskedFirst) {
         platform.confirmAnswers = {yes};
         QStringList completedWith;
         CompletionDialog dialog(CompletionDialog::Kind::RoundRobin, platform, false,
-                                [&](const QString& endDate) {
+                                [&](const QString& endDate) -> std::optional<Result<>> {
                                     completedWith << endDate;
-                                    return CompletionResult{true, {}};
+                                    return Result<>();
                                 });
         dialog.show();
         auto* date = dialog.findChild<QDateEdit*>(QStringLiteral("endDatePicker"));

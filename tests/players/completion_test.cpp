@@ -16,7 +16,7 @@ protected:
     QString history() const { return dir.filePath("history_players.dat"); }
     PlayerDatabase db;
     QStringList savedEndDates;
-    std::optional<Message> saveAnswer;
+    Result<> saveAnswer;
 
     SaveWithEndDate save() {
         return [this](const QString& endDate) {
@@ -46,9 +46,8 @@ protected:
 
 TEST_F(Completion, WritesHistoryRecordsAndSavesInThatOrder) {
     writePlayers();
-    const CompletionResult r = completeTournament(roundRobin(), db, players(), history(), save());
-    ASSERT_TRUE(r.completed);
-    EXPECT_FALSE(r.message.has_value());
+    const Result<> r = completeTournament(roundRobin(), db, players(), history(), save());
+    ASSERT_TRUE(r.ok());
     EXPECT_EQ(savedEndDates, QStringList{"05.12.2026"});
     EXPECT_EQ(
         test::readBytes(history()),
@@ -70,7 +69,7 @@ TEST_F(Completion, SwissPlaceholderRowGetsNoHistoryLine) {
     CompletionInput in = roundRobin();
     in.tournamentPath = dir.filePath("Open.swz");
     in.historyForByeRow = false;
-    ASSERT_TRUE(completeTournament(in, db, players(), history(), save()).completed);
+    ASSERT_TRUE(completeTournament(in, db, players(), history(), save()).ok());
     const QStringList lines = *readTextLines(history());
     EXPECT_EQ(lines.size(), 2);
     EXPECT_FALSE(lines.join('\n').contains("**"));
@@ -79,10 +78,9 @@ TEST_F(Completion, SwissPlaceholderRowGetsNoHistoryLine) {
 
 TEST_F(Completion, UnreadableDatabaseStopsBeforeAnythingIsWritten) {
     db = PlayerDatabase({"kept in memory"});
-    const CompletionResult r = completeTournament(roundRobin(), db, players(), history(), save());
-    EXPECT_FALSE(r.completed);
-    ASSERT_TRUE(r.message.has_value());
-    EXPECT_EQ(r.message->title, "Ошибка");
+    const Result<> r = completeTournament(roundRobin(), db, players(), history(), save());
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.failure().title, "Ошибка");
     EXPECT_FALSE(QFile::exists(history()));
     EXPECT_FALSE(QFile::exists(players()));
     EXPECT_TRUE(savedEndDates.isEmpty()) << "the tournament stays unfinished";
@@ -104,19 +102,16 @@ TEST_F(Completion, FailedDatabaseWriteKeepsTheFileAndARetryWritesNoHistoryTwice)
     rlimit limited = saved;
     limited.rlim_cur = 600;
     setrlimit(RLIMIT_FSIZE, &limited);
-    const CompletionResult failed =
-        completeTournament(roundRobin(), db, players(), history(), save());
+    const Result<> failed = completeTournament(roundRobin(), db, players(), history(), save());
     setrlimit(RLIMIT_FSIZE, &saved);
 
-    EXPECT_FALSE(failed.completed);
-    ASSERT_TRUE(failed.message.has_value());
+    EXPECT_FALSE(failed.ok());
     EXPECT_EQ(test::readBytes(players()), before);
     EXPECT_TRUE(savedEndDates.isEmpty());
 
     EXPECT_EQ(readTextLines(history())->size(), 3);
-    const CompletionResult retried =
-        completeTournament(roundRobin(), db, players(), history(), save());
-    ASSERT_TRUE(retried.completed);
+    const Result<> retried = completeTournament(roundRobin(), db, players(), history(), save());
+    ASSERT_TRUE(retried.ok());
     const QStringList lines = *readTextLines(history());
     EXPECT_EQ(lines.size(), 3) << "lines written before the failure are not repeated";
     EXPECT_EQ(recordField(db.record(2), 4), "2163");
@@ -125,9 +120,9 @@ TEST_F(Completion, FailedDatabaseWriteKeepsTheFileAndARetryWritesNoHistoryTwice)
 TEST_F(Completion, FailedTournamentSaveIsReported) {
     writePlayers();
     saveAnswer = Message{"Ошибка", "Не удалось сохранить турнир"};
-    const CompletionResult r = completeTournament(roundRobin(), db, players(), history(), save());
-    EXPECT_FALSE(r.completed);
-    EXPECT_EQ(r.message, saveAnswer);
+    const Result<> r = completeTournament(roundRobin(), db, players(), history(), save());
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r, saveAnswer);
 }
 
 TEST(CompletionEndDate, RefusedBeforeTheStartAndAskedAfterToday) {
@@ -143,11 +138,11 @@ TEST(CompletionEndDate, RefusedBeforeTheStartAndAskedAfterToday) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.start) + "-" + c.end);
-        const std::optional<Message> refusal = endDateRefusal(c.start, c.end);
-        EXPECT_EQ(refusal.has_value(), c.refused);
-        if (refusal) {
-            EXPECT_TRUE(refusal->text.contains(c.start));
-            EXPECT_TRUE(refusal->text.contains(c.end));
+        const Result<> dated = endDateCheck(c.start, c.end);
+        EXPECT_EQ(!dated, c.refused);
+        if (!dated) {
+            EXPECT_TRUE(dated.failure().text.contains(c.start));
+            EXPECT_TRUE(dated.failure().text.contains(c.end));
         }
         const std::optional<Message> question = futureEndDateQuestion(c.end, today);
         EXPECT_EQ(question.has_value(), c.asked);
@@ -163,10 +158,9 @@ TEST_F(Completion, EndDateBeforeTheStartWritesNothing) {
     CompletionInput in = roundRobin();
     in.startDate = "07.12.2026";
     in.endDate = "06.12.2026";
-    const CompletionResult r = completeTournament(in, db, players(), history(), save());
-    EXPECT_FALSE(r.completed);
-    ASSERT_TRUE(r.message.has_value());
-    EXPECT_EQ(r.message, endDateRefusal(in.startDate, in.endDate));
+    const Result<> r = completeTournament(in, db, players(), history(), save());
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r, endDateCheck(in.startDate, in.endDate));
     EXPECT_FALSE(QFile::exists(history()));
     EXPECT_EQ(test::readBytes(players()), before);
     EXPECT_TRUE(savedEndDates.isEmpty());

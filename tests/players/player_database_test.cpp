@@ -94,7 +94,7 @@ TEST_F(PlayerFiles, BeyondTheLimitNothingIsLostAndNothingIsAdded) {
     EXPECT_EQ(test::readBytes(players()), bytes);
 
     db.setRecord(3, "ИГРОК 3|ГОРОД|2|1600|x|y");
-    ASSERT_TRUE(rewritePlayerDatabase(db, players()).ok);
+    ASSERT_TRUE(rewritePlayerDatabase(db, players()).ok());
     const PlayerDatabase reread = *loadPlayerDatabase(players());
     EXPECT_EQ(reread.count(), Limits::PlayerDatabaseRecords + 5);
     EXPECT_EQ(reread.record(3), "ИГРОК 3|ГОРОД|2|1600|x|y");

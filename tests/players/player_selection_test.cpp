@@ -183,7 +183,7 @@ TEST_F(PlayerDialogsCore, EditOfARatedPlayerChangesOnlyTheCategory) {
     EXPECT_FALSE(e.saveEnabled({"ДРУГОЙ", "ТУЛА", "1", "1800"}));
     EXPECT_FALSE(e.saveEnabled({"ПЕТРОВ ПЁТР", "ТУЛА", "1", "1900"}));
     EXPECT_TRUE(e.saveEnabled({"ПЕТРОВ ПЁТР", "ТУЛА", "КМС", "1800"}));
-    ASSERT_FALSE(e.save({"ДРУГОЙ", "ТУЛА", "КМС", "1900"}).has_value());
+    ASSERT_TRUE(e.save({"ДРУГОЙ", "ТУЛА", "КМС", "1900"}).ok());
     EXPECT_EQ(db.record(2), "ПЕТРОВ ПЁТР|ТУЛА|КМС|1800|Кубок_(01.12.2026)|01.12.2026-05.12.2026");
     EXPECT_EQ(loadPlayerDatabase(path())->records(), db.records());
 }
@@ -231,17 +231,17 @@ TEST_F(PlayerDialogsCore, AStoredLongNameLoadsAndKeepsItsNameThroughAnEdit) {
     db = *loadPlayerDatabase(path());
     PlayerEditController e(db, path(), 6);
     ASSERT_EQ(e.current().name, longName);
-    ASSERT_FALSE(e.save({longName, "КАЗАНЬ", "2", "1500"}).has_value());
+    ASSERT_TRUE(e.save({longName, "КАЗАНЬ", "2", "1500"}).ok());
     EXPECT_EQ(recordField(db.record(6), 3), "2");
     // Changed, it must fit the limit like any new name.
     EXPECT_FALSE(e.saveEnabled({longName + "А", "КАЗАНЬ", "2", "1500"}));
-    EXPECT_TRUE(e.save({longName + "А", "КАЗАНЬ", "2", "1500"}).has_value());
+    EXPECT_FALSE(e.save({longName + "А", "КАЗАНЬ", "2", "1500"}).ok());
     EXPECT_EQ(recordField(db.record(6), 1), longName);
 }
 
 TEST_F(PlayerDialogsCore, EditSavesUpperCasedAndKeepsTheLastTournamentFields) {
     PlayerEditController e(db, path(), 3);
-    ASSERT_FALSE(e.save({"сидорова анна", "орёл", "1", "1650"}).has_value());
+    ASSERT_TRUE(e.save({"сидорова анна", "орёл", "1", "1650"}).ok());
     EXPECT_EQ(db.record(3), "СИДОРОВА АННА|ОРЁЛ|1|1650|Новый участник|01.11.2026");
     EXPECT_EQ(loadPlayerDatabase(path())->records(), db.records());
     EXPECT_EQ(e.current(), (PlayerEditInput{"СИДОРОВА АННА", "ОРЁЛ", "1", "1650"}));
@@ -250,11 +250,11 @@ TEST_F(PlayerDialogsCore, EditSavesUpperCasedAndKeepsTheLastTournamentFields) {
 TEST_F(PlayerDialogsCore, EditRefusesTextThatWouldBreakTheFile) {
     PlayerEditController e(db, path(), 1);
     for (const QString& name : {QString("ИВАНОВ|ИВАН"), QString("ИВАНОВ\tИВАН")}) {
-        const std::optional<Message> m = e.save({name, "МОСКВА", "КМС", "2150"});
-        ASSERT_TRUE(m.has_value());
-        EXPECT_EQ(m->title, "Ошибка");
+        const Result<> m = e.save({name, "МОСКВА", "КМС", "2150"});
+        ASSERT_FALSE(m.ok());
+        EXPECT_EQ(m.failure().title, "Ошибка");
     }
-    EXPECT_TRUE(e.save({"ИВАНОВ", "МОС|КВА", "КМС", "2150"}).has_value());
+    EXPECT_FALSE(e.save({"ИВАНОВ", "МОС|КВА", "КМС", "2150"}).ok());
     EXPECT_EQ(db.record(1), "ИВАНОВ ИВАН|МОСКВА|КМС|2150|Новый участник|28.11.2026");
     EXPECT_EQ(test::readBytes(path()), SampleFile);
 }
@@ -264,9 +264,8 @@ TEST_F(PlayerDialogsCore, FailedEditWriteIsReportedAndTheFileKept) {
     const QString blocked = dir.filePath("blocked");
     ASSERT_TRUE(QDir(dir.path()).mkpath("blocked/x"));
     PlayerEditController e(db, blocked, 1);
-    const std::optional<Message> m = e.save({"ИВАНОВ ИВАН", "МОСКВА", "МС", "2150"});
-    ASSERT_TRUE(m.has_value());
-    EXPECT_EQ(*m, playersRewriteFailedMessage(blocked, "на месте файла находится папка"));
+    const Result<> m = e.save({"ИВАНОВ ИВАН", "МОСКВА", "МС", "2150"});
+    EXPECT_EQ(m, playersRewriteFailedMessage(blocked, "на месте файла находится папка"));
     EXPECT_EQ(db.record(1), "ИВАНОВ ИВАН|МОСКВА|МС|2150|Новый участник|28.11.2026");
     EXPECT_EQ(test::readBytes(path()), SampleFile);
 }

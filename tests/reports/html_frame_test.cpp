@@ -29,9 +29,9 @@ TEST(HtmlFrame, SecondReportReplacesTheFirst) {
     const QString path = dir.filePath("file.html");
     HtmlReport first(PageLayout::Narrow);
     first.addTextRow("first", "LEFT");
-    ASSERT_TRUE(writeReport(path, first).ok);
+    ASSERT_TRUE(writeReport(path, first).ok());
     HtmlReport second(PageLayout::Narrow);
-    ASSERT_TRUE(writeReport(path, second).ok);
+    ASSERT_TRUE(writeReport(path, second).ok());
     EXPECT_EQ(test::readBytes(path), second.bytes());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"file.html"});
 }

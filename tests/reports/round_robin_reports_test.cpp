@@ -14,12 +14,12 @@ namespace {
 // beside <tournament>.kr2. Every page was checked against the rules, not copied from
 // the program.
 RoundRobinTournament loadFile(const QString& path) {
-    RoundRobinLoad loaded = loadRoundRobin(path);
+    Result<RoundRobinTournament> loaded = loadRoundRobin(path);
     if (!loaded) {
-        ADD_FAILURE() << loaded.error.text.toStdString();
+        ADD_FAILURE() << loaded.failure().text.toStdString();
         return {};
     }
-    return std::move(*loaded.tournament);
+    return std::move(*loaded);
 }
 
 RoundRobinTournament loadData(const QString& relative) {

@@ -49,9 +49,9 @@ TEST(SwissReports, GoldenPagesFromTheFunctionsAndTheCli) {
     ASSERT_GE(pages.size(), 10);
     for (const test::GoldenPage& page : pages) {
         SCOPED_TRACE(QFileInfo(page.name).fileName().toStdString());
-        const SwissLoadResult loaded = loadSwiss(page.tournament);
-        ASSERT_TRUE(loaded) << loaded.error.text.toStdString();
-        const SwissTournament& t = *loaded.tournament;
+        const Result<SwissTournament> loaded = loadSwiss(page.tournament);
+        ASSERT_TRUE(loaded) << loaded.failure().text.toStdString();
+        const SwissTournament& t = *loaded;
         const SwissStandings s = computeSwissStandings(t);
         const html::HtmlReport report = page.kind == QStringLiteral("stats")
                                             ? swissStatisticsReport(t, s, page.number)

@@ -29,7 +29,7 @@ TEST(RoundRobinController, OpensOnRoundOneWithEverythingComputed) {
     RoundRobinController c(f.tournament);
     EXPECT_EQ(c.windowTitle(), "Турнир в 1 круг - Кубок_клуба_(01.12.2026)");
     EXPECT_EQ(c.roundItems(), (QStringList{"1", "2", "3"}));
-    EXPECT_EQ(c.currentRound(), 1);
+    EXPECT_EQ(c.displayedRound(), 1);
     EXPECT_EQ(c.selectedGame(), 1); // the first unplayed game, ready for a key
     EXPECT_EQ(c.gameRows(), (QVector<QStringList>{{"1", "ИВАНОВ И.И.", "**", ""},
                                                   {"2", "ПЕТРОВ П.П.", "СИДОРОВ С.С.", ""}}));
@@ -62,23 +62,23 @@ TEST(RoundRobinController, WritingResultsKeepsTheCountAndSavesEachTime) {
                  {"+", "+--", 5}, {"-", "--+", 5}, {"00", "---", 5}, {"0", "0-1", 5}};
     for (const auto& s : steps) {
         c.selectGame(2);
-        EXPECT_FALSE(c.writeResult(QString::fromUtf8(s.entry)));
+        EXPECT_TRUE(c.writeResult(QString::fromUtf8(s.entry)));
         EXPECT_EQ(c.selectedGame(), 0) << s.entry;
         EXPECT_EQ(c.gameRows()[1][3], QString::fromUtf8(s.column)) << s.entry;
         EXPECT_EQ(c.tournament().state.unplayedCount, s.unplayed) << s.entry;
         // The file always holds what is shown.
-        const RoundRobinLoad saved = loadRoundRobin(f.tournament.state.path);
+        const Result<RoundRobinTournament> saved = loadRoundRobin(f.tournament.state.path);
         ASSERT_TRUE(saved);
-        EXPECT_EQ(saved.tournament->game(1, 2), c.tournament().game(1, 2)) << s.entry;
-        EXPECT_EQ(saved.tournament->state.unplayedCount, s.unplayed) << s.entry;
+        EXPECT_EQ(saved->game(1, 2), c.tournament().game(1, 2)) << s.entry;
+        EXPECT_EQ(saved->state.unplayedCount, s.unplayed) << s.entry;
     }
     // After writing, nothing is selected, so "Записать" is off until a game is chosen.
     EXPECT_FALSE(c.writeEnabled());
     EXPECT_EQ(c.selectedPlayersText(), "Выбраны игроки:  ");
     // Without a selected game, or with an entry the selector does not offer, nothing happens.
-    EXPECT_FALSE(c.writeResult("1"));
+    EXPECT_TRUE(c.writeResult("1"));
     c.selectGame(1);
-    EXPECT_FALSE(c.writeResult("2"));
+    EXPECT_TRUE(c.writeResult("2"));
     EXPECT_EQ(c.tournament().game(1, 1).result, "");
 }
 
@@ -97,9 +97,9 @@ TEST(RoundRobinController, SelectorShowsFirstCharacterAndRoundChangeClearsSelect
     EXPECT_EQ(c.selectedGame(), 1);
     c.selectRound(2);
     EXPECT_EQ(c.selectedGame(), 0);
-    EXPECT_EQ(c.currentRound(), 2);
+    EXPECT_EQ(c.displayedRound(), 2);
     c.selectRound(4); // not a round of this tournament
-    EXPECT_EQ(c.currentRound(), 2);
+    EXPECT_EQ(c.displayedRound(), 2);
 }
 
 // The tooltips say why the director is stuck.
@@ -114,14 +114,14 @@ TEST(RoundRobinController, CompletionFollowsTheUnplayedGamesAndTheEndDate) {
         c.selectRound(r);
         for (int b = 1; b <= 2; ++b) {
             EXPECT_FALSE(c.finishEnabled());
-            EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::ExitProgram);
+            EXPECT_EQ(*c.closeRequested(), RoundRobinController::CloseAction::ExitProgram);
             c.selectGame(b);
             c.writeResult(results[k++]);
         }
     }
     // The bye games count like any other: only now is everything played.
     EXPECT_TRUE(c.finishEnabled());
-    EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::OpenCompletion);
+    EXPECT_EQ(*c.closeRequested(), RoundRobinController::CloseAction::OpenCompletion);
     EXPECT_EQ(c.finishToolTip(), "");
     c.selectGame(1);
     c.writeResult("");
@@ -130,11 +130,11 @@ TEST(RoundRobinController, CompletionFollowsTheUnplayedGamesAndTheEndDate) {
     c.writeResult("1");
     EXPECT_TRUE(c.finishEnabled());
 
-    EXPECT_FALSE(c.complete("05.12.2026"));
+    EXPECT_TRUE(c.complete("05.12.2026"));
     EXPECT_FALSE(c.finishEnabled());
     EXPECT_EQ(c.finishToolTip(), "Турнир уже завершён");
-    EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::ExitProgram);
-    EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->state.endDate, "05.12.2026");
+    EXPECT_EQ(*c.closeRequested(), RoundRobinController::CloseAction::ExitProgram);
+    EXPECT_EQ(loadRoundRobin(f.tournament.state.path)->state.endDate, "05.12.2026");
     // A completed tournament takes no more results.
     c.selectGame(2);
     EXPECT_FALSE(c.writeEnabled());
@@ -157,7 +157,8 @@ TEST(RoundRobinController, FailedSaveIsReportedAndTheResultKeptInMemory) {
     Fixture f;
     bool failing = true;
     RoundRobinController c(f.tournament, [&](const RoundRobinTournament& t) {
-        return failing ? FileResult{false, "disk full"} : saveRoundRobin(t);
+        return failing ? Result<>(roundRobinSaveFailedMessage(t.state.path, "disk full"))
+                       : saveRoundRobin(t);
     });
     c.selectGame(2);
     // Written by key: nothing stays selected, as after "Записать".
@@ -168,26 +169,26 @@ TEST(RoundRobinController, FailedSaveIsReportedAndTheResultKeptInMemory) {
     EXPECT_EQ(c.tournament().state.unplayedCount, 5);
     // Closing with unplayed games saves, and so does "Главное меню" after a failed save;
     // when that fails too the window stays open.
-    const auto stay = c.closeRequested();
-    EXPECT_EQ(stay.action, RoundRobinController::CloseAction::StayOpen);
-    EXPECT_EQ(stay.message, roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
+    EXPECT_EQ(c.closeRequested(),
+              roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
     EXPECT_EQ(c.leaveForMainMenu(),
               roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
     failing = false;
-    EXPECT_EQ(c.leaveForMainMenu(), std::nullopt);
-    EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->game(1, 2).result, "1");
+    EXPECT_TRUE(c.leaveForMainMenu());
+    EXPECT_EQ(loadRoundRobin(f.tournament.state.path)->game(1, 2).result, "1");
     failing = true; // nothing left to save: leaving writes nothing
-    EXPECT_EQ(c.leaveForMainMenu(), std::nullopt);
+    EXPECT_TRUE(c.leaveForMainMenu());
     failing = false;
-    EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::ExitProgram);
-    EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->game(1, 2).result, "1");
+    EXPECT_EQ(*c.closeRequested(), RoundRobinController::CloseAction::ExitProgram);
+    EXPECT_EQ(loadRoundRobin(f.tournament.state.path)->game(1, 2).result, "1");
 }
 
 TEST(RoundRobinController, FailedCompletionSaveLeavesTheTournamentUnfinished) {
     Fixture f;
     bool failing = false;
     RoundRobinController c(f.tournament, [&](const RoundRobinTournament& t) {
-        return failing ? FileResult{false, "disk full"} : saveRoundRobin(t);
+        return failing ? Result<>(roundRobinSaveFailedMessage(t.state.path, "disk full"))
+                       : saveRoundRobin(t);
     });
     const char* results[] = {"1", "0", "%", "+", "-", "00"};
     int k = 0;
@@ -204,10 +205,10 @@ TEST(RoundRobinController, FailedCompletionSaveLeavesTheTournamentUnfinished) {
               roundRobinSaveFailedMessage(f.tournament.state.path, "disk full"));
     EXPECT_EQ(c.tournament().state.endDate, "");
     EXPECT_TRUE(c.finishEnabled());
-    EXPECT_EQ(c.closeRequested().action, RoundRobinController::CloseAction::OpenCompletion);
+    EXPECT_EQ(*c.closeRequested(), RoundRobinController::CloseAction::OpenCompletion);
     failing = false;
-    EXPECT_FALSE(c.complete("06.12.2026"));
-    EXPECT_EQ(loadRoundRobin(f.tournament.state.path).tournament->state.endDate, "06.12.2026");
+    EXPECT_TRUE(c.complete("06.12.2026"));
+    EXPECT_EQ(loadRoundRobin(f.tournament.state.path)->state.endDate, "06.12.2026");
 }
 
 TEST(ParticipantStatistics, ListsParticipantsAndTheSelectedOnesGames) {
@@ -251,19 +252,19 @@ TEST(RoundRobinController, ResultKeysWriteAndMoveToTheNextUnplayedGame) {
                  {"", 1, 13, "+"},   // Delete clears and stays on the game
                  {"-", 1, 12, "-"}}; // and then the key fills it
     for (const auto& s : steps) {
-        EXPECT_FALSE(c.writeResultByKey(QString::fromUtf8(s.entry))) << s.entry;
+        EXPECT_TRUE(c.writeResultByKey(QString::fromUtf8(s.entry))) << s.entry;
         EXPECT_EQ(c.selectedGame(), s.selectedAfter) << s.entry;
         EXPECT_EQ(c.shownEntry(), QString::fromUtf8(s.shown)) << s.entry;
         EXPECT_EQ(c.tournament().state.unplayedCount, s.unplayed) << s.entry;
     }
     // Stored exactly as "Записать" stores it.
-    const RoundRobinLoad saved = loadRoundRobin(t.state.path);
+    const Result<RoundRobinTournament> saved = loadRoundRobin(t.state.path);
     ASSERT_TRUE(saved);
-    EXPECT_EQ(saved.tournament->games, c.tournament().games);
+    EXPECT_EQ(saved->games, c.tournament().games);
     EXPECT_EQ(c.gameRows()[0][3], "--+");
     // Without a selected game nothing is written.
     c.selectRound(2);
-    EXPECT_FALSE(c.writeResultByKey("1"));
+    EXPECT_TRUE(c.writeResultByKey("1"));
     EXPECT_EQ(c.tournament().state.unplayedCount, 12);
 
     // A completed tournament takes no key, and "Записать" never looks enabled there.
@@ -271,11 +272,11 @@ TEST(RoundRobinController, ResultKeysWriteAndMoveToTheNextUnplayedGame) {
     done.state.endDate = QStringLiteral("05.12.2026");
     RoundRobinController finished(done, [](const RoundRobinTournament&) {
         ADD_FAILURE() << "a completed tournament was saved";
-        return FileResult{};
+        return Result<>{};
     });
     EXPECT_FALSE(finished.writeEnabled());
     finished.selectGame(1);
-    EXPECT_FALSE(finished.writeResultByKey("1"));
+    EXPECT_TRUE(finished.writeResultByKey("1"));
     EXPECT_EQ(finished.tournament().game(1, 1).result, "");
 }
 
@@ -317,7 +318,7 @@ TEST(RoundRobinController, OpensOnTheFirstUnplayedGameOfTheRoundInPlay) {
     for (const auto& s : steps) {
         test::setResult(t, s.round, QString::fromUtf8(s.white), QString::fromUtf8(s.result));
         const RoundRobinController c(t);
-        EXPECT_EQ(c.currentRound(), s.openRound) << s.white;
+        EXPECT_EQ(c.displayedRound(), s.openRound) << s.white;
         EXPECT_EQ(c.selectedGame(), s.openBoard) << s.white;
         EXPECT_EQ(c.writeEnabled(), s.openBoard > 0) << s.white;
         EXPECT_EQ(c.finishEnabled(), s.finishEnabled) << s.white;

@@ -73,25 +73,25 @@ TEST(RoundRobinCreation, SummaryLabelsFollowTheList) {
     EXPECT_EQ(one.cycleLabel(), "Круговая система в 1 круг");
     EXPECT_EQ(one.participantsLabel(), "Всего участников - 0");
     EXPECT_EQ(one.roundsLabel(), "Всего туров - ");
-    EXPECT_FALSE(one.addParticipant(row(1, "А", "X", "КМС", "2000")));
+    EXPECT_TRUE(one.addParticipant(row(1, "А", "X", "КМС", "2000")));
     EXPECT_EQ(one.participantsLabel(), "Всего участников - 1");
     EXPECT_EQ(one.roundsLabel(), "Всего туров - 0");
     EXPECT_EQ(one.gamesLabel(), "Всего партий - 0");
-    EXPECT_FALSE(one.addParticipant(row(2, "Б", "X", "1*", "1999")));
-    EXPECT_FALSE(one.addParticipant(row(3, "В", "X", "3", "1500")));
+    EXPECT_TRUE(one.addParticipant(row(2, "Б", "X", "1*", "1999")));
+    EXPECT_TRUE(one.addParticipant(row(3, "В", "X", "3", "1500")));
     EXPECT_EQ(one.participantsLabel(), "Всего участников - 3");
     EXPECT_EQ(one.roundsLabel(), "Всего туров - 3");
     EXPECT_EQ(one.gamesLabel(), "Всего партий - 6");
     EXPECT_EQ(one.coefficientLabel(), "Коэффициент турнира - 1.33");
     EXPECT_EQ(one.averageRatingLabel(), "Средний ЭЛО турнира - 1833");
-    EXPECT_FALSE(one.addParticipant(row(4, "Г", "X", "2", "1500")));
+    EXPECT_TRUE(one.addParticipant(row(4, "Г", "X", "2", "1500")));
     EXPECT_EQ(one.roundsLabel(), "Всего туров - 3");
     EXPECT_EQ(one.gamesLabel(), "Всего партий - 6");
 
     RoundRobinCreation two(TournamentKind::TwoCycles, "/nowhere");
     EXPECT_EQ(two.cycleLabel(), "Круговая система в 2 круга");
     for (int k = 1; k <= 5; ++k)
-        EXPECT_FALSE(two.addParticipant(row(k, QString::number(k), "X", "1", "1600")));
+        EXPECT_TRUE(two.addParticipant(row(k, QString::number(k), "X", "1", "1600")));
     EXPECT_EQ(two.roundsLabel(), "Всего туров - 10");
     EXPECT_EQ(two.gamesLabel(), "Всего партий - 30");
     two.clickRow(4);
@@ -112,9 +112,9 @@ TEST(RoundRobinCreation, SummaryLabelsFollowTheList) {
 
 TEST(RoundRobinCreation, RefusesDuplicatesNamesakesAndTheFiftyFirst) {
     RoundRobinCreation c(TournamentKind::OneCycle, "/nowhere");
-    EXPECT_FALSE(c.addParticipant(""));
+    EXPECT_TRUE(c.addParticipant(""));
     EXPECT_EQ(c.participantCount(), 0);
-    EXPECT_FALSE(c.addParticipant(row(1, "ИВАНОВ", "МОСКВА", "1", "1800")));
+    EXPECT_TRUE(c.addParticipant(row(1, "ИВАНОВ", "МОСКВА", "1", "1800")));
     EXPECT_EQ(c.addParticipant(row(2, "ИВАНОВ", "МОСКВА", "1", "1800")),
               RoundRobinCreation::duplicateMessage());
     EXPECT_EQ(c.addParticipant(row(2, "ИВАНОВ", "ТВЕРЬ", "2", "1700")),
@@ -122,7 +122,7 @@ TEST(RoundRobinCreation, RefusesDuplicatesNamesakesAndTheFiftyFirst) {
     EXPECT_EQ(c.participantCount(), 1);
     EXPECT_EQ(c.participantsLabel(), "Всего участников - 1");
     for (int k = 2; k <= 50; ++k)
-        EXPECT_FALSE(c.addParticipant(row(k, QStringLiteral("P%1").arg(k), "X", "1", "1")));
+        EXPECT_TRUE(c.addParticipant(row(k, QStringLiteral("P%1").arg(k), "X", "1", "1")));
     EXPECT_EQ(c.addParticipant(row(51, "P51", "X", "1", "1")),
               RoundRobinCreation::tooManyMessage());
     EXPECT_EQ(c.participantCount(), 50);
@@ -162,9 +162,9 @@ TEST(RoundRobinCreation, FinishingAddsTheByeAndSavesTheSchedule) {
     c.addParticipant(row(3, "СИДОРОВ С.С.", "КЛИН", "2", "1750"));
     c.setName("Кубок клуба");
     c.setStartDate("01.12.2026");
-    const RoundRobinCreation::Finished done = c.finish(Today);
-    ASSERT_TRUE(done.tournament) << (done.message ? done.message->text.toStdString() : "");
-    const RoundRobinTournament& t = *done.tournament;
+    const Result<RoundRobinTournament> done = c.finish(Today);
+    ASSERT_TRUE(done) << done.failure().text.toStdString();
+    const RoundRobinTournament& t = *done;
     EXPECT_EQ(QFileInfo(t.state.path).fileName(), "Кубок_клуба_(06.12.2026).kr2");
     EXPECT_EQ(t.state.startDate, "01.12.2026");
     EXPECT_EQ(t.participantCount(), 4);
@@ -178,10 +178,9 @@ TEST(RoundRobinCreation, FinishingAddsTheByeAndSavesTheSchedule) {
     EXPECT_EQ(bytes.count("\r\n"), 44);
 
     // The same name on the same day would overwrite the first tournament.
-    const RoundRobinCreation::Finished again = c.finish(Today);
-    EXPECT_FALSE(again.tournament);
-    ASSERT_TRUE(again.message);
-    EXPECT_EQ(again.message->title, "Ошибка создания файла");
+    const Result<RoundRobinTournament> again = c.finish(Today);
+    ASSERT_FALSE(again);
+    EXPECT_EQ(again.failure().title, "Ошибка создания файла");
     EXPECT_EQ(test::readBytes(t.state.path), bytes);
 }
 
@@ -194,32 +193,31 @@ TEST(RoundRobinCreation, NamesNoFileCanHoldAndFailedSavesKeepTheWindowState) {
     for (const QString name :
          {"a/b", "..\\up", "к:1", "a*", "что?", "\"q\"", "<", ">", "a|b", "tab\there"}) {
         c.setName(name);
-        const RoundRobinCreation::Finished done = c.finish(Today);
-        EXPECT_FALSE(done.tournament) << name.toStdString();
-        EXPECT_EQ(done.message, fileNameRefusal(name)) << name.toStdString();
+        EXPECT_EQ(c.finish(Today), Result<RoundRobinTournament>(fileNameCheck(name).failure()))
+            << name.toStdString();
     }
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 
     RoundRobinCreation failing(TournamentKind::TwoCycles, dir.path(),
-                               [](const RoundRobinTournament&) {
-                                   return FileResult{false, "x"};
+                               [](const RoundRobinTournament& t) {
+                                   return Result<>(roundRobinSaveFailedMessage(t.state.path, "x"));
                                });
     for (int k = 1; k <= 4; ++k)
         failing.addParticipant(row(k, QStringLiteral("P%1").arg(k), "X", "1", "1500"));
     failing.setName("Турнир");
-    const std::optional<Message> failed = failing.finish(Today).message;
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(failed->title, roundRobinSaveFailedMessage().title);
-    EXPECT_TRUE(failed->text.startsWith(roundRobinSaveFailedMessage().text));
-    EXPECT_TRUE(failed->text.endsWith("Турнир_(06.12.2026).kr2\nПричина: x"))
-        << failed->text.toStdString();
+    const Result<RoundRobinTournament> failed = failing.finish(Today);
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.failure().title, roundRobinSaveFailedMessage().title);
+    EXPECT_TRUE(failed.failure().text.startsWith(roundRobinSaveFailedMessage().text));
+    EXPECT_TRUE(failed.failure().text.endsWith("Турнир_(06.12.2026).kr2\nПричина: x"))
+        << failed.failure().text.toStdString();
     EXPECT_EQ(failing.participantRows(), rowsBefore);
     EXPECT_EQ(failing.participantsLabel(), "Всего участников - 4");
 
     c.setName("Блиц 2026");
     const auto done = c.finish(Today);
-    ASSERT_TRUE(done.tournament);
-    EXPECT_EQ(done.tournament->roundCount(), 6);
-    EXPECT_EQ(done.tournament->state.kind, TournamentKind::TwoCycles);
-    EXPECT_EQ(QFileInfo(done.tournament->state.path).fileName(), "Блиц_2026_(06.12.2026).kr2");
+    ASSERT_TRUE(done);
+    EXPECT_EQ(done->roundCount(), 6);
+    EXPECT_EQ(done->state.kind, TournamentKind::TwoCycles);
+    EXPECT_EQ(QFileInfo(done->state.path).fileName(), "Блиц_2026_(06.12.2026).kr2");
 }

@@ -28,9 +28,10 @@ QStringList exampleLines() {
 TEST(RoundRobinFile, ReadsTheWorkedExampleAndWritesItBackUnchanged) {
     const QStringList lines = exampleLines();
     ASSERT_EQ(lines.size(), 44);
-    const RoundRobinLoad loaded = parseRoundRobin(lines, "Кубок_клуба_(01.12.2026).kr2");
-    ASSERT_TRUE(loaded) << loaded.error.text.toStdString();
-    const RoundRobinTournament& t = *loaded.tournament;
+    const Result<RoundRobinTournament> loaded =
+        parseRoundRobin(lines, "Кубок_клуба_(01.12.2026).kr2");
+    ASSERT_TRUE(loaded) << loaded.failure().text.toStdString();
+    const RoundRobinTournament& t = *loaded;
     EXPECT_EQ(t.state.startDate, "01.12.2026");
     EXPECT_EQ(t.state.endDate, "");
     EXPECT_EQ(t.participantCount(), 4);
@@ -75,13 +76,13 @@ TEST(RoundRobinFile, DerivesBlackSideOfEveryCode) {
     for (const auto& c : cases) {
         QStringList lines = exampleLines();
         lines[6 + 20 + 2] = QString::fromUtf8(c.stored); // round 1, board 1
-        const RoundRobinLoad loaded = parseRoundRobin(lines, "x.kr2");
+        const Result<RoundRobinTournament> loaded = parseRoundRobin(lines, "x.kr2");
         ASSERT_TRUE(loaded) << c.stored;
-        const RoundRobinGame& g = loaded.tournament->game(1, 1);
+        const RoundRobinGame& g = loaded->game(1, 1);
         EXPECT_EQ(g.result, QString::fromUtf8(c.white)) << c.stored;
         EXPECT_EQ(g.mirrorResult, QString::fromUtf8(c.black)) << c.stored;
         // What was read is written back byte for byte, the double forfeit included.
-        EXPECT_EQ(roundRobinLines(*loaded.tournament), lines) << c.stored;
+        EXPECT_EQ(roundRobinLines(*loaded), lines) << c.stored;
     }
 }
 
@@ -96,11 +97,11 @@ TEST(RoundRobinFile, SavesAtomicallyAndLoadsBackEveryText) {
     EXPECT_TRUE(bytes.startsWith("01.12.2026\r\n05.12.2026\r\n2\r\n2\r\n1\r\n2_kruga\r\n"));
     EXPECT_TRUE(bytes.endsWith("ПЕТРОВ\r\nИВАНОВ\r\n\r\n"));
     EXPECT_TRUE(bytes.contains("ИВАНОВ\r\nПЕТРОВ\r\n00\r\n"));
-    const RoundRobinLoad loaded = loadRoundRobin(t.state.path);
+    const Result<RoundRobinTournament> loaded = loadRoundRobin(t.state.path);
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(*loaded.tournament, t);
-    EXPECT_TRUE(loaded.tournament->game(1, 1).isDoubleForfeit());
-    EXPECT_EQ(loaded.tournament->state.unplayedCount, 1);
+    EXPECT_EQ(*loaded, t);
+    EXPECT_TRUE(loaded->game(1, 1).isDoubleForfeit());
+    EXPECT_EQ(loaded->state.unplayedCount, 1);
 }
 
 TEST(RoundRobinFile, RefusesFilesThatCannotHoldATournament) {
@@ -123,10 +124,10 @@ TEST(RoundRobinFile, RefusesFilesThatCannotHoldATournament) {
         {"unknown result", withLine(6 + 20 + 2, "2")},
     };
     for (const auto& c : cases) {
-        const RoundRobinLoad loaded = parseRoundRobin(c.lines, "Кубок.kr2");
+        const Result<RoundRobinTournament> loaded = parseRoundRobin(c.lines, "Кубок.kr2");
         EXPECT_FALSE(loaded) << c.what;
-        EXPECT_FALSE(loaded.error.text.isEmpty()) << c.what;
-        EXPECT_TRUE(loaded.error.text.contains("Кубок.kr2")) << c.what;
+        EXPECT_FALSE(loaded.failure().text.isEmpty()) << c.what;
+        EXPECT_TRUE(loaded.failure().text.contains("Кубок.kr2")) << c.what;
     }
     // A file whose games do not fit its rows would show figures made up from nothing.
     QStringList manyBoards = exampleLines();
@@ -147,10 +148,10 @@ TEST(RoundRobinFile, RefusesFilesThatCannotHoldATournament) {
          "Строка 13: участник \"ИВАНОВ И.И.\" записан дважды"},
     };
     for (const auto& c : inconsistent) {
-        const RoundRobinLoad loaded = parseRoundRobin(c.lines, "Кубок.kr2");
+        const Result<RoundRobinTournament> loaded = parseRoundRobin(c.lines, "Кубок.kr2");
         EXPECT_FALSE(loaded) << c.what;
-        EXPECT_TRUE(loaded.error.text.contains(QString::fromUtf8(c.says)))
-            << c.what << ": " << loaded.error.text.toStdString();
+        EXPECT_TRUE(loaded.failure().text.contains(QString::fromUtf8(c.says)))
+            << c.what << ": " << loaded.failure().text.toStdString();
     }
     // Lines beyond the counts are ignored.
     EXPECT_TRUE(parseRoundRobin(exampleLines() << "extra", "x.kr2"));

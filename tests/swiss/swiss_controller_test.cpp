@@ -19,10 +19,10 @@ protected:
     SwissWindowController openOn(SwissTournament t,
                                  const QString& name = "Кубок_(05.12.2026).swz") {
         t.state.path = dir.filePath(name);
-        EXPECT_FALSE(saveSwiss(t));
-        SwissWindowOpenResult opened = openSwissWindow(t.state.path);
-        EXPECT_TRUE(opened.controller) << opened.error.text.toStdString();
-        return std::move(*opened.controller);
+        EXPECT_TRUE(saveSwiss(t));
+        Result<SwissWindowController> opened = openSwissWindow(t.state.path);
+        EXPECT_TRUE(opened) << opened.failure().text.toStdString();
+        return std::move(*opened);
     }
 };
 
@@ -86,38 +86,38 @@ TEST_F(SwissController, TheSelectorShowsTheSelectedGameOrProposesTheByePoint) {
                  {"2", -1, "", false}};
     for (const auto& g : games) {
         w.selectRound(g.round);
-        w.clickGame(g.row);
-        EXPECT_EQ(w.resultEntry(), QString::fromUtf8(g.shown)) << g.round << g.row;
-        EXPECT_EQ(!w.resultHint().isEmpty(), g.hint) << g.round << g.row;
+        w.clickGameRow(g.row);
+        EXPECT_EQ(w.shownEntry(), QString::fromUtf8(g.shown)) << g.round << g.row;
+        EXPECT_EQ(!w.entryHint().isEmpty(), g.hint) << g.round << g.row;
     }
     // The bye on Black, as the pairing puts it: White's point.
     SwissWindowController black =
         openOn(makeSwiss(ratings, {{"1|2||", "3|6||", "4|5||"}}), "black.swz");
-    black.clickGame(1);
-    EXPECT_EQ(black.resultEntry(), "+");
-    EXPECT_EQ(black.resultHint(), "Свободный тур: «+» даёт участнику очко без партии");
+    black.clickGameRow(1);
+    EXPECT_EQ(black.shownEntry(), "+");
+    EXPECT_EQ(black.entryHint(), "Свободный тур: «+» даёт участнику очко без партии");
 
     // A choice holds for the selected game only; the question before a replacement.
     w.selectRound("2");
-    w.clickGame(2);
-    w.setResultEntry("1");
-    EXPECT_EQ(w.resultEntry(), "1");
+    w.clickGameRow(2);
+    w.chooseEntry("1");
+    EXPECT_EQ(w.shownEntry(), "1");
     EXPECT_EQ(w.replaceQuestion(), replaceResultQuestion("P3", "P5", "%", "1"));
     w.keepStoredResult(); // answered no
-    EXPECT_EQ(w.resultEntry(), "%");
-    w.clickGame(1);
-    w.setResultEntry("1");
+    EXPECT_EQ(w.shownEntry(), "%");
+    w.clickGameRow(1);
+    w.chooseEntry("1");
     EXPECT_FALSE(w.replaceQuestion()); // no result yet
     w.selectRound("1");
     EXPECT_EQ(w.selectedBoard(), 0);
-    w.setResultEntry("1");
-    EXPECT_EQ(w.resultEntry(), "");
+    w.chooseEntry("1");
+    EXPECT_EQ(w.shownEntry(), "");
 }
 
 TEST_F(SwissController, ResultEntryRoundTripsThroughTheFile) {
     SwissWindowController w = openOn(makeSwiss(SixRatings, {{"1|2||", "3|4||", "5|6||"}}));
     EXPECT_EQ(w.unplayedCount(), 3);
-    w.clickGame(1);
+    w.clickGameRow(1);
     EXPECT_EQ(w.selectedBoard(), 2);
     EXPECT_TRUE(w.writeEnabled());
     EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:  P3 - P4");
@@ -129,20 +129,20 @@ TEST_F(SwissController, ResultEntryRoundTripsThroughTheFile) {
     for (const Case& c : {Case{"00", "-", "-", "---", "00"}, Case{"1", "1", "0", "1-0", "1"},
                           Case{"-", "-", "+", "--+", "-"}, Case{"%", "%", "%", "%-%", "%"},
                           Case{"", "", "", "", ""}}) {
-        w.clickGame(1);
-        w.setResultEntry(c.entry);
-        EXPECT_FALSE(w.store());
-        const SwissTournament onDisk = *loadSwiss(w.tournament().state.path).tournament;
+        w.clickGameRow(1);
+        w.chooseEntry(c.entry);
+        EXPECT_TRUE(w.writeResult());
+        const SwissTournament onDisk = *loadSwiss(w.tournament().state.path);
         EXPECT_EQ(onDisk.game(1, 2), (SwissGame{3, 4, c.white, c.black})) << c.entry.toStdString();
         EXPECT_EQ(w.gameRows()[1][3], c.shown);
-        w.clickGame(1);
-        EXPECT_EQ(w.resultEntry(), c.reselected);
+        w.clickGameRow(1);
+        EXPECT_EQ(w.shownEntry(), c.reselected);
     }
     EXPECT_EQ(w.unplayedCount(), 3);
     for (int row = 0; row < 3; ++row) {
-        w.clickGame(row);
-        w.setResultEntry("1");
-        w.store();
+        w.clickGameRow(row);
+        w.chooseEntry("1");
+        w.writeResult();
     }
     EXPECT_EQ(w.unplayedCount(), 0);
     EXPECT_TRUE(w.pairingEnabled());
@@ -167,16 +167,16 @@ TEST_F(SwissController, EarlierRoundDisablesEntryButKeepsTheCountOfTheLast) {
         makeSwiss(SixRatings, {{"1|2|1|0", "3|4|%|%", "5|6|0|1"}, {"2|3||", "4|5|1|0", "6|1||"}}));
     EXPECT_EQ(w.roundItems(), (QStringList{"1", "2"}));
     w.selectRound("1");
-    w.clickGame(0);
+    w.clickGameRow(0);
     EXPECT_FALSE(w.writeEnabled());
     EXPECT_EQ(w.gameRows()[0], (QStringList{"1", "P1", "P2", "1-0"}));
     EXPECT_TRUE(w.statusLine().endsWith("не завершённых партий 2 тура - 2"));
     EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:  ");
-    EXPECT_FALSE(w.storeByKey("0")); // nor a result key
+    EXPECT_TRUE(w.writeResultByKey("0")); // nor a result key
     EXPECT_EQ(w.tournament().game(1, 1).whiteResult, "1");
     w.selectRound("2");
-    w.clickGame(-1);
-    EXPECT_FALSE(w.storeByKey("1")); // no game selected
+    w.clickGameRow(-1);
+    EXPECT_TRUE(w.writeResultByKey("1")); // no game selected
     EXPECT_EQ(w.unplayedCount(), 2);
 }
 
@@ -184,20 +184,20 @@ TEST_F(SwissController, EarlierRoundDisablesEntryButKeepsTheCountOfTheLast) {
 TEST_F(SwissController, CompletionNeedsFourPlayedRoundsAndFinishedTournamentsAreReadOnly) {
     SwissWindowController odd = openOn(
         makeSwiss({"2000", "1900", "1800", "1700", "1600", "**"}, {{"1|2||", "3|4|1|0", "5|6||"}}));
-    odd.clickGame(0);
+    odd.clickGameRow(0);
     EXPECT_EQ(odd.finishToolTip(), "Не сыграно партий: 2, из них против «**»: 1");
     SwissWindowController three = openOn(makeSwiss(SixRatings, playedRounds(3)), "c.swz");
-    three.clickGame(0);
+    three.clickGameRow(0);
     EXPECT_FALSE(three.finishEnabled());
     EXPECT_EQ(three.finishToolTip(), "Турнир можно завершить после 4-го тура");
     SwissWindowController four = openOn(makeSwiss(SixRatings, playedRounds(4)), "d.swz");
-    four.clickGame(0);
+    four.clickGameRow(0);
     EXPECT_TRUE(four.finishEnabled());
     EXPECT_TRUE(four.writeEnabled());
     EXPECT_EQ(four.finishToolTip(), "");
 
-    EXPECT_FALSE(four.complete("09.12.2026"));
-    EXPECT_EQ(loadSwiss(four.tournament().state.path).tournament->state.endDate, "09.12.2026");
+    EXPECT_TRUE(four.complete("09.12.2026"));
+    EXPECT_EQ(loadSwiss(four.tournament().state.path)->state.endDate, "09.12.2026");
     EXPECT_FALSE(four.completionInput("09.12.2026"));
     EXPECT_FALSE(four.finishEnabled());
     EXPECT_FALSE(four.writeEnabled());
@@ -213,24 +213,24 @@ TEST_F(SwissController, FailedSaveKeepsTheResultUntilASaveSucceeds) {
     const QString path = w.tournament().state.path;
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(QDir().mkdir(path)); // the file cannot be written
-    w.clickGame(0);
+    w.clickGameRow(0);
     // Stored by key: the selection stays on the game, as after "Записать".
-    const std::optional<Message> message = w.storeByKey("1");
-    ASSERT_TRUE(message);
+    const Result<> message = w.writeResultByKey("1");
+    ASSERT_FALSE(message);
     EXPECT_EQ(w.selectedBoard(), 1);
-    EXPECT_EQ(message->title, "Ошибка создания файла");
+    EXPECT_EQ(message.failure().title, "Ошибка создания файла");
     EXPECT_EQ(w.gameRows()[0][3], "1-0");
     EXPECT_EQ(w.standingsRows()[0][4], "1.0");
     EXPECT_TRUE(w.unsaved());
     EXPECT_TRUE(w.writeEnabled());
     // The close box will not leave while the result is only in the window.
-    EXPECT_FALSE(w.closeRequested().exit);
+    EXPECT_FALSE(w.closeRequested());
 
     ASSERT_TRUE(QDir().rmdir(path));
-    EXPECT_FALSE(w.store());
+    EXPECT_TRUE(w.writeResult());
     EXPECT_FALSE(w.unsaved());
-    EXPECT_EQ(loadSwiss(path).tournament->game(1, 1).whiteResult, "1");
-    EXPECT_TRUE(w.closeRequested().exit);
+    EXPECT_EQ(loadSwiss(path)->game(1, 1).whiteResult, "1");
+    EXPECT_TRUE(w.closeRequested());
 }
 
 TEST_F(SwissController, PairingShowsTheNewRoundAndKeepsTheStandings) {
@@ -256,7 +256,7 @@ TEST_F(SwissController, PairingShowsTheNewRoundAndKeepsTheStandings) {
 
 TEST_F(SwissController, ResultKeysStoreAndMoveToTheNextUnplayedGame) {
     SwissWindowController w = openOn(makeSwiss(SixRatings, {{"1|2||", "3|4||", "5|6||"}}));
-    w.clickGame(1);
+    w.clickGameRow(1);
     struct Step {
         QString entry;
         int selectedAfter;
@@ -269,12 +269,12 @@ TEST_F(SwissController, ResultKeysStoreAndMoveToTheNextUnplayedGame) {
                           Step{"1", 1, "+", 0},      // a game with a result takes no key
                           Step{"", 1, "", 1},        // Delete clears and stays on the game
                           Step{"00", 1, "00", 0}}) { // and then a key fills it
-        EXPECT_FALSE(w.storeByKey(s.entry)) << s.entry.toStdString();
+        EXPECT_TRUE(w.writeResultByKey(s.entry)) << s.entry.toStdString();
         EXPECT_EQ(w.selectedBoard(), s.selectedAfter) << s.entry.toStdString();
-        EXPECT_EQ(w.resultEntry(), s.shownAfter) << s.entry.toStdString();
+        EXPECT_EQ(w.shownEntry(), s.shownAfter) << s.entry.toStdString();
         EXPECT_EQ(w.unplayedCount(), s.unplayed) << s.entry.toStdString();
     }
-    const SwissTournament onDisk = *loadSwiss(w.tournament().state.path).tournament;
+    const SwissTournament onDisk = *loadSwiss(w.tournament().state.path);
     EXPECT_EQ(onDisk.rounds, w.tournament().rounds);
     EXPECT_EQ(w.gameRows()[0][3], "---");
     EXPECT_EQ(w.gameRows()[1][3], "1-0");

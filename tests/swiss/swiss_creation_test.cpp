@@ -18,7 +18,7 @@ QString selected(const QString& name, const QString& rating, const QString& city
 void addPlayers(SwissCreationController& c, int count) {
     const int start = c.participantCount();
     for (int i = start; i < start + count; ++i)
-        EXPECT_FALSE(c.addParticipant(
+        EXPECT_TRUE(c.addParticipant(
             selected(QStringLiteral("ИГРОК %1").arg(i + 1), QString::number(1500 + 10 * (i % 7)))));
 }
 
@@ -103,22 +103,22 @@ TEST(SwissCreation, SaysWhatFinishingStillWaitsFor) {
 
 TEST(SwissCreation, DuplicatesAndTheTableLimitAreRefused) {
     SwissCreationController c;
-    EXPECT_FALSE(c.addParticipant(selected("ПЕТРОВ", "1800")));
-    const std::optional<Message> dup = c.addParticipant(selected("ПЕТРОВ", "1700"));
-    ASSERT_TRUE(dup);
-    EXPECT_EQ(*dup,
+    EXPECT_TRUE(c.addParticipant(selected("ПЕТРОВ", "1800")));
+    const Result<> dup = c.addParticipant(selected("ПЕТРОВ", "1700"));
+    ASSERT_FALSE(dup);
+    EXPECT_EQ(dup.failure(),
               (Message{"Повторный ввод участника", "Этот участник уже занесен в список турнира"}));
     EXPECT_EQ(c.countLabel(), "Всего участников - 1");
-    EXPECT_FALSE(c.addParticipant(selected("ПЕТРОВ", "1700", "ТУЛА")));
-    EXPECT_FALSE(c.addParticipant(QString()));
+    EXPECT_TRUE(c.addParticipant(selected("ПЕТРОВ", "1700", "ТУЛА")));
+    EXPECT_TRUE(c.addParticipant(QString()));
     EXPECT_EQ(c.participantCount(), 2);
     EXPECT_EQ(c.participantRows()[1], (QStringList{"2", "ПЕТРОВ", "ТУЛА", "1", "1700"}));
 
     addPlayers(c, 298);
     EXPECT_EQ(c.participantCount(), 300);
-    const std::optional<Message> full = c.addParticipant(selected("ЛИШНИЙ", "1500"));
-    ASSERT_TRUE(full);
-    EXPECT_TRUE(full->text.contains("300"));
+    const Result<> full = c.addParticipant(selected("ЛИШНИЙ", "1500"));
+    ASSERT_FALSE(full);
+    EXPECT_TRUE(full.failure().text.contains("300"));
     EXPECT_EQ(c.participantCount(), 300);
 }
 
@@ -135,11 +135,11 @@ TEST(SwissCreation, FinishWritesTheFileNamedAfterTheDayOfCreation) {
         addPlayers(c, players);
         c.setRoundsText("9");
         ASSERT_TRUE(c.finishEnabled());
-        const SwissCreationController::FinishResult r = c.finish(dir.path(), today);
-        ASSERT_TRUE(r.tournament);
-        const SwissTournament& t = *r.tournament;
+        const Result<SwissTournament> r = c.finish(dir.path(), today);
+        ASSERT_TRUE(r);
+        const SwissTournament& t = *r;
         EXPECT_EQ(t.state.path, dir.filePath("Open_2026_(05.12.2026).swz"));
-        const SwissTournament onDisk = *loadSwiss(t.state.path).tournament;
+        const SwissTournament onDisk = *loadSwiss(t.state.path);
         EXPECT_EQ(swissFileLines(onDisk), swissFileLines(t));
         EXPECT_EQ(onDisk.state.startDate, "01.12.2026");
         EXPECT_EQ(onDisk.participantCount(), 16 - (15 - players) * 2);
@@ -158,12 +158,11 @@ TEST(SwissCreation, AnEarlierTournamentOfTheSameNameAndDayIsNotOverwritten) {
     SwissCreationController c;
     c.setName("Кубок");
     addPlayers(c, 14);
-    const SwissCreationController::FinishResult r = c.finish(dir.path(), QDate(2026, 12, 5));
-    EXPECT_FALSE(r.tournament);
-    ASSERT_TRUE(r.message);
-    EXPECT_TRUE(r.message->text.contains("Кубок_(05.12.2026).swz"));
+    const Result<SwissTournament> r = c.finish(dir.path(), QDate(2026, 12, 5));
+    ASSERT_FALSE(r);
+    EXPECT_TRUE(r.failure().text.contains("Кубок_(05.12.2026).swz"));
     EXPECT_EQ(test::readBytes(path), "earlier");
-    EXPECT_TRUE(c.finish(dir.path(), QDate(2026, 12, 6)).tournament);
+    EXPECT_TRUE(c.finish(dir.path(), QDate(2026, 12, 6)));
 }
 
 TEST(SwissCreation, NamesThatCannotBeFileNamesAreRefused) {
@@ -173,10 +172,9 @@ TEST(SwissCreation, NamesThatCannotBeFileNamesAreRefused) {
         SwissCreationController c;
         c.setName(name);
         addPlayers(c, 14);
-        const SwissCreationController::FinishResult r = c.finish(dir.path(), QDate(2026, 12, 5));
-        EXPECT_FALSE(r.tournament) << name.toStdString();
-        ASSERT_TRUE(r.message);
-        EXPECT_EQ(r.message->title, "Ошибка создания файла");
+        const Result<SwissTournament> r = c.finish(dir.path(), QDate(2026, 12, 5));
+        ASSERT_FALSE(r) << name.toStdString();
+        EXPECT_EQ(r.failure().title, "Ошибка создания файла");
     }
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath("../Кубок_(05.12.2026).swz")));

@@ -42,9 +42,9 @@ QStringList exampleLines() {
 } // namespace
 
 TEST(SwissFile, ExampleLoadsWithDerivedFigures) {
-    const SwissLoadResult loaded = parseSwissLines(exampleLines());
+    const Result<SwissTournament> loaded = parseSwissLines(exampleLines());
     ASSERT_TRUE(loaded);
-    const SwissTournament& t = *loaded.tournament;
+    const SwissTournament& t = *loaded;
     EXPECT_EQ(t.participantCount(), 16);
     EXPECT_EQ(t.roundCount(), 2);
     EXPECT_EQ(t.boardCount(), 8);
@@ -62,13 +62,13 @@ TEST(SwissFile, ExampleLoadsWithDerivedFigures) {
 TEST(SwissFile, ForfeitCountsCountEachForfeitOnceForBothPlayers) {
     const QStringList lines{"d",   "",    "1",   "6",     "1|A",     "2|B",     "3|C",
                             "4|D", "5|E", "6|F", "1 ТУР", "1|2|-|-", "3|4|+|-", "5|6|1|0"};
-    const SwissTournament t = *parseSwissLines(lines).tournament;
+    const SwissTournament t = *parseSwissLines(lines);
     EXPECT_EQ(t.forfeitCounts, (QVector<int>{1, 1, 1, 1, 0, 0}));
 }
 
 TEST(SwissFile, LastByeLineWins) {
     const QStringList lines{"d", "", "0", "4", "1|**", "2|B", "3|**", "4|D"};
-    EXPECT_EQ(parseSwissLines(lines).tournament->byeNumber, 3);
+    EXPECT_EQ(parseSwissLines(lines)->byeNumber, 3);
 }
 
 TEST(SwissFile, RefusesFilesBeyondTheTables) {
@@ -77,10 +77,10 @@ TEST(SwissFile, RefusesFilesBeyondTheTables) {
         QString participants;
     };
     for (const Case& c : {Case{"0", "301"}, Case{"21", "16"}, Case{"-1", "16"}, Case{"0", "-2"}}) {
-        const SwissLoadResult r = parseSwissLines({"d", "", c.rounds, c.participants});
+        const Result<SwissTournament> r = parseSwissLines({"d", "", c.rounds, c.participants});
         EXPECT_FALSE(r) << c.rounds.toStdString() << " " << c.participants.toStdString();
-        EXPECT_EQ(r.error.title, "Ошибка");
-        EXPECT_FALSE(r.error.text.isEmpty());
+        EXPECT_EQ(r.failure().title, "Ошибка");
+        EXPECT_FALSE(r.failure().text.isEmpty());
     }
     QStringList largest{"d", "", "20", "300"};
     for (int i = 1; i <= 300; ++i)
@@ -98,26 +98,26 @@ TEST(SwissFile, RefusesFilesBeyondTheTables) {
 TEST(SwissFile, CutOffFileIsRefusedAtEveryCutPoint) {
     for (const char* name : {"big.swz", "example16.swz", "worked.swz"}) {
         const QByteArray whole = test::readBytes(test::dataPath(QStringLiteral("swiss/") + name));
-        const SwissLoadResult full = parseSwissBytes(whole);
+        const Result<SwissTournament> full = parseSwissBytes(whole);
         ASSERT_TRUE(full) << name;
-        ASSERT_TRUE(whole.endsWith("\r\n") && full.tournament->roundCount() > 0) << name;
+        ASSERT_TRUE(whole.endsWith("\r\n") && full->roundCount() > 0) << name;
         for (qsizetype cut = 0; cut < whole.size(); ++cut) {
-            const SwissLoadResult loaded = parseSwissBytes(whole.first(cut));
+            const Result<SwissTournament> loaded = parseSwissBytes(whole.first(cut));
             const bool lastLineWhole = cut >= whole.size() - 2;
             EXPECT_EQ(bool(loaded), lastLineWhole) << name << " cut at " << cut;
             if (loaded)
-                EXPECT_EQ(swissFileBytes(*loaded.tournament), whole) << name << " cut at " << cut;
+                EXPECT_EQ(swissFileBytes(*loaded), whole) << name << " cut at " << cut;
             else
-                EXPECT_FALSE(loaded.error.text.isEmpty());
+                EXPECT_FALSE(loaded.failure().text.isEmpty());
         }
     }
     // A new tournament ends with its last participant line, which a cut leaves shorter
     // but still a line: what loads is exactly what the shorter file says.
     const QByteArray fresh = test::readBytes(test::dataPath("swiss/new14.swz"));
     for (qsizetype cut = 0; cut < fresh.size(); ++cut) {
-        const SwissLoadResult loaded = parseSwissBytes(fresh.first(cut));
+        const Result<SwissTournament> loaded = parseSwissBytes(fresh.first(cut));
         if (loaded) {
-            EXPECT_TRUE(swissFileBytes(*loaded.tournament).startsWith(fresh.first(cut))) << cut;
+            EXPECT_TRUE(swissFileBytes(*loaded).startsWith(fresh.first(cut))) << cut;
         }
     }
 }
@@ -141,30 +141,31 @@ TEST(SwissFile, RefusesWhatIsNoSwissFile) {
         {"not UTF-8", "d\r\n\r\n0\r\n1\r\n1|\xc8\xc2\xc0\xcd\xce\xc2\r\n", "строка 5"},
     };
     for (const auto& c : cases) {
-        const SwissLoadResult loaded = parseSwissBytes(c.bytes);
+        const Result<SwissTournament> loaded = parseSwissBytes(c.bytes);
         EXPECT_FALSE(loaded) << c.what;
-        EXPECT_TRUE(loaded.error.text.contains(QString::fromUtf8(c.says)))
-            << c.what << ": " << loaded.error.text.toStdString();
+        EXPECT_TRUE(loaded.failure().text.contains(QString::fromUtf8(c.says)))
+            << c.what << ": " << loaded.failure().text.toStdString();
     }
 }
 
 TEST(SwissFile, UnreadableFileIsReportedAndFailedSaveKeepsTheFile) {
     QTemporaryDir dir;
-    const SwissLoadResult missing = loadSwiss(dir.filePath("none.swz"));
+    const Result<SwissTournament> missing = loadSwiss(dir.filePath("none.swz"));
     EXPECT_FALSE(missing);
-    EXPECT_TRUE(missing.error.text.contains("none.swz"));
+    EXPECT_TRUE(missing.failure().text.contains("none.swz"));
 
     const QString path = dir.filePath("t.swz");
     test::writeBytes(path, "old");
-    SwissTournament t = *parseSwissLines(exampleLines()).tournament;
-    const std::optional<Message> failed = saveSwiss(t, dir.filePath("no/such/dir/t.swz"));
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(failed->title, "Ошибка создания файла");
-    EXPECT_EQ(failed->text, "Не удалось сохранить данные турнира в файл\n"
-                            "1. Возможно у вас нет прав на создание файлов.\n"
-                            "2. В названии турнира используются недопустимые символы.\n"
-                            "Файл: " +
-                                dir.filePath("no/such/dir/t.swz") + "\nПричина: нет такой папки");
+    SwissTournament t = *parseSwissLines(exampleLines());
+    const Result<> failed = saveSwiss(t, dir.filePath("no/such/dir/t.swz"));
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.failure().title, "Ошибка создания файла");
+    EXPECT_EQ(failed.failure().text, "Не удалось сохранить данные турнира в файл\n"
+                                     "1. Возможно у вас нет прав на создание файлов.\n"
+                                     "2. В названии турнира используются недопустимые символы.\n"
+                                     "Файл: " +
+                                         dir.filePath("no/such/dir/t.swz") +
+                                         "\nПричина: нет такой папки");
     EXPECT_EQ(test::readBytes(path), "old");
 }
 
@@ -286,13 +287,13 @@ TEST(SwissFile, QuickReadingAgreesWithThePlainReadingOnDamagedFiles) {
     for (int i = 0; i < 3000; ++i) {
         const QByteArray bytes = damagedFile(rng);
         SCOPED_TRACE(bytes.toStdString());
-        const SwissLoadResult quick = parseSwissBytes(bytes);
+        const Result<SwissTournament> quick = parseSwissBytes(bytes);
         // A file cut short or not UTF-8 is refused; the rest read alike both ways.
         if (!quick) {
             ++refused;
             continue;
         }
-        expectSameTournament(*quick.tournament, plainParse(bytes));
+        expectSameTournament(*quick, plainParse(bytes));
         if (HasFailure())
             return;
     }
@@ -372,9 +373,9 @@ TEST(SwissFile, TextWritesEveryFieldAsItsLineAndKnowsWhetherItReadsBack) {
         // Whenever it claims to, the text reads back to the very tournament.
         if (text.readsBack) {
             ++readingBack;
-            const SwissLoadResult back = parseSwissBytes(text.bytes);
+            const Result<SwissTournament> back = parseSwissBytes(text.bytes);
             ASSERT_TRUE(back);
-            expectSameTournament(*back.tournament, t);
+            expectSameTournament(*back, t);
             if (HasFailure())
                 return;
         }
@@ -389,28 +390,28 @@ TEST(SwissFile, ReloadGivesWhatLoadingTheFileGives) {
     for (int i = 0; i < 300; ++i) {
         SwissTournament t = awkwardTournament(rng);
         const SwissFileText text = swissFileText(t);
-        ASSERT_FALSE(writeSwissFile(path, text));
+        ASSERT_TRUE(writeSwissFile(path, text));
         // Now and then the file changes between the save and the reading back.
         if (i % 7 == 0)
             test::writeBytes(path, swissFileBytes(awkwardTournament(rng)));
-        const SwissLoadResult reloaded = reloadSwiss(path, t, text);
-        const SwissLoadResult loaded = loadSwiss(path);
+        const Result<SwissTournament> reloaded = reloadSwiss(path, t, text);
+        const Result<SwissTournament> loaded = loadSwiss(path);
         ASSERT_EQ(bool(reloaded), bool(loaded));
         if (loaded) {
-            expectSameTournament(*reloaded.tournament, *loaded.tournament);
-            EXPECT_EQ(reloaded.tournament->state.path, path);
+            expectSameTournament(*reloaded, *loaded);
+            EXPECT_EQ(reloaded->state.path, path);
         }
         if (HasFailure())
             return;
     }
     // A save that failed leaves the earlier file, which is what comes back.
-    const SwissTournament earlier = *parseSwissLines(exampleLines()).tournament;
-    ASSERT_FALSE(saveSwiss(earlier, path));
+    const SwissTournament earlier = *parseSwissLines(exampleLines());
+    ASSERT_TRUE(saveSwiss(earlier, path));
     SwissTournament changed = earlier;
     changed.game(2, 3).whiteResult = "1";
     changed.game(2, 3).blackResult = "0";
-    const SwissLoadResult back = reloadSwiss(path, changed, swissFileText(changed));
+    const Result<SwissTournament> back = reloadSwiss(path, changed, swissFileText(changed));
     ASSERT_TRUE(back);
-    EXPECT_EQ(back.tournament->game(2, 3), earlier.game(2, 3));
+    EXPECT_EQ(back->game(2, 3), earlier.game(2, 3));
     EXPECT_FALSE(reloadSwiss(dir.filePath("gone.swz"), changed, swissFileText(changed)));
 }

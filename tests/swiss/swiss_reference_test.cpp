@@ -2,7 +2,7 @@
 // per-participant loops, on random tournaments: the fast versions take each board
 // once and cache the one-decimal texts, and must give the same figures to the bit.
 #include "common/text_file.h"
-#include "pairing/pairing_engine.h"
+#include "pairing/pairing_workbench.h"
 #include "scoring/expected_score.h"
 #include "swiss/swiss_standings.h"
 #include "swiss/swiss_test_util.h"
@@ -237,22 +237,22 @@ TEST(SwissReference, StandingsAndCandidatesMatchTheLiteralLoops) {
                                 expectedScore(x.rated[p], rating - f.averageOpponentRating), 10));
         }
 
-        PairingEngine engine(t, s);
+        PairingWorkbench workbench(t, s);
         for (int k = 0; k < 3 && n >= 4; ++k) {
             const int w = 1 + int(rng() % n), b = 1 + int(rng() % n);
-            if (w != b && !engine.pairList().contains(engine.makePairRow(w, b)) &&
+            if (w != b && !workbench.pairList().contains(workbench.makePairRow(w, b)) &&
                 std::none_of(
-                    engine.pairList().begin(), engine.pairList().end(),
+                    workbench.pairList().begin(), workbench.pairList().end(),
                     [&](const PairRow& row) { return row.contains(w) || row.contains(b); }))
-                engine.pairList().append(engine.makePairRow(w, b));
+                workbench.pairList().append(workbench.makePairRow(w, b));
         }
-        engine.buildUnpairedList();
+        workbench.buildUnpairedList();
         for (int first = 1; first <= n; ++first) {
             for (float a : {0.0f, 0.5f, 1.0f, 2.5f}) {
-                engine.clearCandidates();
-                engine.buildCandidates(first, a);
-                ASSERT_EQ(ints(engine.candidateList()),
-                          ints(referenceCandidates(t, s, first, a, engine.pairedNumbers())))
+                workbench.clearCandidates();
+                workbench.buildCandidates(first, a);
+                ASSERT_EQ(ints(workbench.candidateList()),
+                          ints(referenceCandidates(t, s, first, a, workbench.pairedNumbers())))
                     << first << " at " << a;
             }
         }

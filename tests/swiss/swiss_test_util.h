@@ -29,7 +29,7 @@ inline SwissTournament makeSwiss(const QStringList& ratings,
         lines << QString::number(r + 1) + QStringLiteral(" ТУР");
         lines << rounds[r];
     }
-    return *parseSwissLines(lines).tournament;
+    return *parseSwissLines(lines);
 }
 
 // Random pairings (rematches allowed) and random results, some byes as forfeits and
@@ -59,7 +59,7 @@ inline SwissTournament randomTournament(std::mt19937& rng) {
             lines << QStringLiteral("%1|%2|").arg(order[2 * b]).arg(order[2 * b + 1]) + code;
         }
     }
-    return *parseSwissLines(lines).tournament;
+    return *parseSwissLines(lines);
 }
 
 } // namespace ladya::test

@@ -42,7 +42,7 @@ inline PairDialogAnswer confirmAfterSwaps(int swaps) {
 // The pairs made so far as the "--pairs" argument of ladya-cli.
 inline QString pairsArgument(const PairingWindow& w) {
     QStringList pairs;
-    for (const PairRow& row : w.controller().engine().pairList())
+    for (const PairRow& row : w.controller().workbench().pairList())
         pairs << QString::number(row.white) + u'-' + QString::number(row.black);
     return pairs.join(u',');
 }

@@ -43,7 +43,7 @@ protected:
         QFile::remove(cliPath);
         ASSERT_TRUE(QFile::copy(test::dataPath("swiss/" + fixture), path));
         ASSERT_TRUE(QFile::copy(test::dataPath("swiss/" + fixture), cliPath));
-        tournament = *loadSwiss(path).tournament;
+        tournament = *loadSwiss(path);
     }
     std::unique_ptr<PairingWindow> open() {
         auto w = std::make_unique<PairingWindow>(platform, tournament,
@@ -54,7 +54,7 @@ protected:
     }
     QByteArray cli(QStringList args, const PairingWindow& w) const {
         args.insert(1, cliPath);
-        if (!w.controller().engine().pairList().isEmpty())
+        if (!w.controller().workbench().pairList().isEmpty())
             args << "--pairs" << pairsArgument(w);
         const CliOutput out = runCli(args);
         EXPECT_EQ(out.status, 0) << out.err.toStdString();
@@ -351,8 +351,8 @@ TEST_F(PairingDialogTest, TheCloseBoxAndEscapeAskBeforeDroppingThePairs) {
 TEST_F(PairingDialogTest, PairDialogsShowBothPlayersAndTheirColours) {
     load("worked.swz");
     PairingController c(tournament, computeSwissStandings(tournament));
-    PairDialog create(c.engine(),
-                      PairDialogController::forCreation(c.engine(), 1, 3, InitialColour::White));
+    PairDialog create(c.workbench(),
+                      PairDialogController::forCreation(c.workbench(), 1, 3, InitialColour::White));
     create.show();
     EXPECT_EQ(create.windowTitle(), "Создание игровой пары");
     ui::MultiColumnList* statistics = list(&create, "statisticsList");
@@ -373,9 +373,9 @@ TEST_F(PairingDialogTest, PairDialogsShowBothPlayersAndTheirColours) {
     // The swap button wraps its text instead of growing wider than designed.
     EXPECT_LE(button(&create, "swapButton")->width(), 140);
 
-    c.engine().pairList().append(c.engine().makePairRow(1, 3));
-    PairDialog edit(c.engine(),
-                    PairDialogController::forEditing(c.engine(), 0, InitialColour::White));
+    c.workbench().pairList().append(c.workbench().makePairRow(1, 3));
+    PairDialog edit(c.workbench(),
+                    PairDialogController::forEditing(c.workbench(), 0, InitialColour::White));
     edit.show();
     EXPECT_EQ(edit.windowTitle(), "Редактирование игровой пары");
     EXPECT_NE(edit.findChild<QPushButton*>("deleteButton"), nullptr);

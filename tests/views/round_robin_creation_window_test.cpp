@@ -165,7 +165,7 @@ TEST_F(RoundRobinCreationWindowTest, AFailedSaveKeepsTheWindowAndItsList) {
     QTest::mouseClick(button(w.get(), "finishButton"), Qt::LeftButton);
     EXPECT_EQ(created.count(), 0);
     ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages[0], fileNameRefusal(QStringLiteral("Кубок/клуба")));
+    EXPECT_EQ(platform.messages[0], fileNameCheck(QStringLiteral("Кубок/клуба")));
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(shown(w.get()).size(), 3);
     EXPECT_EQ(app.state().participantCount, 3);
@@ -182,7 +182,7 @@ TEST_F(RoundRobinCreationWindowTest, AFailedSaveKeepsTheWindowAndItsList) {
     EXPECT_EQ(t->participant(4).name, "**");
     EXPECT_EQ(t->state.startDate, "01.12.2026");
     EXPECT_TRUE(t->state.path.endsWith("/Кубок_клуба_(06.12.2026).kr2"));
-    EXPECT_EQ(*t, *loadRoundRobin(t->state.path).tournament);
+    EXPECT_EQ(*t, *loadRoundRobin(t->state.path));
 }
 
 TEST_F(RoundRobinCreationWindowTest, ClosingReturnsToTheMenuForAnotherCreation) {

@@ -59,12 +59,12 @@ protected:
         RoundRobinCreation creation(kind, app.workingDir());
         for (int i = 1; i <= 3; ++i) {
             const QStringList f = app.players().record(i).split(u'|');
-            EXPECT_FALSE(creation.addParticipant(Participant{{}, f[0], f[2], f[3], f[1]}));
+            EXPECT_TRUE(creation.addParticipant(Participant{{}, f[0], f[2], f[3], f[1]}));
         }
         creation.setName(QStringLiteral("Кубок клуба"));
-        RoundRobinCreation::Finished done = creation.finish(platform.date);
-        EXPECT_TRUE(done.tournament.has_value());
-        return *done.tournament;
+        Result<RoundRobinTournament> done = creation.finish(platform.date);
+        EXPECT_TRUE(done.ok());
+        return *done;
     }
 
     static void write(QWidget* w, int round, int board, const QString& entry) {
@@ -205,8 +205,8 @@ TEST_F(RoundRobinWindowTest, CloseBoxWithUnplayedGamesSavesAndEndsTheProgram) {
     EXPECT_EQ(exit.count(), 1);
     EXPECT_FALSE(w.isVisible());
     // Nothing written while the file was out of reach is lost.
-    EXPECT_EQ(loadRoundRobin(path).tournament->game(1, 2).result, "%");
-    EXPECT_EQ(loadRoundRobin(path).tournament->game(2, 2).result, "1");
+    EXPECT_EQ(loadRoundRobin(path)->game(1, 2).result, "%");
+    EXPECT_EQ(loadRoundRobin(path)->game(2, 2).result, "1");
 }
 
 // When all is played the close box opens the completion, as "Завершить турнир" does. A
@@ -238,7 +238,7 @@ TEST_F(RoundRobinWindowTest, CompletionFromTheCloseBoxOrTheButtonWritesThePlayer
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.isEnabled());
     EXPECT_TRUE(button(&w, "finishButton")->isEnabled());
-    EXPECT_EQ(loadRoundRobin(path).tournament->state.endDate, "");
+    EXPECT_EQ(loadRoundRobin(path)->state.endDate, "");
     EXPECT_FALSE(QFile::exists(app.historyPath()));
 
     test::writeBytes(app.playersPath(), players);
@@ -252,7 +252,7 @@ TEST_F(RoundRobinWindowTest, CompletionFromTheCloseBoxOrTheButtonWritesThePlayer
     EXPECT_EQ(platform.messages.size(), 1);
     EXPECT_FALSE(button(&w, "finishButton")->isEnabled());
     EXPECT_TRUE(status(&w).contains("окончен - 06.12.2026"));
-    EXPECT_EQ(loadRoundRobin(path).tournament->state.endDate, "06.12.2026");
+    EXPECT_EQ(loadRoundRobin(path)->state.endDate, "06.12.2026");
     // What completion writes is Completion's test; here the window's ratings reach it.
     const QByteArray history = test::readBytes(app.historyPath());
     EXPECT_EQ(history.count("\r\n"), 4);
@@ -264,7 +264,7 @@ TEST_F(RoundRobinWindowTest, CompletionFromTheCloseBoxOrTheButtonWritesThePlayer
     // No result and no second completion afterwards; the close box ends the program.
     test::clickRow(list(&w, "gameList"), 0);
     EXPECT_FALSE(button(&w, "writeButton")->isEnabled());
-    EXPECT_FALSE(w.completeWith("07.12.2026").completed);
+    EXPECT_EQ(w.completeWith("07.12.2026"), std::nullopt);
     EXPECT_EQ(test::readBytes(app.historyPath()), history);
     w.close();
     EXPECT_EQ(exit.count(), 1);

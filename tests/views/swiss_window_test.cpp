@@ -44,15 +44,14 @@ protected:
         SwissCreationController creation;
         for (int i = 1; i <= players; ++i) {
             const QStringList f = app.players().record(i).split(u'|');
-            EXPECT_FALSE(
+            EXPECT_TRUE(
                 creation.addParticipant(QStringList{"", f[0], f[1], f[2], f[3]}.join(u'\n')));
         }
         creation.setName(QStringLiteral("Кубок клуба"));
         creation.setStartDate(QStringLiteral("01.12.2026"));
-        SwissCreationController::FinishResult done =
-            creation.finish(app.workingDir(), platform.date);
-        EXPECT_TRUE(done.tournament.has_value());
-        SwissTournament t = *done.tournament;
+        Result<SwissTournament> done = creation.finish(app.workingDir(), platform.date);
+        EXPECT_TRUE(done.ok());
+        SwissTournament t = *done;
         const int half = t.boardCount();
         for (int r = 1; r <= rounds; ++r) {
             QVector<SwissGame> round;
@@ -67,14 +66,14 @@ protected:
             t.rounds.append(round);
         }
         t.deriveCounts();
-        EXPECT_FALSE(saveSwiss(t));
+        EXPECT_TRUE(saveSwiss(t));
         return t.state.path;
     }
 
     std::unique_ptr<SwissWindow> openOn(const QString& path) {
-        SwissWindowOpenResult opened = openSwissWindow(path);
-        EXPECT_TRUE(opened.controller);
-        auto w = std::make_unique<SwissWindow>(app, platform, std::move(*opened.controller));
+        Result<SwissWindowController> opened = openSwissWindow(path);
+        EXPECT_TRUE(opened.ok());
+        auto w = std::make_unique<SwissWindow>(app, platform, std::move(*opened));
         w->show();
         return w;
     }
@@ -106,7 +105,7 @@ TEST_F(SwissWindowTest, AFailedSaveKeepsTheResultAndTheCloseBoxWaitsForIt) {
     ASSERT_TRUE(QDir().rmdir(path));
     QTest::mouseClick(button(w.get(), "storeButton"), Qt::LeftButton);
     EXPECT_EQ(platform.messages.size(), 2);
-    EXPECT_EQ(loadSwiss(path).tournament->game(1, 2).whiteResult, "%");
+    EXPECT_EQ(loadSwiss(path)->game(1, 2).whiteResult, "%");
     w->close();
     EXPECT_EQ(exit.count(), 1);
     EXPECT_FALSE(w->isVisible());
@@ -187,14 +186,14 @@ TEST_F(SwissWindowTest, CompletionAfterTheLastRoundWritesThePlayerFilesOnce) {
     EXPECT_EQ(opened, 2);
     EXPECT_EQ(exit.count(), 0);
     EXPECT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(loadSwiss(path).tournament->state.endDate, "");
+    EXPECT_EQ(loadSwiss(path)->state.endDate, "");
     EXPECT_TRUE(button(w.get(), "completeButton")->isEnabled());
 
     test::writeBytes(app.playersPath(), players);
     const int rating = w->controller().standings().of(2).newRating;
     inDialog([&](CompletionDialog* d) { button(d, "completeButton")->click(); });
     EXPECT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(loadSwiss(path).tournament->state.endDate, "06.12.2026");
+    EXPECT_EQ(loadSwiss(path)->state.endDate, "06.12.2026");
     EXPECT_TRUE(statusLine(w.get()).contains("окончен - 06.12.2026"));
     for (const char* b : {"completeButton", "pairingButton", "storeButton"})
         EXPECT_FALSE(button(w.get(), b)->isEnabled()) << b;
@@ -207,7 +206,7 @@ TEST_F(SwissWindowTest, CompletionAfterTheLastRoundWritesThePlayerFilesOnce) {
                     .contains(("ИГРОК 02|ТУЛА|1|" + QString::number(rating) +
                                "|Кубок_клуба_(06.12.2026)|01.12.2026-06.12.2026\r\n")
                                   .toUtf8()));
-    EXPECT_FALSE(w->completeWith("07.12.2026").completed);
+    EXPECT_EQ(w->completeWith("07.12.2026"), std::nullopt);
     EXPECT_EQ(test::readBytes(app.historyPath()), history);
     w->close();
     EXPECT_EQ(exit.count(), 1);

@@ -1,4 +1,4 @@
-#include "pairing/pairing_engine.h"
+#include "pairing/pairing_workbench.h"
 
 #include "common/text_file.h"
 
@@ -25,7 +25,7 @@ QVector<int> playerListWidths() {
     return {30, 120, 40, 30, 30, 30, 30, 30, 30, 30, 40, 110};
 }
 
-PairingEngine::PairingEngine(SwissTournament tournament, SwissStandings standings)
+PairingWorkbench::PairingWorkbench(SwissTournament tournament, SwissStandings standings)
     : m_tournament(std::move(tournament)), m_standings(std::move(standings)) {
     const int n = m_tournament.participantCount();
     m_pointsKey.reserve(n);
@@ -37,7 +37,7 @@ PairingEngine::PairingEngine(SwissTournament tournament, SwissStandings standing
     }
 }
 
-PairRow PairingEngine::makePairRow(int white, int black) const {
+PairRow PairingWorkbench::makePairRow(int white, int black) const {
     auto points = [&](int number) {
         return m_tournament.hasParticipant(number) ? pointsText(m_standings.of(number).points)
                                                    : QString();
@@ -46,7 +46,7 @@ PairRow PairingEngine::makePairRow(int white, int black) const {
             points(black), black};
 }
 
-QStringList PairingEngine::playerRow(int number) const {
+QStringList PairingWorkbench::playerRow(int number) const {
     const Participant& p = m_tournament.participant(number);
     const SwissFigures& f = m_standings.of(number);
     return {p.number,
@@ -63,7 +63,7 @@ QStringList PairingEngine::playerRow(int number) const {
             opponentNumbersText(m_standings, number)};
 }
 
-QVector<QStringList> PairingEngine::playerRows(const QVector<int>& numbers) const {
+QVector<QStringList> PairingWorkbench::playerRows(const QVector<int>& numbers) const {
     QVector<QStringList> rows;
     rows.reserve(numbers.size());
     for (int number : numbers)
@@ -71,19 +71,19 @@ QVector<QStringList> PairingEngine::playerRows(const QVector<int>& numbers) cons
     return rows;
 }
 
-QVector<QStringList> PairingEngine::unpairedRows() const {
+QVector<QStringList> PairingWorkbench::unpairedRows() const {
     return playerRows(m_unpaired);
 }
 
-QVector<QStringList> PairingEngine::candidateRows() const {
+QVector<QStringList> PairingWorkbench::candidateRows() const {
     return playerRows(m_candidates);
 }
 
-bool PairingEngine::isPaired(int number) const {
+bool PairingWorkbench::isPaired(int number) const {
     return m_pairedNumbers.contains(number);
 }
 
-void PairingEngine::buildUnpairedList() {
+void PairingWorkbench::buildUnpairedList() {
     m_pairedNumbers.clear();
     for (const PairRow& row : m_pairs)
         m_pairedNumbers << row.white << row.black;
@@ -95,7 +95,7 @@ void PairingEngine::buildUnpairedList() {
     }
 }
 
-void PairingEngine::buildCandidates(int s, float allowance) {
+void PairingWorkbench::buildCandidates(int s, float allowance) {
     const int n = m_tournament.participantCount();
     if (s < 1 || s > n)
         return;
@@ -134,7 +134,7 @@ void PairingEngine::buildCandidates(int s, float allowance) {
     prune(s);
 }
 
-void PairingEngine::forceCandidates(int s) {
+void PairingWorkbench::forceCandidates(int s) {
     const int n = m_tournament.participantCount();
     if (s < 1 || s > n)
         return;
@@ -145,7 +145,7 @@ void PairingEngine::forceCandidates(int s) {
     prune(s);
 }
 
-void PairingEngine::prune(int s) {
+void PairingWorkbench::prune(int s) {
     QSet<int> removed;
     // Every row of a previous opponent goes: with a raised allowance one opponent can
     // be found by two passes, and a surviving row would offer a rematch. Games against
@@ -168,7 +168,7 @@ void PairingEngine::prune(int s) {
     m_candidates = std::move(kept);
 }
 
-std::optional<Message> PairingEngine::proposeDutchPairing(const DutchOptions& options) {
+Result<> PairingWorkbench::proposeDutchPairing(const DutchOptions& options) {
     const QString title = QStringLiteral("Автоматическая жеребьёвка");
     if (m_tournament.roundCount() >= Limits::SwissRounds)
         return Message{title, QStringLiteral("В турнире уже %1 туров: больше туров быть не может.")
@@ -183,14 +183,14 @@ std::optional<Message> PairingEngine::proposeDutchPairing(const DutchOptions& op
         }
     }
     if (m_unpaired.isEmpty())
-        return std::nullopt;
+        return {};
     // The pairs made by hand stay: the rest are paired as the round's field without them.
     DutchOptions rest = options;
     rest.alreadyPaired = m_pairedNumbers;
     const DutchPairing pairing = pairDutch(m_tournament, rest);
     if (!pairing.found() && !m_pairs.isEmpty())
         return Message{title, QCoreApplication::translate(
-                                  "PairingEngine",
+                                  "PairingWorkbench",
                                   "Оставшихся игроков (%1) нельзя спарить по голландской системе: "
                                   "при составленных парах никакие пары не выполняют абсолютных "
                                   "условий (без повторных встреч, не больше одного свободного дня "
@@ -207,10 +207,10 @@ std::optional<Message> PairingEngine::proposeDutchPairing(const DutchOptions& op
     for (const DutchPair& pair : pairing.pairs)
         m_pairs.append(makePairRow(pair.white, pair.black));
     buildUnpairedList();
-    return std::nullopt;
+    return {};
 }
 
-std::optional<Message> PairingEngine::commitRefusal() const {
+Result<> PairingWorkbench::canCommit() const {
     const QString title = QStringLiteral("Ошибка");
     if (m_tournament.roundCount() >= Limits::SwissRounds)
         return Message{title, QStringLiteral("В турнире уже %1 туров: больше туров быть не может.")
@@ -238,12 +238,12 @@ std::optional<Message> PairingEngine::commitRefusal() const {
     }
     if (m_pairs.size() > m_tournament.boardCount())
         return Message{title, QStringLiteral("Пар больше, чем досок в туре.")};
-    return std::nullopt;
+    return {};
 }
 
-std::optional<Message> PairingEngine::storeRoundPairing(SwissTournament& tournament) {
-    if (std::optional<Message> refusal = commitRefusal())
-        return refusal;
+Result<> PairingWorkbench::storeRoundPairing(SwissTournament& tournament) {
+    if (Result<> committable = canCommit(); !committable)
+        return committable;
     QVector<SwissGame> round(tournament.boardCount());
     int board = 0;
     for (int number : m_standings.order) {
@@ -259,28 +259,28 @@ std::optional<Message> PairingEngine::storeRoundPairing(SwissTournament& tournam
     }
     tournament.rounds.append(std::move(round));
     tournament.deriveCounts();
-    return std::nullopt;
+    return {};
 }
 
-PairingEngine::CommitResult PairingEngine::commitRoundPairing(const QString& path) {
+Result<CommittedRound> PairingWorkbench::commitRoundPairing(const QString& path) {
     SwissTournament next = m_tournament;
     const PairList pairs = m_pairs;
-    if (std::optional<Message> refusal = storeRoundPairing(next))
-        return {std::nullopt, refusal};
+    if (Result<> stored = storeRoundPairing(next); !stored)
+        return stored.failure();
     const QString target = path.isEmpty() ? next.state.path : path;
-    if (std::optional<Message> failed = saveSwiss(next, target)) {
+    if (Result<> saved = saveSwiss(next, target); !saved) {
         // The director keeps the pairs and can try again.
         m_pairs = pairs;
-        return {std::nullopt, failed};
+        return saved.failure();
     }
-    SwissLoadResult loaded = loadSwiss(target);
+    Result<SwissTournament> loaded = loadSwiss(target);
     if (!loaded) {
         // The file holds the new round: the window must go on with it, or its next
         // save would write the old state over the round just committed.
         next.state.path = target;
-        return {std::move(next), loaded.error};
+        return CommittedRound{std::move(next), loaded.failure()};
     }
-    return {std::move(loaded.tournament), std::nullopt};
+    return CommittedRound{std::move(loaded).value(), std::nullopt};
 }
 
 } // namespace ladya

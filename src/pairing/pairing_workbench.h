@@ -1,9 +1,10 @@
-// The pairing engine: proposes opponents for a chosen player from the standings and
+// The pairing workbench: proposes opponents for a chosen player from the standings and
 // commits a complete set of pairs as the next round. A plain object over a snapshot of
 // the tournament and its standings; nothing reaches the tournament before the commit.
 #pragma once
 
 #include "common/message.h"
+#include "common/result.h"
 #include "pairing/dutch_pairing.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_standings.h"
@@ -34,9 +35,16 @@ using PairList = QVector<PairRow>;
 QStringList playerListTitles();
 QVector<int> playerListWidths();
 
-class PairingEngine {
+// A round committed to its file: the tournament with it, and when the file could not be
+// read back, the message that says so (the tournament is then the one written).
+struct CommittedRound {
+    SwissTournament tournament;
+    std::optional<Message> notReadBack;
+};
+
+class PairingWorkbench {
 public:
-    PairingEngine(SwissTournament tournament, SwissStandings standings);
+    PairingWorkbench(SwissTournament tournament, SwissStandings standings);
 
     const SwissTournament& tournament() const { return m_tournament; }
     const SwissStandings& standings() const { return m_standings; }
@@ -76,23 +84,19 @@ public:
     // the system gives them, the pairing-allocated bye as the pair with the bye
     // participant. When no pairing meets the absolute criteria, the message says so and
     // the list stays as it was.
-    std::optional<Message> proposeDutchPairing(const DutchOptions& options);
+    Result<> proposeDutchPairing(const DutchOptions& options);
 
-    // Why the pairs cannot be committed as the next round, or nothing when they can:
-    // every participant but the bye participant in exactly one pair, and room for the round.
-    std::optional<Message> commitRefusal() const;
+    // Whether the pairs can be committed as the next round, or why not: every participant
+    // but the bye participant in exactly one pair, and room for the round.
+    Result<> canCommit() const;
     // Stores the pairs as round R + 1, boards ordered by the better standings place of
     // each pair, and empties the pair list. Nothing is changed when refused.
-    std::optional<Message> storeRoundPairing(SwissTournament& tournament);
+    Result<> storeRoundPairing(SwissTournament& tournament);
     // storeRoundPairing on the snapshot, then save to `path` (the tournament's own path
     // when empty) and load it back. Once the file is written the committed tournament
-    // is returned (the message then says it could not be read back); when refused or
-    // not written, only the message, and the pair list is kept.
-    struct CommitResult {
-        std::optional<SwissTournament> tournament;
-        std::optional<Message> message;
-    };
-    CommitResult commitRoundPairing(const QString& path = QString());
+    // is returned (with the message that it could not be read back); when refused or
+    // not written, the failure, and the pair list is kept.
+    Result<CommittedRound> commitRoundPairing(const QString& path = QString());
 
 private:
     bool isPaired(int number) const;
