@@ -70,13 +70,9 @@ TEST_F(EditPlayerDialogTest, SaveFollowsTheEditsOfANewPlayer) {
     // The rule is PlayerDialogsCore.SaveRuleOfANewPlayer's; here the button and the
     // reason beside it follow the typing.
     const Step steps[] = {
-        {"nameEdit", "иванов иван", false, {}}, // the same name in lower case
         {"nameEdit", "ива", true, {}},
         {"nameEdit", QString(41, u'И'), false, "Ф.И.О длиннее 40 символов: сократите его"},
         {"nameEdit", "ИВАНОВ ИВАН", false, {}},
-        {"cityEdit", "мо", true, {}},
-        {"cityEdit", "МОСКВА", false, {}},
-        {"ratingEdit", "3501", false, "Рейтинг вне границ: нужно целое от 500 до 3500"},
         {"ratingEdit", "", false, "Введите рейтинг: целое от 500 до 3500"},
         {"ratingEdit", "2150", false, {}},
     };
