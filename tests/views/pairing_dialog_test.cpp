@@ -10,13 +10,7 @@
 #include <QSignalSpy>
 
 using namespace ladya;
-using test::button;
-using test::clickRow;
-using test::confirmAfterSwaps;
-using test::list;
-using test::listing;
-using test::pairsArgument;
-using test::whenPairDialogOpens;
+using namespace ladya::test;
 
 namespace {
 

@@ -12,9 +12,7 @@
 #include <QSignalSpy>
 
 using namespace ladya;
-using test::button;
-using test::child;
-using test::list;
+using namespace ladya::test;
 
 namespace {
 

@@ -13,11 +13,7 @@
 #include <QSignalSpy>
 
 using namespace ladya;
-using test::button;
-using test::child;
-using test::clickRow;
-using test::list;
-using test::listing;
+using namespace ladya::test;
 
 using SwissTournamentFlow = test::AppTest;
 

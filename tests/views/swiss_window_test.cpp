@@ -11,10 +11,7 @@
 #include <QSignalSpy>
 
 using namespace ladya;
-using test::button;
-using test::child;
-using test::list;
-using test::statusLine;
+using namespace ladya::test;
 
 namespace {
 
