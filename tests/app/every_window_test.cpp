@@ -1,17 +1,13 @@
 // Rules every window keeps, checked over all of them: it fits the smallest supported
 // screen, and names holding markup show as typed wherever they appear.
-#include "app/application.h"
 #include "app/main_menu_window.h"
 #include "club/club_list_window.h"
 #include "club/rating_change_window.h"
 #include "players/completion_dialog.h"
 #include "players/edit_player_dialog.h"
-#include "players/select_player_dialog.h"
-#include "support/test_support.h"
 #include "support/window_test_util.h"
 #include "swiss/swiss_creation.h"
 #include "swiss/swiss_standings.h"
-#include "ui/fake_platform.h"
 #include "views/pair_dialog.h"
 #include "views/pairing_dialog.h"
 #include "views/participant_statistics_window.h"
@@ -21,12 +17,7 @@
 #include "views/swiss_creation_window.h"
 #include "views/swiss_window.h"
 
-#include <QAbstractButton>
-#include <QDir>
-#include <QTemporaryDir>
 #include <QTextDocument>
-#include <functional>
-#include <gtest/gtest.h>
 #include <map>
 
 using namespace ladya;
@@ -54,23 +45,19 @@ QString shownButtonText(QString text) {
     return text.replace(u'\x01', u'&');
 }
 
-class EveryWindowTest : public ::testing::Test {
+class EveryWindowTest : public AppTest {
 protected:
     void SetUp() override {
-        QDir(start.path()).mkdir("TOURNAMENT");
         QByteArray players;
         for (int i = 1; i <= 4; ++i) {
             players += (Name + QString::number(i) + u'|' + City +
                         QStringLiteral("|1|%1|Новый участник|28.11.2026\r\n").arg(2000 + i))
                            .toUtf8();
         }
-        writeBytes(app.playersPath(), players);
+        QDir(start.path()).mkdir("TOURNAMENT");
         writeBytes(app.filePath(FileNames::Club),
                    (Name + QStringLiteral("1|") + City + QStringLiteral("\r\n")).toUtf8());
-        ASSERT_TRUE(app.startUp().isEmpty());
-    }
-    void TearDown() override {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        startWith(players);
     }
 
     // The participants as the creation windows list them.
@@ -92,10 +79,6 @@ protected:
     SwissTournament swiss() const {
         return makeSwissTournament(creationRows(), QStringLiteral("01.12.2026"),
                                    app.workingDir() + QStringLiteral("/Кубок.swz"));
-    }
-    template <typename W> static std::unique_ptr<ui::Window> shown(std::unique_ptr<W> w) {
-        w->show();
-        return w;
     }
     template <typename W> static std::unique_ptr<ui::Window> withTwoAdded(std::unique_ptr<W> w) {
         w->show();
@@ -197,9 +180,6 @@ protected:
         };
     }
 
-    QTemporaryDir start;
-    Application app{start.path()};
-    FakePlatform platform;
     std::optional<PairingWorkbench> workbench;
 };
 

@@ -1,38 +1,24 @@
-#include "app/application.h"
 #include "app/main_menu_window.h"
 #include "app/shell.h"
 #include "common/text_file.h"
 #include "common/tournament_creation.h"
 #include "exchange/trf.h"
-#include "support/test_support.h"
-#include "ui/fake_platform.h"
+#include "support/window_test_util.h"
 
-#include <QDir>
-#include <QLabel>
 #include <QLockFile>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace ladya;
 
-class MainMenuWindowTest : public ::testing::Test {
+// The shell starts the program itself on this database.
+class MainMenuWindowTest : public test::AppTest {
 protected:
     void SetUp() override {
         QDir(start.path()).mkdir("TOURNAMENT");
         test::writeBytes(start.filePath("TOURNAMENT/players.dat"), "A|X|1|1500|t|d\r\n");
     }
-    QPushButton* button(const char* name) {
-        auto* b = shell.mainMenu()->findChild<QPushButton*>(QLatin1StringView(name));
-        EXPECT_NE(b, nullptr) << name;
-        return b;
-    }
+    QPushButton* button(const char* name) { return test::button(shell.mainMenu(), name); }
 
-    QTemporaryDir start;
-    Application app{start.path()};
-    test::FakePlatform platform;
     Shell shell{app, platform};
 };
 

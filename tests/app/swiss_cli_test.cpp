@@ -161,17 +161,3 @@ TEST(SwissCli, RefusalsGoToStderrWithStatus2) {
     EXPECT_EQ(test::readBytes(copy), test::readBytes(worked));
     EXPECT_TRUE(runCli({"report", "schedule", worked}).err.contains("schedule"));
 }
-
-TEST(SwissCli, TwentyFirstRoundIsRefused) {
-    QTemporaryDir dir;
-    QStringList lines{"d", "", "20", "2", "1|A|1|1500|X", "2|B|1|1500|Y"};
-    for (int r = 1; r <= 20; ++r)
-        lines << QString::number(r) + " ТУР"
-              << "1|2|1|0";
-    SwissTournament t = *parseSwissLines(lines);
-    const QString path = dir.filePath("full.swz");
-    ASSERT_TRUE(saveSwiss(t, path));
-    const CliOutput r = runCli({"commit", path, "--pairs", "2-1"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(loadSwiss(path)->roundCount(), 20);
-}

@@ -3,9 +3,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace ladya;
 
@@ -174,15 +172,11 @@ TEST_F(ClubListFile, FailedWritesAreReportedAndLeaveTheFileAsItWas) {
     ASSERT_TRUE(club.reload());
     club.clickRow(rowOf("А"));
     // A size limit below the file's size fails the write as a full disk would.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    const QVector<Message> removed = club.removeSelected();
-    const QVector<Message> added = club.addMember(chosen("Б", "М"));
-    setrlimit(RLIMIT_FSIZE, &saved);
+    QVector<Message> removed, added;
+    test::withFileSizeLimit(100, [&] {
+        removed = club.removeSelected();
+        added = club.addMember(chosen("Б", "М"));
+    });
     const Message tooBig = clubWriteFailedMessage(path(), "файл больше, чем разрешено записывать");
     EXPECT_EQ(removed, QVector<Message>{tooBig});
     EXPECT_EQ(added, QVector<Message>{tooBig});

@@ -1,15 +1,9 @@
-#include "app/application.h"
 #include "app/shell.h"
 #include "club/club_list_window.h"
 #include "club/rating_change_window.h"
-#include "support/test_support.h"
 #include "support/window_test_util.h"
-#include "ui/fake_platform.h"
 
-#include <QDir>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace ladya;
 using namespace ladya::test;
@@ -25,28 +19,22 @@ const QByteArray History =
     "ИВАНОВ И.И.|МОСКВА|1|2100|Осень_(01.09.2026)|01.09.2026-03.09.2026\r\n"
     "ИВАНОВ И.И.|МОСКВА|КМС|2140|Кубок_(01.12.2026)|01.12.2026-05.12.2026\r\n";
 
-class ClubListWindowTest : public ::testing::Test {
+class ClubListWindowTest : public AppTest {
 protected:
     void SetUp() override {
         QDir(start.path()).mkdir("TOURNAMENT");
-        writeBytes(app.playersPath(), Players);
         writeBytes(app.historyPath(), History);
         writeBytes(clubPath(), "ПЕТРОВ П.П.|ТУЛА\r\nУШЁЛ|ТУЛА\r\n");
-        ASSERT_TRUE(app.startUp().isEmpty());
+        startWith(Players);
     }
     QString clubPath() const { return app.filePath(FileNames::Club); }
     QByteArray report() const { return readBytes(app.filePath(FileNames::Report)); }
 
     std::unique_ptr<ClubListWindow> open() {
-        auto window = std::make_unique<ClubListWindow>(app, platform);
-        window->show();
+        auto window = shown(std::make_unique<ClubListWindow>(app, platform));
         window->loadList();
         return window;
     }
-
-    QTemporaryDir start;
-    Application app{start.path()};
-    FakePlatform platform;
 };
 
 } // namespace

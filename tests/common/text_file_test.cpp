@@ -3,9 +3,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace ladya;
 
@@ -140,8 +138,6 @@ TEST_F(TextFileOnDisk, AppendCreatesAndKeepsAnUnterminatedLastLineWhole) {
 }
 
 TEST_F(TextFileOnDisk, RewriteThatFailsHalfwayLeavesTheOldFileIntact) {
-    // A file-size limit makes every write past N bytes fail, as a full disk does,
-    // and holds for root as well.
     const QString p = path("keep.dat");
     ASSERT_TRUE(writeTextLinesAtomic(p, {"old contents"}).ok());
     // Both a write larger than any buffer and a small one that only fails when the
@@ -150,15 +146,8 @@ TEST_F(TextFileOnDisk, RewriteThatFailsHalfwayLeavesTheOldFileIntact) {
         SCOPED_TRACE(lineCount);
         const QStringList lines(lineCount, QStringLiteral("a line that will not fit"));
 
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit limited = saved;
-        limited.rlim_cur = 100;
-        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-        const Result<> r = writeTextLinesAtomic(p, lines);
-        setrlimit(RLIMIT_FSIZE, &saved);
-
+        Result<> r;
+        test::withFileSizeLimit(100, [&] { r = writeTextLinesAtomic(p, lines); });
         EXPECT_FALSE(r.ok());
         EXPECT_EQ(test::readBytes(p), QByteArray("old contents\r\n"));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.dat"})

@@ -3,9 +3,7 @@
 #include "support/test_support.h"
 
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace ladya;
 
@@ -96,14 +94,9 @@ TEST_F(Completion, FailedDatabaseWriteKeepsTheFileAndARetryWritesNoHistoryTwice)
     const QByteArray before = test::readBytes(players());
     // Let the history through but make the database rewrite fail, as a full disk
     // would: the limit lies between the two files' sizes.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = 600;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    const Result<> failed = completeTournament(roundRobin(), db, players(), history(), save());
-    setrlimit(RLIMIT_FSIZE, &saved);
+    Result<> failed;
+    test::withFileSizeLimit(
+        600, [&] { failed = completeTournament(roundRobin(), db, players(), history(), save()); });
 
     EXPECT_FALSE(failed.ok());
     EXPECT_EQ(test::readBytes(players()), before);

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace ladya::test {
 
@@ -25,6 +27,17 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         ADD_FAILURE() << "cannot write " << path.toStdString();
+}
+
+void withFileSizeLimit(long bytes, const std::function<void()>& write) {
+    std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead of ending the test
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = rlim_t(bytes);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    write();
+    setrlimit(RLIMIT_FSIZE, &saved);
 }
 
 QVector<GoldenPage> goldenPages(const QString& folder, const QString& extension) {

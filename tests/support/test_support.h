@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 namespace ladya::test {
 
@@ -11,6 +12,10 @@ namespace ladya::test {
 QString dataPath(const QString& relative);
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
+
+// Runs `write` with every write past `bytes` bytes of a file failing, as on a full disk
+// (also for root).
+void withFileSizeLimit(long bytes, const std::function<void()>& write);
 
 // A checked-in report page "<tournament>.<kind>[.<number>].html" beside its tournament
 // file "<tournament>.<extension>".

@@ -2,18 +2,23 @@
 // windows, and the listings ladya-cli prints for comparison.
 #pragma once
 
+#include "app/application.h"
 #include "app/cli.h"
 #include "players/select_player_dialog.h"
+#include "support/test_support.h"
+#include "ui/fake_platform.h"
 #include "ui/widgets.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -35,10 +40,38 @@ inline ui::MultiColumnList* list(QWidget* w, const char* name) {
     return child<ui::MultiColumnList>(w, name);
 }
 
-// The visible top-level window of that class and name, nullptr when none.
-template <typename T> T* openWindow(const char* name) {
+inline QLineEdit* edit(QWidget* w, const char* name) {
+    return child<QLineEdit>(w, name);
+}
+
+// The program started in a fresh folder on the player database `players`; windows
+// closed by a test are deleted before the next.
+class AppTest : public ::testing::Test {
+protected:
+    void startWith(const QByteArray& players) {
+        QDir(start.path()).mkdir("TOURNAMENT");
+        writeBytes(app.playersPath(), players);
+        ASSERT_TRUE(app.startUp().isEmpty());
+    }
+    void TearDown() override {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    template <typename W> static std::unique_ptr<W> shown(std::unique_ptr<W> w) {
+        w->show();
+        return w;
+    }
+
+    QTemporaryDir start;
+    Application app{start.path()};
+    FakePlatform platform;
+};
+
+// The visible top-level window of that class and name (any name when none is given),
+// nullptr when none.
+template <typename T> T* openWindow(const char* name = nullptr) {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* t = qobject_cast<T*>(w); t && t->isVisible() && t->objectName() == name)
+        if (auto* t = qobject_cast<T*>(w);
+            t && t->isVisible() && (!name || t->objectName() == name))
             return t;
     }
     return nullptr;

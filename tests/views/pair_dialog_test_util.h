@@ -6,26 +6,15 @@
 #include "views/pair_dialog.h"
 #include "views/pairing_dialog.h"
 
-#include <QApplication>
-#include <functional>
-
 namespace ladya::test {
 
 // A pair dialog's answer, run once it is open.
 using PairDialogAnswer = std::function<void(PairDialog*)>;
 
-inline PairDialog* openPairDialog() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* d = qobject_cast<PairDialog*>(w); d && d->isVisible())
-            return d;
-    }
-    return nullptr;
-}
-
 // The next pair dialog is answered by `answer` (it must close it).
 inline void whenPairDialogOpens(PairDialogAnswer answer) {
     whenModalOpens([answer = std::move(answer)] {
-        PairDialog* d = openPairDialog();
+        PairDialog* d = openWindow<PairDialog>();
         ASSERT_NE(d, nullptr);
         answer(d);
     });

@@ -1,29 +1,16 @@
 // The pairing dialog and the pair dialogs driven offscreen with the mouse and with
 // the keyboard alone; every list is checked against what ladya-cli prints for the
 // same pairs, and the committed file against `ladya-cli commit`.
-#include "app/cli.h"
-#include "support/test_support.h"
 #include "support/window_test_util.h"
 #include "swiss/swiss_test_util.h"
-#include "ui/fake_platform.h"
 #include "views/pair_dialog_test_util.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QFile>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace ladya;
-using test::button;
-using test::clickRow;
-using test::confirmAfterSwaps;
-using test::list;
-using test::listing;
-using test::pairsArgument;
-using test::whenPairDialogOpens;
+using namespace ladya::test;
 
 namespace {
 

@@ -3,35 +3,22 @@
 // in the Swiss window and both reports. What the windows show is checked against
 // ladya-cli reading the same file. Pairing by hand is driven in the pairing dialog
 // tests, the completion in SwissWindowTest.
-#include "app/application.h"
 #include "app/shell.h"
-#include "support/test_support.h"
 #include "swiss/swiss_window_test_util.h"
-#include "ui/fake_platform.h"
 #include "ui/keyboard.h"
 #include "views/pair_dialog_test_util.h"
 #include "views/swiss_creation_window.h"
 #include "views/swiss_window.h"
 
-#include <QDir>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace ladya;
-using test::button;
-using test::child;
-using test::clickRow;
-using test::list;
-using test::listing;
+using namespace ladya::test;
 
-TEST(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
-    QTemporaryDir start;
-    QDir(start.path()).mkdir("TOURNAMENT");
-    Application app(start.path());
-    test::writeBytes(app.playersPath(), test::swissPlayersFile());
-    ASSERT_TRUE(app.startUp().isEmpty());
-    test::FakePlatform platform;
+using SwissTournamentFlow = test::AppTest;
+
+TEST_F(SwissTournamentFlow, FifteenPlayersFourRoundsFromTheMenuToTheCloseBox) {
+    startWith(test::swissPlayersFile());
     Shell shell(app, platform);
     shell.start();
 

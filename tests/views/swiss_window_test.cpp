@@ -1,40 +1,23 @@
-#include "app/application.h"
 #include "app/shell.h"
 #include "exchange/trf.h"
 #include "players/completion_dialog.h"
-#include "support/test_support.h"
 #include "support/window_test_util.h"
 #include "swiss/swiss_creation.h"
 #include "swiss/swiss_window_test_util.h"
-#include "ui/fake_platform.h"
 #include "ui/keyboard.h"
 #include "views/swiss_window.h"
 
-#include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace ladya;
-using test::button;
-using test::child;
-using test::list;
-using test::statusLine;
+using namespace ladya::test;
 
 namespace {
 
-class SwissWindowTest : public ::testing::Test {
+class SwissWindowTest : public test::AppTest {
 protected:
-    void SetUp() override {
-        QDir(start.path()).mkdir("TOURNAMENT");
-        test::writeBytes(app.playersPath(), test::swissPlayersFile());
-        ASSERT_TRUE(app.startUp().isEmpty());
-    }
-    void TearDown() override {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void SetUp() override { startWith(test::swissPlayersFile()); }
 
     // A saved tournament of the first `players` database players, created as the
     // creation window creates it, with `rounds` paired and played (the last one unplayed
@@ -73,14 +56,8 @@ protected:
     std::unique_ptr<SwissWindow> openOn(const QString& path) {
         Result<SwissWindowController> opened = openSwissWindow(path);
         EXPECT_TRUE(opened.ok());
-        auto w = std::make_unique<SwissWindow>(app, platform, std::move(*opened));
-        w->show();
-        return w;
+        return shown(std::make_unique<SwissWindow>(app, platform, std::move(*opened)));
     }
-
-    QTemporaryDir start;
-    Application app{start.path()};
-    test::FakePlatform platform;
 };
 
 } // namespace
