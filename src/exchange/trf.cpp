@@ -478,6 +478,7 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
     LineReader reader(text);
     QString startDate;
     QString endDate;
+    int endDateLine = 0;
     QString city;
     QVector<ReadPlayer> read;
     struct Own {
@@ -524,6 +525,8 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
                                                                      "(ожидается ГГГГ/ММ/ДД)")
                                                           .arg(value)));
             (tag == "042" ? startDate : endDate) = date.value_or(QString());
+            if (tag == "052")
+                endDateLine = lineNumber;
         } else if (tag == "240" && field(line, 4, 1).toUpper() == "H") {
             return refuse(lineRefusal(lineNumber, QStringLiteral("бай в пол-очка в программе "
                                                                  "не предусмотрен")));
@@ -604,6 +607,13 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
     }
     if (startDate.isEmpty())
         return refuse(refusal(QStringLiteral("В файле нет даты начала турнира (строки 042).")));
+    // Completion refuses an end before the start; a file must not bring one in either,
+    // or the finished tournament would show a period that never was.
+    if (!endDate.isEmpty() && parseDate(endDate) < parseDate(startDate))
+        return refuse(lineRefusal(
+            endDateLine,
+            QCoreApplication::translate("TrfImport", "дата окончания %1 раньше даты начала %2")
+                .arg(endDate, startDate)));
 
     const int players = int(read.size());
     const int bye = players % 2 == 1 ? players + 1 : 0;

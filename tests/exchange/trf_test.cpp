@@ -158,6 +158,8 @@ TEST(TrfImport, RefusesWhatItCannotHoldNamingTheLine) {
          "Строка 4: стартовый номер 1 уже занят (строка 3)"},
         {"a half-point bye record", head + "240 H   1    1\r\n", "Строка 3: бай в пол-очка"},
         {"an unreadable date", "042 3 May\r\n", "Строка 1: дата «3 May» не читается"},
+        {"an end before the start", "052 2026/05/02\r\n" + head + player(1, "0.0", ""),
+         "Строка 1: дата окончания 02.05.2026 раньше даты начала 03.05.2026"},
         {"a category the program does not know",
          head + player(1, "0.0", "") + "### Ladya 1|P|GM|C\r\n",
          "Строка 4: запись участника не читается"},
