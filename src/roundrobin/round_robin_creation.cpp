@@ -83,10 +83,6 @@ QVector<QStringList> RoundRobinCreation::participantRows() const {
     return rows;
 }
 
-Message RoundRobinCreation::duplicateMessage() {
-    return duplicateParticipantMessage();
-}
-
 Message RoundRobinCreation::sameNameMessage() {
     return {QStringLiteral("Повторный ввод участника"),
             QStringLiteral("Участник с такими же Ф.И.О. из другого города уже занесен в список "
@@ -115,7 +111,7 @@ Result<> RoundRobinCreation::addParticipant(const QString& selectedRowText) {
 Result<> RoundRobinCreation::addParticipant(const Participant& player) {
     for (const Participant& row : m_rows) {
         if (row.name == player.name && row.city == player.city)
-            return duplicateMessage();
+            return duplicateParticipantMessage();
     }
     for (const Participant& row : m_rows) {
         if (row.name == player.name)

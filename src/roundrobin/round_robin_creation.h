@@ -76,7 +76,6 @@ public:
     // The tournament finishing would save (without saving it).
     RoundRobinTournament buildTournament(const QDate& today) const;
 
-    static Message duplicateMessage();
     static Message sameNameMessage();
     static Message tooManyMessage();
 

@@ -116,7 +116,7 @@ TEST(RoundRobinCreation, RefusesDuplicatesNamesakesAndTheFiftyFirst) {
     EXPECT_EQ(c.participantCount(), 0);
     EXPECT_TRUE(c.addParticipant(row(1, "ИВАНОВ", "МОСКВА", "1", "1800")));
     EXPECT_EQ(c.addParticipant(row(2, "ИВАНОВ", "МОСКВА", "1", "1800")),
-              RoundRobinCreation::duplicateMessage());
+              duplicateParticipantMessage());
     EXPECT_EQ(c.addParticipant(row(2, "ИВАНОВ", "ТВЕРЬ", "2", "1700")),
               RoundRobinCreation::sameNameMessage());
     EXPECT_EQ(c.participantCount(), 1);
