@@ -4,6 +4,7 @@
 #include "common/message.h"
 #include "common/result.h"
 #include "common/tournament_state.h"
+#include "swiss/swiss_extras.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,8 @@ struct SwissGame {
     QString blackResult;
 
     bool operator==(const SwissGame&) const = default;
+    // A spare board of a round in which some participants sit out: "0|0||" in the file.
+    bool isEmpty() const { return white == 0 && black == 0; }
 };
 
 // The one ASCII character of a result code; 0 for an empty code and for any other text,
@@ -37,6 +40,9 @@ struct SwissTournament {
     QVector<QVector<SwissGame>> rounds; // round r at index r - 1, board b at index b - 1
     QVector<int> forfeitCounts;         // derived: games in which the opponent's code is "+" or "-"
     int byeNumber = 0;                  // derived: the last participant named "**", 0 when none
+    // What the .swz cannot hold: kept in the companion file (swiss_companion.h), empty
+    // for a tournament that has none. The .swz text never depends on it.
+    SwissExtras extras;
 
     int participantCount() const { return int(participants.size()); }
     int roundCount() const { return int(rounds.size()); }
