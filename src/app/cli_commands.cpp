@@ -83,6 +83,22 @@ const QVector<CliCommand>& cliCommands() {
          QStringLiteral("Writes the statistics of participant N of a .kr2 or .swz tournament\n"
                         "as an HTML page.\n") +
              ReportOutputText},
+        {QStringLiteral("report pairings"),
+         QStringLiteral("FILE [ROUND] [-o PATH] [--pdf OUT.pdf]"),
+         QStringLiteral("the pairing sheet of a round, to pin up (HTML)"),
+         QStringLiteral("Writes the pairings of round ROUND of a .kr2 or .swz tournament as an\n"
+                        "HTML page: board, White and Black with their points before the round\n"
+                        "and ratings, and the result once entered (else an empty cell to write\n"
+                        "it in). A Swiss sheet also lists the bye and who sits the round out.\n"
+                        "Without ROUND: a Swiss's last paired round, a round-robin's round in\n"
+                        "play (the first with a game unplayed, else the last).\n") +
+             ReportOutputText},
+        {QStringLiteral("withdraw"), QStringLiteral("FILE N"),
+         QStringLiteral("withdraw participant N"),
+         QStringLiteral("Round-robin (.kr2): participant N withdraws; every game of N still\n"
+                        "without a result is recorded as a forfeit, \"-\" for N and \"+\" for\n"
+                        "the opponent, and the file is rewritten atomically. Refused for a\n"
+                        "finished tournament and for a participant with no game left.\n")},
         {QStringLiteral("unpaired"), QStringLiteral("FILE [--pairs W-B,...]"),
          QStringLiteral("Swiss: the players still to pair"),
          QStringLiteral("Lists the players of a Swiss tournament (.swz) still to pair in the\n"

@@ -1,7 +1,9 @@
 #include "app/round_robin_cli.h"
 
+#include "common/file_lock.h"
 #include "reports/report_cli.h"
 #include "reports/round_robin_reports.h"
+#include "roundrobin/round_robin_controller.h"
 #include "roundrobin/round_robin_file.h"
 #include "roundrobin/round_robin_rows.h"
 
@@ -29,8 +31,9 @@ CliOutput listing(const QVector<ListColumn>& columns, const QVector<QStringList>
 // report KIND FILE [N] [-o PATH] [--pdf OUT.pdf]: the page goes to stdout exactly as
 // file.html would receive it, or with -o replaces PATH atomically; --pdf prints it.
 CliOutput runReport(const QStringList& args) {
-    const ParsedReportRequest parsed = parseReportRequest(
-        args, {QStringLiteral("crosstable"), QStringLiteral("schedule"), QStringLiteral("stats")});
+    const ParsedReportRequest parsed =
+        parseReportRequest(args, {QStringLiteral("crosstable"), QStringLiteral("schedule"),
+                                  QStringLiteral("stats"), QStringLiteral("pairings")});
     if (!parsed.request)
         return parsed.error;
     const ReportRequest& request = *parsed.request;
@@ -39,6 +42,8 @@ CliOutput runReport(const QStringList& args) {
     if (!loaded)
         return loadFailure(loaded);
     const RoundRobinTournament& t = *loaded;
+    if (request.kind == QStringLiteral("pairings"))
+        return deliverPairingSheet(request, t);
     const QString header = roundRobinPageHeader(t);
     if (request.kind == QStringLiteral("schedule"))
         return deliverReport(request, scheduleReport(t), header);
@@ -49,6 +54,46 @@ CliOutput runReport(const QStringList& args) {
     if (!number)
         return request.participantOutOfRange(t.participantCount());
     return deliverReport(request, participantStatisticsReport(t, results, *number), header);
+}
+
+// withdraw FILE N: participant N's games still without a result become forfeits ("-"
+// for N, "+" for the opponent), the file rewritten atomically under its lock.
+CliOutput runWithdraw(const QStringList& args) {
+    const QString command = args.value(0);
+    if (args.size() != 3)
+        return usageError(command, QStringLiteral("FILE N"));
+    const QString& path = args.at(1);
+    FileLock lock(path);
+    if (!lock.tryLock())
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: %1: the file is open in another copy of the program (%2)")
+                .arg(path, lock.holder(true)));
+    Result<RoundRobinTournament> loaded = loadRoundRobin(path);
+    if (!loaded)
+        return loadFailure(loaded);
+    RoundRobinTournament& t = *loaded;
+    const std::optional<int> number = parseNumberArgument(args.at(2));
+    if (!number || *number < 1 || *number > t.participantCount())
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: withdraw: ") +
+            numberArgumentError(QStringLiteral("participant"), args.at(2), t.participantCount()));
+    if (t.state.isFinished())
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: withdraw: the tournament is finished already"));
+    const int count = recordWithdrawal(t, *number);
+    if (count == 0)
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: withdraw: participant %1 has no game left to forfeit")
+                .arg(*number));
+    if (const Result<> saved = saveRoundRobin(t); !saved)
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: withdraw: ") +
+            QString(saved.failure().text).replace(u'\n', QStringLiteral(": ")));
+    return {0,
+            QStringLiteral("%1: %2 games recorded as forfeits\n")
+                .arg(t.participant(*number).name, QString::number(count))
+                .toUtf8(),
+            QByteArray()};
 }
 
 } // namespace
@@ -104,6 +149,8 @@ CliOutput runRoundRobinCli(const QStringList& args) {
     }
     if (command == QStringLiteral("report"))
         return runReport(args);
+    if (command == QStringLiteral("withdraw"))
+        return runWithdraw(args);
     return CliOutput::failure(
         QStringLiteral("ladya-cli: %1: not available for round-robin files yet").arg(command));
 }

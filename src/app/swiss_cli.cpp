@@ -100,9 +100,9 @@ CliOutput runReport(const QStringList& args) {
     if (args.value(1) == QStringLiteral("schedule"))
         return fail(command, QStringLiteral("a Swiss tournament has no schedule report: its "
                                             "rounds are paired one at a time (reports: "
-                                            "crosstable, stats)"));
-    const ParsedReportRequest parsed =
-        parseReportRequest(args, {QStringLiteral("crosstable"), QStringLiteral("stats")});
+                                            "crosstable, stats, pairings)"));
+    const ParsedReportRequest parsed = parseReportRequest(
+        args, {QStringLiteral("crosstable"), QStringLiteral("stats"), QStringLiteral("pairings")});
     if (!parsed.request)
         return parsed.error;
     const ReportRequest& request = *parsed.request;
@@ -111,6 +111,8 @@ CliOutput runReport(const QStringList& args) {
     if (!loaded)
         return fail(command, QString(loaded.failure().text).replace(u'\n', QStringLiteral(": ")));
     const SwissTournament& t = *loaded;
+    if (request.kind == QStringLiteral("pairings"))
+        return deliverPairingSheet(request, t);
     std::optional<int> number;
     if (request.kind == QStringLiteral("stats")) {
         number = request.participantNumber(t.participantCount());

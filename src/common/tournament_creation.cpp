@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace ladya {
@@ -35,6 +36,14 @@ QString tournamentFileName(const QString& tournamentName, const QDate& creationD
     QString name = tournamentName;
     name.replace(u' ', u'_');
     return name + QStringLiteral("_(") + formatDate(creationDay) + QStringLiteral(").") + extension;
+}
+
+QString tournamentNameOfFile(const QString& tournamentPath) {
+    QString name = QFileInfo(tournamentPath).completeBaseName();
+    static const QRegularExpression creationDay(QStringLiteral("_\\(\\d\\d\\.\\d\\d\\.\\d{4}\\)$"));
+    name.remove(creationDay);
+    name.replace(u'_', u' ');
+    return name;
 }
 
 Result<> fileNameCheck(const QString& tournamentName) {

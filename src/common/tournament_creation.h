@@ -67,6 +67,11 @@ std::optional<Message> discardParticipantsQuestion(int participantCount);
 QString tournamentFileName(const QString& tournamentName, const QDate& creationDay,
                            const QString& extension);
 
+// The tournament's name as the director typed it, read back from its file: the file
+// name without folder and extension, blanks for "_", without the "(date of creation)"
+// that tournamentFileName appends. What the TRF export and the printed sheets show.
+QString tournamentNameOfFile(const QString& tournamentPath);
+
 // The name becomes a file name in the working folder: a character no file name may
 // hold would fail the save or, worse, lead out of the folder; a name of blanks alone
 // names nothing. Fails with the refusal, which names every such character at once.

@@ -237,11 +237,7 @@ QString commonCity(const QVector<const Participant*>& players) {
 } // namespace
 
 QString trfTournamentName(const QString& tournamentPath) {
-    QString name = QFileInfo(tournamentPath).completeBaseName();
-    static const QRegularExpression creationDay(QStringLiteral("_\\(\\d\\d\\.\\d\\d\\.\\d{4}\\)$"));
-    name.remove(creationDay);
-    name.replace(u'_', u' ');
-    return name;
+    return tournamentNameOfFile(tournamentPath);
 }
 
 QString trfPathBeside(const QString& tournamentPath, const QString& workingDir) {

@@ -1,7 +1,10 @@
 #include "reports/report_cli.h"
 
 #include "common/text_file.h"
+#include "reports/pairing_sheet.h"
 #include "reports/report_print.h"
+#include "reports/round_robin_reports.h"
+#include "reports/swiss_reports.h"
 
 #include <QFileInfo>
 
@@ -10,6 +13,7 @@ namespace ladya {
 namespace {
 
 const QString Stats = QStringLiteral("stats");
+const QString Pairings = QStringLiteral("pairings");
 
 PdfRenderer installedRenderer = nullptr;
 
@@ -56,7 +60,11 @@ ParsedReportRequest parseReportRequest(const QStringList& args, const QStringLis
                 CliOutput::failure(QStringLiteral("ladya-cli: report: unknown report '%1' (%2)")
                                        .arg(kind, kinds.join(QStringLiteral(", "))))};
     const bool stats = kind == Stats;
-    const QString usage = kind + (stats ? QStringLiteral(" FILE N") : QStringLiteral(" FILE")) +
+    const bool pairings = kind == Pairings;
+    const QString usage = kind +
+                          (stats      ? QStringLiteral(" FILE N")
+                           : pairings ? QStringLiteral(" FILE [ROUND]")
+                                      : QStringLiteral(" FILE")) +
                           QStringLiteral(" [-o PATH] [--pdf OUT.pdf]");
 
     const CliArguments parsed = parseCliArguments(
@@ -67,13 +75,14 @@ ParsedReportRequest parseReportRequest(const QStringList& args, const QStringLis
             CliOutput::failure(QStringLiteral("ladya-cli: report: %1; usage: ladya-cli report %2")
                                    .arg(parsed.error, usage))};
     const QStringList& operands = parsed.operands;
-    if (operands.size() != (stats ? 2 : 1))
+    if (pairings ? operands.size() > 2 : operands.size() != (stats ? 2 : 1))
         return {std::nullopt, usageError(usage)};
     for (const QString& option : {QStringLiteral("-o"), QStringLiteral("--pdf")})
         if (const std::optional<QString> out = parsed.value(option))
             if (std::optional<CliOutput> refused = refuseDataFileOutput(*out))
                 return {std::nullopt, *refused};
     return {ReportRequest{kind, operands.at(0), stats ? operands.at(1) : QString(),
+                          pairings ? operands.value(1) : QString(),
                           parsed.value(QStringLiteral("-o")),
                           parsed.value(QStringLiteral("--pdf"))},
             {}};
@@ -100,6 +109,47 @@ CliOutput deliverReport(const std::optional<QString>& outputPath,
     if (!outputPath)
         return pdfPath ? CliOutput{} : CliOutput{0, report.bytes(), QByteArray()};
     return writeCliOutputFile(QStringLiteral("report"), *outputPath, report.bytes());
+}
+
+namespace {
+
+// The ROUND of the request, `proposed` when none is named; the refusal otherwise.
+std::optional<int> requestedRound(const ReportRequest& request, int proposed, int roundCount,
+                                  CliOutput& refusal) {
+    if (request.round.isEmpty())
+        return proposed;
+    const std::optional<int> round = parseNumberArgument(request.round);
+    if (round && *round >= 1 && *round <= roundCount)
+        return round;
+    refusal =
+        CliOutput::failure(QStringLiteral("ladya-cli: report: ") +
+                           numberArgumentError(QStringLiteral("round"), request.round, roundCount));
+    return std::nullopt;
+}
+
+} // namespace
+
+CliOutput deliverPairingSheet(const ReportRequest& request, const SwissTournament& t) {
+    if (t.roundCount() == 0)
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: report: %1: no round is paired yet").arg(request.file));
+    CliOutput refusal;
+    const std::optional<int> round =
+        requestedRound(request, t.roundCount(), t.roundCount(), refusal);
+    if (!round)
+        return refusal;
+    return deliverReport(request, pairingSheetReport(swissPairingSheet(t, *round)),
+                         swissPageHeader(t));
+}
+
+CliOutput deliverPairingSheet(const ReportRequest& request, const RoundRobinTournament& t) {
+    CliOutput refusal;
+    const std::optional<int> round =
+        requestedRound(request, roundRobinRoundInPlay(t), t.roundCount(), refusal);
+    if (!round)
+        return refusal;
+    return deliverReport(request, pairingSheetReport(roundRobinPairingSheet(t, *round)),
+                         roundRobinPageHeader(t));
 }
 
 void setPdfRenderer(PdfRenderer renderer) {

@@ -6,6 +6,8 @@
 #include "common/cli_output.h"
 #include "common/print_document.h"
 #include "reports/html_frame.h"
+#include "roundrobin/round_robin_file.h"
+#include "swiss/swiss_file.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,6 +19,7 @@ struct ReportRequest {
     QString kind; // one of the kinds the caller offered
     QString file;
     QString participant;               // the N of a stats report as typed, "" for the others
+    QString round;                     // the ROUND of a pairings report as typed, "" if none
     std::optional<QString> outputPath; // -o PATH; nothing means stdout (unless --pdf)
     std::optional<QString> pdfPath;    // --pdf OUT.pdf
 
@@ -33,7 +36,8 @@ struct ParsedReportRequest {
 };
 
 // `args` as given to runCli ("report" first). `kinds` are the reports the file's kind
-// offers; "stats" takes N. -o and --pdf may stand anywhere after FILE, once each.
+// offers; "stats" takes N, "pairings" an optional ROUND. -o and --pdf may stand anywhere
+// after FILE, once each.
 ParsedReportRequest parseReportRequest(const QStringList& args, const QStringList& kinds);
 
 // The refusal of an -o that names a tournament or player file (.kr2, .swz, .dat): a
@@ -47,6 +51,12 @@ CliOutput deliverReport(const ReportRequest& request, const html::HtmlReport& re
 CliOutput deliverReport(const std::optional<QString>& outputPath,
                         const std::optional<QString>& pdfPath, const html::HtmlReport& report,
                         const QString& header);
+
+// "report pairings": the sheet of the round the request names, by default a Swiss's
+// last paired round and a round-robin's round in play; a round outside the tournament
+// (or a Swiss with none paired) is refused.
+CliOutput deliverPairingSheet(const ReportRequest& request, const SwissTournament& tournament);
+CliOutput deliverPairingSheet(const ReportRequest& request, const RoundRobinTournament& tournament);
 
 // The PDF of a document. Drawing needs fonts, which the core does not link: the program
 // that can draw installs it; without one, --pdf is refused.

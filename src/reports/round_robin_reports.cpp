@@ -1,5 +1,6 @@
 #include "reports/round_robin_reports.h"
 
+#include "common/tournament_creation.h"
 #include "common/tournament_state.h"
 #include "reports/report_print.h"
 
@@ -175,7 +176,7 @@ html::HtmlReport participantStatisticsReport(const RoundRobinTournament& tournam
 }
 
 QString roundRobinPageHeader(const RoundRobinTournament& tournament) {
-    return tournamentPageHeader(tournament.displayName(), tournament.state);
+    return tournamentPageHeader(tournamentNameOfFile(tournament.state.path), tournament.state);
 }
 
 Result<> writeReportFile(const QString& workingDir, const html::HtmlReport& report) {

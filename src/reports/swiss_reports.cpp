@@ -1,8 +1,10 @@
 #include "reports/swiss_reports.h"
 
+#include "common/tournament_creation.h"
 #include "reports/report_print.h"
 #include "swiss/swiss_rows.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace ladya {
@@ -58,13 +60,46 @@ QString ownResultText(const QString& code) {
     }
 }
 
+QString tr(const char* text) {
+    return QCoreApplication::translate("SwissReports", text);
+}
+
+// A round sat out by the tournament's records shows what it brought: "½" for a
+// half-point bye, "1" for a full one, "0" for an absence, "–" for a withdrawn round.
+// Nothing without records, so that a plain tournament's pages stay as they were.
+QString absenceMark(const SwissTournament& t, int round, int number) {
+    if (t.extras.isEmpty())
+        return QString();
+    const std::optional<Absence> kind = t.extras.absence(number, round);
+    if (!kind)
+        return QString();
+    if (t.extras.isWithdrawn(number, round))
+        return QStringLiteral("–");
+    switch (*kind) {
+    case Absence::HalfBye:
+        return QStringLiteral("½");
+    case Absence::FullBye:
+        return QStringLiteral("1");
+    case Absence::ZeroBye:
+        break;
+    }
+    return QStringLiteral("0");
+}
+
+// The name as the pages show it: a participant withdrawn from the next round on is marked.
+QString markedName(const SwissTournament& t, int number, const QString& name) {
+    if (t.extras.isEmpty() || !t.extras.isWithdrawn(number, t.roundCount() + 1))
+        return name;
+    return name + u' ' + tr("(выбыл)");
+}
+
 // A participant's cell of one round: the opponent's current place, the colour letter
 // and the result ("3б1"). A forfeit drops the letter ("7+", a double forfeit "7-"); a
 // game against the bye participant has no opponent to place and shows the result alone.
 QString roundCell(const SwissTournament& t, const SwissStandings& s, int round, int number) {
     const SwissGame* g = boardOf(t, round, number);
     if (!g)
-        return QString();
+        return absenceMark(t, round, number);
     const bool white = g->white == number;
     const QString& code = white ? g->whiteResult : g->blackResult;
     const int opponent = white ? g->black : g->white;
@@ -124,7 +159,9 @@ html::HtmlReport swissCrosstableReport(const SwissTournament& t, const SwissStan
         QStringList cells;
         for (int r = 1; r <= rounds; ++r)
             cells << roundCell(t, s, r, number);
-        report.addRow(html::crosstableCells(withRounds(swissStandingsRow(t, s, place), cells)));
+        QStringList row = swissStandingsRow(t, s, place);
+        row[1] = markedName(t, number, row.at(1));
+        report.addRow(html::crosstableCells(withRounds(row, cells)));
     }
     return report;
 }
@@ -137,9 +174,9 @@ html::HtmlReport swissStatisticsReport(const SwissTournament& t, const SwissStan
     const Participant& p = t.participant(number);
     report.addTextRow(QStringLiteral("Название турнира: ") + tournamentName(t), Left,
                       StatisticsSpan);
-    report.addTextRow(QStringLiteral("Статистика результатов участника: ") + p.name +
-                          QStringLiteral(", разряд - ") + p.category +
-                          QStringLiteral(", К.Эло - ") + p.rating,
+    report.addTextRow(QStringLiteral("Статистика результатов участника: ") +
+                          markedName(t, number, p.name) + QStringLiteral(", разряд - ") +
+                          p.category + QStringLiteral(", К.Эло - ") + p.rating,
                       Left, StatisticsSpan);
     report.addSpacerRow();
     report.addRow(html::CellStyle::BoxCenter,
@@ -169,6 +206,12 @@ html::HtmlReport swissStatisticsReport(const SwissTournament& t, const SwissStan
                   << boxed(o.category) << boxed(o.rating)
                   << boxed(white ? QStringLiteral("Черные") : QStringLiteral("Белые"))
                   << boxed(whiteBlackResult(*g)) << boxed(points) << boxed(place);
+        } else if (const QString mark = absenceMark(t, r, number); !mark.isEmpty()) {
+            const QString why =
+                t.extras.isWithdrawn(number, r) ? tr("выбыл(а)") : tr("не играл(а) в туре");
+            cells << boxed(QString::number(r)) << html::cell(html::CellStyle::BoxLeft, why)
+                  << boxed(QString()) << boxed(QString()) << boxed(QString()) << boxed(mark)
+                  << boxed(QString()) << boxed(QString());
         }
         report.addRow(cells);
     }
@@ -184,7 +227,7 @@ html::HtmlReport swissStatisticsReport(const SwissTournament& t, const SwissStan
 }
 
 QString swissPageHeader(const SwissTournament& tournament) {
-    return tournamentPageHeader(tournamentName(tournament), tournament.state);
+    return tournamentPageHeader(tournamentNameOfFile(tournament.state.path), tournament.state);
 }
 
 } // namespace ladya

@@ -2,10 +2,71 @@
 
 #include "scoring/result_entry.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 
 namespace ladya {
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("RoundRobinWithdrawal", text);
+}
+
+const QString ByeRow = QStringLiteral("**");
+
+} // namespace
+
+QString RoundRobinWindowText::withdrawButton() {
+    return tr("Выбытие участника");
+}
+
+int remainingGames(const RoundRobinTournament& t, int number) {
+    if (number < 1 || number > t.participantCount())
+        return 0;
+    const QString& name = t.participant(number).name;
+    int count = 0;
+    for (const QVector<RoundRobinGame>& round : t.games) {
+        for (const RoundRobinGame& g : round)
+            count += !g.isPlayed() && (g.white == name || g.black == name);
+    }
+    return count;
+}
+
+int recordWithdrawal(RoundRobinTournament& t, int number) {
+    if (number < 1 || number > t.participantCount())
+        return 0;
+    const QString name = t.participant(number).name;
+    int count = 0;
+    for (QVector<RoundRobinGame>& round : t.games) {
+        for (RoundRobinGame& g : round) {
+            if (g.isPlayed() || (g.white != name && g.black != name))
+                continue;
+            g.applyEntry(g.white == name ? GameResult::ForfeitLoss : GameResult::ForfeitWin);
+            ++count;
+        }
+    }
+    t.state.unplayedCount = t.countUnplayed();
+    return count;
+}
+
+std::optional<QString> withdrawalRefusal(const RoundRobinTournament& t, int number) {
+    if (number < 1 || number > t.participantCount())
+        return tr("Участник не выбран");
+    if (t.state.isFinished())
+        return QStringLiteral("Турнир уже завершён");
+    if (t.participant(number).name == ByeRow || remainingGames(t, number) == 0)
+        return tr("У участника %1 не осталось несыгранных партий").arg(t.participant(number).name);
+    return std::nullopt;
+}
+
+Message withdrawalQuestion(const RoundRobinTournament& t, int number) {
+    return {RoundRobinWindowText::withdrawButton(),
+            tr("Участник %1 выбывает из турнира.\nЕго несыгранные партии (%2) будут записаны "
+               "как неявки: «-» ему, «+» сопернику.\nЗаписать?")
+                .arg(t.participant(number).name, QString::number(remainingGames(t, number)))};
+}
 
 RoundRobinController::RoundRobinController(RoundRobinTournament tournament, SaveFunction save)
     : m_tournament(std::move(tournament)), m_save(std::move(save)) {
@@ -158,6 +219,31 @@ int RoundRobinController::nextUnplayedBoard() const {
             return board;
     }
     return m_board;
+}
+
+void RoundRobinController::clickStandingsRow(int position) {
+    const QVector<int>& order = m_results.standings.placeOrder;
+    m_participant = position >= 0 && position < order.size() ? order.at(position) : 0;
+}
+
+bool RoundRobinController::withdrawEnabled() const {
+    return !withdrawalRefusal(m_tournament, m_participant);
+}
+
+std::optional<Message> RoundRobinController::withdrawQuestion() const {
+    if (!withdrawEnabled())
+        return std::nullopt;
+    return withdrawalQuestion(m_tournament, m_participant);
+}
+
+Result<> RoundRobinController::withdrawSelected() {
+    if (!withdrawEnabled())
+        return {};
+    recordWithdrawal(m_tournament, m_participant);
+    m_board = 0;
+    m_entry.clear();
+    recompute();
+    return save();
 }
 
 Result<> RoundRobinController::save() {

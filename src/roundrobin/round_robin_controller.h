@@ -29,6 +29,7 @@ inline const QString FinishButton = QStringLiteral("Завершить турн�
 inline const QString TableButton = QStringLiteral("Таблица");
 inline const QString StatisticsButton = QStringLiteral("Статистика");
 inline const QString MainMenuButton = QStringLiteral("Главное меню");
+QString withdrawButton(); // "Выбытие участника"
 } // namespace RoundRobinWindowText
 
 namespace ParticipantStatisticsText {
@@ -42,6 +43,17 @@ inline constexpr int Width = 1020;
 inline constexpr int Height = 700;
 inline const QString ReportButton = QStringLiteral("Сохранить в файл (file.html)");
 } // namespace ResultsTableText
+
+// A withdrawal: the player's games still without a result become forfeits, "-" for
+// the player and "+" for the opponent, so that the table stays complete.
+int remainingGames(const RoundRobinTournament& tournament, int number);
+// Records them and returns how many; the unplayed count follows.
+int recordWithdrawal(RoundRobinTournament& tournament, int number);
+// Why participant `number` cannot withdraw: a finished tournament, no game left (the
+// bye row has none to give up); nothing when the withdrawal may be recorded.
+std::optional<QString> withdrawalRefusal(const RoundRobinTournament& tournament, int number);
+// What the director confirms first: the player and how many games become forfeits.
+Message withdrawalQuestion(const RoundRobinTournament& tournament, int number);
 
 class RoundRobinController {
 public:
@@ -89,6 +101,18 @@ public:
     // Standings list, in the order of places.
     static QVector<ListColumn> standingColumns() { return standingsColumns(); }
     QVector<QStringList> standingsRows() const;
+
+    // A click in the standings list at `position` (0-based, −1 when none): the
+    // participant of that place is the one a withdrawal would name.
+    void clickStandingsRow(int position);
+    int selectedParticipant() const { return m_participant; } // 0 when none
+    // "Выбытие": enabled for a selected participant with games left in a tournament not
+    // finished; the question names the player and the number of games.
+    bool withdrawEnabled() const;
+    std::optional<Message> withdrawQuestion() const;
+    // Records the selected participant's remaining games as forfeits and saves; nothing
+    // while withdrawEnabled() is false. Fails with the message when the save failed.
+    Result<> withdrawSelected();
 
     // The result selector's entries: "", "1", "0", "%", "+", "-", "00".
     static QStringList resultEntries();
@@ -151,6 +175,7 @@ private:
     int m_round = 1;
     int m_board = 0;
     QString m_entry;
+    int m_participant = 0;
     bool m_unsaved = false; // the last save failed: the window holds more than the file
 };
 

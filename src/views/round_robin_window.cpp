@@ -3,6 +3,7 @@
 #include "exchange/trf.h"
 #include "players/completion_dialog.h"
 #include "players/workspace.h"
+#include "reports/pairing_sheet.h"
 #include "reports/report_dialog.h"
 #include "reports/round_robin_reports.h"
 #include "scoring/result_entry.h"
@@ -123,14 +124,24 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     windowButtons->addWidget(m_statistics);
     windowButtons->addWidget(m_mainMenu);
     windows->addLayout(windowButtons);
+    // The displayed round's sheet to pin up, and the selected participant's withdrawal.
+    auto* roundButtons = new QHBoxLayout;
+    roundButtons->setSpacing(10);
+    m_pairingSheet = ui::makeButton(pairingSheetName(), QStringLiteral("pairingSheetButton"), 130);
+    m_withdraw = ui::makeButton(withdrawButton(), QStringLiteral("withdrawButton"), 140);
+    roundButtons->addWidget(m_pairingSheet);
+    roundButtons->addWidget(m_withdraw);
+    roundButtons->addStretch();
+    windows->addLayout(roundButtons);
     windows->addStretch();
     bottom->addLayout(windows);
     layout->addLayout(bottom);
     fixSize();
     // Tab goes the way a result is entered, from the round to "Записать", then on to
     // the standings and the buttons.
-    QWidget* const order[] = {m_round,    m_games, m_result,     m_write,    m_standings,
-                              m_schedule, m_table, m_statistics, m_mainMenu, m_finish};
+    QWidget* const order[] = {m_round,     m_games,      m_result,   m_write,
+                              m_standings, m_withdraw,   m_schedule, m_pairingSheet,
+                              m_table,     m_statistics, m_mainMenu, m_finish};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -140,7 +151,10 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
 
     connect(m_round, &QComboBox::currentIndexChanged, this, &RoundRobinWindow::roundChosen);
     connect(m_games, &ui::MultiColumnList::rowClicked, this, &RoundRobinWindow::gameClicked);
-    connect(m_standings, &ui::MultiColumnList::rowClicked, this, &RoundRobinWindow::applyRules);
+    connect(m_standings, &ui::MultiColumnList::rowClicked, this,
+            &RoundRobinWindow::standingsClicked);
+    connect(m_withdraw, &QPushButton::clicked, this, &RoundRobinWindow::withdraw);
+    connect(m_pairingSheet, &QPushButton::clicked, this, &RoundRobinWindow::writePairingSheet);
     connect(m_result, &QComboBox::currentIndexChanged, this, &RoundRobinWindow::resultChosen);
     connect(m_write, &QPushButton::clicked, this, &RoundRobinWindow::writeResult);
     connect(m_schedule, &QPushButton::clicked, this, &RoundRobinWindow::writeSchedule);
@@ -179,6 +193,7 @@ void RoundRobinWindow::applyRules() {
     m_entryHint->setText(m_controller.entryHint());
     m_write->setEnabled(m_controller.writeEnabled());
     m_finish->setEnabled(m_controller.finishEnabled());
+    m_withdraw->setEnabled(m_controller.withdrawEnabled());
     m_finish->setToolTip(m_controller.finishToolTip());
     m_result->setToolTip(m_controller.resultToolTip());
     m_selectedPlayers->setText(m_controller.selectedPlayersText());
@@ -261,6 +276,27 @@ void RoundRobinWindow::writeSchedule() {
     writeAndOfferReport(m_platform, this, m_workspace.workingDir(),
                         scheduleReport(m_controller.tournament()),
                         roundRobinPageHeader(m_controller.tournament()));
+}
+
+void RoundRobinWindow::writePairingSheet() {
+    applyRules();
+    const RoundRobinTournament& t = m_controller.tournament();
+    writeAndOfferReport(
+        m_platform, this, m_workspace.workingDir(),
+        pairingSheetReport(roundRobinPairingSheet(t, m_controller.displayedRound())),
+        roundRobinPageHeader(t));
+}
+
+void RoundRobinWindow::standingsClicked() {
+    m_controller.clickStandingsRow(m_standings->selectedRow());
+    applyRules();
+}
+
+void RoundRobinWindow::withdraw() {
+    const std::optional<Message> question = m_controller.withdrawQuestion();
+    if (!question || !m_platform.confirm(this, *question))
+        return;
+    showWritten(m_controller.withdrawSelected());
 }
 
 void RoundRobinWindow::exportTrf() {

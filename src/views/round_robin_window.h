@@ -51,6 +51,9 @@ private:
     void openResultsTable();
     void openStatistics();
     void writeSchedule();
+    void writePairingSheet();
+    void standingsClicked();
+    void withdraw();
     void exportTrf();
     void openCompletion();
     void closeBox();
@@ -69,6 +72,8 @@ private:
     QLabel* m_entryHint = nullptr;
     QPushButton* m_write = nullptr;
     QPushButton* m_schedule = nullptr;
+    QPushButton* m_pairingSheet = nullptr;
+    QPushButton* m_withdraw = nullptr;
     QPushButton* m_trf = nullptr;
     QPushButton* m_finish = nullptr;
     QPushButton* m_table = nullptr;

@@ -3,6 +3,7 @@
 #include "exchange/trf.h"
 #include "players/completion_dialog.h"
 #include "players/workspace.h"
+#include "reports/pairing_sheet.h"
 #include "reports/report_dialog.h"
 #include "reports/swiss_reports.h"
 #include "scoring/result_entry.h"
@@ -132,12 +133,16 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     buttons->addWidget(m_trf, 2, 1);
     m_mainMenu = ui::makeButton(MainMenuButton, QStringLiteral("mainMenuButton"), 280);
     buttons->addWidget(m_mainMenu, 2, 0);
+    // The displayed round's pairings, to pin up.
+    m_pairingSheet = ui::makeButton(pairingSheetName(), QStringLiteral("pairingSheetButton"), 280);
+    buttons->addWidget(m_pairingSheet, 3, 1);
     grid->addLayout(buttons, 2, 1, 3, 1);
     fixSize();
     // Tab goes the way a result is entered, from the round to "Записать", then on to
     // the standings and the buttons.
-    QWidget* const order[] = {m_round,  m_games,      m_result, m_write, m_standings, m_pairing,
-                              m_finish, m_statistics, m_report, m_trf,   m_mainMenu};
+    QWidget* const order[] = {m_round,     m_games,        m_result, m_write,
+                              m_standings, m_pairing,      m_finish, m_statistics,
+                              m_report,    m_pairingSheet, m_trf,    m_mainMenu};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -155,6 +160,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_standings, &ui::MultiColumnList::rowClicked, this, &SwissWindow::standingsClicked);
     connect(m_statistics, &QPushButton::clicked, this, &SwissWindow::writeStatistics);
     connect(m_report, &QPushButton::clicked, this, &SwissWindow::writeCrosstable);
+    connect(m_pairingSheet, &QPushButton::clicked, this, &SwissWindow::writePairingSheet);
     connect(m_trf, &QPushButton::clicked, this, &SwissWindow::exportTrf);
     connect(m_pairing, &QPushButton::clicked, this, &SwissWindow::pairNextRound);
     connect(m_finish, &QPushButton::clicked, this, &SwissWindow::openCompletion);
@@ -192,6 +198,7 @@ void SwissWindow::applyRules() {
     m_pairing->setEnabled(m_controller.pairingEnabled());
     m_finish->setEnabled(m_controller.finishEnabled());
     m_finish->setToolTip(m_controller.finishToolTip());
+    m_pairingSheet->setEnabled(m_controller.displayedRound() > 0);
     m_statistics->setEnabled(m_controller.statsEnabled());
     // The caption names the chosen player.
     m_statistics->setText(ui::plainButtonText(m_controller.statsCaption()));
@@ -277,6 +284,17 @@ void SwissWindow::writeCrosstable() {
     applyRules();
     writeAndOfferReport(m_platform, this, m_workspace.workingDir(),
                         swissCrosstableReport(m_controller.tournament(), m_controller.standings()),
+                        swissPageHeader(m_controller.tournament()));
+}
+
+void SwissWindow::writePairingSheet() {
+    m_controller.applyRules();
+    applyRules();
+    if (m_controller.displayedRound() < 1)
+        return;
+    writeAndOfferReport(m_platform, this, m_workspace.workingDir(),
+                        pairingSheetReport(swissPairingSheet(m_controller.tournament(),
+                                                             m_controller.displayedRound())),
                         swissPageHeader(m_controller.tournament()));
 }
 

@@ -50,6 +50,7 @@ private:
     void standingsClicked();
     void writeStatistics();
     void writeCrosstable();
+    void writePairingSheet();
     void exportTrf();
     void pairNextRound();
     void openCompletion();
@@ -74,6 +75,7 @@ private:
     QPushButton* m_finish = nullptr;
     QPushButton* m_statistics = nullptr;
     QPushButton* m_report = nullptr;
+    QPushButton* m_pairingSheet = nullptr;
     QPushButton* m_trf = nullptr;
     QPushButton* m_mainMenu = nullptr;
 };

@@ -1,4 +1,6 @@
 #include "app/cli.h"
+#include "reports/pairing_sheet.h"
+#include "roundrobin/round_robin_controller.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -61,6 +63,12 @@ TEST(RoundRobinCli, ErrorsGoToStderrWithStatusTwoAndNoOutput) {
         {"report", "schedule", good, "-o"},
         {"report", "schedule", good, "-o", dir.filePath("no/such/folder/file.html")},
         {"unpaired", good},
+        {"report", "pairings", good, "0"},
+        {"report", "pairings", good, "7"},
+        {"report", "pairings", good, "1", "2"},
+        {"withdraw", good},
+        {"withdraw", good, "5"},
+        {"withdraw", test::dataPath("roundrobin/six_players_all_drawn.kr2"), "1"},
     };
     for (const QStringList& args : cases) {
         const CliOutput result = runCli(args);
@@ -97,4 +105,40 @@ TEST(RoundRobinCli, ReportWithOutputOptionWritesThePageInstead) {
     EXPECT_EQ(failed.status, 2);
     EXPECT_TRUE(failed.out.isEmpty());
     EXPECT_TRUE(failed.err.startsWith("ladya-cli: report: cannot write "));
+}
+
+// "report pairings" without ROUND: a round-robin's round in play, a Swiss's last round
+// (refused while none is paired). "withdraw" rewrites the file with the forfeits, and a
+// second withdrawal of the same player finds nothing left.
+TEST(RoundRobinCli, PairingSheetDefaultsAndWithdrawal) {
+    const QString swiss = test::dataPath("reports/swiss/Кубок_&_%1_(05.12.2026).swz");
+    EXPECT_EQ(
+        test::runProgram({"report", "pairings", swiss}).out,
+        test::readBytes(test::dataPath("reports/swiss/Кубок_&_%1_(05.12.2026).pairings.3.html")));
+    const test::ProgramRun none =
+        test::runProgram({"report", "pairings", test::dataPath("reports/swiss/new_five.swz")});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_TRUE(none.err.contains("no round is paired yet")) << none.err.toStdString();
+
+    QTemporaryDir dir;
+    const QString kr2 = dir.filePath("nine.kr2");
+    test::writeBytes(kr2, test::readBytes(test::dataPath("reports/random_nine_two_cycles.kr2")));
+    Result<RoundRobinTournament> loaded = loadRoundRobin(kr2);
+    ASSERT_TRUE(loaded);
+    const test::ProgramRun sheet = test::runProgram({"report", "pairings", kr2});
+    EXPECT_EQ(sheet.status, 0);
+    EXPECT_TRUE(sheet.out.contains(
+        QStringLiteral("Пары тура %1").arg(roundRobinRoundInPlay(*loaded)).toUtf8()));
+
+    const int left = remainingGames(*loaded, 1);
+    ASSERT_GT(left, 0);
+    const test::ProgramRun withdrawn = test::runProgram({"withdraw", kr2, "1"});
+    EXPECT_EQ(withdrawn.status, 0) << withdrawn.err.toStdString();
+    EXPECT_TRUE(withdrawn.out.endsWith(
+        QStringLiteral(": %1 games recorded as forfeits\n").arg(left).toUtf8()));
+    recordWithdrawal(*loaded, 1);
+    EXPECT_EQ(test::readBytes(kr2), roundRobinFileBytes(*loaded));
+    const test::ProgramRun again = test::runProgram({"withdraw", kr2, "1"});
+    EXPECT_EQ(again.status, 2);
+    EXPECT_TRUE(again.err.contains("no game left")) << again.err.toStdString();
 }

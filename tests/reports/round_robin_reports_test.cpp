@@ -1,3 +1,4 @@
+#include "reports/pairing_sheet.h"
 #include "reports/round_robin_reports.h"
 #include "roundrobin/round_robin_test_util.h"
 #include "support/test_support.h"
@@ -29,6 +30,8 @@ RoundRobinTournament loadData(const QString& relative) {
 html::HtmlReport render(const test::GoldenPage& page, const RoundRobinTournament& t) {
     if (page.kind == QStringLiteral("schedule"))
         return scheduleReport(t);
+    if (page.kind == QStringLiteral("pairings"))
+        return pairingSheetReport(roundRobinPairingSheet(t, page.number));
     const RoundRobinResults results = computeRoundRobin(t);
     if (page.kind == QStringLiteral("stats"))
         return participantStatisticsReport(t, results, page.number);
@@ -50,7 +53,7 @@ TEST(RoundRobinReports, GoldenPages) {
         const QByteArray expected = test::readBytes(page.name);
         EXPECT_EQ(render(page, t).bytes(), expected);
         QStringList args = {QStringLiteral("report"), page.kind, page.tournament};
-        if (page.kind == QStringLiteral("stats"))
+        if (page.number > 0)
             args << QString::number(page.number);
         const test::ProgramRun run = test::runProgram(args);
         EXPECT_EQ(run.status, 0);

@@ -1,3 +1,4 @@
+#include "reports/pairing_sheet.h"
 #include "reports/swiss_reports.h"
 #include "support/test_support.h"
 #include "swiss/swiss_test_util.h"
@@ -17,7 +18,7 @@ namespace {
 // the copied list columns were compared with `ladya-cli standings`.
 QStringList reportArguments(const test::GoldenPage& page) {
     QStringList args = {QStringLiteral("report"), page.kind, page.tournament};
-    if (page.kind == QStringLiteral("stats"))
+    if (page.number > 0)
         args << QString::number(page.number);
     return args;
 }
@@ -55,6 +56,8 @@ TEST(SwissReports, GoldenPagesFromTheFunctionsAndTheCli) {
         const SwissStandings s = computeSwissStandings(t);
         const html::HtmlReport report = page.kind == QStringLiteral("stats")
                                             ? swissStatisticsReport(t, s, page.number)
+                                        : page.kind == QStringLiteral("pairings")
+                                            ? pairingSheetReport(swissPairingSheet(t, page.number))
                                             : swissCrosstableReport(t, s);
         const QByteArray expected = test::readBytes(page.name);
         EXPECT_EQ(report.bytes(), expected);
@@ -113,4 +116,34 @@ TEST(SwissReports, NewRoundWithTheStandingsOfTheRoundsBefore) {
     EXPECT_EQ(rows[4].mid(0, 6), (QStringList{"4", "P4", "1", "1200", "2ч0", "3ч"}));
     EXPECT_EQ(tableRows(swissStatisticsReport(after, stale, 1).text())[5],
               (QStringList{"2", "P4", "1", "1200", "Черные", "", "0.0", "4"}));
+}
+
+// The records of a real open: P4 takes a half-point bye in round 2 and P5 withdraws from
+// it; the odd field left gives P2 the pairing-allocated bye and leaves a board empty.
+// The sheet skips the empty board, puts the bye on a line of its own and lists who sits
+// out; the crosstable and the statistics show what the round brought and mark P5.
+TEST(SwissReports, RoundsSatOutAndWithdrawalsAreShown) {
+    SwissTournament t =
+        test::makeSwiss({"1500", "1400", "1300", "1200", "1100", "**"},
+                        {{"1|2|1|0", "3|4|%|%", "5|6|+|-"}, {"1|3||", "6|2|-|+", "0|0||"}});
+    t.extras.byes = {{4, 2, Absence::HalfBye}};
+    t.extras.withdrawals = {{5, 2, 0}};
+
+    const PairingSheet sheet = swissPairingSheet(t, 2);
+    EXPECT_EQ(sheet.lines,
+              (QVector<QStringList>{{"1", "P1", "1.0", "1500", "P3", "0.5", "1300", ""},
+                                    {"", "P2", "0.0", "1400", "без пары", "", "", "(+)-(-)"}}));
+    EXPECT_EQ(sheet.sittingOut, (QStringList{"P4 — пропуск тура, ½ очка", "P5 — выбыл(а)"}));
+    const QVector<QStringList> page = tableRows(pairingSheetReport(sheet).text());
+    EXPECT_EQ(page.back(), QStringList{"P5 — выбыл(а)"});
+
+    const SwissStandings s = computeSwissStandings(t);
+    QMap<QString, QString> round2; // name → round-2 cell
+    for (const QStringList& cells : tableRows(swissCrosstableReport(t, s).text()).mid(1))
+        round2[cells[1]] = cells[5];
+    EXPECT_EQ(round2["P4"], "½");
+    EXPECT_EQ(round2["P5 (выбыл)"], "–");
+    EXPECT_EQ(tableRows(swissStatisticsReport(t, s, 4).text())[5],
+              (QStringList{"2", "не играл(а) в туре", "", "", "", "½", "", ""}));
+    EXPECT_TRUE(tableRows(swissStatisticsReport(t, s, 5).text())[1][0].contains("P5 (выбыл)"));
 }

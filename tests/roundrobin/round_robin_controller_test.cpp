@@ -380,3 +380,63 @@ TEST(ResultEntry, ByeProposalAndReplaceQuestion) {
         EXPECT_EQ(q ? q->title : QString(), q ? "Замена результата" : "");
     }
 }
+
+// Withdrawal: enabled only for a selected participant with games left in a tournament
+// not finished; then the remaining games become forfeits against the player, the
+// played ones stay, and the file has them.
+TEST(RoundRobinController, WithdrawalRecordsTheRemainingGamesAsForfeits) {
+    Fixture f;
+    test::setResult(f.tournament, 1, "ПЕТРОВ П.П.", "1");
+    const auto select = [](RoundRobinController& c, const QString& name) {
+        const QVector<QStringList> rows = c.standingsRows();
+        for (int k = 0; k < rows.size(); ++k) {
+            if (rows[k][1] == name)
+                c.clickStandingsRow(k);
+        }
+    };
+    struct Refusal {
+        const char* name; // "" selects nobody
+        bool finished;
+    };
+    for (const Refusal& r :
+         {Refusal{"", false}, Refusal{"**", false}, Refusal{"ПЕТРОВ П.П.", true}}) {
+        RoundRobinTournament t = f.tournament;
+        if (r.finished)
+            t.state.endDate = QStringLiteral("02.12.2026");
+        RoundRobinController c(t, [](const RoundRobinTournament&) {
+            ADD_FAILURE() << "a refused withdrawal was saved";
+            return Result<>();
+        });
+        select(c, QString::fromUtf8(r.name));
+        EXPECT_FALSE(c.withdrawEnabled()) << r.name;
+        EXPECT_FALSE(c.withdrawQuestion()) << r.name;
+        EXPECT_TRUE(c.withdrawSelected()) << r.name;
+    }
+
+    RoundRobinController c(f.tournament);
+    select(c, "ПЕТРОВ П.П.");
+    ASSERT_TRUE(c.withdrawEnabled());
+    const std::optional<Message> question = c.withdrawQuestion();
+    ASSERT_TRUE(question);
+    EXPECT_EQ(question->title, "Выбытие участника");
+    EXPECT_TRUE(question->text.startsWith("Участник ПЕТРОВ П.П. выбывает из турнира."));
+    EXPECT_TRUE(question->text.contains("несыгранные партии (2)"));
+    ASSERT_TRUE(c.withdrawSelected());
+    EXPECT_FALSE(c.withdrawEnabled()); // nothing left to give up
+
+    const Result<RoundRobinTournament> saved = loadRoundRobin(f.tournament.state.path);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->games, c.tournament().games);
+    EXPECT_EQ(saved->state.unplayedCount, 3); // the games without ПЕТРОВ
+    for (int r = 1; r <= 3; ++r) {
+        for (int b = 1; b <= 2; ++b) {
+            const RoundRobinGame& g = saved->game(r, b);
+            const RoundRobinGame& before = f.tournament.game(r, b);
+            if (before.isPlayed() || (g.white != "ПЕТРОВ П.П." && g.black != "ПЕТРОВ П.П."))
+                EXPECT_EQ(g, before) << r << '/' << b;
+            else
+                EXPECT_EQ(g.white == "ПЕТРОВ П.П." ? g.result : g.mirrorResult, "-") << r;
+        }
+    }
+    EXPECT_EQ(saved->game(1, 2).result, "1");
+}

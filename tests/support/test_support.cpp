@@ -42,7 +42,7 @@ void withFileSizeLimit(long bytes, const std::function<void()>& write) {
 
 QVector<GoldenPage> goldenPages(const QString& folder, const QString& extension) {
     static const QRegularExpression pattern(
-        QStringLiteral("^(.+)\\.(crosstable|schedule|stats)(?:\\.(\\d+))?\\.html$"));
+        QStringLiteral("^(.+)\\.(crosstable|schedule|stats|pairings)(?:\\.(\\d+))?\\.html$"));
     const QDir data(dataPath(folder));
     QVector<GoldenPage> pages;
     for (const QString& name :

@@ -22,8 +22,8 @@ void withFileSizeLimit(long bytes, const std::function<void()>& write);
 struct GoldenPage {
     QString name;       // the .html file
     QString tournament; // the tournament file
-    QString kind;       // crosstable, schedule or stats
-    int number = 0;     // the participant of a stats page
+    QString kind;       // crosstable, schedule, stats or pairings
+    int number = 0;     // the participant of a stats page, the round of a pairings page
 };
 // Every page of the folder under tests/data; an unexpected file name fails the test.
 QVector<GoldenPage> goldenPages(const QString& folder, const QString& extension);

@@ -302,12 +302,36 @@ TEST_F(RoundRobinWindowTest, ResultsTableAndStatisticsShowTheCoreRowsAndWriteThe
 
     QTest::mouseClick(button(&w, "scheduleReportButton"), Qt::LeftButton);
     EXPECT_EQ(test::readBytes(report), test::cliListing({"report", "schedule", path}));
+    child<ui::DropDown>(&w, "roundSelector")->setCurrentIndex(1);
+    QTest::mouseClick(button(&w, "pairingSheetButton"), Qt::LeftButton);
+    EXPECT_EQ(test::readBytes(report), test::cliListing({"report", "pairings", path, "2"}));
     EXPECT_TRUE(platform.messages.isEmpty());
     // A report that cannot be written says so.
     QFile::remove(report);
     ASSERT_TRUE(QDir().mkdir(report));
     QTest::mouseClick(button(&w, "scheduleReportButton"), Qt::LeftButton);
     EXPECT_EQ(platform.messages.size(), 1);
+}
+
+// The withdrawal button acts on the standings' selection and asks first: "no" leaves
+// the file alone, "yes" writes the forfeits.
+TEST_F(RoundRobinWindowTest, WithdrawalAsksAndWritesTheForfeits) {
+    RoundRobinWindow w(app, platform, newTournament());
+    w.show();
+    const QString path = w.controller().tournament().state.path;
+    const QByteArray before = test::readBytes(path);
+    auto* withdraw = button(&w, "withdrawButton");
+    EXPECT_FALSE(withdraw->isEnabled());
+    test::clickRow(list(&w, "standingsList"), 0);
+    ASSERT_TRUE(withdraw->isEnabled());
+    platform.confirmAnswers = {false};
+    QTest::mouseClick(withdraw, Qt::LeftButton);
+    EXPECT_EQ(test::readBytes(path), before);
+    QTest::mouseClick(withdraw, Qt::LeftButton);
+    ASSERT_EQ(platform.confirmations.size(), 2);
+    EXPECT_EQ(platform.confirmations.first().title, "Выбытие участника");
+    EXPECT_EQ(w.controller().tournament().state.unplayedCount, 3);
+    EXPECT_EQ(test::readBytes(path), roundRobinFileBytes(w.controller().tournament()));
 }
 
 TEST_F(RoundRobinWindowTest, TrfExportIsWrittenBesideTheTournamentAndSaysWhere) {

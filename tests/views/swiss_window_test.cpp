@@ -104,6 +104,10 @@ TEST_F(SwissWindowTest, StatisticsButtonFollowsTheStandingsAndAFailedReportIsSai
     EXPECT_EQ(standings->selectedRow(), -1);
     EXPECT_TRUE(stats->isEnabled());
     const QString report = app.filePath(FileNames::Report);
+    // The displayed round's pairing sheet, as ladya-cli writes it.
+    QTest::mouseClick(button(w.get(), "pairingSheetButton"), Qt::LeftButton);
+    EXPECT_EQ(test::readBytes(report), test::cliListing({"report", "pairings", path, "2"}));
+    QFile::remove(report);
     ASSERT_TRUE(QDir().mkdir(report));
     QTest::mouseClick(button(w.get(), "reportButton"), Qt::LeftButton);
     EXPECT_EQ(platform.messages.size(), 1);
