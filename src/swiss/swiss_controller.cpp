@@ -230,8 +230,10 @@ void SwissWindowController::selectBoard(int board) {
     m_resultEntry.clear();
     const int r = m_displayedRound;
     if (board < 1 || r < 1 || r > m_tournament.roundCount() ||
-        board > m_tournament.rounds[r - 1].size() || m_tournament.game(r, board).isEmpty()) {
-        m_selectedBoard = std::min(board, 0);
+        board > m_tournament.rounds[r - 1].size())
+        return;
+    if (m_tournament.game(r, board).isEmpty()) {
+        m_selectedBoard = 0; // a spare board holds no game
         return;
     }
     const SwissGame& g = m_tournament.game(r, board);
@@ -664,7 +666,6 @@ Result<> SwissWindowController::undoPairing() {
     SwissTournament changed = m_tournament;
     if (Result<> undone = undoLastPairing(changed); !undone)
         return undone;
-    m_displayedRound = changed.roundCount();
     return saveAction(std::move(changed));
 }
 
