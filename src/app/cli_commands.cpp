@@ -133,7 +133,8 @@ const QVector<CliCommand>& cliCommands() {
              "                   the colour of participant 1 in round 1 (white when not\n"
              "                   given); later rounds read it back from round 1\n"
              "  --rounds N       the tournament has N rounds: round N is paired by the\n"
-             "                   rules of the last round\n"
+             "                   rules of the last round (by default the planned rounds\n"
+             "                   the tournament keeps, when it keeps them)\n"
              "  -o OUT           store the pairs as the next round, as commit does, in\n"
              "                   OUT (FILE itself when OUT is FILE) instead of printing\n")},
         {QStringLiteral("club"), QStringLiteral("DIR"),

@@ -65,7 +65,8 @@ std::optional<QString> parsePairs(const QString& text, PairingWorkbench& workben
 }
 
 // pair's options: the initial colour counts before round 1 only (later rounds read it
-// back from round 1); --rounds N makes round N the last, with its own rules.
+// back from round 1); --rounds N (by default the planned rounds) makes round N the
+// last, with its own rules.
 std::optional<DutchOptions> dutchOptions(const CliArguments& parsed, const SwissTournament& t) {
     DutchOptions options;
     const std::optional<QString> colour = parsed.value(QStringLiteral("--initial-colour"));
@@ -75,6 +76,9 @@ std::optional<DutchOptions> dutchOptions(const CliArguments& parsed, const Swiss
         return std::nullopt;
     if (t.roundCount() > 0)
         options.initialColour = initialColourFromRoundOne(t).value_or(options.initialColour);
+    // The tournament's own planned rounds, unless --rounds says otherwise.
+    if (t.extras.plannedRounds > t.roundCount())
+        options.plannedRounds = t.extras.plannedRounds;
     if (const std::optional<QString> rounds = parsed.value(QStringLiteral("--rounds"))) {
         const std::optional<int> n = parseNumberArgument(*rounds);
         if (!n || *n <= t.roundCount() || *n > Limits::SwissRounds)
