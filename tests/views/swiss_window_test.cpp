@@ -5,10 +5,13 @@
 #include "swiss/swiss_creation.h"
 #include "swiss/swiss_window_test_util.h"
 #include "ui/keyboard.h"
+#include "views/pairing_dialog.h"
 #include "views/swiss_window.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QSignalSpy>
+#include <tuple>
 
 using namespace ladya;
 using namespace ladya::test;
@@ -282,4 +285,20 @@ TEST_F(SwissWindowTest, DirectorsActionsAskThroughThePlatformAndShowWhatTheyDid)
     ASSERT_EQ(games->model()->rowCount(), 8);
     EXPECT_EQ(games->cellText(7, 2), "поздний участник");
     EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+// With the planned rounds known, the pairing dialog's last-round box only shows what
+// they say (SwissDirector.PlannedRoundsShowTheProgressAndEndThePairing has the rule).
+TEST(PairingDialogLastRound, TheBoxShowsThePlannedRounds) {
+    test::FakePlatform platform;
+    SwissTournament t = *loadSwiss(test::dataPath("swiss/big.swz")); // round 7 is next
+    for (const auto& [planned, checked, enabled] :
+         {std::tuple{0, false, true}, std::tuple{7, true, false}, std::tuple{9, false, false}}) {
+        t.extras.plannedRounds = planned;
+        PairingWindow w(platform, t, computeSwissStandings(t));
+        auto* box = child<QCheckBox>(&w, "lastRoundCheck");
+        EXPECT_EQ(box->isChecked(), checked) << planned;
+        EXPECT_EQ(box->isEnabled(), enabled) << planned;
+        EXPECT_EQ(w.controller().lastRound(), checked) << planned;
+    }
 }
