@@ -567,7 +567,15 @@ std::optional<Message> SwissWindowController::choiceQuestion(const ParticipantCh
 QString SwissWindowController::choiceProposal(const ParticipantChoice& c) const {
     if (c.action == ParticipantAction::Forbid || !choiceQuestion(c))
         return QString();
-    return QString::number(m_tournament.roundCount() + 1);
+    int round = m_tournament.roundCount() + 1;
+    // A withdrawal not in force yet: its own first round, which cancels it.
+    if (c.action == ParticipantAction::Return) {
+        for (const Withdrawal& w : m_tournament.extras.withdrawals) {
+            if (w.participant == m_statsParticipant && w.returnRound == 0)
+                round = std::max(round, w.fromRound);
+        }
+    }
+    return QString::number(round);
 }
 
 Result<> SwissWindowController::applyChoice(const ParticipantChoice& c, const QString& answer) {

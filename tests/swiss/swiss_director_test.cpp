@@ -131,18 +131,23 @@ TEST_F(SwissDirector, TheActionsAreEnabledWhenTheyCanBeDone) {
 
 TEST_F(SwissDirector, ParticipantChoicesAreAppliedAndSaved) {
     SwissWindowController c = on(secondRoundWithAbsences(true));
-    const auto choose = [&](const QString& name, ParticipantAction action, const QString& answer) {
+    // The answer "?" takes the round the controller proposes.
+    const auto choose = [&](const QString& name, ParticipantAction action, QString answer) {
         for (int row = 0; row < c.standingsRowCount(); ++row) {
             if (c.standingsRow(row)[1] == name)
                 c.clickStandings(row);
         }
         for (const ParticipantChoice& choice : c.participantChoices()) {
             if (choice.action == action)
-                return c.applyChoice(choice, answer);
+                return c.applyChoice(choice, answer == "?" ? c.choiceProposal(choice) : answer);
         }
         return Result<>(Message{"", "no such choice"});
     };
     ASSERT_TRUE(choose("P3", ParticipantAction::HalfBye, "4"));
+    ASSERT_TRUE(choose("P4", ParticipantAction::Withdraw, "5"));
+    // The return proposed for a withdrawal not in force yet is its first round: no
+    // withdrawal at all.
+    ASSERT_TRUE(choose("P4", ParticipantAction::Return, "?"));
     ASSERT_TRUE(choose("P2", ParticipantAction::Return, "4"));
     EXPECT_FALSE(choose("P4", ParticipantAction::Absence, "2")); // round 2 is paired
     EXPECT_FALSE(choose("P4", ParticipantAction::Withdraw, "три"));
