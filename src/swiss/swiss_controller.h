@@ -117,7 +117,7 @@ public:
     Result<> writeResult();
     // What "Записать" asks before the chosen entry replaces the selected game's stored
     // result; nothing when the game has none or keeps it. A game of an earlier round is
-    // a correction: it always asks.
+    // a correction: any change of it asks, naming the round.
     std::optional<Message> replaceQuestion() const;
     // The question was answered no: the selector shows the stored result again.
     void keepStoredResult();
