@@ -13,7 +13,7 @@ namespace ladya {
 namespace {
 
 // The files a command writes: every "-o" and "--pdf" target, and the tournament of a
-// commit without one, which is then rewritten in place.
+// commit or a director's command without one, which is then rewritten in place.
 QStringList writeTargets(const QStringList& args) {
     QStringList targets;
     const QString pdfEquals = QStringLiteral("--pdf=");
@@ -24,7 +24,12 @@ QStringList writeTargets(const QStringList& args) {
         else if (a.startsWith(pdfEquals))
             targets.append(a.sliced(pdfEquals.size()));
     }
-    if (targets.isEmpty() && args.first() == QStringLiteral("commit") && args.size() > 1)
+    // The commands that rewrite their tournament in place.
+    static const QStringList inPlace = {
+        QStringLiteral("commit"), QStringLiteral("rounds"),      QStringLiteral("withdraw"),
+        QStringLiteral("bye"),    QStringLiteral("late-entry"),  QStringLiteral("forbid"),
+        QStringLiteral("result"), QStringLiteral("undo-pairing")};
+    if (targets.isEmpty() && inPlace.contains(args.first()) && args.size() > 1)
         targets.append(args.at(1));
     targets.removeAll(QString());
     return targets;

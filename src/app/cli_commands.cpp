@@ -20,6 +20,12 @@ const QString PairsOptionText = QStringLiteral(
     "  --pairs W-B,...  the pairs made so far in this round, by participant number,\n"
     "                   White first (\"3-7,1-12\")\n");
 
+const QString DirectorOutputText = QStringLiteral(
+    "  -o OUT           write the changed tournament to OUT and leave FILE as it is\n"
+    "\n"
+    "FILE is rewritten atomically; a refused change names what is wrong, and\n"
+    "nothing is written.\n");
+
 // The column where the overview's summaries start.
 constexpr qsizetype SummaryColumn = 29;
 
@@ -93,12 +99,6 @@ const QVector<CliCommand>& cliCommands() {
                         "Without ROUND: a Swiss's last paired round, a round-robin's round in\n"
                         "play (the first with a game unplayed, else the last).\n") +
              ReportOutputText},
-        {QStringLiteral("withdraw"), QStringLiteral("FILE N"),
-         QStringLiteral("withdraw participant N"),
-         QStringLiteral("Round-robin (.kr2): participant N withdraws; every game of N still\n"
-                        "without a result is recorded as a forfeit, \"-\" for N and \"+\" for\n"
-                        "the opponent, and the file is rewritten atomically. Refused for a\n"
-                        "finished tournament and for a participant with no game left.\n")},
         {QStringLiteral("unpaired"), QStringLiteral("FILE [--pairs W-B,...]"),
          QStringLiteral("Swiss: the players still to pair"),
          QStringLiteral("Lists the players of a Swiss tournament (.swz) still to pair in the\n"
@@ -143,7 +143,8 @@ const QVector<CliCommand>& cliCommands() {
              "                   the colour of participant 1 in round 1 (white when not\n"
              "                   given); later rounds read it back from round 1\n"
              "  --rounds N       the tournament has N rounds: round N is paired by the\n"
-             "                   rules of the last round\n"
+             "                   rules of the last round (by default the planned rounds\n"
+             "                   the tournament keeps, when it keeps them)\n"
              "  -o OUT           store the pairs as the next round, as commit does, in\n"
              "                   OUT (FILE itself when OUT is FILE) instead of printing\n")},
         {QStringLiteral("club"), QStringLiteral("DIR"),
@@ -179,6 +180,82 @@ const QVector<CliCommand>& cliCommands() {
                         "file OUT (its name ending in swz), which must not exist yet. Start ranks\n"
                         "stay the participants' numbers. A file that cannot be represented\n"
                         "faithfully is refused naming the line, and nothing is written.\n")},
+        // The director's actions on a running Swiss tournament.
+        {QStringLiteral("rounds"), QStringLiteral("FILE N [-o OUT]"),
+         QStringLiteral("Swiss: set the planned number of rounds"),
+         QStringLiteral("Sets the planned number of rounds of a Swiss tournament (.swz) to N\n"
+                        "(1 to 20, not below the rounds paired). The last of them is paired\n"
+                        "by the rules of the last round.\n"
+                        "\n"
+                        "Options:\n") +
+             DirectorOutputText},
+        {QStringLiteral("withdraw"), QStringLiteral("FILE N [ROUND] [--return] [-o OUT]"),
+         QStringLiteral("withdraw participant N (Swiss: from ROUND on)"),
+         QStringLiteral("Withdraws participant N of a Swiss tournament (.swz) from round ROUND\n"
+                        "on: he is not paired and keeps the games he played. ROUND is a round\n"
+                        "not paired yet.\n"
+                        "\n"
+                        "Round-robin (.kr2), without ROUND: every game of N still without a\n"
+                        "result is recorded as a forfeit, \"-\" for N and \"+\" for the\n"
+                        "opponent, and the file is rewritten atomically. Refused for a\n"
+                        "finished tournament and for a participant with no game left.\n"
+                        "\n"
+                        "Options:\n"
+                        "  --return         N plays again from ROUND (a return for the\n"
+                        "                   withdrawal's own first round cancels it)\n") +
+             DirectorOutputText},
+        {QStringLiteral("bye"), QStringLiteral("FILE N ROUND --half|--absent|--cancel [-o OUT]"),
+         QStringLiteral("Swiss: a requested bye of participant N"),
+         QStringLiteral("Records that participant N of a Swiss tournament (.swz) is not paired\n"
+                        "in round ROUND, which is not paired yet.\n"
+                        "\n"
+                        "Options:\n"
+                        "  --half           a half-point bye\n"
+                        "  --absent         an announced absence (no points)\n"
+                        "  --cancel         cancels the bye or absence of that round\n") +
+             DirectorOutputText},
+        {QStringLiteral("late-entry"),
+         QStringLiteral("FILE --db DIR NAME CITY --missed half|zero "
+                        "[-o OUT]"),
+         QStringLiteral("Swiss: a player from the database joins"),
+         QStringLiteral("Adds the player NAME of CITY from the working folder DIR (its\n"
+                        "players.dat) to a Swiss tournament (.swz) before its next round. The\n"
+                        "participants are renumbered by rating, the bye participant staying\n"
+                        "last, and every game is kept. Prints the new participant's number.\n"
+                        "\n"
+                        "Options:\n"
+                        "  --db DIR         the working folder with the player database\n"
+                        "  --missed half|zero\n"
+                        "                   the rounds already paired count half a point\n"
+                        "                   each, or nothing\n") +
+             DirectorOutputText},
+        {QStringLiteral("forbid"), QStringLiteral("FILE A B [--rounds F-L] [--remove] [-o OUT]"),
+         QStringLiteral("Swiss: participants A and B must not meet"),
+         QStringLiteral("Forbids the pair of participants A and B of a Swiss tournament (.swz):\n"
+                        "neither the pairing nor the candidate lists bring them together.\n"
+                        "\n"
+                        "Options:\n"
+                        "  --rounds F-L     only in rounds F to L (F alone: from F to the end)\n"
+                        "  --remove         removes every forbidden pair of A and B\n") +
+             DirectorOutputText},
+        {QStringLiteral("undo-pairing"), QStringLiteral("FILE [-o OUT]"),
+         QStringLiteral("Swiss: undo the last pairing"),
+         QStringLiteral("Removes the last round of a Swiss tournament (.swz) while none of its\n"
+                        "games has a result: the tournament is as before the pairing.\n"
+                        "\n"
+                        "Options:\n") +
+             DirectorOutputText},
+        {QStringLiteral("result"), QStringLiteral("FILE ROUND BOARD ENTRY [-o OUT]"),
+         QStringLiteral("Swiss: enter or correct a result"),
+         QStringLiteral(
+             "Writes the result of board BOARD of round ROUND of a Swiss tournament\n"
+             "(.swz). ENTRY is White's result as the result selector offers it: 1,\n"
+             "0, % (a draw), + or - (forfeits), 00 (both forfeited), or \"\" to clear a\n"
+             "game of the last round. A game of an earlier round is corrected; the\n"
+             "later rounds keep their pairings.\n"
+             "\n"
+             "Options:\n") +
+             DirectorOutputText},
     };
     return commands;
 }

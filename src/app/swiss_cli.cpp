@@ -1,12 +1,15 @@
 #include "app/swiss_cli.h"
 
 #include "pairing/pairing_workbench.h"
+#include "players/player_database.h"
 #include "reports/report_cli.h"
 #include "reports/swiss_reports.h"
 #include "swiss/swiss_controller.h"
+#include "swiss/swiss_events.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_standings.h"
 
+#include <QDir>
 #include <cmath>
 #include <optional>
 
@@ -62,7 +65,8 @@ std::optional<QString> parsePairs(const QString& text, PairingWorkbench& workben
 }
 
 // pair's options: the initial colour counts before round 1 only (later rounds read it
-// back from round 1); --rounds N makes round N the last, with its own rules.
+// back from round 1); --rounds N (by default the planned rounds) makes round N the
+// last, with its own rules.
 std::optional<DutchOptions> dutchOptions(const CliArguments& parsed, const SwissTournament& t) {
     DutchOptions options;
     const std::optional<QString> colour = parsed.value(QStringLiteral("--initial-colour"));
@@ -72,6 +76,9 @@ std::optional<DutchOptions> dutchOptions(const CliArguments& parsed, const Swiss
         return std::nullopt;
     if (t.roundCount() > 0)
         options.initialColour = initialColourFromRoundOne(t).value_or(options.initialColour);
+    // The tournament's own planned rounds, unless --rounds says otherwise.
+    if (t.extras.plannedRounds > t.roundCount())
+        options.plannedRounds = t.extras.plannedRounds;
     if (const std::optional<QString> rounds = parsed.value(QStringLiteral("--rounds"))) {
         const std::optional<int> n = parseNumberArgument(*rounds);
         if (!n || *n <= t.roundCount() || *n > Limits::SwissRounds)
@@ -125,6 +132,159 @@ CliOutput runReport(const QStringList& args) {
     return deliverReport(request, page, swissPageHeader(t));
 }
 
+// The director's commands: each edits the tournament and rewrites FILE (or writes OUT).
+const QStringList DirectorCommands = {QStringLiteral("rounds"), QStringLiteral("withdraw"),
+                                      QStringLiteral("bye"),    QStringLiteral("late-entry"),
+                                      QStringLiteral("forbid"), QStringLiteral("undo-pairing"),
+                                      QStringLiteral("result")};
+
+QString messageLine(const Message& m) {
+    return QString(m.text).replace(u'\n', QStringLiteral(": "));
+}
+
+// "F-L" or "F" (from F to the end) into the rounds of a forbidden pair.
+std::optional<std::pair<int, int>> roundRange(const QString& text) {
+    const QStringList parts = text.split(u'-');
+    const std::optional<int> first = parseNumberArgument(parts.value(0));
+    const std::optional<int> last =
+        parts.size() == 1 ? std::optional<int>(0) : parseNumberArgument(parts.value(1));
+    if (!first || !last || parts.size() > 2)
+        return std::nullopt;
+    return std::pair{*first, *last};
+}
+
+// The player NAME of CITY in the working folder's players.dat, as a participant.
+Result<Participant> databasePlayer(const QString& dirPath, const QString& name,
+                                   const QString& city) {
+    const QString file = QDir(dirPath).filePath(FileNames::Players);
+    QString reason;
+    const std::optional<PlayerDatabase> db = loadPlayerDatabase(file, &reason);
+    if (!db)
+        return Message{QString(), QStringLiteral("cannot read %1: %2").arg(file, reason)};
+    QVector<int> found = db->find(name, city);
+    if (found.isEmpty())
+        found = db->find(name.toUpper(), city);
+    if (found.isEmpty())
+        return Message{QString(),
+                       QStringLiteral("no player '%1' of '%2' in %3").arg(name, city, file)};
+    const QString& record = db->record(found.first());
+    return Participant{QString(), recordField(record, 1), recordField(record, 3),
+                       recordField(record, 4), recordField(record, 2)};
+}
+
+CliOutput runDirectorCommand(const QStringList& args) {
+    const QString command = args.value(0);
+    const QString path = args.value(1);
+    QVector<CliOption> allowed{CliOption{QStringLiteral("-o")}};
+    int operands = 1; // FILE and what follows it
+    if (command == QStringLiteral("rounds")) {
+        operands = 2;
+    } else if (command == QStringLiteral("withdraw")) {
+        operands = 3;
+        allowed.append(CliOption{QStringLiteral("--return"), false});
+    } else if (command == QStringLiteral("bye")) {
+        operands = 3;
+        for (const char* flag : {"--half", "--absent", "--cancel"})
+            allowed.append(CliOption{QString::fromLatin1(flag), false});
+    } else if (command == QStringLiteral("late-entry")) {
+        operands = 3;
+        allowed.append(CliOption{QStringLiteral("--db")});
+        allowed.append(CliOption{QStringLiteral("--missed")});
+    } else if (command == QStringLiteral("forbid")) {
+        operands = 3;
+        allowed.append(CliOption{QStringLiteral("--rounds")});
+        allowed.append(CliOption{QStringLiteral("--remove"), false});
+    } else if (command == QStringLiteral("result")) {
+        operands = 4;
+    }
+    const CliArguments parsed = parseCliArguments(args, 1, allowed);
+    if (!parsed.ok())
+        return fail(command, parsed.error + QStringLiteral(" (see --help)"));
+    if (parsed.operands.size() < operands)
+        return fail(command, QStringLiteral("missing argument (see --help)"));
+    if (parsed.operands.size() > operands)
+        return fail(command, QStringLiteral("unexpected argument '%1' (see --help)")
+                                 .arg(parsed.operands.at(operands)));
+    if (parsed.operands.first() != path)
+        return fail(command, QStringLiteral("FILE must follow the command (see --help)"));
+
+    Result<SwissTournament> loaded = loadSwiss(path);
+    if (!loaded)
+        return fail(command, messageLine(loaded.failure()));
+    SwissTournament t = std::move(loaded).value();
+    const QStringList& ops = parsed.operands;
+    // The numbers every command but late-entry names after FILE.
+    QVector<int> numbers;
+    if (command != QStringLiteral("late-entry")) {
+        for (qsizetype k = 1; k < ops.size(); ++k) {
+            if (command == QStringLiteral("result") && k == 3)
+                break; // the entry
+            const std::optional<int> n = parseNumberArgument(ops[k]);
+            if (!n)
+                return fail(command, QStringLiteral("'%1' is not a number").arg(ops[k]));
+            numbers.append(*n);
+        }
+    }
+
+    Result<> done;
+    QByteArray out;
+    if (command == QStringLiteral("rounds")) {
+        done = setPlannedRounds(t, numbers[0]);
+    } else if (command == QStringLiteral("withdraw")) {
+        done = parsed.has(QStringLiteral("--return"))
+                   ? returnParticipant(t, numbers[0], numbers[1])
+                   : withdrawParticipant(t, numbers[0], numbers[1]);
+    } else if (command == QStringLiteral("bye")) {
+        const bool half = parsed.has(QStringLiteral("--half"));
+        const bool absent = parsed.has(QStringLiteral("--absent"));
+        const bool cancel = parsed.has(QStringLiteral("--cancel"));
+        if (int(half) + int(absent) + int(cancel) != 1)
+            return fail(command, QStringLiteral("give one of --half, --absent and --cancel"));
+        done = cancel ? cancelBye(t, numbers[0], numbers[1])
+                      : requestBye(t, numbers[0], numbers[1],
+                                   half ? Absence::HalfBye : Absence::ZeroBye);
+    } else if (command == QStringLiteral("late-entry")) {
+        const std::optional<QString> db = parsed.value(QStringLiteral("--db"));
+        const QString missed = parsed.value(QStringLiteral("--missed")).value_or(QString());
+        if (!db)
+            return fail(command, QStringLiteral("--db DIR is required"));
+        if (missed != QStringLiteral("half") && missed != QStringLiteral("zero"))
+            return fail(command, QStringLiteral("--missed half or --missed zero is required"));
+        const Result<Participant> player = databasePlayer(*db, ops[1], ops[2]);
+        if (!player)
+            return fail(command, player.failure().text);
+        const Result<int> number = addLateEntry(
+            t, *player, missed == QStringLiteral("half") ? Absence::HalfBye : Absence::ZeroBye);
+        if (number)
+            out = QByteArray::number(*number) + '\n';
+        else
+            done = number.failure();
+    } else if (command == QStringLiteral("forbid")) {
+        if (parsed.has(QStringLiteral("--remove"))) {
+            done = allowPair(t, numbers[0], numbers[1]);
+        } else {
+            std::pair<int, int> rounds{1, 0};
+            if (const std::optional<QString> text = parsed.value(QStringLiteral("--rounds"))) {
+                const std::optional<std::pair<int, int>> range = roundRange(*text);
+                if (!range)
+                    return fail(command, QStringLiteral("bad rounds '%1' (F-L or F)").arg(*text));
+                rounds = *range;
+            }
+            done = forbidPair(t, numbers[0], numbers[1], rounds.first, rounds.second);
+        }
+    } else if (command == QStringLiteral("undo-pairing")) {
+        done = undoLastPairing(t);
+    } else {
+        done = correctResult(t, numbers[0], numbers[1], ops[3]);
+    }
+    if (!done)
+        return fail(command, messageLine(done.failure()));
+    const QString target = parsed.value(QStringLiteral("-o")).value_or(path);
+    if (Result<> saved = saveSwiss(t, target); !saved)
+        return fail(command, messageLine(saved.failure()));
+    return {0, out, QByteArray()};
+}
+
 } // namespace
 
 CliOutput runSwissCli(const QStringList& args) {
@@ -132,6 +292,8 @@ CliOutput runSwissCli(const QStringList& args) {
     const QString path = args.value(1);
     if (command == QStringLiteral("report"))
         return runReport(args);
+    if (DirectorCommands.contains(command))
+        return runDirectorCommand(args);
 
     int positional = 2;
     QVector<CliOption> allowed;

@@ -22,6 +22,21 @@ QStringList swissResultEntries();
 // Writes the two codes of board `board` of the last round from a result-selector entry.
 // False (and nothing changed) for an entry or board that does not exist.
 bool storeResult(SwissTournament& tournament, int board, const QString& entry);
+// The same for board `board` of any paired round `round`.
+bool storeResultIn(SwissTournament& tournament, int round, int board, const QString& entry);
+
+// Whether the round paired next is the tournament's last, from the planned rounds;
+// nothing while they are not known (the director then says so in the pairing dialog).
+std::optional<bool> nextRoundIsLast(const SwissTournament& tournament);
+
+// The director's actions on a participant chosen in the standings.
+enum class ParticipantAction { Withdraw, Return, HalfBye, Absence, CancelBye, Forbid, Allow };
+struct ParticipantChoice {
+    ParticipantAction action = ParticipantAction::Withdraw;
+    QString label;
+    int round = 0; // a CancelBye's round; the others ask for theirs
+    int other = 0; // an Allow's other participant
+};
 
 // The fixed texts of the tournament window (client area 1000 × 700).
 namespace SwissWindowText {
@@ -32,6 +47,11 @@ inline const QString PairingButton = QStringLiteral("Жеребьёвка сле
 inline const QString FinishButton = QStringLiteral("Завершить турнир");
 inline const QString ReportButton = QStringLiteral("Сохранить таблицу в файл (file.html)");
 inline const QString MainMenuButton = QStringLiteral("Главное меню");
+// The director's actions (translatable).
+QString participantButton();
+QString lateEntryButton();
+QString undoPairingButton();
+QString plannedRoundsButton();
 } // namespace SwissWindowText
 
 class SwissWindowController {
@@ -48,13 +68,19 @@ public:
     QStringList roundItems() const;
     QString roundText() const { return QString::number(m_displayedRound); }
     int displayedRound() const { return m_displayedRound; }
+    // "Тур 3 из 9" while the planned rounds are known, else "".
+    QString roundProgress() const;
     int selectedBoard() const { return m_selectedBoard; }
+    // The game list's row of the selected board, −1 for none.
+    int selectedRow() const;
     int unplayedCount() const { return m_unplayedCount; }
     int statsParticipant() const { return m_statsParticipant; }
 
     // Both lists are made a row at a time as the view asks for them: after every result
     // the standings change throughout, but a screen shows only a page of them.
-    int gameRowCount() const { return m_tournament.boardCount(); }
+    // The round's boards (an empty spare board is not shown), then one row for each
+    // participant who sits out the round; those rows are not selected for results.
+    int gameRowCount() const { return int(m_rowBoards.size() + m_absences.size()); }
     QStringList gameRow(int row) const; // row counted from 0
     int standingsRowCount() const { return int(m_standings.order.size()); }
     QStringList standingsRow(int row) const; // row counted from 0
@@ -90,7 +116,8 @@ public:
     // so that "Записать" can save it again once the cause is fixed.
     Result<> writeResult();
     // What "Записать" asks before the chosen entry replaces the selected game's stored
-    // result; nothing when the game has none or keeps it.
+    // result; nothing when the game has none or keeps it. A game of an earlier round is
+    // a correction: any change of it asks, naming the round.
     std::optional<Message> replaceQuestion() const;
     // The question was answered no: the selector shows the stored result again.
     void keepStoredResult();
@@ -121,6 +148,42 @@ public:
     // Sets the end date and saves; on failure the tournament stays unfinished.
     Result<> complete(const QString& endDate);
 
+    // The director's actions. Each is saved at once; a refusal or a failed save leaves
+    // the tournament as it was and returns the message to show.
+    bool participantEnabled() const { return m_participantEnabled; }
+    // The participant chosen in the standings and what can be done to him.
+    Message participantQuestion() const;
+    QVector<ParticipantChoice> participantChoices() const;
+    // Their labels and, last, the cancel.
+    QStringList participantChoiceLabels() const;
+    // The line a choice asks for (a round, or the place of the other player of a
+    // forbidden pair) with its proposed text; nothing when it asks for none.
+    std::optional<Message> choiceQuestion(const ParticipantChoice& choice) const;
+    QString choiceProposal(const ParticipantChoice& choice) const;
+    Result<> applyChoice(const ParticipantChoice& choice, const QString& answer = QString());
+
+    bool lateEntryEnabled() const { return m_lateEntryEnabled; }
+    // How the missed rounds count, asked after the player is chosen; nothing before
+    // round 1, when no round is missed. The choices end with the cancel.
+    std::optional<Message> missedRoundsQuestion() const;
+    static QStringList missedRoundsChoices();
+    // The player chosen from the database as the selection dialog returns him, and
+    // the answer to the question above (0: no points, 1: half a point).
+    Result<> addLateEntry(const QString& selectedRowText, int missedChoice = 0);
+
+    bool undoPairingEnabled() const { return m_undoPairingEnabled; }
+    Message undoPairingQuestion() const;
+    Result<> undoPairing();
+
+    bool plannedRoundsEnabled() const { return m_plannedRoundsEnabled; }
+    Message plannedRoundsQuestion() const;
+    QString plannedRoundsText() const;
+    Result<> setPlannedRounds(const QString& text);
+
+    // Why "Жеребьёвка следующего тура" is disabled when the tournament's rounds are
+    // all played; "" otherwise.
+    QString pairingToolTip() const;
+
     // The rules re-applied after every event (the events above call it themselves).
     void applyRules();
 
@@ -133,6 +196,8 @@ private:
     const SwissGame* selectedGameOfLastRound() const;
     // Selects a board of the shown round (0: none) with the entry it shows.
     void selectBoard(int board);
+    // Saves a tournament an action changed and shows it; nothing changes on failure.
+    Result<> saveAction(SwissTournament changed);
 
     SwissTournament m_tournament;
     // The figures of the last recomputation; a pairing does not redo them, and the
@@ -150,7 +215,14 @@ private:
     bool m_finishEnabled = false;
     bool m_statsEnabled = false;
     bool m_unsaved = false;
+    bool m_participantEnabled = false;
+    bool m_lateEntryEnabled = false;
+    bool m_undoPairingEnabled = false;
+    bool m_plannedRoundsEnabled = false;
     QString m_statsCaption;
+    // The displayed round's rows: the board of each game row, then who sits out.
+    QVector<int> m_rowBoards;
+    QVector<RoundAbsence> m_absences;
 };
 
 // Loads the file and opens the window's state on it; an unreadable file is reported.

@@ -157,6 +157,8 @@ Result<SwissTournament> SwissCreationController::finish(const QString& workingDi
     if (QFileInfo::exists(path))
         return tournamentExistsMessage(path);
     SwissTournament t = makeSwissTournament(m_rows, m_startDate, path);
+    // The planned rounds are kept beside the file: the pairing needs its last round.
+    t.extras.plannedRounds = parseLenientInt(m_roundsText);
     if (Result<> saved = saveSwiss(t); !saved)
         return saved.failure();
     return t;

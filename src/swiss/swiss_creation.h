@@ -55,7 +55,8 @@ public:
     std::optional<Message> closeQuestion() const override;
 
     // "Завершить": names the file after the tournament and `today`, numbers the players
-    // by rating, adds the bye participant for an odd count and saves in `workingDir`.
+    // by rating, adds the bye participant for an odd count, keeps the planned rounds and
+    // saves in `workingDir`.
     // The saved tournament, which the Swiss window opens on; on failure the window stays
     // as it was.
     Result<SwissTournament> finish(const QString& workingDir, const QDate& today) const;

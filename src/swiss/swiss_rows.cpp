@@ -1,5 +1,7 @@
 #include "swiss/swiss_rows.h"
 
+#include <QCoreApplication>
+
 namespace ladya {
 
 QVector<ListColumn> swissGameColumns() {
@@ -20,11 +22,42 @@ QStringList swissGameRow(const SwissTournament& t, int round, int board) {
     return {QString::number(board), t.nameOf(g.white), t.nameOf(g.black), result};
 }
 
+QVector<int> swissShownBoards(const SwissTournament& t, int round) {
+    QVector<int> boards;
+    boards.reserve(t.boardCount());
+    const bool paired = round >= 1 && round <= t.roundCount();
+    for (int b = 1; b <= t.boardCount(); ++b) {
+        if (!paired || b > t.rounds[round - 1].size() || !t.game(round, b).isEmpty())
+            boards.append(b);
+    }
+    return boards;
+}
+
+QStringList swissAbsenceRow(const SwissTournament& t, const RoundAbsence& a) {
+    QString what;
+    if (a.withdrawn)
+        what = QCoreApplication::translate("SwissRows", "выбыл");
+    else if (a.late)
+        what = QCoreApplication::translate("SwissRows", "поздний участник");
+    else if (a.kind == Absence::HalfBye)
+        what = QCoreApplication::translate("SwissRows", "бай ½");
+    else if (a.kind == Absence::FullBye)
+        what = QCoreApplication::translate("SwissRows", "бай 1");
+    else
+        what = QCoreApplication::translate("SwissRows", "не играет");
+    static const QString points[] = {QStringLiteral("0"), QStringLiteral("½"), QStringLiteral("1")};
+    return {QString(), t.nameOf(a.participant), what, points[absenceHalves(a.kind)]};
+}
+
 QVector<QStringList> swissGameRows(const SwissTournament& t, int round) {
     QVector<QStringList> rows;
     rows.reserve(t.boardCount());
-    for (int b = 1; b <= t.boardCount(); ++b)
+    for (int b : swissShownBoards(t, round))
         rows.append(swissGameRow(t, round, b));
+    if (round >= 1 && round <= t.roundCount()) {
+        for (const RoundAbsence& a : roundAbsences(t.extras, round, t.participantCount()))
+            rows.append(swissAbsenceRow(t, a));
+    }
     return rows;
 }
 
@@ -34,7 +67,7 @@ int swissUnplayedCount(const SwissTournament& t) {
         return 0;
     int count = 0;
     for (const SwissGame& g : t.rounds[r - 1]) {
-        if (g.whiteResult.isEmpty())
+        if (!g.isEmpty() && g.whiteResult.isEmpty())
             ++count;
     }
     return count;

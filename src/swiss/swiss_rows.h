@@ -16,8 +16,15 @@ namespace ladya {
 // paired (round 0 of a new tournament) gives its N / 2 rows with their numbers alone.
 QVector<ListColumn> swissGameColumns();
 QStringList swissGameRow(const SwissTournament& tournament, int round, int board);
+// The boards a round's game list shows, in order: its real boards (a spare empty board
+// is not shown), every board of a round not paired.
+QVector<int> swissShownBoards(const SwissTournament& tournament, int round);
+// The row of a participant who sits out a paired round: the name and what the round
+// brings ("бай ½", "не играет", "выбыл", "поздний участник") with its points.
+QStringList swissAbsenceRow(const SwissTournament& tournament, const RoundAbsence& absence);
+// The shown boards, then a row for each participant who sits out the round.
 QVector<QStringList> swissGameRows(const SwissTournament& tournament, int round);
-// Boards of the last round without a result; 0 while no round is paired.
+// Real boards of the last round without a result; 0 while no round is paired.
 int swissUnplayedCount(const SwissTournament& tournament);
 
 // The sixteen columns of the standings list, a row per place.

@@ -1,5 +1,6 @@
 #include "views/pairing_dialog.h"
 
+#include "swiss/swiss_controller.h"
 #include "ui/modal.h"
 #include "ui/platform.h"
 #include "views/pair_dialog.h"
@@ -116,6 +117,12 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     m_lastRound->setObjectName(QStringLiteral("lastRoundCheck"));
     m_lastRound->setMinimumHeight(ButtonHeight);
     left->addWidget(m_lastRound);
+    // With the planned rounds known the box only shows whether this round is the last.
+    if (const std::optional<bool> last = nextRoundIsLast(tournament)) {
+        m_lastRound->setChecked(*last);
+        m_lastRound->setEnabled(false);
+        m_controller.setLastRound(*last);
+    }
     // Before round 1 the colour is the director's to choose; later round 1 tells it.
     colourLabel->setEnabled(m_controller.initialColourEnabled());
     m_initialColour->setEnabled(m_controller.initialColourEnabled());

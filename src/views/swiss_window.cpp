@@ -2,6 +2,7 @@
 
 #include "exchange/trf.h"
 #include "players/completion_dialog.h"
+#include "players/select_player_dialog.h"
 #include "players/workspace.h"
 #include "reports/pairing_sheet.h"
 #include "reports/report_dialog.h"
@@ -58,7 +59,13 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     m_round->setObjectName(QStringLiteral("roundSelector"));
     m_round->setMinimumSize(55, 25);
     roundLine->addWidget(m_round);
+    roundLine->addSpacing(10);
+    m_progress = ui::makeLabel(m_controller.roundProgress(), QStringLiteral("roundProgressLabel"));
+    roundLine->addWidget(m_progress);
     roundLine->addStretch();
+    m_plannedRounds =
+        ui::makeButton(plannedRoundsButton(), QStringLiteral("plannedRoundsButton"), 80);
+    roundLine->addWidget(m_plannedRounds);
     grid->addLayout(roundLine, 0, 0);
     m_info = ui::makeLabel(m_controller.statusLine(), QStringLiteral("infoLabel"), 300);
     grid->addWidget(m_info, 0, 1);
@@ -136,13 +143,21 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     // The displayed round's pairings, to pin up.
     m_pairingSheet = ui::makeButton(pairingSheetName(), QStringLiteral("pairingSheetButton"), 280);
     buttons->addWidget(m_pairingSheet, 3, 1);
+    // The director's actions beside them, on the participant chosen in the standings.
+    m_participant = ui::makeButton(participantButton(), QStringLiteral("participantButton"), 180);
+    m_lateEntry = ui::makeButton(lateEntryButton(), QStringLiteral("lateEntryButton"), 180);
+    m_undoPairing = ui::makeButton(undoPairingButton(), QStringLiteral("undoPairingButton"), 180);
+    buttons->addWidget(m_participant, 0, 2);
+    buttons->addWidget(m_lateEntry, 1, 2);
+    buttons->addWidget(m_undoPairing, 2, 2);
     grid->addLayout(buttons, 2, 1, 3, 1);
     fixSize();
     // Tab goes the way a result is entered, from the round to "Записать", then on to
-    // the standings and the buttons.
-    QWidget* const order[] = {m_round,     m_games,        m_result, m_write,
-                              m_standings, m_pairing,      m_finish, m_statistics,
-                              m_report,    m_pairingSheet, m_trf,    m_mainMenu};
+    // the standings, the actions on the participant chosen there and the buttons.
+    QWidget* const order[] = {m_round,        m_games,       m_result,       m_write,
+                              m_standings,    m_participant, m_lateEntry,    m_undoPairing,
+                              m_pairing,      m_finish,      m_statistics,   m_report,
+                              m_pairingSheet, m_trf,         m_mainMenu,     m_plannedRounds};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -158,6 +173,15 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_result, &QComboBox::currentIndexChanged, this, &SwissWindow::resultChosen);
     connect(m_write, &QPushButton::clicked, this, &SwissWindow::writeResult);
     connect(m_standings, &ui::MultiColumnList::rowClicked, this, &SwissWindow::standingsClicked);
+    // Enter on a standings row opens what can be done to that participant.
+    connect(m_standings, &ui::MultiColumnList::rowActivated, this, [this] {
+        standingsClicked();
+        participantMenu();
+    });
+    connect(m_participant, &QPushButton::clicked, this, &SwissWindow::participantMenu);
+    connect(m_lateEntry, &QPushButton::clicked, this, &SwissWindow::lateEntry);
+    connect(m_undoPairing, &QPushButton::clicked, this, &SwissWindow::undoPairing);
+    connect(m_plannedRounds, &QPushButton::clicked, this, &SwissWindow::plannedRounds);
     connect(m_statistics, &QPushButton::clicked, this, &SwissWindow::writeStatistics);
     connect(m_report, &QPushButton::clicked, this, &SwissWindow::writeCrosstable);
     connect(m_pairingSheet, &QPushButton::clicked, this, &SwissWindow::writePairingSheet);
@@ -188,7 +212,7 @@ void SwissWindow::applyRules() {
         // The controller's selection and entry; no choice of the user.
         const QSignalBlocker blockGames(m_games);
         const QSignalBlocker blockResult(m_result);
-        const int row = m_controller.selectedBoard() - 1;
+        const int row = m_controller.selectedRow();
         if (m_games->selectedRow() != std::max(row, -1))
             m_games->selectRow(row);
         m_result->setText(m_controller.shownEntry());
@@ -196,6 +220,12 @@ void SwissWindow::applyRules() {
     m_entryHint->setText(m_controller.entryHint());
     m_write->setEnabled(m_controller.writeEnabled());
     m_pairing->setEnabled(m_controller.pairingEnabled());
+    m_pairing->setToolTip(m_controller.pairingToolTip());
+    m_participant->setEnabled(m_controller.participantEnabled());
+    m_lateEntry->setEnabled(m_controller.lateEntryEnabled());
+    m_undoPairing->setEnabled(m_controller.undoPairingEnabled());
+    m_plannedRounds->setEnabled(m_controller.plannedRoundsEnabled());
+    m_progress->setText(m_controller.roundProgress());
     m_finish->setEnabled(m_controller.finishEnabled());
     m_finish->setToolTip(m_controller.finishToolTip());
     m_pairingSheet->setEnabled(m_controller.displayedRound() > 0);
@@ -369,6 +399,68 @@ void SwissWindow::closeBox() {
         return;
     if (leave())
         emit exitRequested();
+}
+
+void SwissWindow::showAction(const Result<>& done) {
+    syncState();
+    fillRoundChooser();
+    m_games->refreshRows(m_controller.gameRowCount());
+    m_standings->clearSelection();
+    m_standings->refreshRows(m_controller.standingsRowCount());
+    applyRules();
+    if (!done)
+        m_platform.showMessage(this, done.failure());
+}
+
+void SwissWindow::participantMenu() {
+    if (!m_controller.participantEnabled())
+        return;
+    const QVector<ParticipantChoice> choices = m_controller.participantChoices();
+    const int k = m_platform.ask(this, m_controller.participantQuestion(),
+                                 m_controller.participantChoiceLabels());
+    if (k < 0 || k >= choices.size())
+        return; // the cancel
+    QString answer;
+    if (const std::optional<Message> question = m_controller.choiceQuestion(choices[k])) {
+        const std::optional<QString> given =
+            m_platform.askText(this, *question, m_controller.choiceProposal(choices[k]));
+        if (!given)
+            return;
+        answer = *given;
+    }
+    showAction(m_controller.applyChoice(choices[k], answer));
+}
+
+void SwissWindow::lateEntry() {
+    if (!m_controller.lateEntryEnabled())
+        return;
+    const SelectedRowText row = SelectPlayerDialog::run(m_workspace, m_platform, this);
+    syncState(); // the dialog counts a chosen row in the shared state
+    if (row.isEmpty())
+        return;
+    int missed = 0;
+    if (const std::optional<Message> question = m_controller.missedRoundsQuestion()) {
+        missed = m_platform.ask(this, *question, SwissWindowController::missedRoundsChoices());
+        if (missed < 0 || missed > 1)
+            return; // the cancel
+    }
+    showAction(m_controller.addLateEntry(row, missed));
+}
+
+void SwissWindow::undoPairing() {
+    if (!m_controller.undoPairingEnabled() ||
+        !m_platform.confirm(this, m_controller.undoPairingQuestion()))
+        return;
+    showAction(m_controller.undoPairing());
+}
+
+void SwissWindow::plannedRounds() {
+    if (!m_controller.plannedRoundsEnabled())
+        return;
+    const std::optional<QString> answer = m_platform.askText(
+        this, m_controller.plannedRoundsQuestion(), m_controller.plannedRoundsText());
+    if (answer)
+        showAction(m_controller.setPlannedRounds(*answer));
 }
 
 } // namespace ladya

@@ -55,6 +55,12 @@ private:
     void pairNextRound();
     void openCompletion();
     void closeBox();
+    // The director's actions; each asks through the platform and shows what it did.
+    void participantMenu();
+    void lateEntry();
+    void undoPairing();
+    void plannedRounds();
+    void showAction(const Result<>& done);
     void backToMainMenu();
     // Saves what a failed save left behind and closes; false when the window has to stay.
     bool leave();
@@ -78,6 +84,11 @@ private:
     QPushButton* m_pairingSheet = nullptr;
     QPushButton* m_trf = nullptr;
     QPushButton* m_mainMenu = nullptr;
+    QLabel* m_progress = nullptr;
+    QPushButton* m_plannedRounds = nullptr;
+    QPushButton* m_participant = nullptr;
+    QPushButton* m_lateEntry = nullptr;
+    QPushButton* m_undoPairing = nullptr;
 };
 
 } // namespace ladya

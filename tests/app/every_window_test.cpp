@@ -250,8 +250,9 @@ TEST_F(EveryWindowTest, TabGoesTheWayTheWorkGoes) {
           "scheduleReportButton", "pairingSheetButton", "tableButton", "statisticsButton",
           "mainMenuButton", "trfExportButton"}},
         {"swiss window",
-         {"roundSelector", "gameList", "resultSelector", "standingsList", "pairingButton",
-          "statisticsButton", "reportButton", "trfExportButton", "mainMenuButton"}},
+         {"roundSelector", "gameList", "resultSelector", "standingsList", "participantButton",
+          "lateEntryButton", "pairingButton", "statisticsButton", "reportButton", "trfExportButton",
+          "mainMenuButton", "plannedRoundsButton"}},
         {"club list", {"clubList", "addMemberButton", "clubReportButton"}},
     };
     for (const Case& c : cases()) {

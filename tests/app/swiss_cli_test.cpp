@@ -161,3 +161,54 @@ TEST(SwissCli, RefusalsGoToStderrWithStatus2) {
     EXPECT_EQ(test::readBytes(copy), test::readBytes(worked));
     EXPECT_TRUE(runCli({"report", "schedule", worked}).err.contains("schedule"));
 }
+
+// The director's commands: each rewrites the tournament in place (or writes -o) and
+// refuses what cannot be done, naming it.
+TEST(SwissCli, DirectorCommandsChangeTheTournamentOrSayWhy) {
+    QTemporaryDir dir;
+    const QString worked = test::dataPath("swiss/worked.swz");
+    const QString copy = dir.filePath("t.swz");
+    ASSERT_TRUE(QFile::copy(worked, copy));
+    test::writeBytes(dir.filePath("players.dat"),
+                     "НОВЫЙ Н.Н.|ТУЛА|1|1850|Новый участник|01.11.2026\r\n");
+    const struct {
+        QStringList args;
+        int status;
+        QString says; // on stdout, or on stderr for a refusal
+    } cases[] = {
+        {{"result", copy, "1", "2", "1"}, 0, ""},        // a correction of round 1
+        {{"result", copy, "1", "2", "\"\""}, 2, "\"\""}, // not a result
+        {{"result", copy, "1", "2", ""}, 2, "нельзя стереть"},
+        {{"undo-pairing", copy}, 2, "уже есть результат"},
+        {{"bye", copy, "1", "2", "--half"}, 2, "тур 2 уже разыгран"},
+        {{"bye", copy, "1", "3", "--half", "--absent"}, 2, "one of"},
+        {{"bye", copy, "1", "3", "--absent"}, 0, ""},
+        {{"withdraw", copy, "2", "3"}, 0, ""},
+        {{"forbid", copy, "1", "2", "--rounds", "3-x"}, 2, "bad rounds"},
+        {{"forbid", copy, "1", "2", "--rounds", "3-4"}, 0, ""},
+        {{"rounds", copy, "1"}, 2, "разыграно 2"},
+        {{"rounds", copy, "5"}, 0, ""},
+        {{"late-entry", copy, "--db", dir.path(), "НОВЫЙ Н.Н.", "ТУЛА"}, 2, "--missed"},
+        {{"late-entry", copy, "--db", dir.path(), "НИКТО", "ТУЛА", "--missed", "half"},
+         2,
+         "no player"},
+        {{"late-entry", copy, "--db", dir.path(), "НОВЫЙ Н.Н.", "ТУЛА", "--missed", "half"},
+         0,
+         "3\n"},
+    };
+    for (const auto& c : cases) {
+        const CliOutput r = runCli(c.args);
+        const std::string what = c.args.join(' ').toStdString();
+        EXPECT_EQ(r.status, c.status) << what << ": " << r.err.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(c.status == 0 ? r.out : r.err).contains(c.says))
+            << what << ": " << r.err.toStdString();
+    }
+    // The late entry took number 3 by rating, the bye participant came for the odd field,
+    // and every game kept its players.
+    const SwissTournament t = *loadSwiss(copy);
+    ASSERT_EQ(t.participantCount(), 6);
+    EXPECT_EQ(t.nameOf(3), "НОВЫЙ Н.Н.");
+    EXPECT_EQ(t.byeNumber, 6);
+    EXPECT_EQ(t.rounds[0], (QVector<SwissGame>{{1, 4, "1", "0"}, {5, 2, "1", "0"}, {}}));
+    EXPECT_EQ(t.rounds[1], (QVector<SwissGame>{{2, 1, "0", "1"}, {4, 5, "+", "-"}, {}}));
+}

@@ -158,17 +158,20 @@ TEST_F(SwissController, AStandingsRowChoosesTheStatisticsParticipant) {
     EXPECT_EQ(w.statsParticipant(), 3);
 }
 
-TEST_F(SwissController, EarlierRoundDisablesEntryButKeepsTheCountOfTheLast) {
+// A game of an earlier round takes a correction through "Записать" (which asks first,
+// SwissDirector's tests), never through a result key.
+TEST_F(SwissController, EarlierRoundTakesNoKeyAndKeepsTheCountOfTheLast) {
     SwissWindowController w = openOn(
         makeSwiss(SixRatings, {{"1|2|1|0", "3|4|%|%", "5|6|0|1"}, {"2|3||", "4|5|1|0", "6|1||"}}));
     EXPECT_EQ(w.roundItems(), (QStringList{"1", "2"}));
     w.selectRound("1");
-    w.clickGameRow(0);
     EXPECT_FALSE(w.writeEnabled());
+    w.clickGameRow(0);
+    EXPECT_TRUE(w.writeEnabled());
     EXPECT_EQ(w.gameRows()[0], (QStringList{"1", "P1", "P2", "1-0"}));
     EXPECT_TRUE(w.statusLine().endsWith("не завершённых партий 2 тура - 2"));
-    EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:  ");
-    EXPECT_TRUE(w.writeResultByKey("0")); // nor a result key
+    EXPECT_EQ(w.selectedPairLabel(), "Выбраны игроки:  P1 - P2");
+    EXPECT_TRUE(w.writeResultByKey("0")); // no result key
     EXPECT_EQ(w.tournament().game(1, 1).whiteResult, "1");
     w.selectRound("2");
     w.clickGameRow(-1);

@@ -138,6 +138,7 @@ TEST(SwissCreation, FinishWritesTheFileNamedAfterTheDayOfCreation) {
         const Result<SwissTournament> r = c.finish(dir.path(), today);
         ASSERT_TRUE(r);
         const SwissTournament& t = *r;
+        EXPECT_EQ(t.extras.plannedRounds, 9); // kept for the pairing's last round
         EXPECT_EQ(t.state.path, dir.filePath("Open_2026_(05.12.2026).swz"));
         const SwissTournament onDisk = *loadSwiss(t.state.path);
         EXPECT_EQ(swissFileLines(onDisk), swissFileLines(t));

@@ -5,10 +5,13 @@
 #include "swiss/swiss_creation.h"
 #include "swiss/swiss_window_test_util.h"
 #include "ui/keyboard.h"
+#include "views/pairing_dialog.h"
 #include "views/swiss_window.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QSignalSpy>
+#include <tuple>
 
 using namespace ladya;
 using namespace ladya::test;
@@ -244,4 +247,62 @@ TEST_F(SwissWindowTest, OpensReadyForKeysAsksBeforeReplacingAndLeadsBackToTheMen
     QTest::mouseClick(button(shell.mainMenu(), "openButton"), Qt::LeftButton);
     EXPECT_NE(shell.swissWindow(), nullptr);
     EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+// The director's actions reach the controller from the keyboard-free buttons and ask
+// through the platform; the rules behind them are SwissDirector's.
+TEST_F(SwissWindowTest, DirectorsActionsAskThroughThePlatformAndShowWhatTheyDid) {
+    std::unique_ptr<SwissWindow> w = openOn(newTournament(14, 2, true));
+    ui::MultiColumnList* games = list(w.get(), "gameList");
+    auto* progress = child<QLabel>(w.get(), "roundProgressLabel");
+    EXPECT_EQ(progress->text(), ""); // no planned rounds: the window as it was
+
+    platform.textAnswers = {QString("7")};
+    QTest::mouseClick(button(w.get(), "plannedRoundsButton"), Qt::LeftButton);
+    EXPECT_EQ(progress->text(), "Тур 2 из 7");
+
+    platform.confirmAnswers = {true};
+    ASSERT_TRUE(button(w.get(), "undoPairingButton")->isEnabled());
+    QTest::mouseClick(button(w.get(), "undoPairingButton"), Qt::LeftButton);
+    EXPECT_EQ(progress->text(), "Тур 1 из 7");
+    EXPECT_EQ(loadSwiss(w->controller().tournament().state.path)->roundCount(), 1);
+    EXPECT_FALSE(button(w.get(), "undoPairingButton")->isEnabled()); // round 1 is played
+
+    // Enter on a standings row: the participant's choices, then the round.
+    ui::MultiColumnList* standings = list(w.get(), "standingsList");
+    standings->setFocus();
+    standings->selectRow(0);
+    platform.answers = {1}; // "Бай ½ очка в туре…"
+    platform.textAnswers = {QString("2")};
+    QTest::keyClick(standings, Qt::Key_Return);
+    ASSERT_EQ(platform.questions.size(), 1);
+    EXPECT_TRUE(platform.questions[0].choices.endsWith("Отмена"));
+    EXPECT_EQ(platform.textQuestions.last().text, "2"); // the next round proposed
+    EXPECT_EQ(w->controller().tournament().extras.byes.size(), 1);
+
+    // A late entry from the database, the missed round worth nothing.
+    platform.answers = {0};
+    test::chooseInSelectionDialog(15);
+    QTest::mouseClick(button(w.get(), "lateEntryButton"), Qt::LeftButton);
+    EXPECT_EQ(w->controller().tournament().participantCount(), 16);
+    // Round 1 shows its seven games, not the spare board, and who missed it.
+    ASSERT_EQ(games->model()->rowCount(), 8);
+    EXPECT_EQ(games->cellText(7, 2), "поздний участник");
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+// With the planned rounds known, the pairing dialog's last-round box only shows what
+// they say (SwissDirector.PlannedRoundsShowTheProgressAndEndThePairing has the rule).
+TEST(PairingDialogLastRound, TheBoxShowsThePlannedRounds) {
+    test::FakePlatform platform;
+    SwissTournament t = *loadSwiss(test::dataPath("swiss/big.swz")); // round 7 is next
+    for (const auto& [planned, checked, enabled] :
+         {std::tuple{0, false, true}, std::tuple{7, true, false}, std::tuple{9, false, false}}) {
+        t.extras.plannedRounds = planned;
+        PairingWindow w(platform, t, computeSwissStandings(t));
+        auto* box = child<QCheckBox>(&w, "lastRoundCheck");
+        EXPECT_EQ(box->isChecked(), checked) << planned;
+        EXPECT_EQ(box->isEnabled(), enabled) << planned;
+        EXPECT_EQ(w.controller().lastRound(), checked) << planned;
+    }
 }
