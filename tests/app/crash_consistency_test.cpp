@@ -50,9 +50,9 @@ struct CrashPath {
     std::function<void(const QString& dir, int step)> step;
     // Run in the parent after a kill: the repeated operation that must mend a cut one.
     std::function<void(const QString& dir)> repeat;
-    // A .swz (not in `files`) that must load together with its companion as before or
-    // after; the companion's own bytes may be neither.
-    QString pair = {};
+    // The .swz files (not in `files`) that must load together with their companions as
+    // before or after; a companion's own bytes may be neither.
+    QStringList pairs = {};
 };
 
 QString in(const QString& dir, const char* name) {
@@ -83,13 +83,17 @@ bool loads(const QString& name, const std::optional<QByteArray>& bytes) {
     return true;
 }
 
-// The tournament as loading the .swz and its companion gives it, as comparable bytes.
-QByteArray pairState(const QString& dir, const QString& swz) {
-    const Result<SwissTournament> t = loadSwiss(dir + u'/' + swz);
-    if (!t)
-        return "unloadable: " + t.failure().text.toUtf8();
-    return swissFileBytes(*t) +
-           companionBytes({CompanionSet{{}, {}, t->extras, 0, {}, {}, {}, {}}});
+// The tournaments as loading each .swz and its companion gives them, as comparable bytes.
+QByteArray pairState(const QString& dir, const QStringList& swz) {
+    QByteArray state;
+    for (const QString& name : swz) {
+        const Result<SwissTournament> t = loadSwiss(dir + u'/' + name);
+        if (!t)
+            return "unloadable: " + t.failure().text.toUtf8();
+        state += swissFileBytes(*t) +
+                 companionBytes({CompanionSet{{}, {}, t->extras, 0, {}, {}, {}, {}}});
+    }
+    return state;
 }
 
 // A Swiss tournament with a companion: six players, one round played, planned rounds and
@@ -235,7 +239,7 @@ const QVector<CrashPath>& crashPaths() {
              saveSwiss(t);
          },
          {},
-         QStringLiteral("c.swz")},
+         {QStringLiteral("c.swz")}},
         {"swiss pairing with companion",
          {},
          [](const QString& dir) { setUpSwissPair(dir, "p.swz"); },
@@ -245,7 +249,7 @@ const QVector<CrashPath>& crashPaths() {
                      i % 2 ? QStringLiteral("1-2,3-4,5-6") : QStringLiteral("4-1,2-5,6-3")});
          },
          {},
-         QStringLiteral("p.swz")},
+         {QStringLiteral("p.swz")}},
         {"swiss renumbering",
          {},
          [](const QString& dir) { setUpSwissPair(dir, "r.swz"); },
@@ -256,21 +260,25 @@ const QVector<CrashPath>& crashPaths() {
              saveSwiss(t);
          },
          {},
-         QStringLiteral("r.swz")},
+         {QStringLiteral("r.swz")}},
         {"swiss first companion",
          {},
-         [](const QString& dir) { copyData("reports/swiss/new_five.swz", in(dir, "f.swz")); },
-         1,
-         [](const QString& dir, int) {
+         [](const QString& dir) {
+             for (int i = 1; i <= 8; ++i)
+                 copyData("reports/swiss/new_five.swz", dir + QStringLiteral("/f%1.swz").arg(i));
+         },
+         8,
+         [](const QString& dir, int i) {
              // A plain tournament gets its first round and its first record at once.
-             SwissTournament t = *loadSwiss(in(dir, "f.swz"));
+             const QString path = dir + QStringLiteral("/f%1.swz").arg(i);
+             SwissTournament t = *loadSwiss(path);
              t.rounds.append({{1, 2, {}, {}}, {3, 4, {}, {}}, {5, 6, {}, {}}});
              t.deriveCounts();
              t.extras.plannedRounds = 7;
              saveSwiss(t);
          },
          {},
-         QStringLiteral("f.swz")},
+         {"f1.swz", "f2.swz", "f3.swz", "f4.swz", "f5.swz", "f6.swz", "f7.swz", "f8.swz"}},
         {"player addition",
          {QStringLiteral("players.dat")},
          [](const QString& dir) { copyData("club/sample/players.dat", in(dir, "players.dat")); },
@@ -363,7 +371,7 @@ TEST_P(CrashConsistency, EveryFileIsItsStateBeforeOrAfterTheCutOperation) {
     path.setUp(reference.path());
     QVector<Snapshot> states = {snapshot(reference.path(), path.files)};
     const auto pairOf = [&path](const QString& dir) {
-        return path.pair.isEmpty() ? QByteArray() : pairState(dir, path.pair);
+        return path.pairs.isEmpty() ? QByteArray() : pairState(dir, path.pairs);
     };
     QVector<QByteArray> pairs = {pairOf(reference.path())};
     QElapsedTimer timer;
@@ -392,6 +400,7 @@ TEST_P(CrashConsistency, EveryFileIsItsStateBeforeOrAfterTheCutOperation) {
     const int kills = killsPerPath();
     int midOperation = 0;
     int broken = 0;
+    int betweenPairWrites = 0;
     for (int k = 0; k < kills; ++k) {
         QDir(work.path()).removeRecursively();
         QDir().mkpath(work.path());
@@ -436,7 +445,13 @@ TEST_P(CrashConsistency, EveryFileIsItsStateBeforeOrAfterTheCutOperation) {
             EXPECT_TRUE(ok) << path.name << ": " << file.toStdString()
                             << " after a kill in operation " << started << " (seed " << seed << ")";
         }
-        if (!path.pair.isEmpty()) {
+        if (!path.pairs.isEmpty()) {
+            // Cut between a companion's two writes: it holds the old and the new set.
+            for (const QString& swz : path.pairs) {
+                const std::optional<QByteArray> companion =
+                    readFileBytes(companionPath(work.path() + u'/' + swz));
+                betweenPairWrites += companion && companion->count("swz|") == 2;
+            }
             const QByteArray pair = pairOf(work.path());
             const bool ok = pair == pairs[before] || pair == pairs[after];
             broken += !ok;
@@ -455,8 +470,10 @@ TEST_P(CrashConsistency, EveryFileIsItsStateBeforeOrAfterTheCutOperation) {
     }
     munmap(progress, sizeof(Progress));
     std::cout << "crash " << path.name << ": " << kills << " kills, " << midOperation
-              << " within an operation, " << broken << " files lost or corrupted (seed " << seed
-              << ")\n";
+              << " within an operation, ";
+    if (!path.pairs.isEmpty())
+        std::cout << betweenPairWrites << " between the pair's writes, ";
+    std::cout << broken << " files lost or corrupted (seed " << seed << ")\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(WritePaths, CrashConsistency,
