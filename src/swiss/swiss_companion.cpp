@@ -298,7 +298,7 @@ Result<QVector<CompanionSet>> parseCompanionBytes(QByteArrayView bytes, const QS
             return refused(
                 lineRefusal(fileName, 1,
                             tr("версия %1 этого файла программе неизвестна")
-                                .arg(QString::fromLatin1(header.sliced(HeaderStart.size())))));
+                                .arg(QString::fromUtf8(header.sliced(HeaderStart.size())))));
         return refused(lineRefusal(fileName, 1, tr("это не файл дополнений швейцарского турнира")));
     }
     QVector<CompanionSet> sets;
@@ -325,7 +325,7 @@ Result<QVector<CompanionSet>> parseCompanionBytes(QByteArrayView bytes, const QS
         };
         if (kind == "swz") {
             if (fields.size() != 2 && fields.size() != 3)
-                return fail(fieldCount.arg(QStringLiteral("swz"), QStringLiteral("2 или 3")));
+                return fail(fieldCount.arg(QStringLiteral("swz"), tr("2 или 3")));
             if (!isFingerprint(fields[1]) || (fields.size() == 3 && !isFingerprint(fields[2])))
                 return fail(tr("отпечаток файла турнира записан неверно"));
             if (sets.size() == 2)
