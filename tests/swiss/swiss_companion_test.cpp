@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -190,5 +191,40 @@ TEST(SwissCompanion, BadCompanionIsRefusedByLineAndNeverReplaced) {
             << loaded.failure().text.toStdString();
         EXPECT_FALSE(saveSwiss(t)) << c.says;
         EXPECT_EQ(test::readBytes(companionPath(path)), c.text) << c.says;
+    }
+}
+
+TEST(SwissCompanion, FingerprintFollowsTheStructureNotTheResults) {
+    const SwissTournament t = withEveryRecord(QString());
+    const QByteArray base = swissFingerprint(t);
+    const struct {
+        const char* what;
+        std::function<void(SwissTournament&)> change;
+        bool same;
+    } cases[] = {
+        {"result",
+         [](SwissTournament& c) {
+             c.game(1, 2) = {5, 3, "1", "0"};
+         },
+         true},
+        {"end date", [](SwissTournament& c) { c.state.endDate = "09.12.2026"; }, true},
+        {"records", [](SwissTournament& c) { c.extras = {}; }, true},
+        {"colours",
+         [](SwissTournament& c) {
+             c.game(1, 1) = {4, 1, "0", "1"};
+         },
+         false},
+        {"empty board",
+         [](SwissTournament& c) {
+             c.game(1, 3) = {2, 6, {}, {}};
+         },
+         false},
+        {"name", [](SwissTournament& c) { c.participant(2).name = "X"; }, false},
+        {"rating", [](SwissTournament& c) { c.participant(2).rating = "1401"; }, false},
+    };
+    for (const auto& c : cases) {
+        SwissTournament changed = t;
+        c.change(changed);
+        EXPECT_EQ(swissFingerprint(changed) == base, c.same) << c.what;
     }
 }
