@@ -1,5 +1,6 @@
 // The companion file reader: whatever it takes is written back as a text that reads to
 // the same sets of records, and those hold within the tables.
+#include "common/tournament_state.h"
 #include "fuzz_support.h"
 #include "swiss/swiss_companion.h"
 
