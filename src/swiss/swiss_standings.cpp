@@ -175,10 +175,15 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
     const bool absences =
         !extras.byes.isEmpty() || !extras.withdrawals.isEmpty() || !extras.lateEntries.isEmpty();
     std::vector<char> onBoard(n + 1);
+    // Without records and without an empty board in the round, a participant missing
+    // from every board is what only a hand-edited file holds: its round still counts for
+    // rating, as it always has.
+    bool sitOutsKnown = false;
     auto sitOut = [&](int p, int round) {
         SwissFigures& f = figures[p - 1];
-        ++f.byeGames;
         const std::optional<Absence> kind = absences ? extras.absence(p, round) : std::nullopt;
+        if (kind || sitOutsKnown)
+            ++f.byeGames;
         if (!kind)
             return;
         const float gained = 0.5f * float(absenceHalves(*kind));
@@ -189,6 +194,8 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
 
     for (int r = 1; r <= roundCount; ++r) {
         std::fill(onBoard.begin(), onBoard.end(), 0);
+        sitOutsKnown =
+            !extras.isEmpty() || qsizetype(rounds[r - 1].size()) < t.rounds[r - 1].size();
         for (const ScoredGame& g : rounds[r - 1]) {
             onBoard[inTable(g.white)] = 1;
             onBoard[inTable(g.black)] = 1;

@@ -101,6 +101,12 @@ TEST(SwissStandings, RoundsSatOutBringTheirAbsenceLikeABye) {
     EXPECT_FALSE(withdrawnAfter(t, 1));
     t.extras.withdrawals = {{4, 2, 4}};
     EXPECT_FALSE(withdrawnAfter(t, 4));
+
+    // Without records and empty boards, a participant missing from a round (only a
+    // hand-edited file does that) keeps the round for rating, as it always did.
+    const SwissStandings edited =
+        computeSwissStandings(makeSwiss({"1500", "1400"}, {{"1|2|1|0"}, {"1|1|%|%"}}));
+    EXPECT_EQ(edited.of(2).countedGames, 2);
 }
 
 TEST(SwissStandings, UnplayedLastRoundCountsForColoursOpponentsAndBuchholz) {
