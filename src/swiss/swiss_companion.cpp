@@ -18,10 +18,13 @@
 //   forbid|<a>|<b>|<from>|<to>           a and b must not meet in rounds <from>..<to>
 //                                        (<to> 0: to the end)
 //
-// Every record belongs to the "swz" line above it. A fingerprint is 32 lowercase hex
-// digits: the first half of the BLAKE2b-256 hash of the .swz's counts, participant lines
-// and the two numbers of every board (swzFingerprint), so that entering a result leaves
-// it as it is; <content> is the same of the whole text.
+// Every record belongs to the "swz" line above it; a set may hold no record at all, and
+// its records may come in any order (the program writes them kind by kind, each kind in
+// the order it was entered). A second bye of one participant for one round, a second late
+// entry of one participant, a return not after its withdrawal are refused. A fingerprint is 32
+// lowercase hex digits: the first half of the BLAKE2b-256 hash of the .swz's counts, participant
+// lines and the two numbers of every board (swzFingerprint), so that entering a result leaves it as
+// it is; <content> is the same of the whole text.
 //
 // A companion normally holds one set. A save that changes the .swz's structure or both
 // the records and the .swz writes first a companion with two sets: the new records for
