@@ -35,10 +35,15 @@ constexpr int VisibleRows = 25;
 
 // "Записать" in the tournament window: the click on the game, the entry, then store,
 // atomic save, load, recompute, and the rows of both lists that the repaint asks for.
-void BM_ResultEntryCycle(benchmark::State& state) {
+// With a companion file (planned rounds and a forbidden pair) when `withCompanion`.
+void resultEntryCycle(benchmark::State& state, bool withCompanion) {
     QTemporaryDir dir;
     SwissTournament t = bench::fullSwissTournament();
     t.state.path = dir.filePath(QStringLiteral("bench.swz"));
+    if (withCompanion) {
+        t.extras.plannedRounds = 20;
+        t.extras.forbidden = {{1, 2, 1, 0}};
+    }
     if (!saveSwiss(t)) {
         state.SkipWithError("cannot write the tournament");
         return;
@@ -60,7 +65,15 @@ void BM_ResultEntryCycle(benchmark::State& state) {
         ++k;
     }
 }
+void BM_ResultEntryCycle(benchmark::State& state) {
+    resultEntryCycle(state, false);
+}
 BENCHMARK(BM_ResultEntryCycle)->Unit(benchmark::kMicrosecond);
+
+void BM_ResultEntryCycleWithCompanion(benchmark::State& state) {
+    resultEntryCycle(state, true);
+}
+BENCHMARK(BM_ResultEntryCycleWithCompanion)->Unit(benchmark::kMicrosecond);
 
 void BM_SaveAndLoadOnly(benchmark::State& state) {
     QTemporaryDir dir;

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 runs=${1:-2000}
-targets=(kr2 swz players history club cli trf)
+targets=(kr2 swz swx players history club cli trf)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DLADYA_BUILD_FUZZERS=ON \
       -DLADYA_BUILD_TESTS=OFF -DLADYA_BUILD_BENCH=OFF >/dev/null

@@ -1,7 +1,9 @@
 #include "swiss/swiss_file.h"
 
 #include "common/text_file.h"
+#include "swiss/swiss_companion.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
@@ -105,6 +107,33 @@ QString incompleteGameLine(qsizetype line) {
         .arg(line);
 }
 
+// A game names participants 1..N, or nobody at all on an empty board; anything else
+// (only a hand-edited file holds it) would count for nobody or for the wrong row.
+QString gameFault(const SwissGame& g, int n, qsizetype line, int round, int board) {
+    if (g.isEmpty() && g.whiteResult.isEmpty() && g.blackResult.isEmpty())
+        return QString();
+    if (g.isEmpty())
+        return QCoreApplication::translate("SwissFile",
+                                           "Строка %1: на пустой доске записан результат "
+                                           "(тур %2, доска %3).")
+            .arg(QString::number(line), QString::number(round), QString::number(board));
+    for (const int number : {g.white, g.black}) {
+        if (number < 1 || number > n)
+            return QCoreApplication::translate("SwissFile",
+                                               "Строка %1: в партии назван участник %2, "
+                                               "которого нет в турнире (тур %3, доска %4).")
+                .arg(QString::number(line), QString::number(number), QString::number(round),
+                     QString::number(board));
+    }
+    return QString();
+}
+
+bool namesTheTable(const SwissGame& g, int n) {
+    if (g.isEmpty())
+        return g.whiteResult.isEmpty() && g.blackResult.isEmpty();
+    return g.white >= 1 && g.white <= n && g.black >= 1 && g.black <= n;
+}
+
 qsizetype countLines(QByteArrayView bytes) {
     LineReader reader(bytes);
     qsizetype lines = 0;
@@ -141,6 +170,8 @@ void SwissTournament::deriveCounts() {
     };
     for (const QVector<SwissGame>& round : std::as_const(rounds)) {
         for (const SwissGame& g : round) {
+            if (g.isEmpty())
+                continue;
             if (isForfeit(g.blackResult) && g.white >= 1 && g.white <= n)
                 ++counts[g.white - 1];
             if (isForfeit(g.whiteResult) && g.black >= 1 && g.black <= n)
@@ -330,8 +361,10 @@ SwissFileText swissFileText(const SwissTournament& t) {
             out.spoil();
         for (int b = 0; b < boards; ++b) {
             const SwissGame& g = gameAt(round, b);
-            // A result for one side only is refused on reading, as a line cut short.
-            if (g.whiteResult.isEmpty() != g.blackResult.isEmpty())
+            // A result for one side only is refused on reading, as a line cut short, and
+            // so is a number outside the table.
+            if (g.whiteResult.isEmpty() != g.blackResult.isEmpty() ||
+                !namesTheTable(g, t.participantCount()))
                 out.spoil();
             out.number(g.white);
             out.byte('|');
@@ -346,6 +379,12 @@ SwissFileText swissFileText(const SwissTournament& t) {
     // Only a character beyond the basic plane makes the text shorter than counted.
     result.bytes.truncate(out.position() - begin);
     result.readsBack = out.readsBack();
+    result.extras = t.extras;
+    if (!t.extras.isEmpty()) {
+        result.extrasFault = extrasFault(t.extras, t.participantCount());
+        if (!result.extrasFault.isEmpty())
+            result.readsBack = false;
+    }
     return result;
 }
 
@@ -425,6 +464,9 @@ Result<SwissTournament> parseSwissBytes(QByteArrayView bytes) {
             // neither: anything else is a line cut short.
             if (round.back().whiteResult.isEmpty() != round.back().blackResult.isEmpty())
                 return loadFailed(incompleteGameLine(line));
+            if (const QString fault = gameFault(round.back(), participantCount, line, r, b);
+                !fault.isEmpty())
+                return loadFailed(fault);
         }
         t.rounds.append(std::move(round));
     }
@@ -447,6 +489,11 @@ Result<SwissTournament> parseSwissFile(const QString& path, const QByteArray& by
         return failure;
     }
     result->state.path = path;
+    Result<SwissExtras> extras = loadCompanion(path, bytes, result->participantCount());
+    if (!extras)
+        return loadFailed(QStringLiteral("Не удалось открыть турнир из файла %1\n%2")
+                              .arg(QFileInfo(path).fileName(), extras.failure().text));
+    result->extras = std::move(extras).value();
     return result;
 }
 
@@ -483,6 +530,7 @@ Result<SwissTournament> reloadSwiss(const QString& path, const SwissTournament& 
     t.state.endDate = written.state.endDate;
     t.participants = written.participants;
     t.rounds = written.rounds;
+    t.extras = written.extras;
     t.deriveCounts();
     return t;
 }
@@ -504,8 +552,10 @@ Result<> saveSwiss(const SwissTournament& tournament, const QString& path) {
 Result<> writeSwissFile(const QString& path, const SwissFileText& text) {
     if (path.isEmpty())
         return swissSaveFailedMessage(path, QStringLiteral("у турнира нет имени файла"));
-    if (const Result<> written = writeFileAtomic(path, text.bytes); !written)
-        return swissSaveFailedMessage(path, written.failure().text);
+    if (!text.extrasFault.isEmpty())
+        return swissSaveFailedMessage(companionPath(path), text.extrasFault);
+    if (const std::optional<PairWriteFault> fault = writeSwissPair(path, text.bytes, text.extras))
+        return swissSaveFailedMessage(fault->path, fault->reason);
     return {};
 }
 

@@ -71,11 +71,17 @@ QByteArray swissFileBytes(const SwissTournament& tournament);
 
 // The file text together with whether reading it gives back the tournament's own
 // values. It does not when a field holds what the format cannot carry (a "|" or a line
-// break, a character beyond the basic plane), a round lacks boards or has too many, or a
-// count is beyond the tables.
+// break, a character beyond the basic plane), a round lacks boards or has too many, a
+// game names a participant outside the table, or a count is beyond the tables.
+// The records for the companion file travel with the text: writing the text writes them.
 struct SwissFileText {
     QByteArray bytes;
     bool readsBack = false;
+    SwissExtras extras;
+    // Why the records cannot be written (a participant outside the table, ...): the
+    // save is refused rather than leave a companion that would not load. Empty when
+    // they can.
+    QString extrasFault;
 };
 SwissFileText swissFileText(const SwissTournament& tournament);
 // The same lines without terminators.
@@ -84,25 +90,30 @@ QStringList swissFileLines(const SwissTournament& tournament);
 // Parses the lines of a .swz file. Malformed values read leniently (missing participant
 // fields as "", non-numbers as 0). Refused with a message: text that is not UTF-8, counts
 // beyond the tables, fewer lines than the counts promise, a game line without its four
-// fields or with a result for one side only (a file cut off within it), and a
-// round-robin file.
+// fields or with a result for one side only (a file cut off within it), a game naming a
+// participant outside 1..N (but the empty board "0|0||"), and a round-robin file.
+// The companion file is not read here: loadSwiss reads it.
 Result<SwissTournament> parseSwissBytes(QByteArrayView bytes);
 Result<SwissTournament> parseSwissLines(const QStringList& lines);
 
-// Reads the tournament at `path`; `state.path` of the result is `path`. A file that
-// cannot be read is reported, never taken for an empty tournament.
+// Reads the tournament at `path` and its companion file (swiss_companion.h) into
+// `extras`; `state.path` of the result is `path`. A file that cannot be read is reported,
+// never taken for an empty tournament; so is a companion that cannot be read or belongs
+// to another .swz.
 Result<SwissTournament> loadSwiss(const QString& path);
 
-// Writes the tournament to `path` (its own path when empty), atomically: on failure the
-// file keeps its earlier content and the message to show is returned.
+// Writes the tournament to `path` (its own path when empty), atomically, and its
+// companion file with it (writeSwissPair): on failure the pair keeps its earlier content
+// and the message to show is returned.
 Result<> saveSwiss(const SwissTournament& tournament, const QString& path = QString());
 // Writes a text made by swissFileText to `path` in the same way.
 Result<> writeSwissFile(const QString& path, const SwissFileText& text);
 
 // Reads the file at `path` back after `text`, made from `written`, was saved there. When
 // the file holds exactly that text and the text reads back to `written`, the result is
-// `written` as loading gives it, without decoding the text again: the tournament window
-// reloads its file after every result. Otherwise (a failed save, a file changed
+// `written` as loading gives it, without decoding the text again (its companion records
+// are the ones just written with it): the tournament window reloads its file after every
+// result. Otherwise (a failed save, a file changed
 // meanwhile) the file is loaded.
 Result<SwissTournament> reloadSwiss(const QString& path, const SwissTournament& written,
                                     const SwissFileText& text);

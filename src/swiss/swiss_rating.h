@@ -8,7 +8,8 @@
 namespace ladya {
 
 // The rounds that count for rating: every paired round, played or not, but the games
-// decided by forfeit and those against the bye participant. Needs the bye games of `f`.
+// decided by forfeit, those against the bye participant and the rounds sat out. Needs
+// the bye games of `f`.
 int ratedGameCount(const SwissTournament& tournament, const SwissFigures& f, int number);
 
 // Fills countedGames, expectedScore and newRating of every participant. Needs the

@@ -114,12 +114,15 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
     // count as opponents with 0 points and rating 0: they become 0 here, and row 0 of
     // `points` and `ratings` stands for them.
     const auto inTable = [n](int number) { return number >= 1 && number <= n ? number : 0; };
+    // Empty boards (the spare boards of a round some sit out) count for nobody.
     std::vector<std::vector<ScoredGame>> rounds(roundCount);
     for (int r = 0; r < roundCount; ++r) {
         rounds[r].reserve(t.rounds[r].size());
-        for (const SwissGame& g : t.rounds[r])
-            rounds[r].push_back(
-                {g.white, g.black, codeByte(g.whiteResult), codeByte(g.blackResult)});
+        for (const SwissGame& g : t.rounds[r]) {
+            if (!g.isEmpty())
+                rounds[r].push_back(
+                    {g.white, g.black, codeByte(g.whiteResult), codeByte(g.blackResult)});
+        }
     }
     std::vector<float> points(n + 1, 0.0f);
     std::vector<int> ratings(n + 1, 0);
@@ -164,12 +167,46 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
             f.upFloat += theirs - mine;
     };
 
+    // A participant on no board of a round has no game in it: the round brings what its
+    // recorded absence brings (a requested bye, a withdrawal's or a missed round), in the
+    // points and the progressive score like a bye, and nothing for rating, colours,
+    // opponents or Buchholz.
+    const SwissExtras& extras = t.extras;
+    const bool absences =
+        !extras.byes.isEmpty() || !extras.withdrawals.isEmpty() || !extras.lateEntries.isEmpty();
+    std::vector<char> onBoard(n + 1);
+    // Without records and without an empty board in the round, a participant missing
+    // from every board is what only a hand-edited file holds: its round still counts for
+    // rating, as it always has.
+    bool sitOutsKnown = false;
+    auto sitOut = [&](int p, int round) {
+        SwissFigures& f = figures[p - 1];
+        const std::optional<Absence> kind = absences ? extras.absence(p, round) : std::nullopt;
+        if (kind || sitOutsKnown)
+            ++f.byeGames;
+        if (!kind)
+            return;
+        const float gained = 0.5f * float(absenceHalves(*kind));
+        points[p] += gained;
+        f.byePoints += gained;
+        f.progressive += points[p];
+    };
+
     for (int r = 1; r <= roundCount; ++r) {
+        std::fill(onBoard.begin(), onBoard.end(), 0);
+        sitOutsKnown =
+            !extras.isEmpty() || qsizetype(rounds[r - 1].size()) < t.rounds[r - 1].size();
         for (const ScoredGame& g : rounds[r - 1]) {
+            onBoard[inTable(g.white)] = 1;
+            onBoard[inTable(g.black)] = 1;
             if (inTable(g.white))
                 score(g.white, g.whiteCode, g.black, g.blackCode, r, true);
             if (inTable(g.black))
                 score(g.black, g.blackCode, g.white, g.whiteCode, r, false);
+        }
+        for (int p = 1; p <= n; ++p) {
+            if (!onBoard[p])
+                sitOut(p, r);
         }
         if (r < roundCount) {
             // The pairings of round r + 1 were made on the scores after round r.
@@ -241,6 +278,11 @@ SwissStandings computeSwissStandings(const SwissTournament& t) {
         figures[number - 1].place = place;
     }
     return s;
+}
+
+bool withdrawnAfter(const SwissTournament& t, int participant) {
+    const Withdrawal* w = t.extras.withdrawalAt(participant, t.roundCount() + 1);
+    return w && w->returnRound == 0;
 }
 
 QString pointsText(float points) {

@@ -23,8 +23,9 @@ struct SwissFigures {
     double upFloat = 0.0;   //              and above, before the round
     int place = 0;          // 1-based position in the standings order
     // Games against the bye participant (for its own row: all its games) that are not
-    // already forfeits for the rating, and the points they brought besides forfeit wins:
-    // they count in the standings, never for rating.
+    // already forfeits for the rating, and the rounds sat out (on no board), with the
+    // points they brought besides forfeit wins (a requested bye's ½, ...): they count in
+    // the standings, never for rating.
     int byeGames = 0;
     float byePoints = 0.0f;
     // The rating calculation.
@@ -57,8 +58,14 @@ struct SwissStandings {
 };
 
 // Scores every round, then runs computeSwissRatings and orders the places: points
-// first, Buchholz second, by the exchange procedure the tables have always used.
+// first, Buchholz second, by the exchange procedure the tables have always used. A round
+// a participant sits out (on no board) brings the points of its recorded absence
+// (tournament.extras: H ½, F 1, Z 0) and no opponent, colour or rated game, as a bye does.
 SwissStandings computeSwissStandings(const SwissTournament& tournament);
+
+// Whether the participant has withdrawn for good: withdrawn for the round after the
+// last one paired, without a round to come back. The lists and reports mark such rows.
+bool withdrawnAfter(const SwissTournament& tournament, int participant);
 
 // Decimal texts as the lists and reports write them.
 QString pointsText(float points);      // one decimal

@@ -1,7 +1,9 @@
 // Crash consistency: every write path runs in a child process that is killed with
 // SIGKILL at a random moment. Afterwards each file it writes must hold exactly its
 // state before or after the operation that was cut, and must load; a completion cut
-// anywhere and run again must end exactly as one that was never cut.
+// anywhere and run again must end exactly as one that was never cut. A Swiss tournament
+// with a companion file must load, the two files together, as before or after: the
+// companion passes through a state of its own in between.
 //
 // LADYA_CRASH_KILLS sets the kills per path (30 by default; the long run by hand uses
 // 1000), LADYA_CRASH_SEED replays a run (the seed is printed).
@@ -15,6 +17,7 @@
 #include "roundrobin/round_robin_controller.h"
 #include "roundrobin/round_robin_file.h"
 #include "support/test_support.h"
+#include "swiss/swiss_companion.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_file.h"
 
@@ -47,6 +50,9 @@ struct CrashPath {
     std::function<void(const QString& dir, int step)> step;
     // Run in the parent after a kill: the repeated operation that must mend a cut one.
     std::function<void(const QString& dir)> repeat;
+    // The .swz files (not in `files`) that must load together with their companions as
+    // before or after; a companion's own bytes may be neither.
+    QStringList pairs = {};
 };
 
 QString in(const QString& dir, const char* name) {
@@ -75,6 +81,63 @@ bool loads(const QString& name, const std::optional<QByteArray>& bytes) {
     if (name.endsWith(QStringLiteral(".html")))
         return bytes->trimmed().toLower().endsWith("</html>");
     return true;
+}
+
+// The tournaments as loading each .swz and its companion gives them, as comparable bytes.
+QByteArray pairState(const QString& dir, const QStringList& swz) {
+    QByteArray state;
+    for (const QString& name : swz) {
+        const Result<SwissTournament> t = loadSwiss(dir + u'/' + name);
+        if (!t)
+            return "unloadable: " + t.failure().text.toUtf8();
+        state += swissFileBytes(*t) +
+                 companionBytes({CompanionSet{{}, {}, t->extras, 0, {}, {}, {}, {}}});
+    }
+    return state;
+}
+
+// A Swiss tournament with a companion: six players, one round played, planned rounds and
+// a forbidden pair.
+void setUpSwissPair(const QString& dir, const char* name) {
+    copyData("reports/swiss/new_five.swz", in(dir, name));
+    SwissTournament t = *loadSwiss(in(dir, name));
+    t.rounds.append({{1, 2, "1", "0"}, {3, 4, "%", "%"}, {5, 6, "+", "-"}});
+    t.deriveCounts();
+    t.extras.plannedRounds = 9;
+    t.extras.forbidden = {{1, 5, 1, 0}};
+    ASSERT_TRUE(saveSwiss(t));
+}
+
+// What a late entry does to the numbers: a player enters at `at`, every number from it
+// on moves up by one on every board and in every record, and the new player sits out the
+// rounds already paired.
+void insertLateEntry(SwissTournament& t, int at) {
+    const auto shift = [at](int& number) { number += number >= at; };
+    for (QVector<SwissGame>& round : t.rounds)
+        for (SwissGame& g : round)
+            if (!g.isEmpty()) {
+                shift(g.white);
+                shift(g.black);
+            }
+    for (RequestedBye& b : t.extras.byes)
+        shift(b.participant);
+    for (Withdrawal& w : t.extras.withdrawals)
+        shift(w.participant);
+    for (LateEntry& l : t.extras.lateEntries)
+        shift(l.participant);
+    for (ForbiddenPair& f : t.extras.forbidden) {
+        shift(f.first);
+        shift(f.second);
+    }
+    t.participants.insert(at - 1,
+                          {QString(), QStringLiteral("ПОЗДНИЙ %1").arg(t.participantCount()),
+                           QStringLiteral("2"), QStringLiteral("1500"), QStringLiteral("ТУЛА")});
+    for (int i = 0; i < t.participantCount(); ++i)
+        t.participants[i].number = QString::number(i + 1);
+    for (QVector<SwissGame>& round : t.rounds)
+        round.resize(t.boardCount());
+    t.extras.lateEntries.append({at, t.roundCount() + 1, Absence::HalfBye});
+    t.deriveCounts();
 }
 
 // Shared with the child: which operation it started last.
@@ -158,6 +221,64 @@ const QVector<CrashPath>& crashPaths() {
                      i % 2 ? QStringLiteral("1-2,3-4,5-6") : QStringLiteral("4-1,2-5,6-3")});
          },
          {}},
+        {"swiss companion record",
+         {QStringLiteral("c.swz")},
+         [](const QString& dir) { setUpSwissPair(dir, "c.swz"); },
+         24,
+         [](const QString& dir, int i) {
+             // A requested bye for the next round, then taken back; now and then the
+             // planned rounds change.
+             SwissTournament t = *loadSwiss(in(dir, "c.swz"));
+             const RequestedBye bye{1 + i % 6, 2, i % 3 ? Absence::HalfBye : Absence::ZeroBye};
+             if (t.extras.byes.contains(bye))
+                 t.extras.byes.removeOne(bye);
+             else
+                 t.extras.byes.append(bye);
+             if (i % 5 == 0)
+                 t.extras.plannedRounds = 5 + i % 9;
+             saveSwiss(t);
+         },
+         {},
+         {QStringLiteral("c.swz")}},
+        {"swiss pairing with companion",
+         {},
+         [](const QString& dir) { setUpSwissPair(dir, "p.swz"); },
+         Limits::SwissRounds - 1,
+         [](const QString& dir, int i) {
+             runCli({QStringLiteral("commit"), in(dir, "p.swz"), QStringLiteral("--pairs"),
+                     i % 2 ? QStringLiteral("1-2,3-4,5-6") : QStringLiteral("4-1,2-5,6-3")});
+         },
+         {},
+         {QStringLiteral("p.swz")}},
+        {"swiss renumbering",
+         {},
+         [](const QString& dir) { setUpSwissPair(dir, "r.swz"); },
+         12,
+         [](const QString& dir, int i) {
+             SwissTournament t = *loadSwiss(in(dir, "r.swz"));
+             insertLateEntry(t, 1 + i * 5 % t.participantCount());
+             saveSwiss(t);
+         },
+         {},
+         {QStringLiteral("r.swz")}},
+        {"swiss first companion",
+         {},
+         [](const QString& dir) {
+             for (int i = 1; i <= 8; ++i)
+                 copyData("reports/swiss/new_five.swz", dir + QStringLiteral("/f%1.swz").arg(i));
+         },
+         8,
+         [](const QString& dir, int i) {
+             // A plain tournament gets its first round and its first record at once.
+             const QString path = dir + QStringLiteral("/f%1.swz").arg(i);
+             SwissTournament t = *loadSwiss(path);
+             t.rounds.append({{1, 2, {}, {}}, {3, 4, {}, {}}, {5, 6, {}, {}}});
+             t.deriveCounts();
+             t.extras.plannedRounds = 7;
+             saveSwiss(t);
+         },
+         {},
+         {"f1.swz", "f2.swz", "f3.swz", "f4.swz", "f5.swz", "f6.swz", "f7.swz", "f8.swz"}},
         {"player addition",
          {QStringLiteral("players.dat")},
          [](const QString& dir) { copyData("club/sample/players.dat", in(dir, "players.dat")); },
@@ -249,17 +370,25 @@ TEST_P(CrashConsistency, EveryFileIsItsStateBeforeOrAfterTheCutOperation) {
     // The states the files pass through: [k] after operation k.
     path.setUp(reference.path());
     QVector<Snapshot> states = {snapshot(reference.path(), path.files)};
+    const auto pairOf = [&path](const QString& dir) {
+        return path.pairs.isEmpty() ? QByteArray() : pairState(dir, path.pairs);
+    };
+    QVector<QByteArray> pairs = {pairOf(reference.path())};
     QElapsedTimer timer;
     timer.start();
     for (int i = 1; i <= path.steps; ++i) {
         path.step(reference.path(), i);
         states.append(snapshot(reference.path(), path.files));
+        pairs.append(pairOf(reference.path()));
     }
     const qint64 runNs = timer.nsecsElapsed();
     for (const Snapshot& state : states)
         for (auto it = state.begin(); it != state.end(); ++it)
             ASSERT_TRUE(loads(it.key(), it.value())) << it.key().toStdString();
-    ASSERT_NE(states.first(), states.last()) << "the path writes nothing";
+    for (const QByteArray& pair : pairs)
+        ASSERT_FALSE(pair.startsWith("unloadable")) << pair.toStdString();
+    ASSERT_TRUE(states.first() != states.last() || pairs.first() != pairs.last())
+        << "the path writes nothing";
 
     auto* progress = static_cast<Progress*>(
         mmap(nullptr, sizeof(Progress), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
@@ -271,6 +400,7 @@ TEST_P(CrashConsistency, EveryFileIsItsStateBeforeOrAfterTheCutOperation) {
     const int kills = killsPerPath();
     int midOperation = 0;
     int broken = 0;
+    int betweenPairWrites = 0;
     for (int k = 0; k < kills; ++k) {
         QDir(work.path()).removeRecursively();
         QDir().mkpath(work.path());
@@ -315,6 +445,19 @@ TEST_P(CrashConsistency, EveryFileIsItsStateBeforeOrAfterTheCutOperation) {
             EXPECT_TRUE(ok) << path.name << ": " << file.toStdString()
                             << " after a kill in operation " << started << " (seed " << seed << ")";
         }
+        if (!path.pairs.isEmpty()) {
+            // Cut between a companion's two writes: it holds the old and the new set.
+            for (const QString& swz : path.pairs) {
+                const std::optional<QByteArray> companion =
+                    readFileBytes(companionPath(work.path() + u'/' + swz));
+                betweenPairWrites += companion && companion->count("swz|") == 2;
+            }
+            const QByteArray pair = pairOf(work.path());
+            const bool ok = pair == pairs[before] || pair == pairs[after];
+            broken += !ok;
+            EXPECT_TRUE(ok) << path.name << ": the pair after a kill in operation " << started
+                            << " (seed " << seed << "): " << pair.left(300).toStdString();
+        }
         if (path.repeat) {
             path.repeat(work.path());
             const bool mended = snapshot(work.path(), path.files) == states.last();
@@ -327,11 +470,14 @@ TEST_P(CrashConsistency, EveryFileIsItsStateBeforeOrAfterTheCutOperation) {
     }
     munmap(progress, sizeof(Progress));
     std::cout << "crash " << path.name << ": " << kills << " kills, " << midOperation
-              << " within an operation, " << broken << " files lost or corrupted (seed " << seed
-              << ")\n";
+              << " within an operation, ";
+    if (!path.pairs.isEmpty())
+        std::cout << betweenPairWrites << " between the pair's writes, ";
+    std::cout << broken << " files lost or corrupted (seed " << seed << ")\n";
 }
 
-INSTANTIATE_TEST_SUITE_P(WritePaths, CrashConsistency, ::testing::Range(0, 8),
+INSTANTIATE_TEST_SUITE_P(WritePaths, CrashConsistency,
+                         ::testing::Range(0, int(crashPaths().size())),
                          [](const ::testing::TestParamInfo<int>& param) {
                              QString name = QString::fromUtf8(crashPaths().at(param.param).name);
                              name.replace(u' ', u'_').replace(u'-', u'_');

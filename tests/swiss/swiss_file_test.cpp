@@ -137,6 +137,12 @@ TEST(SwissFile, RefusesWhatIsNoSwissFile) {
         {"round missing", "d\r\n\r\n1\r\n2\r\n1|A\r\n2|B\r\n", "Файл оборван"},
         {"game line short", "d\r\n\r\n1\r\n2\r\n1|A\r\n2|B\r\n1 ТУР\r\n1|2|1", "Строка 8"},
         {"one side's result", "d\r\n\r\n1\r\n2\r\n1|A\r\n2|B\r\n1 ТУР\r\n1|2||0\r\n", "Строка 8"},
+        {"participant 3 of 2", "d\r\n\r\n1\r\n2\r\n1|A\r\n2|B\r\n1 ТУР\r\n1|3||\r\n",
+         "Строка 8: в партии назван участник 3, которого нет в турнире (тур 1, доска 1)"},
+        {"participant 0", "d\r\n\r\n1\r\n2\r\n1|A\r\n2|B\r\n1 ТУР\r\n0|2|1|0\r\n",
+         "Строка 8: в партии назван участник 0"},
+        {"empty board with a result", "d\r\n\r\n1\r\n2\r\n1|A\r\n2|B\r\n1 ТУР\r\n0|0|+|-\r\n",
+         "Строка 8: на пустой доске записан результат"},
         {"round-robin content", joinLinesCrLf(roundRobin), "кругового турнира"},
         {"not UTF-8", "d\r\n\r\n0\r\n1\r\n1|\xc8\xc2\xc0\xcd\xce\xc2\r\n", "строка 5"},
     };
@@ -146,6 +152,19 @@ TEST(SwissFile, RefusesWhatIsNoSwissFile) {
         EXPECT_TRUE(loaded.failure().text.contains(QString::fromUtf8(c.says)))
             << c.what << ": " << loaded.failure().text.toStdString();
     }
+}
+
+TEST(SwissFile, EmptyBoardsAreReadAndWrittenAsTheyStand) {
+    // Participant 3 sits round 1 out: the round's spare board is empty.
+    const QByteArray bytes = "d\r\n\r\n1\r\n4\r\n1|A|||\r\n2|B|||\r\n3|C|||\r\n4|D|||\r\n"
+                             "1 ТУР\r\n4|1|+|-\r\n0|0||\r\n";
+    const Result<SwissTournament> loaded = parseSwissBytes(bytes);
+    ASSERT_TRUE(loaded) << loaded.failure().text.toStdString();
+    EXPECT_TRUE(loaded->game(1, 2).isEmpty());
+    EXPECT_EQ(loaded->forfeitCounts, (QVector<int>{1, 0, 0, 1}));
+    const SwissFileText text = swissFileText(*loaded);
+    EXPECT_EQ(text.bytes, bytes);
+    EXPECT_TRUE(text.readsBack);
 }
 
 TEST(SwissFile, UnreadableFileAndFailedSaveAreReported) {
@@ -264,8 +283,11 @@ QByteArray damagedFile(std::mt19937& rng) {
                 QByteArray black = pick(rng, codes);
                 if (white.isEmpty() != black.isEmpty() && rng() % 20 != 0)
                     black = white.isEmpty() ? QByteArray() : pick(rng, {"1", "0", "½", "a"});
-                out += (rng() % 4 == 0 ? pick(rng, numbers) : QByteArray::number(1 + rng() % 12)) +
-                       '|' + QByteArray::number(1 + rng() % 12) + '|' + white + '|' + black;
+                // A number outside the table refuses the file: now and then one.
+                const QByteArray board =
+                    (rng() % 40 == 0 ? pick(rng, numbers) : QByteArray::number(1 + rng() % n)) +
+                    '|' + QByteArray::number(1 + rng() % n) + '|' + white + '|' + black;
+                out += rng() % 10 == 0 ? QByteArray("0|0||") : board;
             }
             endLine();
         }
@@ -332,6 +354,10 @@ SwissTournament awkwardTournament(std::mt19937& rng) {
             boards += int(rng() % 3) - 1;
         for (int b = 0; b < boards; ++b) {
             const bool odd = rng() % 8 == 0;
+            if (rng() % 10 == 0) {
+                round.append({0, 0, odd ? QStringLiteral("1") : QString(), QString()});
+                continue;
+            }
             const int white = odd ? int(rng() % 200000) - 1000 : 1 + int(rng() % qMax(n, 1));
             const int black = 1 + int(rng() % qMax(n, 1));
             round.append({white, black, codes[int(rng() % (odd ? codes.size() : 6))],

@@ -69,6 +69,46 @@ TEST(SwissStandings, ByeParticipantRowCollectsColoursOpponentsAndFloats) {
     EXPECT_EQ(opponentPlacesText(s, 4), "2,1");
 }
 
+// Six players, two rounds with an empty board each. Round 1: 5 has not entered yet (a
+// late entry with a half-point bye for it), 6 takes a full-point bye. Round 2: 1 takes a
+// requested half-point bye, 4 has withdrawn.
+TEST(SwissStandings, RoundsSatOutBringTheirAbsenceLikeABye) {
+    SwissTournament t =
+        makeSwiss({"2000", "1900", "1800", "1700", "1600", "1500"},
+                  {{"1|2|1|0", "3|4|%|%", "0|0||"}, {"2|3|0|1", "5|6|1|0", "0|0||"}});
+    t.extras.lateEntries = {{5, 2, Absence::HalfBye}};
+    t.extras.byes = {{6, 1, Absence::FullBye}, {1, 2, Absence::HalfBye}};
+    t.extras.withdrawals = {{4, 2, 0}};
+    const SwissStandings s = computeSwissStandings(t);
+    expectFigures(s, {
+                         {1.5f, 0, 2.5, 0.0, 1900, 1, 0, 0.0, 0.0, {2, 0}, 3},
+                         {0.0f, 0, 0.0, 3.0, 1900, 1, 1, 0.0, 0.5, {1, 3}, 6},
+                         {1.5f, 0, 2.0, 0.5, 1800, 1, 1, 0.5, 0.0, {4, 2}, 2},
+                         {0.5f, 0, 1.0, 1.5, 1800, 0, 1, 0.0, 0.0, {3, 0}, 5},
+                         {1.5f, 0, 2.0, 1.0, 1500, 1, 0, 0.0, 0.5, {0, 6}, 1},
+                         {1.0f, 0, 2.0, 1.5, 1600, 0, 1, 0.5, 0.0, {0, 5}, 4},
+                     });
+    // Only the games count for rating: without the records the same ratings come out.
+    SwissTournament bare = t;
+    bare.extras = {};
+    const SwissStandings games = computeSwissStandings(bare);
+    for (int p = 1; p <= 6; ++p) {
+        EXPECT_EQ(s.of(p).countedGames, p == 2 || p == 3 ? 2 : 1) << p;
+        EXPECT_EQ(s.of(p).newRating, games.of(p).newRating) << p;
+    }
+    EXPECT_EQ(games.of(1).points, 1.0f);
+    EXPECT_TRUE(withdrawnAfter(t, 4));
+    EXPECT_FALSE(withdrawnAfter(t, 1));
+    t.extras.withdrawals = {{4, 2, 4}};
+    EXPECT_FALSE(withdrawnAfter(t, 4));
+
+    // Without records and empty boards, a participant missing from a round (only a
+    // hand-edited file does that) keeps the round for rating, as it always did.
+    const SwissStandings edited =
+        computeSwissStandings(makeSwiss({"1500", "1400"}, {{"1|2|1|0"}, {"1|1|%|%"}}));
+    EXPECT_EQ(edited.of(2).countedGames, 2);
+}
+
 TEST(SwissStandings, UnplayedLastRoundCountsForColoursOpponentsAndBuchholz) {
     const SwissStandings s = computeSwissStandings(
         makeSwiss({"1500", "1500", "1500", "1500"}, {{"1|2|1|0", "3|4|%|%"}, {"4|1||", "2|3||"}}));

@@ -2,6 +2,7 @@
 // "white|black|whiteResult|blackResult" lines.
 #pragma once
 
+#include "common/text_file.h"
 #include "swiss/swiss_file.h"
 
 #include <QStringList>
@@ -13,23 +14,31 @@
 namespace ladya::test {
 
 // Participants named P1, P2, ... with the given rating texts; "**" makes a bye row.
+// Built as loading builds it, but in memory: a test may hold what no file may (a number
+// outside the table), as a window could.
 inline SwissTournament makeSwiss(const QStringList& ratings,
                                  const QVector<QStringList>& rounds = {}) {
-    QStringList lines{QStringLiteral("05.12.2026"), QString(), QString::number(rounds.size()),
-                      QString::number(ratings.size())};
+    SwissTournament t;
+    t.state.startDate = QStringLiteral("05.12.2026");
     for (int i = 0; i < ratings.size(); ++i) {
         const QString n = QString::number(i + 1);
-        if (ratings[i] == QStringLiteral("**"))
-            lines << n + QStringLiteral("|**|**|**|**");
-        else
-            lines << n + QStringLiteral("|P") + n + QStringLiteral("|1|") + ratings[i] +
-                         QStringLiteral("|CITY");
+        const QString bye = QStringLiteral("**");
+        t.participants.append(ratings[i] == bye
+                                  ? Participant{n, bye, bye, bye, bye}
+                                  : Participant{n, QStringLiteral("P") + n, QStringLiteral("1"),
+                                                ratings[i], QStringLiteral("CITY")});
     }
-    for (int r = 0; r < rounds.size(); ++r) {
-        lines << QString::number(r + 1) + QStringLiteral(" ТУР");
-        lines << rounds[r];
+    for (const QStringList& lines : rounds) {
+        QVector<SwissGame> round;
+        for (const QString& line : lines) {
+            const QStringList f = line.split(u'|');
+            round.append(
+                {parseLenientInt(f.value(0)), parseLenientInt(f.value(1)), f.value(2), f.value(3)});
+        }
+        t.rounds.append(round);
     }
-    return *parseSwissLines(lines);
+    t.deriveCounts();
+    return t;
 }
 
 // Random pairings (rematches allowed) and random results, some byes as forfeits and
