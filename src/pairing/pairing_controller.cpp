@@ -352,8 +352,16 @@ DutchOptions PairingController::dutchOptions() const {
         initialColourEnabled()
             ? m_initialColour
             : initialColourFromRoundOne(m_workbench.tournament()).value_or(InitialColour::White);
-    options.plannedRounds = m_lastRound ? m_workbench.pairedRound() : 0;
+    // Planned rounds known: the engine reads them from the tournament.
+    if (!lastRoundFixed())
+        options.plannedRounds = m_lastRound ? m_workbench.pairedRound() : 0;
     return options;
+}
+
+bool PairingController::lastRound() const {
+    if (!lastRoundFixed())
+        return m_lastRound;
+    return m_workbench.pairedRound() == m_workbench.tournament().extras.plannedRounds;
 }
 
 PairDialogController PairingController::creationDialog() const {

@@ -327,3 +327,20 @@ TEST(PairDialog, ProposesTheColoursOfTheDutchRulesAndSaysWhy) {
     EXPECT_EQ(edit.white(), 1);
     EXPECT_TRUE(edit.colourAdvice().endsWith("\nСейчас цвета обратные предложенным."));
 }
+
+TEST(PairingDialog, TheLastRoundIsThePlannedOne) {
+    SwissTournament t = makeSwiss({"1500", "1500"}, {{"1|2|1|0"}});
+    PairingController legacy = dialogFor(t);
+    EXPECT_FALSE(legacy.lastRoundFixed());
+    legacy.setLastRound(true);
+    EXPECT_TRUE(legacy.lastRound());
+    EXPECT_EQ(legacy.dutchOptions().plannedRounds, 2);
+    for (const auto& [planned, last] : {std::pair{2, true}, std::pair{3, false}}) {
+        t.extras.plannedRounds = planned;
+        PairingController c = dialogFor(t);
+        c.setLastRound(!last);
+        EXPECT_TRUE(c.lastRoundFixed());
+        EXPECT_EQ(c.lastRound(), last) << planned;
+        EXPECT_EQ(c.dutchOptions().plannedRounds, 0) << "the engine reads the tournament's";
+    }
+}
