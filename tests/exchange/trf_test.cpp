@@ -88,7 +88,9 @@ TEST(TrfExport, TheRecordsOfARealOpenReadBackTheSame) {
     EXPECT_EQ(back->tournament.extras.plannedRounds, 5);
     EXPECT_EQ(back->tournament.extras.forbidden, t.extras.forbidden);
     EXPECT_EQ(back->tournament.extras.byes.size(), 7); // every absence, as a requested bye
-    EXPECT_EQ(trfExport(back->tournament).toStdString(), trf.toStdString());
+    SwissTournament again = back->tournament;
+    again.state.path = t.state.path;
+    EXPECT_EQ(trfExport(again).toStdString(), trf.toStdString());
 }
 
 TEST(TrfExport, NamesAndFilesFollowTheTournamentFile) {
