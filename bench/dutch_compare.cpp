@@ -5,8 +5,10 @@
 //
 //   dutch_compare [--bbp PATH] [--count N] [--first-seed S] [--min-players A]
 //                 [--max-players B] [--save DIR] [--save-identical DIR] [--verbose]
-//                 [--check-p] [--restrictions]
+//                 [--check-p] [--restrictions] [--from DIR]
 //
+// --from compares the tournaments kept in DIR (as --save keeps them) instead of
+// generating new ones; their rounds are the rounds they hold.
 // Players the generator leaves out of a round (half-point and zero-point byes) come in
 // through the import as absences, and the round is paired without them.
 // --restrictions adds, before every round, random forbidden pairs (260, partly among
@@ -156,6 +158,7 @@ int main(int argc, char** argv) {
     bool verbose = false;
     bool checkP = false;
     bool restrictions = false;
+    QString fromDir;
     int restrictedRounds = 0;
     int restrictedFailures = 0; // rounds neither engine could pair
     const QStringList args = app.arguments();
@@ -182,12 +185,21 @@ int main(int argc, char** argv) {
             checkP = true;
         else if (a == u"--restrictions")
             restrictions = true;
+        else if (a == u"--from")
+            fromDir = next();
     }
     if (!QFileInfo(bbp).isExecutable()) {
         std::printf("bbpPairings not found at %s: nothing compared\n", qPrintable(bbp));
         return 0;
     }
     QTemporaryDir tmp;
+    QStringList kept;
+    if (!fromDir.isEmpty()) {
+        const QDir dir(fromDir);
+        for (const QString& name : dir.entryList({QStringLiteral("*.trf")}, QDir::Files))
+            kept.append(dir.filePath(name));
+        count = int(kept.size());
+    }
     int tournaments = 0;
     int compared = 0;
     int identical = 0;
@@ -199,9 +211,8 @@ int main(int argc, char** argv) {
     for (int k = 0; k < count; ++k) {
         const quint32 seed = firstSeed + quint32(k);
         // Sizes, rounds, draws and forfeits spread deterministically over the seeds.
-        const int players =
-            minPlayers + int((seed * 2654435761u) % quint32(maxPlayers - minPlayers + 1));
-        const int rounds = 5 + int((seed * 40503u) % 7u);
+        int players = minPlayers + int((seed * 2654435761u) % quint32(maxPlayers - minPlayers + 1));
+        int rounds = 5 + int((seed * 40503u) % 7u);
         const int draws = int((seed * 7919u) % 50u);
         const int forfeitRate = 2 + int((seed * 104729u) % 40u);
         const QString cfg = tmp.filePath(QStringLiteral("cfg.txt"));
@@ -216,10 +227,13 @@ int main(int argc, char** argv) {
                         .arg(forfeitRate)
                         .toLatin1());
         }
-        const QString gen = tmp.filePath(QStringLiteral("gen.trf"));
-        if (!runBbp(bbp,
-                    {QStringLiteral("--dutch"), QStringLiteral("-g"), cfg, QStringLiteral("-o"),
-                     gen, QStringLiteral("-s"), QString::number(seed)})) {
+        QString gen = tmp.filePath(QStringLiteral("gen.trf"));
+        if (!kept.isEmpty()) {
+            gen = kept[k];
+            std::printf("%s\n", qPrintable(gen));
+        } else if (!runBbp(bbp, {QStringLiteral("--dutch"), QStringLiteral("-g"), cfg,
+                                 QStringLiteral("-o"), gen, QStringLiteral("-s"),
+                                 QString::number(seed)})) {
             std::printf("seed %u: the reference could not generate a tournament\n", seed);
             continue;
         }
@@ -234,6 +248,10 @@ int main(int argc, char** argv) {
             continue;
         }
         const SwissTournament& full = imported->tournament;
+        if (!kept.isEmpty()) {
+            rounds = full.roundCount();
+            players = full.participantCount() - (full.byeNumber > 0 ? 1 : 0);
+        }
         ++tournaments;
         if (!full.extras.byes.isEmpty())
             ++withAbsences;
@@ -270,9 +288,9 @@ int main(int argc, char** argv) {
                 f.open(QIODevice::WriteOnly);
                 // Before any colour is given the reference must be told the initial one.
                 const QByteArray cut =
-                    trfExport(restricted, rounds) +
-                    (options.initialColour == InitialColour::White ? "XXC white1\r\n"
-                                                                   : "XXC black1\r\n");
+                    trfExport(restricted, rounds) + (options.initialColour == InitialColour::White
+                                                         ? "XXC white1\r\n"
+                                                         : "XXC black1\r\n");
                 f.write(cut);
                 f.close();
                 const Result<TrfImported> read = trfImportSwiss(cut);
@@ -286,8 +304,7 @@ int main(int argc, char** argv) {
                 const int byeNumber =
                     mine.byeNumber > 0 ? mine.byeNumber : mine.participantCount() + 1;
                 bool refused = false;
-                const auto ref =
-                    bbpPairs(bbp, in, byeNumber, tmp.filePath("out.txt"), &refused);
+                const auto ref = bbpPairs(bbp, in, byeNumber, tmp.filePath("out.txt"), &refused);
                 clock.start();
                 const DutchPairing own = pairDutch(mine, options);
                 ownNs += clock.nsecsElapsed();
@@ -319,15 +336,16 @@ int main(int argc, char** argv) {
                         rounds, r, ownFound ? "" : " (own: no pairing)");
             if (restrictions && !saveDir.isEmpty()) {
                 QDir().mkpath(saveDir);
-                QFile::copy(tmp.filePath(QStringLiteral("cut.trf")),
-                            QDir(saveDir).filePath(QStringLiteral("seed%1-r%2.trf").arg(seed).arg(r)));
+                QFile::copy(
+                    tmp.filePath(QStringLiteral("cut.trf")),
+                    QDir(saveDir).filePath(QStringLiteral("seed%1-r%2.trf").arg(seed).arg(r)));
             }
             if (verbose) {
                 PairSet onlyRef, onlyOwn;
-                std::set_difference(expectedHere.begin(), expectedHere.end(), got.begin(), got.end(),
-                                    std::inserter(onlyRef, onlyRef.end()));
-                std::set_difference(got.begin(), got.end(), expectedHere.begin(), expectedHere.end(),
-                                    std::inserter(onlyOwn, onlyOwn.end()));
+                std::set_difference(expectedHere.begin(), expectedHere.end(), got.begin(),
+                                    got.end(), std::inserter(onlyRef, onlyRef.end()));
+                std::set_difference(got.begin(), got.end(), expectedHere.begin(),
+                                    expectedHere.end(), std::inserter(onlyOwn, onlyOwn.end()));
                 std::printf("  reference only: %s\n  own only:       %s\n",
                             qPrintable(pairsText(onlyRef)), qPrintable(pairsText(onlyOwn)));
             }

@@ -365,11 +365,9 @@ QVector<QByteArray> swissRecords(const SwissTournament& t, const QVector<int>& s
         for (Absence kind : {Absence::HalfBye, Absence::FullBye, Absence::ZeroBye}) {
             QVector<int> ranks;
             for (int k = 1; k <= t.participantCount(); ++k) {
-                const bool requested =
-                    std::any_of(t.extras.byes.begin(), t.extras.byes.end(),
-                                [&](const RequestedBye& b) {
-                                    return b.participant == k && b.round == round;
-                                });
+                const bool requested = std::any_of(
+                    t.extras.byes.begin(), t.extras.byes.end(),
+                    [&](const RequestedBye& b) { return b.participant == k && b.round == round; });
                 if (ranked(k) > 0 && (round == next || requested) &&
                     t.extras.absence(k, round) == kind)
                     ranks.append(ranked(k));
@@ -563,7 +561,7 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
     };
     QVector<Announced> announced;
     QVector<std::pair<int, ForbiddenPair>> forbidden; // with the record's line
-    int announcedRounds = 0;                           // 142, when there is no XXR
+    int announcedRounds = 0;                          // 142, when there is no XXR
     int lineNumber = 0;
     int playerLines = 0;
     while (!reader.atEnd()) {
@@ -612,15 +610,15 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
             const std::optional<int> round = plainNumber(field(line, 6, 3));
             if (kind.size() != 1 || !QByteArray("HZF").contains(kind) || !round || *round < 1 ||
                 *round > Limits::SwissRounds)
-                return refuse(lineRefusal(
-                    lineNumber, QCoreApplication::translate("TrfImport", "запись 240 не читается")));
+                return refuse(lineRefusal(lineNumber, QCoreApplication::translate(
+                                                          "TrfImport", "запись 240 не читается")));
             for (qsizetype at = 10; at < line.size(); at += 5) {
                 const std::optional<int> rank = plainNumber(field(line, at, 4));
                 if (!rank || *rank == 0)
-                    return refuse(lineRefusal(lineNumber, QCoreApplication::translate(
-                                                              "TrfImport",
-                                                              "запись 240: номер участника "
-                                                              "не читается")));
+                    return refuse(lineRefusal(
+                        lineNumber,
+                        QCoreApplication::translate("TrfImport", "запись 240: номер участника "
+                                                                 "не читается")));
                 announced.append({lineNumber, {*rank, *round, Absence(kind.front())}});
             }
         } else if (tag == "260") {
@@ -636,8 +634,8 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
                 ranks.append(*rank);
             }
             if (!from || !to || *from < 1 || *to < *from || ranks.size() < 2)
-                return refuse(lineRefusal(
-                    lineNumber, QCoreApplication::translate("TrfImport", "запись 260 не читается")));
+                return refuse(lineRefusal(lineNumber, QCoreApplication::translate(
+                                                          "TrfImport", "запись 260 не читается")));
             // Every two players the record names must not meet.
             for (qsizetype i = 0; i < ranks.size(); ++i)
                 for (qsizetype j = i + 1; j < ranks.size(); ++j)

@@ -261,10 +261,9 @@ Field inPairingOrder(const Field& history, const SwissTournament& tournament,
     // A forbidden pair is barred as a rematch is.
     for (int i = 0; i < size; ++i)
         for (int j = 0; j < size; ++j)
-            field.met[i][j] =
-                history.met[order[i]][order[j]] ||
-                tournament.extras.isForbidden(field.players[i].number, field.players[j].number,
-                                              round);
+            field.met[i][j] = history.met[order[i]][order[j]] ||
+                              tournament.extras.isForbidden(field.players[i].number,
+                                                            field.players[j].number, round);
     return field;
 }
 

@@ -112,8 +112,7 @@ void PairingWorkbench::buildUnpairedList() {
         m_pairedNumbers << row.white << row.black;
     m_unpaired.clear();
     for (int number : m_standings.order) {
-        if (isPaired(number) || m_tournament.participant(number).name == ByeText ||
-            sitsOut(number))
+        if (isPaired(number) || m_tournament.participant(number).name == ByeText || sitsOut(number))
             continue;
         m_unpaired.append(number);
     }
@@ -313,9 +312,9 @@ Result<> PairingWorkbench::canCommit() const {
                                .arg(QString::number(row.white), QString::number(row.black))};
         for (int number : {row.white, row.black}) {
             if (number != bye && sitsOut(number))
-                return Message{title, QCoreApplication::translate(
-                                          "PairingWorkbench", "Участник %1 (%2) не играет в %3 "
-                                                              "туре, а стоит в паре.")
+                return Message{title, QCoreApplication::translate("PairingWorkbench",
+                                                                  "Участник %1 (%2) не играет в %3 "
+                                                                  "туре, а стоит в паре.")
                                           .arg(QString::number(number),
                                                m_tournament.participant(number).name,
                                                QString::number(pairedRound()))};

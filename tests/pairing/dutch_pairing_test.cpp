@@ -56,7 +56,7 @@ Pairs storedRound(const SwissTournament& t, int round) {
     for (const SwissGame& g : t.rounds[round - 1])
         if (!g.isEmpty())
             s.insert(g.white == t.byeNumber ? std::pair{g.black, g.white}
-                                        : std::pair{g.white, g.black});
+                                            : std::pair{g.white, g.black});
     return s;
 }
 
@@ -168,7 +168,9 @@ TEST(DutchPairing, SameAbsoluteColourNeverMeetsUnlessATopscorerInTheLastRound) {
 }
 
 TEST(DutchPairing, AbsencesAndForbiddenPairs) {
-    const auto has = [](const Pairs& p, int a, int b) { return p.count({a, b}) || p.count({b, a}); };
+    const auto has = [](const Pairs& p, int a, int b) {
+        return p.count({a, b}) || p.count({b, a});
+    };
     // Four players after 1-3 and 2-4 (White won both): 1-2 and 3-4 are natural.
     SwissTournament four = tournament(4, {{{1, 3, "1", "0"}, {2, 4, "1", "0"}}});
     // 2 asks for a half-point bye: the odd field has no bye participant, so the bye pairs
