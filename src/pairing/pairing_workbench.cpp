@@ -208,7 +208,8 @@ Result<> PairingWorkbench::proposeDutchPairing(const DutchOptions& options) {
     // The scores decide the pairing: every result of the last round must be in.
     if (const int r = m_tournament.roundCount(); r > 0) {
         for (const SwissGame& g : m_tournament.rounds[r - 1]) {
-            if (g.whiteResult.isEmpty() || g.blackResult.isEmpty())
+            // An empty board (those who sat out) has no result to wait for.
+            if (!g.isEmpty() && (g.whiteResult.isEmpty() || g.blackResult.isEmpty()))
                 return Message{title, QStringLiteral("В %1 туре внесены не все результаты, а "
                                                      "жеребьёвка следующего тура идёт по очкам.")
                                           .arg(r)};

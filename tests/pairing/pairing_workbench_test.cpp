@@ -204,6 +204,11 @@ TEST(PairingWorkbench, WhoSitsOutAndForbiddenOpponentsAreNeverOffered) {
     workbench.pairList() = {workbench.makePairRow(5, 1), workbench.makePairRow(3, 4)};
     ASSERT_TRUE(workbench.storeRoundPairing(copy));
     EXPECT_EQ(copy.rounds[1], (QVector<SwissGame>{{5, 1, "", ""}, {3, 4, "", ""}, {}}));
+    // With the results of the real boards in, the next round can be paired: the empty
+    // board waits for none.
+    for (int board : {0, 1})
+        copy.rounds[1][board].whiteResult = copy.rounds[1][board].blackResult = "%";
+    EXPECT_TRUE(workbenchFor(copy).proposeDutchPairing({}));
 }
 
 TEST(PairingWorkbench, AnOddFieldWithoutTheByeParticipantGetsItsRow) {
