@@ -876,7 +876,7 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
     }
     const int planned = result.plannedRounds > 0 ? result.plannedRounds : announcedRounds;
     result.plannedRounds = planned;
-    t.extras.plannedRounds = planned >= rounds ? planned : 0;
+    t.extras.plannedRounds = planned >= rounds && planned <= Limits::SwissRounds ? planned : 0;
     // A pair forbidden up to the planned last round (or the "999" of an unknown one)
     // holds for the whole tournament.
     for (ForbiddenPair& f : t.extras.forbidden) {
