@@ -148,18 +148,17 @@ const QVector<CliCommand>& cliCommands() {
              ReportOutputText},
         {QStringLiteral("trf"), QStringLiteral("FILE [--rounds N] [-o OUT]"),
          QStringLiteral("the tournament as a FIDE TRF file"),
-         QStringLiteral(
-             "Writes a .kr2 or .swz tournament as a FIDE tournament report file (TRF):\n"
-             "one 001 line per player, renumbered without the bye, with the points\n"
-             "summed from the rounds. Without -o it goes to stdout; -o OUT replaces\n"
-             "OUT atomically. A Swiss writes the rounds its players sat out, its\n"
-             "requested byes for the rounds to come (240) and its forbidden pairs (260).\n"
-             "\n"
-             "Options:\n"
-             "  --rounds N       the planned rounds of a Swiss, for the XXR record\n"
-             "                   (default: the tournament's planned rounds, else the\n"
-             "                   rounds paired so far)\n"
-             "  -o OUT           write the TRF to OUT\n")},
+         QStringLiteral("Writes a .kr2 or .swz tournament as a FIDE tournament report file (TRF):\n"
+                        "one 001 line per player, renumbered without the bye, with the points\n"
+                        "summed from the rounds. Without -o it goes to stdout; -o OUT replaces\n"
+                        "OUT atomically. A Swiss writes the rounds its players sat out, byes\n"
+                        "requested for rounds to come (240) and its forbidden pairs (260).\n"
+                        "\n"
+                        "Options:\n"
+                        "  --rounds N       the planned rounds of a Swiss, for the XXR record\n"
+                        "                   (default: the tournament's planned rounds, else\n"
+                        "                   the rounds paired so far)\n"
+                        "  -o OUT           write the TRF to OUT\n")},
         {QStringLiteral("import-trf"), QStringLiteral("IN -o OUT"),
          QStringLiteral("a Swiss tournament from a TRF file"),
          QStringLiteral("Reads the Swiss tournament of the TRF file IN into the new tournament\n"
