@@ -165,9 +165,6 @@ void PairingWorkbench::forceCandidates(int s) {
         if (i != s)
             m_candidates.append(i);
     }
-    // An odd field without a bye participant: the bye is the row the commit adds.
-    if (const int bye = byeOpponent(); bye > n)
-        m_candidates.append(bye);
     prune(s);
 }
 
