@@ -265,6 +265,11 @@ int main(int argc, char** argv) {
                 QFile f(in);
                 f.open(QIODevice::WriteOnly);
                 f.write(trfExport(before, rounds));
+                // Before any colour is given the reference must be told the initial one.
+                f.write(initialColourFromRoundOne(full).value_or(InitialColour::White) ==
+                                InitialColour::White
+                            ? "XXC white1\r\n"
+                            : "XXC black1\r\n");
                 f.close();
                 const auto ref = bbpPairs(bbp, in, full.byeNumber, tmp.filePath("out.txt"));
                 if (!ref || *ref != expected) {
