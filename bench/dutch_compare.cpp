@@ -356,8 +356,9 @@ int main(int argc, char** argv) {
             }
         }
         // A line per tournament, so that a run stopped early can still be counted.
-        std::printf("seed %u: %d players, %d of %d rounds identical\n", seed, players,
-                    identical - identicalBefore, full.roundCount());
+        std::printf("seed %u: %d players, %d of %d rounds identical%s\n", seed, players,
+                    identical - identicalBefore, full.roundCount(),
+                    full.extras.byes.isEmpty() ? "" : " (players sitting out rounds)");
         if (allSame && !identicalDir.isEmpty()) {
             QDir().mkpath(identicalDir);
             QFile::copy(
