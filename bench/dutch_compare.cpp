@@ -5,8 +5,15 @@
 //
 //   dutch_compare [--bbp PATH] [--count N] [--first-seed S] [--min-players A]
 //                 [--max-players B] [--save DIR] [--save-identical DIR] [--verbose]
-//                 [--check-p]
+//                 [--check-p] [--restrictions] [--from DIR]
 //
+// --from compares the tournaments kept in DIR (as --save keeps them) instead of
+// generating new ones; their rounds are the rounds they hold.
+// Players the generator leaves out of a round (half-point and zero-point byes) come in
+// through the import as absences, and the round is paired without them.
+// --restrictions adds, before every round, random forbidden pairs (260, partly among
+// the pairs the reference had made) and announced byes (240) to the cut TRF; both
+// engines pair that file, the program from its own import of it.
 // --save keeps the generated TRF of every tournament with a difference in DIR,
 // --save-identical those paired identically in every round (the golden tests' data);
 // --check-p also asks the reference to pair each truncated tournament (-p) and checks
@@ -44,6 +51,8 @@ PairSet pairSet(const QVector<DutchPair>& pairs) {
 PairSet storedRound(const SwissTournament& t, int round) {
     PairSet s;
     for (const SwissGame& g : t.rounds[round - 1]) {
+        if (g.isEmpty())
+            continue;
         if (g.white == t.byeNumber && t.byeNumber > 0)
             s.insert({g.black, g.white});
         else
@@ -77,10 +86,13 @@ bool runBbp(const QString& bbp, const QStringList& args) {
 // The reference's answer to -p: "count" then "white black" lines in TRF numbers, the bye
 // as "player 0".
 std::optional<PairSet> bbpPairs(const QString& bbp, const QString& trfPath, int byeNumber,
-                                const QString& outPath) {
+                                const QString& outPath, bool* failed = nullptr) {
     QFile::remove(outPath);
-    if (!runBbp(bbp, {QStringLiteral("--dutch"), trfPath, QStringLiteral("-p"), outPath}))
+    if (!runBbp(bbp, {QStringLiteral("--dutch"), trfPath, QStringLiteral("-p"), outPath})) {
+        if (failed)
+            *failed = true;
         return std::nullopt;
+    }
     QFile f(outPath);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
@@ -97,6 +109,41 @@ std::optional<PairSet> bbpPairs(const QString& bbp, const QString& trfPath, int 
     return s;
 }
 
+// Random restrictions for round `round` of `t` (the rounds before it): forbidden pairs,
+// half of them among the pairs the reference made that round, and announced byes.
+void addRestrictions(SwissTournament& t, const PairSet& made, int round, quint32 seed) {
+    quint32 state = seed * 747796405u + quint32(round) * 2891336453u + 1u;
+    const auto next = [&](quint32 bound) {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) % bound;
+    };
+    const int n = t.participantCount() - (t.byeNumber > 0 ? 1 : 0);
+    const auto playing = [&](int p) { return p != t.byeNumber && !t.extras.absence(p, round); };
+    const std::vector<std::pair<int, int>> pairs(made.begin(), made.end());
+    const int forbidden = int(next(6));
+    for (int k = 0; k < forbidden; ++k) {
+        int a = 1 + int(next(quint32(n)));
+        int b = 1 + int(next(quint32(n)));
+        if (k % 2 == 0 && !pairs.empty()) {
+            std::tie(a, b) = pairs[next(quint32(pairs.size()))];
+        }
+        if (a == b || !t.hasParticipant(a) || !t.hasParticipant(b) || a == t.byeNumber ||
+            b == t.byeNumber)
+            continue;
+        const int from = 1 + int(next(quint32(round)));
+        const int to = next(2) == 0 ? 0 : round + int(next(3));
+        t.extras.forbidden.append({a, b, from, to});
+    }
+    const int byes = int(next(4));
+    for (int k = 0; k < byes; ++k) {
+        const int p = 1 + int(next(quint32(n)));
+        if (!playing(p))
+            continue;
+        static const Absence kinds[] = {Absence::HalfBye, Absence::ZeroBye, Absence::FullBye};
+        t.extras.byes.append({p, round, kinds[next(3)]});
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -110,6 +157,10 @@ int main(int argc, char** argv) {
     QString identicalDir;
     bool verbose = false;
     bool checkP = false;
+    bool restrictions = false;
+    QString fromDir;
+    int restrictedRounds = 0;
+    int restrictedFailures = 0; // rounds neither engine could pair
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -132,25 +183,36 @@ int main(int argc, char** argv) {
             verbose = true;
         else if (a == u"--check-p")
             checkP = true;
+        else if (a == u"--restrictions")
+            restrictions = true;
+        else if (a == u"--from")
+            fromDir = next();
     }
     if (!QFileInfo(bbp).isExecutable()) {
         std::printf("bbpPairings not found at %s: nothing compared\n", qPrintable(bbp));
         return 0;
     }
     QTemporaryDir tmp;
+    QStringList kept;
+    if (!fromDir.isEmpty()) {
+        const QDir dir(fromDir);
+        for (const QString& name : dir.entryList({QStringLiteral("*.trf")}, QDir::Files))
+            kept.append(dir.filePath(name));
+        count = int(kept.size());
+    }
     int tournaments = 0;
     int compared = 0;
     int identical = 0;
     int referenceMismatch = 0;
-    int skipped = 0; // generated tournaments the program cannot hold
+    int skipped = 0;      // generated tournaments the program cannot hold
+    int withAbsences = 0; // generated tournaments with half-point or zero-point byes
     qint64 ownNs = 0;
     QElapsedTimer clock;
     for (int k = 0; k < count; ++k) {
         const quint32 seed = firstSeed + quint32(k);
         // Sizes, rounds, draws and forfeits spread deterministically over the seeds.
-        const int players =
-            minPlayers + int((seed * 2654435761u) % quint32(maxPlayers - minPlayers + 1));
-        const int rounds = 5 + int((seed * 40503u) % 7u);
+        int players = minPlayers + int((seed * 2654435761u) % quint32(maxPlayers - minPlayers + 1));
+        int rounds = 5 + int((seed * 40503u) % 7u);
         const int draws = int((seed * 7919u) % 50u);
         const int forfeitRate = 2 + int((seed * 104729u) % 40u);
         const QString cfg = tmp.filePath(QStringLiteral("cfg.txt"));
@@ -165,10 +227,13 @@ int main(int argc, char** argv) {
                         .arg(forfeitRate)
                         .toLatin1());
         }
-        const QString gen = tmp.filePath(QStringLiteral("gen.trf"));
-        if (!runBbp(bbp,
-                    {QStringLiteral("--dutch"), QStringLiteral("-g"), cfg, QStringLiteral("-o"),
-                     gen, QStringLiteral("-s"), QString::number(seed)})) {
+        QString gen = tmp.filePath(QStringLiteral("gen.trf"));
+        if (!kept.isEmpty()) {
+            gen = kept[k];
+            std::printf("%s\n", qPrintable(gen));
+        } else if (!runBbp(bbp, {QStringLiteral("--dutch"), QStringLiteral("-g"), cfg,
+                                 QStringLiteral("-o"), gen, QStringLiteral("-s"),
+                                 QString::number(seed)})) {
             std::printf("seed %u: the reference could not generate a tournament\n", seed);
             continue;
         }
@@ -176,12 +241,6 @@ int main(int argc, char** argv) {
         g.open(QIODevice::ReadOnly);
         // The generator writes no start date, which the import requires.
         const QByteArray text = "042 2026/01/01\r\n" + g.readAll();
-        // A player left out of a round (a zero-point bye) has no place in the program's
-        // data, where every player of an odd field meets the bye participant.
-        if (text.contains("0000 - Z")) {
-            ++skipped;
-            continue;
-        }
         const Result<TrfImported> imported = trfImportSwiss(text);
         if (!imported) {
             std::printf("seed %u: import refused: %s\n", seed, qPrintable(imported.failure().text));
@@ -189,7 +248,13 @@ int main(int argc, char** argv) {
             continue;
         }
         const SwissTournament& full = imported->tournament;
+        if (!kept.isEmpty()) {
+            rounds = full.roundCount();
+            players = full.participantCount() - (full.byeNumber > 0 ? 1 : 0);
+        }
         ++tournaments;
+        if (!full.extras.byes.isEmpty())
+            ++withAbsences;
         bool allSame = true;
         const int identicalBefore = identical;
         for (int r = 1; r <= full.roundCount(); ++r) {
@@ -200,6 +265,11 @@ int main(int argc, char** argv) {
                 QFile f(in);
                 f.open(QIODevice::WriteOnly);
                 f.write(trfExport(before, rounds));
+                // Before any colour is given the reference must be told the initial one.
+                f.write(initialColourFromRoundOne(full).value_or(InitialColour::White) ==
+                                InitialColour::White
+                            ? "XXC white1\r\n"
+                            : "XXC black1\r\n");
                 f.close();
                 const auto ref = bbpPairs(bbp, in, full.byeNumber, tmp.filePath("out.txt"));
                 if (!ref || *ref != expected) {
@@ -211,31 +281,84 @@ int main(int argc, char** argv) {
             DutchOptions options;
             options.plannedRounds = rounds;
             options.initialColour = initialColourFromRoundOne(full).value_or(InitialColour::White);
-            clock.start();
-            const DutchPairing own = pairDutch(before, options);
-            ownNs += clock.nsecsElapsed();
-            ++compared;
-            const PairSet got = pairSet(own.pairs);
-            if (got == expected) {
+            PairSet got;
+            PairSet reference = expected;
+            bool ownFound = true;
+            if (restrictions) {
+                // Both engines read the same cut file with the restrictions in it.
+                SwissTournament restricted = before;
+                addRestrictions(restricted, expected, r, seed);
+                const QString in = tmp.filePath(QStringLiteral("cut.trf"));
+                QFile f(in);
+                f.open(QIODevice::WriteOnly);
+                // Before any colour is given the reference must be told the initial one.
+                const QByteArray cut =
+                    trfExport(restricted, rounds) + (options.initialColour == InitialColour::White
+                                                         ? "XXC white1\r\n"
+                                                         : "XXC black1\r\n");
+                f.write(cut);
+                f.close();
+                const Result<TrfImported> read = trfImportSwiss(cut);
+                if (!read) {
+                    std::printf("seed %u round %d: the cut file does not import: %s\n", seed, r,
+                                qPrintable(read.failure().text));
+                    allSame = false;
+                    continue;
+                }
+                const SwissTournament& mine = read->tournament;
+                const int byeNumber =
+                    mine.byeNumber > 0 ? mine.byeNumber : mine.participantCount() + 1;
+                bool refused = false;
+                const auto ref = bbpPairs(bbp, in, byeNumber, tmp.filePath("out.txt"), &refused);
+                clock.start();
+                const DutchPairing own = pairDutch(mine, options);
+                ownNs += clock.nsecsElapsed();
+                ++compared;
+                ++restrictedRounds;
+                if (!ref && !own.found()) {
+                    ++identical;
+                    ++restrictedFailures;
+                    continue;
+                }
+                reference = ref.value_or(PairSet{});
+                got = pairSet(own.pairs);
+                ownFound = own.found();
+            } else {
+                clock.start();
+                const DutchPairing own = pairDutch(before, options);
+                ownNs += clock.nsecsElapsed();
+                ++compared;
+                got = pairSet(own.pairs);
+                ownFound = own.found();
+            }
+            const PairSet& expectedHere = reference;
+            if (got == expectedHere) {
                 ++identical;
                 continue;
             }
             allSame = false;
-            std::printf("seed %u (%d players, %d rounds) round %d differs\n", seed, players, rounds,
-                        r);
+            std::printf("seed %u (%d players, %d rounds) round %d differs%s\n", seed, players,
+                        rounds, r, ownFound ? "" : " (own: no pairing)");
+            if (restrictions && !saveDir.isEmpty()) {
+                QDir().mkpath(saveDir);
+                QFile::copy(
+                    tmp.filePath(QStringLiteral("cut.trf")),
+                    QDir(saveDir).filePath(QStringLiteral("seed%1-r%2.trf").arg(seed).arg(r)));
+            }
             if (verbose) {
                 PairSet onlyRef, onlyOwn;
-                std::set_difference(expected.begin(), expected.end(), got.begin(), got.end(),
-                                    std::inserter(onlyRef, onlyRef.end()));
-                std::set_difference(got.begin(), got.end(), expected.begin(), expected.end(),
-                                    std::inserter(onlyOwn, onlyOwn.end()));
+                std::set_difference(expectedHere.begin(), expectedHere.end(), got.begin(),
+                                    got.end(), std::inserter(onlyRef, onlyRef.end()));
+                std::set_difference(got.begin(), got.end(), expectedHere.begin(),
+                                    expectedHere.end(), std::inserter(onlyOwn, onlyOwn.end()));
                 std::printf("  reference only: %s\n  own only:       %s\n",
                             qPrintable(pairsText(onlyRef)), qPrintable(pairsText(onlyOwn)));
             }
         }
         // A line per tournament, so that a run stopped early can still be counted.
-        std::printf("seed %u: %d players, %d of %d rounds identical\n", seed, players,
-                    identical - identicalBefore, full.roundCount());
+        std::printf("seed %u: %d players, %d of %d rounds identical%s\n", seed, players,
+                    identical - identicalBefore, full.roundCount(),
+                    full.extras.byes.isEmpty() ? "" : " (players sitting out rounds)");
         if (allSame && !identicalDir.isEmpty()) {
             QDir().mkpath(identicalDir);
             QFile::copy(
@@ -253,7 +376,11 @@ int main(int argc, char** argv) {
     std::printf(
         "tournaments %d, rounds compared %d, rounds identical %d, own pairing time %.3f s\n",
         tournaments, compared, identical, double(ownNs) / 1e9);
-    std::printf("generated tournaments left out (absent players, half-point byes): %d\n", skipped);
+    std::printf("of them with players sitting out a round (H, Z): %d\n", withAbsences);
+    std::printf("generated tournaments left out (refused by the import): %d\n", skipped);
+    if (restrictions)
+        std::printf("rounds with restrictions %d, of which neither engine could pair %d\n",
+                    restrictedRounds, restrictedFailures);
     if (checkP)
         std::printf("reference -p answers differing from its generated rounds: %d\n",
                     referenceMismatch);

@@ -168,17 +168,21 @@ const QVector<CliCommand>& cliCommands() {
          QStringLiteral("Writes a .kr2 or .swz tournament as a FIDE tournament report file (TRF):\n"
                         "one 001 line per player, renumbered without the bye, with the points\n"
                         "summed from the rounds. Without -o it goes to stdout; -o OUT replaces\n"
-                        "OUT atomically.\n"
+                        "OUT atomically. A Swiss writes the rounds its players sat out, byes\n"
+                        "requested for rounds to come (240) and its forbidden pairs (260).\n"
                         "\n"
                         "Options:\n"
                         "  --rounds N       the planned rounds of a Swiss, for the XXR record\n"
-                        "                   (default: the rounds paired so far)\n"
+                        "                   (default: the tournament's planned rounds, else\n"
+                        "                   the rounds paired so far)\n"
                         "  -o OUT           write the TRF to OUT\n")},
         {QStringLiteral("import-trf"), QStringLiteral("IN -o OUT"),
          QStringLiteral("a Swiss tournament from a TRF file"),
          QStringLiteral("Reads the Swiss tournament of the TRF file IN into the new tournament\n"
                         "file OUT (its name ending in swz), which must not exist yet. Start ranks\n"
-                        "stay the participants' numbers. A file that cannot be represented\n"
+                        "stay the participants' numbers. Rounds sat out (H, Z, F) and the 240,\n"
+                        "260 and XXR (or 142) records become the tournament's requested byes,\n"
+                        "forbidden pairs and planned rounds. A file that cannot be represented\n"
                         "faithfully is refused naming the line, and nothing is written.\n")},
         // The director's actions on a running Swiss tournament.
         {QStringLiteral("rounds"), QStringLiteral("FILE N [-o OUT]"),

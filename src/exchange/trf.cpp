@@ -36,7 +36,8 @@ struct Header {
     QString startDate;
     QString endDate;
     QString type;
-    int rounds = 0;
+    int rounds = 0;              // XXR; 0: nothing to announce, no record
+    QVector<QByteArray> records; // 240 and 260, as written
 };
 
 // Points in halves, so that the sum is exact.
@@ -87,6 +88,11 @@ Block byeBlock(const QString& code) {
     default:
         return {};
     }
+}
+
+// A round sat out: no opponent, the absence's letter.
+Block absenceBlock(Absence kind) {
+    return {0, '-', char(kind)};
 }
 
 Block gameBlock(int opponent, bool white, const QString& code) {
@@ -214,7 +220,11 @@ QByteArray trfText(const Header& h, const QVector<Player>& players) {
         record("052", trfDate(h.endDate));
     record("062", QString::number(players.size()));
     record("092", h.type);
-    record("XXR", QString::number(h.rounds));
+    // The reference engine refuses "XXR 0": with nothing to announce there is no record.
+    if (h.rounds > 0)
+        record("XXR", QString::number(h.rounds));
+    for (const QByteArray& line : h.records)
+        out += line + "\r\n";
     for (int i = 0; i < players.size(); ++i) {
         const Participant& p = *players[i].participant;
         out += playerLine(i + 1, players[i]) + "\r\n" + OwnRecord + number(i + 1, 4) + '|' +
@@ -324,6 +334,56 @@ QByteArray trfExport(const RoundRobinTournament& t) {
     return trfText(h, players);
 }
 
+namespace {
+
+// "240 T RRR PPPP PPPP ...": who sits out a round not yet paired, by kind and round. The
+// next round's field is announced whole (requested byes, withdrawals, late entries); the
+// rounds after it by their requested byes.
+// "260 RR1 RRL PPPP PPPP": a forbidden pair, one record each, a pair for the whole
+// tournament written for rounds 1 to the planned rounds (999 when not known).
+QVector<QByteArray> swissRecords(const SwissTournament& t, const QVector<int>& startRank,
+                                 int plannedRounds) {
+    QVector<QByteArray> out;
+    const int next = t.roundCount() + 1;
+    const auto ranked = [&](int participant) {
+        return t.hasParticipant(participant) ? startRank[participant] : 0;
+    };
+    const auto byeRecord = [&](Absence kind, int round, const QVector<int>& ranks) {
+        QByteArray line = "240 " + QByteArray(1, char(kind)) + ' ' + number(round, 3);
+        for (int rank : ranks)
+            line += ' ' + number(rank, 4);
+        out.append(line);
+    };
+    int lastRound = next;
+    for (const RequestedBye& b : t.extras.byes)
+        lastRound = std::max(lastRound, b.round);
+    for (int round = next; round <= lastRound; ++round) {
+        for (Absence kind : {Absence::HalfBye, Absence::FullBye, Absence::ZeroBye}) {
+            QVector<int> ranks;
+            for (int k = 1; k <= t.participantCount(); ++k) {
+                const bool requested = std::any_of(
+                    t.extras.byes.begin(), t.extras.byes.end(),
+                    [&](const RequestedBye& b) { return b.participant == k && b.round == round; });
+                if (ranked(k) > 0 && (round == next || requested) &&
+                    t.extras.absence(k, round) == kind)
+                    ranks.append(ranked(k));
+            }
+            if (!ranks.isEmpty())
+                byeRecord(kind, round, ranks);
+        }
+    }
+    for (const ForbiddenPair& f : t.extras.forbidden) {
+        if (ranked(f.first) == 0 || ranked(f.second) == 0)
+            continue;
+        const int last = f.toRound > 0 ? f.toRound : plannedRounds > 0 ? plannedRounds : 999;
+        out.append("260 " + number(f.fromRound, 3) + ' ' + number(last, 3) + ' ' +
+                   number(ranked(f.first), 4) + ' ' + number(ranked(f.second), 4));
+    }
+    return out;
+}
+
+} // namespace
+
 QByteArray trfExport(const SwissTournament& t, int plannedRounds) {
     const int n = t.participantCount();
     const int bye = t.byeNumber;
@@ -366,6 +426,12 @@ QByteArray trfExport(const SwissTournament& t, int plannedRounds) {
             if (blackIn)
                 seen[g.black] = true;
         }
+        for (int k = 1; k <= n; ++k) {
+            if (startRank[k] == 0 || seen[k])
+                continue;
+            if (const std::optional<Absence> kind = t.extras.absence(k, r + 1))
+                players[startRank[k] - 1].blocks[r] = absenceBlock(*kind);
+        }
     }
     rankByPointsAndBuchholz(players);
     Header h;
@@ -374,7 +440,8 @@ QByteArray trfExport(const SwissTournament& t, int plannedRounds) {
     h.startDate = t.state.startDate;
     h.endDate = t.state.endDate;
     h.type = QStringLiteral("Swiss System");
-    h.rounds = qMax(plannedRounds, t.roundCount());
+    h.rounds = std::max({plannedRounds, t.extras.plannedRounds, t.roundCount()});
+    h.records = swissRecords(t, startRank, h.rounds);
     return trfText(h, players);
 }
 
@@ -482,6 +549,15 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
         QStringList fields; // name, category, city
     };
     QHash<int, Own> own; // by start rank
+    // 240 records, kept until the rounds are known: only those for rounds not yet
+    // paired are requested byes (a paired round's player line says it all).
+    struct Announced {
+        int line = 0;
+        RequestedBye bye;
+    };
+    QVector<Announced> announced;
+    QVector<std::pair<int, ForbiddenPair>> forbidden; // with the record's line
+    int announcedRounds = 0;                          // 142, when there is no XXR
     int lineNumber = 0;
     int playerLines = 0;
     while (!reader.atEnd()) {
@@ -523,9 +599,43 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
             (tag == "042" ? startDate : endDate) = date.value_or(QString());
             if (tag == "052")
                 endDateLine = lineNumber;
-        } else if (tag == "240" && field(line, 4, 1).toUpper() == "H") {
-            return refuse(lineRefusal(lineNumber, QStringLiteral("бай в пол-очка в программе "
-                                                                 "не предусмотрен")));
+        } else if (tag == "142") {
+            announcedRounds = plainNumber(value.toLatin1()).value_or(0);
+        } else if (tag == "240") {
+            const QByteArray kind = field(line, 4, 1).toUpper();
+            const std::optional<int> round = plainNumber(field(line, 6, 3));
+            if (kind.size() != 1 || !QByteArray("HZF").contains(kind) || !round || *round < 1 ||
+                *round > Limits::SwissRounds)
+                return refuse(lineRefusal(lineNumber, QCoreApplication::translate(
+                                                          "TrfImport", "запись 240 не читается")));
+            for (qsizetype at = 10; at < line.size(); at += 5) {
+                const std::optional<int> rank = plainNumber(field(line, at, 4));
+                if (!rank || *rank == 0)
+                    return refuse(lineRefusal(
+                        lineNumber,
+                        QCoreApplication::translate("TrfImport", "запись 240: номер участника "
+                                                                 "не читается")));
+                announced.append({lineNumber, {*rank, *round, Absence(kind.front())}});
+            }
+        } else if (tag == "260") {
+            const std::optional<int> from = plainNumber(field(line, 4, 3));
+            const std::optional<int> to = plainNumber(field(line, 8, 3));
+            QVector<int> ranks;
+            for (qsizetype at = 12; at < line.size(); at += 5) {
+                const std::optional<int> rank = plainNumber(field(line, at, 4));
+                if (!rank || *rank == 0) {
+                    ranks.clear();
+                    break;
+                }
+                ranks.append(*rank);
+            }
+            if (!from || !to || *from < 1 || *to < *from || ranks.size() < 2)
+                return refuse(lineRefusal(lineNumber, QCoreApplication::translate(
+                                                          "TrfImport", "запись 260 не читается")));
+            // Every two players the record names must not meet.
+            for (qsizetype i = 0; i < ranks.size(); ++i)
+                for (qsizetype j = i + 1; j < ranks.size(); ++j)
+                    forbidden.append({lineNumber, {ranks[i], ranks[j], *from, *to}});
         } else if (tag == "299") {
             return refuse(lineRefusal(lineNumber, QStringLiteral("особое начисление очков в "
                                                                  "программе не предусмотрено")));
@@ -603,6 +713,7 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
     }
     if (startDate.isEmpty())
         return refuse(refusal(QStringLiteral("В файле нет даты начала турнира (строки 042).")));
+    SwissTournament t;
     // Completion refuses an end before the start; a file must not bring one in either,
     // or the finished tournament would show a period that never was.
     if (!endDate.isEmpty() && parseDate(endDate) < parseDate(startDate))
@@ -612,12 +723,41 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
                 .arg(endDate, startDate)));
 
     const int players = int(read.size());
-    const int bye = players % 2 == 1 ? players + 1 : 0;
     int rounds = 0;
     for (const ReadPlayer& p : read)
         rounds = qMax(rounds, int(p.blocks.size()));
+    // The bye participant fills an odd field, and takes a pairing-allocated bye (or the
+    // odd one out of the players without a game) in a round whose field is even because
+    // someone sat it out.
+    bool needsBye = players % 2 == 1;
+    for (int r = 0; r < rounds && !needsBye; ++r) {
+        int blanks = 0;
+        for (const ReadPlayer& p : read) {
+            const Block b = r < p.blocks.size() ? p.blocks[r] : Block{};
+            if (b.opponent == 0 && b.result == ' ')
+                ++blanks;
+            else if (b.opponent == 0 && QByteArray("U+-").contains(b.result))
+                needsBye = true;
+        }
+        needsBye = needsBye || blanks % 2 == 1;
+    }
+    const int bye = needsBye ? players + 1 : 0;
+    for (const Announced& a : announced) {
+        if (a.bye.participant > players)
+            return refuse(lineRefusal(
+                a.line, QCoreApplication::translate("TrfImport", "нет участника с номером %1")
+                            .arg(a.bye.participant)));
+        if (a.bye.round > rounds)
+            t.extras.byes.append(a.bye);
+    }
+    for (const auto& [line, f] : forbidden) {
+        if (f.first > players || f.second > players || f.first == f.second)
+            return refuse(lineRefusal(
+                line, QCoreApplication::translate("TrfImport", "нет участника с номером %1")
+                          .arg(std::max(f.first, f.second))));
+        t.extras.forbidden.append(f);
+    }
 
-    SwissTournament t;
     t.state.kind = TournamentKind::Swiss;
     t.state.startDate = startDate;
     t.state.endDate = endDate;
@@ -657,25 +797,23 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
                     blank.append(k + 1);
                     continue;
                 case 'U':
-                case 'F':
                 case '+':
                     code = GameResult::ForfeitWin;
                     break;
-                case 'Z':
                 case '-':
                     code = GameResult::ForfeitLoss;
                     break;
                 case 'H':
-                    return refuseRound(QStringLiteral("бай в пол-очка в программе не "
-                                                      "предусмотрен"));
+                case 'Z':
+                case 'F':
+                    // Sat out: on no board, the absence kept with the tournament.
+                    t.extras.byes.append({k + 1, r + 1, Absence(b.result)});
+                    continue;
                 default:
                     return refuseRound(QStringLiteral("результат «%1» без соперника в программе "
                                                       "не предусмотрен")
                                            .arg(QLatin1Char(b.result)));
                 }
-                if (bye == 0)
-                    return refuseRound(QStringLiteral("бай при чётном числе участников в "
-                                                      "программе не предусмотрен"));
                 if (byeLine > 0)
                     return refuseRound(
                         QStringLiteral("второй бай в туре (первый в строке %1)").arg(byeLine));
@@ -704,16 +842,24 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
             else
                 games.append({b.opponent, k + 1, codes->second, codes->first});
         }
-        // No game in the file: the program pairs every player, so these meet each other
-        // in games still without a result, and the bye participant takes one left over.
-        if (blank.size() % 2 == 1)
-            blank.append(bye);
+        // No game in the file: these meet each other in games still without a result, and
+        // the bye participant takes one left over (unless the round's bye is given: then
+        // that one sits on no board).
+        if (blank.size() % 2 == 1) {
+            if (byeGames.isEmpty())
+                blank.append(bye);
+            else
+                blank.removeLast();
+        }
         for (int i = 0; i + 1 < blank.size(); i += 2)
             (blank[i + 1] == bye ? byeGames : games).append({blank[i], blank[i + 1], {}, {}});
         std::sort(games.begin(), games.end(), [](const SwissGame& a, const SwissGame& b) {
             return qMin(a.white, a.black) < qMin(b.white, b.black);
         });
-        t.rounds.append(games + byeGames);
+        // The spare boards of those who sat out stay empty, after the real ones.
+        QVector<SwissGame> round = games + byeGames;
+        round.resize(std::max<qsizetype>(round.size(), (players + (bye > 0)) / 2));
+        t.rounds.append(round);
     }
     for (const ReadPlayer& p : read) {
         int halves = 0;
@@ -723,6 +869,15 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
             return refuse(lineRefusal(
                 p.line, QStringLiteral("очки %1 не равны сумме результатов %2")
                             .arg(formatFixed(p.halves / 2.0, 1), formatFixed(halves / 2.0, 1))));
+    }
+    const int planned = result.plannedRounds > 0 ? result.plannedRounds : announcedRounds;
+    result.plannedRounds = planned;
+    t.extras.plannedRounds = planned >= rounds && planned <= Limits::SwissRounds ? planned : 0;
+    // A pair forbidden up to the planned last round (or the "999" of an unknown one)
+    // holds for the whole tournament.
+    for (ForbiddenPair& f : t.extras.forbidden) {
+        if (f.toRound >= 999 || (planned > 0 && f.toRound == planned))
+            f.toRound = 0;
     }
     t.deriveCounts();
     if (!swissFileText(t).readsBack)

@@ -27,15 +27,21 @@ inline const QString ExportButton = QStringLiteral("Экспорт TRF");
 
 // The tournament as TRF lines, each ending CR LF: the header records 012 (name), 022
 // (city, when every player comes from the same one), 042 and 052 (dates, 052 once
-// finished), 062 (players), 092 (type) and XXR (rounds), then a 001 line per player.
+// finished), 062 (players), 092 (type) and XXR (rounds; no record when there are none
+// to announce), then a 001 line per player.
 // The bye participant is no player: the others are numbered 1.. in their order without
 // it, and a game against it is a bye ("0000 - U" for a point, "Z" for none, "H" for half).
-// An unplayed game is left blank. Each player's points are the sum of the round
+// A round a Swiss player sat out is "0000 - H", "Z" or "F" by its absence. An unplayed
+// game is left blank. A Swiss tournament's records follow XXR: 240 for who sits out a
+// round not yet paired (the next round whole, later rounds their requested byes) and
+// 260 for each forbidden pair, one for the whole tournament written for rounds 1 to
+// the planned rounds (999 when not known). Each player's points are the sum of the round
 // results written. The rank of a round-robin player is the place among the players;
 // a Swiss player's ranks by points, then Buchholz over the games the file holds, equal
 // players sharing one.
 QByteArray trfExport(const RoundRobinTournament& tournament);
-// `plannedRounds` is what XXR announces; the rounds paired so far when it is fewer.
+// XXR announces the most of `plannedRounds`, the tournament's planned rounds and the
+// rounds paired so far.
 QByteArray trfExport(const SwissTournament& tournament, int plannedRounds = 0);
 
 // The tournament's name as 012 gives it: the file name without folder and extension,
@@ -59,20 +65,27 @@ Message exportTrfBeside(const RoundRobinTournament& tournament, const QString& w
 Message exportTrfBeside(const SwissTournament& tournament, const QString& workingDir);
 
 // A Swiss tournament read from TRF text. Players keep their start ranks as numbers; the
-// bye participant follows as the last number when their count is odd. Refused, with
-// the line at fault named, is whatever the program cannot hold faithfully: more than
-// 300 players or 20 rounds, half-point byes, a result it has no code for, two players
-// disagreeing about their game, points that are not the sum of the results, more than
-// one bye in a round. Name, category and city come from the player's "### Ladya"
-// comment while the player line still bears that name; otherwise the name is the
-// line's, the city that of 022 and the category none.
-// Blank rounds of a player (no game) are paired among themselves
-// as games without a result, the last with the bye participant when one is left over.
+// bye participant follows as the last number when their count is odd, or when a round
+// needs it (a bye, or an odd number of players without a game, in an even field).
+// Refused, with the line at fault named, is whatever the program cannot hold
+// faithfully: more than 300 players or 20 rounds, a result it has no code for, two
+// players disagreeing about their game, points that are not the sum of the results,
+// more than one bye in a round, a 240 or 260 record it cannot read. Name, category and
+// city come from the player's "### Ladya" comment while the player line still bears
+// that name; otherwise the name is the line's, the city that of 022 and the category
+// none.
+// A round sat out ("0000 - H", "Z", "F") puts the player on no board and is kept as a
+// requested bye in the tournament's extras, as are the 240 records of rounds not
+// paired; 260 records are its forbidden pairs (one ending at the planned last round or
+// at 999 holds to the end), XXR (or 142) its planned rounds. Blank rounds of a player
+// (no game) are paired among themselves as games without a result, the last with the
+// bye participant when one is left over. Every round has its boards, the spare ones
+// empty.
 struct TrfImported {
     SwissTournament tournament; // state.path left empty
     QString name;               // from 012, "" when absent
-    // From XXR, 0 when absent. The tournament file has no place for it; an export of the
-    // imported tournament announces it again when given it.
+    // From XXR (or 142), 0 when absent; also in the tournament's extras when it is not
+    // fewer than the rounds read.
     int plannedRounds = 0;
 };
 Result<TrfImported> trfImportSwiss(QByteArrayView text);

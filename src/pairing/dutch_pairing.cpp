@@ -110,6 +110,7 @@ struct RoundReading {
     std::vector<int> scoreBefore;
     std::vector<Float> floats;
     std::vector<int> gained;
+    std::vector<bool> seated; // on a board of the round
 };
 
 // A game played: colours, who met, and the floats of unequal scores.
@@ -145,6 +146,10 @@ void readBoard(Field& history, RoundReading& reading, const SwissTournament& tou
     const int black = indexOf(game.black);
     const char whiteCode = codeByte(game.whiteResult);
     const char blackCode = codeByte(game.blackResult);
+    if (white >= 0)
+        reading.seated[white] = true;
+    if (black >= 0)
+        reading.seated[black] = true;
     if (white >= 0 && black >= 0) {
         reading.gained[white] = halfPoints(whiteCode);
         reading.gained[black] = halfPoints(blackCode);
@@ -175,11 +180,26 @@ void readBoard(Field& history, RoundReading& reading, const SwissTournament& tou
 void readRound(Field& history, const SwissTournament& tournament, int round) {
     const std::size_t size = history.players.size();
     RoundReading reading{round, std::vector<int>(size), std::vector<Float>(size, Float::None),
-                         std::vector<int>(size, 0)};
+                         std::vector<int>(size, 0), std::vector<bool>(size, false)};
     for (std::size_t i = 0; i < size; ++i)
         reading.scoreBefore[i] = history.players[i].score;
     for (const SwissGame& game : tournament.rounds[round - 1])
         readBoard(history, reading, tournament, game);
+    // A round sat out brings what the absence brings, and no colour and no opponent. Its
+    // points were scored without playing, as a bye's are: a float down, and a whole
+    // point bars the pairing-allocated bye as a win without playing does.
+    for (std::size_t i = 0; i < size; ++i) {
+        if (reading.seated[i])
+            continue;
+        Player& player = history.players[i];
+        const std::optional<Absence> kind = tournament.extras.absence(player.number, round);
+        const int halves = kind ? absenceHalves(*kind) : 0;
+        reading.gained[i] = halves;
+        if (halves > 0)
+            reading.floats[i] = Float::Down;
+        if (halves == 2)
+            player.byeEligible = false;
+    }
     for (std::size_t i = 0; i < size; ++i) {
         Player& player = history.players[i];
         player.score += reading.gained[i];
@@ -212,13 +232,17 @@ void readColourPreference(Player& player) {
     }
 }
 
-// The players paired by hand leave the field once their history has been read; the rest
-// take the pairing order (A.2): score, then pairing number.
-Field inPairingOrder(const Field& history, const DutchOptions& options) {
+// The players paired by hand and those who sit the round out leave the field once their
+// history has been read; the rest take the pairing order (A.2): score, then pairing
+// number.
+Field inPairingOrder(const Field& history, const SwissTournament& tournament,
+                     const DutchOptions& options) {
     const std::vector<Player>& all = history.players;
+    const int round = tournament.roundCount() + 1;
     std::vector<int> order;
     for (int i = 0; i < int(all.size()); ++i)
-        if (!options.alreadyPaired.contains(all[i].number))
+        if (!options.alreadyPaired.contains(all[i].number) &&
+            !tournament.extras.absence(all[i].number, round))
             order.push_back(i);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return all[a].score != all[b].score ? all[a].score > all[b].score
@@ -234,10 +258,18 @@ Field inPairingOrder(const Field& history, const DutchOptions& options) {
         field.indexOfNumber[field.players[i].number] = i;
     }
     field.met.assign(size, std::vector<unsigned char>(size, 0));
+    // A forbidden pair is barred as a rematch is.
     for (int i = 0; i < size; ++i)
         for (int j = 0; j < size; ++j)
-            field.met[i][j] = history.met[order[i]][order[j]];
+            field.met[i][j] = history.met[order[i]][order[j]] ||
+                              tournament.extras.isForbidden(field.players[i].number,
+                                                            field.players[j].number, round);
     return field;
+}
+
+// The rounds the tournament is to have: the options', else the tournament's own record.
+int plannedRoundsOf(const SwissTournament& tournament, const DutchOptions& options) {
+    return options.plannedRounds > 0 ? options.plannedRounds : tournament.extras.plannedRounds;
 }
 
 Field readField(const SwissTournament& tournament, const DutchOptions& options) {
@@ -246,12 +278,13 @@ Field readField(const SwissTournament& tournament, const DutchOptions& options) 
     for (int round = 1; round <= rounds; ++round)
         readRound(history, tournament, round);
     // A.7: in the last round a topscorer is one with more than half the points.
-    const bool lastRound = options.plannedRounds > 0 && rounds + 1 >= options.plannedRounds;
+    const int planned = plannedRoundsOf(tournament, options);
+    const bool lastRound = planned > 0 && rounds + 1 >= planned;
     for (Player& player : history.players) {
         readColourPreference(player);
         player.topscorer = lastRound && player.score > rounds;
     }
-    return inPairingOrder(history, options);
+    return inPairingOrder(history, tournament, options);
 }
 
 // C1 (no rematch) and C3 (two non-topscorers with the same absolute preference never meet).
@@ -1498,8 +1531,12 @@ DutchPairing pairDutch(const SwissTournament& tournament, const DutchOptions& op
     if (playerCount == 0)
         return out;
     std::vector<std::pair<int, int>> pairs; // higher-ranked first; -1 for the bye
-    if (!field.anyHistory) {
+    const bool barred = std::any_of(field.met.begin(), field.met.end(), [](const auto& row) {
+        return std::find(row.begin(), row.end(), 1) != row.end();
+    });
+    if (!field.anyHistory && !barred) {
         // The first round: the top half against the bottom half, the last one left out.
+        // (A forbidden pair among them leaves it to the brackets.)
         const int half = playerCount / 2;
         for (int i = 0; i < half; ++i)
             pairs.push_back({i, half + i});
@@ -1515,12 +1552,21 @@ DutchPairing pairDutch(const SwissTournament& tournament, const DutchOptions& op
     sortBoards(field, pairs);
     for (auto [x, y] : pairs) {
         if (y < 0) {
-            out.pairs.push_back({field.players[x].number, tournament.byeNumber});
+            // Without a bye participant the bye pairs with the row the commit adds.
+            const int bye =
+                tournament.byeNumber > 0 ? tournament.byeNumber : tournament.participantCount() + 1;
+            out.pairs.push_back({field.players[x].number, bye});
             continue;
         }
         const Player& higher = field.players[std::min(x, y)];
         const Player& lower = field.players[std::max(x, y)];
-        const bool higherWhite = whiteToHigher(higher, lower, options.initialColour);
+        // Before any colour is given the boards alternate, the first with the initial
+        // colour: when players sit the round out (or a forbidden pair moves one), board
+        // order and pairing numbers part, and the boards decide (as the reference does).
+        const bool oddBoard = out.pairs.size() % 2 == 0;
+        const bool higherWhite = field.anyHistory
+                                     ? whiteToHigher(higher, lower, options.initialColour)
+                                     : oddBoard == (options.initialColour == InitialColour::White);
         const Player& white = higherWhite ? higher : lower;
         const Player& black = higherWhite ? lower : higher;
         out.pairs.push_back({white.number, black.number});

@@ -2,7 +2,8 @@
 // over a snapshot of the tournament, no files, deterministic. Pairing numbers are the
 // participants' numbers without the bye participant (they are in rating order already);
 // a game against the bye participant is the pairing-allocated bye, and forfeited games
-// are not played games (no colour, no bar to a rematch).
+// are not played games (no colour, no bar to a rematch). A round a player sat out (on no
+// board of it) brings its absence's points and nothing else, as an unplayed round does.
 #pragma once
 
 #include "swiss/swiss_file.h"
@@ -18,8 +19,9 @@ enum class InitialColour { White, Black };
 
 struct DutchOptions {
     InitialColour initialColour = InitialColour::White;
-    // The rounds the tournament is to have, for the rules of its last round; 0 when not
-    // known, and then no round is taken for the last.
+    // The rounds the tournament is to have, for the rules of its last round; 0 takes the
+    // tournament's own (`extras.plannedRounds`), and when that is not known either no
+    // round is taken for the last.
     int plannedRounds = 0;
     // Players the director has already paired this round: the rest are paired as the
     // field of the round without them (their games still bar rematches and their
@@ -28,7 +30,8 @@ struct DutchOptions {
 };
 
 // One proposed board: participant numbers, White first. The pairing-allocated bye is
-// the pair of the player with the bye participant (as the program stores it).
+// the pair of the player with the bye participant (as the program stores it), or with
+// number N + 1 when the tournament has none yet (the row the commit adds).
 struct DutchPair {
     int white = 0;
     int black = 0;
@@ -36,8 +39,10 @@ struct DutchPair {
 };
 
 struct DutchPairing {
-    // Every participant but the bye participant in exactly one pair, boards in the
-    // order the rules give them. Empty when no pairing meets the absolute criteria.
+    // Every participant but the bye participant and those who sit the round out (a
+    // requested bye, a withdrawal, a round before a late entry's first) in exactly one
+    // pair, boards in the order the rules give them. Empty when no pairing meets the
+    // absolute criteria, of which a forbidden pair is one.
     QVector<DutchPair> pairs;
     bool found() const { return !pairs.isEmpty(); }
 };

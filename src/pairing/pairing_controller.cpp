@@ -85,14 +85,20 @@ QVector<ListColumn> PairDialogController::statisticsColumns() const {
 
 QVector<QStringList> PairDialogController::statisticsRows() const {
     const SwissTournament& t = m_workbench->tournament();
-    const SwissFigures& a = m_workbench->standings().of(m_first);
-    const SwissFigures& b = m_workbench->standings().of(m_second);
+    // The bye row a commit is still to add (an odd field without one) has no figures.
+    const auto figuresOf = [&](int number) {
+        return t.hasParticipant(number) ? m_workbench->standings().of(number) : SwissFigures{};
+    };
+    const auto ratingOf = [&](int number) {
+        return t.hasParticipant(number) ? t.participant(number).rating : QString();
+    };
+    const SwissFigures a = figuresOf(m_first);
+    const SwissFigures b = figuresOf(m_second);
     auto row = [](const QString& label, const QString& x, const QString& y) {
         return QStringList{label, x, y};
     };
     return {
-        row(QStringLiteral("Рейтинг"), t.participant(m_first).rating,
-            t.participant(m_second).rating),
+        row(QStringLiteral("Рейтинг"), ratingOf(m_first), ratingOf(m_second)),
         row(QStringLiteral("Очки"), pointsText(a.points), pointsText(b.points)),
         row(QStringLiteral("Белые"), QString::number(a.whiteCount), QString::number(b.whiteCount)),
         row(QStringLiteral("Чёрные"), QString::number(a.blackCount), QString::number(b.blackCount)),
@@ -352,8 +358,16 @@ DutchOptions PairingController::dutchOptions() const {
         initialColourEnabled()
             ? m_initialColour
             : initialColourFromRoundOne(m_workbench.tournament()).value_or(InitialColour::White);
-    options.plannedRounds = m_lastRound ? m_workbench.pairedRound() : 0;
+    // Planned rounds known: the engine reads them from the tournament.
+    if (!lastRoundFixed())
+        options.plannedRounds = m_lastRound ? m_workbench.pairedRound() : 0;
     return options;
+}
+
+bool PairingController::lastRound() const {
+    if (!lastRoundFixed())
+        return m_lastRound;
+    return m_workbench.pairedRound() == m_workbench.tournament().extras.plannedRounds;
 }
 
 PairDialogController PairingController::creationDialog() const {

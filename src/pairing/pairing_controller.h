@@ -130,9 +130,12 @@ public:
     void setInitialColour(InitialColour colour) { m_initialColour = colour; }
     // What the Dutch rules pair and colour this round with.
     DutchOptions dutchOptions() const;
-    // The last round has rules of its own, and the file does not say how many rounds
-    // the tournament is to have.
-    bool lastRound() const { return m_lastRound; }
+    // The last round has rules of its own. The tournament's planned rounds say which
+    // round is the last: the box only shows it then (lastRoundFixed). A tournament that
+    // does not know its planned rounds (a file from before they were kept) still takes
+    // the director's word.
+    bool lastRound() const;
+    bool lastRoundFixed() const { return m_workbench.tournament().extras.plannedRounds > 0; }
     void setLastRound(bool last) { m_lastRound = last; }
     QString autoPairToolTip() const;
 

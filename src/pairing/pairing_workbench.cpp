@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 #include <utility>
 
 namespace ladya {
@@ -42,8 +43,30 @@ PairRow PairingWorkbench::makePairRow(int white, int black) const {
         return m_tournament.hasParticipant(number) ? pointsText(m_standings.of(number).points)
                                                    : QString();
     };
-    return {white,         points(white), m_tournament.nameOf(white), m_tournament.nameOf(black),
-            points(black), black};
+    // The bye row the commit is to add is named as it will be.
+    auto name = [&](int number) {
+        return !m_tournament.hasParticipant(number) && number == byeOpponent()
+                   ? ByeText
+                   : m_tournament.nameOf(number);
+    };
+    return {white, points(white), name(white), name(black), points(black), black};
+}
+
+bool PairingWorkbench::sitsOut(int number) const {
+    return m_tournament.extras.absence(number, pairedRound()).has_value();
+}
+
+int PairingWorkbench::fieldSize() const {
+    int size = 0;
+    for (int p = 1; p <= m_tournament.participantCount(); ++p)
+        size += p != m_tournament.byeNumber && !sitsOut(p);
+    return size;
+}
+
+int PairingWorkbench::byeOpponent() const {
+    if (m_tournament.byeNumber > 0)
+        return m_tournament.byeNumber;
+    return fieldSize() % 2 == 1 ? m_tournament.participantCount() + 1 : 0;
 }
 
 QStringList PairingWorkbench::playerRow(int number) const {
@@ -89,7 +112,7 @@ void PairingWorkbench::buildUnpairedList() {
         m_pairedNumbers << row.white << row.black;
     m_unpaired.clear();
     for (int number : m_standings.order) {
-        if (isPaired(number) || m_tournament.participant(number).name == ByeText)
+        if (isPaired(number) || m_tournament.participant(number).name == ByeText || sitsOut(number))
             continue;
         m_unpaired.append(number);
     }
@@ -156,6 +179,12 @@ void PairingWorkbench::prune(int s) {
     }
     for (int number : m_pairedNumbers)
         removed.insert(number);
+    // Nobody who sits the round out, and no one s must not meet.
+    const int round = pairedRound();
+    for (int number : std::as_const(m_candidates)) {
+        if (sitsOut(number) || m_tournament.extras.isForbidden(s, number, round))
+            removed.insert(number);
+    }
     QVector<int> kept;
     kept.reserve(m_candidates.size());
     QSet<int> seen;
@@ -176,7 +205,8 @@ Result<> PairingWorkbench::proposeDutchPairing(const DutchOptions& options) {
     // The scores decide the pairing: every result of the last round must be in.
     if (const int r = m_tournament.roundCount(); r > 0) {
         for (const SwissGame& g : m_tournament.rounds[r - 1]) {
-            if (g.whiteResult.isEmpty() || g.blackResult.isEmpty())
+            // An empty board (those who sat out) has no result to wait for.
+            if (!g.isEmpty() && (g.whiteResult.isEmpty() || g.blackResult.isEmpty()))
                 return Message{title, QStringLiteral("В %1 туре внесены не все результаты, а "
                                                      "жеребьёвка следующего тура идёт по очкам.")
                                           .arg(r)};
@@ -197,6 +227,20 @@ Result<> PairingWorkbench::proposeDutchPairing(const DutchOptions& options) {
                                   "у игрока, допустимые цвета). Измените или удалите составленные "
                                   "пары либо составьте остальные пары вручную.")
                                   .arg(m_unpaired.size())};
+    if (!pairing.found()) {
+        // Forbidden pairs are an absolute criterion the director set: when they are
+        // what blocks the round, he is told who and why.
+        SwissTournament unbarred = m_tournament;
+        unbarred.extras.forbidden.clear();
+        if (const QString reasons = forbiddenReasons();
+            !reasons.isEmpty() && pairDutch(unbarred, rest).found())
+            return Message{title, QCoreApplication::translate(
+                                      "PairingWorkbench",
+                                      "Жеребьёвку %1 тура по голландской системе составить "
+                                      "нельзя: %2. Снимите запрет пары или составьте пары "
+                                      "вручную.")
+                                      .arg(QString::number(pairedRound()), reasons)};
+    }
     if (!pairing.found())
         return Message{title,
                        QStringLiteral("Жеребьёвку %1 тура по голландской системе составить "
@@ -210,15 +254,54 @@ Result<> PairingWorkbench::proposeDutchPairing(const DutchOptions& options) {
     return {};
 }
 
+QString PairingWorkbench::forbiddenReasons() const {
+    const int round = pairedRound();
+    const auto label = [&](int number) {
+        return QStringLiteral("%1 (№%2)").arg(m_tournament.nameOf(number), QString::number(number));
+    };
+    // Whom x could still meet: an unpaired player, no earlier opponent, not forbidden.
+    const auto otherOpponents = [&](int x) {
+        const std::span<const int> met = m_standings.opponentsOf(x);
+        return std::any_of(m_unpaired.begin(), m_unpaired.end(), [&](int y) {
+            return y != x && std::find(met.begin(), met.end(), y) == met.end() &&
+                   !m_tournament.extras.isForbidden(x, y, round);
+        });
+    };
+    QStringList blocking;
+    QStringList all;
+    for (qsizetype i = 0; i < m_unpaired.size(); ++i) {
+        for (qsizetype j = i + 1; j < m_unpaired.size(); ++j) {
+            const int x = m_unpaired[i];
+            const int y = m_unpaired[j];
+            if (!m_tournament.extras.isForbidden(x, y, round))
+                continue;
+            const QString pair =
+                QCoreApplication::translate("PairingWorkbench",
+                                            "%1 и %2 не могут играть друг с другом (запрет пары)")
+                    .arg(label(x), label(y));
+            all.append(pair);
+            if (!otherOpponents(x) || !otherOpponents(y))
+                blocking.append(pair + QCoreApplication::translate(
+                                           "PairingWorkbench", ", и других соперников для %1 нет")
+                                           .arg(!otherOpponents(x) ? label(x) : label(y)));
+        }
+    }
+    return (blocking.isEmpty() ? all : blocking).join(QStringLiteral("; "));
+}
+
 Result<> PairingWorkbench::canCommit() const {
     const QString title = QStringLiteral("Ошибка");
     if (m_tournament.roundCount() >= Limits::SwissRounds)
         return Message{title, QStringLiteral("В турнире уже %1 туров: больше туров быть не может.")
                                   .arg(m_tournament.roundCount())};
     const int n = m_tournament.participantCount();
-    QVector<int> pairsOf(n + 1, 0);
+    const int bye = byeOpponent();
+    const auto known = [&](int number) {
+        return m_tournament.hasParticipant(number) || (number == bye && bye > 0);
+    };
+    QVector<int> pairsOf(n + 2, 0);
     for (const PairRow& row : m_pairs) {
-        if (!m_tournament.hasParticipant(row.white) || !m_tournament.hasParticipant(row.black))
+        if (!known(row.white) || !known(row.black))
             return Message{title, QStringLiteral("Пара %1-%2: нет участника с таким номером.")
                                       .arg(QString::number(row.white), QString::number(row.black))};
         if (row.white == row.black)
@@ -226,17 +309,25 @@ Result<> PairingWorkbench::canCommit() const {
                            QStringLiteral("Пара %1-%2: участник не может играть сам с собой.")
                                .arg(QString::number(row.white), QString::number(row.black))};
         for (int number : {row.white, row.black}) {
+            if (number != bye && sitsOut(number))
+                return Message{title, QCoreApplication::translate("PairingWorkbench",
+                                                                  "Участник %1 (%2) не играет в %3 "
+                                                                  "туре, а стоит в паре.")
+                                          .arg(QString::number(number),
+                                               m_tournament.participant(number).name,
+                                               QString::number(pairedRound()))};
             if (++pairsOf[number] > 1)
                 return Message{title,
                                QStringLiteral("Участник %1 стоит в нескольких парах.").arg(number)};
         }
     }
     for (int p = 1; p <= n; ++p) {
-        if (pairsOf[p] == 0 && p != m_tournament.byeNumber)
+        if (pairsOf[p] == 0 && p != m_tournament.byeNumber && !sitsOut(p))
             return Message{title, QStringLiteral("Участник %1 (%2) не включён ни в одну пару.")
                                       .arg(QString::number(p), m_tournament.participant(p).name)};
     }
-    if (m_pairs.size() > m_tournament.boardCount())
+    const int boards = (n + (bye > n ? 1 : 0)) / 2;
+    if (m_pairs.size() > boards)
         return Message{title, QStringLiteral("Пар больше, чем досок в туре.")};
     return {};
 }
@@ -244,6 +335,15 @@ Result<> PairingWorkbench::canCommit() const {
 Result<> PairingWorkbench::storeRoundPairing(SwissTournament& tournament) {
     if (Result<> committable = canCommit(); !committable)
         return committable;
+    // An odd field without a bye participant: the bye row is added, last, and every round
+    // gets the board the larger field has (an empty one in the rounds already paired).
+    const int bye = byeOpponent();
+    if (bye > tournament.participantCount()) {
+        tournament.participants.append(makeByeRow(bye));
+        for (QVector<SwissGame>& past : tournament.rounds)
+            past.resize(tournament.boardCount());
+    }
+    // The real boards first; the spare boards of those who sit out stay empty at the end.
     QVector<SwissGame> round(tournament.boardCount());
     int board = 0;
     for (int number : m_standings.order) {

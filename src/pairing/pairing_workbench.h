@@ -98,8 +98,20 @@ public:
     // not written, the failure, and the pair list is kept.
     Result<CommittedRound> commitRoundPairing(const QString& path = QString());
 
+    // Whether the participant sits out the round being paired (a requested bye, a
+    // withdrawal, a round before a late entry's first): no list offers him.
+    bool sitsOut(int number) const;
+    // The number the pairing-allocated bye pairs with: the bye participant, or when the
+    // tournament has none and the round's field is odd, the row the commit adds (N + 1);
+    // 0 when the round has no bye.
+    int byeOpponent() const;
+
 private:
     bool isPaired(int number) const;
+    // The participants of the round: neither the bye participant nor sitting out.
+    int fieldSize() const;
+    // The forbidden pairs among the players still unpaired, as the refusal names them.
+    QString forbiddenReasons() const;
     void prune(int s);
     QVector<QStringList> playerRows(const QVector<int>& numbers) const;
 

@@ -54,8 +54,9 @@ Pairs pairSet(const DutchPairing& p) {
 Pairs storedRound(const SwissTournament& t, int round) {
     Pairs s;
     for (const SwissGame& g : t.rounds[round - 1])
-        s.insert(g.white == t.byeNumber ? std::pair{g.black, g.white}
-                                        : std::pair{g.white, g.black});
+        if (!g.isEmpty())
+            s.insert(g.white == t.byeNumber ? std::pair{g.black, g.white}
+                                            : std::pair{g.white, g.black});
     return s;
 }
 
@@ -164,6 +165,50 @@ TEST(DutchPairing, SameAbsoluteColourNeverMeetsUnlessATopscorerInTheLastRound) {
     last.plannedRounds = 3;
     const Pairs final = pairSet(pairDutch(six, last));
     EXPECT_TRUE(final.count({1, 2}) || final.count({2, 1}));
+}
+
+TEST(DutchPairing, AbsencesAndForbiddenPairs) {
+    const auto has = [](const Pairs& p, int a, int b) {
+        return p.count({a, b}) || p.count({b, a});
+    };
+    // Four players after 1-3 and 2-4 (White won both): 1-2 and 3-4 are natural.
+    SwissTournament four = tournament(4, {{{1, 3, "1", "0"}, {2, 4, "1", "0"}}});
+    // 2 asks for a half-point bye: the odd field has no bye participant, so the bye pairs
+    // with the row the commit adds (5), and goes to 3, who cannot meet 1 again.
+    four.extras.byes = {{2, 2, Absence::HalfBye}};
+    const DutchPairing absent = pairDutch(four, {});
+    EXPECT_EQ(pairSet(absent), (Pairs{{4, 1}, {3, 5}}));
+    four.extras.byes.clear();
+    // A pair forbidden in round 2 is never made; forbidden only in round 1, it is.
+    const struct {
+        ForbiddenPair pair;
+        bool paired;
+    } forbidden[] = {{{1, 2, 1, 0}, false}, {{2, 1, 2, 2}, false}, {{1, 2, 1, 1}, true}};
+    for (const auto& c : forbidden) {
+        four.extras.forbidden = {c.pair};
+        const Pairs p = pairSet(pairDutch(four, {}));
+        ASSERT_EQ(p.size(), 2u);
+        EXPECT_EQ(has(p, 1, 2), c.paired) << c.pair.fromRound << "-" << c.pair.toRound;
+    }
+    // Everyone but 2 forbidden for 1: no pairing at all.
+    four.extras.forbidden = {{1, 2, 1, 0}, {1, 4, 1, 0}};
+    EXPECT_FALSE(pairDutch(four, {}).found());
+
+    // Five players; 5 sat round 1 out with a half-point bye (on no board: the third
+    // board is empty) and stands on ½ with 2 and 4, above 1 on 0: 1 takes the bye. Were
+    // the absence worth nothing, 1 and 5 would meet.
+    SwissTournament five = tournament(5, {{{1, 3, "0", "1"}, {2, 4, "%", "%"}, {0, 0, "", ""}}});
+    five.rounds[0][2] = {};
+    five.extras.byes = {{5, 1, Absence::HalfBye}};
+    const DutchPairing half = pairDutch(five, {});
+    ASSERT_TRUE(half.found());
+    EXPECT_EQ(half.pairs.back(), (DutchPair{1, 6}));
+    // 5 may meet nobody in round 2: only the pairing-allocated bye is left to him, which
+    // a full-point bye bars and a half-point one does not.
+    five.extras.forbidden = {{5, 1, 1, 0}, {5, 2, 1, 0}, {5, 3, 1, 0}, {5, 4, 1, 0}};
+    EXPECT_EQ(pairDutch(five, {}).pairs.back(), (DutchPair{5, 6}));
+    five.extras.byes = {{5, 1, Absence::FullBye}};
+    EXPECT_FALSE(pairDutch(five, {}).found());
 }
 
 TEST(DutchPairing, InitialColourReadBackFromRoundOne) {

@@ -327,3 +327,33 @@ TEST(PairDialog, ProposesTheColoursOfTheDutchRulesAndSaysWhy) {
     EXPECT_EQ(edit.white(), 1);
     EXPECT_TRUE(edit.colourAdvice().endsWith("\nСейчас цвета обратные предложенным."));
 }
+
+TEST(PairingDialog, TheLastRoundIsThePlannedOne) {
+    SwissTournament t = makeSwiss({"1500", "1500"}, {{"1|2|1|0"}});
+    PairingController legacy = dialogFor(t);
+    EXPECT_FALSE(legacy.lastRoundFixed());
+    legacy.setLastRound(true);
+    EXPECT_TRUE(legacy.lastRound());
+    EXPECT_EQ(legacy.dutchOptions().plannedRounds, 2);
+    for (const auto& [planned, last] : {std::pair{2, true}, std::pair{3, false}}) {
+        t.extras.plannedRounds = planned;
+        PairingController c = dialogFor(t);
+        c.setLastRound(!last);
+        EXPECT_TRUE(c.lastRoundFixed());
+        EXPECT_EQ(c.lastRound(), last) << planned;
+        EXPECT_EQ(c.dutchOptions().plannedRounds, 0) << "the engine reads the tournament's";
+    }
+}
+
+TEST(PairDialog, TheByeRowStillToComeHasNoFigures) {
+    // 5 sat round 1 out; all five play round 2, so the bye pairs with the row to come.
+    SwissTournament t =
+        makeSwiss({"2000", "1900", "1800", "1700", "1600"}, {{"1|3|1|0", "2|4|1|0"}});
+    t.extras.byes = {{5, 1, Absence::ZeroBye}};
+    PairingController c = dialogFor(t);
+    ASSERT_TRUE(c.autoPair());
+    const int byeRow = int(c.workbench().pairList().size()) - 1;
+    ASSERT_EQ(c.workbench().pairList().at(byeRow).black, 6);
+    const PairDialogController d = PairDialogController::forEditing(c.workbench(), byeRow, {});
+    EXPECT_EQ(d.statisticsRows().front(), (QStringList{"Рейтинг", "1700", ""}));
+}

@@ -182,3 +182,66 @@ TEST(PairingWorkbench, TwentyFirstRoundIsRefused) {
     EXPECT_TRUE(result.failure().text.contains("20"));
     EXPECT_FALSE(QFile::exists(dir.filePath("t.swz")));
 }
+
+TEST(PairingWorkbench, WhoSitsOutAndForbiddenOpponentsAreNeverOffered) {
+    // Round 2 of six: 2 on a half-point bye, 6 withdrawn, 1 must not meet 3.
+    SwissTournament t = makeSwiss({"2000", "1900", "1800", "1700", "1600", "1500"},
+                                  {{"1|4|1|0", "2|5|1|0", "3|6|1|0"}});
+    t.extras.byes = {{2, 2, Absence::HalfBye}};
+    t.extras.withdrawals = {{6, 2, 0}};
+    t.extras.forbidden = {{3, 1, 1, 0}};
+    PairingWorkbench workbench = workbenchFor(t);
+    EXPECT_EQ(workbench.unpairedList(), (QVector<int>{1, 3, 4, 5}));
+    EXPECT_EQ(workbench.byeOpponent(), 0);
+    workbench.clearCandidates();
+    workbench.forceCandidates(1);
+    EXPECT_EQ(workbench.candidateList(), QVector<int>{5});
+    workbench.clearCandidates();
+    workbench.buildCandidates(1, 1.0f);
+    EXPECT_EQ(workbench.candidateList(), QVector<int>{5});
+    // A pair with a player who sits out is refused; the real boards come first and the
+    // board the two absentees leave is empty.
+    workbench.pairList() = {workbench.makePairRow(1, 5), workbench.makePairRow(2, 4)};
+    SwissTournament copy = t;
+    EXPECT_FALSE(workbench.storeRoundPairing(copy));
+    workbench.pairList() = {workbench.makePairRow(5, 1), workbench.makePairRow(3, 4)};
+    ASSERT_TRUE(workbench.storeRoundPairing(copy));
+    EXPECT_EQ(copy.rounds[1], (QVector<SwissGame>{{5, 1, "", ""}, {3, 4, "", ""}, {}}));
+    // With the results of the real boards in, the next round can be paired: the empty
+    // board waits for none.
+    for (int board : {0, 1})
+        copy.rounds[1][board].whiteResult = copy.rounds[1][board].blackResult = "%";
+    EXPECT_TRUE(workbenchFor(copy).proposeDutchPairing({}));
+}
+
+TEST(PairingWorkbench, AnOddFieldWithoutTheByeParticipantGetsItsRow) {
+    // Five players, 5 sat round 1 out; all five play round 2.
+    SwissTournament t =
+        makeSwiss({"2000", "1900", "1800", "1700", "1600"}, {{"1|3|1|0", "2|4|1|0"}});
+    t.extras.byes = {{5, 1, Absence::ZeroBye}};
+    PairingWorkbench workbench = workbenchFor(t);
+    EXPECT_EQ(workbench.byeOpponent(), 6);
+    ASSERT_TRUE(workbench.proposeDutchPairing({}));
+    EXPECT_EQ(workbench.pairList().back().blackName, "**");
+    SwissTournament next = t;
+    ASSERT_TRUE(workbench.storeRoundPairing(next));
+    EXPECT_EQ(next.byeNumber, 6);
+    EXPECT_EQ(next.rounds[0].size(), 3);
+    EXPECT_TRUE(next.rounds[0][2].isEmpty());
+    EXPECT_EQ(next.rounds[1].size(), 3);
+}
+
+TEST(PairingWorkbench, AForbiddenPairThatBlocksTheRoundIsNamed) {
+    // 1 has met 3; 2 and 4 are forbidden for him: nobody is left.
+    SwissTournament t = makeSwiss({"2000", "1900", "1800", "1700"}, {{"1|3|1|0", "2|4|1|0"}});
+    t.extras.forbidden = {{1, 2, 1, 0}, {4, 1, 2, 2}};
+    PairingWorkbench workbench = workbenchFor(t);
+    const Result<> refused = workbench.proposeDutchPairing({});
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.failure().text,
+              "Жеребьёвку 2 тура по голландской системе составить нельзя: P1 (№1) и P2 (№2) не "
+              "могут играть друг с другом (запрет пары), и других соперников для P1 (№1) нет; "
+              "P1 (№1) и P4 (№4) не могут играть друг с другом (запрет пары), и других "
+              "соперников для P1 (№1) нет. Снимите запрет пары или составьте пары вручную.");
+    EXPECT_TRUE(workbench.pairList().isEmpty());
+}
