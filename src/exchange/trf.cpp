@@ -357,6 +357,12 @@ QVector<QByteArray> swissRecords(const SwissTournament& t, const QVector<int>& s
     int lastRound = next;
     for (const RequestedBye& b : t.extras.byes)
         lastRound = std::max(lastRound, b.round);
+    // Nothing is announced for a round the tournament will not have: after the last
+    // planned round, or once it is finished.
+    if (plannedRounds > 0)
+        lastRound = std::min(lastRound, plannedRounds);
+    if (t.isFinished())
+        lastRound = 0;
     for (int round = next; round <= lastRound; ++round) {
         for (Absence kind : {Absence::HalfBye, Absence::FullBye, Absence::ZeroBye}) {
             QVector<int> ranks;
@@ -441,7 +447,7 @@ QByteArray trfExport(const SwissTournament& t, int plannedRounds) {
     h.endDate = t.state.endDate;
     h.type = QStringLiteral("Swiss System");
     h.rounds = std::max({plannedRounds, t.extras.plannedRounds, t.roundCount()});
-    h.records = swissRecords(t, startRank, h.rounds);
+    h.records = swissRecords(t, startRank, std::max(plannedRounds, t.extras.plannedRounds));
     return trfText(h, players);
 }
 
