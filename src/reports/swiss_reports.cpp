@@ -86,9 +86,10 @@ QString absenceMark(const SwissTournament& t, int round, int number) {
     return QStringLiteral("0");
 }
 
-// The name as the pages show it: a participant withdrawn from the next round on is marked.
+// The name as the pages show it: a participant who has left for good is marked, as the
+// standings list marks him.
 QString markedName(const SwissTournament& t, int number, const QString& name) {
-    if (t.extras.isEmpty() || !t.extras.isWithdrawn(number, t.roundCount() + 1))
+    if (t.extras.isEmpty() || !withdrawnAfter(t, number))
         return name;
     return name + u' ' + tr("(выбыл)");
 }
@@ -160,7 +161,6 @@ html::HtmlReport swissCrosstableReport(const SwissTournament& t, const SwissStan
         for (int r = 1; r <= rounds; ++r)
             cells << roundCell(t, s, r, number);
         QStringList row = swissStandingsRow(t, s, place);
-        row[1] = markedName(t, number, row.at(1));
         report.addRow(html::crosstableCells(withRounds(row, cells)));
     }
     return report;

@@ -88,8 +88,12 @@ QStringList swissStandingsRow(const SwissTournament& t, const SwissStandings& s,
     const int number = s.participantAt(place);
     const Participant& p = t.participant(number);
     const SwissFigures& f = s.of(number);
+    // A participant who has left the tournament for good is marked where he stands.
+    const QString name = !t.extras.isEmpty() && withdrawnAfter(t, number)
+                             ? p.name + u' ' + QCoreApplication::translate("SwissWindow", "(выбыл)")
+                             : p.name;
     return {QString::number(place),
-            p.name,
+            name,
             p.category,
             p.rating,
             pointsText(f.points),

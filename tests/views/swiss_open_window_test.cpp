@@ -199,6 +199,7 @@ TEST_F(SwissOpen, TwentyThreePlayersSevenRoundsWithEveryEventOfARealOpen) {
     // The standings' points are the ones worked out, the window's lists are the CLI's.
     const QByteArray table = listing(standings);
     EXPECT_EQ(table, test::cliListing({"standings", path}));
+    EXPECT_TRUE(table.contains(name(7).toUtf8() + " (выбыл)\t"));
     const QHash<QString, int> shown = pointsOf(table);
     ASSERT_EQ(shown.size(), 24);
     for (int player = 1; player <= 24; ++player)
