@@ -118,10 +118,9 @@ PairingWindow::PairingWindow(ui::Platform& platform, const SwissTournament& tour
     m_lastRound->setMinimumHeight(ButtonHeight);
     left->addWidget(m_lastRound);
     // With the planned rounds known the box only shows whether this round is the last.
-    if (const std::optional<bool> last = nextRoundIsLast(tournament)) {
-        m_lastRound->setChecked(*last);
+    if (m_controller.lastRoundFixed()) {
+        m_lastRound->setChecked(m_controller.lastRound());
         m_lastRound->setEnabled(false);
-        m_controller.setLastRound(*last);
     }
     // Before round 1 the colour is the director's to choose; later round 1 tells it.
     colourLabel->setEnabled(m_controller.initialColourEnabled());
