@@ -502,7 +502,7 @@ QVector<ParticipantChoice> SwissWindowController::participantChoices() const {
     choices.append({ParticipantAction::HalfBye,
                     QCoreApplication::translate("SwissWindow", "Бай ½ очка в туре…")});
     choices.append({ParticipantAction::Absence,
-                    QCoreApplication::translate("SwissWindow", "Не играет в туре… (0 очков)")});
+                    QCoreApplication::translate("SwissWindow", "Не играет в туре…")});
     for (const RequestedBye& b : x.byes) {
         if (b.participant == p && b.round > r)
             choices.append(
