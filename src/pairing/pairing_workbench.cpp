@@ -296,6 +296,14 @@ Result<> PairingWorkbench::canCommit() const {
                                   .arg(m_tournament.roundCount())};
     const int n = m_tournament.participantCount();
     const int bye = byeOpponent();
+    // The bye participant this odd field needs would be a row beyond what the file holds.
+    if (bye > n && n + 1 > Limits::SwissParticipants)
+        return Message{title, QCoreApplication::translate(
+                                  "PairingWorkbench",
+                                  "Нечётному числу играющих нужен участник «бай», а в турнире "
+                                  "уже %1 участников — больше быть не может. Пусть кто-то ещё "
+                                  "пропустит тур или вернётся выбывший.")
+                                  .arg(Limits::SwissParticipants)};
     const auto known = [&](int number) {
         return m_tournament.hasParticipant(number) || (number == bye && bye > 0);
     };

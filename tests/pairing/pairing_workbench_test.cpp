@@ -229,6 +229,16 @@ TEST(PairingWorkbench, AnOddFieldWithoutTheByeParticipantGetsItsRow) {
     EXPECT_EQ(next.rounds[0].size(), 3);
     EXPECT_TRUE(next.rounds[0][2].isEmpty());
     EXPECT_EQ(next.rounds[1].size(), 3);
+
+    // With 300 rows the file has no room for that row: refused, nothing stored.
+    QStringList ratings;
+    for (int k = 0; k < Limits::SwissParticipants; ++k)
+        ratings << QString::number(2400 - k);
+    SwissTournament full = makeSwiss(ratings, {});
+    full.extras.byes = {{7, 1, Absence::HalfBye}};
+    const Result<> refused = workbenchFor(full).canCommit();
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.failure().text.contains("уже 300 участников"));
 }
 
 TEST(PairingWorkbench, AForbiddenPairThatBlocksTheRoundIsNamed) {
