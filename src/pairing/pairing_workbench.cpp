@@ -294,6 +294,15 @@ Result<> PairingWorkbench::canCommit() const {
     if (m_tournament.roundCount() >= Limits::SwissRounds)
         return Message{title, QStringLiteral("В турнире уже %1 туров: больше туров быть не может.")
                                   .arg(m_tournament.roundCount())};
+    // The planned rounds are all paired: one more round is the director's decision, made
+    // by raising them first, as the window's pairing button asks.
+    if (const int planned = m_tournament.extras.plannedRounds;
+        planned > 0 && m_tournament.roundCount() >= planned)
+        return Message{title,
+                       QCoreApplication::translate("PairingWorkbench",
+                                                   "Туров в турнире: %1, и все они уже разыграны. "
+                                                   "Чтобы сыграть ещё тур, увеличьте число туров.")
+                           .arg(planned)};
     const int n = m_tournament.participantCount();
     const int bye = byeOpponent();
     // The bye participant this odd field needs would be a row beyond what the file holds.

@@ -239,6 +239,12 @@ TEST(PairingWorkbench, AnOddFieldWithoutTheByeParticipantGetsItsRow) {
     const Result<> refused = workbenchFor(full).canCommit();
     ASSERT_FALSE(refused);
     EXPECT_TRUE(refused.failure().text.contains("уже 300 участников"));
+
+    // Nor is a round stored beyond the planned ones.
+    next.extras.plannedRounds = 2;
+    const Result<> planned = workbenchFor(next).canCommit();
+    ASSERT_FALSE(planned);
+    EXPECT_TRUE(planned.failure().text.startsWith("Туров в турнире: 2, и все они уже разыграны"));
 }
 
 TEST(PairingWorkbench, AForbiddenPairThatBlocksTheRoundIsNamed) {
