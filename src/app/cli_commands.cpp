@@ -184,6 +184,32 @@ const QVector<CliCommand>& cliCommands() {
                         "260 and XXR (or 142) records become the tournament's requested byes,\n"
                         "forbidden pairs and planned rounds. A file that cannot be represented\n"
                         "faithfully is refused naming the line, and nothing is written.\n")},
+        {QStringLiteral("generate"),
+         QStringLiteral("--players N --rounds R --seed S [options] [-o OUT]"),
+         QStringLiteral("a random Swiss tournament as a TRF file"),
+         QStringLiteral(
+             "Makes a random Swiss tournament, pairs every round by the program's own FIDE\n"
+             "Dutch engine, plays it and writes it as a TRF file: test material for pairing\n"
+             "checkers. The same options give the same file, byte for byte, on every\n"
+             "machine. Players are numbered by rating; the higher-rated player wins a\n"
+             "decided game as often as the rating table expects. Absences and half-point\n"
+             "byes are drawn per player and round before the round is paired. A round no\n"
+             "pairing can be found for ends the run with status 2 and nothing written.\n"
+             "\n"
+             "Options:\n"
+             "  --players N      2 to 300 players, what a Swiss tournament file holds\n"
+             "  --rounds R       1 to 20 rounds\n"
+             "  --seed S         the random seed, 0 to 18446744073709551615\n"
+             "  --draw-rate P    the share of drawn games, 0 to 1 (default 0.3)\n"
+             "  --forfeit-rate P the share of forfeited games (default 0.02)\n"
+             "  --rating-min A, --rating-max B\n"
+             "                   the range of the ratings (default 1400 to 2600)\n"
+             "  --absence-rate P the chance of an announced absence, per player and\n"
+             "                   round (default 0)\n"
+             "  --half-bye-rate P\n"
+             "                   the chance of a requested half-point bye (default 0)\n"
+             "  --forbidden K    K random pairs that must never meet (default 0)\n"
+             "  -o OUT           write the TRF to OUT atomically (default: stdout)\n")},
         // The director's actions on a running Swiss tournament.
         {QStringLiteral("rounds"), QStringLiteral("FILE N [-o OUT]"),
          QStringLiteral("Swiss: set the planned number of rounds"),

@@ -1,4 +1,5 @@
-// `ladya-cli trf FILE [--rounds N] [-o OUT]` and `ladya-cli import-trf IN -o OUT`.
+// `ladya-cli trf FILE [--rounds N] [-o OUT]`, `ladya-cli import-trf IN -o OUT` and
+// `ladya-cli generate --players N --rounds R --seed S [...] [-o OUT]`.
 #pragma once
 
 #include "common/cli_output.h"
@@ -7,7 +8,7 @@
 
 namespace ladya {
 
-// True for the two commands this part runs.
+// True for the three commands this part runs.
 bool isTrfCommand(const QStringList& args);
 // `args` as given to runCli, the command first.
 CliOutput runTrfCli(const QStringList& args);
