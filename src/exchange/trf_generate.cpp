@@ -95,6 +95,11 @@ Result<SwissTournament> generateSwiss(const GenerateSettings& s) {
         // A round needs at least a game.
         if (s.players - away.size() < 2)
             away.clear();
+        // An odd field needs the bye participant, who must be a row the file can hold: with
+        // the table full, the last absence drawn is cancelled instead.
+        if ((s.players - away.size()) % 2 == 1 && t.byeNumber == 0 &&
+            s.players + 1 > Limits::SwissParticipants)
+            away.removeLast();
         t.extras.byes += away;
         if ((s.players - away.size()) % 2 == 1 && t.byeNumber == 0) {
             t.participants.append(makeByeRow(t.participantCount() + 1));
