@@ -4,6 +4,7 @@
 #include "app/main_menu.h"
 #include "app/round_robin_cli.h"
 #include "app/swiss_cli.h"
+#include "app/trf_check.h"
 #include "club/club_cli.h"
 #include "common/file_lock.h"
 #include "exchange/trf_cli.h"
@@ -83,6 +84,8 @@ CliOutput dispatch(const QStringList& args) {
         return runClubCli(args);
     if (isTrfCommand(args))
         return runTrfCli(args);
+    if (command == QStringLiteral("check"))
+        return runTrfCheckCli(args);
 
     if (!isCliCommandWord(command))
         return CliOutput::failure(

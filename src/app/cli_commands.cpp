@@ -8,6 +8,12 @@ const QString ExitStatusText = QStringLiteral(
     "Exit status: 0 on success (a list without rows too), 2 on any error; the message\n"
     "goes to stderr and nothing to stdout.\n");
 
+// check tells a pairing that differs (1) from a file it could not check (2).
+const QString CheckExitStatusText =
+    QStringLiteral("Exit status: 0 when every round is the Dutch pairing, 1 when a round differs,\n"
+                   "2 on any error (a file that cannot be read or is refused, bad arguments); the\n"
+                   "message goes to stderr and nothing to stdout.\n");
+
 const QString ReportOutputText = QStringLiteral(
     "\n"
     "The page is the one the program's report button writes to file.html, byte for\n"
@@ -210,6 +216,17 @@ const QVector<CliCommand>& cliCommands() {
              "                   the chance of a requested half-point bye (default 0)\n"
              "  --forbidden K    K random pairs that must never meet (default 0)\n"
              "  -o OUT           write the TRF to OUT atomically (default: stdout)\n")},
+        {QStringLiteral("check"), QStringLiteral("FILE"),
+         QStringLiteral("whether each round of a TRF is the Dutch pairing"),
+         QStringLiteral("Re-pairs every round of the TRF file FILE with the program's Dutch\n"
+                        "engine from the rounds before it (the rounds sat out, 240, 260 and\n"
+                        "XXR or 142 as the file gives them; the initial colour that of round 1)\n"
+                        "and compares the pairs, colours and bye with the file's. Prints\n"
+                        "\"round N: ok\" or \"round N: differs\" per round, and under a round\n"
+                        "that differs the file's pairs the engine does not make (\"file: W - B\")\n"
+                        "and the engine's the file does not hold (\"Dutch: W - B\"). The file is\n"
+                        "read as import-trf reads it: at most 300 players and 20 rounds, and a\n"
+                        "file that cannot be represented is refused naming the line.\n")},
         // The director's actions on a running Swiss tournament.
         {QStringLiteral("rounds"), QStringLiteral("FILE N [-o OUT]"),
          QStringLiteral("Swiss: set the planned number of rounds"),
@@ -316,7 +333,7 @@ QString cliHelpText() {
                            "its own help\n"
                            "  --version                  show the version\n"
                            "\n") +
-            ExitStatusText;
+            ExitStatusText + QStringLiteral("check exits 1 when a round differs.\n");
     return text;
 }
 
@@ -341,7 +358,8 @@ QString cliCommandHelpText(const QStringList& words) {
         command = findCommand(named.first());
     if (command)
         return QStringLiteral("Usage: ladya-cli ") + usageLine(*command) + QStringLiteral("\n\n") +
-               command->details + u'\n' + ExitStatusText;
+               command->details + u'\n' +
+               (command->name == QStringLiteral("check") ? CheckExitStatusText : ExitStatusText);
 
     // A word that starts several commands ("report"): their list.
     QString list;

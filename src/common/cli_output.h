@@ -12,7 +12,8 @@
 namespace ladya {
 
 struct CliOutput {
-    int status = 0; // 0 success, 2 error (bad arguments, unreadable file, out of range)
+    int status = 0; // 0 success, 2 error (bad arguments, unreadable file, out of range);
+                    // check: 1 when a round is not the Dutch pairing
     QByteArray out; // UTF-8 for stdout
     QByteArray err; // UTF-8 for stderr
 

@@ -1,0 +1,48 @@
+// The pairing checker, `ladya-cli check FILE`: whether each round of a TRF is the
+// pairing the program's Dutch engine makes from the rounds before it. It lives here, not
+// beside the TRF's own commands, because it needs both the import and the engine.
+#pragma once
+
+#include "common/cli_output.h"
+#include "common/result.h"
+#include "pairing/dutch_pairing.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QVector>
+
+namespace ladya {
+
+// One round compared: the file's pairs the engine does not make, and the engine's pairs
+// the file does not hold (White first; the pairing-allocated bye as the player with
+// `TrfCheck::byeNumber`).
+struct TrfRoundCheck {
+    int round = 0;
+    bool dutchFound = true; // false: the engine finds no pairing within the absolute criteria
+    QVector<DutchPair> fileOnly;
+    QVector<DutchPair> dutchOnly;
+    bool agrees() const { return dutchFound && fileOnly.isEmpty() && dutchOnly.isEmpty(); }
+};
+
+struct TrfCheck {
+    QVector<TrfRoundCheck> rounds;
+    int byeNumber = 0; // the bye participant's number, 0 when the file needs none
+    bool agrees() const;
+};
+
+// Reads the TRF as the import does (refused with the line named for whatever it
+// refuses; a file without a start date, as pairing programs write them, is taken as
+// one) and pairs every round r from the tournament cut to its first r - 1 rounds: the
+// file's own absences, forbidden pairs and planned rounds (at least the rounds it holds)
+// kept, the initial colour that of its round 1.
+Result<TrfCheck> checkTrfPairings(QByteArrayView text);
+
+// The report: "round N: ok" or "round N: differs" and under it the pairs that differ,
+// one line each, "  file: W - B" then "  Dutch: W - B" ("bye" for the bye participant).
+QByteArray trfCheckText(const TrfCheck& check);
+
+// `args` as given to runCli, "check" first. Status 0 when every round agrees, 1 when one
+// differs (the report says which), 2 on bad arguments or a file read or refused.
+CliOutput runTrfCheckCli(const QStringList& args);
+
+} // namespace ladya

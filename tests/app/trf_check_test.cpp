@@ -1,0 +1,63 @@
+#include "support/test_support.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace ladya {
+namespace {
+
+// A tournament paired by the reference engine, every round the Dutch pairing: one
+// player line per start rank after the 012 line, lines ending CR.
+const QString Golden = QStringLiteral("dutch/seed5026-10p-5r.trf");
+
+// The file with player `rank`'s opponent in `round` changed to `opponent`.
+void setOpponent(QList<QByteArray>& lines, int rank, int round, int opponent) {
+    lines[rank].replace(91 + 10 * (round - 1), 4, QByteArray::number(opponent).rightJustified(4));
+}
+
+test::ProgramRun check(const QTemporaryDir& dir, const QByteArray& bytes) {
+    const QString path = dir.filePath(QStringLiteral("t.trf"));
+    test::writeBytes(path, bytes);
+    return test::runProgram({QStringLiteral("check"), path});
+}
+
+TEST(TrfCheck, GoldenAgreesAnEditedRoundDiffersABadFileIsRefused) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray golden = test::readBytes(test::dataPath(Golden));
+    ASSERT_FALSE(golden.isEmpty());
+    const test::ProgramRun ok = check(dir, golden);
+    EXPECT_EQ(ok.status, 0) << ok.err.toStdString();
+    EXPECT_EQ(ok.out, "round 1: ok\nround 2: ok\nround 3: ok\nround 4: ok\nround 5: ok\n");
+
+    // Round 3 had the draws 2-8 and 10-6; the file now says 2-6 and 10-8, colours and
+    // results kept, and the rounds after it still add up.
+    QList<QByteArray> lines = golden.split('\r');
+    setOpponent(lines, 2, 3, 6);
+    setOpponent(lines, 6, 3, 2);
+    setOpponent(lines, 10, 3, 8);
+    setOpponent(lines, 8, 3, 10);
+    const test::ProgramRun edited = check(dir, lines.join('\r'));
+    EXPECT_EQ(edited.status, 1) << edited.err.toStdString();
+    EXPECT_TRUE(edited.out.startsWith("round 1: ok\nround 2: ok\nround 3: differs\n"
+                                      "  file: 2 - 6\n  file: 10 - 8\n"
+                                      "  Dutch: 2 - 8\n  Dutch: 10 - 6\nround 4: "))
+        << edited.out.toStdString();
+    EXPECT_TRUE(edited.err.isEmpty());
+
+    // Player 3's rating is no number: refused naming its line (the fourth).
+    lines = golden.split('\r');
+    lines[3].replace(48, 4, "24x7");
+    const test::ProgramRun bad = check(dir, lines.join('\r'));
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_TRUE(bad.out.isEmpty());
+    EXPECT_TRUE(bad.err.startsWith("ladya-cli: check: ")) << bad.err.toStdString();
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("Строка 4: рейтинг «24x7»").toUtf8()))
+        << bad.err.toStdString();
+    // The help says what 1 means, as no other command's does.
+    EXPECT_TRUE(test::runProgram({QStringLiteral("check"), QStringLiteral("--help")})
+                    .out.contains("1 when a round differs"));
+}
+
+} // namespace
+} // namespace ladya
