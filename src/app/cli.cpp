@@ -5,6 +5,7 @@
 #include "app/round_robin_cli.h"
 #include "app/swiss_cli.h"
 #include "app/trf_check.h"
+#include "app/trf_generate.h"
 #include "club/club_cli.h"
 #include "common/file_lock.h"
 #include "exchange/trf_cli.h"
@@ -86,6 +87,8 @@ CliOutput dispatch(const QStringList& args) {
         return runTrfCli(args);
     if (command == QStringLiteral("check"))
         return runTrfCheckCli(args);
+    if (command == QStringLiteral("generate"))
+        return runGenerateCli(args);
 
     if (!isCliCommandWord(command))
         return CliOutput::failure(

@@ -2,10 +2,8 @@
 
 #include "common/tournament_creation.h"
 #include "exchange/trf.h"
-#include "exchange/trf_generate.h"
 
 #include <QDir>
-#include <QRegularExpression>
 
 namespace ladya {
 
@@ -13,7 +11,6 @@ namespace {
 
 const QString Export = QStringLiteral("trf");
 const QString Import = QStringLiteral("import-trf");
-const QString Generate = QStringLiteral("generate");
 
 CliOutput fail(const QString& command, const QString& text) {
     return CliOutput::failure(
@@ -102,109 +99,13 @@ CliOutput runImport(const QStringList& args) {
     return {};
 }
 
-// A rate as typed: a decimal from 0 to 1 with at most six places, in millionths. Read
-// by hand so that no floating point decides a figure of the generated file.
-std::optional<int> parseRate(const QString& text) {
-    static const QRegularExpression pattern(QStringLiteral("^([01])(?:\\.([0-9]{1,6}))?$"));
-    const QRegularExpressionMatch m = pattern.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    const int whole = m.captured(1).toInt() * 1000000;
-    const int part = m.captured(2).leftJustified(6, u'0').toInt();
-    if (whole + part > 1000000)
-        return std::nullopt;
-    return whole + part;
-}
-
-CliOutput runGenerate(const QStringList& args) {
-    const QStringList numbers{"--players",    "--rounds",     "--seed",
-                              "--rating-min", "--rating-max", "--forbidden"};
-    const QStringList rates{"--draw-rate", "--forfeit-rate", "--absence-rate", "--half-bye-rate"};
-    QVector<CliOption> options{CliOption{QStringLiteral("-o")}};
-    for (const QString& name : numbers + rates)
-        options.append(CliOption{name});
-    const CliArguments read = parseCliArguments(args, 1, options);
-    if (!read.ok())
-        return fail(Generate, QStringLiteral("%1 (see --help)").arg(read.error));
-    if (!read.operands.isEmpty())
-        return fail(
-            Generate,
-            QStringLiteral("unexpected argument '%1' (see --help)").arg(read.operands.first()));
-    GenerateSettings s;
-    // Each whole-number option with its range and where it goes.
-    const struct {
-        QString name;
-        int low, high;
-        int* target;
-    } bounded[] = {{"--players", 2, Limits::SwissParticipants, &s.players},
-                   {"--rounds", 1, Limits::SwissRounds, &s.rounds},
-                   {"--rating-min", 1, 9999, &s.ratingMin},
-                   {"--rating-max", 1, 9999, &s.ratingMax},
-                   {"--forbidden", 0, 1000, &s.forbidden}};
-    for (const auto& b : bounded) {
-        const std::optional<QString> text = read.value(b.name);
-        if (!text) {
-            if (*b.target == 0 && b.low > 0)
-                return fail(Generate, QStringLiteral("missing %1 (see --help)").arg(b.name));
-            continue;
-        }
-        const std::optional<int> n = parseNumberArgument(*text);
-        if (!n || *n < b.low || *n > b.high)
-            return fail(Generate,
-                        QStringLiteral("%1 '%2' is not a number from %3 to %4")
-                            .arg(b.name, *text, QString::number(b.low), QString::number(b.high)));
-        *b.target = *n;
-    }
-    if (s.ratingMin > s.ratingMax)
-        return fail(Generate, QStringLiteral("--rating-min is above --rating-max"));
-    if (s.forbidden > s.players * (s.players - 1) / 2)
-        return fail(Generate, QStringLiteral("--forbidden %1: %2 players make only %3 pairs")
-                                  .arg(QString::number(s.forbidden), QString::number(s.players),
-                                       QString::number(s.players * (s.players - 1) / 2)));
-    const std::optional<QString> seed = read.value(QStringLiteral("--seed"));
-    if (!seed)
-        return fail(Generate, QStringLiteral("missing --seed (see --help)"));
-    bool seedOk = !seed->isEmpty() && seed->size() <= 20;
-    for (const QChar c : *seed)
-        seedOk = seedOk && c >= u'0' && c <= u'9';
-    s.seed = seedOk ? seed->toULongLong(&seedOk) : 0;
-    if (!seedOk)
-        return fail(Generate,
-                    QStringLiteral("--seed '%1' is not an unsigned 64-bit number").arg(*seed));
-    int* const rateTargets[] = {&s.drawRate, &s.forfeitRate, &s.absenceRate, &s.halfByeRate};
-    for (qsizetype k = 0; k < rates.size(); ++k) {
-        if (const std::optional<QString> text = read.value(rates[k])) {
-            const std::optional<int> rate = parseRate(*text);
-            if (!rate)
-                return fail(
-                    Generate,
-                    QStringLiteral("%1 '%2' is not a rate from 0 to 1").arg(rates[k], *text));
-            *rateTargets[k] = *rate;
-        }
-    }
-    const Result<SwissTournament> generated = generateSwiss(s);
-    if (!generated)
-        return fail(Generate, generated.failure().text);
-    const QByteArray bytes = trfExport(*generated, s.rounds);
-    const std::optional<QString> output = read.value(QStringLiteral("-o"));
-    if (!output)
-        return {0, bytes, QByteArray()};
-    const TrfWritten written = writeTrfFile(*output, bytes);
-    if (!written.ok)
-        return fail(Generate, written.message.text);
-    return {};
-}
-
 } // namespace
 
 bool isTrfCommand(const QStringList& args) {
-    return !args.isEmpty() &&
-           (args.first() == Export || args.first() == Import || args.first() == Generate);
+    return !args.isEmpty() && (args.first() == Export || args.first() == Import);
 }
 
 CliOutput runTrfCli(const QStringList& args) {
-    if (args.value(0) == Generate)
-        return runGenerate(args);
     return args.value(0) == Export ? runExport(args) : runImport(args);
 }
 

@@ -4,10 +4,12 @@
 // same settings give the same file on every machine and compiler.
 #pragma once
 
+#include "common/cli_output.h"
 #include "common/result.h"
 #include "swiss/swiss_file.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <cstdint>
 
 namespace ladya {
@@ -31,5 +33,8 @@ struct GenerateSettings {
 // pair (the failure names it). Participants are numbered by rating, highest first;
 // the bye participant is added when a round's field is odd.
 Result<SwissTournament> generateSwiss(const GenerateSettings& settings);
+
+// `ladya-cli generate`: the options read, the tournament made and written as a TRF.
+CliOutput runGenerateCli(const QStringList& args);
 
 } // namespace ladya

@@ -1,5 +1,5 @@
+#include "app/trf_generate.h"
 #include "exchange/trf.h"
-#include "exchange/trf_generate.h"
 #include "support/test_support.h"
 
 #include <QFile>
