@@ -44,12 +44,6 @@ QString plannedRoundsButton() {
 }
 } // namespace SwissWindowText
 
-std::optional<bool> nextRoundIsLast(const SwissTournament& t) {
-    if (t.extras.plannedRounds <= 0)
-        return std::nullopt;
-    return t.roundCount() + 1 >= t.extras.plannedRounds;
-}
-
 QStringList swissResultEntries() {
     return {QString(),           QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("%"),
             QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("00")};

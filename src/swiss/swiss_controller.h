@@ -25,10 +25,6 @@ bool storeResult(SwissTournament& tournament, int board, const QString& entry);
 // The same for board `board` of any paired round `round`.
 bool storeResultIn(SwissTournament& tournament, int round, int board, const QString& entry);
 
-// Whether the round paired next is the tournament's last, from the planned rounds;
-// nothing while they are not known (the director then says so in the pairing dialog).
-std::optional<bool> nextRoundIsLast(const SwissTournament& tournament);
-
 // The director's actions on a participant chosen in the standings.
 enum class ParticipantAction { Withdraw, Return, HalfBye, Absence, CancelBye, Forbid, Allow };
 struct ParticipantChoice {
@@ -68,6 +64,8 @@ public:
     QStringList roundItems() const;
     QString roundText() const { return QString::number(m_displayedRound); }
     int displayedRound() const { return m_displayedRound; }
+    // "Пары тура" prints the round shown: there is none before round 1 is paired.
+    bool pairingSheetEnabled() const { return m_displayedRound > 0; }
     // "Тур 3 из 9" while the planned rounds are known, else "".
     QString roundProgress() const;
     int selectedBoard() const { return m_selectedBoard; }

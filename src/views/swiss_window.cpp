@@ -154,10 +154,10 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     fixSize();
     // Tab goes the way a result is entered, from the round to "Записать", then on to
     // the standings, the actions on the participant chosen there and the buttons.
-    QWidget* const order[] = {m_round,        m_games,       m_result,       m_write,
-                              m_standings,    m_participant, m_lateEntry,    m_undoPairing,
-                              m_pairing,      m_finish,      m_statistics,   m_report,
-                              m_pairingSheet, m_trf,         m_mainMenu,     m_plannedRounds};
+    QWidget* const order[] = {m_round,        m_games,       m_result,     m_write,
+                              m_standings,    m_participant, m_lateEntry,  m_undoPairing,
+                              m_pairing,      m_finish,      m_statistics, m_report,
+                              m_pairingSheet, m_trf,         m_mainMenu,   m_plannedRounds};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -228,7 +228,7 @@ void SwissWindow::applyRules() {
     m_progress->setText(m_controller.roundProgress());
     m_finish->setEnabled(m_controller.finishEnabled());
     m_finish->setToolTip(m_controller.finishToolTip());
-    m_pairingSheet->setEnabled(m_controller.displayedRound() > 0);
+    m_pairingSheet->setEnabled(m_controller.pairingSheetEnabled());
     m_statistics->setEnabled(m_controller.statsEnabled());
     // The caption names the chosen player.
     m_statistics->setText(ui::plainButtonText(m_controller.statsCaption()));

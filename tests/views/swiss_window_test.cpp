@@ -292,7 +292,7 @@ TEST_F(SwissWindowTest, DirectorsActionsAskThroughThePlatformAndShowWhatTheyDid)
 }
 
 // With the planned rounds known, the pairing dialog's last-round box only shows what
-// they say (SwissDirector.PlannedRoundsShowTheProgressAndEndThePairing has the rule).
+// they say (PairingDialog.TheLastRoundIsThePlannedOne has the rule).
 TEST(PairingDialogLastRound, TheBoxShowsThePlannedRounds) {
     test::FakePlatform platform;
     SwissTournament t = *loadSwiss(test::dataPath("swiss/big.swz")); // round 7 is next
