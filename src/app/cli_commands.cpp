@@ -203,8 +203,10 @@ const QVector<CliCommand>& cliCommands() {
              "pairing can be found for ends the run with status 2 and nothing written.\n"
              "\n"
              "Options:\n"
-             "  --players N      2 to 300 players, what a Swiss tournament file holds\n"
-             "  --rounds R       1 to 20 rounds\n"
+             "  --players N      2 to 9999 players (a TRF's start ranks; more than 299\n"
+             "                   make a file import-trf refuses, as a tournament file\n"
+             "                   holds 300 rows with the bye participant)\n"
+             "  --rounds R       1 to 99 rounds\n"
              "  --seed S         the random seed, 0 to 18446744073709551615\n"
              "  --draw-rate P    the share of drawn games, 0 to 1 (default 0.3)\n"
              "  --forfeit-rate P the share of forfeited games (default 0.02)\n"
@@ -225,8 +227,8 @@ const QVector<CliCommand>& cliCommands() {
                         "\"round N: ok\" or \"round N: differs\" per round, and under a round\n"
                         "that differs the file's pairs the engine does not make (\"file: W - B\")\n"
                         "and the engine's the file does not hold (\"Dutch: W - B\"). The file is\n"
-                        "read as import-trf reads it: at most 300 players and 20 rounds, and a\n"
-                        "file that cannot be represented is refused naming the line.\n")},
+                        "read as import-trf reads it, but of any size the format holds (9999\n"
+                        "players, 999 rounds); a line it cannot read is refused by its number.\n")},
         // The director's actions on a running Swiss tournament.
         {QStringLiteral("rounds"), QStringLiteral("FILE N [-o OUT]"),
          QStringLiteral("Swiss: set the planned number of rounds"),

@@ -54,7 +54,7 @@ Result<TrfCheck> checkTrfPairings(QByteArrayView text) {
     QByteArray bytes = text.toByteArray();
     if (!hasRecord(text, "042"))
         bytes += QByteArrayLiteral("\n042 2000/01/01\n");
-    const Result<TrfImported> imported = trfImportSwiss(bytes);
+    const Result<TrfImported> imported = trfImportSwiss(bytes, TrfLimits::Format);
     if (!imported)
         return imported.failure();
     const SwissTournament& full = imported->tournament;

@@ -97,11 +97,6 @@ Result<SwissTournament> generateSwiss(const GenerateSettings& s) {
         // A round needs at least a game.
         if (s.players - away.size() < 2)
             away.clear();
-        // An odd field needs the bye participant, who must be a row the file can hold: with
-        // the table full, the last absence drawn is cancelled instead.
-        if ((s.players - away.size()) % 2 == 1 && t.byeNumber == 0 &&
-            s.players + 1 > Limits::SwissParticipants)
-            away.removeLast();
         t.extras.byes += away;
         if ((s.players - away.size()) % 2 == 1 && t.byeNumber == 0) {
             t.participants.append(makeByeRow(t.participantCount() + 1));
@@ -181,8 +176,8 @@ CliOutput runGenerateCli(const QStringList& args) {
         QString name;
         int low, high;
         int* target;
-    } bounded[] = {{"--players", 2, Limits::SwissParticipants, &s.players},
-                   {"--rounds", 1, Limits::SwissRounds, &s.rounds},
+    } bounded[] = {{"--players", 2, MaxGeneratedPlayers, &s.players},
+                   {"--rounds", 1, MaxGeneratedRounds, &s.rounds},
                    {"--rating-min", 1, 9999, &s.ratingMin},
                    {"--rating-max", 1, 9999, &s.ratingMax},
                    {"--forbidden", 0, 1000, &s.forbidden}};

@@ -14,9 +14,14 @@
 
 namespace ladya {
 
+// As many as a TRF's start rank holds, and rounds enough for any open; a tournament of
+// more than the tournament file holds is still a TRF to check.
+inline constexpr int MaxGeneratedPlayers = 9999;
+inline constexpr int MaxGeneratedRounds = 99;
+
 struct GenerateSettings {
-    int players = 0; // 2..300
-    int rounds = 0;  // 1..20
+    int players = 0; // 2..MaxGeneratedPlayers
+    int rounds = 0;  // 1..MaxGeneratedRounds
     std::uint64_t seed = 0;
     // Rates in millionths (0..1 000 000): a draw or a forfeit per game; an announced
     // absence or a half-point bye per player and round.

@@ -536,8 +536,12 @@ std::optional<std::pair<QString, QString>> gameCodes(char mine, char theirs) {
 
 } // namespace
 
-Result<TrfImported> trfImportSwiss(QByteArrayView text) {
+Result<TrfImported> trfImportSwiss(QByteArrayView text, TrfLimits limits) {
     TrfImported result;
+    const bool fileLimits = limits == TrfLimits::TournamentFile;
+    // The start rank has four digits; a round number of 240 has three.
+    const int maxPlayers = fileLimits ? Limits::SwissParticipants : 9999;
+    const int maxRounds = fileLimits ? Limits::SwissRounds : 999;
     const auto refuse = [](const Message& m) { return Result<TrfImported>(m); };
     // What the program keeps must load again: a .swz is UTF-8 text, and a name of
     // another encoding's bytes (or with a NUL) would make the new file unreadable.
@@ -611,7 +615,7 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
             const QByteArray kind = field(line, 4, 1).toUpper();
             const std::optional<int> round = plainNumber(field(line, 6, 3));
             if (kind.size() != 1 || !QByteArray("HZF").contains(kind) || !round || *round < 1 ||
-                *round > Limits::SwissRounds)
+                *round > maxRounds)
                 return refuse(lineRefusal(lineNumber, QCoreApplication::translate(
                                                           "TrfImport", "запись 240 не читается")));
             for (qsizetype at = 10; at < line.size(); at += 5) {
@@ -646,17 +650,17 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
             return refuse(lineRefusal(lineNumber, QStringLiteral("особое начисление очков в "
                                                                  "программе не предусмотрено")));
         } else if (tag == "001") {
-            if (++playerLines > Limits::SwissParticipants)
-                return refuse(lineRefusal(
-                    lineNumber,
-                    QStringLiteral("участников больше %1").arg(Limits::SwissParticipants)));
+            if (++playerLines > maxPlayers)
+                return refuse(lineRefusal(lineNumber,
+                                          QStringLiteral("участников больше %1").arg(maxPlayers)));
             ReadPlayer p;
             p.line = lineNumber;
             const std::optional<int> rank = plainNumber(field(line, 4, 4));
             if (!rank || *rank == 0)
                 return refuse(lineRefusal(lineNumber, QStringLiteral("нет стартового номера")));
             p.name = QString::fromUtf8(field(line, 14, 33)).toUpper();
-            if (p.name == ByeText || hasFieldBreakingCharacter(p.name) || beyondBasicPlane(p.name))
+            if (fileLimits && (p.name == ByeText || hasFieldBreakingCharacter(p.name) ||
+                               beyondBasicPlane(p.name)))
                 return refuse(lineRefusal(
                     lineNumber,
                     QStringLiteral("имя «%1» не может быть записано в файл турнира").arg(p.name)));
@@ -693,13 +697,12 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
             while (!p.blocks.isEmpty() && p.blocks.last().opponent == 0 &&
                    p.blocks.last().result == ' ')
                 p.blocks.removeLast();
-            if (p.blocks.size() > Limits::SwissRounds)
-                return refuse(lineRefusal(
-                    lineNumber, QStringLiteral("туров больше %1").arg(Limits::SwissRounds)));
-            if (*rank > Limits::SwissParticipants)
-                return refuse(lineRefusal(
-                    lineNumber,
-                    QStringLiteral("участников больше %1").arg(Limits::SwissParticipants)));
+            if (p.blocks.size() > maxRounds)
+                return refuse(
+                    lineRefusal(lineNumber, QStringLiteral("туров больше %1").arg(maxRounds)));
+            if (*rank > maxPlayers)
+                return refuse(lineRefusal(lineNumber,
+                                          QStringLiteral("участников больше %1").arg(maxPlayers)));
             if (read.size() < *rank)
                 read.resize(*rank);
             if (read[*rank - 1].line > 0)
@@ -878,7 +881,7 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
     }
     const int planned = result.plannedRounds > 0 ? result.plannedRounds : announcedRounds;
     result.plannedRounds = planned;
-    t.extras.plannedRounds = planned >= rounds && planned <= Limits::SwissRounds ? planned : 0;
+    t.extras.plannedRounds = planned >= rounds && planned <= maxRounds ? planned : 0;
     // A pair forbidden up to the planned last round (or the "999" of an unknown one)
     // holds for the whole tournament.
     for (ForbiddenPair& f : t.extras.forbidden) {
@@ -886,7 +889,7 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text) {
             f.toRound = 0;
     }
     t.deriveCounts();
-    if (!swissFileText(t).readsBack)
+    if (fileLimits && !swissFileText(t).readsBack)
         return refuse(refusal(QStringLiteral("Турнир не может быть записан в файл программы.")));
     result.tournament = std::move(t);
     return result;

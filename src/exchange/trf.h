@@ -88,7 +88,12 @@ struct TrfImported {
     // fewer than the rounds read.
     int plannedRounds = 0;
 };
-Result<TrfImported> trfImportSwiss(QByteArrayView text);
+// How much the import takes: what a tournament file holds (300 participants with the bye
+// participant, 20 rounds, names it can write), or whatever the format holds (9999
+// players, 999 rounds, any name), for reading a file only to pair or check it.
+enum class TrfLimits { TournamentFile, Format };
+Result<TrfImported> trfImportSwiss(QByteArrayView text,
+                                   TrfLimits limits = TrfLimits::TournamentFile);
 
 // Reads the TRF at `trfPath` and writes the tournament as a new .swz at `swzPath`,
 // never replacing an existing file.

@@ -1242,6 +1242,8 @@ private:
     std::vector<std::vector<int>> scoreGroups() const;
     Bracket bracketOf(const std::vector<std::vector<int>>& groups, std::size_t group,
                       const std::vector<int>& mdps) const;
+    bool everyonePairedWithin(const Bracket& bracket) const;
+    static Bracket withoutNextBracket(Bracket bracket);
     std::optional<Outcome> solveBracket(Bracket bracket,
                                         matching::CardinalityMatching& completion) const;
     std::optional<Outcome> pairBracket(const Bracket& bracket, bool lastBracket,
@@ -1405,6 +1407,29 @@ Bracket Pairer::bracketOf(const std::vector<std::vector<int>>& groups, std::size
     return bracket;
 }
 
+// Whether the bracket's players can all be paired among themselves. Then every pairing the
+// criteria prefer leaves nobody to float, C7 has nothing to weigh, and the next scoregroup
+// need not be in the graph (which it would make up to twice as large).
+bool Pairer::everyonePairedWithin(const Bracket& bracket) const {
+    if (bracket.players.size() % 2 == 1 || !bracket.floatingOn.empty() ||
+        !bracket.pairedEarlier.empty())
+        return false;
+    const int size = int(bracket.players.size());
+    Adjacency within(static_cast<std::size_t>(size), std::vector<int>());
+    for (int i = 0; i < size; ++i)
+        for (int j = i + 1; j < size; ++j)
+            if (compatible(m_field, bracket.players[i], bracket.players[j])) {
+                within[i].push_back(j);
+                within[j].push_back(i);
+            }
+    return matching::CardinalityMatching(within).perfect();
+}
+
+Bracket Pairer::withoutNextBracket(Bracket bracket) {
+    bracket.nextResidents.clear();
+    return bracket;
+}
+
 // A bracket solved, and the completion matching brought up to date with its pairs. The
 // bracket is solved with only the next scoregroup in the graph first; when its pairs (or
 // the next bracket's pairs C7 counted on) leave the rest of the round unpairable, it is
@@ -1414,7 +1439,7 @@ std::optional<Outcome> Pairer::solveBracket(Bracket bracket,
     Outcome out;
     const matching::CardinalityMatching saved = completion;
     if (!bracket.wholeRound) {
-        out = solveStaged(bracket);
+        out = solveStaged(everyonePairedWithin(bracket) ? withoutNextBracket(bracket) : bracket);
         for (auto [x, y] : out.pairs) {
             completion.remove(x);
             completion.remove(y);

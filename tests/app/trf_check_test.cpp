@@ -1,3 +1,6 @@
+#include "app/trf_check.h"
+#include "app/trf_generate.h"
+#include "exchange/trf.h"
 #include "support/test_support.h"
 
 #include <QTemporaryDir>
@@ -57,6 +60,23 @@ TEST(TrfCheck, GoldenAgreesAnEditedRoundDiffersABadFileIsRefused) {
     // The help says what 1 means, as no other command's does.
     EXPECT_TRUE(test::runProgram({QStringLiteral("check"), QStringLiteral("--help")})
                     .out.contains("1 when a round differs"));
+}
+
+// A field larger than a tournament file holds is still a TRF to check: the import for a
+// tournament file refuses it by its line, the checker reads it whole.
+TEST(TrfCheck, ChecksFieldsBeyondWhatATournamentFileHolds) {
+    const Result<SwissTournament> t = generateSwiss({.players = 321, .rounds = 2, .seed = 8});
+    ASSERT_TRUE(t.ok());
+    const QByteArray bytes = trfExport(*t, 2);
+    const Result<TrfImported> refused = trfImportSwiss(bytes);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.failure().text.contains(QStringLiteral("участников больше 300")))
+        << refused.failure().text.toStdString();
+    const Result<TrfCheck> checked = checkTrfPairings(bytes);
+    ASSERT_TRUE(checked.ok()) << checked.failure().text.toStdString();
+    EXPECT_EQ(checked->rounds.size(), 2);
+    EXPECT_TRUE(checked->agrees());
+    EXPECT_EQ(checked->byeNumber, 322);
 }
 
 } // namespace
