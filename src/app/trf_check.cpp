@@ -375,18 +375,18 @@ QByteArray RoundJudge::orderRule(const BracketView& file, const BracketView& dut
         std::sort(s1.begin(), s1.end());
         return std::pair(s1, v.downfloaters);
     };
-    const QByteArray where = "the bracket of " + pointsText(score) + " points";
+    const QByteArray where = ", bracket " + pointsText(score);
     if (pairedMdps(file) != pairedMdps(dutch))
-        return "criteria equal in " + where +
+        return "criteria equal" + where +
                ": the order of the candidates decides (4.4, the set of MDPs paired)";
     bool mdpPartners = false;
     for (const Board& b : file.pairs)
         if (scoreOf(b.first) > score && !dutch.pairs.contains(b))
             mdpPartners = true;
     if (!mdpPartners && remainderS1(file) != remainderS1(dutch))
-        return "criteria equal in " + where +
+        return "criteria equal" + where +
                ": the order of the candidates decides (4.3, exchanges between S1 and S2)";
-    return "criteria equal in " + where +
+    return "criteria equal" + where +
            ": the order of the candidates decides (4.2, transpositions of S2)";
 }
 
