@@ -86,7 +86,6 @@ private:
     // One bracket as a pairing pairs it.
     struct BracketView {
         QVector<Board> pairs;      // made in the bracket (no bye)
-        QVector<int> mdps;         // moved down into it, by rank
         QVector<int> downfloaters; // leaving it (the bye's assignee from the last), by rank
     };
     struct Measure {
@@ -154,10 +153,7 @@ RoundJudge::BracketView RoundJudge::view(const Pairing& pairing, int score) cons
     for (const DutchPlayerFacts& p : m_players) {
         if (p.score < score)
             break;
-        const int bracket = bracketOf(pairing.boards[pairing.boardOf.value(p.number)]);
-        if (p.score > score && bracket <= score)
-            out.mdps.append(p.number);
-        if (bracket < score)
+        if (bracketOf(pairing.boards[pairing.boardOf.value(p.number)]) < score)
             out.downfloaters.append(p.number);
     }
     return out;

@@ -124,8 +124,9 @@ TEST(TrfCheck, NamesTheCriterionOnWhichAnEditedRoundParts) {
         const Result<TrfCheck> check = checkTrfPairings(lines.join('\r'));
         ASSERT_TRUE(check) << c.edit << ": " << check.failure().text.toStdString();
         for (const TrfRoundCheck& round : check->rounds) {
-            if (round.round < c.round)
+            if (round.round < c.round) {
                 EXPECT_TRUE(round.agrees() && round.criteria.isEmpty()) << c.edit;
+            }
             if (round.round != c.round)
                 continue;
             EXPECT_FALSE(round.agrees()) << c.edit;
