@@ -226,9 +226,16 @@ const QVector<CliCommand>& cliCommands() {
                         "and compares the pairs, colours and bye with the file's. Prints\n"
                         "\"round N: ok\" or \"round N: differs\" per round, and under a round\n"
                         "that differs the file's pairs the engine does not make (\"file: W - B\")\n"
-                        "and the engine's the file does not hold (\"Dutch: W - B\"). The file is\n"
-                        "read as import-trf reads it, but of any size the format holds (9999\n"
-                        "players, 999 rounds); a line it cannot read is refused by its number.\n")},
+                        "and the engine's the file does not hold (\"Dutch: W - B\"); then why:\n"
+                        "an absolute criterion the file's pairing breaks (\"breaks an absolute\n"
+                        "criterion: C1 ...\"), else the first criterion of the Dutch rules in\n"
+                        "force from 2026 (C5 to C21) on which the first bracket that differs\n"
+                        "parts (\"first worse on: C12 ...\", or \"first better on\" when the\n"
+                        "engine's is the worse), else the order of the candidates (4.2 to 4.4)\n"
+                        "or, the pairs being the same, the colour rule (5.2.1 to 5.2.5). The\n"
+                        "file is read as import-trf reads it, but of any size the format holds\n"
+                        "(9999 players, 999 rounds); a line it cannot read is refused by its\n"
+                        "number.\n")},
         // The director's actions on a running Swiss tournament.
         {QStringLiteral("rounds"), QStringLiteral("FILE N [-o OUT]"),
          QStringLiteral("Swiss: set the planned number of rounds"),

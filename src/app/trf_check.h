@@ -21,6 +21,12 @@ struct TrfRoundCheck {
     bool dutchFound = true; // false: the engine finds no pairing within the absolute criteria
     QVector<DutchPair> fileOnly;
     QVector<DutchPair> dutchOnly;
+    // Why the pairs part, one line each: the absolute criteria the file's pairing breaks;
+    // else, in the first bracket (from the top score down) in which the two pair
+    // differently, the first criterion on which they part; else the order of the candidates
+    // that decided between two equal pairings; or, the pairs being the same, the colour
+    // rule that gave the engine's colours. Empty when the round agrees.
+    QVector<QByteArray> criteria;
     bool agrees() const { return dutchFound && fileOnly.isEmpty() && dutchOnly.isEmpty(); }
 };
 
@@ -38,7 +44,8 @@ struct TrfCheck {
 Result<TrfCheck> checkTrfPairings(QByteArrayView text);
 
 // The report: "round N: ok" or "round N: differs" and under it the pairs that differ,
-// one line each, "  file: W - B" then "  Dutch: W - B" ("bye" for the bye participant).
+// one line each, "  file: W - B" then "  Dutch: W - B" ("bye" for the bye participant),
+// then the lines of `criteria`, each indented as they are.
 QByteArray trfCheckText(const TrfCheck& check);
 
 // `args` as given to runCli, "check" first. Status 0 when every round agrees, 1 when one

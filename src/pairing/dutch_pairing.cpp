@@ -1671,3 +1671,43 @@ std::optional<InitialColour> initialColourFromRoundOne(const SwissTournament& to
 }
 
 } // namespace ladya
+
+namespace ladya {
+
+namespace {
+
+DutchFloat dutchFloat(Float f) {
+    return f == Float::Down ? DutchFloat::Down : f == Float::Up ? DutchFloat::Up : DutchFloat::None;
+}
+
+} // namespace
+
+QVector<DutchPlayerFacts> dutchPlayerFacts(const SwissTournament& tournament,
+                                           const DutchOptions& options) {
+    const Field field = readField(tournament, options);
+    // The field's own bar merges the forbidden pairs in; the games alone say who met.
+    Field history = emptyHistory(tournament);
+    for (int round = 1; round <= tournament.roundCount(); ++round)
+        readRound(history, tournament, round);
+    QVector<DutchPlayerFacts> out;
+    for (const Player& player : field.players) {
+        DutchPlayerFacts facts;
+        facts.number = player.number;
+        facts.score = player.score;
+        facts.colours = historyOf(player);
+        facts.byeEligible = player.byeEligible;
+        facts.lastFloat = dutchFloat(player.lastFloat);
+        facts.floatBefore = dutchFloat(player.floatBefore);
+        facts.topscorer = player.topscorer;
+        facts.unplayedRounds =
+            int(std::count(player.byRound.begin(), player.byRound.end(), Colour::None));
+        const int own = history.indexOfNumber[player.number];
+        for (const Player& other : history.players)
+            if (history.met[own][history.indexOfNumber[other.number]])
+                facts.opponents.append(other.number);
+        out.append(facts);
+    }
+    return out;
+}
+
+} // namespace ladya

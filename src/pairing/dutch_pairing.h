@@ -95,3 +95,29 @@ DutchColours dutchColours(const SwissTournament& tournament, const DutchOptions&
 std::optional<InitialColour> initialColourFromRoundOne(const SwissTournament& tournament);
 
 } // namespace ladya
+
+namespace ladya {
+
+// A float a round gave a player, as the Dutch rules count them.
+enum class DutchFloat { None, Down, Up };
+
+// What the Dutch rules know of one player of the round to pair: enough to weigh a
+// pairing made elsewhere by the same criteria the engine weighs its own by.
+struct DutchPlayerFacts {
+    int number = 0;
+    int score = 0; // half points
+    DutchColourHistory colours;
+    bool byeEligible = true; // no pairing-allocated bye yet, no win without playing
+    DutchFloat lastFloat = DutchFloat::None;
+    DutchFloat floatBefore = DutchFloat::None; // the float of the round before the last
+    bool topscorer = false;
+    int unplayedRounds = 0; // rounds without a game played
+    QVector<int> opponents; // met over the board (forfeits and byes are no meeting)
+};
+
+// Every player of round roundCount() + 1 (not those who sit it out, nor those already
+// paired), in pairing order: score, then number.
+QVector<DutchPlayerFacts> dutchPlayerFacts(const SwissTournament& tournament,
+                                           const DutchOptions& options);
+
+} // namespace ladya

@@ -4,6 +4,7 @@
 #include "support/test_support.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace ladya {
@@ -16,6 +17,10 @@ const QString Golden = QStringLiteral("dutch/seed5026-10p-5r.trf");
 // The file with player `rank`'s opponent in `round` changed to `opponent`.
 void setOpponent(QList<QByteArray>& lines, int rank, int round, int opponent) {
     lines[rank].replace(91 + 10 * (round - 1), 4, QByteArray::number(opponent).rightJustified(4));
+}
+
+void setColour(QList<QByteArray>& lines, int rank, int round, char colour) {
+    lines[rank][91 + 10 * (round - 1) + 5] = colour;
 }
 
 test::ProgramRun check(const QTemporaryDir& dir, const QByteArray& bytes) {
@@ -44,7 +49,9 @@ TEST(TrfCheck, GoldenAgreesAnEditedRoundDiffersABadFileIsRefused) {
     EXPECT_EQ(edited.status, 1) << edited.err.toStdString();
     EXPECT_TRUE(edited.out.startsWith("round 1: ok\nround 2: ok\nround 3: differs\n"
                                       "  file: 2 - 6\n  file: 10 - 8\n"
-                                      "  Dutch: 2 - 8\n  Dutch: 10 - 6\nround 4: "))
+                                      "  Dutch: 2 - 8\n  Dutch: 10 - 6\n"
+                                      "  first worse on: C6 (downfloaters: file 3; Dutch 1), "
+                                      "bracket 1\nround 4: "))
         << edited.out.toStdString();
     EXPECT_TRUE(edited.err.isEmpty());
 
@@ -77,6 +84,75 @@ TEST(TrfCheck, ChecksFieldsBeyondWhatATournamentFileHolds) {
     EXPECT_EQ(checked->rounds.size(), 2);
     EXPECT_TRUE(checked->agrees());
     EXPECT_EQ(checked->byeNumber, 322);
+}
+
+// Each edit of the golden file says why its round differs: the first line the check gives.
+TEST(TrfCheck, NamesTheCriterionOnWhichAnEditedRoundParts) {
+    const QByteArray golden = test::readBytes(test::dataPath(Golden));
+    ASSERT_FALSE(golden.isEmpty());
+    struct Case {
+        const char* edit;
+        int round;
+        std::function<void(QList<QByteArray>&)> apply;
+        QByteArray why;
+    };
+    const Case cases[] = {
+        // 2 floats to the 1-point bracket and meets 6 (0 points) there: 8 and 7 float on.
+        {"2 - 6 and 10 - 8 for 2 - 8 and 10 - 6", 3,
+         [](QList<QByteArray>& l) {
+             setOpponent(l, 2, 3, 6);
+             setOpponent(l, 6, 3, 2);
+             setOpponent(l, 10, 3, 8);
+             setOpponent(l, 8, 3, 10);
+         },
+         "first worse on: C6 (downfloaters: file 3; Dutch 1), bracket 1"},
+        // 1 and 3 drew in round 2.
+        {"1 - 3 and 5 - 2 for 1 - 5 and 3 - 2", 4,
+         [](QList<QByteArray>& l) {
+             setOpponent(l, 1, 4, 3);
+             setOpponent(l, 3, 4, 1);
+             setColour(l, 3, 4, 'b');
+             setOpponent(l, 5, 4, 2);
+             setOpponent(l, 2, 4, 5);
+             setColour(l, 5, 4, 'w');
+         },
+         "breaks an absolute criterion: C1 (rematch: 1 - 3)"},
+        // Among the round-1 winners (draws, colours kept) the pairs of an exchange meet the
+        // same colour wishes as those without one: only the order of the candidates tells.
+        {"1 - 2 and 5 - 3 for 1 - 3 and 5 - 2", 2,
+         [](QList<QByteArray>& l) {
+             setOpponent(l, 1, 2, 2);
+             setOpponent(l, 2, 2, 1);
+             setOpponent(l, 5, 2, 3);
+             setOpponent(l, 3, 2, 5);
+         },
+         "criteria equal, bracket 1: the order of the candidates decides (4.3, exchanges "
+         "between S1 and S2)"},
+        // 1 and 5 both want White as strongly, with the same colours so far.
+        {"5 - 1 for 1 - 5", 4,
+         [](QList<QByteArray>& l) {
+             setColour(l, 1, 4, 'b');
+             setColour(l, 5, 4, 'w');
+         },
+         "same pairs, colours differ: 1 - 5 by 5.2.4 (the higher-ranked player's preference "
+         "granted)"},
+    };
+    for (const Case& c : cases) {
+        QList<QByteArray> lines = golden.split('\r');
+        c.apply(lines);
+        const Result<TrfCheck> check = checkTrfPairings(lines.join('\r'));
+        ASSERT_TRUE(check) << c.edit << ": " << check.failure().text.toStdString();
+        for (const TrfRoundCheck& round : check->rounds) {
+            if (round.round < c.round) {
+                EXPECT_TRUE(round.agrees() && round.criteria.isEmpty()) << c.edit;
+            }
+            if (round.round != c.round)
+                continue;
+            EXPECT_FALSE(round.agrees()) << c.edit;
+            ASSERT_FALSE(round.criteria.isEmpty()) << c.edit;
+            EXPECT_EQ(round.criteria.front(), c.why) << c.edit;
+        }
+    }
 }
 
 } // namespace
