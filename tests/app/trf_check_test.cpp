@@ -3,6 +3,7 @@
 #include "exchange/trf.h"
 #include "support/test_support.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -84,6 +85,24 @@ TEST(TrfCheck, ChecksFieldsBeyondWhatATournamentFileHolds) {
     EXPECT_EQ(checked->rounds.size(), 2);
     EXPECT_TRUE(checked->agrees());
     EXPECT_EQ(checked->byeNumber, 322);
+}
+
+// Tournaments on which the checker and the reference engine agree, every round: those the
+// reference generated ("ref-*", which the checker accepts) and those the program's own
+// generator made ("own-*", with absences, byes, forbidden pairs and acceleration, which
+// the reference's checker accepts). Each is checked whole as `ladya-cli check` does.
+TEST(TrfCheck, RegressionCorpusAgreesRoundByRound) {
+    const QDir dir(test::dataPath(QStringLiteral("dutch/corpus")));
+    const QStringList files = dir.entryList({QStringLiteral("*.trf")}, QDir::Files, QDir::Name);
+    ASSERT_GE(files.size(), 200);
+    for (const QString& name : files) {
+        const Result<TrfCheck> checked = checkTrfPairings(test::readBytes(dir.filePath(name)));
+        ASSERT_TRUE(checked.ok()) << name.toStdString() << ": "
+                                  << checked.failure().text.toStdString();
+        EXPECT_TRUE(checked->agrees())
+            << name.toStdString() << "\n"
+            << trfCheckText(*checked).toStdString();
+    }
 }
 
 // Each edit of the golden file says why its round differs: the first line the check gives.
