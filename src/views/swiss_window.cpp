@@ -66,6 +66,9 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     m_plannedRounds =
         ui::makeButton(plannedRoundsButton(), QStringLiteral("plannedRoundsButton"), 80);
     roundLine->addWidget(m_plannedRounds);
+    m_acceleration =
+        ui::makeButton(accelerationButton(), QStringLiteral("accelerationButton"), 140);
+    roundLine->addWidget(m_acceleration);
     grid->addLayout(roundLine, 0, 0);
     m_info = ui::makeLabel(m_controller.statusLine(), QStringLiteral("infoLabel"), 300);
     grid->addWidget(m_info, 0, 1);
@@ -154,10 +157,10 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     fixSize();
     // Tab goes the way a result is entered, from the round to "Записать", then on to
     // the standings, the actions on the participant chosen there and the buttons.
-    QWidget* const order[] = {m_round,        m_games,       m_result,     m_write,
-                              m_standings,    m_participant, m_lateEntry,  m_undoPairing,
-                              m_pairing,      m_finish,      m_statistics, m_report,
-                              m_pairingSheet, m_trf,         m_mainMenu,   m_plannedRounds};
+    QWidget* const order[] = {
+        m_round,        m_games,       m_result,   m_write,         m_standings,   m_participant,
+        m_lateEntry,    m_undoPairing, m_pairing,  m_finish,        m_statistics,  m_report,
+        m_pairingSheet, m_trf,         m_mainMenu, m_plannedRounds, m_acceleration};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -182,6 +185,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_lateEntry, &QPushButton::clicked, this, &SwissWindow::lateEntry);
     connect(m_undoPairing, &QPushButton::clicked, this, &SwissWindow::undoPairing);
     connect(m_plannedRounds, &QPushButton::clicked, this, &SwissWindow::plannedRounds);
+    connect(m_acceleration, &QPushButton::clicked, this, &SwissWindow::acceleration);
     connect(m_statistics, &QPushButton::clicked, this, &SwissWindow::writeStatistics);
     connect(m_report, &QPushButton::clicked, this, &SwissWindow::writeCrosstable);
     connect(m_pairingSheet, &QPushButton::clicked, this, &SwissWindow::writePairingSheet);
@@ -225,6 +229,7 @@ void SwissWindow::applyRules() {
     m_lateEntry->setEnabled(m_controller.lateEntryEnabled());
     m_undoPairing->setEnabled(m_controller.undoPairingEnabled());
     m_plannedRounds->setEnabled(m_controller.plannedRoundsEnabled());
+    m_acceleration->setEnabled(m_controller.accelerationEnabled());
     m_progress->setText(m_controller.roundProgress());
     m_finish->setEnabled(m_controller.finishEnabled());
     m_finish->setToolTip(m_controller.finishToolTip());
@@ -461,6 +466,13 @@ void SwissWindow::plannedRounds() {
         this, m_controller.plannedRoundsQuestion(), m_controller.plannedRoundsText());
     if (answer)
         showAction(m_controller.setPlannedRounds(*answer));
+}
+
+void SwissWindow::acceleration() {
+    if (!m_controller.accelerationEnabled() ||
+        !m_platform.confirm(this, m_controller.accelerationQuestion()))
+        return;
+    showAction(m_controller.toggleAcceleration());
 }
 
 } // namespace ladya
