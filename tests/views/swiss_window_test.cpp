@@ -121,6 +121,21 @@ TEST_F(SwissWindowTest, StatisticsButtonFollowsTheStandingsAndAFailedReportIsSai
     EXPECT_EQ(stats->text(), "Статистика");
 }
 
+TEST_F(SwissWindowTest, BakuAccelerationButtonAsksAndTheProgressSaysIt) {
+    std::unique_ptr<SwissWindow> w = openOn(newTournament(8));
+    auto* progress = child<QLabel>(w.get(), "roundProgressLabel");
+    platform.textAnswers = {QString("5")};
+    QTest::mouseClick(button(w.get(), "plannedRoundsButton"), Qt::LeftButton);
+    QPushButton* acceleration = button(w.get(), "accelerationButton");
+    ASSERT_TRUE(acceleration->isEnabled());
+    platform.confirmAnswers = {true};
+    acceleration->setFocus();
+    QTest::keyClick(acceleration, Qt::Key_Space);
+    EXPECT_EQ(progress->text(), "Туров в турнире: 5, ускорение по Баку");
+    EXPECT_TRUE(loadSwiss(w->controller().tournament().state.path)->extras.acceleration.baku);
+    EXPECT_LE(w->width(), 1366);
+}
+
 TEST_F(SwissWindowTest, TrfExportIsWrittenBesideTheTournamentAndSaysWhere) {
     const QString path = newTournament(15, 2, true);
     auto w = openOn(path);
@@ -260,6 +275,7 @@ TEST_F(SwissWindowTest, DirectorsActionsAskThroughThePlatformAndShowWhatTheyDid)
     platform.textAnswers = {QString("7")};
     QTest::mouseClick(button(w.get(), "plannedRoundsButton"), Qt::LeftButton);
     EXPECT_EQ(progress->text(), "Тур 2 из 7");
+    EXPECT_FALSE(button(w.get(), "accelerationButton")->isEnabled()); // round 1 is paired
 
     platform.confirmAnswers = {true};
     ASSERT_TRUE(button(w.get(), "undoPairingButton")->isEnabled());
