@@ -66,9 +66,6 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     m_plannedRounds =
         ui::makeButton(plannedRoundsButton(), QStringLiteral("plannedRoundsButton"), 80);
     roundLine->addWidget(m_plannedRounds);
-    m_acceleration =
-        ui::makeButton(accelerationButton(), QStringLiteral("accelerationButton"), 140);
-    roundLine->addWidget(m_acceleration);
     grid->addLayout(roundLine, 0, 0);
     m_info = ui::makeLabel(m_controller.statusLine(), QStringLiteral("infoLabel"), 300);
     grid->addWidget(m_info, 0, 1);
@@ -153,14 +150,17 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     buttons->addWidget(m_participant, 0, 2);
     buttons->addWidget(m_lateEntry, 1, 2);
     buttons->addWidget(m_undoPairing, 2, 2);
+    m_acceleration =
+        ui::makeButton(accelerationButton(), QStringLiteral("accelerationButton"), 180);
+    buttons->addWidget(m_acceleration, 3, 2);
     grid->addLayout(buttons, 2, 1, 3, 1);
     fixSize();
     // Tab goes the way a result is entered, from the round to "Записать", then on to
     // the standings, the actions on the participant chosen there and the buttons.
     QWidget* const order[] = {
-        m_round,        m_games,       m_result,   m_write,         m_standings,   m_participant,
-        m_lateEntry,    m_undoPairing, m_pairing,  m_finish,        m_statistics,  m_report,
-        m_pairingSheet, m_trf,         m_mainMenu, m_plannedRounds, m_acceleration};
+        m_round,     m_games,        m_result,       m_write,    m_standings,    m_participant,
+        m_lateEntry, m_undoPairing,  m_acceleration, m_pairing,  m_finish,       m_statistics,
+        m_report,    m_pairingSheet, m_trf,          m_mainMenu, m_plannedRounds};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
