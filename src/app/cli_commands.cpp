@@ -217,6 +217,7 @@ const QVector<CliCommand>& cliCommands() {
              "  --half-bye-rate P\n"
              "                   the chance of a requested half-point bye (default 0)\n"
              "  --forbidden K    K random pairs that must never meet (default 0)\n"
+             "  --baku           Baku acceleration: the file carries it (192, 250)\n"
              "  -o OUT           write the TRF to OUT atomically (default: stdout)\n")},
         {QStringLiteral("check"), QStringLiteral("FILE"),
          QStringLiteral("whether each round of a TRF is the Dutch pairing"),
@@ -300,6 +301,17 @@ const QVector<CliCommand>& cliCommands() {
                         "games has a result: the tournament is as before the pairing.\n"
                         "\n"
                         "Options:\n") +
+             DirectorOutputText},
+        {QStringLiteral("accelerate"), QStringLiteral("FILE --baku|--off [-o OUT]"),
+         QStringLiteral("Swiss: Baku acceleration on or off"),
+         QStringLiteral("Turns the Baku acceleration of a Swiss tournament (.swz) on or off:\n"
+                        "the first half of the players of round 1 (2 x ceil(N/4)) are paired\n"
+                        "with virtual points in the first half of the planned rounds (1 point,\n"
+                        "then 1/2). Refused once round 1 is paired, and without planned rounds.\n"
+                        "\n"
+                        "Options:\n"
+                        "  --baku           Baku acceleration\n"
+                        "  --off            no acceleration\n") +
              DirectorOutputText},
         {QStringLiteral("result"), QStringLiteral("FILE ROUND BOARD ENTRY [-o OUT]"),
          QStringLiteral("Swiss: enter or correct a result"),

@@ -4,6 +4,7 @@
 #include "players/player_database.h"
 #include "reports/report_cli.h"
 #include "reports/swiss_reports.h"
+#include "swiss/swiss_acceleration.h"
 #include "swiss/swiss_controller.h"
 #include "swiss/swiss_events.h"
 #include "swiss/swiss_file.h"
@@ -136,7 +137,7 @@ CliOutput runReport(const QStringList& args) {
 const QStringList DirectorCommands = {QStringLiteral("rounds"), QStringLiteral("withdraw"),
                                       QStringLiteral("bye"),    QStringLiteral("late-entry"),
                                       QStringLiteral("forbid"), QStringLiteral("undo-pairing"),
-                                      QStringLiteral("result")};
+                                      QStringLiteral("result"), QStringLiteral("accelerate")};
 
 QString messageLine(const Message& m) {
     return QString(m.text).replace(u'\n', QStringLiteral(": "));
@@ -196,6 +197,9 @@ CliOutput runDirectorCommand(const QStringList& args) {
         allowed.append(CliOption{QStringLiteral("--remove"), false});
     } else if (command == QStringLiteral("result")) {
         operands = 4;
+    } else if (command == QStringLiteral("accelerate")) {
+        allowed.append(CliOption{QStringLiteral("--baku"), false});
+        allowed.append(CliOption{QStringLiteral("--off"), false});
     }
     const CliArguments parsed = parseCliArguments(args, 1, allowed);
     if (!parsed.ok())
@@ -274,6 +278,11 @@ CliOutput runDirectorCommand(const QStringList& args) {
         }
     } else if (command == QStringLiteral("undo-pairing")) {
         done = undoLastPairing(t);
+    } else if (command == QStringLiteral("accelerate")) {
+        const bool baku = parsed.has(QStringLiteral("--baku"));
+        if (baku == parsed.has(QStringLiteral("--off")))
+            return fail(command, QStringLiteral("give one of --baku and --off"));
+        done = setBakuAcceleration(t, baku);
     } else {
         done = correctResult(t, numbers[0], numbers[1], ops[3]);
     }

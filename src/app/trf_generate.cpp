@@ -5,6 +5,7 @@
 #include "pairing/dutch_pairing.h"
 #include "roundrobin/round_robin_file.h"
 #include "scoring/expected_score.h"
+#include "swiss/swiss_acceleration.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -73,6 +74,7 @@ Result<SwissTournament> generateSwiss(const GenerateSettings& s) {
                                QStringLiteral("PLAYER %1").arg(p, 3, 10, QLatin1Char('0')),
                                QString(), QString::number(ratings[p - 1]), QString()});
     t.extras.plannedRounds = s.rounds;
+    t.extras.acceleration.baku = s.baku;
     const long long pairCount = (long long)s.players * (s.players - 1) / 2;
     while (t.extras.forbidden.size() < qMin<long long>(s.forbidden, pairCount)) {
         const int a = 1 + int(dice.below(std::uint64_t(s.players)));
@@ -125,6 +127,7 @@ Result<SwissTournament> generateSwiss(const GenerateSettings& s) {
         }
         t.rounds.append(std::move(games));
         t.deriveCounts();
+        fixBakuGroups(t);
     }
     return t;
 }
@@ -160,7 +163,8 @@ CliOutput runGenerateCli(const QStringList& args) {
     const QStringList numbers{"--players",    "--rounds",     "--seed",
                               "--rating-min", "--rating-max", "--forbidden"};
     const QStringList rates{"--draw-rate", "--forfeit-rate", "--absence-rate", "--half-bye-rate"};
-    QVector<CliOption> options{CliOption{QStringLiteral("-o")}};
+    QVector<CliOption> options{CliOption{QStringLiteral("-o")},
+                               CliOption{QStringLiteral("--baku"), false}};
     for (const QString& name : numbers + rates)
         options.append(CliOption{name});
     const CliArguments read = parseCliArguments(args, 1, options);
@@ -222,6 +226,7 @@ CliOutput runGenerateCli(const QStringList& args) {
             *rateTargets[k] = *rate;
         }
     }
+    s.baku = read.has(QStringLiteral("--baku"));
     const Result<SwissTournament> generated = generateSwiss(s);
     if (!generated)
         return fail(Generate, generated.failure().text);

@@ -32,6 +32,7 @@ struct GenerateSettings {
     int ratingMin = 1400;
     int ratingMax = 2600;
     int forbidden = 0; // random pairs that must not meet, for the whole tournament
+    bool baku = false; // Baku acceleration
 };
 
 // The tournament with every round paired and played, or the round the engine could not

@@ -3,6 +3,7 @@
 #include "common/text_file.h"
 #include "common/tournament_creation.h"
 #include "roundrobin/round_robin_standings.h"
+#include "swiss/swiss_acceleration.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,6 +15,9 @@
 namespace ladya {
 
 namespace {
+
+// 192: the Dutch system with Baku acceleration.
+const QByteArray BakuType = QByteArrayLiteral("FIDE_DUTCH_2025_BAKU");
 
 // One round of a player line. A blank block (no game, or a game without a result) has
 // opponent 0 and blanks for colour and result.
@@ -388,6 +392,30 @@ QVector<QByteArray> swissRecords(const SwissTournament& t, const QVector<int>& s
     return out;
 }
 
+// An accelerated tournament names its method in 192 and its virtual points in 250
+// records: "250 MMMM GGGG RRF RRL PPPF PPPL", match points blank in an individual
+// tournament, one record for the rounds of a whole point, one for those of a half.
+QVector<QByteArray> accelerationRecords(const SwissTournament& t, const QVector<int>& startRank) {
+    if (!t.extras.acceleration.baku)
+        return {};
+    QVector<QByteArray> out{QByteArrayLiteral("192 ") + BakuType};
+    int lastRank = 0;
+    for (int k = 1; k <= std::min(bakuLastGa(t), t.participantCount()); ++k)
+        lastRank = std::max(lastRank, startRank[k]);
+    const int planned = t.extras.plannedRounds;
+    const int full = bakuFullPointRounds(planned);
+    const int accelerated = bakuAcceleratedRounds(planned);
+    const auto record = [&](const char* points, int first, int last) {
+        if (lastRank > 0 && first <= last)
+            out.append(QByteArray("250      ") + points + ' ' + number(first, 3).replace(' ', '0') +
+                       ' ' + number(last, 3).replace(' ', '0') + " 0001 " +
+                       number(lastRank, 4).replace(' ', '0'));
+    };
+    record(" 1.0", 1, full);
+    record(" 0.5", full + 1, accelerated);
+    return out;
+}
+
 } // namespace
 
 QByteArray trfExport(const SwissTournament& t, int plannedRounds) {
@@ -447,7 +475,8 @@ QByteArray trfExport(const SwissTournament& t, int plannedRounds) {
     h.endDate = t.state.endDate;
     h.type = QStringLiteral("Swiss System");
     h.rounds = std::max({plannedRounds, t.extras.plannedRounds, t.roundCount()});
-    h.records = swissRecords(t, startRank, std::max(plannedRounds, t.extras.plannedRounds));
+    h.records = accelerationRecords(t, startRank) +
+                swissRecords(t, startRank, std::max(plannedRounds, t.extras.plannedRounds));
     return trfText(h, players);
 }
 
@@ -534,6 +563,70 @@ std::optional<std::pair<QString, QString>> gameCodes(char mine, char theirs) {
     return std::nullopt;
 }
 
+// A player's virtual points in one round, as a 250 or XXA record gives them.
+struct VirtualPoints {
+    int line = 0;
+    int player = 0;
+    int round = 0;
+    int halves = 0;
+};
+
+// The acceleration the records describe, into the tournament's extras. Only Baku
+// acceleration is held: virtual points are taken for it when GA's players (1 to the
+// last with points in round 1) have exactly its points in every round and nobody else
+// has any; anything else is refused naming the line. A 192 naming it without virtual
+// points leaves GA to the players of round 1.
+std::optional<Message> readAcceleration(SwissTournament& t, const QVector<VirtualPoints>& given,
+                                        int bakuLine) {
+    const auto fault = [](int line, const QString& text) { return lineRefusal(line, text); };
+    const auto tr = [](const char* text) { return QCoreApplication::translate("TrfImport", text); };
+    const int planned = t.extras.plannedRounds;
+    const auto firstNonZero = std::find_if(given.begin(), given.end(),
+                                           [](const VirtualPoints& v) { return v.halves > 0; });
+    if (firstNonZero == given.end()) {
+        if (bakuLine == 0)
+            return std::nullopt;
+        if (planned == 0)
+            return fault(bakuLine, tr("для ускорения по Баку нужно число туров (XXR или 142)"));
+        t.extras.acceleration = {true, 0};
+        fixBakuGroups(t);
+        return std::nullopt;
+    }
+    if (planned == 0)
+        return fault(firstNonZero->line,
+                     tr("для ускорения по Баку нужно число туров (XXR или 142)"));
+    const int players = t.participantCount() - (t.byeNumber > 0 ? 1 : 0);
+    int lastGa = 0;
+    for (const VirtualPoints& v : given)
+        if (v.round == 1 && v.halves > 0)
+            lastGa = std::max(lastGa, v.player);
+    QHash<std::pair<int, int>, int> seen; // (player, round) -> halves
+    for (const VirtualPoints& v : given) {
+        if (v.player > players)
+            return fault(v.line, tr("нет участника с номером %1").arg(v.player));
+        const auto before = seen.constFind({v.player, v.round});
+        if (before != seen.constEnd() && *before != v.halves)
+            return fault(v.line, tr("участнику %1 в туре %2 виртуальные очки даны дважды")
+                                     .arg(QString::number(v.player), QString::number(v.round)));
+        seen.insert({v.player, v.round}, v.halves);
+        const int expected = v.player <= lastGa ? bakuGaHalves(planned, v.round) : 0;
+        if (v.halves != expected)
+            return fault(v.line,
+                         tr("виртуальные очки участника %1 в туре %2 (%3) не те, что даёт "
+                            "ускорение по Баку (%4)")
+                             .arg(QString::number(v.player), QString::number(v.round),
+                                  formatFixed(v.halves / 2.0, 1), formatFixed(expected / 2.0, 1)));
+    }
+    for (int p = 1; p <= lastGa; ++p)
+        for (int r = 1; r <= bakuAcceleratedRounds(planned); ++r)
+            if (!seen.contains({p, r}))
+                return fault(firstNonZero->line,
+                             tr("участнику %1 в туре %2 не даны виртуальные очки ускорения по Баку")
+                                 .arg(QString::number(p), QString::number(r)));
+    t.extras.acceleration = {true, lastGa};
+    return std::nullopt;
+}
+
 } // namespace
 
 Result<TrfImported> trfImportSwiss(QByteArrayView text, TrfLimits limits) {
@@ -568,6 +661,10 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text, TrfLimits limits) {
     QVector<Announced> announced;
     QVector<std::pair<int, ForbiddenPair>> forbidden; // with the record's line
     int announcedRounds = 0;                          // 142, when there is no XXR
+    // Virtual points of 250 and XXA records, and the 192 line that names Baku
+    // acceleration.
+    QVector<VirtualPoints> virtualPoints;
+    int bakuLine = 0;
     int lineNumber = 0;
     int playerLines = 0;
     while (!reader.atEnd()) {
@@ -646,6 +743,40 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text, TrfLimits limits) {
             for (qsizetype i = 0; i < ranks.size(); ++i)
                 for (qsizetype j = i + 1; j < ranks.size(); ++j)
                     forbidden.append({lineNumber, {ranks[i], ranks[j], *from, *to}});
+        } else if (tag == "192") {
+            if (value.toLatin1() == BakuType)
+                bakuLine = lineNumber;
+        } else if (tag == "250") {
+            // "250 MMMM GGGG RRF RRL PPPF PPPL"
+            const QByteArray match = field(line, 4, 4);
+            const std::optional<int> halves = pointsInHalves(field(line, 9, 4));
+            const std::optional<int> first = plainNumber(field(line, 14, 3));
+            const std::optional<int> last = plainNumber(field(line, 18, 3));
+            const std::optional<int> from = plainNumber(field(line, 22, 4));
+            const std::optional<int> to = plainNumber(field(line, 27, 4));
+            if (!(match.isEmpty() || pointsInHalves(match) == 0) || !halves || !first || !last ||
+                !from || !to || *first < 1 || *last < *first || *last > maxRounds || *from < 1 ||
+                *to < *from || *to > maxPlayers)
+                return refuse(lineRefusal(lineNumber, QCoreApplication::translate(
+                                                          "TrfImport", "запись 250 не читается")));
+            for (int r = *first; r <= *last; ++r)
+                for (int p = *from; p <= *to; ++p)
+                    virtualPoints.append({lineNumber, p, r, *halves});
+        } else if (tag == "XXA") {
+            // "XXA NNNN pp.p pp.p ...": a player's virtual points, round by round.
+            const QList<QByteArray> parts = line.sliced(3).toByteArray().simplified().split(' ');
+            const std::optional<int> player = plainNumber(parts.value(0));
+            if (!player || *player < 1 || *player > maxPlayers || parts.size() - 1 > maxRounds)
+                return refuse(lineRefusal(lineNumber, QCoreApplication::translate(
+                                                          "TrfImport", "запись XXA не читается")));
+            for (qsizetype k = 1; k < parts.size(); ++k) {
+                const std::optional<int> halves = pointsInHalves(parts[k]);
+                if (!halves)
+                    return refuse(lineRefusal(
+                        lineNumber,
+                        QCoreApplication::translate("TrfImport", "запись XXA не читается")));
+                virtualPoints.append({lineNumber, *player, int(k), *halves});
+            }
         } else if (tag == "299") {
             return refuse(lineRefusal(lineNumber, QStringLiteral("особое начисление очков в "
                                                                  "программе не предусмотрено")));
@@ -889,6 +1020,8 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text, TrfLimits limits) {
             f.toRound = 0;
     }
     t.deriveCounts();
+    if (const std::optional<Message> refused = readAcceleration(t, virtualPoints, bakuLine))
+        return refuse(*refused);
     if (fileLimits && !swissFileText(t).readsBack)
         return refuse(refusal(QStringLiteral("Турнир не может быть записан в файл программы.")));
     result.tournament = std::move(t);

@@ -35,7 +35,10 @@ inline const QString ExportButton = QStringLiteral("Экспорт TRF");
 // game is left blank. A Swiss tournament's records follow XXR: 240 for who sits out a
 // round not yet paired (the next round whole, later rounds their requested byes) and
 // 260 for each forbidden pair, one for the whole tournament written for rounds 1 to
-// the planned rounds (999 when not known). Each player's points are the sum of the round
+// the planned rounds (999 when not known). A tournament with Baku acceleration, and
+// only such, also has 192 "FIDE_DUTCH_2025_BAKU" and the 250 records of its virtual
+// points (GA's players, 1.0 in the first accelerated rounds, 0.5 in the rest) after
+// XXR. Each player's points are the sum of the round
 // results written. The rank of a round-robin player is the place among the players;
 // a Swiss player's ranks by points, then Buchholz over the games the file holds, equal
 // players sharing one.
@@ -81,6 +84,11 @@ Message exportTrfBeside(const SwissTournament& tournament, const QString& workin
 // (no game) are paired among themselves as games without a result, the last with the
 // bye participant when one is left over. Every round has its boards, the spare ones
 // empty.
+// Acceleration: 192 "FIDE_DUTCH_2025_BAKU", 250 records and the older XXA lines (a
+// player's virtual points round by round) become the tournament's Baku acceleration
+// when they describe exactly it (GA's last player the last with virtual points in
+// round 1); virtual points of any other kind, or without planned rounds, are refused
+// naming the line. Another 192 is not read.
 struct TrfImported {
     SwissTournament tournament; // state.path left empty
     QString name;               // from 012, "" when absent

@@ -2,6 +2,7 @@
 
 #include "matching/cardinality_matching.h"
 #include "matching/weighted_matching.h"
+#include "swiss/swiss_acceleration.h"
 
 #include <algorithm>
 #include <array>
@@ -181,8 +182,10 @@ void readRound(Field& history, const SwissTournament& tournament, int round) {
     const std::size_t size = history.players.size();
     RoundReading reading{round, std::vector<int>(size), std::vector<Float>(size, Float::None),
                          std::vector<int>(size, 0), std::vector<bool>(size, false)};
+    // A float is a meeting of unequal pairing scores: virtual points count.
     for (std::size_t i = 0; i < size; ++i)
-        reading.scoreBefore[i] = history.players[i].score;
+        reading.scoreBefore[i] =
+            history.players[i].score + virtualHalves(tournament, history.players[i].number, round);
     for (const SwissGame& game : tournament.rounds[round - 1])
         readBoard(history, reading, tournament, game);
     // A round sat out brings what the absence brings, and no colour and no opponent. Its
@@ -283,6 +286,9 @@ Field readField(const SwissTournament& tournament, const DutchOptions& options) 
     for (Player& player : history.players) {
         readColourPreference(player);
         player.topscorer = lastRound && player.score > rounds;
+        // From here on the score is the pairing score: brackets, score differences, the
+        // bye and the boards all read it.
+        player.score += virtualHalves(tournament, player.number, rounds + 1);
     }
     return inPairingOrder(history, tournament, options);
 }
@@ -1559,7 +1565,11 @@ DutchPairing pairDutch(const SwissTournament& tournament, const DutchOptions& op
     const bool barred = std::any_of(field.met.begin(), field.met.end(), [](const auto& row) {
         return std::find(row.begin(), row.end(), 1) != row.end();
     });
-    if (!field.anyHistory && !barred) {
+    // (Acceleration gives round 1 brackets of its own, which the pairer pairs.)
+    const bool oneScore =
+        std::all_of(field.players.begin(), field.players.end(),
+                    [&](const Player& p) { return p.score == field.players[0].score; });
+    if (!field.anyHistory && !barred && oneScore) {
         // The first round: the top half against the bottom half, the last one left out.
         // (A forbidden pair among them leaves it to the brackets.)
         const int half = playerCount / 2;
@@ -1588,7 +1598,9 @@ DutchPairing pairDutch(const SwissTournament& tournament, const DutchOptions& op
         // Before any colour is given the boards alternate, the first with the initial
         // colour: when players sit the round out (or a forbidden pair moves one), board
         // order and pairing numbers part, and the boards decide (as the reference does).
-        const bool oddBoard = out.pairs.size() % 2 == 0;
+        // With acceleration's brackets in round 1 it is the higher player's place in the
+        // pairing order that alternates, bracket after bracket (as the reference does).
+        const bool oddBoard = oneScore ? out.pairs.size() % 2 == 0 : std::min(x, y) % 2 == 0;
         const bool higherWhite = field.anyHistory
                                      ? whiteToHigher(higher, lower, options.initialColour)
                                      : oddBoard == (options.initialColour == InitialColour::White);

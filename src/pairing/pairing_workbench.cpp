@@ -1,6 +1,7 @@
 #include "pairing/pairing_workbench.h"
 
 #include "common/text_file.h"
+#include "swiss/swiss_acceleration.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -376,6 +377,7 @@ Result<> PairingWorkbench::storeRoundPairing(SwissTournament& tournament) {
     }
     tournament.rounds.append(std::move(round));
     tournament.deriveCounts();
+    fixBakuGroups(tournament);
     return {};
 }
 

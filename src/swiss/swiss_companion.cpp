@@ -17,6 +17,9 @@
 //                                        before it count as absences of that kind
 //   forbid|<a>|<b>|<from>|<to>           a and b must not meet in rounds <from>..<to>
 //                                        (<to> 0: to the end)
+//   accel|baku|<last GA>                 Baku acceleration (at most one): <last GA> is
+//                                        the participant number of group GA's last
+//                                        player, 0 while round 1 is not paired
 //
 // Every record belongs to the "swz" line above it; a set may hold no record at all, and
 // its records may come in any order (the program writes them kind by kind, each kind in
@@ -138,6 +141,8 @@ std::optional<RecordFault> setFault(const CompanionSet& set, int n) {
                               .arg(QString::number(l.participant)));
         }
     }
+    if (e.acceleration.lastGa != 0)
+        participantFault(set.accelerationLine, e.acceleration.lastGa);
     for (qsizetype i = 0; i < e.forbidden.size(); ++i) {
         const ForbiddenPair& f = e.forbidden[i];
         const int line = lineAt(set.forbiddenLines, i);
@@ -305,6 +310,8 @@ QByteArray companionBytes(const QVector<CompanionSet>& sets) {
         for (const ForbiddenPair& f : e.forbidden)
             appendLine(out, {"forbid", number(f.first), number(f.second), number(f.fromRound),
                              number(f.toRound)});
+        if (e.acceleration.baku)
+            appendLine(out, {"accel", "baku", number(e.acceleration.lastGa)});
     }
     return out;
 }
@@ -359,7 +366,7 @@ Result<QVector<CompanionSet>> parseCompanionBytes(QByteArrayView bytes, const QS
             continue;
         }
         if (kind != "rounds" && kind != "bye" && kind != "withdraw" && kind != "late" &&
-            kind != "forbid")
+            kind != "forbid" && kind != "accel")
             return fail(tr("неизвестная запись \"%1\"").arg(QString::fromUtf8(kind)));
         if (sets.isEmpty())
             return fail(tr("запись стоит до первой строки swz и не относится ни к одному "
@@ -402,6 +409,19 @@ Result<QVector<CompanionSet>> parseCompanionBytes(QByteArrayView bytes, const QS
                 return *bad;
             e.withdrawals.append({numbers[0], numbers[1], numbers[2]});
             set.withdrawalLines.append(line);
+        } else if (kind == "accel") {
+            if (fields.size() != 3)
+                return fail(fieldCount.arg(QStringLiteral("accel"), QStringLiteral("3")));
+            if (fields[1] != "baku")
+                return fail(tr("ускорение \"%1\" неизвестно (бывает baku)")
+                                .arg(QString::fromUtf8(fields[1])));
+            if (std::optional<Message> bad = readNumbers(2, 3))
+                return *bad;
+            if (set.accelerationLine != 0)
+                return fail(tr("ускорение уже записано в строке %1")
+                                .arg(QString::number(set.accelerationLine)));
+            e.acceleration = {true, numbers[0]};
+            set.accelerationLine = line;
         } else {
             if (fields.size() != 5)
                 return fail(fieldCount.arg(QStringLiteral("forbid"), QStringLiteral("5")));
@@ -529,7 +549,7 @@ std::optional<PairWriteFault> writeSwissPair(const QString& swzPath, const QByte
         sets->front().fingerprint == fingerprint && sets->front().extras == extras)
         return writeSwz();
 
-    const CompanionSet next{fingerprint, QByteArray(), extras, 0, {}, {}, {}, {}};
+    const CompanionSet next{fingerprint, QByteArray(), extras, 0, {}, {}, {}, {}, 0};
     // Without a .swz a companion belongs to nothing (a creation cut short): the new one
     // comes first, so that the .swz never appears without its records.
     const QFileInfo swzInfo(swzPath);
@@ -542,7 +562,7 @@ std::optional<PairWriteFault> writeSwissPair(const QString& swzPath, const QByte
     const std::optional<QByteArray> old = readFileBytes(swzPath, &reason);
     if (!old)
         return PairWriteFault{swzPath, reason};
-    CompanionSet before{swzFingerprint(*old), QByteArray(), SwissExtras(), 0, {}, {}, {}, {}};
+    CompanionSet before{swzFingerprint(*old), QByteArray(), SwissExtras(), 0, {}, {}, {}, {}, 0};
     if (sets) {
         // Refused exactly when loading the pair refuses it: a companion that does not
         // load is never replaced.

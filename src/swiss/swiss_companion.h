@@ -44,6 +44,7 @@ struct CompanionSet {
     // line of `rounds`, then of each bye, withdrawal, late entry, forbidden pair.
     int roundsLine = 0;
     QVector<int> byeLines, withdrawalLines, lateLines, forbiddenLines;
+    int accelerationLine = 0;
 };
 
 // The file's text: the sets in order.

@@ -3,6 +3,7 @@
 #include "common/text_file.h"
 #include "players/player_selection.h"
 #include "scoring/result_entry.h"
+#include "swiss/swiss_acceleration.h"
 #include "swiss/swiss_events.h"
 
 #include <QCoreApplication>
@@ -41,6 +42,9 @@ QString undoPairingButton() {
 }
 QString plannedRoundsButton() {
     return QCoreApplication::translate("SwissWindow", "Туров…");
+}
+QString accelerationButton() {
+    return QCoreApplication::translate("SwissWindow", "Ускорение по Баку");
 }
 } // namespace SwissWindowText
 
@@ -123,11 +127,15 @@ QString SwissWindowController::roundProgress() const {
     const int planned = m_tournament.extras.plannedRounds;
     if (planned <= 0)
         return QString();
-    if (m_tournament.roundCount() == 0)
-        return QCoreApplication::translate("SwissWindow", "Туров в турнире: %1").arg(planned);
-    return QCoreApplication::translate("SwissWindow", "Тур %1 из %2")
-        .arg(m_tournament.roundCount())
-        .arg(planned);
+    const QString progress =
+        m_tournament.roundCount() == 0
+            ? QCoreApplication::translate("SwissWindow", "Туров в турнире: %1").arg(planned)
+            : QCoreApplication::translate("SwissWindow", "Тур %1 из %2")
+                  .arg(m_tournament.roundCount())
+                  .arg(planned);
+    if (!m_tournament.extras.acceleration.baku)
+        return progress;
+    return QCoreApplication::translate("SwissWindow", "%1, ускорение по Баку").arg(progress);
 }
 
 QStringList SwissWindowController::standingsRow(int row) const {
@@ -189,6 +197,7 @@ void SwissWindowController::applyRules() {
         open && r < (t.extras.plannedRounds > 0 ? t.extras.plannedRounds : Limits::SwissRounds);
     m_undoPairingEnabled = bool(undoPairingCheck(t));
     m_plannedRoundsEnabled = open;
+    m_accelerationEnabled = open && r == 0;
     if (t.isFinished()) {
         m_finishEnabled = false;
         m_pairingEnabled = false;
@@ -689,6 +698,24 @@ Result<> SwissWindowController::setPlannedRounds(const QString& answer) {
         return badNumber(QCoreApplication::translate("SwissWindow", "Количество туров"), answer);
     SwissTournament changed = m_tournament;
     if (Result<> set = ladya::setPlannedRounds(changed, *rounds); !set)
+        return set;
+    return saveAction(std::move(changed));
+}
+
+Message SwissWindowController::accelerationQuestion() const {
+    const bool on = m_tournament.extras.acceleration.baku;
+    return {SwissWindowText::accelerationButton(),
+            on ? QCoreApplication::translate("SwissWindow", "Выключить ускорение по Баку?")
+               : QCoreApplication::translate(
+                     "SwissWindow",
+                     "Включить ускорение по Баку? В первой половине туров первая половина "
+                     "участников первого тура получает при жеребьёвке виртуальные очки; в "
+                     "таблице остаются набранные очки.")};
+}
+
+Result<> SwissWindowController::toggleAcceleration() {
+    SwissTournament changed = m_tournament;
+    if (Result<> set = setBakuAcceleration(changed, !changed.extras.acceleration.baku); !set)
         return set;
     return saveAction(std::move(changed));
 }

@@ -48,6 +48,7 @@ QString participantButton();
 QString lateEntryButton();
 QString undoPairingButton();
 QString plannedRoundsButton();
+QString accelerationButton();
 } // namespace SwissWindowText
 
 class SwissWindowController {
@@ -66,7 +67,8 @@ public:
     int displayedRound() const { return m_displayedRound; }
     // "Пары тура" prints the round shown: there is none before round 1 is paired.
     bool pairingSheetEnabled() const { return m_displayedRound > 0; }
-    // "Тур 3 из 9" while the planned rounds are known, else "".
+    // "Тур 3 из 9" while the planned rounds are known, else ""; an accelerated tournament
+    // says so after it.
     QString roundProgress() const;
     int selectedBoard() const { return m_selectedBoard; }
     // The game list's row of the selected board, −1 for none.
@@ -178,6 +180,11 @@ public:
     QString plannedRoundsText() const;
     Result<> setPlannedRounds(const QString& text);
 
+    // Baku acceleration: turned on or off before round 1 only, after a yes-or-no question.
+    bool accelerationEnabled() const { return m_accelerationEnabled; }
+    Message accelerationQuestion() const;
+    Result<> toggleAcceleration();
+
     // Why "Жеребьёвка следующего тура" is disabled when the tournament's rounds are
     // all played; "" otherwise.
     QString pairingToolTip() const;
@@ -217,6 +224,7 @@ private:
     bool m_lateEntryEnabled = false;
     bool m_undoPairingEnabled = false;
     bool m_plannedRoundsEnabled = false;
+    bool m_accelerationEnabled = false;
     QString m_statsCaption;
     // The displayed round's rows: the board of each game row, then who sits out.
     QVector<int> m_rowBoards;

@@ -63,6 +63,15 @@ void SwissCreationController::setName(const QString& name) {
     applyRules();
 }
 
+QString SwissCreationTexts::bakuCheckBox() {
+    return QCoreApplication::translate("SwissCreation", "Ускорение по Баку");
+}
+
+void SwissCreationController::setBaku(bool on) {
+    m_baku = on;
+    applyRules();
+}
+
 void SwissCreationController::setRoundsText(const QString& text) {
     m_roundsText = text;
     applyRules();
@@ -119,8 +128,10 @@ void SwissCreationController::applyRules() {
     const bool enoughPlayers = participantCount() >= MinParticipants;
     const bool nameLongEnough = m_name.size() >= MinNameLength;
     m_roundsEnabled = enoughPlayers;
-    if (!m_roundsEnabled)
+    if (!m_roundsEnabled) {
         m_roundsText.clear();
+        m_baku = false;
+    }
     m_finishEnabled = enoughPlayers && nameLongEnough && !m_roundsText.isEmpty();
     m_removeEnabled = m_selectedNumber != -1;
     m_countLabel = QStringLiteral("Всего участников - ") + QString::number(participantCount());
@@ -159,6 +170,7 @@ Result<SwissTournament> SwissCreationController::finish(const QString& workingDi
     SwissTournament t = makeSwissTournament(m_rows, m_startDate, path);
     // The planned rounds are kept beside the file: the pairing needs its last round.
     t.extras.plannedRounds = parseLenientInt(m_roundsText);
+    t.extras.acceleration.baku = m_baku;
     if (Result<> saved = saveSwiss(t); !saved)
         return saved.failure();
     return t;

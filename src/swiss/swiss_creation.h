@@ -33,6 +33,7 @@ SwissTournament makeSwissTournament(const QVector<QStringList>& listRows, const 
 // The fixed text the Swiss creation window adds to those of both kinds.
 namespace SwissCreationTexts {
 inline const QString RoundsLabel = QStringLiteral("Количество туров");
+QString bakuCheckBox(); // "Ускорение по Баку" (translatable)
 } // namespace SwissCreationTexts
 
 class SwissCreationController : public TournamentCreation {
@@ -47,6 +48,8 @@ public:
     void setName(const QString& name) override;
     void setStartDate(const QString& date) override { m_startDate = date; }
     void setRoundsText(const QString& text);
+    // Baku acceleration from round 1; offered with the rounds, which it needs.
+    void setBaku(bool on);
     // A duplicate (name and city) or a participant beyond the table is refused.
     Result<> addParticipant(const QString& selectedRowText) override;
     void clickRow(int row) override;
@@ -55,8 +58,8 @@ public:
     std::optional<Message> closeQuestion() const override;
 
     // "Завершить": names the file after the tournament and `today`, numbers the players
-    // by rating, adds the bye participant for an odd count, keeps the planned rounds and
-    // saves in `workingDir`.
+    // by rating, adds the bye participant for an odd count, keeps the planned rounds (and
+    // the acceleration) and saves in `workingDir`.
     // The saved tournament, which the Swiss window opens on; on failure the window stays
     // as it was.
     Result<SwissTournament> finish(const QString& workingDir, const QDate& today) const;
@@ -68,6 +71,7 @@ public:
     QString startDate() const { return m_startDate; }
     QString roundsText() const { return m_roundsText; }
     bool roundsEnabled() const { return m_roundsEnabled; }
+    bool baku() const { return m_baku; }
     bool finishEnabled() const override { return m_finishEnabled; }
     bool removeEnabled() const override { return m_removeEnabled; }
     QString countLabel() const { return m_countLabel; }
@@ -83,6 +87,7 @@ private:
     QString m_name;
     QString m_startDate;
     QString m_roundsText;
+    bool m_baku = false;
     bool m_roundsEnabled = false;
     bool m_finishEnabled = false;
     bool m_removeEnabled = false;

@@ -261,6 +261,9 @@ Result<int> addLateEntry(SwissTournament& t, const Participant& player, Absence 
         shift(f.first, number);
         shift(f.second, number);
     }
+    // GA's last player stays the same player.
+    if (x.acceleration.lastGa > 0)
+        shift(x.acceleration.lastGa, number);
 
     Participant entered = player;
     t.participants.insert(number - 1, entered);
@@ -336,6 +339,9 @@ Result<> undoLastPairing(SwissTournament& t) {
     if (Result<> ok = undoPairingCheck(t); !ok)
         return ok;
     t.rounds.removeLast();
+    // Without round 1 GA is not fixed: the next pairing of round 1 fixes it again.
+    if (t.rounds.isEmpty())
+        t.extras.acceleration.lastGa = 0;
     t.deriveCounts();
     dropUnusedByeRow(t);
     fitBoards(t);

@@ -60,19 +60,30 @@ struct ForbiddenPair {
     bool operator==(const ForbiddenPair&) const = default;
 };
 
+// Baku acceleration: the first players of round 1's list (group GA) are paired with
+// virtual points added to their score in the first half of the planned rounds (see
+// swiss_acceleration.h). `lastGa` is the participant number of GA's last player; 0 while
+// round 1 is not paired, when the players then to be paired decide it.
+struct Acceleration {
+    bool baku = false;
+    int lastGa = 0;
+    bool operator==(const Acceleration&) const = default;
+};
+
 struct SwissExtras {
     int plannedRounds = 0; // 0: not known (a file from before the companion)
     QVector<RequestedBye> byes;
     QVector<Withdrawal> withdrawals;
     QVector<LateEntry> lateEntries;
     QVector<ForbiddenPair> forbidden;
+    Acceleration acceleration;
 
     bool operator==(const SwissExtras&) const = default;
 
     // Nothing to keep beyond the .swz: no companion file is written.
     bool isEmpty() const {
         return plannedRounds == 0 && byes.isEmpty() && withdrawals.isEmpty() &&
-               lateEntries.isEmpty() && forbidden.isEmpty();
+               lateEntries.isEmpty() && forbidden.isEmpty() && !acceleration.baku;
     }
 
     // Why `participant` sits out `round`, if it does: a requested bye first, then a

@@ -2,6 +2,7 @@
 
 #include "players/workspace.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,6 +30,9 @@ SwissCreationWindow::SwissCreationWindow(Workspace& workspace, ui::Platform& pla
     m_rounds->setObjectName(QStringLiteral("roundsSelector"));
     m_rounds->setMinimumSize(55, 25);
     roundsLine->addWidget(m_rounds);
+    m_baku = new QCheckBox(SwissCreationTexts::bakuCheckBox());
+    m_baku->setObjectName(QStringLiteral("bakuCheckBox"));
+    roundsLine->addWidget(m_baku);
     roundsLine->addStretch();
     middle->addLayout(roundsLine, 0, 1);
     int column = 0;
@@ -45,12 +49,19 @@ SwissCreationWindow::SwissCreationWindow(Workspace& workspace, ui::Platform& pla
         m_creation.setRoundsText(m_rounds->text());
         applyRules();
     });
+    connect(m_baku, &QCheckBox::toggled, this, [this](bool on) {
+        m_creation.setBaku(on);
+        applyRules();
+    });
     open(m_creation, middle, m_missing);
 }
 
 void SwissCreationWindow::showSummary() {
     const QSignalBlocker block(m_rounds); // the rules' text, not a choice of the user
+    const QSignalBlocker blockBaku(m_baku);
     m_rounds->setEnabled(m_creation.roundsEnabled());
+    m_baku->setEnabled(m_creation.roundsEnabled());
+    m_baku->setChecked(m_creation.baku());
     if (m_rounds->text() != m_creation.roundsText())
         m_rounds->setText(m_creation.roundsText());
     m_count->setText(m_creation.countLabel());

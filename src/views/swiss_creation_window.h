@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+class QCheckBox;
 class QLabel;
 
 namespace ladya {
@@ -29,6 +30,7 @@ private:
     QLabel* m_count = nullptr;
     QLabel* m_missing = nullptr;
     ui::DropDown* m_rounds = nullptr;
+    QCheckBox* m_baku = nullptr;
 };
 
 } // namespace ladya

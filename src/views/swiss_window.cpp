@@ -150,14 +150,17 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     buttons->addWidget(m_participant, 0, 2);
     buttons->addWidget(m_lateEntry, 1, 2);
     buttons->addWidget(m_undoPairing, 2, 2);
+    m_acceleration =
+        ui::makeButton(accelerationButton(), QStringLiteral("accelerationButton"), 180);
+    buttons->addWidget(m_acceleration, 3, 2);
     grid->addLayout(buttons, 2, 1, 3, 1);
     fixSize();
     // Tab goes the way a result is entered, from the round to "Записать", then on to
     // the standings, the actions on the participant chosen there and the buttons.
-    QWidget* const order[] = {m_round,        m_games,       m_result,     m_write,
-                              m_standings,    m_participant, m_lateEntry,  m_undoPairing,
-                              m_pairing,      m_finish,      m_statistics, m_report,
-                              m_pairingSheet, m_trf,         m_mainMenu,   m_plannedRounds};
+    QWidget* const order[] = {
+        m_round,     m_games,        m_result,       m_write,    m_standings,    m_participant,
+        m_lateEntry, m_undoPairing,  m_acceleration, m_pairing,  m_finish,       m_statistics,
+        m_report,    m_pairingSheet, m_trf,          m_mainMenu, m_plannedRounds};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -182,6 +185,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_lateEntry, &QPushButton::clicked, this, &SwissWindow::lateEntry);
     connect(m_undoPairing, &QPushButton::clicked, this, &SwissWindow::undoPairing);
     connect(m_plannedRounds, &QPushButton::clicked, this, &SwissWindow::plannedRounds);
+    connect(m_acceleration, &QPushButton::clicked, this, &SwissWindow::acceleration);
     connect(m_statistics, &QPushButton::clicked, this, &SwissWindow::writeStatistics);
     connect(m_report, &QPushButton::clicked, this, &SwissWindow::writeCrosstable);
     connect(m_pairingSheet, &QPushButton::clicked, this, &SwissWindow::writePairingSheet);
@@ -225,6 +229,7 @@ void SwissWindow::applyRules() {
     m_lateEntry->setEnabled(m_controller.lateEntryEnabled());
     m_undoPairing->setEnabled(m_controller.undoPairingEnabled());
     m_plannedRounds->setEnabled(m_controller.plannedRoundsEnabled());
+    m_acceleration->setEnabled(m_controller.accelerationEnabled());
     m_progress->setText(m_controller.roundProgress());
     m_finish->setEnabled(m_controller.finishEnabled());
     m_finish->setToolTip(m_controller.finishToolTip());
@@ -461,6 +466,13 @@ void SwissWindow::plannedRounds() {
         this, m_controller.plannedRoundsQuestion(), m_controller.plannedRoundsText());
     if (answer)
         showAction(m_controller.setPlannedRounds(*answer));
+}
+
+void SwissWindow::acceleration() {
+    if (!m_controller.accelerationEnabled() ||
+        !m_platform.confirm(this, m_controller.accelerationQuestion()))
+        return;
+    showAction(m_controller.toggleAcceleration());
 }
 
 } // namespace ladya

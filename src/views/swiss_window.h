@@ -60,6 +60,7 @@ private:
     void lateEntry();
     void undoPairing();
     void plannedRounds();
+    void acceleration();
     void showAction(const Result<>& done);
     void backToMainMenu();
     // Saves what a failed save left behind and closes; false when the window has to stay.
@@ -86,6 +87,7 @@ private:
     QPushButton* m_mainMenu = nullptr;
     QLabel* m_progress = nullptr;
     QPushButton* m_plannedRounds = nullptr;
+    QPushButton* m_acceleration = nullptr;
     QPushButton* m_participant = nullptr;
     QPushButton* m_lateEntry = nullptr;
     QPushButton* m_undoPairing = nullptr;

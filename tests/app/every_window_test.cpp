@@ -251,8 +251,8 @@ TEST_F(EveryWindowTest, TabGoesTheWayTheWorkGoes) {
           "mainMenuButton", "trfExportButton"}},
         {"swiss window",
          {"roundSelector", "gameList", "resultSelector", "standingsList", "participantButton",
-          "lateEntryButton", "pairingButton", "statisticsButton", "reportButton", "trfExportButton",
-          "mainMenuButton", "plannedRoundsButton"}},
+          "lateEntryButton", "accelerationButton", "pairingButton", "statisticsButton",
+          "reportButton", "trfExportButton", "mainMenuButton", "plannedRoundsButton"}},
         {"club list", {"clubList", "addMemberButton", "clubReportButton"}},
     };
     for (const Case& c : cases()) {

@@ -188,6 +188,8 @@ TEST(SwissCli, DirectorCommandsChangeTheTournamentOrSayWhy) {
         {{"forbid", copy, "1", "2", "--rounds", "3-4"}, 0, ""},
         {{"rounds", copy, "1"}, 2, "разыграно 2"},
         {{"rounds", copy, "5"}, 0, ""},
+        {{"accelerate", copy, "--baku"}, 2, "до жеребьёвки первого тура"},
+        {{"accelerate", copy}, 2, "one of --baku and --off"},
         {{"late-entry", copy, "--db", dir.path(), "НОВЫЙ Н.Н.", "ТУЛА"}, 2, "--missed"},
         {{"late-entry", copy, "--db", dir.path(), "НИКТО", "ТУЛА", "--missed", "half"},
          2,
@@ -211,4 +213,12 @@ TEST(SwissCli, DirectorCommandsChangeTheTournamentOrSayWhy) {
     EXPECT_EQ(t.byeNumber, 6);
     EXPECT_EQ(t.rounds[0], (QVector<SwissGame>{{1, 4, "1", "0"}, {5, 2, "1", "0"}, {}}));
     EXPECT_EQ(t.rounds[1], (QVector<SwissGame>{{2, 1, "0", "1"}, {4, 5, "+", "-"}, {}}));
+
+    // Before round 1 acceleration is switched, once the planned rounds are known.
+    const QString fresh = dir.filePath("new.swz");
+    ASSERT_TRUE(QFile::copy(test::dataPath("swiss/new14.swz"), fresh));
+    EXPECT_TRUE(runCli({"accelerate", fresh, "--baku"}).err.contains("число туров"));
+    ASSERT_EQ(runCli({"rounds", fresh, "7"}).status, 0);
+    ASSERT_EQ(runCli({"accelerate", fresh, "--baku"}).status, 0);
+    EXPECT_EQ(loadSwiss(fresh)->extras.acceleration, (Acceleration{true, 0}));
 }

@@ -89,6 +89,12 @@ TEST(TrfGenerate, CommandWritesTheFileOrNothing) {
     EXPECT_EQ(test::runProgram(args + QStringList{"-o", b}).status, 0);
     EXPECT_EQ(test::readBytes(a), test::readBytes(b));
     EXPECT_EQ(test::runProgram(args).out, test::readBytes(a));
+    // --baku: the file carries the acceleration, GA being 2·⌈12/4⌉ = 6 of round 1's 12
+    // (absent ones aside) up to its last player.
+    const QByteArray baku = test::runProgram(args + QStringList{"--baku"}).out;
+    EXPECT_TRUE(baku.contains("\r\n192 FIDE_DUTCH_2025_BAKU\r\n250       1.0 001 001 0001 "));
+    EXPECT_TRUE(trfImportSwiss(baku)->tournament.extras.acceleration.baku);
+    EXPECT_FALSE(test::readBytes(a).contains("192"));
     // Two players cannot meet again in round 2.
     const test::ProgramRun run = test::runProgram(
         {"generate", "--players", "2", "--rounds", "2", "--seed", "1", "-o", dir.filePath("c")});

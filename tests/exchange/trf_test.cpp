@@ -141,6 +141,39 @@ TEST(TrfImport, KeepsStartRanksAddsTheByeAndPairsPlayersWithoutAGame) {
     EXPECT_EQ(back->tournament.extras.byes, (QVector<RequestedBye>{{5, 2, Absence::FullBye}}));
 }
 
+// Baku acceleration goes out as 192 and 250 records and comes back from them, or from
+// the older XXA lines of each player's virtual points.
+TEST(TrfExport, BakuAccelerationReadsBack) {
+    SwissTournament t = test::makeSwiss({"2000", "1950", "1900", "1850", "1800", "1750", "**"},
+                                        {{"1|3|1|0", "4|2|%|%", "5|6|0|1"}});
+    t.state.path = "/x/Open.swz";
+    t.extras.plannedRounds = 9;
+    t.extras.acceleration = {true, 4};
+    const QByteArray records = "192 FIDE_DUTCH_2025_BAKU\r\n"
+                               "250       1.0 001 003 0001 0004\r\n"
+                               "250       0.5 004 005 0001 0004\r\n";
+    const QByteArray trf = trfExport(t);
+    ASSERT_TRUE(trf.contains("XXR 9\r\n" + records)) << trf.toStdString();
+    QByteArray xxa = trf;
+    xxa.replace(records, "XXA    1  1.0  1.0  1.0  0.5  0.5\r\n"
+                         "XXA    2  1.0  1.0  1.0  0.5  0.5  0.0\r\n"
+                         "XXA    3  1.0  1.0  1.0  0.5  0.5\r\n"
+                         "XXA    4  1.0  1.0  1.0  0.5  0.5\r\n"
+                         "XXA    5  0.0  0.0\r\n");
+    for (const QByteArray& text : {trf, xxa}) {
+        const Result<TrfImported> back = trfImportSwiss(text);
+        ASSERT_TRUE(back) << back.failure().text.toStdString();
+        EXPECT_EQ(back->tournament.extras.acceleration, t.extras.acceleration);
+        SwissTournament again = back->tournament;
+        again.state.path = t.state.path;
+        EXPECT_EQ(trfExport(again).toStdString(), trf.toStdString());
+    }
+    // 192 alone: GA is the first 2·⌈6/4⌉ = 4 players of round 1.
+    QByteArray named = trf;
+    named.replace(records, "192 FIDE_DUTCH_2025_BAKU\r\n");
+    EXPECT_EQ(trfImportSwiss(named)->tournament.extras.acceleration, t.extras.acceleration);
+}
+
 TEST(TrfImport, RefusesWhatItCannotHoldNamingTheLine) {
     const QByteArray head = "012 T\r\n042 2026/05/03\r\n";
     const auto player = [](int rank, const char* points, const QByteArray& rounds) {
@@ -201,6 +234,20 @@ TEST(TrfImport, RefusesWhatItCannotHoldNamingTheLine) {
              head,
          "Строка 1: город"},
         {"a NUL byte", head + "022 A" + QByteArray(1, '\0') + "B\r\n", "Строка 3: текст не в"},
+        {"virtual points without planned rounds",
+         head + "250       1.0 001 001 0001 0002\r\n" + player(1, "0.0", "") + player(2, "0.0", ""),
+         "Строка 3: для ускорения по Баку нужно число туров"},
+        {"virtual points of another acceleration",
+         head + "XXR 4\r\n250       2.0 001 001 0001 0002\r\n" + player(1, "0.0", "") +
+             player(2, "0.0", ""),
+         "Строка 4: виртуальные очки участника 1 в туре 1 (2.0) не те"},
+        {"Baku's half points missing",
+         head + "XXR 4\r\n250       1.0 001 001 0001 0002\r\n" + player(1, "0.0", "") +
+             player(2, "0.0", ""),
+         "Строка 4: участнику 1 в туре 2 не даны"},
+        {"match points in an individual tournament", head + "250  1.0  1.0 001 001 0001 0002\r\n",
+         "Строка 3: запись 250 не"},
+        {"an unreadable XXA", head + "XXA    1  1.x\r\n", "Строка 3: запись XXA не"},
     };
     for (const auto& c : cases) {
         const Result<TrfImported> back = trfImportSwiss(c.text);

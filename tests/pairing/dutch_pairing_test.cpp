@@ -109,6 +109,27 @@ TEST(DutchPairing, FirstRoundTopHalfAgainstBottomHalfColoursAlternating) {
     EXPECT_EQ(pairDutch(t, black).pairs, (QVector<DutchPair>{{4, 1}, {2, 5}, {6, 3}, {7, 8}}));
 }
 
+// Baku acceleration: GA (2·⌈9/4⌉ = 6 players) meets itself in round 1, GB likewise, the
+// colours by the higher player's place in the pairing order; in round 2 GA's losers
+// (a virtual point) share a bracket with GB's winners. The reference engine pairs both
+// rounds so.
+TEST(DutchPairing, BakuAccelerationPairsOnThePairingScore) {
+    SwissTournament t = tournament(9, {});
+    t.extras.plannedRounds = 5;
+    t.extras.acceleration = {true, 0};
+    EXPECT_EQ(pairDutch(t, {}).pairs,
+              (QVector<DutchPair>{{1, 4}, {5, 2}, {3, 6}, {7, 8}, {9, 10}}));
+    t.extras.acceleration = {true, 6};
+    t.rounds = {{{1, 4, "1", "0"},
+                 {5, 2, "0", "1"},
+                 {3, 6, "1", "0"},
+                 {7, 8, "0", "1"},
+                 {9, 10, "+", "-"}}};
+    t.deriveCounts();
+    // Pairing scores: 1, 2, 3 have 2; 4, 5, 6 and 8, 9 have 1; 7 has 0.
+    EXPECT_EQ(pairSet(pairDutch(t, {})), (Pairs{{2, 1}, {4, 3}, {8, 5}, {6, 9}, {7, 10}}));
+}
+
 TEST(DutchPairing, RulesOfTheSecondRound) {
     // Round 1 of four: 1-3 won by White, 4-2 drawn.
     const SwissTournament t = tournament(4, {{{1, 3, "1", "0"}, {4, 2, "%", "%"}}});

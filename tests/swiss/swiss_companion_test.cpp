@@ -23,6 +23,7 @@ SwissTournament withEveryRecord(const QString& path) {
     t.extras.withdrawals = {{4, 3, 5}, {1, 6, 0}};
     t.extras.lateEntries = {{6, 2, Absence::HalfBye}};
     t.extras.forbidden = {{1, 5, 1, 0}, {3, 2, 2, 4}};
+    t.extras.acceleration = {true, 4};
     return t;
 }
 
@@ -54,7 +55,8 @@ TEST(SwissCompanion, EveryRecordKindIsWrittenAndReadBack) {
                                                         "withdraw|1|6|0\r\n"
                                                         "late|6|2|H\r\n"
                                                         "forbid|1|5|1|0\r\n"
-                                                        "forbid|3|2|2|4\r\n");
+                                                        "forbid|3|2|2|4\r\n"
+                                                        "accel|baku|4\r\n");
     const Result<SwissTournament> loaded = loadSwiss(path);
     ASSERT_TRUE(loaded) << loaded.failure().text.toStdString();
     EXPECT_EQ(loaded->extras, t.extras);
@@ -179,6 +181,9 @@ TEST(SwissCompanion, BadCompanionIsRefusedByLineAndNeverReplaced) {
         {head + "forbid|1|2|3|2\r\n", "строка 3: последний тур 2 раньше первого 3"},
         {head + "rounds|7\r\nrounds|8\r\n", "строка 4: число туров уже записано в строке 3"},
         {head + "pair|1|2\r\n", "строка 3: неизвестная запись \"pair\""},
+        {head + "accel|swift|4\r\n", "строка 3: ускорение \"swift\" неизвестно"},
+        {head + "accel|baku|9\r\n", "строка 3: участника 9 нет в турнире"},
+        {head + "accel|baku|0\r\naccel|baku|4\r\n", "строка 4: ускорение уже записано"},
         {"Ladya-SWX|1\r\nswz|" + QByteArray(32, 'a') + "\r\n", "не соответствует файлу турнира"},
         {head + "bye|1|2|H\r\n\xff\r\n", "строка 4: текст не в кодировке UTF-8"},
     };

@@ -52,7 +52,9 @@ TEST(SwissCreation, EnablingRules) {
     addPlayers(c, 13);
     EXPECT_FALSE(c.roundsEnabled());
     c.setRoundsText("7");
+    c.setBaku(true);
     EXPECT_EQ(c.roundsText(), "");
+    EXPECT_FALSE(c.baku()); // offered with the rounds only
     EXPECT_FALSE(c.finishEnabled());
 
     addPlayers(c, 1);
@@ -61,6 +63,8 @@ TEST(SwissCreation, EnablingRules) {
     EXPECT_FALSE(c.finishEnabled());
     c.setRoundsText("7");
     EXPECT_TRUE(c.finishEnabled()); // the name's length is SaysWhatFinishingStillWaitsFor's
+    c.setBaku(true);
+    EXPECT_TRUE(c.baku());
 
     EXPECT_FALSE(c.removeEnabled());
     c.clickRow(2);
@@ -70,6 +74,7 @@ TEST(SwissCreation, EnablingRules) {
     EXPECT_FALSE(c.removeEnabled());
     EXPECT_EQ(c.participantCount(), 13);
     EXPECT_EQ(c.roundsText(), "");
+    EXPECT_FALSE(c.baku());
     EXPECT_FALSE(c.finishEnabled());
     for (int i = 0; i < 13; ++i)
         EXPECT_EQ(c.participantRows()[i][0], QString::number(i + 1));
@@ -134,15 +139,18 @@ TEST(SwissCreation, FinishWritesTheFileNamedAfterTheDayOfCreation) {
         c.setStartDate("01.12.2026");
         addPlayers(c, players);
         c.setRoundsText("9");
+        c.setBaku(players == 15);
         ASSERT_TRUE(c.finishEnabled());
         const Result<SwissTournament> r = c.finish(dir.path(), today);
         ASSERT_TRUE(r);
         const SwissTournament& t = *r;
         EXPECT_EQ(t.extras.plannedRounds, 9); // kept for the pairing's last round
+        EXPECT_EQ(t.extras.acceleration.baku, players == 15);
         EXPECT_EQ(t.state.path, dir.filePath("Open_2026_(05.12.2026).swz"));
         const SwissTournament onDisk = *loadSwiss(t.state.path);
         EXPECT_EQ(swissFileLines(onDisk), swissFileLines(t));
         EXPECT_EQ(onDisk.state.startDate, "01.12.2026");
+        EXPECT_EQ(onDisk.extras, t.extras);
         EXPECT_EQ(onDisk.participantCount(), 16 - (15 - players) * 2);
         EXPECT_EQ(onDisk.boardCount(), players == 15 ? 8 : 7);
         EXPECT_EQ(onDisk.byeNumber, players == 15 ? 16 : 0);

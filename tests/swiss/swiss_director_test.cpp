@@ -175,3 +175,31 @@ TEST_F(SwissDirector, ParticipantChoicesAreAppliedAndSaved) {
     ASSERT_TRUE(fresh.setPlannedRounds("7"));
     EXPECT_EQ(fresh.roundProgress(), "Тур 1 из 7");
 }
+
+// Baku acceleration: switched only before round 1 (and with the planned rounds known),
+// saved with the tournament, and said beside the progress.
+TEST_F(SwissDirector, BakuAccelerationIsSwitchedBeforeRoundOneOnly) {
+    SwissTournament before = makeSwiss({"2000", "1900", "1800", "1700"});
+    before.extras.plannedRounds = 5;
+    SwissWindowController c = on(before);
+    ASSERT_TRUE(c.accelerationEnabled());
+    EXPECT_TRUE(c.accelerationQuestion().text.startsWith("Включить"));
+    ASSERT_TRUE(c.toggleAcceleration());
+    EXPECT_EQ(c.roundProgress(), "Туров в турнире: 5, ускорение по Баку");
+    EXPECT_TRUE(loadSwiss(c.tournament().state.path)->extras.acceleration.baku);
+    EXPECT_TRUE(c.accelerationQuestion().text.startsWith("Выключить"));
+    ASSERT_TRUE(c.toggleAcceleration());
+    EXPECT_EQ(c.roundProgress(), "Туров в турнире: 5");
+
+    before.extras.plannedRounds = 0;
+    SwissWindowController unplanned = on(before);
+    EXPECT_FALSE(unplanned.toggleAcceleration());
+
+    SwissTournament running = secondRoundWithAbsences(false);
+    running.extras.plannedRounds = 9;
+    running.extras.acceleration = {true, 4};
+    SwissWindowController paired = on(running);
+    EXPECT_FALSE(paired.accelerationEnabled());
+    EXPECT_EQ(paired.roundProgress(), "Тур 2 из 9, ускорение по Баку");
+    EXPECT_FALSE(paired.toggleAcceleration());
+}

@@ -6,6 +6,7 @@
 #include "swiss/swiss_window_test_util.h"
 #include "ui/keyboard.h"
 #include "views/pairing_dialog.h"
+#include "views/swiss_creation_window.h"
 #include "views/swiss_window.h"
 
 #include <QCheckBox>
@@ -119,6 +120,41 @@ TEST_F(SwissWindowTest, StatisticsButtonFollowsTheStandingsAndAFailedReportIsSai
     test::enterResult(w.get(), 1, "0");
     EXPECT_FALSE(stats->isEnabled());
     EXPECT_EQ(stats->text(), "Статистика");
+}
+
+TEST_F(SwissWindowTest, BakuAccelerationButtonAsksAndTheProgressSaysIt) {
+    std::unique_ptr<SwissWindow> w = openOn(newTournament(8));
+    auto* progress = child<QLabel>(w.get(), "roundProgressLabel");
+    platform.textAnswers = {QString("5")};
+    QTest::mouseClick(button(w.get(), "plannedRoundsButton"), Qt::LeftButton);
+    QPushButton* acceleration = button(w.get(), "accelerationButton");
+    ASSERT_TRUE(acceleration->isEnabled());
+    platform.confirmAnswers = {true};
+    acceleration->setFocus();
+    QTest::keyClick(acceleration, Qt::Key_Space);
+    EXPECT_EQ(progress->text(), "Туров в турнире: 5, ускорение по Баку");
+    EXPECT_TRUE(loadSwiss(w->controller().tournament().state.path)->extras.acceleration.baku);
+    EXPECT_LE(w->width(), 1366);
+}
+
+TEST_F(SwissWindowTest, CreationOffersBakuAccelerationWithTheRounds) {
+    auto creation = shown(std::make_unique<SwissCreationWindow>(app, platform));
+    auto* baku = child<QCheckBox>(creation.get(), "bakuCheckBox");
+    EXPECT_FALSE(baku->isEnabled());
+    test::typeText(child<QLineEdit>(creation.get(), "nameEdit"), QStringLiteral("Кубок клуба"));
+    for (int row = 0; row < 14; ++row) {
+        test::chooseInSelectionDialog(row);
+        QTest::mouseClick(button(creation.get(), "addButton"), Qt::LeftButton);
+    }
+    auto* rounds = child<ui::DropDown>(creation.get(), "roundsSelector");
+    rounds->setCurrentIndex(rounds->findText("7"));
+    ASSERT_TRUE(baku->isEnabled());
+    baku->setFocus();
+    QTest::keyClick(baku, Qt::Key_Space);
+    QTest::mouseClick(button(creation.get(), "finishButton"), Qt::LeftButton);
+    const std::optional<SwissTournament> created = creation->takeTournament();
+    ASSERT_TRUE(created);
+    EXPECT_TRUE(loadSwiss(created->state.path)->extras.acceleration.baku);
 }
 
 TEST_F(SwissWindowTest, TrfExportIsWrittenBesideTheTournamentAndSaysWhere) {
@@ -260,6 +296,7 @@ TEST_F(SwissWindowTest, DirectorsActionsAskThroughThePlatformAndShowWhatTheyDid)
     platform.textAnswers = {QString("7")};
     QTest::mouseClick(button(w.get(), "plannedRoundsButton"), Qt::LeftButton);
     EXPECT_EQ(progress->text(), "Тур 2 из 7");
+    EXPECT_FALSE(button(w.get(), "accelerationButton")->isEnabled()); // round 1 is paired
 
     platform.confirmAnswers = {true};
     ASSERT_TRUE(button(w.get(), "undoPairingButton")->isEnabled());
