@@ -65,6 +65,8 @@ struct Player {
     Float lastFloat = Float::None;   // the float of the last round
     Float floatBefore = Float::None; // the float of the round before it
     bool topscorer = false;
+    bool seated = false;   // on a board of an earlier round (a game, a forfeit, the bye)
+    int enteredNumber = 0; // the pairing number among the players entered so far (E.5)
 };
 
 int halfPoints(char code) {
@@ -205,6 +207,7 @@ void readRound(Field& history, const SwissTournament& tournament, int round) {
     }
     for (std::size_t i = 0; i < size; ++i) {
         Player& player = history.players[i];
+        player.seated = player.seated || reading.seated[i];
         player.score += reading.gained[i];
         player.floatBefore = player.lastFloat;
         player.lastFloat = reading.floats[i];
@@ -275,11 +278,14 @@ int plannedRoundsOf(const SwissTournament& tournament, const DutchOptions& optio
     return options.plannedRounds > 0 ? options.plannedRounds : tournament.extras.plannedRounds;
 }
 
+void numberEnteredPlayers(Field& history, const SwissTournament& tournament);
+
 Field readField(const SwissTournament& tournament, const DutchOptions& options) {
     Field history = emptyHistory(tournament);
     const int rounds = tournament.roundCount();
     for (int round = 1; round <= rounds; ++round)
         readRound(history, tournament, round);
+    numberEnteredPlayers(history, tournament);
     // A.7: in the last round a topscorer is one with more than half the points.
     const int planned = plannedRoundsOf(tournament, options);
     const bool lastRound = planned > 0 && rounds + 1 >= planned;
@@ -347,7 +353,7 @@ ColourChoice colourChoice(const Player& a, const Player& b, InitialColour initia
         return {b.preference == Colour::Black, BothPreferences};
     if (aWants && bWants)
         return sameWish(a, b);
-    const bool odd = a.number % 2 == 1;
+    const bool odd = a.enteredNumber % 2 == 1;
     return {odd == (initial == InitialColour::White), PairingNumber};
 }
 
@@ -1639,6 +1645,7 @@ DutchColours dutchColours(const SwissTournament& tournament, const DutchOptions&
     out.black = black.number;
     out.rule = choice.rule;
     out.higherRanked = higher.number;
+    out.higherPairingNumber = higher.enteredNumber;
     out.whiteHistory = historyOf(white);
     out.blackHistory = historyOf(black);
     return out;
@@ -1681,6 +1688,24 @@ std::optional<InitialColour> initialColourFromRoundOne(const SwissTournament& to
     }
     return std::nullopt;
 }
+
+namespace {
+
+// E.5 gives the higher-ranked player the initial colour by his pairing number, and the
+// pairing numbers (C.04.3 A.2, C.04.2 on late entries) belong to the players who have
+// entered the tournament: one paired in this round or on a board of an earlier one (a
+// game, a forfeit, the pairing-allocated bye). A player who has only sat rounds out so
+// far and sits this one out too has not entered yet, as a late entry before his first
+// round has not: he holds no number, and those below him move up one.
+void numberEnteredPlayers(Field& history, const SwissTournament& tournament) {
+    const int round = tournament.roundCount() + 1;
+    int entered = 0;
+    for (Player& player : history.players) // by participant number
+        if (player.seated || !tournament.extras.absence(player.number, round))
+            player.enteredNumber = ++entered;
+}
+
+} // namespace
 
 } // namespace ladya
 

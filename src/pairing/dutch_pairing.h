@@ -81,6 +81,9 @@ struct DutchColours {
     int black = 0;
     ColourRule rule = ColourRule::Bye;
     int higherRanked = 0; // the participant ranked higher (score, then number)
+    // His pairing number as the last rule reads it: among the players entered so far
+    // (paired in this round or in an earlier one), so it may be below his participant number.
+    int higherPairingNumber = 0;
     DutchColourHistory whiteHistory;
     DutchColourHistory blackHistory;
 };

@@ -3,6 +3,7 @@
 #include "common/text_file.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace ladya {
 
@@ -179,6 +180,19 @@ QString PairDialogController::colourAdvice() const {
         break;
     case ColourRule::PairingNumber: {
         const QString got = higher == m_rules.white ? tr("белые") : tr("чёрные");
+        const int number = m_rules.higherPairingNumber;
+        if (number != higher) {
+            // Players who have not entered the tournament yet hold no pairing number.
+            const QString parity = number % 2 == 1 ? tr("нечётный") : tr("чётный");
+            const QString first = number % 2 == 1
+                                      ? tr("цвет первого номера в 1 туре")
+                                      : tr("цвет, обратный цвету первого номера в 1 туре");
+            why = tr("Предпочтений цвета нет: игрок %1 стоит выше в жеребьёвке; среди участников, "
+                     "уже вступивших в турнир, его номер %2 — %3, и он получает %4 (%5).")
+                      .arg(player(higher), QString::fromStdString(std::to_string(number)), parity,
+                           first, got);
+            break;
+        }
         why = higher % 2 == 1
                   ? tr("Предпочтений цвета нет: игрок %1 стоит выше в жеребьёвке, его номер "
                        "нечётный, и он получает цвет первого номера в 1 туре (%2).")

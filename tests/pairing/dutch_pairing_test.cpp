@@ -232,6 +232,60 @@ TEST(DutchPairing, AbsencesAndForbiddenPairs) {
     EXPECT_FALSE(pairDutch(five, {}).found());
 }
 
+TEST(DutchPairing, LastColourRuleCountsOnlyPlayersWhoHaveEntered) {
+    // Round 1: 1-6 drawn (1 White), 4 and 5 on full-point byes, and 3 off the boards as
+    // each case says; 2 sat it out on a half-point bye unless he met 7. In round 2 the
+    // leaders 4 and 5, with no game yet, meet: 4 has White when his pairing number among
+    // the players entered so far (paired now or on a board before) is odd. The initial
+    // colour is White; the bye pairs with the row the commit adds.
+    const G drawn{1, 6, "%", "%"};
+    const struct {
+        const char* why;
+        int players;
+        std::vector<G> round1;
+        QVector<RequestedBye> byes; // beyond 4's and 5's full-point byes in round 1
+        Pairs round2;
+    } cases[] = {
+        {"3 on byes in both rounds has not entered: 4 is third",
+         6,
+         {drawn},
+         {{2, 1, Absence::HalfBye}, {3, 1, Absence::HalfBye}, {3, 2, Absence::HalfBye}},
+         {{4, 5}, {2, 1}, {6, 7}}},
+        {"3 on a zero-point bye, then a half-point one: the same",
+         7,
+         {drawn, {2, 7, "%", "%"}},
+         {{3, 1, Absence::ZeroBye}, {3, 2, Absence::HalfBye}},
+         {{4, 5}, {7, 1}, {6, 2}}},
+        {"3 paired in round 2 has entered: 4 is fourth",
+         6,
+         {drawn},
+         {{2, 1, Absence::HalfBye}, {3, 1, Absence::HalfBye}},
+         {{5, 4}, {3, 1}, {6, 2}}},
+        {"2 played round 1: sitting round 2 out he keeps his number",
+         7,
+         {drawn, {2, 7, "%", "%"}},
+         {{3, 1, Absence::HalfBye}, {2, 2, Absence::HalfBye}},
+         {{5, 4}, {7, 1}, {6, 3}}},
+        {"3 had the pairing-allocated bye: he has entered",
+         7,
+         {drawn, {2, 7, "%", "%"}, {3, 0, "1", "0"}},
+         {{3, 2, Absence::HalfBye}},
+         {{5, 4}, {7, 1}, {6, 2}}},
+        {"3 lost round 1 by forfeit: he has entered",
+         8,
+         {drawn, {2, 7, "%", "%"}, {3, 8, "-", "+"}},
+         {{3, 2, Absence::HalfBye}, {8, 2, Absence::HalfBye}},
+         {{5, 4}, {7, 1}, {6, 2}}},
+    };
+    for (const auto& c : cases) {
+        SwissTournament t = tournament(c.players, {c.round1});
+        t.extras.byes = c.byes;
+        t.extras.byes += {{4, 1, Absence::FullBye}, {5, 1, Absence::FullBye}};
+        const DutchPairing p = pairDutch(t, {});
+        EXPECT_EQ(pairSet(p), c.round2) << c.why;
+    }
+}
+
 TEST(DutchPairing, InitialColourReadBackFromRoundOne) {
     EXPECT_EQ(initialColourFromRoundOne(tournament(4, {})), std::nullopt);
     EXPECT_EQ(initialColourFromRoundOne(tournament(4, {{{1, 3, "1", "0"}, {4, 2, "1", "0"}}})),

@@ -263,6 +263,13 @@ TEST(PairDialog, ProposesTheColoursOfTheDutchRulesAndSaysWhy) {
     const SwissTournament bye = makeSwiss({"2000", "1900", "1800", "1700", "1600", "**"},
                                           {{"1|2|%|%", "3|4|%|%", "5|6|1|0"}});
     const SwissTournament none = makeSwiss({"2000", "1900", "1800", "1700"});
+    // 1-2 drawn; 3, 4 and 5 sat round 1 out, and 3 sits round 2 out too: he has not
+    // entered, and 4 is third among those who have.
+    SwissTournament late = makeSwiss({"2000", "1900", "1800", "1700", "1600"}, {{"1|2|%|%"}});
+    late.extras.byes = {{3, 1, Absence::HalfBye},
+                        {4, 1, Absence::HalfBye},
+                        {5, 1, Absence::HalfBye},
+                        {3, 2, Absence::HalfBye}};
     struct Case {
         const SwissTournament* t;
         int first;
@@ -302,6 +309,11 @@ TEST(PairDialog, ProposesTheColoursOfTheDutchRulesAndSaysWhy) {
                       "Предпочтений цвета нет: игрок P2 (№2) стоит выше в жеребьёвке, его номер "
                       "чётный, и он получает цвет, обратный цвету первого номера в 1 туре "
                       "(чёрные)."},
+             Case{&late, 5, 4, InitialColour::White, 4,
+                  w.arg("P4 (№4)", "P5 (№5)") +
+                      "Предпочтений цвета нет: игрок P4 (№4) стоит выше в жеребьёвке; среди "
+                      "участников, уже вступивших в турнир, его номер 3 — нечётный, и он "
+                      "получает цвет первого номера в 1 туре (белые)."},
              Case{&bye, 6, 5, InitialColour::White, 5,
                   "Свободный от игры тур: цвета не играют роли."},
          }) {
