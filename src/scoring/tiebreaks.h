@@ -43,6 +43,9 @@ struct TieBreakPlayer {
     // Whether the player still takes part (C.07 treats the rounds of a withdrawn player
     // after the withdrawal as unplayed rounds of his own).
     bool withdrawn = false;
+    // The bye participant "**" of an odd field: it keeps its index so that the others'
+    // rounds can name it, but it is never ranked (left out of `order`, places 0).
+    bool bye = false;
 };
 
 // A tournament as the tie-breaks see it: players by index, each with all R rounds.
@@ -50,6 +53,10 @@ struct TieBreakField {
     std::vector<TieBreakPlayer> players;
     int roundCount = 0;      // R: rounds paired so far
     bool roundRobin = false; // pairings fixed in advance (C.07 treats some cases apart)
+    // The rating the rating-based tie-breaks (ARO, TPR, PTP, APRO, APPO) give an unrated
+    // opponent. C.07 leaves it to the regulations; 1400 is the FIDE rating floor, the
+    // least a rated player can have.
+    int unratedRating = 1400;
 };
 
 // The tie-breaks of C.07 (and the 2026 additions) by their FIDE acronyms.

@@ -1,0 +1,85 @@
+#!/bin/bash
+# The tie-breaks compared with an independent calculator, one tournament per seed, every
+# player and every tie-break of three lists (the ranking by each list included):
+#   swiss  ladya-cli generate makes the tournament (forfeits, and for every other seed
+#          absences and half-point byes), tiebreak_compare swiss imports it and ranks it
+#          through the Swiss adapter;
+#   rr     tiebreak_compare rr makes a round-robin from the seed (Berger tables, forfeits,
+#          withdrawals, odd fields with the bye row) and writes its TRF.
+# The reference runs as REFERENCE -i FILE -s|-p -u 1400 -t PTS LIST -d T (unrated
+# players count 1400, as the program counts them).
+#
+# Usage: scripts/tiebreak-proof.sh swiss|rr FIRST LAST LADYA_CLI TIEBREAK_COMPARE REFERENCE OUTDIR [JOBS]
+# Prints one line per seed, "SEED PLAYERS ROUNDS ok|differs VALUES DIFFERENCES", and a
+# summary: tournaments, players, values compared, differences.
+set -u
+if [ $# -lt 7 ]; then
+    sed -n '2,13p' "$0" >&2
+    exit 2
+fi
+kind=$1 first=$2 last=$3 ladya=$(realpath "$4") compare=$(realpath "$5") reference=$6 out=$7
+jobs=${8:-2}
+mkdir -p "$out"
+out=$(realpath "$out")
+lists=("BH BH/C1 BH/C2 BH/M1 BH/M2 FB FB/C1 SB SB/C1 DE"
+    "PS PS/C1 KS KS/L40 AOB WIN WON BPG BWG GE"
+    "ARO ARO/C1 ARO/M1 TPR PTP APRO APPO DE SB/M1 FB/M2")
+
+one() {
+    local kind=$1 ladya=$2 compare=$3 reference=$4 out=$5 s=$6
+    local file=$out/$kind-$s.trf p r
+    if [ "$kind" = swiss ]; then
+        p=$((8 + (s * 7919) % 60))
+        r=$((4 + (s * 104729) % 8))
+        local flags="--forfeit-rate 0.0$((s % 5))"
+        [ $((s % 2)) -eq 0 ] && flags="$flags --absence-rate 0.04 --half-bye-rate 0.04"
+        # shellcheck disable=SC2086
+        if ! "$ladya" generate --players "$p" --rounds "$r" --seed "$s" $flags -o "$file" \
+            >/dev/null 2>&1; then
+            echo "$s $p $r not-generated"
+            return
+        fi
+    fi
+    local values=0 diffs=0 k=0 mode=-s
+    [ "$kind" = rr ] && mode=-p
+    for list in "${lists[@]}"; do
+        k=$((k + 1))
+        # shellcheck disable=SC2086
+        if [ "$kind" = swiss ]; then
+            "$compare" swiss "$file" $list >"$file.$k.ours" 2>&1
+        else
+            "$compare" rr "$s" "$file" $list >"$file.$k.ours" 2>&1
+        fi
+        # shellcheck disable=SC2086
+        python3 "$reference" -i "$file" $mode -u 1400 -t PTS $list -d T >"$file.$k.ref" 2>&1
+        local counts
+        counts=$(awk -F'\t' 'NR == FNR { ours[FNR] = $0; n = FNR; next }
+            { ref[FNR] = $0; m = FNR }
+            END {
+                if (n != m) { print 0, 1; exit }
+                v = 0; d = 0
+                for (i = 2; i <= n; ++i) {
+                    a = split(ours[i], x, "\t"); b = split(ref[i], y, "\t")
+                    if (a != b) { d++; continue }
+                    for (j = 2; j <= a; ++j) { v++; if (x[j] != y[j]) d++ }
+                }
+                print v, d
+            }' "$file.$k.ours" "$file.$k.ref")
+        values=$((values + ${counts% *}))
+        diffs=$((diffs + ${counts#* }))
+    done
+    p=$(grep -c '^001' "$file")
+    r=$(awk '/^142/ { print $2 }' "$file")
+    if [ "$diffs" -eq 0 ]; then
+        echo "$s $p $r ok $values 0"
+        rm -f "$file".*.ours "$file".*.ref
+    else
+        echo "$s $p $r differs $values $diffs"
+    fi
+}
+export -f one
+export lists_text="${lists[*]}"
+seq "$first" "$last" | xargs -P "$jobs" -I{} bash -c "$(declare -p lists); $(declare -f one); one $kind $ladya $compare $reference $out {}" |
+    tee "$out/$kind-$first-$last.log" |
+    awk '{ print } $4 == "ok" || $4 == "differs" { t++; p += $2; v += $5; d += $6; if ($4 == "differs") f++ }
+        END { printf "tournaments %d, players %d, values compared %d, differences %d (in %d tournaments)\n", t, p, v, d, f }'
