@@ -206,7 +206,7 @@ RoundRobinTournament makeRoundRobin(unsigned seed) {
 // The round-robin as a TRF for the reference: a game against the bye row is the
 // pairing-allocated bye "U" (with the points recorded) or a zero "Z".
 QByteArray roundRobinTrf(const RoundRobinTournament& t, const TieBreakField& field) {
-    QByteArray out = "012 round-robin\n";
+    QByteArray out = "012 round-robin\n042 2026/01/01\n";
     out += "142 " + QByteArray::number(t.roundCount()) + "\n";
     const RoundRobinStandings standings = computeStandings(t);
     for (const TieBreakPlayer& p : field.players) {

@@ -263,7 +263,15 @@ long long roundedQuotient(long long numerator, long long denominator) {
     return twice % (2 * denominator) < 0 ? q - 1 : q;
 }
 
+// Rounds a player chose not to play (C.07 art. 16): the first cut by a Cut or Median.
+// The reference reads the full-point bye as a reward, not a choice, and cuts it by value.
 bool isVoluntary(Kind k) {
+    return k == Kind::HalfBye || k == Kind::ZeroBye || k == Kind::ForfeitLoss;
+}
+
+// Whether the round counts against GE (games elected): every bye asked for and every
+// game lost by not appearing.
+bool isDeclined(Kind k) {
     return k == Kind::HalfBye || k == Kind::FullBye || k == Kind::ZeroBye || k == Kind::ForfeitLoss;
 }
 
@@ -301,24 +309,26 @@ Scores scoresOf(const TieBreakField& field) {
         // missed) count as draws in his opponents' Buchholz, so that meeting a player who
         // left early costs nobody more than meeting one who stayed; an absence between
         // games counts as what it brought. The reference calculator reads C.07 so.
+        // The closing run may mix absences with requested byes.
         int trailing = 0;
-        for (int r = rounds - 1; r >= 0 && rs[r].kind == Kind::ZeroBye; --r)
-            ++trailing;
+        for (int r = rounds - 1;
+             r >= 0 && (rs[r].kind == Kind::ZeroBye || rs[r].kind == Kind::HalfBye ||
+                        rs[r].kind == Kind::FullBye);
+             --r)
+            trailing += rs[r].kind == Kind::ZeroBye ? 1 : 0;
         s.asOpponent[p] = total + trailing;
     }
     s.roundValue.assign(std::size_t(n) * std::size_t(rounds), 0);
     for (int p = 0; p < n; ++p) {
         const auto& rs = field.players[p].rounds;
-        // The dummy opponent of an unplayed round has the player's own points, but at
-        // most half the maximum, so that a bye never lifts a leader's Buchholz.
-        const int dummy = std::min(s.halves[p], rounds);
+        // C.07 art. 16: every unplayed round (forfeits and byes of every kind) counts as a
+        // game against a dummy opponent with the player's own points.
+        const int dummy = s.halves[p];
         for (int r = 0; r < rounds; ++r) {
             const TieBreakRound& round = rs[r];
             int v = dummy;
             if (round.kind == Kind::Played || round.kind == Kind::NotPlayedYet)
                 v = round.opponent >= 0 ? s.asOpponent[round.opponent] : 0;
-            else if (round.kind == Kind::ForfeitWin && round.opponent >= 0)
-                v = std::min(dummy, s.asOpponent[round.opponent]);
             s.roundValue[std::size_t(p) * std::size_t(rounds) + r] = v;
         }
     }
@@ -406,7 +416,9 @@ double sonnebornBerger(const Scores& s, int p, const TieBreak& t) {
     const auto& rs = s.field->players[std::size_t(p)].rounds;
     for (int r = 0; r < s.rounds; ++r) {
         const int h = rs[r].kind == Kind::NotPlayedYet ? 0 : rs[r].halves;
-        cs.push_back({r, (long long)(s.value(p, r)) * h, s.value(p, r), isVoluntary(rs[r].kind)});
+        // Of the unplayed rounds only a half-point bye goes first: the others bring
+        // nothing to the score, and the reference cuts them by the opponent's score.
+        cs.push_back({r, (long long)(s.value(p, r)) * h, s.value(p, r), rs[r].kind == Kind::HalfBye});
     }
     return double(cutSum(cs, t.cutLowest, t.cutHighest)) / 4.0;
 }
@@ -432,7 +444,7 @@ double koya(const Scores& s, int p, const TieBreak& t) {
         if (!hasOpponent(round.kind) || round.kind == Kind::NotPlayedYet || round.opponent < 0)
             continue;
         // At least `limit` per cent of the maximum, 2·R halves.
-        if ((long long)(s.asOpponent[std::size_t(round.opponent)]) * 100 >=
+        if ((long long)(s.halves[std::size_t(round.opponent)]) * 100 >=
             (long long)(limit) * 2 * s.rounds)
             total += round.halves;
     }
@@ -572,7 +584,7 @@ std::vector<double> entryValues(const TieBreakField& field, const Scores& scores
     case TieBreakId::GE:
         for (int p = 0; p < n; ++p)
             v[std::size_t(p)] =
-                countRounds(field, p, [](const TieBreakRound& r) { return !isVoluntary(r.kind); });
+                countRounds(field, p, [](const TieBreakRound& r) { return !isDeclined(r.kind); });
         break;
     case TieBreakId::PS:
         for (int p = 0; p < n; ++p)
