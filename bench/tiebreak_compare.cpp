@@ -98,8 +98,8 @@ Result<TieBreakField> readTrf(const QByteArray& text) {
                 r.halves = 0;
             }
             if (opponent > 0 && (code == '+' || code == '-')) {
-                r.kind = code == '+' ? TieBreakRoundKind::ForfeitWin
-                                     : TieBreakRoundKind::ForfeitLoss;
+                r.kind =
+                    code == '+' ? TieBreakRoundKind::ForfeitWin : TieBreakRoundKind::ForfeitLoss;
                 r.opponent = opponent - 1;
             } else if (opponent > 0) {
                 r.kind = TieBreakRoundKind::Played;
@@ -132,7 +132,9 @@ Result<TieBreakField> readTrf(const QByteArray& text) {
 // sometimes a player who withdraws (loses every later game by forfeit).
 RoundRobinTournament makeRoundRobin(unsigned seed) {
     std::mt19937 rng(seed);
-    const auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const auto uniform = [&](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(rng);
+    };
     const int players = uniform(3, 16);
     const int n = players + players % 2;
     const int cycles = uniform(1, 5) == 1 ? 2 : 1;
@@ -184,7 +186,8 @@ RoundRobinTournament makeRoundRobin(unsigned seed) {
                         code = GameResult::mirrorOf(code);
                     g.applyEntry(code);
                 } else if ((a == withdrawer || d == withdrawer) && roundNumber >= withdrawFrom) {
-                    g.applyEntry(a == withdrawer ? GameResult::ForfeitLoss : GameResult::ForfeitWin);
+                    g.applyEntry(a == withdrawer ? GameResult::ForfeitLoss
+                                                 : GameResult::ForfeitWin);
                 } else if (uniform(0, 99) < forfeitRate) {
                     const int which = uniform(0, 2);
                     g.applyEntry(which == 0   ? GameResult::ForfeitWin
@@ -192,9 +195,9 @@ RoundRobinTournament makeRoundRobin(unsigned seed) {
                                               : GameResult::DoubleForfeitInFile);
                 } else {
                     const int x = uniform(0, 99);
-                    g.applyEntry(x < drawRate                    ? GameResult::Draw
+                    g.applyEntry(x < drawRate                          ? GameResult::Draw
                                  : x < drawRate + (100 - drawRate) / 2 ? GameResult::Win
-                                                                      : GameResult::Loss);
+                                                                       : GameResult::Loss);
                 }
                 round.append(g);
             }
@@ -209,6 +212,18 @@ QByteArray roundRobinTrf(const RoundRobinTournament& t, const TieBreakField& fie
     QByteArray out = "012 round-robin\n042 2026/01/01\n";
     out += "142 " + QByteArray::number(t.roundCount()) + "\n";
     const RoundRobinStandings standings = computeStandings(t);
+    // The scheduled colour of every player and round (names are unique here).
+    std::vector<char> scheduled(field.players.size() * std::size_t(t.roundCount()), '-');
+    for (int r = 0; r < t.roundCount(); ++r) {
+        for (const RoundRobinGame& g : t.games.at(r)) {
+            for (std::size_t k = 0; k < field.players.size(); ++k) {
+                if (t.participants.at(qsizetype(k)).name == g.white)
+                    scheduled[k * std::size_t(t.roundCount()) + std::size_t(r)] = 'w';
+                if (t.participants.at(qsizetype(k)).name == g.black)
+                    scheduled[k * std::size_t(t.roundCount()) + std::size_t(r)] = 'b';
+            }
+        }
+    }
     for (const TieBreakPlayer& p : field.players) {
         if (p.bye)
             continue;
@@ -217,7 +232,11 @@ QByteArray roundRobinTrf(const RoundRobinTournament& t, const TieBreakField& fie
                       QStringLiteral("Player %1").arg(p.number).toLatin1().constData(), p.rating,
                       "FID", "", "", double(standings.rows.at(p.number - 1).points), p.number);
         QByteArray line = head;
+        int round = 0;
         for (const TieBreakRound& r : p.rounds) {
+            const char colourScheduled =
+                scheduled[std::size_t(p.number - 1) * std::size_t(t.roundCount()) +
+                          std::size_t(round++)];
             char cell[32];
             char code = '?';
             int opponent = r.opponent + 1;
@@ -244,7 +263,7 @@ QByteArray roundRobinTrf(const RoundRobinTournament& t, const TieBreakField& fie
             }
             // A forfeit carries the colour it was scheduled with.
             if (r.kind == TieBreakRoundKind::ForfeitWin || r.kind == TieBreakRoundKind::ForfeitLoss)
-                colour = 'w';
+                colour = colourScheduled;
             std::snprintf(cell, sizeof cell, "  %4d %c %c", opponent, colour, code);
             if (opponent == 0)
                 std::snprintf(cell, sizeof cell, "  0000 %c %c", colour, code);
@@ -259,7 +278,8 @@ QByteArray roundRobinTrf(const RoundRobinTournament& t, const TieBreakField& fie
 
 int main(int argc, char** argv) {
     if (argc < 3)
-        return fail(QStringLiteral("usage: tiebreak_compare swiss|trf FILE LIST... | rr SEED OUT LIST..."));
+        return fail(
+            QStringLiteral("usage: tiebreak_compare swiss|trf FILE LIST... | rr SEED OUT LIST..."));
     const QString mode = QString::fromLocal8Bit(argv[1]);
     const int listStart = mode == QStringLiteral("rr") ? 4 : 3;
     QStringList names;

@@ -52,6 +52,11 @@ one() {
         fi
         # shellcheck disable=SC2086
         python3 "$reference" -i "$file" $mode -u 1400 -t PTS $list -d T >"$file.$k.ref" 2>&1
+        # A field the reference cannot read (it stops with "### Error") is left out.
+        if grep -q '^### Error' "$file.$k.ref"; then
+            echo "$s - - reference-error"
+            return
+        fi
         local counts
         counts=$(awk -F'\t' 'NR == FNR { ours[FNR] = $0; n = FNR; next }
             { ref[FNR] = $0; m = FNR }

@@ -23,10 +23,10 @@ using Kind = TieBreakRoundKind;
 struct Acronym {
     TieBreakId id;
     const char* code;
-    bool cuts;     // Cut-1, Cut-2
-    bool medians;  // Median-1, Median-2
-    bool limit;    // KS's Ln
-    int decimals;  // of the value text
+    bool cuts;    // Cut-1, Cut-2
+    bool medians; // Median-1, Median-2
+    bool limit;   // KS's Ln
+    int decimals; // of the value text
 };
 
 constexpr std::array<Acronym, 17> Acronyms = {{
@@ -106,8 +106,9 @@ Result<TieBreakList> parseTieBreakList(const QString& text) {
                 taken = true;
             }
             if (!taken)
-                return refusal(tr("Тай-брейк «%1» не принимает модификатор «%2».")
-                                   .arg(QLatin1StringView(found->code), m.captured(2) + m.captured(3)));
+                return refusal(
+                    tr("Тай-брейк «%1» не принимает модификатор «%2».")
+                        .arg(QLatin1StringView(found->code), m.captured(2) + m.captured(3)));
         }
         if (std::find(list.begin(), list.end(), t) != list.end())
             return refusal(tr("Тай-брейк «%1» указан дважды.").arg(entry));
@@ -197,8 +198,8 @@ QString tieBreakLegend(const TieBreak& t) {
     else if (t.cutLowest == 1)
         modifier = t.id == TieBreakId::PS ? tr("без первого тура") : tr("без худшего результата");
     else if (t.cutLowest == 2)
-        modifier =
-            t.id == TieBreakId::PS ? tr("без двух первых туров") : tr("без двух худших результатов");
+        modifier = t.id == TieBreakId::PS ? tr("без двух первых туров")
+                                          : tr("без двух худших результатов");
     else if (t.id == TieBreakId::KS)
         modifier = tr("против набравших не менее %1% очков").arg(t.limit > 0 ? t.limit : 50);
     const QString line = modifier.isEmpty() ? base : base + u' ' + modifier;
@@ -214,9 +215,9 @@ std::vector<RecommendedTieBreaks> recommendedTieBreakLists(bool roundRobin) {
     if (roundRobin) {
         return {{tr("Круговой турнир (рекомендация ФИДЕ)"), list("DE,SB,WIN,KS")}};
     }
-    return {{tr("Швейцарская система (рекомендация ФИДЕ)"), list("BH/C1,BH,DE,SB")},
-            {tr("Швейцарская система с рейтингами (рекомендация ФИДЕ)"),
-             list("BH/C1,BH,DE,ARO/C1")}};
+    return {
+        {tr("Швейцарская система (рекомендация ФИДЕ)"), list("BH/C1,BH,DE,SB")},
+        {tr("Швейцарская система с рейтингами (рекомендация ФИДЕ)"), list("BH/C1,BH,DE,ARO/C1")}};
 }
 
 QString sharedPlaceText(int firstPlace, int lastPlace) {
@@ -265,14 +266,22 @@ long long roundedQuotient(long long numerator, long long denominator) {
 
 // Rounds a player chose not to play (C.07 art. 16): the first cut by a Cut or Median.
 // The reference reads the full-point bye as a reward, not a choice, and cuts it by value.
-bool isVoluntary(Kind k) {
-    return k == Kind::HalfBye || k == Kind::ZeroBye || k == Kind::ForfeitLoss;
+// With pairings fixed in advance a forfeit counts as a game against the opponent, and
+// is cut by its value.
+bool isVoluntary(Kind k, bool roundRobin) {
+    return k == Kind::HalfBye || k == Kind::ZeroBye || (k == Kind::ForfeitLoss && !roundRobin);
 }
 
 // Whether the round counts against GE (games elected): every bye asked for and every
 // game lost by not appearing.
 bool isDeclined(Kind k) {
     return k == Kind::HalfBye || k == Kind::FullBye || k == Kind::ZeroBye || k == Kind::ForfeitLoss;
+}
+
+// A round-robin's round against the empty seat of an odd field is no round of the
+// player's for the opponent-based tie-breaks: nobody was to be met.
+bool sitsOut(const TieBreakField& field, const TieBreakRound& r) {
+    return field.roundRobin && r.kind == Kind::PairingBye;
 }
 
 bool hasOpponent(Kind k) {
@@ -284,7 +293,7 @@ bool hasOpponent(Kind k) {
 struct Scores {
     const TieBreakField* field = nullptr;
     int rounds = 0;
-    std::vector<int> halves;   // each player's points
+    std::vector<int> halves;     // each player's points
     std::vector<int> asOpponent; // the points his opponents' Buchholz takes
     std::vector<int> roundValue; // [p * R + r]: the Buchholz contribution of round r
 
@@ -327,7 +336,12 @@ Scores scoresOf(const TieBreakField& field) {
         for (int r = 0; r < rounds; ++r) {
             const TieBreakRound& round = rs[r];
             int v = dummy;
-            if (round.kind == Kind::Played || round.kind == Kind::NotPlayedYet)
+            // With pairings fixed in advance a forfeit still had its opponent: C.07 counts
+            // it as a game against him.
+            const bool met = round.kind == Kind::Played || round.kind == Kind::NotPlayedYet ||
+                             (field.roundRobin &&
+                              (round.kind == Kind::ForfeitWin || round.kind == Kind::ForfeitLoss));
+            if (met)
                 v = round.opponent >= 0 ? s.asOpponent[round.opponent] : 0;
             s.roundValue[std::size_t(p) * std::size_t(rounds) + r] = v;
         }
@@ -354,8 +368,8 @@ TieBreakField foreField(const TieBreakField& field) {
 
 struct Contribution {
     int round;
-    long long value;     // what the round adds
-    long long order;     // what decides the cut (the Buchholz contribution)
+    long long value; // what the round adds
+    long long order; // what decides the cut (the Buchholz contribution)
     bool voluntary;
 };
 
@@ -405,8 +419,12 @@ double buchholz(const Scores& s, int p, const TieBreak& t) {
     std::vector<Contribution> cs;
     cs.reserve(std::size_t(s.rounds));
     const auto& rs = s.field->players[std::size_t(p)].rounds;
-    for (int r = 0; r < s.rounds; ++r)
-        cs.push_back({r, s.value(p, r), s.value(p, r), isVoluntary(rs[r].kind)});
+    for (int r = 0; r < s.rounds; ++r) {
+        if (sitsOut(*s.field, rs[r]))
+            continue;
+        cs.push_back(
+            {r, s.value(p, r), s.value(p, r), isVoluntary(rs[r].kind, s.field->roundRobin)});
+    }
     return double(cutSum(cs, t.cutLowest, t.cutHighest)) / 2.0;
 }
 
@@ -415,10 +433,13 @@ double sonnebornBerger(const Scores& s, int p, const TieBreak& t) {
     cs.reserve(std::size_t(s.rounds));
     const auto& rs = s.field->players[std::size_t(p)].rounds;
     for (int r = 0; r < s.rounds; ++r) {
+        if (sitsOut(*s.field, rs[r]))
+            continue;
         const int h = rs[r].kind == Kind::NotPlayedYet ? 0 : rs[r].halves;
         // Of the unplayed rounds only a half-point bye goes first: the others bring
         // nothing to the score, and the reference cuts them by the opponent's score.
-        cs.push_back({r, (long long)(s.value(p, r)) * h, s.value(p, r), rs[r].kind == Kind::HalfBye});
+        cs.push_back(
+            {r, (long long)(s.value(p, r)) * h, s.value(p, r), rs[r].kind == Kind::HalfBye});
     }
     return double(cutSum(cs, t.cutLowest, t.cutHighest)) / 4.0;
 }
@@ -445,7 +466,7 @@ double koya(const Scores& s, int p, const TieBreak& t) {
             continue;
         // At least `limit` per cent of the maximum, 2·R halves.
         if ((long long)(s.halves[std::size_t(round.opponent)]) * 100 >=
-            (long long)(limit) * 2 * s.rounds)
+            (long long)(limit)*2 * s.rounds)
             total += round.halves;
     }
     return double(total) / 2.0;
@@ -550,8 +571,8 @@ int countRounds(const TieBreakField& field, int p, bool (*counts)(const TieBreak
 }
 
 // Values of one entry for every player; DE is computed by the ranking.
-std::vector<double> entryValues(const TieBreakField& field, const Scores& scores,
-                                const TieBreak& t, const Scores* fore) {
+std::vector<double> entryValues(const TieBreakField& field, const Scores& scores, const TieBreak& t,
+                                const Scores* fore) {
     const int n = int(field.players.size());
     std::vector<double> v(std::size_t(n), 0.0);
     switch (t.id) {
@@ -723,8 +744,8 @@ TieBreakRanking rankByTieBreaks(const TieBreakField& field, const TieBreakList& 
     boundary[0] = 1;
     boundary[order.size()] = 1;
     for (std::size_t k = 1; k < order.size(); ++k)
-        boundary[k] = scores.halves[std::size_t(order[k])] !=
-                      scores.halves[std::size_t(order[k - 1])];
+        boundary[k] =
+            scores.halves[std::size_t(order[k])] != scores.halves[std::size_t(order[k - 1])];
 
     for (std::size_t e = 0; e < list.size(); ++e) {
         std::vector<double>& column = columns[e];
