@@ -1,8 +1,8 @@
 // Ranking a large Swiss field by a six-entry tie-break list: 300 players, 20 rounds.
 #include "scoring/tiebreaks.h"
 
-#include <benchmark/benchmark.h>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <random>
 
 using namespace ladya;
