@@ -179,12 +179,9 @@ RoundRobinTournament makeRoundRobin(unsigned seed) {
                 const bool byeGame = a > players || d > players;
                 QString code;
                 if (byeGame) {
-                    const int real = a > players ? d : a;
-                    const bool gone = real == withdrawer && roundNumber >= withdrawFrom;
-                    code = gone ? GameResult::ForfeitLoss : GameResult::ForfeitWin;
-                    if (a > players)
-                        code = GameResult::mirrorOf(code);
-                    g.applyEntry(code);
+                    // The bye brings its point, a withdrawn player's too: TRF has no
+                    // code for a pairing bye without it.
+                    g.applyEntry(a > players ? GameResult::ForfeitLoss : GameResult::ForfeitWin);
                 } else if ((a == withdrawer || d == withdrawer) && roundNumber >= withdrawFrom) {
                     g.applyEntry(a == withdrawer ? GameResult::ForfeitLoss
                                                  : GameResult::ForfeitWin);

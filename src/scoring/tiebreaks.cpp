@@ -464,9 +464,14 @@ double koya(const Scores& s, int p, const TieBreak& t) {
         const TieBreakRound& round = rs[r];
         if (!hasOpponent(round.kind) || round.kind == Kind::NotPlayedYet || round.opponent < 0)
             continue;
-        // At least `limit` per cent of the maximum, 2·R halves.
+        // At least `limit` per cent of the opponent's maximum: 2 halves a round, the
+        // empty seat of a round-robin's odd field left out.
+        const auto& theirs = s.field->players[std::size_t(round.opponent)].rounds;
+        const long long games =
+            s.rounds - std::count_if(theirs.begin(), theirs.end(),
+                                     [&](const TieBreakRound& x) { return sitsOut(*s.field, x); });
         if ((long long)(s.halves[std::size_t(round.opponent)]) * 100 >=
-            (long long)(limit)*2 * s.rounds)
+            (long long)(limit)*2 * games)
             total += round.halves;
     }
     return double(total) / 2.0;
