@@ -9,7 +9,9 @@
 //                                             tables, random results, forfeits and
 //                                             withdrawals), written to OUT.trf for the
 //                                             reference and ranked through
-//                                             roundRobinTieBreakField
+//                                             roundRobinTieBreakField; it starts on
+//                                             $TIEBREAK_START (dd.MM.yyyy, default
+//                                             01.01.2026), which picks C.07's edition
 //
 // LIST is the tie-breaks as separate words ("BH/C1 SB DE"). The output is one tab
 // separated line per player in number order, "StartNo Rank PTS values...", as the
@@ -22,6 +24,7 @@
 #include "swiss/swiss_standings.h"
 #include "swiss/swiss_tiebreaks.h"
 
+#include <QDate>
 #include <QFile>
 #include <QStringList>
 #include <cstdio>
@@ -67,6 +70,14 @@ Result<TieBreakField> readTrf(const QByteArray& text) {
     TieBreakField field;
     for (const QByteArray& raw : text.split('\n')) {
         const QByteArray line = raw.endsWith('\r') ? raw.chopped(1) : raw;
+        if (line.startsWith("042 ")) {
+            // yyyy/MM/dd as the regulations' edition goes by it
+            const QDate date = QDate::fromString(QString::fromLatin1(line.mid(4).trimmed()),
+                                                 QStringLiteral("yyyy/MM/dd"));
+            field.rules = tieBreakRulesOn(date.toString(QStringLiteral("dd.MM.yyyy")));
+        }
+        if (line.startsWith("142 ") || line.startsWith("XXR "))
+            field.plannedRounds = line.mid(4).trimmed().toInt();
         if (!line.startsWith("001 "))
             continue;
         TieBreakPlayer player;
@@ -139,6 +150,8 @@ RoundRobinTournament makeRoundRobin(unsigned seed) {
     const int n = players + players % 2;
     const int cycles = uniform(1, 5) == 1 ? 2 : 1;
     RoundRobinTournament t;
+    const QString start = qEnvironmentVariable("TIEBREAK_START", QStringLiteral("01.01.2026"));
+    t.state.startDate = start;
     for (int k = 1; k <= players; ++k) {
         Participant p;
         p.number = QString::number(k);
@@ -206,7 +219,9 @@ RoundRobinTournament makeRoundRobin(unsigned seed) {
 // The round-robin as a TRF for the reference: a game against the bye row is the
 // pairing-allocated bye "U" (with the points recorded) or a zero "Z".
 QByteArray roundRobinTrf(const RoundRobinTournament& t, const TieBreakField& field) {
-    QByteArray out = "012 round-robin\n042 2026/01/01\n";
+    const QDate start = QDate::fromString(t.state.startDate, QStringLiteral("dd.MM.yyyy"));
+    QByteArray out =
+        "012 round-robin\n042 " + start.toString(QStringLiteral("yyyy/MM/dd")).toLatin1() + "\n";
     out += "142 " + QByteArray::number(t.roundCount()) + "\n";
     const RoundRobinStandings standings = computeStandings(t);
     // The scheduled colour of every player and round (names are unique here).

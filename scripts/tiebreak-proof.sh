@@ -9,12 +9,15 @@
 # The reference runs as REFERENCE -i FILE -s|-p -u 1400 -t PTS LIST -d T (unrated
 # players count 1400, as the program counts them).
 #
+# The tournaments start on 1 January 2026 (C.07 of 2024 applies); with TIEBREAK_START=
+# 01.04.2026 in the environment they start then, and the 2026 edition applies.
+#
 # Usage: scripts/tiebreak-proof.sh swiss|rr FIRST LAST LADYA_CLI TIEBREAK_COMPARE REFERENCE OUTDIR [JOBS]
 # Prints one line per seed, "SEED PLAYERS ROUNDS ok|differs VALUES DIFFERENCES", and a
 # summary: tournaments, players, values compared, differences.
 set -u
 if [ $# -lt 7 ]; then
-    sed -n '2,13p' "$0" >&2
+    sed -n '2,16p' "$0" >&2
     exit 2
 fi
 kind=$1 first=$2 last=$3 ladya=$(realpath "$4") compare=$(realpath "$5") reference=$6 out=$7
@@ -38,6 +41,10 @@ one() {
             >/dev/null 2>&1; then
             echo "$s $p $r not-generated"
             return
+        fi
+        if [ -n "${TIEBREAK_START:-}" ]; then
+            local d=${TIEBREAK_START}
+            sed -i "s|^042 .*|042 ${d:6:4}/${d:3:2}/${d:0:2}|" "$file"
         fi
     fi
     local values=0 diffs=0 k=0 mode=-s

@@ -64,6 +64,7 @@ TieBreakField roundRobinTieBreakField(const RoundRobinTournament& t) {
     TieBreakField field;
     field.roundRobin = true;
     field.roundCount = rounds;
+    field.rules = tieBreakRulesOn(t.state.startDate);
     field.players.resize(std::size_t(n));
     for (int k = 0; k < n; ++k) {
         TieBreakPlayer& player = field.players[std::size_t(k)];

@@ -3,6 +3,7 @@
 #include "common/text_file.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QRegularExpression>
 #include <algorithm>
 #include <array>
@@ -220,6 +221,12 @@ std::vector<RecommendedTieBreaks> recommendedTieBreakLists(bool roundRobin) {
         {tr("Швейцарская система с рейтингами (рекомендация ФИДЕ)"), list("BH/C1,BH,DE,ARO/C1")}};
 }
 
+TieBreakRules tieBreakRulesOn(const QString& startDate) {
+    const QDate date = QDate::fromString(startDate, QStringLiteral("dd.MM.yyyy"));
+    return date.isValid() && date >= QDate(2026, 3, 1) ? TieBreakRules::Fide2026
+                                                       : TieBreakRules::Fide2024;
+}
+
 QString sharedPlaceText(int firstPlace, int lastPlace) {
     if (firstPlace == lastPlace)
         return QString::number(firstPlace);
@@ -331,8 +338,12 @@ Scores scoresOf(const TieBreakField& field) {
     for (int p = 0; p < n; ++p) {
         const auto& rs = field.players[p].rounds;
         // C.07 art. 16: every unplayed round (forfeits and byes of every kind) counts as a
-        // game against a dummy opponent with the player's own points.
-        const int dummy = s.halves[p];
+        // game against a dummy opponent with the player's own points. Since 2026 a bye's
+        // dummy has at most half the points of the planned rounds, and a forfeit's no
+        // more than the opponent who was paired (as the reference reads the edition).
+        const bool capped = field.rules == TieBreakRules::Fide2026;
+        const int planned = std::max(field.plannedRounds, rounds);
+        const int dummy = capped ? std::min(s.halves[p], planned) : s.halves[p];
         for (int r = 0; r < rounds; ++r) {
             const TieBreakRound& round = rs[r];
             int v = dummy;
@@ -343,6 +354,9 @@ Scores scoresOf(const TieBreakField& field) {
                               (round.kind == Kind::ForfeitWin || round.kind == Kind::ForfeitLoss));
             if (met)
                 v = round.opponent >= 0 ? s.asOpponent[round.opponent] : 0;
+            else if (capped && round.opponent >= 0 &&
+                     (round.kind == Kind::ForfeitWin || round.kind == Kind::ForfeitLoss))
+                v = std::min(s.halves[p], s.asOpponent[round.opponent]);
             s.roundValue[std::size_t(p) * std::size_t(rounds) + r] = v;
         }
     }

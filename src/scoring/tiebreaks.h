@@ -48,6 +48,11 @@ struct TieBreakPlayer {
     bool bye = false;
 };
 
+// The edition of C.07 that applies: the one in force when the tournament started. The
+// 2024 edition (in force from 1 August 2024) and the 2026 one (from 1 March 2026) differ
+// in the dummy opponent of an unplayed round.
+enum class TieBreakRules : unsigned char { Fide2024, Fide2026 };
+
 // A tournament as the tie-breaks see it: players by index, each with all R rounds.
 struct TieBreakField {
     std::vector<TieBreakPlayer> players;
@@ -57,7 +62,13 @@ struct TieBreakField {
     // opponent. C.07 leaves it to the regulations; 1400 is the FIDE rating floor, the
     // least a rated player can have.
     int unratedRating = 1400;
+    TieBreakRules rules = TieBreakRules::Fide2024;
+    int plannedRounds = 0; // the rounds the tournament will have; 0: roundCount
 };
+
+// The edition in force on a start date given as "dd.MM.yyyy" (the 2024 one for a date
+// before 1 March 2026 or one that cannot be read).
+TieBreakRules tieBreakRulesOn(const QString& startDate);
 
 // The tie-breaks of C.07 (and the 2026 additions) by their FIDE acronyms.
 enum class TieBreakId : unsigned char {

@@ -3,6 +3,8 @@
 #include "scoring/expected_score.h"
 #include "swiss/swiss_standings.h"
 
+#include <algorithm>
+
 namespace ladya {
 
 namespace {
@@ -70,6 +72,8 @@ TieBreakField swissTieBreakField(const SwissTournament& t) {
     const int bye = t.byeNumber;
     TieBreakField field;
     field.roundCount = rounds;
+    field.rules = tieBreakRulesOn(t.state.startDate);
+    field.plannedRounds = std::max(t.extras.plannedRounds, rounds);
     field.players.resize(std::size_t(n));
     for (int p = 1; p <= n; ++p) {
         TieBreakPlayer& player = field.players[std::size_t(p - 1)];
