@@ -387,30 +387,45 @@ struct Contribution {
     bool voluntary;
 };
 
-// Sums the contributions less the cuts: the low cuts take the voluntarily unplayed
-// rounds first (C.07 art. 16: they are the first to be cut), the least first; then the
-// least of the others; the high cuts take the greatest. Ties go by round.
+// Sums the contributions less the cuts. A low cut removes the least significant round:
+// the voluntarily unplayed rounds come first (C.07 art. 16), the weakest opponent (the
+// least `order`) otherwise. The two readings differ for SB, whose value is not the
+// order: the reference then cuts, one cut at a time, whichever of the first unplayed
+// round and the weakest opponent contributes more, the unplayed round on a tie (for
+// Buchholz that is always the unplayed round). The high cuts take the greatest. Ties
+// go by the lesser value, then by round.
 long long cutSum(std::vector<Contribution>& cs, int low, int high) {
     long long total = 0;
     for (const Contribution& c : cs)
         total += c.value;
     if (low == 0 && high == 0)
         return total;
-    std::vector<std::size_t> idx(cs.size());
-    std::iota(idx.begin(), idx.end(), 0);
-    std::stable_sort(idx.begin(), idx.end(), [&](std::size_t a, std::size_t b) {
-        if (cs[a].voluntary != cs[b].voluntary)
-            return cs[a].voluntary;
+    std::vector<std::size_t> byOrder(cs.size());
+    std::iota(byOrder.begin(), byOrder.end(), 0);
+    std::stable_sort(byOrder.begin(), byOrder.end(), [&](std::size_t a, std::size_t b) {
         if (cs[a].order != cs[b].order)
             return cs[a].order < cs[b].order;
         if (cs[a].value != cs[b].value)
             return cs[a].value < cs[b].value;
         return cs[a].round < cs[b].round;
     });
+    std::vector<std::size_t> idx = byOrder;
+    std::stable_partition(idx.begin(), idx.end(), [&](std::size_t a) { return cs[a].voluntary; });
     std::vector<char> cut(cs.size(), 0);
-    for (int k = 0; k < low && k < int(idx.size()); ++k) {
-        cut[idx[std::size_t(k)]] = 1;
-        total -= cs[idx[std::size_t(k)]].value;
+    const auto firstUncut = [&](const std::vector<std::size_t>& order) {
+        for (std::size_t k : order) {
+            if (!cut[k])
+                return k;
+        }
+        return order.size();
+    };
+    for (int k = 0; k < low && k < int(cs.size()); ++k) {
+        const std::size_t weakest = firstUncut(byOrder);
+        std::size_t chosen = firstUncut(idx);
+        if (!cs[chosen].voluntary || cs[chosen].value < cs[weakest].value)
+            chosen = weakest;
+        cut[chosen] = 1;
+        total -= cs[chosen].value;
     }
     std::stable_sort(idx.begin(), idx.end(), [&](std::size_t a, std::size_t b) {
         if (cs[a].order != cs[b].order)
@@ -450,10 +465,9 @@ double sonnebornBerger(const Scores& s, int p, const TieBreak& t) {
         if (sitsOut(*s.field, rs[r]))
             continue;
         const int h = rs[r].kind == Kind::NotPlayedYet ? 0 : rs[r].halves;
-        // Of the unplayed rounds only a half-point bye goes first: the others bring
-        // nothing to the score, and the reference cuts them by the opponent's score.
-        cs.push_back(
-            {r, (long long)(s.value(p, r)) * h, s.value(p, r), rs[r].kind == Kind::HalfBye});
+        // The cuts go by the opponent's points (the Buchholz contribution).
+        cs.push_back({r, (long long)(s.value(p, r)) * h, s.value(p, r),
+                      isVoluntary(rs[r].kind, s.field->roundRobin)});
     }
     return double(cutSum(cs, t.cutLowest, t.cutHighest)) / 4.0;
 }
