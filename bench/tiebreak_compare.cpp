@@ -5,6 +5,8 @@
 //                                             ranked through swissTieBreakField
 //   tiebreak_compare trf FILE.trf LIST...     the TRF read as it stands (unplayed rounds
 //                                             by their letters), ranked directly
+//   tiebreak_compare trf-rr FILE.trf LIST...  the same with the pairings fixed in
+//                                             advance (a round-robin)
 //   tiebreak_compare rr SEED OUT.trf LIST...  a round-robin made from the seed (Berger
 //                                             tables, random results, forfeits and
 //                                             withdrawals), written to OUT.trf for the
@@ -322,7 +324,8 @@ int main(int argc, char** argv) {
         print(swissTieBreakField(imported->tournament), *list, names);
         return 0;
     }
-    const Result<TieBreakField> field = readTrf(text);
+    Result<TieBreakField> field = readTrf(text);
+    field->roundRobin = mode == QStringLiteral("trf-rr");
     print(*field, *list, names);
     return 0;
 }

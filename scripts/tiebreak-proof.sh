@@ -9,11 +9,12 @@
 # The reference runs as REFERENCE -i FILE -s|-p -u 1400 -t PTS LIST -d T (unrated
 # players count 1400, as the program counts them).
 #
-# The tournaments start on 1 January 2026 (C.07 of 2024 applies); with TIEBREAK_START=
-# 01.04.2026 in the environment they start then, and the 2026 edition applies.
+# Every third seed's tournament starts on 1 April 2026 (C.07's 2026 edition applies),
+# the others' on 1 January 2026 (the 2024 edition); TIEBREAK_START=dd.MM.yyyy in the
+# environment gives every tournament that start.
 #
 # Usage: scripts/tiebreak-proof.sh swiss|rr FIRST LAST LADYA_CLI TIEBREAK_COMPARE REFERENCE OUTDIR [JOBS]
-# Prints one line per seed, "SEED PLAYERS ROUNDS ok|differs VALUES DIFFERENCES", and a
+# Prints one line per seed, "SEED PLAYERS ROUNDS ok|differs VALUES DIFFERENCES START", and a
 # summary: tournaments, players, values compared, differences.
 set -u
 if [ $# -lt 7 ]; then
@@ -24,13 +25,19 @@ kind=$1 first=$2 last=$3 ladya=$(realpath "$4") compare=$(realpath "$5") referen
 jobs=${8:-2}
 mkdir -p "$out"
 out=$(realpath "$out")
-lists=("BH BH/C1 BH/C2 BH/M1 BH/M2 FB FB/C1 SB SB/C1 DE"
+lists=("DE BH BH/C1 BH/C2 BH/M1 BH/M2 FB FB/C1 SB SB/C1"
     "PS PS/C1 KS KS/L40 AOB WIN WON BPG BWG GE"
     "ARO ARO/C1 ARO/M1 TPR PTP APRO APPO DE SB/M1 FB/M2")
 
 one() {
     local kind=$1 ladya=$2 compare=$3 reference=$4 out=$5 s=$6
     local file=$out/$kind-$s.trf p r
+    local start=${TIEBREAK_START:-}
+    if [ -z "$start" ]; then
+        start=01.01.2026
+        [ $((s % 3)) -eq 0 ] && start=01.04.2026
+    fi
+    export TIEBREAK_START=$start
     if [ "$kind" = swiss ]; then
         p=$((8 + (s * 7919) % 60))
         r=$((4 + (s * 104729) % 8))
@@ -42,10 +49,7 @@ one() {
             echo "$s $p $r not-generated"
             return
         fi
-        if [ -n "${TIEBREAK_START:-}" ]; then
-            local d=${TIEBREAK_START}
-            sed -i "s|^042 .*|042 ${d:6:4}/${d:3:2}/${d:0:2}|" "$file"
-        fi
+        sed -i "s|^042 .*|042 ${start:6:4}/${start:3:2}/${start:0:2}|" "$file"
     fi
     local values=0 diffs=0 k=0 mode=-s
     [ "$kind" = rr ] && mode=-p
@@ -83,10 +87,10 @@ one() {
     p=$(grep -c '^001' "$file")
     r=$(awk '/^001/ { print int((length($0) - 89) / 10); exit }' "$file")
     if [ "$diffs" -eq 0 ]; then
-        echo "$s $p $r ok $values 0"
+        echo "$s $p $r ok $values 0 $start"
         rm -f "$file".*.ours "$file".*.ref
     else
-        echo "$s $p $r differs $values $diffs"
+        echo "$s $p $r differs $values $diffs $start"
     fi
 }
 export -f one

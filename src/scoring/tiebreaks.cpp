@@ -695,45 +695,84 @@ std::vector<double> entryValues(const TieBreakField& field, const Scores& scores
     return v;
 }
 
-// Direct encounter within one group of tied players (C.07 art. 6): the points each
-// scored against the others, when every two of them met; the value is the rank that
-// gives (1 the best, shared ranks alike), 0 when it separates nobody or cannot apply.
-void directEncounter(const TieBreakField& field, const std::vector<int>& group,
-                     std::vector<double>& values) {
+// The points each player of `group` scored against the others of it, and whether every
+// two of them met.
+struct Encounters {
+    std::vector<int> points;
+    bool allMet = true;
+};
+
+Encounters encounters(const TieBreakField& field, const std::vector<int>& group) {
     const std::size_t g = group.size();
     std::vector<int> position(field.players.size(), -1);
     for (std::size_t k = 0; k < g; ++k)
         position[std::size_t(group[k])] = int(k);
-    std::vector<int> points(g, 0);
+    Encounters e;
+    e.points.assign(g, 0);
     std::vector<char> met(g * g, 0);
     for (std::size_t k = 0; k < g; ++k) {
         for (const TieBreakRound& r : field.players[std::size_t(group[k])].rounds) {
-            if (!hasOpponent(r.kind) || r.kind == Kind::NotPlayedYet || r.opponent < 0)
+            // A forfeit is an encounter only where the pairings were fixed in advance.
+            const bool encounter =
+                r.kind == Kind::Played ||
+                (field.roundRobin && (r.kind == Kind::ForfeitWin || r.kind == Kind::ForfeitLoss));
+            if (!encounter || r.opponent < 0)
                 continue;
             const int other = position[std::size_t(r.opponent)];
             if (other < 0)
                 continue;
             met[k * g + std::size_t(other)] = 1;
-            points[k] += r.halves;
+            e.points[k] += r.halves;
         }
     }
-    bool all = true;
     for (std::size_t a = 0; a < g; ++a) {
-        for (std::size_t b = 0; b < g; ++b) {
-            if (a != b && !met[a * g + b])
-                all = false;
-        }
+        for (std::size_t b = 0; b < g; ++b)
+            e.allMet = e.allMet && (a == b || met[a * g + b]);
     }
-    const bool separates =
-        std::any_of(points.begin(), points.end(), [&](int x) { return x != points[0]; });
-    for (std::size_t k = 0; k < g; ++k) {
-        int rank = 0;
-        if (all && separates) {
-            rank = 1;
-            for (std::size_t o = 0; o < g; ++o)
-                rank += points[o] > points[k] ? 1 : 0;
-        }
-        values[std::size_t(group[k])] = rank;
+    return e;
+}
+
+// Ranks `group` from place `first` on by the points scored among its players, and each
+// still tied part of it again among its own players (C.07 art. 6); a part that cannot be
+// separated (it has not met in full, or scored alike) shares its first place. Returns
+// whether the group was separated at all.
+bool rankEncounters(const TieBreakField& field, const std::vector<int>& group, int first,
+                    std::vector<double>& values) {
+    const Encounters e = encounters(field, group);
+    const bool separates = e.allMet && std::any_of(e.points.begin(), e.points.end(),
+                                                   [&](int x) { return x != e.points.front(); });
+    if (!separates) {
+        for (int p : group)
+            values[std::size_t(p)] = first;
+        return false;
+    }
+    std::vector<std::size_t> idx(group.size());
+    std::iota(idx.begin(), idx.end(), 0);
+    std::stable_sort(idx.begin(), idx.end(),
+                     [&](std::size_t a, std::size_t b) { return e.points[a] > e.points[b]; });
+    for (std::size_t s = 0; s < idx.size();) {
+        std::size_t end = s + 1;
+        while (end < idx.size() && e.points[idx[end]] == e.points[idx[s]])
+            ++end;
+        std::vector<int> part;
+        for (std::size_t k = s; k < end; ++k)
+            part.push_back(group[idx[k]]);
+        if (part.size() == 1)
+            values[std::size_t(part.front())] = first + int(s);
+        else
+            rankEncounters(field, part, first + int(s), values);
+        s = end;
+    }
+    return true;
+}
+
+// Direct encounter within one group of players still tied: the rank it gives (1 the
+// best, shared alike), 0 for everybody when it separates nobody or cannot apply.
+void directEncounter(const TieBreakField& field, const std::vector<int>& group,
+                     std::vector<double>& values) {
+    if (!rankEncounters(field, group, 1, values)) {
+        for (int p : group)
+            values[std::size_t(p)] = 0;
     }
 }
 
