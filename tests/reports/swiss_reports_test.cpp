@@ -58,9 +58,12 @@ TEST(SwissReports, GoldenPagesFromTheFunctionsAndTheCli) {
                                             ? swissStatisticsReport(t, s, page.number)
                                         : page.kind == QStringLiteral("pairings")
                                             ? pairingSheetReport(swissPairingSheet(t, page.number))
+                                        : page.kind == QStringLiteral("final")
+                                            ? swissFinalStandingsReport(t, s)
                                             : swissCrosstableReport(t, s);
         const QByteArray expected = test::readBytes(page.name);
         EXPECT_EQ(report.bytes(), expected);
+        test::updateGoldenIfAsked(page.name, report.bytes());
 
         QProcess cli;
         cli.start(QStringLiteral(LADYA_CLI_PATH), reportArguments(page));
