@@ -331,10 +331,8 @@ TEST(TrfExport, TieBreakListGoesOutIn202And212AndComesBack) {
         QByteArray records;
         const char* list; // "" when refused
     } cases[] = {
-        {"202 BH/C1,SB\r\n", "BH/C1,SB"},
-        {"212 PTS,SB,DE\r\n", "SB,DE"},
-        {"202 SB\r\n212 PTS,BH\r\n", "SB"},
-        {"202 BH/C1,XYZ\r\n", ""},
+        {"202 BH/C1,SB\r\n", "BH/C1,SB"},   {"212 PTS,SB,DE\r\n", "SB,DE"},
+        {"202 SB\r\n212 PTS,BH\r\n", "SB"}, {"202 BH/C1,XYZ\r\n", ""},
         {"212 PTS,SB,SB\r\n", ""},
     };
     for (const auto& c : cases) {
@@ -349,7 +347,8 @@ TEST(TrfExport, TieBreakListGoesOutIn202And212AndComesBack) {
             EXPECT_TRUE(trfImportSwiss(head + c.records + players, TrfLimits::Format));
         }
     }
-    RoundRobinTournament rr = *loadRoundRobin(test::dataPath("reports/four_players_two_cycles.kr2"));
+    RoundRobinTournament rr =
+        *loadRoundRobin(test::dataPath("reports/four_players_two_cycles.kr2"));
     rr.tieBreaks = "SB,DE";
     EXPECT_TRUE(trfExport(rr).contains("\r\n202 SB,DE\r\n212 PTS,SB,DE\r\n"));
 }

@@ -12,8 +12,8 @@ namespace {
 
 // An expected page under tests/data/reports, named
 // <tournament>.crosstable.html, <tournament>.schedule.html, <tournament>.stats.<N>.html or
-// <tournament>.final.html beside <tournament>.kr2 (and its .krx when it keeps a list). Every page was checked against the rules, not copied from
-// the program.
+// <tournament>.final.html beside <tournament>.kr2 (and its .krx when it keeps a list). Every page
+// was checked against the rules, not copied from the program.
 RoundRobinTournament loadFile(const QString& path) {
     Result<RoundRobinTournament> loaded = loadRoundRobin(path);
     if (!loaded) {
