@@ -186,6 +186,8 @@ const QVector<CliCommand>& cliCommands() {
                         "summed from the rounds. Without -o it goes to stdout; -o OUT replaces\n"
                         "OUT atomically. A Swiss writes the rounds its players sat out, byes\n"
                         "requested for rounds to come (240) and its forbidden pairs (260).\n"
+                        "A tournament with a tie-break list (either kind) writes it in 202 and,\n"
+                        "after PTS, in 212, and ranks its players by it.\n"
                         "\n"
                         "Options:\n"
                         "  --rounds N       the planned rounds of a Swiss, for the XXR record\n"
@@ -198,8 +200,10 @@ const QVector<CliCommand>& cliCommands() {
                         "file OUT (its name ending in swz), which must not exist yet. Start ranks\n"
                         "stay the participants' numbers. Rounds sat out (H, Z, F) and the 240,\n"
                         "260 and XXR (or 142) records become the tournament's requested byes,\n"
-                        "forbidden pairs and planned rounds. A file that cannot be represented\n"
-                        "faithfully is refused naming the line, and nothing is written.\n")},
+                        "forbidden pairs and planned rounds, 202 (or 212) its tie-break list.\n"
+                        "A file that cannot be represented faithfully (a tie-break the program\n"
+                        "does not compute too) is refused naming the line, and nothing is\n"
+                        "written.\n")},
         {QStringLiteral("generate"),
          QStringLiteral("--players N --rounds R --seed S [options] [-o OUT]"),
          QStringLiteral("a random Swiss tournament as a TRF file"),
