@@ -28,9 +28,10 @@ QStringList writeTargets(const QStringList& args) {
     }
     // The commands that rewrite their tournament in place.
     static const QStringList inPlace = {
-        QStringLiteral("commit"), QStringLiteral("rounds"),       QStringLiteral("withdraw"),
-        QStringLiteral("bye"),    QStringLiteral("late-entry"),   QStringLiteral("forbid"),
-        QStringLiteral("result"), QStringLiteral("undo-pairing"), QStringLiteral("accelerate")};
+        QStringLiteral("commit"),   QStringLiteral("rounds"),       QStringLiteral("withdraw"),
+        QStringLiteral("bye"),      QStringLiteral("late-entry"),   QStringLiteral("forbid"),
+        QStringLiteral("result"),   QStringLiteral("undo-pairing"), QStringLiteral("accelerate"),
+        QStringLiteral("tiebreaks")};
     if (targets.isEmpty() && inPlace.contains(args.first()) && args.size() > 1)
         targets.append(args.at(1));
     targets.removeAll(QString());

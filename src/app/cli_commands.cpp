@@ -69,9 +69,19 @@ const QVector<CliCommand>& cliCommands() {
              "Prints the game list of round ROUND (counted from 1) as the tournament\n"
              "window shows it. FILE is a round-robin (.kr2) or Swiss (.swz) tournament.\n"
              "A Swiss tournament with no round paired yet has round 0, an empty list.\n")},
-        {QStringLiteral("standings"), QStringLiteral("FILE"), QStringLiteral("the standings list"),
+        {QStringLiteral("standings"), QStringLiteral("FILE [--tiebreaks LIST]"),
+         QStringLiteral("the standings list"),
          QStringLiteral("Prints the standings as the tournament window shows them: places,\n"
-                        "points, tie-breaks and rating figures. FILE is a .kr2 or .swz file.\n")},
+                        "points, tie-breaks and rating figures. FILE is a .kr2 or .swz file.\n"
+                        "\n"
+                        "With a tie-break list (the one the tournament keeps, or LIST) the rows\n"
+                        "follow the list: points first, then each tie-break in turn, with one\n"
+                        "column per tie-break after the points; players equal on all of them\n"
+                        "share their place (\"3–4\").\n"
+                        "\n"
+                        "Options:\n"
+                        "  --tiebreaks LIST the FIDE tie-breaks, in order, comma-separated, a\n"
+                        "                   modifier after \"/\": \"BH/C1,BH,SB,DE\"\n")},
         {QStringLiteral("table"), QStringLiteral("FILE"),
          QStringLiteral("the round-robin results table"),
          QStringLiteral("Prints the results table of a round-robin tournament (.kr2): one row\n"
@@ -176,6 +186,8 @@ const QVector<CliCommand>& cliCommands() {
                         "summed from the rounds. Without -o it goes to stdout; -o OUT replaces\n"
                         "OUT atomically. A Swiss writes the rounds its players sat out, byes\n"
                         "requested for rounds to come (240) and its forbidden pairs (260).\n"
+                        "A tournament with a tie-break list (either kind) writes it in 202 and,\n"
+                        "after PTS, in 212, and ranks its players by it.\n"
                         "\n"
                         "Options:\n"
                         "  --rounds N       the planned rounds of a Swiss, for the XXR record\n"
@@ -188,8 +200,10 @@ const QVector<CliCommand>& cliCommands() {
                         "file OUT (its name ending in swz), which must not exist yet. Start ranks\n"
                         "stay the participants' numbers. Rounds sat out (H, Z, F) and the 240,\n"
                         "260 and XXR (or 142) records become the tournament's requested byes,\n"
-                        "forbidden pairs and planned rounds. A file that cannot be represented\n"
-                        "faithfully is refused naming the line, and nothing is written.\n")},
+                        "forbidden pairs and planned rounds, 202 (or 212) its tie-break list.\n"
+                        "A file that cannot be represented faithfully (a tie-break the program\n"
+                        "does not compute too) is refused naming the line, and nothing is\n"
+                        "written.\n")},
         {QStringLiteral("generate"),
          QStringLiteral("--players N --rounds R --seed S [options] [-o OUT]"),
          QStringLiteral("a random Swiss tournament as a TRF file"),
@@ -324,6 +338,28 @@ const QVector<CliCommand>& cliCommands() {
              "\n"
              "Options:\n") +
              DirectorOutputText},
+        // The tie-break list, for both kinds.
+        {QStringLiteral("tiebreaks"), QStringLiteral("FILE --set LIST|--clear [-o OUT]"),
+         QStringLiteral("choose the tie-break list of a tournament"),
+         QStringLiteral("Chooses the FIDE tie-breaks that decide the places among players\n"
+                        "equal on points, in the order the regulations announce them, or\n"
+                        "clears them (the program's own order). A Swiss (.swz) keeps the list\n"
+                        "in its .swx, a round-robin (.kr2) in a .krx beside it; the tournament\n"
+                        "file itself is not changed. Refused for a finished tournament.\n"
+                        "\n"
+                        "Options:\n"
+                        "  --set LIST       the tie-breaks, comma-separated, a modifier after\n"
+                        "                   \"/\": \"BH/C1,BH,SB,DE\"\n"
+                        "  --clear          no tie-break list\n") +
+             DirectorOutputText},
+        {QStringLiteral("report final"), QStringLiteral("FILE [-o PATH] [--pdf OUT.pdf]"),
+         QStringLiteral("the final standings page (HTML)"),
+         QStringLiteral("Writes the final standings of a .kr2 or .swz tournament as an HTML\n"
+                        "page: place (shared places as \"3–4\"), number, name, rating, points\n"
+                        "and one column per tie-break of the tournament's list (without a list,\n"
+                        "the program's own order and tie-break), with a legend of the\n"
+                        "abbreviations below.\n") +
+             ReportOutputText},
     };
     return commands;
 }

@@ -6,6 +6,7 @@
 #include "roundrobin/round_robin_controller.h"
 #include "roundrobin/round_robin_file.h"
 #include "roundrobin/round_robin_rows.h"
+#include "roundrobin/round_robin_tiebreak_list.h"
 
 #include <optional>
 
@@ -31,9 +32,9 @@ CliOutput listing(const QVector<ListColumn>& columns, const QVector<QStringList>
 // report KIND FILE [N] [-o PATH] [--pdf OUT.pdf]: the page goes to stdout exactly as
 // file.html would receive it, or with -o replaces PATH atomically; --pdf prints it.
 CliOutput runReport(const QStringList& args) {
-    const ParsedReportRequest parsed =
-        parseReportRequest(args, {QStringLiteral("crosstable"), QStringLiteral("schedule"),
-                                  QStringLiteral("stats"), QStringLiteral("pairings")});
+    const ParsedReportRequest parsed = parseReportRequest(
+        args, {QStringLiteral("crosstable"), QStringLiteral("schedule"), QStringLiteral("stats"),
+               QStringLiteral("pairings"), QStringLiteral("final")});
     if (!parsed.request)
         return parsed.error;
     const ReportRequest& request = *parsed.request;
@@ -50,6 +51,8 @@ CliOutput runReport(const QStringList& args) {
     const RoundRobinResults results = computeRoundRobin(t);
     if (request.kind == QStringLiteral("crosstable"))
         return deliverReport(request, crosstableReport(t, results), header);
+    if (request.kind == QStringLiteral("final"))
+        return deliverReport(request, roundRobinFinalStandingsReport(t, results), header);
     const std::optional<int> number = request.participantNumber(t.participantCount());
     if (!number)
         return request.participantOutOfRange(t.participantCount());
@@ -96,6 +99,73 @@ CliOutput runWithdraw(const QStringList& args) {
             QByteArray()};
 }
 
+// standings FILE [--tiebreaks LIST]: the program's own order, or with a list (given, or
+// the one the tournament keeps) its columns after the points and its places.
+CliOutput runStandings(const QStringList& args) {
+    const QString command = args.value(0);
+    const CliArguments parsed =
+        parseCliArguments(args, 1, {CliOption{QStringLiteral("--tiebreaks")}});
+    if (!parsed.ok())
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: %1: %2 (see --help)").arg(command, parsed.error));
+    if (parsed.operands.size() != 1)
+        return usageError(command, QStringLiteral("FILE [--tiebreaks LIST]"));
+    Result<RoundRobinTournament> loaded = loadRoundRobin(parsed.operands.first());
+    if (!loaded)
+        return loadFailure(loaded);
+    const RoundRobinTournament& t = *loaded;
+    const Result<TieBreakList> list =
+        parseTieBreakList(parsed.value(QStringLiteral("--tiebreaks")).value_or(t.tieBreaks));
+    if (!list)
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: %1: %2")
+                .arg(command, QString(list.failure().text).replace(u'\n', QStringLiteral(": "))));
+    const RoundRobinResults results = computeRoundRobin(t);
+    if (list->empty())
+        return listing(standingsColumns(), standingsRows(t, results.standings));
+    const RoundRobinTieBreakStandings ranked = roundRobinTieBreakStandings(t, *list);
+    return listing(roundRobinTieBreakStandingsColumns(*list),
+                   roundRobinTieBreakStandingsRows(t, results.standings, ranked));
+}
+
+// tiebreaks FILE --set LIST|--clear [-o OUT]: the list kept in the .krx beside the .kr2
+// (FILE's, or OUT's with a copy of FILE).
+CliOutput runTieBreaks(const QStringList& args) {
+    const QString command = args.value(0);
+    const CliArguments parsed = parseCliArguments(args, 1,
+                                                  {CliOption{QStringLiteral("--set")},
+                                                   CliOption{QStringLiteral("--clear"), false},
+                                                   CliOption{QStringLiteral("-o")}});
+    if (!parsed.ok())
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: %1: %2 (see --help)").arg(command, parsed.error));
+    if (parsed.operands.size() != 1 ||
+        parsed.has(QStringLiteral("--set")) == parsed.has(QStringLiteral("--clear")))
+        return usageError(command, QStringLiteral("FILE --set LIST|--clear [-o OUT]"));
+    Result<RoundRobinTournament> loaded = loadRoundRobin(parsed.operands.first());
+    if (!loaded)
+        return loadFailure(loaded);
+    RoundRobinTournament& t = *loaded;
+    const auto failed = [&command](const Message& m) {
+        return CliOutput::failure(
+            QStringLiteral("ladya-cli: %1: %2")
+                .arg(command, QString(m.text).replace(u'\n', QStringLiteral(": "))));
+    };
+    if (const Result<> set =
+            setRoundRobinTieBreaks(t, parsed.value(QStringLiteral("--set")).value_or(QString()));
+        !set)
+        return failed(set.failure());
+    const std::optional<QString> output = parsed.value(QStringLiteral("-o"));
+    if (output) {
+        if (const Result<> saved = saveRoundRobin(t, *output); !saved)
+            return failed(saved.failure());
+    }
+    if (const Result<> saved = saveRoundRobinTieBreaks(output.value_or(t.state.path), t.tieBreaks);
+        !saved)
+        return failed(saved.failure());
+    return {0, QByteArray(), QByteArray()};
+}
+
 } // namespace
 
 CliOutput runRoundRobinCli(const QStringList& args) {
@@ -114,15 +184,8 @@ CliOutput runRoundRobinCli(const QStringList& args) {
                 numberArgumentError(QStringLiteral("round"), args.at(2), t.roundCount()));
         return listing(gameListColumns(), gameRows(t, *round));
     }
-    if (command == QStringLiteral("standings")) {
-        if (args.size() != 2)
-            return usageError(command, QStringLiteral("FILE"));
-        Result<RoundRobinTournament> loaded = loadRoundRobin(args.at(1));
-        if (!loaded)
-            return loadFailure(loaded);
-        const RoundRobinResults results = computeRoundRobin(*loaded);
-        return listing(standingsColumns(), standingsRows(*loaded, results.standings));
-    }
+    if (command == QStringLiteral("standings"))
+        return runStandings(args);
     if (command == QStringLiteral("table")) {
         if (args.size() != 2)
             return usageError(command, QStringLiteral("FILE"));
@@ -151,6 +214,8 @@ CliOutput runRoundRobinCli(const QStringList& args) {
         return runReport(args);
     if (command == QStringLiteral("withdraw"))
         return runWithdraw(args);
+    if (command == QStringLiteral("tiebreaks"))
+        return runTieBreaks(args);
     return CliOutput::failure(
         QStringLiteral("ladya-cli: %1: not available for round-robin files yet").arg(command));
 }

@@ -9,6 +9,7 @@
 #include "swiss/swiss_events.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_standings.h"
+#include "swiss/swiss_tiebreak_list.h"
 
 #include <QDir>
 #include <cmath>
@@ -108,9 +109,10 @@ CliOutput runReport(const QStringList& args) {
     if (args.value(1) == QStringLiteral("schedule"))
         return fail(command, QStringLiteral("a Swiss tournament has no schedule report: its "
                                             "rounds are paired one at a time (reports: "
-                                            "crosstable, stats, pairings)"));
-    const ParsedReportRequest parsed = parseReportRequest(
-        args, {QStringLiteral("crosstable"), QStringLiteral("stats"), QStringLiteral("pairings")});
+                                            "crosstable, stats, pairings, final)"));
+    const ParsedReportRequest parsed =
+        parseReportRequest(args, {QStringLiteral("crosstable"), QStringLiteral("stats"),
+                                  QStringLiteral("pairings"), QStringLiteral("final")});
     if (!parsed.request)
         return parsed.error;
     const ReportRequest& request = *parsed.request;
@@ -128,16 +130,18 @@ CliOutput runReport(const QStringList& args) {
             return request.participantOutOfRange(t.participantCount());
     }
     const SwissStandings standings = computeSwissStandings(t);
-    const html::HtmlReport page =
-        number ? swissStatisticsReport(t, standings, *number) : swissCrosstableReport(t, standings);
+    const html::HtmlReport page = number ? swissStatisticsReport(t, standings, *number)
+                                  : request.kind == QStringLiteral("final")
+                                      ? swissFinalStandingsReport(t, standings)
+                                      : swissCrosstableReport(t, standings);
     return deliverReport(request, page, swissPageHeader(t));
 }
 
 // The director's commands: each edits the tournament and rewrites FILE (or writes OUT).
-const QStringList DirectorCommands = {QStringLiteral("rounds"), QStringLiteral("withdraw"),
-                                      QStringLiteral("bye"),    QStringLiteral("late-entry"),
-                                      QStringLiteral("forbid"), QStringLiteral("undo-pairing"),
-                                      QStringLiteral("result"), QStringLiteral("accelerate")};
+const QStringList DirectorCommands = {
+    QStringLiteral("rounds"),     QStringLiteral("withdraw"),   QStringLiteral("bye"),
+    QStringLiteral("late-entry"), QStringLiteral("forbid"),     QStringLiteral("undo-pairing"),
+    QStringLiteral("result"),     QStringLiteral("accelerate"), QStringLiteral("tiebreaks")};
 
 QString messageLine(const Message& m) {
     return QString(m.text).replace(u'\n', QStringLiteral(": "));
@@ -200,6 +204,9 @@ CliOutput runDirectorCommand(const QStringList& args) {
     } else if (command == QStringLiteral("accelerate")) {
         allowed.append(CliOption{QStringLiteral("--baku"), false});
         allowed.append(CliOption{QStringLiteral("--off"), false});
+    } else if (command == QStringLiteral("tiebreaks")) {
+        allowed.append(CliOption{QStringLiteral("--set")});
+        allowed.append(CliOption{QStringLiteral("--clear"), false});
     }
     const CliArguments parsed = parseCliArguments(args, 1, allowed);
     if (!parsed.ok())
@@ -283,6 +290,11 @@ CliOutput runDirectorCommand(const QStringList& args) {
         if (baku == parsed.has(QStringLiteral("--off")))
             return fail(command, QStringLiteral("give one of --baku and --off"));
         done = setBakuAcceleration(t, baku);
+    } else if (command == QStringLiteral("tiebreaks")) {
+        const std::optional<QString> list = parsed.value(QStringLiteral("--set"));
+        if (list.has_value() == parsed.has(QStringLiteral("--clear")))
+            return fail(command, QStringLiteral("give one of --set LIST and --clear"));
+        done = setSwissTieBreaks(t, list.value_or(QString()));
     } else {
         done = correctResult(t, numbers[0], numbers[1], ops[3]);
     }
@@ -320,7 +332,9 @@ CliOutput runSwissCli(const QStringList& args) {
     else if (command == QStringLiteral("pair"))
         allowed = {CliOption{QStringLiteral("--initial-colour")},
                    CliOption{QStringLiteral("--rounds")}, CliOption{QStringLiteral("-o")}};
-    else if (command != QStringLiteral("standings"))
+    else if (command == QStringLiteral("standings"))
+        allowed = {CliOption{QStringLiteral("--tiebreaks")}};
+    else
         return fail(command, QStringLiteral("not available for Swiss tournaments"));
     const CliArguments parsed = parseCliArguments(args, 1, allowed);
     if (!parsed.ok())
@@ -355,8 +369,17 @@ CliOutput runSwissCli(const QStringList& args) {
     }
 
     const SwissStandings standings = computeSwissStandings(t);
-    if (command == QStringLiteral("standings"))
-        return listing(swissStandingsColumns(), swissStandingsRows(t, standings));
+    if (command == QStringLiteral("standings")) {
+        // The list given, else the one the tournament keeps; none: the program's order.
+        const Result<TieBreakList> list = parseTieBreakList(
+            parsed.value(QStringLiteral("--tiebreaks")).value_or(t.extras.tieBreaks));
+        if (!list)
+            return fail(command, messageLine(list.failure()));
+        if (list->empty())
+            return listing(swissStandingsColumns(), swissStandingsRows(t, standings));
+        return listing(swissTieBreakStandingsColumns(*list),
+                       swissTieBreakStandingsRows(t, swissTieBreakStandings(t, standings, *list)));
+    }
 
     PairingWorkbench workbench(t, standings);
     workbench.buildUnpairedList();

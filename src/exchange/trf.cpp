@@ -3,7 +3,10 @@
 #include "common/text_file.h"
 #include "common/tournament_creation.h"
 #include "roundrobin/round_robin_standings.h"
+#include "roundrobin/round_robin_tiebreaks.h"
+#include "scoring/tiebreaks.h"
 #include "swiss/swiss_acceleration.h"
+#include "swiss/swiss_tiebreaks.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,7 +44,7 @@ struct Header {
     QString endDate;
     QString type;
     int rounds = 0;              // XXR; 0: nothing to announce, no record
-    QVector<QByteArray> records; // 240 and 260, as written
+    QVector<QByteArray> records; // the records after XXR (192, 250, 240, 260, 202, 212)
 };
 
 // Points in halves, so that the sum is exact.
@@ -237,6 +240,34 @@ QByteArray trfText(const Header& h, const QVector<Player>& players) {
     return out;
 }
 
+// The chosen tie-break list as 202 and 212 write it: the codes comma-separated, a
+// modifier after "/" ("BH/C1,BH,SB,DE"), 212 the same after "PTS"; nothing without a
+// list, so that such a tournament's file stays as it always was.
+QVector<QByteArray> tieBreakRecords(const TieBreakList& list) {
+    if (list.empty())
+        return {};
+    const QByteArray text = tieBreakListText(list).toUtf8();
+    return {"202 " + text, "212 PTS," + text};
+}
+
+// The list a tournament keeps, as loading has checked it.
+TieBreakList storedTieBreaks(const QString& text) {
+    const Result<TieBreakList> list = parseTieBreakList(text);
+    return list ? *list : TieBreakList();
+}
+
+// With a list the rank is the place the list gives, players equal on points and every
+// tie-break sharing one: `startRank` maps each participant (by number, from 1) to its
+// player line (0 for the bye).
+void rankByList(QVector<Player>& players, const QVector<int>& startRank, const TieBreakField& field,
+                const TieBreakList& list) {
+    const TieBreakRanking ranking = rankByTieBreaks(field, list);
+    for (const int index : ranking.order) {
+        if (index + 1 < startRank.size() && startRank[index + 1] > 0)
+            players[startRank[index + 1] - 1].rank = ranking.firstPlace[std::size_t(index)];
+    }
+}
+
 // The players' one city, when they all have the same.
 QString commonCity(const QVector<const Participant*>& players) {
     QString city;
@@ -320,12 +351,21 @@ QByteArray trfExport(const RoundRobinTournament& t) {
                 players[black - 1].blocks[r] = gameBlock(white, false, game.mirrorResult);
         }
     }
-    RoundRobinStandings standings = computeStandings(t, links);
-    orderPlaces(standings);
-    int rank = 0;
-    for (int number : standings.placeOrder) {
-        if (startRank[number - 1] > 0)
-            players[startRank[number - 1] - 1].rank = ++rank;
+    const TieBreakList list = storedTieBreaks(t.tieBreaks);
+    if (list.empty()) {
+        RoundRobinStandings standings = computeStandings(t, links);
+        orderPlaces(standings);
+        int rank = 0;
+        for (int number : standings.placeOrder) {
+            if (startRank[number - 1] > 0)
+                players[startRank[number - 1] - 1].rank = ++rank;
+        }
+    } else {
+        // Numbered from 1 like a Swiss's participants.
+        QVector<int> byNumber(n + 1, 0);
+        for (int k = 0; k < n; ++k)
+            byNumber[k + 1] = startRank[k];
+        rankByList(players, byNumber, roundRobinTieBreakField(t), list);
     }
     Header h;
     h.name = trfTournamentName(t.state.path);
@@ -335,6 +375,7 @@ QByteArray trfExport(const RoundRobinTournament& t) {
     h.type = t.state.kind == TournamentKind::TwoCycles ? QStringLiteral("Double Round Robin")
                                                        : QStringLiteral("Round Robin");
     h.rounds = t.roundCount();
+    h.records = tieBreakRecords(list);
     return trfText(h, players);
 }
 
@@ -467,7 +508,11 @@ QByteArray trfExport(const SwissTournament& t, int plannedRounds) {
                 players[startRank[k] - 1].blocks[r] = absenceBlock(*kind);
         }
     }
-    rankByPointsAndBuchholz(players);
+    const TieBreakList list = storedTieBreaks(t.extras.tieBreaks);
+    if (list.empty())
+        rankByPointsAndBuchholz(players);
+    else
+        rankByList(players, startRank, swissTieBreakField(t), list);
     Header h;
     h.name = trfTournamentName(t.state.path);
     h.city = commonCity(real);
@@ -476,7 +521,8 @@ QByteArray trfExport(const SwissTournament& t, int plannedRounds) {
     h.type = QStringLiteral("Swiss System");
     h.rounds = std::max({plannedRounds, t.extras.plannedRounds, t.roundCount()});
     h.records = accelerationRecords(t, startRank) +
-                swissRecords(t, startRank, std::max(plannedRounds, t.extras.plannedRounds));
+                swissRecords(t, startRank, std::max(plannedRounds, t.extras.plannedRounds)) +
+                tieBreakRecords(list);
     return trfText(h, players);
 }
 
@@ -665,6 +711,9 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text, TrfLimits limits) {
     // acceleration.
     QVector<VirtualPoints> virtualPoints;
     int bakuLine = 0;
+    // The tie-break lists of 202 and 212 (202 counts when both are there).
+    QString tieBreaks202;
+    QString tieBreaks212;
     int lineNumber = 0;
     int playerLines = 0;
     while (!reader.atEnd()) {
@@ -777,6 +826,22 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text, TrfLimits limits) {
                         QCoreApplication::translate("TrfImport", "запись XXA не читается")));
                 virtualPoints.append({lineNumber, *player, int(k), *halves});
             }
+        } else if ((tag == "202" || tag == "212") && fileLimits) {
+            // The tie-breaks the regulations announce; 212 is the same list after PTS.
+            // A list the program cannot compute is refused like any other record it
+            // cannot hold: imported without it, the standings would rank by another
+            // order than the one announced, and nobody would notice.
+            QStringList entries = value.split(u',');
+            if (tag == "212" &&
+                entries.first().trimmed().compare(QStringLiteral("PTS"), Qt::CaseInsensitive) == 0)
+                entries.removeFirst();
+            const Result<TieBreakList> list = parseTieBreakList(entries.join(u','));
+            if (!list)
+                return refuse(lineRefusal(
+                    lineNumber,
+                    QCoreApplication::translate("TrfImport", "список тай-брейков не читается: %1")
+                        .arg(QString(list.failure().text).replace(u'\n', u' '))));
+            (tag == "202" ? tieBreaks202 : tieBreaks212) = tieBreakListText(*list);
         } else if (tag == "299") {
             return refuse(lineRefusal(lineNumber, QStringLiteral("особое начисление очков в "
                                                                  "программе не предусмотрено")));
@@ -1019,6 +1084,7 @@ Result<TrfImported> trfImportSwiss(QByteArrayView text, TrfLimits limits) {
         if (f.toRound >= 999 || (planned > 0 && f.toRound == planned))
             f.toRound = 0;
     }
+    t.extras.tieBreaks = tieBreaks202.isEmpty() ? tieBreaks212 : tieBreaks202;
     t.deriveCounts();
     if (const std::optional<Message> refused = readAcceleration(t, virtualPoints, bakuLine))
         return refuse(*refused);

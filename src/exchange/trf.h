@@ -41,7 +41,9 @@ inline const QString ExportButton = QStringLiteral("Экспорт TRF");
 // XXR. Each player's points are the sum of the round
 // results written. The rank of a round-robin player is the place among the players;
 // a Swiss player's ranks by points, then Buchholz over the games the file holds, equal
-// players sharing one.
+// players sharing one. A tournament with a tie-break list (either kind) writes it in
+// 202 ("202 BH/C1,BH,SB,DE") and, after PTS, in 212, and ranks by points and the list,
+// players equal on all sharing a rank; without a list neither record is written.
 QByteArray trfExport(const RoundRobinTournament& tournament);
 // XXR announces the most of `plannedRounds`, the tournament's planned rounds and the
 // rounds paired so far.
@@ -89,6 +91,9 @@ Message exportTrfBeside(const SwissTournament& tournament, const QString& workin
 // when they describe exactly it (GA's last player the last with virtual points in
 // round 1); virtual points of any other kind, or without planned rounds, are refused
 // naming the line. Another 192 is not read.
+// Tie-breaks: 202 (or, without it, 212 after its PTS) becomes the tournament's tie-break
+// list; a list the program cannot compute is refused naming the line. Reading a file
+// only to pair or check it (TrfLimits::Format) leaves both records aside.
 struct TrfImported {
     SwissTournament tournament; // state.path left empty
     QString name;               // from 012, "" when absent

@@ -2,8 +2,12 @@
 
 #include "common/tournament_creation.h"
 #include "common/tournament_state.h"
+#include "reports/final_standings.h"
 #include "reports/report_print.h"
+#include "roundrobin/round_robin_tiebreak_list.h"
+#include "scoring/tiebreak_columns.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace ladya {
@@ -57,25 +61,67 @@ int participantNamed(const RoundRobinTournament& tournament, const QString& name
     return 0;
 }
 
+QString tr(const char* text) {
+    return QCoreApplication::translate("RoundRobinReports", text);
+}
+
+// The chosen tie-break list; empty when none is chosen (or the stored text, which
+// loading has checked, does not read).
+TieBreakList chosenList(const RoundRobinTournament& t) {
+    if (t.tieBreaks.isEmpty())
+        return {};
+    const Result<TieBreakList> list = parseTieBreakList(t.tieBreaks);
+    return list ? *list : TieBreakList();
+}
+
+// What the crosstable's own columns mean: they are abbreviated, and a page handed
+// round a tournament hall has to explain itself.
+QStringList ownColumnLegend() {
+    return {tr("Разряд — спортивный разряд или звание"),
+            tr("К.ЭЛО — рейтинг до турнира"),
+            tr("1, 2, … — очки против участника с этим номером (*** — клетка самого участника)"),
+            tr("Очки — набранные очки"),
+            tr("Место — место в турнире"),
+            tr("(+) — число побед без игры (неявка соперника)"),
+            tr("КЗБ — коэффициент Зонненборна-Бергера: сумма очков побеждённых соперников "
+               "и половины очков соперников, с которыми сыграна ничья (без побед без игры)"),
+            tr("NN Эло — новый рейтинг"),
+            tr("(+/-) Эло — изменение рейтинга"),
+            tr("Ср. эло — средний рейтинг соперников в партиях, учитываемых для рейтинга"),
+            tr("Ож. итог — ожидаемое число очков по рейтингу")};
+}
+
 } // namespace
 
 html::HtmlReport crosstableReport(const RoundRobinTournament& tournament,
                                   const RoundRobinResults& results) {
     const int n = tournament.participantCount();
-    html::HtmlReport report(html::PageLayout::Landscape, n + 13);
+    const TieBreakList list = chosenList(tournament);
+    const int columns = n + 13 + int(list.size());
+    html::HtmlReport report(html::PageLayout::Landscape, columns);
     for (const int width : {30, 150, 40, 50})
         report.addColumnGroup(width);
     report.addColumnGroup(35, n);
     report.addColumnGroup(5);
 
-    report.addRow(html::crosstableCells(columnTitles(resultsTableColumns(n))));
-    const QVector<QStringList> rows = resultsTableRows(tournament, results);
+    QVector<ListColumn> titles = resultsTableColumns(n);
+    QVector<QStringList> rows;
+    if (list.empty()) {
+        rows = resultsTableRows(tournament, results);
+    } else {
+        titles = roundRobinTieBreakTableColumns(n, list);
+        rows = roundRobinTieBreakTableRows(tournament, results,
+                                           roundRobinTieBreakStandings(tournament, list));
+    }
+    report.addRow(html::crosstableCells(columnTitles(titles)));
     for (qsizetype k = 0; k < rows.size(); ++k) {
         if (k < n)
             report.addRow(html::crosstableCells(rows.at(k)));
         else
             report.addRow(html::CellStyle::Center, rows.at(k));
     }
+    if (!list.empty())
+        addLegend(report, tieBreakLegendLines(list) + ownColumnLegend(), columns);
     return report;
 }
 
@@ -173,6 +219,46 @@ html::HtmlReport participantStatisticsReport(const RoundRobinTournament& tournam
                           QStringLiteral(" рейтинг"),
                       Left, StatisticsSpan);
     return report;
+}
+
+html::HtmlReport roundRobinFinalStandingsReport(const RoundRobinTournament& t,
+                                                const RoundRobinResults& results) {
+    FinalStandings f;
+    f.tournamentName = t.displayName();
+    const auto row = [&t, &results](int number, const QString& place) {
+        const Participant& p = t.participant(number);
+        return FinalStandings::Row{place,
+                                   p.number,
+                                   p.name,
+                                   p.rating,
+                                   formatFixed(results.standings.of(number).points, 1),
+                                   QStringList()};
+    };
+    const TieBreakList list = chosenList(t);
+    if (list.empty()) {
+        // The program's own order: points, then Sonneborn-Berger, every place its own.
+        f.valueTitles = QStringList{QStringLiteral("КЗБ")};
+        f.legend = QStringList{ownColumnLegend().at(6)};
+        for (const int number : results.standings.placeOrder) {
+            if (isByeRow(t.participant(number)))
+                continue;
+            FinalStandings::Row r =
+                row(number, QString::number(results.standings.of(number).place));
+            r.values << formatFixed(results.standings.of(number).sonnebornBerger, 2);
+            f.rows.append(r);
+        }
+        return finalStandingsReport(f);
+    }
+    const RoundRobinTieBreakStandings ranked = roundRobinTieBreakStandings(t, list);
+    f.valueTitles = columnTitles(tieBreakColumns(list));
+    f.legend = tieBreakLegendLines(list);
+    for (int k = 1; k <= ranked.rowCount(); ++k) {
+        const int number = ranked.participantAt(k);
+        FinalStandings::Row r = row(number, ranked.placeOf(number));
+        r.values = ranked.tieBreakCells(number);
+        f.rows.append(r);
+    }
+    return finalStandingsReport(f);
 }
 
 QString roundRobinPageHeader(const RoundRobinTournament& tournament) {

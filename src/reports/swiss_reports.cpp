@@ -1,8 +1,11 @@
 #include "reports/swiss_reports.h"
 
 #include "common/tournament_creation.h"
+#include "reports/final_standings.h"
 #include "reports/report_print.h"
+#include "scoring/tiebreak_columns.h"
 #include "swiss/swiss_rows.h"
+#include "swiss/swiss_tiebreak_list.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -21,12 +24,13 @@ constexpr int StatisticsSpan = 8;
 constexpr int ColumnsBeforeRounds = 4;
 constexpr int OpponentsColumn = 13;
 
-// The list's row with the round cells put in place of "Соперники".
-QStringList withRounds(const QStringList& listRow, const QStringList& rounds) {
+// The list's row with the round cells put in place of "Соперники" (which stands
+// `shift` columns further right when a tie-break list adds its columns).
+QStringList withRounds(const QStringList& listRow, const QStringList& rounds, qsizetype shift = 0) {
     QStringList texts = listRow.mid(0, ColumnsBeforeRounds);
     texts << rounds;
     for (qsizetype k = ColumnsBeforeRounds; k < listRow.size(); ++k) {
-        if (k != OpponentsColumn)
+        if (k != OpponentsColumn + shift)
             texts << listRow.at(k);
     }
     return texts;
@@ -141,9 +145,67 @@ QString tournamentName(const SwissTournament& t) {
     return file.chopped(std::min<qsizetype>(4, file.size()));
 }
 
+// The chosen tie-break list; empty when none is chosen (or the stored text, which
+// loading has checked, does not read).
+TieBreakList chosenList(const SwissTournament& t) {
+    if (t.extras.tieBreaks.isEmpty())
+        return {};
+    const Result<TieBreakList> list = parseTieBreakList(t.extras.tieBreaks);
+    return list ? *list : TieBreakList();
+}
+
+// What the crosstable's own columns mean: they are abbreviated, and a page handed
+// round a tournament hall has to explain itself.
+QStringList ownColumnLegend() {
+    return {tr("Разр — спортивный разряд или звание"),
+            tr("ЭЛО — рейтинг до турнира"),
+            tr("1, 2, … — туры: место соперника, цвет (б — белые, ч — чёрные) и результат "
+               "(1, 1/2, 0; + и - — победа и поражение без игры)"),
+            tr("Очки — набранные очки"),
+            tr("К.Бхг — коэффициент Бухгольца: сумма очков соперников (без партий с баем)"),
+            tr("К.Прг — прогрессивный коэффициент: сумма очков, набранных к концу каждого тура"),
+            tr("Ср.Эло — средний рейтинг соперников в партиях, не решённых неявкой"),
+            tr("Бел., Чёр. — число партий белыми и чёрными"),
+            tr("Сп. — спуски: на сколько очков соперники отставали перед туром, сумма со "
+               "2-го тура"),
+            tr("Пд. — подъёмы: на сколько очков соперники опережали перед туром, сумма со "
+               "2-го тура"),
+            tr("(+) — число побед без игры (неявка соперника или бай)"),
+            tr("N ож — ожидаемое число очков по рейтингу"),
+            tr("NN Эло — новый рейтинг")};
+}
+
+// The crosstable ranked by the list: the rows in its order, its places, its columns
+// after "Очки", and the legend.
+html::HtmlReport rankedCrosstable(const SwissTournament& t, const SwissStandings& s,
+                                  const TieBreakList& list) {
+    const int rounds = t.roundCount();
+    const qsizetype shift = qsizetype(list.size());
+    const int columns = rounds + 15 + int(shift);
+    html::HtmlReport report(html::PageLayout::Landscape, columns);
+    QStringList roundTitles;
+    for (int r = 1; r <= rounds; ++r)
+        roundTitles << QString::number(r);
+    report.addRow(html::crosstableCells(
+        withRounds(columnTitles(swissTieBreakStandingsColumns(list)), roundTitles, shift)));
+    const SwissTieBreakStandings ranked = swissTieBreakStandings(t, s, list);
+    const QVector<QStringList> rows = swissTieBreakStandingsRows(t, ranked);
+    for (int row = 1; row <= ranked.rowCount(); ++row) {
+        const int number = ranked.participantAt(row);
+        QStringList cells;
+        for (int r = 1; r <= rounds; ++r)
+            cells << roundCell(t, ranked.standings, r, number);
+        report.addRow(html::crosstableCells(withRounds(rows.at(row - 1), cells, shift)));
+    }
+    addLegend(report, tieBreakLegendLines(list) + ownColumnLegend(), columns);
+    return report;
+}
+
 } // namespace
 
 html::HtmlReport swissCrosstableReport(const SwissTournament& t, const SwissStandings& s) {
+    if (const TieBreakList list = chosenList(t); !list.empty())
+        return rankedCrosstable(t, s, list);
     const int rounds = t.roundCount();
     html::HtmlReport report(html::PageLayout::Landscape, rounds + 15);
 
@@ -224,6 +286,44 @@ html::HtmlReport swissStatisticsReport(const SwissTournament& t, const SwissStan
                           QStringLiteral(" рейтинг"),
                       Left, StatisticsSpan);
     return report;
+}
+
+html::HtmlReport swissFinalStandingsReport(const SwissTournament& t, const SwissStandings& s) {
+    FinalStandings f;
+    f.tournamentName = tournamentName(t);
+    const auto row = [&t, &s](int number, const QString& place) {
+        const Participant& p = t.participant(number);
+        return FinalStandings::Row{place,
+                                   p.number,
+                                   markedName(t, number, p.name),
+                                   p.rating,
+                                   pointsText(s.of(number).points),
+                                   QStringList()};
+    };
+    const TieBreakList list = chosenList(t);
+    if (list.empty()) {
+        // The program's own order: points, then Buchholz, every place its own.
+        f.valueTitles = QStringList{QStringLiteral("К.Бхг")};
+        f.legend = QStringList{ownColumnLegend().at(4)};
+        for (int place = 1; place <= s.order.size(); ++place) {
+            const int number = s.participantAt(place);
+            if (isByeRow(t.participant(number)))
+                continue;
+            FinalStandings::Row r = row(number, QString::number(place));
+            r.values << coefficientText(s.of(number).buchholz);
+            f.rows.append(r);
+        }
+        return finalStandingsReport(f);
+    }
+    const SwissTieBreakStandings ranked = swissTieBreakStandings(t, s, list);
+    f.valueTitles = columnTitles(tieBreakColumns(list));
+    f.legend = tieBreakLegendLines(list);
+    for (int place = 1; place <= ranked.rowCount(); ++place) {
+        FinalStandings::Row r = row(ranked.participantAt(place), ranked.placeText(place));
+        r.values = ranked.tieBreakCells(place);
+        f.rows.append(r);
+    }
+    return finalStandingsReport(f);
 }
 
 QString swissPageHeader(const SwissTournament& tournament) {

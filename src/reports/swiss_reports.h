@@ -1,6 +1,6 @@
-// The two Swiss reports: the crosstable (the standings as a landscape page) and one
-// participant's statistics, each as a whole page for file.html. Written with
-// writeReportFile like the round-robin reports.
+// The Swiss reports: the crosstable (the standings as a landscape page), one
+// participant's statistics and the final standings, each as a whole page for file.html. Written
+// with writeReportFile like the round-robin reports.
 #pragma once
 
 #include "reports/html_frame.h"
@@ -14,6 +14,10 @@ namespace ladya {
 // reads opponent's place + colour ("б"/"ч") + own result ("3б1", "5ч1/2"); a forfeit
 // drops the colour ("7+", a double forfeit "7-"), a game against the bye participant
 // shows the result alone.
+// With a tie-break list chosen (extras.tieBreaks) the rows follow the list, the places
+// are the list's (shared ones "3–4", the round cells naming the opponent's row), a
+// column per tie-break stands after "Очки", and a legend below spells out every
+// abbreviation of the page.
 html::HtmlReport swissCrosstableReport(const SwissTournament& tournament,
                                        const SwissStandings& standings);
 
@@ -23,6 +27,13 @@ html::HtmlReport swissCrosstableReport(const SwissTournament& tournament,
 // the empty page.
 html::HtmlReport swissStatisticsReport(const SwissTournament& tournament,
                                        const SwissStandings& standings, int number);
+
+// The final standings, a narrow page: place, number, name, rating, points and a column
+// per tie-break of the chosen list, in the list's order with shared places ("3–4");
+// without a list the program's own order with its Buchholz column. A legend below
+// spells out the tie-breaks. The bye participant has no row.
+html::HtmlReport swissFinalStandingsReport(const SwissTournament& tournament,
+                                           const SwissStandings& standings);
 
 // The header of the printed sheets: the tournament's name and dates.
 QString swissPageHeader(const SwissTournament& tournament);

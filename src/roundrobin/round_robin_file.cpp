@@ -1,5 +1,9 @@
 #include "roundrobin/round_robin_file.h"
 
+#include "scoring/tiebreaks.h"
+
+#include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
@@ -61,7 +65,8 @@ bool RoundRobinTournament::operator==(const RoundRobinTournament& other) const {
            a.endDate == b.endDate && a.participantCount == b.participantCount &&
            a.roundCount == b.roundCount && a.boardCount == b.boardCount &&
            a.unplayedCount == b.unplayedCount && a.ratingCoefficient == b.ratingCoefficient &&
-           participants == other.participants && games == other.games;
+           participants == other.participants && games == other.games &&
+           tieBreaks == other.tieBreaks;
 }
 
 QString RoundRobinTournament::displayName() const {
@@ -188,7 +193,119 @@ Result<RoundRobinTournament> loadRoundRobin(const QString& path) {
     const std::optional<QStringList> lines = readTextLines(path, &reason);
     if (!lines)
         return loadError(path, QStringLiteral("Файл не читается: %1").arg(reason));
-    return parseRoundRobin(*lines, path);
+    Result<RoundRobinTournament> t = parseRoundRobin(*lines, path);
+    if (!t)
+        return t;
+    const Result<QString> tieBreaks = loadRoundRobinTieBreaks(path);
+    if (!tieBreaks)
+        return tieBreaks.failure();
+    t->tieBreaks = *tieBreaks;
+    return t;
+}
+
+// The .krx beside the .kr2: the tie-break list the regulations announce, which the
+// .kr2's fixed layout has no line for.
+//
+//   Ladya-KRX|1          the format and its version; always line 1
+//   tiebreaks|<list>     the list as tieBreakListText writes it ("BH/C1,BH,SB,DE")
+//
+// Text as every file of the program: UTF-8, every line ending CR LF. The file is
+// written only while a list is chosen; a tournament without one has none.
+namespace {
+
+const QByteArray KrxHeader = QByteArrayLiteral("Ladya-KRX|1");
+const QByteArray KrxHeaderStart = QByteArrayLiteral("Ladya-KRX|");
+
+QString krxTr(const char* text) {
+    return QCoreApplication::translate("RoundRobinFile", text);
+}
+
+Message krxRefusal(const QString& fileName, int line, const QString& reason) {
+    return {LoadErrorTitle,
+            krxTr("Файл %1, строка %2: %3.").arg(fileName, QString::number(line), reason)};
+}
+
+} // namespace
+
+QString roundRobinTieBreaksPath(const QString& kr2Path) {
+    if (kr2Path.endsWith(QStringLiteral(".kr2"), Qt::CaseInsensitive))
+        return kr2Path.chopped(4) + QStringLiteral(".krx");
+    return kr2Path + QStringLiteral(".krx");
+}
+
+QByteArray roundRobinTieBreaksBytes(const QString& listText) {
+    return KrxHeader + "\r\ntiebreaks|" + listText.toUtf8() + "\r\n";
+}
+
+Result<QString> parseRoundRobinTieBreaks(QByteArrayView bytes, const QString& fileName) {
+    if (const qsizetype bad = firstUndecodableLine(bytes))
+        return krxRefusal(fileName, int(bad), krxTr("текст не в кодировке UTF-8"));
+    LineReader in(bytes);
+    const QByteArrayView header = in.next();
+    if (header != KrxHeader) {
+        if (header.startsWith(KrxHeaderStart))
+            return krxRefusal(fileName, 1,
+                              krxTr("версия %1 этого файла программе неизвестна")
+                                  .arg(QString::fromUtf8(header.sliced(KrxHeaderStart.size()))));
+        return krxRefusal(fileName, 1, krxTr("это не файл тай-брейков кругового турнира"));
+    }
+    QString list;
+    int listLine = 0;
+    for (int line = 2; !in.atEnd(); ++line) {
+        const QByteArrayView record = in.next();
+        const qsizetype bar = record.indexOf('|');
+        const QByteArrayView kind = bar < 0 ? record : record.first(bar);
+        if (kind != "tiebreaks")
+            return krxRefusal(fileName, line,
+                              krxTr("неизвестная запись \"%1\"").arg(QString::fromUtf8(kind)));
+        if (listLine != 0)
+            return krxRefusal(
+                fileName, line,
+                krxTr("список тай-брейков уже записан в строке %1").arg(QString::number(listLine)));
+        const QString text = bar < 0 ? QString() : QString::fromUtf8(record.sliced(bar + 1));
+        const Result<TieBreakList> parsed = parseTieBreakList(text);
+        if (!parsed)
+            return krxRefusal(
+                fileName, line,
+                krxTr("список тай-брейков не читается: %1").arg(parsed.failure().text));
+        if (parsed->empty())
+            return krxRefusal(fileName, line, krxTr("список тай-брейков пуст"));
+        list = tieBreakListText(*parsed);
+        listLine = line;
+    }
+    return list;
+}
+
+Result<QString> loadRoundRobinTieBreaks(const QString& kr2Path) {
+    const QString path = roundRobinTieBreaksPath(kr2Path);
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return QString();
+    QString reason;
+    const std::optional<QByteArray> bytes = readFileBytes(path, &reason);
+    if (!bytes)
+        return Message{LoadErrorTitle,
+                       krxTr("Не удалось прочитать файл %1\n%2").arg(info.fileName(), reason)};
+    return parseRoundRobinTieBreaks(*bytes, info.fileName());
+}
+
+Result<> saveRoundRobinTieBreaks(const QString& kr2Path, const QString& listText) {
+    const QString path = roundRobinTieBreaksPath(kr2Path);
+    // A .krx that does not load holds something the director has not seen: kept.
+    if (const Result<QString> current = loadRoundRobinTieBreaks(kr2Path); !current)
+        return roundRobinSaveFailedMessage(path, current.failure().text);
+    if (listText.isEmpty()) {
+        QFile file(path);
+        if (!file.exists() || file.remove())
+            return {};
+        return roundRobinSaveFailedMessage(path, file.errorString());
+    }
+    if (const Result<TieBreakList> parsed = parseTieBreakList(listText); !parsed)
+        return parsed.failure();
+    if (const Result<> written = writeFileAtomic(path, roundRobinTieBreaksBytes(listText));
+        !written)
+        return roundRobinSaveFailedMessage(path, written.failure().text);
+    return {};
 }
 
 QByteArray roundRobinFileBytes(const RoundRobinTournament& t) {

@@ -51,6 +51,11 @@ struct RoundRobinTournament {
     TournamentState state;
     QVector<Participant> participants;      // row k (1-based) at index k − 1
     QVector<QVector<RoundRobinGame>> games; // [round − 1][board − 1]
+    // The tie-breaks the regulations announce, as tieBreakListText writes them
+    // ("BH/C1,BH,SB,DE"); "" when none is chosen and the program's own order stands.
+    // Kept beside the .kr2 in "<name>.krx" (saveRoundRobinTieBreaks): the .kr2 never
+    // holds it.
+    QString tieBreaks;
 
     int participantCount() const { return static_cast<int>(participants.size()); }
     int roundCount() const { return state.roundCount; }
@@ -81,7 +86,24 @@ QByteArray roundRobinFileBytes(const RoundRobinTournament& tournament);
 // Refused, naming the line: fewer lines than the counts promise, more boards than half
 // the rows, two rows of one name, a game naming no row, an unknown result code.
 Result<RoundRobinTournament> parseRoundRobin(const QStringList& lines, const QString& path);
+// Reads the .kr2 at `path` and, when there is one, the tie-break list of the .krx beside
+// it; a .krx that cannot be read or holds a bad line is refused by name (and the
+// tournament with it), never taken for "no list".
 Result<RoundRobinTournament> loadRoundRobin(const QString& path);
+
+// "<name>.krx" for "<name>.kr2" (any other path gets ".krx" appended).
+QString roundRobinTieBreaksPath(const QString& kr2Path);
+// The .krx file's text for a list (CR LF lines: "Ladya-KRX|1", "tiebreaks|<list>"), and
+// the list read back from such a text; `fileName` names the file in the refusals, which
+// name the line.
+QByteArray roundRobinTieBreaksBytes(const QString& listText);
+Result<QString> parseRoundRobinTieBreaks(QByteArrayView bytes, const QString& fileName);
+// The list kept beside the .kr2 at `kr2Path`: "" when there is no .krx.
+Result<QString> loadRoundRobinTieBreaks(const QString& kr2Path);
+// Keeps `listText` (a list parseTieBreakList takes, canonical as tieBreakListText
+// writes it) beside the .kr2 at `kr2Path`, atomically; an empty list removes the .krx.
+// A .krx that does not load is never replaced: the write is refused, naming it.
+Result<> saveRoundRobinTieBreaks(const QString& kr2Path, const QString& listText);
 
 // Writes the tournament to `path` (its own path when empty), atomically: on failure the
 // file keeps its earlier content and the message to show is returned.

@@ -20,6 +20,10 @@
 //   accel|baku|<last GA>                 Baku acceleration (at most one): <last GA> is
 //                                        the participant number of group GA's last
 //                                        player, 0 while round 1 is not paired
+//   tiebreaks|<list>                     the tie-breaks the regulations announce (at most
+//                                        one), as tieBreakListText writes them:
+//                                        "BH/C1,BH,SB,DE"; a list parseTieBreakList
+//                                        refuses is refused with its line
 //
 // Every record belongs to the "swz" line above it; a set may hold no record at all, and
 // its records may come in any order (the program writes them kind by kind, each kind in
@@ -40,6 +44,7 @@
 #include "swiss/swiss_companion.h"
 
 #include "common/text_file.h"
+#include "scoring/tiebreaks.h"
 #include "swiss/swiss_file.h"
 
 #include <QCoreApplication>
@@ -143,6 +148,11 @@ std::optional<RecordFault> setFault(const CompanionSet& set, int n) {
     }
     if (e.acceleration.lastGa != 0)
         participantFault(set.accelerationLine, e.acceleration.lastGa);
+    if (!e.tieBreaks.isEmpty()) {
+        if (const Result<TieBreakList> list = parseTieBreakList(e.tieBreaks); !list)
+            keepFirst(fault, set.tieBreaksLine,
+                      tr("список тай-брейков не читается: %1").arg(list.failure().text));
+    }
     for (qsizetype i = 0; i < e.forbidden.size(); ++i) {
         const ForbiddenPair& f = e.forbidden[i];
         const int line = lineAt(set.forbiddenLines, i);
@@ -312,6 +322,8 @@ QByteArray companionBytes(const QVector<CompanionSet>& sets) {
                              number(f.toRound)});
         if (e.acceleration.baku)
             appendLine(out, {"accel", "baku", number(e.acceleration.lastGa)});
+        if (!e.tieBreaks.isEmpty())
+            appendLine(out, {"tiebreaks", e.tieBreaks.toUtf8()});
     }
     return out;
 }
@@ -366,7 +378,7 @@ Result<QVector<CompanionSet>> parseCompanionBytes(QByteArrayView bytes, const QS
             continue;
         }
         if (kind != "rounds" && kind != "bye" && kind != "withdraw" && kind != "late" &&
-            kind != "forbid" && kind != "accel")
+            kind != "forbid" && kind != "accel" && kind != "tiebreaks")
             return fail(tr("неизвестная запись \"%1\"").arg(QString::fromUtf8(kind)));
         if (sets.isEmpty())
             return fail(tr("запись стоит до первой строки swz и не относится ни к одному "
@@ -422,6 +434,20 @@ Result<QVector<CompanionSet>> parseCompanionBytes(QByteArrayView bytes, const QS
                                 .arg(QString::number(set.accelerationLine)));
             e.acceleration = {true, numbers[0]};
             set.accelerationLine = line;
+        } else if (kind == "tiebreaks") {
+            if (fields.size() != 2)
+                return fail(fieldCount.arg(QStringLiteral("tiebreaks"), QStringLiteral("2")));
+            if (set.tieBreaksLine != 0)
+                return fail(tr("список тай-брейков уже записан в строке %1")
+                                .arg(QString::number(set.tieBreaksLine)));
+            const Result<TieBreakList> list = parseTieBreakList(QString::fromUtf8(fields[1]));
+            if (!list)
+                return fail(tr("список тай-брейков не читается: %1").arg(list.failure().text));
+            if (list->empty())
+                return fail(tr("список тай-брейков пуст"));
+            // Kept as the program writes it, so that the next save leaves the line alone.
+            e.tieBreaks = tieBreakListText(*list);
+            set.tieBreaksLine = line;
         } else {
             if (fields.size() != 5)
                 return fail(fieldCount.arg(QStringLiteral("forbid"), QStringLiteral("5")));
@@ -549,7 +575,7 @@ std::optional<PairWriteFault> writeSwissPair(const QString& swzPath, const QByte
         sets->front().fingerprint == fingerprint && sets->front().extras == extras)
         return writeSwz();
 
-    const CompanionSet next{fingerprint, QByteArray(), extras, 0, {}, {}, {}, {}, 0};
+    const CompanionSet next{fingerprint, QByteArray(), extras, 0, {}, {}, {}, {}, 0, 0};
     // Without a .swz a companion belongs to nothing (a creation cut short): the new one
     // comes first, so that the .swz never appears without its records.
     const QFileInfo swzInfo(swzPath);
@@ -562,7 +588,7 @@ std::optional<PairWriteFault> writeSwissPair(const QString& swzPath, const QByte
     const std::optional<QByteArray> old = readFileBytes(swzPath, &reason);
     if (!old)
         return PairWriteFault{swzPath, reason};
-    CompanionSet before{swzFingerprint(*old), QByteArray(), SwissExtras(), 0, {}, {}, {}, {}, 0};
+    CompanionSet before{swzFingerprint(*old), QByteArray(), SwissExtras(), 0, {}, {}, {}, {}, 0, 0};
     if (sets) {
         // Refused exactly when loading the pair refuses it: a companion that does not
         // load is never replaced.

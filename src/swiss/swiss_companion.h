@@ -45,6 +45,7 @@ struct CompanionSet {
     int roundsLine = 0;
     QVector<int> byeLines, withdrawalLines, lateLines, forbiddenLines;
     int accelerationLine = 0;
+    int tieBreaksLine = 0;
 };
 
 // The file's text: the sets in order.

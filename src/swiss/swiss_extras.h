@@ -1,8 +1,8 @@
 // What a real open needs beyond the .swz file: the planned rounds, withdrawals, requested
-// byes, late entries and forbidden pairs. The .swz keeps only boards; a participant who
-// is not paired in a round (withdrawn, on a requested bye, not yet entered) sits on no
-// board of it, and the round's spare boards are empty ("0|0||"). These records say why,
-// and what the round brought each of them.
+// byes, late entries, forbidden pairs and the tie-breaks the regulations announce. The .swz keeps
+// only boards; a participant who is not paired in a round (withdrawn, on a requested bye, not yet
+// entered) sits on no board of it, and the round's spare boards are empty ("0|0||"). These records
+// say why, and what the round brought each of them.
 //
 // A tournament that uses none of it has no companion file, and its .swz is what it
 // always was. Otherwise the records live in "<tournament>.swx" beside the .swz
@@ -77,13 +77,17 @@ struct SwissExtras {
     QVector<LateEntry> lateEntries;
     QVector<ForbiddenPair> forbidden;
     Acceleration acceleration;
+    // The tie-breaks the regulations announce, as tieBreakListText writes them
+    // ("BH/C1,BH,SB,DE"); "" when none is chosen and the program's own order stands.
+    QString tieBreaks;
 
     bool operator==(const SwissExtras&) const = default;
 
     // Nothing to keep beyond the .swz: no companion file is written.
     bool isEmpty() const {
         return plannedRounds == 0 && byes.isEmpty() && withdrawals.isEmpty() &&
-               lateEntries.isEmpty() && forbidden.isEmpty() && !acceleration.baku;
+               lateEntries.isEmpty() && forbidden.isEmpty() && !acceleration.baku &&
+               tieBreaks.isEmpty();
     }
 
     // Why `participant` sits out `round`, if it does: a requested bye first, then a

@@ -1,6 +1,7 @@
 #include "app/cli_commands.h"
 #include "support/test_support.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace ladya;
@@ -38,6 +39,14 @@ TEST(CliHelp, EveryCommandPrintsItsUsageAndSucceeds) {
         QString manName = command.name;
         manName.replace('-', "\\-");
         EXPECT_TRUE(man.contains(manName)) << command.name.toStdString();
+        // And the manual page every option of its synopsis.
+        static const QRegularExpression option(QStringLiteral("--[a-z][a-z-]*"));
+        for (const QRegularExpressionMatch& m : option.globalMatch(command.synopsis)) {
+            QString manOption = m.captured(0);
+            manOption.replace('-', "\\-");
+            EXPECT_TRUE(man.contains(manOption))
+                << command.name.toStdString() << " " << m.captured(0).toStdString();
+        }
     }
 }
 

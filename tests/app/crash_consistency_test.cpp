@@ -78,6 +78,8 @@ bool loads(const QString& name, const std::optional<QByteArray>& bytes) {
         return parseRoundRobin(splitLines(*bytes), name).ok();
     if (name.endsWith(QStringLiteral(".swz")))
         return parseSwissBytes(*bytes).ok();
+    if (name.endsWith(QStringLiteral(".krx")))
+        return parseRoundRobinTieBreaks(*bytes, name).ok();
     if (name.endsWith(QStringLiteral(".html")))
         return bytes->trimmed().toLower().endsWith("</html>");
     return true;
@@ -236,6 +238,8 @@ const QVector<CrashPath>& crashPaths() {
                  t.extras.byes.append(bye);
              if (i % 5 == 0)
                  t.extras.plannedRounds = 5 + i % 9;
+             if (i % 4 == 0)
+                 t.extras.tieBreaks = t.extras.tieBreaks.isEmpty() ? "BH/C1,SB" : "";
              saveSwiss(t);
          },
          {},
@@ -279,6 +283,19 @@ const QVector<CrashPath>& crashPaths() {
          },
          {},
          {"f1.swz", "f2.swz", "f3.swz", "f4.swz", "f5.swz", "f6.swz", "f7.swz", "f8.swz"}},
+        {"round-robin tie-break list",
+         {QStringLiteral("t.kr2"), QStringLiteral("t.krx")},
+         [](const QString& dir) {
+             copyData("roundrobin/four_players_two_cycles.kr2", in(dir, "t.kr2"));
+         },
+         24,
+         [](const QString& dir, int i) {
+             // Chosen, changed and cleared in turn; the .kr2 is never touched.
+             static const QStringList lists = {QStringLiteral("BH/C1,SB"), QStringLiteral(""),
+                                               QStringLiteral("SB,DE,WIN")};
+             saveRoundRobinTieBreaks(in(dir, "t.kr2"), lists.at(i % lists.size()));
+         },
+         {}},
         {"player addition",
          {QStringLiteral("players.dat")},
          [](const QString& dir) { copyData("club/sample/players.dat", in(dir, "players.dat")); },

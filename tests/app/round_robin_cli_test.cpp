@@ -1,6 +1,8 @@
 #include "app/cli.h"
 #include "reports/pairing_sheet.h"
 #include "roundrobin/round_robin_controller.h"
+#include "roundrobin/round_robin_file.h"
+#include "scoring/tiebreaks.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -141,4 +143,66 @@ TEST(RoundRobinCli, PairingSheetDefaultsAndWithdrawal) {
     const test::ProgramRun again = test::runProgram({"withdraw", kr2, "1"});
     EXPECT_EQ(again.status, 2);
     EXPECT_TRUE(again.err.contains("no game left")) << again.err.toStdString();
+}
+
+// With a list (given, or kept in the .krx) the standings follow it, players equal on it
+// sharing their place; `tiebreaks` writes the .krx beside FILE (or beside OUT with a
+// copy of FILE) and never the .kr2.
+TEST(RoundRobinCli, TieBreakListRanksTheStandingsAndIsKept) {
+    QTemporaryDir dir;
+    const QString original = test::dataPath("roundrobin/six_players_all_drawn.kr2");
+    const QString copy = dir.filePath("t.kr2");
+    // The tournament still running: its end date taken out.
+    QByteArray running = test::readBytes(original);
+    running.replace("\r\n07.02.2027\r\n", "\r\n\r\n");
+    test::writeBytes(copy, running);
+    const QByteArray golden =
+        test::readBytes(test::dataPath("roundrobin/six_players_all_drawn.standings.txt"));
+    // Every game drawn: equal on points and Sonneborn-Berger, all six share the places.
+    const QString sb = tieBreakValueText(TieBreak{TieBreakId::SB}, 6.25);
+    QByteArray expected;
+    for (const QByteArray& line : golden.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        QList<QByteArray> cells = line.split('\t');
+        const bool title = cells.first() == "Место";
+        if (!title)
+            cells.first() = "1–6";
+        cells.insert(5, title ? QByteArray("SB") : sb.toUtf8());
+        expected += cells.join('\t') + '\n';
+    }
+    test::ProgramRun run = test::runProgram({"standings", copy, "--tiebreaks", "SB"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, expected);
+
+    const QByteArray kr2 = test::readBytes(copy);
+    EXPECT_EQ(test::runProgram({"tiebreaks", copy, "--set", "sb"}).status, 0);
+    EXPECT_EQ(test::readBytes(copy), kr2);
+    EXPECT_EQ(test::readBytes(dir.filePath("t.krx")), "Ladya-KRX|1\r\ntiebreaks|SB\r\n");
+    EXPECT_EQ(test::runProgram({"standings", copy}).out, expected);
+
+    const QString out = dir.filePath("out.kr2");
+    EXPECT_EQ(test::runProgram({"tiebreaks", copy, "--set", "DE,SB", "-o", out}).status, 0);
+    EXPECT_EQ(test::readBytes(out), kr2);
+    EXPECT_EQ(loadRoundRobin(out)->tieBreaks, "DE,SB");
+    EXPECT_EQ(loadRoundRobin(copy)->tieBreaks, "SB");
+
+    for (const QStringList& bad :
+         {QStringList{"tiebreaks", copy, "--set", "SB,SB"}, QStringList{"tiebreaks", copy},
+          QStringList{"tiebreaks", copy, "--set", "SB", "--clear"},
+          QStringList{"standings", copy, "--tiebreaks", "XYZ"}}) {
+        run = test::runProgram(bad);
+        EXPECT_EQ(run.status, 2) << bad.join(' ').toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_EQ(test::runProgram({"tiebreaks", copy, "--clear"}).status, 0);
+    EXPECT_FALSE(QFile::exists(dir.filePath("t.krx")));
+    EXPECT_EQ(test::runProgram({"standings", copy}).out, golden);
+
+    // A finished tournament's places stand.
+    test::writeBytes(copy, test::readBytes(original));
+    run = test::runProgram({"tiebreaks", copy, "--set", "SB"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.contains("завершён")) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("t.krx")));
 }

@@ -1,4 +1,5 @@
 #include "app/cli.h"
+#include "scoring/tiebreaks.h"
 #include "support/test_support.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_test_util.h"
@@ -221,4 +222,75 @@ TEST(SwissCli, DirectorCommandsChangeTheTournamentOrSayWhy) {
     ASSERT_EQ(runCli({"rounds", fresh, "7"}).status, 0);
     ASSERT_EQ(runCli({"accelerate", fresh, "--baku"}).status, 0);
     EXPECT_EQ(loadSwiss(fresh)->extras.acceleration, (Acceleration{true, 0}));
+}
+
+namespace {
+
+// A golden standings listing as a tie-break list shows it: `column` put in after
+// "Очки" (title first, then a value per row), the places replaced, the rows reordered.
+QByteArray rankedListing(const QByteArray& golden, const QVector<int>& rows,
+                         const QStringList& places, const QStringList& column, int after) {
+    const QList<QByteArray> lines = golden.split('\n');
+    const auto withColumn = [after](const QByteArray& line, const QString& value) {
+        QList<QByteArray> cells = line.split('\t');
+        cells.insert(after + 1, value.toUtf8());
+        return cells.join('\t') + '\n';
+    };
+    QByteArray out = withColumn(lines.at(0), column.at(0));
+    for (qsizetype k = 0; k < rows.size(); ++k) {
+        QByteArray line = lines.at(rows.at(k));
+        line = places.at(k).toUtf8() + line.mid(line.indexOf('\t'));
+        out += withColumn(line, column.at(k + 1));
+    }
+    return out;
+}
+
+} // namespace
+
+// With a list (given, or kept by the tournament) the standings follow it, players equal
+// on it sharing their place; `tiebreaks` keeps it in the .swx and leaves the .swz.
+TEST(SwissCli, TieBreakListRanksTheStandingsAndIsKept) {
+    QTemporaryDir dir;
+    const QString worked = test::dataPath("swiss/worked.swz");
+    const QString copy = dir.filePath("t.swz");
+    ASSERT_TRUE(QFile::copy(worked, copy));
+    const QByteArray golden = test::readBytes(test::dataPath("swiss/worked.standings.txt"));
+    const TieBreak won{TieBreakId::WON};
+    const QString none = tieBreakValueText(won, 0);
+    // Participants 2 and 4 (rows 3 and 4) are equal on points and on games won.
+    const QByteArray expected =
+        rankedListing(golden, {1, 2, 3, 4}, {"1", "2", "3–4", "3–4"},
+                      {"WON", tieBreakValueText(won, 2), none, none, none}, 4);
+    CliOutput r = runCli({"standings", copy, "--tiebreaks", "won"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, expected);
+
+    EXPECT_EQ(runCli({"tiebreaks", copy, "--set", "WON"}).status, 0);
+    EXPECT_EQ(test::readBytes(copy), test::readBytes(worked));
+    EXPECT_EQ(loadSwiss(copy)->extras.tieBreaks, "WON");
+    EXPECT_EQ(runCli({"standings", copy}).out, expected);
+    // The option overrides the list kept.
+    QByteArray titles = golden.left(golden.indexOf('\n'));
+    titles.replace("Очки\t", "Очки\tPS\t");
+    EXPECT_TRUE(runCli({"standings", copy, "--tiebreaks", "PS"}).out.startsWith(titles + '\n'));
+
+    for (const QStringList& bad :
+         {QStringList{"tiebreaks", copy, "--set", "BH/C9"}, QStringList{"tiebreaks", copy},
+          QStringList{"tiebreaks", copy, "--set", "SB", "--clear"},
+          QStringList{"standings", copy, "--tiebreaks", "XYZ"}}) {
+        r = runCli(bad);
+        EXPECT_EQ(r.status, 2) << bad.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    EXPECT_EQ(loadSwiss(copy)->extras.tieBreaks, "WON");
+    EXPECT_EQ(runCli({"tiebreaks", copy, "--clear"}).status, 0);
+    EXPECT_EQ(runCli({"standings", copy}).out, golden);
+
+    // A finished tournament's places stand.
+    QByteArray finished = test::readBytes(worked);
+    finished.replace(finished.indexOf("\r\n\r\n"), 4, "\r\n08.12.2026\r\n");
+    test::writeBytes(copy, finished);
+    r = runCli({"tiebreaks", copy, "--set", "SB"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains("завершён")) << r.err.toStdString();
 }

@@ -116,6 +116,10 @@ const QVector<WritePath>& writePaths() {
              t.extras.plannedRounds = 5;
              return textOf(saveSwiss(t));
          }},
+        {"round-robin tie-break list", "Кубок.krx",
+         [](const QDir& dir) {
+             return textOf(saveRoundRobinTieBreaks(dir.filePath("Кубок.kr2"), "BH/C1,SB"));
+         }},
         {"player added", FileNames::Players,
          [](const QDir& dir) {
              PlayerDatabase db = playersInMemory();
@@ -183,6 +187,7 @@ void fillFolder(const QDir& dir) {
     test::writeBytes(dir.filePath("out.html"), "<html>earlier output</html>\r\n");
     test::writeBytes(dir.filePath("next.swz"), "earlier commit\r\n");
     test::writeBytes(dir.filePath("Кубок.kr2"), joinLinesCrLf(RoundRobinLines));
+    test::writeBytes(dir.filePath("Кубок.krx"), "Ladya-KRX|1\r\ntiebreaks|SB\r\n");
     test::writeBytes(dir.filePath("Швейцарка.swz"), joinLinesCrLf(SwissLines));
 }
 

@@ -309,3 +309,46 @@ TEST(TrfCli, ExportsAndImportsWithoutReplacingATournament) {
     EXPECT_FALSE(QFile::exists(blank));
     EXPECT_EQ(test::runProgram({"trf", swz, "--rounds", "0"}).status, 2);
 }
+
+// A chosen tie-break list goes out in 202 and 212, ranks the players by it, and a
+// Swiss's comes back from 202 (or from 212 after its PTS); a list the program cannot
+// compute is refused naming the line, except when reading only to check a pairing.
+TEST(TrfExport, TieBreakListGoesOutIn202And212AndComesBack) {
+    SwissTournament t = *loadSwiss(test::dataPath("swiss/worked.swz"));
+    t.extras.tieBreaks = "WON";
+    QByteArray trf = trfExport(t);
+    EXPECT_TRUE(trf.contains("\r\nXXR 2\r\n202 WON\r\n212 PTS,WON\r\n")) << trf.toStdString();
+    // Players 2 and 4 are equal on points and games won: they share rank 3.
+    EXPECT_EQ(trf.count("  0.5    3  "), 2) << trf.toStdString();
+    Result<TrfImported> back = trfImportSwiss(trf);
+    ASSERT_TRUE(back) << back.failure().text.toStdString();
+    EXPECT_EQ(back->tournament.extras.tieBreaks, "WON");
+
+    const QByteArray head = "012 T\r\n042 2026/05/03\r\n";
+    const QByteArray players = playerLine(1, "A", "1500", "1.0", "  0002 w 1") +
+                               playerLine(2, "B", "1400", "0.0", "  0001 b 0");
+    const struct {
+        QByteArray records;
+        const char* list; // "" when refused
+    } cases[] = {
+        {"202 BH/C1,SB\r\n", "BH/C1,SB"},   {"212 PTS,SB,DE\r\n", "SB,DE"},
+        {"202 SB\r\n212 PTS,BH\r\n", "SB"}, {"202 BH/C1,XYZ\r\n", ""},
+        {"212 PTS,SB,SB\r\n", ""},
+    };
+    for (const auto& c : cases) {
+        back = trfImportSwiss(head + c.records + players);
+        if (*c.list) {
+            ASSERT_TRUE(back) << c.records.toStdString() << back.failure().text.toStdString();
+            EXPECT_EQ(back->tournament.extras.tieBreaks, c.list);
+        } else {
+            ASSERT_FALSE(back) << c.records.toStdString();
+            EXPECT_TRUE(back.failure().text.startsWith("Строка 3: список тай-брейков"))
+                << back.failure().text.toStdString();
+            EXPECT_TRUE(trfImportSwiss(head + c.records + players, TrfLimits::Format));
+        }
+    }
+    RoundRobinTournament rr =
+        *loadRoundRobin(test::dataPath("reports/four_players_two_cycles.kr2"));
+    rr.tieBreaks = "SB,DE";
+    EXPECT_TRUE(trfExport(rr).contains("\r\n202 SB,DE\r\n212 PTS,SB,DE\r\n"));
+}

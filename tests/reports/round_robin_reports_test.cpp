@@ -11,9 +11,9 @@ using namespace ladya;
 namespace {
 
 // An expected page under tests/data/reports, named
-// <tournament>.crosstable.html, <tournament>.schedule.html or <tournament>.stats.<N>.html
-// beside <tournament>.kr2. Every page was checked against the rules, not copied from
-// the program.
+// <tournament>.crosstable.html, <tournament>.schedule.html, <tournament>.stats.<N>.html or
+// <tournament>.final.html beside <tournament>.kr2 (and its .krx when it keeps a list). Every page
+// was checked against the rules, not copied from the program.
 RoundRobinTournament loadFile(const QString& path) {
     Result<RoundRobinTournament> loaded = loadRoundRobin(path);
     if (!loaded) {
@@ -33,6 +33,8 @@ html::HtmlReport render(const test::GoldenPage& page, const RoundRobinTournament
     if (page.kind == QStringLiteral("pairings"))
         return pairingSheetReport(roundRobinPairingSheet(t, page.number));
     const RoundRobinResults results = computeRoundRobin(t);
+    if (page.kind == QStringLiteral("final"))
+        return roundRobinFinalStandingsReport(t, results);
     if (page.kind == QStringLiteral("stats"))
         return participantStatisticsReport(t, results, page.number);
     return crosstableReport(t, results);
@@ -52,6 +54,7 @@ TEST(RoundRobinReports, GoldenPages) {
         const RoundRobinTournament t = loadFile(page.tournament);
         const QByteArray expected = test::readBytes(page.name);
         EXPECT_EQ(render(page, t).bytes(), expected);
+        test::updateGoldenIfAsked(page.name, render(page, t).bytes());
         QStringList args = {QStringLiteral("report"), page.kind, page.tournament};
         if (page.number > 0)
             args << QString::number(page.number);

@@ -54,13 +54,15 @@ TEST(SwissReports, GoldenPagesFromTheFunctionsAndTheCli) {
         ASSERT_TRUE(loaded) << loaded.failure().text.toStdString();
         const SwissTournament& t = *loaded;
         const SwissStandings s = computeSwissStandings(t);
-        const html::HtmlReport report = page.kind == QStringLiteral("stats")
-                                            ? swissStatisticsReport(t, s, page.number)
-                                        : page.kind == QStringLiteral("pairings")
-                                            ? pairingSheetReport(swissPairingSheet(t, page.number))
-                                            : swissCrosstableReport(t, s);
+        const html::HtmlReport report =
+            page.kind == QStringLiteral("stats") ? swissStatisticsReport(t, s, page.number)
+            : page.kind == QStringLiteral("pairings")
+                ? pairingSheetReport(swissPairingSheet(t, page.number))
+            : page.kind == QStringLiteral("final") ? swissFinalStandingsReport(t, s)
+                                                   : swissCrosstableReport(t, s);
         const QByteArray expected = test::readBytes(page.name);
         EXPECT_EQ(report.bytes(), expected);
+        test::updateGoldenIfAsked(page.name, report.bytes());
 
         QProcess cli;
         cli.start(QStringLiteral(LADYA_CLI_PATH), reportArguments(page));

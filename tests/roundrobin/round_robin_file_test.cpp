@@ -162,3 +162,60 @@ TEST(RoundRobinFile, UnreadableFileIsReported) {
     EXPECT_FALSE(loadRoundRobin(dir.filePath("missing.kr2")));
     EXPECT_EQ(roundRobinSaveFailedMessage().title, "Ошибка создания файла");
 }
+
+// The tie-break list lives in the .krx beside the .kr2: written only while a list is
+// chosen, the .kr2's bytes never touched, and a damaged .krx refused by name and kept.
+TEST(RoundRobinFile, TieBreakListIsKeptBesideTheKr2) {
+    QTemporaryDir dir;
+    auto t = test::makeRoundRobin({{"ИВАНОВ", "КМС", "2150"}, {"ПЕТРОВ", "1*", "1980"}});
+    t.state.path = dir.filePath("Кубок.kr2");
+    const QString krx = dir.filePath("Кубок.krx");
+    EXPECT_EQ(roundRobinTieBreaksPath(t.state.path), krx);
+    ASSERT_TRUE(saveRoundRobin(t));
+    const QByteArray kr2 = test::readBytes(t.state.path);
+    EXPECT_FALSE(QFile::exists(krx));
+
+    ASSERT_TRUE(saveRoundRobinTieBreaks(t.state.path, "BH/C1,SB,DE"));
+    EXPECT_EQ(test::readBytes(krx), "Ladya-KRX|1\r\ntiebreaks|BH/C1,SB,DE\r\n");
+    EXPECT_EQ(test::readBytes(t.state.path), kr2);
+    Result<RoundRobinTournament> loaded = loadRoundRobin(t.state.path);
+    ASSERT_TRUE(loaded) << loaded.failure().text.toStdString();
+    EXPECT_EQ(loaded->tieBreaks, "BH/C1,SB,DE");
+    t.tieBreaks = "BH/C1,SB,DE";
+    EXPECT_EQ(*loaded, t);
+    // Saving the tournament leaves the list where it is.
+    ASSERT_TRUE(saveRoundRobin(*loaded));
+    EXPECT_EQ(test::readBytes(t.state.path), kr2);
+    EXPECT_EQ(loadRoundRobin(t.state.path)->tieBreaks, "BH/C1,SB,DE");
+
+    // No list: no .krx.
+    ASSERT_TRUE(saveRoundRobinTieBreaks(t.state.path, QString()));
+    EXPECT_FALSE(QFile::exists(krx));
+    EXPECT_EQ(loadRoundRobin(t.state.path)->tieBreaks, QString());
+    EXPECT_FALSE(saveRoundRobinTieBreaks(t.state.path, "BH/Q7"));
+    EXPECT_FALSE(QFile::exists(krx));
+
+    const struct {
+        QByteArray text;
+        const char* says;
+    } damaged[] = {
+        {"Ladya-KRX|2\r\n", "строка 1: версия 2"},
+        {"tiebreaks|SB\r\n", "строка 1: это не файл"},
+        {"Ladya-KRX|1\r\ntiebreaks|SB,XYZ\r\n", "строка 2: список тай-брейков не читается"},
+        {"Ladya-KRX|1\r\ntiebreaks|\r\n", "строка 2: список тай-брейков пуст"},
+        {"Ladya-KRX|1\r\ntiebreaks|SB\r\ntiebreaks|BH\r\n", "строка 3: список тай-брейков уже"},
+        {"Ladya-KRX|1\r\nrounds|7\r\n", "строка 2: неизвестная запись \"rounds\""},
+        {"Ladya-KRX|1\r\n\xff\r\n", "строка 2: текст не в кодировке UTF-8"},
+    };
+    for (const auto& c : damaged) {
+        test::writeBytes(krx, c.text);
+        loaded = loadRoundRobin(t.state.path);
+        ASSERT_FALSE(loaded) << c.says;
+        EXPECT_TRUE(loaded.failure().text.contains("Кубок.krx"));
+        EXPECT_TRUE(loaded.failure().text.contains(QString::fromUtf8(c.says)))
+            << loaded.failure().text.toStdString();
+        EXPECT_FALSE(saveRoundRobinTieBreaks(t.state.path, "SB")) << c.says;
+        EXPECT_FALSE(saveRoundRobinTieBreaks(t.state.path, QString())) << c.says;
+        EXPECT_EQ(test::readBytes(krx), c.text) << c.says;
+    }
+}

@@ -42,7 +42,7 @@ void withFileSizeLimit(long bytes, const std::function<void()>& write) {
 
 QVector<GoldenPage> goldenPages(const QString& folder, const QString& extension) {
     static const QRegularExpression pattern(
-        QStringLiteral("^(.+)\\.(crosstable|schedule|stats|pairings)(?:\\.(\\d+))?\\.html$"));
+        QStringLiteral("^(.+)\\.(crosstable|schedule|stats|pairings|final)(?:\\.(\\d+))?\\.html$"));
     const QDir data(dataPath(folder));
     QVector<GoldenPage> pages;
     for (const QString& name :
@@ -56,6 +56,11 @@ QVector<GoldenPage> goldenPages(const QString& folder, const QString& extension)
                       m.captured(2), m.captured(3).toInt()});
     }
     return pages;
+}
+
+void updateGoldenIfAsked(const QString& path, const QByteArray& bytes) {
+    if (qEnvironmentVariableIsSet("LADYA_UPDATE_GOLDEN"))
+        writeBytes(path, bytes);
 }
 
 ProgramRun runProgram(const QStringList& args) {

@@ -22,11 +22,14 @@ void withFileSizeLimit(long bytes, const std::function<void()>& write);
 struct GoldenPage {
     QString name;       // the .html file
     QString tournament; // the tournament file
-    QString kind;       // crosstable, schedule, stats or pairings
+    QString kind;       // crosstable, schedule, stats, pairings or final
     int number = 0;     // the participant of a stats page, the round of a pairings page
 };
 // Every page of the folder under tests/data; an unexpected file name fails the test.
 QVector<GoldenPage> goldenPages(const QString& folder, const QString& extension);
+// Rewrites a golden page with what the program gives when LADYA_UPDATE_GOLDEN is set
+// (after a change of figures on purpose; the pages are then checked again by hand).
+void updateGoldenIfAsked(const QString& path, const QByteArray& bytes);
 
 // The real ladya-cli program run to its end (status −1 when it did not finish).
 struct ProgramRun {

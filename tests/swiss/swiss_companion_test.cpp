@@ -24,6 +24,7 @@ SwissTournament withEveryRecord(const QString& path) {
     t.extras.lateEntries = {{6, 2, Absence::HalfBye}};
     t.extras.forbidden = {{1, 5, 1, 0}, {3, 2, 2, 4}};
     t.extras.acceleration = {true, 4};
+    t.extras.tieBreaks = "BH/C1,SB";
     return t;
 }
 
@@ -56,7 +57,8 @@ TEST(SwissCompanion, EveryRecordKindIsWrittenAndReadBack) {
                                                         "late|6|2|H\r\n"
                                                         "forbid|1|5|1|0\r\n"
                                                         "forbid|3|2|2|4\r\n"
-                                                        "accel|baku|4\r\n");
+                                                        "accel|baku|4\r\n"
+                                                        "tiebreaks|BH/C1,SB\r\n");
     const Result<SwissTournament> loaded = loadSwiss(path);
     ASSERT_TRUE(loaded) << loaded.failure().text.toStdString();
     EXPECT_EQ(loaded->extras, t.extras);
@@ -184,6 +186,10 @@ TEST(SwissCompanion, BadCompanionIsRefusedByLineAndNeverReplaced) {
         {head + "accel|swift|4\r\n", "строка 3: ускорение \"swift\" неизвестно"},
         {head + "accel|baku|9\r\n", "строка 3: участника 9 нет в турнире"},
         {head + "accel|baku|0\r\naccel|baku|4\r\n", "строка 4: ускорение уже записано"},
+        {head + "tiebreaks|BH/C1,XYZ\r\n", "строка 3: список тай-брейков не читается"},
+        {head + "tiebreaks|\r\n", "строка 3: список тай-брейков пуст"},
+        {head + "tiebreaks|SB\r\ntiebreaks|BH\r\n", "строка 4: список тай-брейков уже записан"},
+        {head + "tiebreaks|SB|BH\r\n", "строка 3: в записи \"tiebreaks\" должно быть полей: 2"},
         {"Ladya-SWX|1\r\nswz|" + QByteArray(32, 'a') + "\r\n", "не соответствует файлу турнира"},
         {head + "bye|1|2|H\r\n\xff\r\n", "строка 4: текст не в кодировке UTF-8"},
     };

@@ -1,0 +1,52 @@
+// The Swiss standings ranked by a chosen tie-break list: the lists, the reports and
+// ladya-cli show the program's own columns as they are, with one column per entry of the
+// list after the points, the rows in the list's order and the shared places ("3–4").
+#pragma once
+
+#include "common/list_column.h"
+#include "common/result.h"
+#include "scoring/tiebreaks.h"
+#include "swiss/swiss_file.h"
+#include "swiss/swiss_standings.h"
+
+#include <QStringList>
+#include <QVector>
+
+namespace ladya {
+
+// Chooses the tie-break list (its text as the director or the CLI writes it; "" for
+// none, the program's own order) until the tournament is finished: the list is stored
+// as tieBreakListText writes it. Refused, naming what is wrong, for a finished
+// tournament and for a text parseTieBreakList refuses; the tournament is then left as
+// it was. Saving is the caller's (saveSwiss keeps it in the companion file).
+Result<> setSwissTieBreaks(SwissTournament& tournament, const QString& listText);
+
+struct SwissTieBreakStandings {
+    TieBreakList list;
+    TieBreakRanking ranking; // player index = participant number − 1
+    // The standings with `order` and every `place` as the list ranks them (a row's
+    // position; the bye participant is not ranked and has place 0), so that the
+    // opponents' places in "Соперники" and the crosstable's round cells point at rows.
+    SwissStandings standings;
+
+    int rowCount() const { return int(ranking.order.size()); }
+    // The participant number at row `row` (1-based), and the row's place text.
+    int participantAt(int row) const { return ranking.order.at(std::size_t(row - 1)) + 1; }
+    QString placeText(int row) const;
+    // The list's values of the participant at `row`.
+    QStringList tieBreakCells(int row) const;
+};
+
+SwissTieBreakStandings swissTieBreakStandings(const SwissTournament& tournament,
+                                              const SwissStandings& standings,
+                                              const TieBreakList& list);
+
+// The standings list's columns with the list's after "Очки", and its rows.
+QVector<ListColumn> swissTieBreakStandingsColumns(const TieBreakList& list);
+QVector<QStringList> swissTieBreakStandingsRows(const SwissTournament& tournament,
+                                                const SwissTieBreakStandings& ranked);
+
+// Where the list's columns stand in the standings list: after "Очки".
+inline constexpr int SwissTieBreakColumn = 5;
+
+} // namespace ladya
