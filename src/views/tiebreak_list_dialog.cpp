@@ -179,11 +179,17 @@ std::optional<QString> TieBreakListDialog::run(TieBreakListController controller
 }
 
 bool TieBreakListDialog::eventFilter(QObject* watched, QEvent* event) {
-    // On the list: Delete removes the chosen entry, Ctrl+Up and Ctrl+Down move it.
+    // On the list: Delete removes the chosen entry, Ctrl+Up and Ctrl+Down move it, and
+    // Enter saves as it does beside the fields.
     if (watched == m_entries && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool ctrl = key->modifiers() == Qt::ControlModifier;
-        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+        const bool plain = key->modifiers() == Qt::NoModifier;
+        if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            leave(true);
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete && plain) {
             m_controller.remove();
         } else if (ctrl && key->key() == Qt::Key_Up) {
             m_controller.moveUp();
