@@ -217,9 +217,8 @@ private:
     int m_selected = -1;
 };
 
-// The results table window's list.
-// With a tie-break list its "Место" shows the list's places and its columns follow
-// "Очки".
+// The results table window's list; with a tie-break list its "Место" shows the list's
+// places and the list's columns follow "Очки".
 struct ResultsTable {
     static QString windowTitle(); // "Таблица результатов участников"
     static QVector<ListColumn> columns(const RoundRobinTournament& tournament);
