@@ -186,10 +186,15 @@ QVector<QStringList> resultsTableRows(const RoundRobinTournament& tournament,
     for (int i = 1; i <= n; ++i) {
         QStringList& row = rows[i - 1];
         const size_t index = size_t(i - 1);
-        const bool ranked = std::find(order.begin(), order.end(), i - 1) != order.end();
+        // The bye row is not ranked: no place and no values.
+        if (std::find(order.begin(), order.end(), i - 1) == order.end()) {
+            row[n + ResultsTieBreakOffset] = QString();
+            for (size_t k = 0; k < list.size(); ++k)
+                row.insert(n + ResultsTieBreakOffset, QString());
+            continue;
+        }
         row[n + ResultsTieBreakOffset] =
-            ranked ? sharedPlaceText(ranking.firstPlace[index], ranking.lastPlace[index])
-                   : QString();
+            sharedPlaceText(ranking.firstPlace[index], ranking.lastPlace[index]);
         insertTieBreakValues(row, n + ResultsTieBreakOffset, list, ranking, index);
     }
     // The coefficient and norm rows are padded to the wider table.

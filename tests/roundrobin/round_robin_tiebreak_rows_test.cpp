@@ -98,3 +98,17 @@ TEST(RoundRobinTieBreakRows, CreationStoresTheChosenListBesideTheFile) {
         EXPECT_EQ(loadRoundRobin(created->state.path)->tieBreaks, list);
     }
 }
+
+TEST(RoundRobinTieBreakRows, TheByeRowIsNeitherRankedNorValued) {
+    const RoundRobinTournament t =
+        test::makeRoundRobin({{"P1", "1", "2000"}, {"P2", "1", "1900"}, {"P3", "1", "1800"}});
+    const TieBreakRanking ranking = rankByTieBreaks(roundRobinTieBreakField(t), bpgList());
+    const RoundRobinResults results = computeRoundRobin(t);
+    EXPECT_EQ(standingsRows(t, results.standings, bpgList(), ranking).size(), 3);
+    const QStringList titles = columnTitles(resultsTableColumns(4, bpgList()));
+    const QStringList bye = resultsTableRows(t, results, bpgList(), ranking).value(3);
+    ASSERT_EQ(bye.size(), titles.size());
+    EXPECT_EQ(bye[1], "**");
+    EXPECT_EQ(bye[titles.indexOf("Место")], "");
+    EXPECT_EQ(bye[titles.indexOf(tieBreakTitle(bpgList().front()))], "");
+}
