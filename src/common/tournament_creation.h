@@ -50,6 +50,13 @@ public:
     virtual bool finishEnabled() const = 0;
     // What to ask before the close box drops the participants; nothing to ask when none.
     virtual std::optional<Message> closeQuestion() const = 0;
+
+    // The tie-break list chosen for the new tournament, stored with it ("" for none).
+    void setTieBreaks(const QString& listText) { m_tieBreaks = listText; }
+    const QString& tieBreaks() const { return m_tieBreaks; }
+
+protected:
+    QString m_tieBreaks;
 };
 
 // "№", "Ф.И.О участника", "Страна/Город", "Разряд", "Рейтинг".

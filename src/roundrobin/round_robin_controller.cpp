@@ -1,5 +1,6 @@
 #include "roundrobin/round_robin_controller.h"
 
+#include "roundrobin/round_robin_tiebreaks.h"
 #include "scoring/result_entry.h"
 
 #include <QCoreApplication>
@@ -91,6 +92,21 @@ int RoundRobinController::roundInPlay() const {
 
 void RoundRobinController::recompute() {
     m_results = computeRoundRobin(m_tournament);
+    m_tieBreakList = roundRobinTieBreakList(m_tournament);
+    m_ranking = m_tieBreakList.empty()
+                    ? TieBreakRanking()
+                    : rankByTieBreaks(roundRobinTieBreakField(m_tournament), m_tieBreakList);
+}
+
+Result<> RoundRobinController::setTieBreaks(const QString& listText) {
+    if (!tieBreaksEnabled() || listText == m_tournament.tieBreaks)
+        return {};
+    if (Result<> saved = saveRoundRobinTieBreaks(m_tournament.state.path, listText); !saved)
+        return saved;
+    m_tournament.tieBreaks = listText;
+    m_participant = 0; // the places have moved
+    recompute();
+    return {};
 }
 
 QString RoundRobinController::windowTitle() const {
@@ -166,7 +182,7 @@ int RoundRobinController::firstUnplayedBoard() const {
 }
 
 QVector<QStringList> RoundRobinController::standingsRows() const {
-    return ladya::standingsRows(m_tournament, m_results.standings);
+    return ladya::standingsRows(m_tournament, m_results.standings, m_tieBreakList, m_ranking);
 }
 
 QStringList RoundRobinController::resultEntries() {
@@ -222,6 +238,12 @@ int RoundRobinController::nextUnplayedBoard() const {
 }
 
 void RoundRobinController::clickStandingsRow(int position) {
+    if (!m_tieBreakList.empty()) {
+        const std::vector<int>& ranked = m_ranking.order;
+        m_participant =
+            position >= 0 && position < int(ranked.size()) ? ranked[size_t(position)] + 1 : 0;
+        return;
+    }
     const QVector<int>& order = m_results.standings.placeOrder;
     m_participant = position >= 0 && position < order.size() ? order.at(position) : 0;
 }
@@ -365,6 +387,18 @@ QVector<QStringList> ParticipantStatistics::gameRows() const {
     if (m_selected < 1)
         return {};
     return participantGames(m_tournament, m_selected);
+}
+
+QVector<ListColumn> ResultsTable::columns(const RoundRobinTournament& tournament) {
+    return resultsTableColumns(tournament.participantCount(), roundRobinTieBreakList(tournament));
+}
+
+QVector<QStringList> ResultsTable::rows(const RoundRobinTournament& tournament) {
+    const TieBreakList list = roundRobinTieBreakList(tournament);
+    const TieBreakRanking ranking =
+        list.empty() ? TieBreakRanking()
+                     : rankByTieBreaks(roundRobinTieBreakField(tournament), list);
+    return resultsTableRows(tournament, computeRoundRobin(tournament), list, ranking);
 }
 
 QString ResultsTable::windowTitle() {

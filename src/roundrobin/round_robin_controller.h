@@ -98,9 +98,18 @@ public:
     // Why the selector proposes what it shows; "" when it proposes nothing.
     QString entryHint() const;
 
-    // Standings list, in the order of places.
-    static QVector<ListColumn> standingColumns() { return standingsColumns(); }
+    // Standings list, in the order of places; with a tie-break list, in the list's order
+    // with its columns after "Очки".
+    QVector<ListColumn> standingColumns() const { return standingsColumns(m_tieBreakList); }
     QVector<QStringList> standingsRows() const;
+    const TieBreakList& tieBreakList() const { return m_tieBreakList; }
+    const TieBreakRanking& tieBreakRanking() const { return m_ranking; }
+
+    // The tie-break list: chosen, or changed, until the tournament is finished; kept
+    // beside the tournament file.
+    bool tieBreaksEnabled() const { return !m_tournament.state.isFinished(); }
+    QString tieBreakListText() const { return m_tournament.tieBreaks; }
+    Result<> setTieBreaks(const QString& listText);
 
     // A click in the standings list at `position` (0-based, −1 when none): the
     // participant of that place is the one a withdrawal would name.
@@ -172,6 +181,8 @@ private:
     RoundRobinTournament m_tournament;
     SaveFunction m_save;
     RoundRobinResults m_results;
+    TieBreakList m_tieBreakList;
+    TieBreakRanking m_ranking; // computed only with a list
     int m_round = 1;
     int m_board = 0;
     QString m_entry;
@@ -206,15 +217,12 @@ private:
     int m_selected = -1;
 };
 
-// The results table window's list.
+// The results table window's list; with a tie-break list its "Место" shows the list's
+// places and the list's columns follow "Очки".
 struct ResultsTable {
     static QString windowTitle(); // "Таблица результатов участников"
-    static QVector<ListColumn> columns(const RoundRobinTournament& tournament) {
-        return resultsTableColumns(tournament.participantCount());
-    }
-    static QVector<QStringList> rows(const RoundRobinTournament& tournament) {
-        return resultsTableRows(tournament, computeRoundRobin(tournament));
-    }
+    static QVector<ListColumn> columns(const RoundRobinTournament& tournament);
+    static QVector<QStringList> rows(const RoundRobinTournament& tournament);
 };
 
 } // namespace ladya

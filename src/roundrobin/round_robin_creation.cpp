@@ -4,6 +4,7 @@
 #include "scoring/expected_score.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace ladya {
@@ -204,7 +205,18 @@ Result<RoundRobinTournament> RoundRobinCreation::finish(const QDate& today) {
         return tournamentExistsMessage(t.state.path);
     if (Result<> saved = m_save(t); !saved)
         return saved.failure();
-    return loadRoundRobin(t.state.path);
+    if (!m_tieBreaks.isEmpty()) {
+        // Without its list the tournament would rank otherwise than the director chose:
+        // the new file goes again, so that "Завершить" can be tried once more.
+        if (Result<> saved = saveRoundRobinTieBreaks(t.state.path, m_tieBreaks); !saved) {
+            QFile::remove(t.state.path);
+            return saved.failure();
+        }
+    }
+    Result<RoundRobinTournament> loaded = loadRoundRobin(t.state.path);
+    if (loaded)
+        loaded->tieBreaks = m_tieBreaks;
+    return loaded;
 }
 
 } // namespace ladya

@@ -1,6 +1,9 @@
 #include "roundrobin/round_robin_rows.h"
 
+#include "roundrobin/round_robin_tiebreaks.h"
 #include "scoring/expected_score.h"
+
+#include <algorithm>
 
 namespace ladya {
 
@@ -51,6 +54,59 @@ QVector<QStringList> standingsRows(const RoundRobinTournament& tournament,
         const StandingsEntry& s = standings.of(number);
         rows.append({QString::number(k + 1), p.name, p.category, p.rating, formatFixed(s.points, 1),
                      formatFixed(s.sonnebornBerger, 2)});
+    }
+    return rows;
+}
+
+namespace {
+
+constexpr int StandingsTieBreakColumn = 5; // right after "Очки"
+constexpr int ResultsTieBreakOffset = 6;   // "Очки" of the results table is column N + 5
+constexpr int TieBreakColumnWidth = 50;
+
+void insertTieBreakColumns(QVector<ListColumn>& columns, qsizetype at, const TieBreakList& list) {
+    for (size_t k = 0; k < list.size(); ++k)
+        columns.insert(at + qsizetype(k), {tieBreakTitle(list[k]), TieBreakColumnWidth});
+}
+
+void insertTieBreakValues(QStringList& row, qsizetype at, const TieBreakList& list,
+                          const TieBreakRanking& ranking, size_t index) {
+    for (size_t k = 0; k < list.size(); ++k)
+        row.insert(at + qsizetype(k), tieBreakValueText(list[k], ranking.values[index][k]));
+}
+
+} // namespace
+
+TieBreakList roundRobinTieBreakList(const RoundRobinTournament& tournament) {
+    const Result<TieBreakList> list = parseTieBreakList(tournament.tieBreaks);
+    return list ? *list : TieBreakList();
+}
+
+QVector<ListColumn> standingsColumns(const TieBreakList& list) {
+    QVector<ListColumn> columns = standingsColumns();
+    insertTieBreakColumns(columns, StandingsTieBreakColumn, list);
+    return columns;
+}
+
+QVector<QStringList> standingsRows(const RoundRobinTournament& tournament,
+                                   const RoundRobinStandings& standings, const TieBreakList& list,
+                                   const TieBreakRanking& ranking) {
+    if (list.empty())
+        return standingsRows(tournament, standings);
+    QVector<QStringList> rows;
+    rows.reserve(qsizetype(ranking.order.size()));
+    for (const int index : ranking.order) {
+        const size_t i = size_t(index);
+        const Participant& p = tournament.participant(index + 1);
+        const StandingsEntry& s = standings.of(index + 1);
+        QStringList row = {sharedPlaceText(ranking.firstPlace[i], ranking.lastPlace[i]),
+                           p.name,
+                           p.category,
+                           p.rating,
+                           formatFixed(s.points, 1),
+                           formatFixed(s.sonnebornBerger, 2)};
+        insertTieBreakValues(row, StandingsTieBreakColumn, list, ranking, i);
+        rows.append(row);
     }
     return rows;
 }
@@ -111,6 +167,42 @@ QVector<ListColumn> resultsTableColumns(int participantCount) {
                 {QStringLiteral("(+/-) Эло"), 65}, {QStringLiteral("Ср. эло"), 80},
                 {QStringLiteral("Ож. итог"), 80}};
     return columns;
+}
+
+QVector<ListColumn> resultsTableColumns(int participantCount, const TieBreakList& list) {
+    QVector<ListColumn> columns = resultsTableColumns(participantCount);
+    insertTieBreakColumns(columns, participantCount + ResultsTieBreakOffset, list);
+    return columns;
+}
+
+QVector<QStringList> resultsTableRows(const RoundRobinTournament& tournament,
+                                      const RoundRobinResults& results, const TieBreakList& list,
+                                      const TieBreakRanking& ranking) {
+    QVector<QStringList> rows = resultsTableRows(tournament, results);
+    if (list.empty())
+        return rows;
+    const int n = tournament.participantCount();
+    const std::vector<int>& order = ranking.order;
+    for (int i = 1; i <= n; ++i) {
+        QStringList& row = rows[i - 1];
+        const size_t index = size_t(i - 1);
+        // The bye row is not ranked: no place and no values.
+        if (std::find(order.begin(), order.end(), i - 1) == order.end()) {
+            row[n + ResultsTieBreakOffset] = QString();
+            for (size_t k = 0; k < list.size(); ++k)
+                row.insert(n + ResultsTieBreakOffset, QString());
+            continue;
+        }
+        row[n + ResultsTieBreakOffset] =
+            sharedPlaceText(ranking.firstPlace[index], ranking.lastPlace[index]);
+        insertTieBreakValues(row, n + ResultsTieBreakOffset, list, ranking, index);
+    }
+    // The coefficient and norm rows are padded to the wider table.
+    for (qsizetype r = n; r < rows.size(); ++r) {
+        for (size_t k = 0; k < list.size(); ++k)
+            rows[r] << QString();
+    }
+    return rows;
 }
 
 QVector<QStringList> resultsTableRows(const RoundRobinTournament& tournament,

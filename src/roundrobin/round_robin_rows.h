@@ -5,6 +5,7 @@
 #include "common/list_column.h"
 #include "roundrobin/round_robin_rating.h"
 #include "roundrobin/round_robin_standings.h"
+#include "scoring/tiebreaks.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,6 +33,17 @@ QVector<ListColumn> standingsColumns();
 QVector<QStringList> standingsRows(const RoundRobinTournament& tournament,
                                    const RoundRobinStandings& standings);
 
+// The tournament's tie-break list as the lists use it: "" or a text the program cannot
+// read is the empty list, the program's own order.
+TieBreakList roundRobinTieBreakList(const RoundRobinTournament& tournament);
+// With a tie-break list: a column per entry right after "Очки", titled as the
+// regulations write it, and the rows in the list's order with shared places ("3–4"); the
+// bye row, which the list never ranks, is left out. An empty list gives the lists above.
+QVector<ListColumn> standingsColumns(const TieBreakList& list);
+QVector<QStringList> standingsRows(const RoundRobinTournament& tournament,
+                                   const RoundRobinStandings& standings, const TieBreakList& list,
+                                   const TieBreakRanking& ranking);
+
 // The statistics window's participant list: "№", "Список игроков", "Разряд",
 // "Рейтинг", "Очки", in table order.
 QVector<ListColumn> statisticsParticipantColumns();
@@ -47,5 +59,11 @@ QVector<QStringList> participantGames(const RoundRobinTournament& tournament, in
 QVector<ListColumn> resultsTableColumns(int participantCount);
 QVector<QStringList> resultsTableRows(const RoundRobinTournament& tournament,
                                       const RoundRobinResults& results);
+// The same with a tie-break list: its columns after "Очки", and "Место" the place the
+// list gives (shared "3–4", empty for the bye row); the rows stay in table order.
+QVector<ListColumn> resultsTableColumns(int participantCount, const TieBreakList& list);
+QVector<QStringList> resultsTableRows(const RoundRobinTournament& tournament,
+                                      const RoundRobinResults& results, const TieBreakList& list,
+                                      const TieBreakRanking& ranking);
 
 } // namespace ladya

@@ -108,6 +108,9 @@ QStringList SwissWindowController::roundItems() const {
 
 void SwissWindowController::recompute() {
     m_standings = computeSwissStandings(m_tournament);
+    // A list the program cannot read ranks as none; its editor says why.
+    const Result<TieBreakList> list = parseTieBreakList(m_tournament.extras.tieBreaks);
+    m_ranked = rankSwissStandings(m_tournament, m_standings, list ? *list : TieBreakList());
 }
 
 QStringList SwissWindowController::gameRow(int row) const {
@@ -139,11 +142,15 @@ QString SwissWindowController::roundProgress() const {
 }
 
 QStringList SwissWindowController::standingsRow(int row) const {
-    return swissStandingsRow(m_tournament, m_standings, row + 1);
+    return swissStandingsRow(m_tournament, m_ranked, row + 1);
 }
 
 QVector<QStringList> SwissWindowController::standingsRows() const {
-    return swissStandingsRows(m_tournament, m_standings);
+    QVector<QStringList> rows;
+    rows.reserve(standingsRowCount());
+    for (int row = 0; row < standingsRowCount(); ++row)
+        rows.append(standingsRow(row));
+    return rows;
 }
 
 void SwissWindowController::refreshGameList() {
@@ -393,7 +400,7 @@ QString SwissWindowController::finishToolTip() const {
 void SwissWindowController::clickStandings(int row) {
     if (row >= 0 && row < standingsRowCount()) {
         // Row i shows place i + 1.
-        m_statsParticipant = m_standings.participantAt(row + 1);
+        m_statsParticipant = m_ranked.standings.participantAt(row + 1);
         m_statsEnabled = true;
         m_statsCaption = QStringLiteral("Статистика игрока - ") +
                          m_tournament.participant(m_statsParticipant).name;
@@ -608,7 +615,7 @@ Result<> SwissWindowController::applyChoice(const ParticipantChoice& c, const QS
             from = *first;
             to = *last;
         }
-        done = forbidPair(changed, p, m_standings.participantAt(*place), from, to);
+        done = forbidPair(changed, p, m_ranked.standings.participantAt(*place), from, to);
     } else {
         const std::optional<int> round = strictNumber(answer);
         if (!round)
@@ -699,6 +706,14 @@ Result<> SwissWindowController::setPlannedRounds(const QString& answer) {
     SwissTournament changed = m_tournament;
     if (Result<> set = ladya::setPlannedRounds(changed, *rounds); !set)
         return set;
+    return saveAction(std::move(changed));
+}
+
+Result<> SwissWindowController::setTieBreaks(const QString& listText) {
+    if (!tieBreaksEnabled() || listText == m_tournament.extras.tieBreaks)
+        return {};
+    SwissTournament changed = m_tournament;
+    changed.extras.tieBreaks = listText;
     return saveAction(std::move(changed));
 }
 

@@ -82,7 +82,9 @@ public:
     // participant who sits out the round; those rows are not selected for results.
     int gameRowCount() const { return int(m_rowBoards.size() + m_absences.size()); }
     QStringList gameRow(int row) const; // row counted from 0
-    int standingsRowCount() const { return int(m_standings.order.size()); }
+    // With a tie-break list the list ranks the rows and has its columns after "Очки".
+    QVector<ListColumn> standingsColumns() const { return swissStandingsColumns(m_ranked.list); }
+    int standingsRowCount() const { return int(m_ranked.standings.order.size()); }
     QStringList standingsRow(int row) const; // row counted from 0
     // The whole lists, as the command-line listings print them.
     QVector<QStringList> gameRows() const { return swissGameRows(m_tournament, m_displayedRound); }
@@ -185,6 +187,12 @@ public:
     Message accelerationQuestion() const;
     Result<> toggleAcceleration();
 
+    // The tie-break list: chosen, or changed, until the tournament is finished; saved
+    // with the tournament's other records.
+    bool tieBreaksEnabled() const { return !m_tournament.isFinished(); }
+    QString tieBreakListText() const { return m_tournament.extras.tieBreaks; }
+    Result<> setTieBreaks(const QString& listText);
+
     // Why "Жеребьёвка следующего тура" is disabled when the tournament's rounds are
     // all played; "" otherwise.
     QString pairingToolTip() const;
@@ -208,6 +216,8 @@ private:
     // The figures of the last recomputation; a pairing does not redo them, and the
     // standings list shows them with the participants' own fields.
     SwissStandings m_standings;
+    // The same as the tournament's tie-break list ranks them: what the standings list shows.
+    SwissRankedStandings m_ranked;
     int m_displayedRound = 0;
     int m_selectedBoard = -1;
     int m_statsParticipant = 0;

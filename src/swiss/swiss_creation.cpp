@@ -171,6 +171,7 @@ Result<SwissTournament> SwissCreationController::finish(const QString& workingDi
     // The planned rounds are kept beside the file: the pairing needs its last round.
     t.extras.plannedRounds = parseLenientInt(m_roundsText);
     t.extras.acceleration.baku = m_baku;
+    t.extras.tieBreaks = m_tieBreaks;
     if (Result<> saved = saveSwiss(t); !saved)
         return saved.failure();
     return t;

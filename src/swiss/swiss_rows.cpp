@@ -1,5 +1,7 @@
 #include "swiss/swiss_rows.h"
 
+#include "swiss/swiss_tiebreaks.h"
+
 #include <QCoreApplication>
 
 namespace ladya {
@@ -116,6 +118,54 @@ QVector<QStringList> swissStandingsRows(const SwissTournament& t, const SwissSta
     for (int place = 1; place <= s.order.size(); ++place)
         rows.append(swissStandingsRow(t, s, place));
     return rows;
+}
+
+namespace {
+
+// Where the list's columns go: right after "Очки".
+constexpr int TieBreakColumn = 5;
+constexpr int TieBreakColumnWidth = 45;
+
+} // namespace
+
+SwissRankedStandings rankSwissStandings(const SwissTournament& t, const SwissStandings& s,
+                                        const TieBreakList& list) {
+    SwissRankedStandings ranked{list, {}, s};
+    if (list.empty())
+        return ranked;
+    ranked.ranking = rankByTieBreaks(swissTieBreakField(t), list);
+    SwissStandings& shown = ranked.standings;
+    shown.order.clear();
+    shown.order.reserve(qsizetype(ranked.ranking.order.size()));
+    for (SwissFigures& f : shown.figures)
+        f.place = 0;
+    for (const int index : ranked.ranking.order) {
+        shown.order.append(index + 1);
+        shown.figures[index].place = int(shown.order.size());
+    }
+    return ranked;
+}
+
+QVector<ListColumn> swissStandingsColumns(const TieBreakList& list) {
+    QVector<ListColumn> columns = swissStandingsColumns();
+    for (size_t k = 0; k < list.size(); ++k)
+        columns.insert(TieBreakColumn + qsizetype(k),
+                       {tieBreakTitle(list[k]), TieBreakColumnWidth});
+    return columns;
+}
+
+QStringList swissStandingsRow(const SwissTournament& t, const SwissRankedStandings& ranked,
+                              int place) {
+    QStringList row = swissStandingsRow(t, ranked.standings, place);
+    if (ranked.list.empty())
+        return row;
+    const size_t index = size_t(ranked.standings.participantAt(place) - 1);
+    const TieBreakRanking& r = ranked.ranking;
+    row[0] = sharedPlaceText(r.firstPlace[index], r.lastPlace[index]);
+    for (size_t k = 0; k < ranked.list.size(); ++k)
+        row.insert(TieBreakColumn + qsizetype(k),
+                   tieBreakValueText(ranked.list[k], r.values[index][k]));
+    return row;
 }
 
 } // namespace ladya

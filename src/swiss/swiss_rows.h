@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/list_column.h"
+#include "scoring/tiebreaks.h"
 #include "swiss/swiss_file.h"
 #include "swiss/swiss_standings.h"
 
@@ -33,5 +34,24 @@ QStringList swissStandingsRow(const SwissTournament& tournament, const SwissStan
                               int place);
 QVector<QStringList> swissStandingsRows(const SwissTournament& tournament,
                                         const SwissStandings& standings);
+
+// The standings as the tournament's tie-break list ranks them (an empty list: as the
+// program ranks them, and nothing else changes).
+struct SwissRankedStandings {
+    TieBreakList list;
+    TieBreakRanking ranking;
+    // The program's figures with the list's order and places; the bye participant, whom
+    // the list never ranks, is left out, and "Соперники" names the places of this order.
+    SwissStandings standings;
+};
+SwissRankedStandings rankSwissStandings(const SwissTournament& tournament,
+                                        const SwissStandings& standings, const TieBreakList& list);
+// The columns of the standings list with a column per entry of the list right after
+// "Очки", titled as the regulations write the entry.
+QVector<ListColumn> swissStandingsColumns(const TieBreakList& list);
+// A row of that list: the shared place ("3–4"), the program's figures and, after the
+// points, the list's values.
+QStringList swissStandingsRow(const SwissTournament& tournament, const SwissRankedStandings& ranked,
+                              int place);
 
 } // namespace ladya

@@ -157,6 +157,12 @@ void TextRowsModel::addColumn(const QString& title) {
     endInsertColumns();
 }
 
+void TextRowsModel::setTitles(const QStringList& titles) {
+    beginResetModel();
+    m_titles = titles;
+    endResetModel();
+}
+
 void TextRowsModel::setRows(QVector<QStringList> rows) {
     beginResetModel();
     m_rowAt = nullptr;
@@ -274,6 +280,17 @@ MultiColumnList::MultiColumnList(QWidget* parent)
 void MultiColumnList::addColumn(const QString& title, int width) {
     m_model->addColumn(title);
     setColumnWidth(static_cast<int>(m_model->titles().size()) - 1, width);
+}
+
+void MultiColumnList::setColumns(const QVector<ListColumn>& columns) {
+    const bool spread = m_baseWidths.size() == header()->count();
+    QHash<QString, int> kept;
+    for (int c = 0; c < header()->count(); ++c)
+        kept.insert(m_model->titles().value(c), spread ? m_baseWidths[c] : columnWidth(c));
+    m_model->setTitles(columnTitles(columns));
+    for (int c = 0; c < columns.size(); ++c)
+        setColumnWidth(c, kept.value(columns[c].title, columns[c].width));
+    setStretchColumns(m_stretchColumns);
 }
 
 void MultiColumnList::setRows(QVector<QStringList> rows) {

@@ -75,6 +75,8 @@ public:
     using RowFunction = std::function<QStringList(int row)>;
 
     void addColumn(const QString& title);
+    // Other columns for the same rows (one reset).
+    void setTitles(const QStringList& titles);
     void setRows(QVector<QStringList> rows);
     void appendRow(QStringList cells);
     void removeRowAt(int row);
@@ -111,6 +113,9 @@ public:
     explicit MultiColumnList(QWidget* parent = nullptr);
 
     void addColumn(const QString& title, int width);
+    // Replaces the columns; a column whose title stays keeps its width, a new one takes
+    // the given width. The list's minimum width stays: what no longer fits scrolls.
+    void setColumns(const QVector<ListColumn>& columns);
     void setRows(QVector<QStringList> rows);
     // Rows made by `rowAt` as the view needs them; refreshRows() after they change.
     void setRowSource(int count, TextRowsModel::RowFunction rowAt);

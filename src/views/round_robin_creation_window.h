@@ -25,6 +25,7 @@ public:
 private:
     void showSummary() override;
     Result<> save(const QDate& today) override;
+    bool roundRobin() const override { return true; }
 
     RoundRobinCreation m_creation;
     std::optional<RoundRobinTournament> m_created;

@@ -11,6 +11,7 @@
 #include "ui/platform.h"
 #include "views/participant_statistics_window.h"
 #include "views/results_table_window.h"
+#include "views/tiebreak_list_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -62,8 +63,9 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     const QStringList names = m_controller.tournament().participantNames();
     m_games = ui::makeList(QStringLiteral("gameList"), RoundRobinController::gameColumns(), {1, 2},
                            names);
-    m_standings = ui::makeList(QStringLiteral("standingsList"),
-                               RoundRobinController::standingColumns(), {1}, names);
+    // Sized for the program's own columns: a tie-break list's columns scroll rather than
+    // widen the window.
+    m_standings = ui::makeList(QStringLiteral("standingsList"), standingsColumns(), {1}, names);
     lists->addWidget(m_games, 1, 0);
     lists->addWidget(m_standings, 1, 1);
     lists->setColumnStretch(1, 1);
@@ -129,8 +131,11 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     roundButtons->setSpacing(10);
     m_pairingSheet = ui::makeButton(pairingSheetName(), QStringLiteral("pairingSheetButton"), 130);
     m_withdraw = ui::makeButton(withdrawButton(), QStringLiteral("withdrawButton"), 140);
+    m_tieBreaks = ui::makeButton(TieBreakListController::openButton(),
+                                 QStringLiteral("tieBreaksButton"), 120);
     roundButtons->addWidget(m_pairingSheet);
     roundButtons->addWidget(m_withdraw);
+    roundButtons->addWidget(m_tieBreaks);
     roundButtons->addStretch();
     windows->addLayout(roundButtons);
     windows->addStretch();
@@ -139,9 +144,9 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     fixSize();
     // Tab goes the way a result is entered, from the round to "Записать", then on to
     // the standings and the buttons.
-    QWidget* const order[] = {m_round,     m_games,      m_result,   m_write,
-                              m_standings, m_withdraw,   m_schedule, m_pairingSheet,
-                              m_table,     m_statistics, m_mainMenu, m_finish};
+    QWidget* const order[] = {m_round,    m_games,     m_result,       m_write, m_standings,
+                              m_withdraw, m_schedule,  m_pairingSheet, m_table, m_statistics,
+                              m_mainMenu, m_tieBreaks, m_finish};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -154,6 +159,7 @@ RoundRobinWindow::RoundRobinWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_standings, &ui::MultiColumnList::rowClicked, this,
             &RoundRobinWindow::standingsClicked);
     connect(m_withdraw, &QPushButton::clicked, this, &RoundRobinWindow::withdraw);
+    connect(m_tieBreaks, &QPushButton::clicked, this, &RoundRobinWindow::tieBreaks);
     connect(m_pairingSheet, &QPushButton::clicked, this, &RoundRobinWindow::writePairingSheet);
     connect(m_result, &QComboBox::currentIndexChanged, this, &RoundRobinWindow::resultChosen);
     connect(m_write, &QPushButton::clicked, this, &RoundRobinWindow::writeResult);
@@ -194,6 +200,11 @@ void RoundRobinWindow::applyRules() {
     m_write->setEnabled(m_controller.writeEnabled());
     m_finish->setEnabled(m_controller.finishEnabled());
     m_withdraw->setEnabled(m_controller.withdrawEnabled());
+    m_tieBreaks->setEnabled(m_controller.tieBreaksEnabled());
+    m_tieBreaks->setToolTip(
+        m_controller.tieBreaksEnabled()
+            ? TieBreakListController::chosenLine(m_controller.tieBreakListText())
+            : TieBreakListController::finishedRefusal());
     m_finish->setToolTip(m_controller.finishToolTip());
     m_result->setToolTip(m_controller.resultToolTip());
     m_selectedPlayers->setText(m_controller.selectedPlayersText());
@@ -205,6 +216,12 @@ void RoundRobinWindow::showGames() {
 }
 
 void RoundRobinWindow::showStandings() {
+    const QVector<ListColumn> columns = m_controller.standingColumns();
+    if (columnTitles(columns) != m_standings->rowsModel()->titles()) {
+        m_standings->setColumns(columns);
+        for (int c = 0; c < columns.size(); ++c)
+            m_standings->widenColumnFor(c, {columns[c].title}, 80);
+    }
     m_standings->setRows(m_controller.standingsRows());
 }
 
@@ -297,6 +314,22 @@ void RoundRobinWindow::withdraw() {
     if (!question || !m_platform.confirm(this, *question))
         return;
     showWritten(m_controller.withdrawSelected());
+}
+
+void RoundRobinWindow::tieBreaks() {
+    applyRules();
+    if (!m_controller.tieBreaksEnabled())
+        return;
+    const std::optional<QString> chosen = TieBreakListDialog::run(
+        TieBreakListController(m_controller.tieBreakListText(), true), this);
+    if (!chosen)
+        return;
+    const Result<> saved = m_controller.setTieBreaks(*chosen);
+    m_standings->clearSelection();
+    showStandings();
+    applyRules();
+    if (!saved)
+        m_platform.showMessage(this, saved.failure());
 }
 
 void RoundRobinWindow::exportTrf() {

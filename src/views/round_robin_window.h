@@ -54,6 +54,7 @@ private:
     void writePairingSheet();
     void standingsClicked();
     void withdraw();
+    void tieBreaks();
     void exportTrf();
     void openCompletion();
     void closeBox();
@@ -74,6 +75,7 @@ private:
     QPushButton* m_schedule = nullptr;
     QPushButton* m_pairingSheet = nullptr;
     QPushButton* m_withdraw = nullptr;
+    QPushButton* m_tieBreaks = nullptr;
     QPushButton* m_trf = nullptr;
     QPushButton* m_finish = nullptr;
     QPushButton* m_table = nullptr;

@@ -24,6 +24,7 @@ public:
 private:
     void showSummary() override;
     Result<> save(const QDate& today) override;
+    bool roundRobin() const override { return false; }
 
     SwissCreationController m_creation;
     std::optional<SwissTournament> m_created;

@@ -11,6 +11,7 @@
 #include "ui/modal.h"
 #include "ui/platform.h"
 #include "views/pairing_dialog.h"
+#include "views/tiebreak_list_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -92,6 +93,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
                                           QStringLiteral("20.0"),   QStringLiteral("2800")};
     for (int c = 0; c < standingsSamples.size(); ++c)
         m_standings->widenColumnFor(c, {m_standings->cellText(-1, c), standingsSamples[c]}, 80);
+    // The tie-break columns do not widen the window: the list scrolls instead.
     m_standings->setMinimumWidth(m_standings->widthForAllColumns());
     grid->addWidget(m_games, 1, 0);
     grid->addWidget(m_standings, 1, 1);
@@ -153,14 +155,17 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     m_acceleration =
         ui::makeButton(accelerationButton(), QStringLiteral("accelerationButton"), 180);
     buttons->addWidget(m_acceleration, 3, 2);
+    m_tieBreaks = ui::makeButton(TieBreakListController::openButton(),
+                                 QStringLiteral("tieBreaksButton"), 280);
+    buttons->addWidget(m_tieBreaks, 3, 0);
     grid->addLayout(buttons, 2, 1, 3, 1);
     fixSize();
     // Tab goes the way a result is entered, from the round to "Записать", then on to
     // the standings, the actions on the participant chosen there and the buttons.
     QWidget* const order[] = {
-        m_round,     m_games,        m_result,       m_write,    m_standings,    m_participant,
-        m_lateEntry, m_undoPairing,  m_acceleration, m_pairing,  m_finish,       m_statistics,
-        m_report,    m_pairingSheet, m_trf,          m_mainMenu, m_plannedRounds};
+        m_round,     m_games,        m_result,       m_write,    m_standings, m_participant,
+        m_lateEntry, m_undoPairing,  m_acceleration, m_pairing,  m_finish,    m_statistics,
+        m_report,    m_pairingSheet, m_trf,          m_mainMenu, m_tieBreaks, m_plannedRounds};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -169,6 +174,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
                           [this](int row) { return m_controller.gameRow(row); });
     m_standings->setRowSource(m_controller.standingsRowCount(),
                               [this](int row) { return m_controller.standingsRow(row); });
+    showStandings();
     applyRules();
 
     connect(m_round, &QComboBox::currentIndexChanged, this, &SwissWindow::roundChosen);
@@ -186,6 +192,7 @@ SwissWindow::SwissWindow(Workspace& workspace, ui::Platform& platform,
     connect(m_undoPairing, &QPushButton::clicked, this, &SwissWindow::undoPairing);
     connect(m_plannedRounds, &QPushButton::clicked, this, &SwissWindow::plannedRounds);
     connect(m_acceleration, &QPushButton::clicked, this, &SwissWindow::acceleration);
+    connect(m_tieBreaks, &QPushButton::clicked, this, &SwissWindow::tieBreaks);
     connect(m_statistics, &QPushButton::clicked, this, &SwissWindow::writeStatistics);
     connect(m_report, &QPushButton::clicked, this, &SwissWindow::writeCrosstable);
     connect(m_pairingSheet, &QPushButton::clicked, this, &SwissWindow::writePairingSheet);
@@ -230,6 +237,11 @@ void SwissWindow::applyRules() {
     m_undoPairing->setEnabled(m_controller.undoPairingEnabled());
     m_plannedRounds->setEnabled(m_controller.plannedRoundsEnabled());
     m_acceleration->setEnabled(m_controller.accelerationEnabled());
+    m_tieBreaks->setEnabled(m_controller.tieBreaksEnabled());
+    m_tieBreaks->setToolTip(
+        m_controller.tieBreaksEnabled()
+            ? TieBreakListController::chosenLine(m_controller.tieBreakListText())
+            : TieBreakListController::finishedRefusal());
     m_progress->setText(m_controller.roundProgress());
     m_finish->setEnabled(m_controller.finishEnabled());
     m_finish->setToolTip(m_controller.finishToolTip());
@@ -281,7 +293,7 @@ void SwissWindow::showWritten(const Result<>& written) {
     m_games->refreshRows(m_controller.gameRowCount());
     // The places have changed: the row chosen before is another participant now.
     m_standings->clearSelection();
-    m_standings->refreshRows(m_controller.standingsRowCount());
+    showStandings();
     applyRules();
     if (!written)
         m_platform.showMessage(this, written.failure());
@@ -411,7 +423,7 @@ void SwissWindow::showAction(const Result<>& done) {
     fillRoundChooser();
     m_games->refreshRows(m_controller.gameRowCount());
     m_standings->clearSelection();
-    m_standings->refreshRows(m_controller.standingsRowCount());
+    showStandings();
     applyRules();
     if (!done)
         m_platform.showMessage(this, done.failure());
@@ -466,6 +478,25 @@ void SwissWindow::plannedRounds() {
         this, m_controller.plannedRoundsQuestion(), m_controller.plannedRoundsText());
     if (answer)
         showAction(m_controller.setPlannedRounds(*answer));
+}
+
+void SwissWindow::showStandings() {
+    const QVector<ListColumn> columns = m_controller.standingsColumns();
+    if (columnTitles(columns) != m_standings->rowsModel()->titles()) {
+        m_standings->setColumns(columns);
+        for (int c = 0; c < columns.size(); ++c)
+            m_standings->widenColumnFor(c, {columns[c].title}, 80);
+    }
+    m_standings->refreshRows(m_controller.standingsRowCount());
+}
+
+void SwissWindow::tieBreaks() {
+    if (!m_controller.tieBreaksEnabled())
+        return;
+    const std::optional<QString> chosen = TieBreakListDialog::run(
+        TieBreakListController(m_controller.tieBreakListText(), false), this);
+    if (chosen)
+        showAction(m_controller.setTieBreaks(*chosen));
 }
 
 void SwissWindow::acceleration() {

@@ -61,6 +61,9 @@ private:
     void undoPairing();
     void plannedRounds();
     void acceleration();
+    void tieBreaks();
+    // The standings list's columns as the tie-break list asks, the rows anew.
+    void showStandings();
     void showAction(const Result<>& done);
     void backToMainMenu();
     // Saves what a failed save left behind and closes; false when the window has to stay.
@@ -91,6 +94,7 @@ private:
     QPushButton* m_participant = nullptr;
     QPushButton* m_lateEntry = nullptr;
     QPushButton* m_undoPairing = nullptr;
+    QPushButton* m_tieBreaks = nullptr;
 };
 
 } // namespace ladya

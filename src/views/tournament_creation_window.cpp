@@ -4,6 +4,7 @@
 #include "players/select_player_dialog.h"
 #include "players/workspace.h"
 #include "ui/platform.h"
+#include "views/tiebreak_list_dialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -65,6 +66,17 @@ void TournamentCreationWindow::open(TournamentCreation& creation, QLayout* summa
     m_layout->addLayout(summary);
     if (note)
         m_layout->addWidget(note);
+    // The tie-break list the regulations announce, chosen with the tournament.
+    auto* tieBreakLine = new QHBoxLayout;
+    m_tieBreaksLabel = ui::makeLabel(TieBreakListController::chosenLine(QString()),
+                                     QStringLiteral("tieBreaksLabel"));
+    m_tieBreaksLabel->setTextFormat(Qt::PlainText);
+    m_tieBreaksLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    tieBreakLine->addWidget(m_tieBreaksLabel, 1);
+    m_tieBreaks = ui::makeButton(TieBreakListController::openButton(),
+                                 QStringLiteral("tieBreaksButton"), 150);
+    tieBreakLine->addWidget(m_tieBreaks);
+    m_layout->addLayout(tieBreakLine);
 
     m_list = new ui::MultiColumnList;
     m_list->setObjectName(QStringLiteral("participantList"));
@@ -90,6 +102,7 @@ void TournamentCreationWindow::open(TournamentCreation& creation, QLayout* summa
     connect(m_add, &QPushButton::clicked, this, &TournamentCreationWindow::addParticipant);
     connect(m_remove, &QPushButton::clicked, this, &TournamentCreationWindow::removeParticipant);
     connect(m_finish, &QPushButton::clicked, this, &TournamentCreationWindow::finish);
+    connect(m_tieBreaks, &QPushButton::clicked, this, &TournamentCreationWindow::chooseTieBreaks);
     connect(m_list, &ui::MultiColumnList::rowClicked, this, &TournamentCreationWindow::rowClicked);
     connect(this, &ui::Window::closeRequested, this, [this] {
         // While the selection dialog runs this window takes no input.
@@ -140,6 +153,15 @@ void TournamentCreationWindow::removeParticipant() {
 void TournamentCreationWindow::rowClicked() {
     m_creation->clickRow(m_list->selectedRow());
     applyRules();
+}
+
+void TournamentCreationWindow::chooseTieBreaks() {
+    const std::optional<QString> chosen = TieBreakListDialog::run(
+        TieBreakListController(m_creation->tieBreaks(), roundRobin()), this);
+    if (!chosen)
+        return;
+    m_creation->setTieBreaks(*chosen);
+    m_tieBreaksLabel->setText(TieBreakListController::chosenLine(*chosen));
 }
 
 void TournamentCreationWindow::finish() {

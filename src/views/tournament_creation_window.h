@@ -7,6 +7,7 @@
 #include <QDate>
 #include <optional>
 
+class QLabel;
 class QLayout;
 class QLineEdit;
 class QPushButton;
@@ -51,6 +52,8 @@ protected:
     // "Завершить" with the name and date handed on: the kind saves its tournament and
     // keeps it for takeTournament().
     virtual Result<> save(const QDate& today) = 0;
+    // Which FIDE lists the tie-break editor recommends.
+    virtual bool roundRobin() const = 0;
 
     const Workspace& workspace() const { return m_workspace; }
 
@@ -64,6 +67,7 @@ private:
     void removeParticipant();
     void rowClicked();
     void finish();
+    void chooseTieBreaks();
 
     Workspace& m_workspace;
     ui::Platform& m_platform;
@@ -72,6 +76,8 @@ private:
     QLineEdit* m_name = nullptr;
     ui::DatePicker* m_date = nullptr;
     ui::MultiColumnList* m_list = nullptr;
+    QLabel* m_tieBreaksLabel = nullptr;
+    QPushButton* m_tieBreaks = nullptr;
 };
 
 } // namespace ladya

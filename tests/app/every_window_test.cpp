@@ -16,6 +16,7 @@
 #include "views/round_robin_window.h"
 #include "views/swiss_creation_window.h"
 #include "views/swiss_window.h"
+#include "views/tiebreak_list_dialog.h"
 
 #include <QTextDocument>
 #include <map>
@@ -177,6 +178,15 @@ protected:
                      CompletionDialog::Kind::RoundRobin, platform, false,
                      [](const QString&) { return std::optional<Result<>>(); }));
              }},
+            {"tie-break list",
+             [] {
+                 auto w = shown(std::make_unique<TieBreakListDialog>(
+                     TieBreakListController(QStringLiteral("BH/C1,SB"), false)));
+                 ui::MultiColumnList* entries = list(w.get(), "entryList");
+                 QTest::mouseClick(entries->viewport(), Qt::LeftButton, {},
+                                   entries->visualRect(entries->model()->index(0, 0)).center());
+                 return w;
+             }},
         };
     }
 
@@ -243,17 +253,24 @@ TEST_F(EveryWindowTest, ShowsNamesWithMarkupAsTyped) {
 // the participants.
 TEST_F(EveryWindowTest, TabGoesTheWayTheWorkGoes) {
     const std::map<std::string, QStringList> expected = {
-        {"round-robin creation", {"nameEdit", "startDatePicker", "addButton", "participantList"}},
-        {"swiss creation", {"nameEdit", "startDatePicker", "addButton", "participantList"}},
+        {"round-robin creation",
+         {"nameEdit", "startDatePicker", "addButton", "tieBreaksButton", "participantList"}},
+        {"swiss creation",
+         {"nameEdit", "startDatePicker", "addButton", "tieBreaksButton", "participantList"}},
         {"round-robin window",
          {"roundSelector", "gameList", "resultSelector", "writeButton", "standingsList",
           "scheduleReportButton", "pairingSheetButton", "tableButton", "statisticsButton",
-          "mainMenuButton", "trfExportButton"}},
+          "mainMenuButton", "tieBreaksButton", "trfExportButton"}},
         {"swiss window",
          {"roundSelector", "gameList", "resultSelector", "standingsList", "participantButton",
           "lateEntryButton", "accelerationButton", "pairingButton", "statisticsButton",
-          "reportButton", "trfExportButton", "mainMenuButton", "plannedRoundsButton"}},
+          "reportButton", "trfExportButton", "mainMenuButton", "tieBreaksButton",
+          "plannedRoundsButton"}},
         {"club list", {"clubList", "addMemberButton", "clubReportButton"}},
+        {"tie-break list",
+         {"entryList", "downButton", "removeButton", "clearButton", "knownSelector",
+          "modifierSelector", "addButton", "recommendedSelector", "takeButton", "listEdit",
+          "applyButton", "cancelButton"}},
     };
     for (const Case& c : cases()) {
         const auto found = expected.find(c.name);

@@ -129,4 +129,29 @@ inline QByteArray cliListing(const QStringList& args) {
     return p.readAllStandardOutput();
 }
 
+// The next modal tie-break editor takes `listText` typed into its text field (Enter takes
+// it) and is saved by the keyboard: Tab past "Применить" to "Сохранить", then Space.
+// With `listText` null it is left by Escape.
+inline void typeTieBreaksInEditor(const QString& listText) {
+    whenModalOpens([listText] {
+        QWidget* dialog = openWindow<ui::Window>("tieBreakListDialog");
+        ASSERT_NE(dialog, nullptr);
+        if (listText.isNull()) {
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            return;
+        }
+        QLineEdit* field = edit(dialog, "listEdit");
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, listText);
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(dialog->focusWidget(), button(dialog, "saveButton"));
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Space);
+        EXPECT_FALSE(dialog->isVisible());
+    });
+}
+
 } // namespace ladya::test

@@ -157,6 +157,24 @@ TEST_F(RoundRobinWindowTest, CreatedFromTheMenuPlayedToTheEndAndReopened) {
     EXPECT_TRUE(platform.messages.isEmpty());
 }
 
+TEST_F(RoundRobinWindowTest, TieBreakListChosenByKeysRanksTheStandingsAndIsSaved) {
+    const RoundRobinTournament t = newTournament();
+    auto w = shown(std::make_unique<RoundRobinWindow>(app, platform, t));
+    playAll(w.get());
+    QPushButton* open = button(w.get(), "tieBreaksButton");
+    button(w.get(), "mainMenuButton")->setFocus();
+    QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(w->focusWidget(), open);
+    test::typeTieBreaksInEditor("won");
+    QTest::keyClick(open, Qt::Key_Space);
+    const TieBreakList chosen = *parseTieBreakList("WON");
+    EXPECT_EQ(loadRoundRobin(t.state.path)->tieBreaks, tieBreakListText(chosen));
+    auto* standings = list(w.get(), "standingsList");
+    EXPECT_EQ(standings->rowsModel()->titles(), columnTitles(standingsColumns(chosen)));
+    EXPECT_EQ(standings->rowsModel()->rows(), w->controller().standingsRows());
+    EXPECT_LE(w->width(), 1366);
+}
+
 TEST_F(RoundRobinWindowTest, CloseBoxWithUnplayedGamesSavesAndEndsTheProgram) {
     RoundRobinWindow w(app, platform, newTournament());
     w.show();

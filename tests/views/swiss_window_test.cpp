@@ -137,6 +137,32 @@ TEST_F(SwissWindowTest, BakuAccelerationButtonAsksAndTheProgressSaysIt) {
     EXPECT_LE(w->width(), 1366);
 }
 
+TEST_F(SwissWindowTest, TieBreakListChosenByKeysRanksTheStandingsAndIsSaved) {
+    const QString path = newTournament(15, 2);
+    auto w = openOn(path);
+    QPushButton* open = button(w.get(), "tieBreaksButton");
+    button(w.get(), "mainMenuButton")->setFocus();
+    QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(w->focusWidget(), open);
+    test::typeTieBreaksInEditor("won, bpg");
+    QTest::keyClick(open, Qt::Key_Space);
+    const TieBreakList chosen = *parseTieBreakList("WON,BPG");
+    EXPECT_EQ(loadSwiss(path)->extras.tieBreaks, tieBreakListText(chosen));
+    auto* standings = list(w.get(), "standingsList");
+    EXPECT_EQ(standings->rowsModel()->titles(), columnTitles(swissStandingsColumns(chosen)));
+    EXPECT_EQ(standings->rowsModel()->rows(), w->controller().standingsRows());
+    EXPECT_LE(w->width(), 1366);
+
+    // Escape leaves the list as it is; the empty list brings the program's columns back.
+    test::typeTieBreaksInEditor(QString());
+    QTest::keyClick(open, Qt::Key_Space);
+    EXPECT_EQ(loadSwiss(path)->extras.tieBreaks, tieBreakListText(chosen));
+    test::typeTieBreaksInEditor("");
+    QTest::keyClick(open, Qt::Key_Space);
+    EXPECT_EQ(loadSwiss(path)->extras.tieBreaks, "");
+    EXPECT_EQ(standings->rowsModel()->titles(), columnTitles(swissStandingsColumns()));
+}
+
 TEST_F(SwissWindowTest, CreationOffersBakuAccelerationWithTheRounds) {
     auto creation = shown(std::make_unique<SwissCreationWindow>(app, platform));
     auto* baku = child<QCheckBox>(creation.get(), "bakuCheckBox");
