@@ -20,17 +20,6 @@ Result<> setRoundRobinTieBreaks(RoundRobinTournament& tournament, const QString&
     return {};
 }
 
-namespace {
-
-// "Очки" in the standings list, and in the results table after the participants'
-// columns and the separator.
-constexpr int StandingsPointsColumn = 4;
-int tablePointsColumn(int participantCount) {
-    return 4 + participantCount + 1;
-}
-
-} // namespace
-
 bool RoundRobinTieBreakStandings::isRanked(int number) const {
     return std::find(ranking.order.begin(), ranking.order.end(), number - 1) != ranking.order.end();
 }
@@ -53,47 +42,26 @@ RoundRobinTieBreakStandings roundRobinTieBreakStandings(const RoundRobinTourname
     return {list, rankByTieBreaks(roundRobinTieBreakField(tournament), list)};
 }
 
+// The lists the windows show (round_robin_rows.h), so that the CLI and the reports print
+// what the director sees.
 QVector<ListColumn> roundRobinTieBreakStandingsColumns(const TieBreakList& list) {
-    return insertedColumns(standingsColumns(), StandingsPointsColumn + 1, tieBreakColumns(list));
+    return standingsColumns(list);
 }
 
 QVector<QStringList> roundRobinTieBreakStandingsRows(const RoundRobinTournament& tournament,
                                                      const RoundRobinStandings& standings,
                                                      const RoundRobinTieBreakStandings& ranked) {
-    QVector<QStringList> rows;
-    rows.reserve(ranked.rowCount());
-    for (int row = 1; row <= ranked.rowCount(); ++row) {
-        const int number = ranked.participantAt(row);
-        const Participant& p = tournament.participant(number);
-        const StandingsEntry& s = standings.of(number);
-        rows.append(insertedCells({ranked.placeOf(number), p.name, p.category, p.rating,
-                                   formatFixed(s.points, 1), formatFixed(s.sonnebornBerger, 2)},
-                                  StandingsPointsColumn + 1, ranked.tieBreakCells(number)));
-    }
-    return rows;
+    return standingsRows(tournament, standings, ranked.list, ranked.ranking);
 }
 
 QVector<ListColumn> roundRobinTieBreakTableColumns(int participantCount, const TieBreakList& list) {
-    return insertedColumns(resultsTableColumns(participantCount),
-                           tablePointsColumn(participantCount) + 1, tieBreakColumns(list, 45));
+    return resultsTableColumns(participantCount, list);
 }
 
 QVector<QStringList> roundRobinTieBreakTableRows(const RoundRobinTournament& tournament,
                                                  const RoundRobinResults& results,
                                                  const RoundRobinTieBreakStandings& ranked) {
-    const int n = tournament.participantCount();
-    const int at = tablePointsColumn(n) + 1;
-    QVector<QStringList> rows = resultsTableRows(tournament, results);
-    for (qsizetype k = 0; k < rows.size(); ++k) {
-        if (k < n) {
-            rows[k][at] = ranked.placeOf(int(k) + 1);
-            rows[k] = insertedCells(rows[k], at, ranked.tieBreakCells(int(k) + 1));
-        } else {
-            // The coefficient and norm rows, padded to the wider table.
-            rows[k] = insertedCells(rows[k], at, QStringList(qsizetype(ranked.list.size())));
-        }
-    }
-    return rows;
+    return resultsTableRows(tournament, results, ranked.list, ranked.ranking);
 }
 
 } // namespace ladya

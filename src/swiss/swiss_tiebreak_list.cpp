@@ -30,35 +30,26 @@ QStringList SwissTieBreakStandings::tieBreakCells(int row) const {
     return ladya::tieBreakCells(list, ranking, participantAt(row) - 1);
 }
 
+// The ranking and rows the windows show (swiss_rows.h), so that the CLI and the reports
+// print what the director sees.
 SwissTieBreakStandings swissTieBreakStandings(const SwissTournament& tournament,
                                               const SwissStandings& standings,
                                               const TieBreakList& list) {
-    SwissTieBreakStandings ranked{list, rankByTieBreaks(swissTieBreakField(tournament), list),
-                                  standings};
-    ranked.standings.order.clear();
-    for (SwissFigures& f : ranked.standings.figures)
-        f.place = 0;
-    for (int row = 1; row <= ranked.rowCount(); ++row) {
-        const int number = ranked.participantAt(row);
-        ranked.standings.order.append(number);
-        ranked.standings.of(number).place = row;
-    }
-    return ranked;
+    SwissRankedStandings ranked = rankSwissStandings(tournament, standings, list);
+    return {std::move(ranked.list), std::move(ranked.ranking), std::move(ranked.standings)};
 }
 
 QVector<ListColumn> swissTieBreakStandingsColumns(const TieBreakList& list) {
-    return insertedColumns(swissStandingsColumns(), SwissTieBreakColumn, tieBreakColumns(list));
+    return swissStandingsColumns(list);
 }
 
 QVector<QStringList> swissTieBreakStandingsRows(const SwissTournament& tournament,
                                                 const SwissTieBreakStandings& ranked) {
+    const SwissRankedStandings shown{ranked.list, ranked.ranking, ranked.standings};
     QVector<QStringList> rows;
     rows.reserve(ranked.rowCount());
-    for (int row = 1; row <= ranked.rowCount(); ++row) {
-        QStringList cells = swissStandingsRow(tournament, ranked.standings, row);
-        cells[0] = ranked.placeText(row);
-        rows.append(insertedCells(cells, SwissTieBreakColumn, ranked.tieBreakCells(row)));
-    }
+    for (int row = 1; row <= ranked.rowCount(); ++row)
+        rows.append(swissStandingsRow(tournament, shown, row));
     return rows;
 }
 
