@@ -18,19 +18,4 @@ QStringList tieBreakCells(const TieBreakList& list, const TieBreakRanking& ranki
     return cells;
 }
 
-QStringList insertedCells(QStringList row, qsizetype at, const QStringList& inserted) {
-    at = std::min(at, row.size());
-    for (qsizetype k = 0; k < inserted.size(); ++k)
-        row.insert(at + k, inserted.at(k));
-    return row;
-}
-
-QVector<ListColumn> insertedColumns(QVector<ListColumn> columns, qsizetype at,
-                                    const QVector<ListColumn>& inserted) {
-    at = std::min(at, columns.size());
-    for (qsizetype k = 0; k < inserted.size(); ++k)
-        columns.insert(at + k, inserted.at(k));
-    return columns;
-}
-
 } // namespace ladya

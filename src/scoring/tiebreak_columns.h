@@ -16,9 +16,4 @@ QVector<ListColumn> tieBreakColumns(const TieBreakList& list, int width = 45);
 // Player `index`'s values of every entry, as the lists write them.
 QStringList tieBreakCells(const TieBreakList& list, const TieBreakRanking& ranking, int index);
 
-// `row` with `inserted` put in at `at` (its size when `at` is beyond it).
-QStringList insertedCells(QStringList row, qsizetype at, const QStringList& inserted);
-QVector<ListColumn> insertedColumns(QVector<ListColumn> columns, qsizetype at,
-                                    const QVector<ListColumn>& inserted);
-
 } // namespace ladya
