@@ -279,10 +279,10 @@ bool isVoluntary(Kind k, bool roundRobin) {
     return k == Kind::HalfBye || k == Kind::ZeroBye || (k == Kind::ForfeitLoss && !roundRobin);
 }
 
-// Whether the round counts against GE (games elected): every bye asked for and every
-// game lost by not appearing.
+// Whether the round counts against GE (games elected to play): a half-point bye, an
+// absence, a game lost by not appearing. A full-point bye is no choice of the player's.
 bool isDeclined(Kind k) {
-    return k == Kind::HalfBye || k == Kind::FullBye || k == Kind::ZeroBye || k == Kind::ForfeitLoss;
+    return k == Kind::HalfBye || k == Kind::ZeroBye || k == Kind::ForfeitLoss;
 }
 
 // A round-robin's round against the empty seat of an odd field is no round of the
