@@ -70,6 +70,8 @@ void print(const TieBreakField& field, const TieBreakList& list, const QStringLi
 // A TRF as it stands: players by start rank, every round by its letter.
 Result<TieBreakField> readTrf(const QByteArray& text) {
     TieBreakField field;
+    // Without a start date the reference applies the edition in force today.
+    field.rules = TieBreakRules::Fide2026;
     for (const QByteArray& raw : text.split('\n')) {
         const QByteArray line = raw.endsWith('\r') ? raw.chopped(1) : raw;
         if (line.startsWith("042 ")) {

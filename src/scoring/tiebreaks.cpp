@@ -279,10 +279,10 @@ bool isVoluntary(Kind k, bool roundRobin) {
     return k == Kind::HalfBye || k == Kind::ZeroBye || (k == Kind::ForfeitLoss && !roundRobin);
 }
 
-// Whether the round counts against GE (games elected): every bye asked for and every
-// game lost by not appearing.
+// Whether the round counts against GE (games elected to play): a half-point bye, an
+// absence, a game lost by not appearing. A full-point bye is no choice of the player's.
 bool isDeclined(Kind k) {
-    return k == Kind::HalfBye || k == Kind::FullBye || k == Kind::ZeroBye || k == Kind::ForfeitLoss;
+    return k == Kind::HalfBye || k == Kind::ZeroBye || k == Kind::ForfeitLoss;
 }
 
 // A round-robin's round against the empty seat of an odd field is no round of the
@@ -698,8 +698,8 @@ std::vector<double> entryValues(const TieBreakField& field, const Scores& scores
 // The points each player of `group` scored against the others of it, and whether every
 // two of them met.
 struct Encounters {
-    std::vector<int> points;
-    bool allMet = true;
+    std::vector<int> points;  // halves scored against the others
+    std::vector<int> highest; // the same with every encounter still missing won
 };
 
 Encounters encounters(const TieBreakField& field, const std::vector<int>& group) {
@@ -725,42 +725,68 @@ Encounters encounters(const TieBreakField& field, const std::vector<int>& group)
             e.points[k] += r.halves;
         }
     }
+    e.highest = e.points;
     for (std::size_t a = 0; a < g; ++a) {
         for (std::size_t b = 0; b < g; ++b)
-            e.allMet = e.allMet && (a == b || met[a * g + b]);
+            e.highest[a] += a != b && !met[a * g + b] ? 2 : 0;
     }
     return e;
 }
 
-// Ranks `group` from place `first` on by the points scored among its players, and each
-// still tied part of it again among its own players (C.07 art. 6); a part that cannot be
-// separated (it has not met in full, or scored alike) shares its first place. Returns
-// whether the group was separated at all.
+// Ranks `group` from place `first` on by the points scored among its players (C.07 art.
+// 6) and returns whether it separated anybody. When all of them met, the players go by
+// their points, and each part left tied is ranked again among its own players. When not,
+// only the leader can be placed, one at a time: a player whose points exceed every other
+// player's and what any of them could have scored winning every encounter still missing;
+// the players left are then ranked again among themselves. A part that cannot be
+// separated shares its first place.
 bool rankEncounters(const TieBreakField& field, const std::vector<int>& group, int first,
                     std::vector<double>& values) {
     const Encounters e = encounters(field, group);
-    const bool separates = e.allMet && std::any_of(e.points.begin(), e.points.end(),
-                                                   [&](int x) { return x != e.points.front(); });
-    if (!separates) {
-        for (int p : group)
-            values[std::size_t(p)] = first;
-        return false;
-    }
     std::vector<std::size_t> idx(group.size());
     std::iota(idx.begin(), idx.end(), 0);
     std::stable_sort(idx.begin(), idx.end(),
                      [&](std::size_t a, std::size_t b) { return e.points[a] > e.points[b]; });
+    const auto rankPart = [&](std::size_t from, std::size_t to) {
+        std::vector<int> part;
+        for (std::size_t k = from; k < to; ++k)
+            part.push_back(group[idx[k]]);
+        if (part.size() == 1)
+            values[std::size_t(part.front())] = first + int(from);
+        else
+            rankEncounters(field, part, first + int(from), values);
+    };
+    const bool allMet = e.points == e.highest;
+    if (!allMet) {
+        std::size_t placed = 0;
+        while (placed + 1 < idx.size()) {
+            const int leader = e.points[idx[placed]];
+            bool ahead = true;
+            for (std::size_t j = placed + 1; j < idx.size(); ++j)
+                ahead = ahead && leader > e.points[idx[j]] && leader > e.highest[idx[j]];
+            if (!ahead)
+                break;
+            values[std::size_t(group[idx[placed]])] = first + int(placed);
+            ++placed;
+        }
+        if (placed == 0) {
+            for (int p : group)
+                values[std::size_t(p)] = first;
+            return false;
+        }
+        rankPart(placed, idx.size());
+        return true;
+    }
+    if (e.points[idx.front()] == e.points[idx.back()]) {
+        for (int p : group)
+            values[std::size_t(p)] = first;
+        return false;
+    }
     for (std::size_t s = 0; s < idx.size();) {
         std::size_t end = s + 1;
         while (end < idx.size() && e.points[idx[end]] == e.points[idx[s]])
             ++end;
-        std::vector<int> part;
-        for (std::size_t k = s; k < end; ++k)
-            part.push_back(group[idx[k]]);
-        if (part.size() == 1)
-            values[std::size_t(part.front())] = first + int(s);
-        else
-            rankEncounters(field, part, first + int(s), values);
+        rankPart(s, end);
         s = end;
     }
     return true;

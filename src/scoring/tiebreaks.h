@@ -20,11 +20,12 @@ enum class TieBreakRoundKind : unsigned char {
     Played,       // a game over the board: 1, ½ or 0
     ForfeitWin,   // won because the opponent did not appear
     ForfeitLoss,  // lost by not appearing (each side of a double forfeit too)
-    PairingBye,   // the pairing-allocated bye (PAB), with the points recorded for it
+    PairingBye,   // the pairing-allocated bye (PAB), with the points recorded for it; in a
+                  // round-robin the game against the empty seat of an odd field
     HalfBye,      // a requested bye of ½ point
     FullBye,      // a requested bye of 1 point
     ZeroBye,      // absent: an announced absence, a withdrawn player's round, a round before
-                  // a late entry, a round-robin game against the empty seat of an odd field
+                  // a late entry
     NotPlayedYet, // paired, no result yet (the round in progress): counts for nothing
 };
 

@@ -75,6 +75,36 @@ const TieBreakField Absences = fieldOf({
     {1500, "5 w 0 | 0 - Z | 0 - Z | 3 w 0 | 4 b +"},
 });
 
+// A full-point bye, a forfeit each way, a half-point bye, a closing absence.
+const TieBreakField ByesOfEveryKind = fieldOf({
+    {2000, "4 w 1 | 5 b 1 | 2 w 1 | 0 - H"},
+    {1900, "3 w + | 0 - U | 1 b 0 | 3 b 0"},
+    {1800, "2 b - | 6 w 1 | 5 b 1 | 2 w 1"},
+    {1700, "1 b 0 | 0 - F | 6 w 1 | 5 b ="},
+    {1600, "6 w 1 | 1 w 0 | 3 w 0 | 4 w ="},
+    {1500, "5 b 0 | 3 b 0 | 4 b 0 | 0 - Z"},
+});
+
+TieBreakField edition2026(TieBreakField f) {
+    f.rules = TieBreakRules::Fide2026;
+    return f;
+}
+
+// A round-robin of five: the empty seat's round is no round, a forfeit a game.
+TieBreakField roundRobin(TieBreakField f) {
+    f.roundRobin = true;
+    return f;
+}
+const TieBreakField FiveAllPlayAll = roundRobin(fieldOf({
+    {2000, "0 - U | 3 w + | 5 b 1 | 2 w 0 | 4 b ="},
+    {1900, "5 b 1 | 0 - U | 4 w 0 | 1 b 1 | 3 w ="},
+    {1800, "4 w 1 | 1 b - | 0 - U | 5 w 1 | 2 b ="},
+    {1700, "3 b 0 | 5 w = | 2 b 1 | 0 - U | 1 w ="},
+    {1600, "2 w 0 | 4 b = | 1 w 0 | 3 b 0 | 0 - U"},
+}));
+
+const TieBreakField Edition2026 = edition2026(ByesOfEveryKind);
+
 TEST(TieBreaks, EveryTieBreakMatchesTheReference) {
     struct Case {
         const TieBreakField* field;
@@ -107,6 +137,32 @@ TEST(TieBreaks, EveryTieBreakMatchesTheReference) {
           {13.0, 12.0, 1.5},
           {11.5, 10.0, 1.0},
           {7.0, 6.0, 1.0}}},
+        // The same rounds under C.07 of 2024 and of 2026 (a bye's dummy at most half the
+        // planned points, a forfeit's no more than the opponent); GE keeps a full-point
+        // bye and drops a half-point bye, an absence, a forfeit loss.
+        {&ByesOfEveryKind,
+         "BH,SB/C1,FB,GE",
+         {{9.5, 6.0, 10.0, 3},
+          {10.5, 2.0, 11.0, 4},
+          {7.0, 3.5, 7.0, 3},
+          {8.0, 3.25, 8.0, 4},
+          {9.5, 1.25, 9.0, 4},
+          {7.0, 0.0, 6.5, 3}}},
+        {&Edition2026,
+         "BH,SB/C1,FB,AOB",
+         {{8.0, 5.5, 8.5, 9.17},
+          {10.5, 2.0, 10.5, 7.0},
+          {6.0, 3.5, 7.0, 9.0},
+          {7.5, 2.75, 7.5, 8.17},
+          {9.5, 1.25, 9.0, 7.13},
+          {7.0, 0.0, 6.5, 7.67}}},
+        {&FiveAllPlayAll,
+         "BH,SB,KS",
+         {{11.5, 6.5, 1.5},
+          {11.5, 6.75, 1.5},
+          {11.5, 6.25, 1.5},
+          {12.0, 6.0, 1.5},
+          {13.5, 1.5, 0.5}}},
     };
     for (const Case& c : cases) {
         const TieBreakList list = *parseTieBreakList(QString::fromLatin1(c.list));
@@ -116,21 +172,40 @@ TEST(TieBreaks, EveryTieBreakMatchesTheReference) {
     }
 }
 
-TEST(TieBreaks, DirectEncounterRanksThreeTiedPlayers) {
-    // 1, 2 and 3 tie on 2.5; among themselves 1 scored 1.5, 2 one point, 3 a half.
-    const TieBreakField f = fieldOf({
-        {2000, "2 w 1 | 3 w = | 4 w 0 | 5 w 0 | 0 - U"},
-        {1900, "1 b 0 | 0 - U | 5 w 0 | 3 w 1 | 4 w ="},
-        {1800, "4 w 1 | 1 b = | 0 - U | 2 b 0 | 5 w 0"},
-        {1700, "3 b 0 | 5 w = | 1 b 1 | 0 - U | 2 b ="},
-        {1600, "0 - U | 4 b = | 2 b 1 | 1 b 1 | 3 b 1"},
-    });
-    const TieBreakRanking r = rankByTieBreaks(f, *parseTieBreakList(QStringLiteral("DE")));
-    EXPECT_EQ(r.order, (std::vector<int>{4, 3, 0, 1, 2}));
-    EXPECT_EQ(r.values[0][0], 1);
-    EXPECT_EQ(r.values[1][0], 2);
-    EXPECT_EQ(r.values[2][0], 3);
-    EXPECT_EQ(r.values[3][0], 0); // alone on its points
+TEST(TieBreaks, DirectEncounterRanksTheTiedAndThenTheStillTied) {
+    struct Case {
+        TieBreakField field;
+        std::vector<int> order;
+        std::vector<double> values; // DE per player
+    };
+    const std::vector<Case> cases = {
+        // 1, 2 and 3 tie on 2.5; among themselves 1 scored 1.5, 2 one point, 3 a half.
+        {fieldOf({{2000, "2 w 1 | 3 w = | 4 w 0 | 5 w 0 | 0 - U"},
+                  {1900, "1 b 0 | 0 - U | 5 w 0 | 3 w 1 | 4 w ="},
+                  {1800, "4 w 1 | 1 b = | 0 - U | 2 b 0 | 5 w 0"},
+                  {1700, "3 b 0 | 5 w = | 1 b 1 | 0 - U | 2 b ="},
+                  {1600, "0 - U | 4 b = | 2 b 1 | 1 b 1 | 3 b 1"}}),
+         {4, 3, 0, 1, 2},
+         {1, 2, 3, 0, 0}},
+        // 1 to 4 tie on 2.0 with 2.0, 1.5, 1.5 and 1.0 among themselves; 2 beat 3.
+        {fieldOf({{2000, "6 w 0 | 2 w = | 3 b = | 4 w 1 | 5 b 0"},
+                  {1900, "5 w = | 1 b = | 6 w 0 | 3 w 1 | 4 b 0"},
+                  {1800, "4 w 1 | 5 b 0 | 1 w = | 2 b 0 | 6 w ="},
+                  {1700, "3 b 0 | 6 b 0 | 5 w 1 | 1 b 0 | 2 w 1"},
+                  {1600, "2 b = | 3 w 1 | 4 b 0 | 6 b = | 1 w 1"},
+                  {1500, "1 b 1 | 4 w 1 | 2 b 1 | 5 w = | 3 b ="}}),
+         {5, 4, 0, 1, 2, 3},
+         {1, 2, 3, 4, 0, 0}},
+        // A round-robin's forfeit is an encounter: 1 beat 3 so, 2 beat 1, 2 and 3 drew.
+        {FiveAllPlayAll, {1, 0, 2, 3, 4}, {2, 1, 3, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        const TieBreakRanking r =
+            rankByTieBreaks(c.field, *parseTieBreakList(QStringLiteral("DE")));
+        EXPECT_EQ(r.order, c.order);
+        for (std::size_t p = 0; p < c.values.size(); ++p)
+            EXPECT_EQ(r.values[p][0], c.values[p]) << p + 1;
+    }
 }
 
 TEST(TieBreaks, PlayersEqualOnEveryEntryShareTheirPlaces) {
@@ -147,6 +222,12 @@ TEST(TieBreaks, PlayersEqualOnEveryEntryShareTheirPlaces) {
     EXPECT_EQ(sharedPlaceText(r.firstPlace[1], r.lastPlace[1]), QStringLiteral("2–3"));
     EXPECT_EQ(sharedPlaceText(r.firstPlace[0], r.lastPlace[0]), QStringLiteral("1"));
     EXPECT_EQ(r.firstPlace[3], 0);
+}
+
+TEST(TieBreaks, TheEditionIsTheOneInForceAtTheStart) {
+    EXPECT_EQ(tieBreakRulesOn(QStringLiteral("28.02.2026")), TieBreakRules::Fide2024);
+    EXPECT_EQ(tieBreakRulesOn(QStringLiteral("01.03.2026")), TieBreakRules::Fide2026);
+    EXPECT_EQ(tieBreakRulesOn(QString()), TieBreakRules::Fide2024);
 }
 
 TEST(TieBreaks, ListTextIsReadAndRefused) {

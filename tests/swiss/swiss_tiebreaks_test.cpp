@@ -35,6 +35,7 @@ TEST(SwissTieBreakField, RoundsAndPointsAreTheProgramsOwn) {
     EXPECT_EQ(kind(2, 3), K::PairingBye); // a bye recorded as a loss brings nothing
     EXPECT_EQ(kind(1, 3), K::NotPlayedYet);
     EXPECT_TRUE(f.players[3].withdrawn);
+    EXPECT_EQ(f.rules, TieBreakRules::Fide2026); // started 05.12.2026
     EXPECT_TRUE(f.players[4].bye);
     EXPECT_EQ(rankByTieBreaks(f, {}).order.size(), 4u);
 }
