@@ -25,7 +25,9 @@ kind=$1 first=$2 last=$3 ladya=$(realpath "$4") compare=$(realpath "$5") referen
 jobs=${8:-2}
 mkdir -p "$out"
 out=$(realpath "$out")
-lists=("DE BH BH/C1 BH/C2 BH/M1 BH/M2 FB FB/C1 SB SB/C1"
+# SB comes before FB: the reference's fore-Buchholz leaves the last round's forfeits
+# turned into games for the tie-breaks computed after it.
+lists=("DE BH BH/C1 BH/C2 BH/M1 BH/M2 SB SB/C1 FB FB/C1"
     "PS PS/C1 KS KS/L40 AOB WIN WON BPG BWG GE"
     "ARO ARO/C1 ARO/M1 TPR PTP APRO APPO DE SB/M1 FB/M2")
 

@@ -325,11 +325,12 @@ Scores scoresOf(const TieBreakField& field) {
         // missed) count as draws in his opponents' Buchholz, so that meeting a player who
         // left early costs nobody more than meeting one who stayed; an absence between
         // games counts as what it brought. The reference calculator reads C.07 so.
-        // The closing run may mix absences with requested byes.
+        // The closing run may mix absences with requested byes and games lost by not
+        // appearing; only the absences in it change.
         int trailing = 0;
         for (int r = rounds - 1;
              r >= 0 && (rs[r].kind == Kind::ZeroBye || rs[r].kind == Kind::HalfBye ||
-                        rs[r].kind == Kind::FullBye);
+                        rs[r].kind == Kind::FullBye || rs[r].kind == Kind::ForfeitLoss);
              --r)
             trailing += rs[r].kind == Kind::ZeroBye ? 1 : 0;
         s.asOpponent[p] = total + trailing;
