@@ -193,8 +193,8 @@ CliOutput runRoundRobinCli(const QStringList& args) {
         if (!loaded)
             return loadFailure(loaded);
         const RoundRobinTournament& t = *loaded;
-        return listing(resultsTableColumns(t.participantCount()),
-                       resultsTableRows(t, computeRoundRobin(t)));
+        // As the results table window shows it: with a tie-break list, its columns and places.
+        return listing(ResultsTable::columns(t), ResultsTable::rows(t));
     }
     if (command == QStringLiteral("player-games")) {
         if (args.size() != 3)

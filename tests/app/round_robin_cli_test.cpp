@@ -180,6 +180,14 @@ TEST(RoundRobinCli, TieBreakListRanksTheStandingsAndIsKept) {
     EXPECT_EQ(test::readBytes(copy), kr2);
     EXPECT_EQ(test::readBytes(dir.filePath("t.krx")), "Ladya-KRX|1\r\ntiebreaks|SB\r\n");
     EXPECT_EQ(test::runProgram({"standings", copy}).out, expected);
+    // The results table too, as its window shows it: the list's column after "Очки".
+    const QList<QByteArray> table = test::runProgram({"table", copy}).out.split('\n');
+    const QList<QByteArray> titles = table.first().split('\t');
+    const qsizetype points = titles.indexOf("Очки");
+    ASSERT_GT(points, 0);
+    EXPECT_EQ(titles.value(points + 1), "SB");
+    EXPECT_EQ(table.value(1).split('\t').value(points + 1), sb.toUtf8());
+    EXPECT_EQ(table.value(1).split('\t').value(points + 2), "1–6");
 
     const QString out = dir.filePath("out.kr2");
     EXPECT_EQ(test::runProgram({"tiebreaks", copy, "--set", "DE,SB", "-o", out}).status, 0);
