@@ -2,21 +2,17 @@
 
 #include "roundrobin/round_robin_tiebreaks.h"
 #include "scoring/tiebreak_columns.h"
+#include "scoring/tiebreak_list_controller.h"
 
-#include <QCoreApplication>
+#include <algorithm>
 
 namespace ladya {
 
 Result<> setRoundRobinTieBreaks(RoundRobinTournament& tournament, const QString& listText) {
-    if (tournament.state.isFinished())
-        return Message{
-            QCoreApplication::translate("TieBreakList", "Тай-брейки"),
-            QCoreApplication::translate("TieBreakList",
-                                        "Турнир завершён: порядок мест в нём больше не меняется.")};
-    const Result<TieBreakList> list = parseTieBreakList(listText);
-    if (!list)
-        return list.failure();
-    tournament.tieBreaks = tieBreakListText(*list);
+    const Result<QString> stored = tieBreakListToStore(listText, tournament.state.isFinished());
+    if (!stored)
+        return stored.failure();
+    tournament.tieBreaks = *stored;
     return {};
 }
 

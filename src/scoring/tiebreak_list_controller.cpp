@@ -234,4 +234,14 @@ Result<> TieBreakListController::refuse(const Result<>& outcome) {
     return outcome;
 }
 
+Result<QString> tieBreakListToStore(const QString& listText, bool finished) {
+    if (finished)
+        return Message{TieBreakListController::windowTitle(),
+                       TieBreakListController::finishedRefusal()};
+    const Result<TieBreakList> list = parseTieBreakList(listText);
+    if (!list)
+        return list.failure();
+    return tieBreakListText(*list);
+}
+
 } // namespace ladya

@@ -107,4 +107,9 @@ private:
     QString m_notice;
 };
 
+// What a tournament stores for the list typed as `listText` (the canonical text; "" for
+// the program's own order), or why not: a finished tournament's places stand, and a text
+// parseTieBreakList refuses is named. Both kinds of tournament choose their list by it.
+Result<QString> tieBreakListToStore(const QString& listText, bool finished);
+
 } // namespace ladya

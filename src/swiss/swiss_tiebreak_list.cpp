@@ -1,23 +1,17 @@
 #include "swiss/swiss_tiebreak_list.h"
 
 #include "scoring/tiebreak_columns.h"
+#include "scoring/tiebreak_list_controller.h"
 #include "swiss/swiss_rows.h"
 #include "swiss/swiss_tiebreaks.h"
-
-#include <QCoreApplication>
 
 namespace ladya {
 
 Result<> setSwissTieBreaks(SwissTournament& tournament, const QString& listText) {
-    if (tournament.state.isFinished())
-        return Message{
-            QCoreApplication::translate("TieBreakList", "Тай-брейки"),
-            QCoreApplication::translate("TieBreakList",
-                                        "Турнир завершён: порядок мест в нём больше не меняется.")};
-    const Result<TieBreakList> list = parseTieBreakList(listText);
-    if (!list)
-        return list.failure();
-    tournament.extras.tieBreaks = tieBreakListText(*list);
+    const Result<QString> stored = tieBreakListToStore(listText, tournament.state.isFinished());
+    if (!stored)
+        return stored.failure();
+    tournament.extras.tieBreaks = *stored;
     return {};
 }
 
