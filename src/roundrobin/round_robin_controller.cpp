@@ -1,6 +1,5 @@
 #include "roundrobin/round_robin_controller.h"
 
-#include "roundrobin/round_robin_tiebreaks.h"
 #include "scoring/result_entry.h"
 
 #include <QCoreApplication>
@@ -93,9 +92,7 @@ int RoundRobinController::roundInPlay() const {
 void RoundRobinController::recompute() {
     m_results = computeRoundRobin(m_tournament);
     m_tieBreakList = roundRobinTieBreakList(m_tournament);
-    m_ranking = m_tieBreakList.empty()
-                    ? TieBreakRanking()
-                    : rankByTieBreaks(roundRobinTieBreakField(m_tournament), m_tieBreakList);
+    m_ranking = roundRobinTieBreakRanking(m_tournament, m_tieBreakList);
 }
 
 Result<> RoundRobinController::setTieBreaks(const QString& listText) {
@@ -395,10 +392,8 @@ QVector<ListColumn> ResultsTable::columns(const RoundRobinTournament& tournament
 
 QVector<QStringList> ResultsTable::rows(const RoundRobinTournament& tournament) {
     const TieBreakList list = roundRobinTieBreakList(tournament);
-    const TieBreakRanking ranking =
-        list.empty() ? TieBreakRanking()
-                     : rankByTieBreaks(roundRobinTieBreakField(tournament), list);
-    return resultsTableRows(tournament, computeRoundRobin(tournament), list, ranking);
+    return resultsTableRows(tournament, computeRoundRobin(tournament), list,
+                            roundRobinTieBreakRanking(tournament, list));
 }
 
 QString ResultsTable::windowTitle() {

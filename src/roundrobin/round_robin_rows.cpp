@@ -82,6 +82,12 @@ TieBreakList roundRobinTieBreakList(const RoundRobinTournament& tournament) {
     return list ? *list : TieBreakList();
 }
 
+TieBreakRanking roundRobinTieBreakRanking(const RoundRobinTournament& tournament,
+                                          const TieBreakList& list) {
+    return list.empty() ? TieBreakRanking()
+                        : rankByTieBreaks(roundRobinTieBreakField(tournament), list);
+}
+
 QVector<ListColumn> standingsColumns(const TieBreakList& list) {
     QVector<ListColumn> columns = standingsColumns();
     insertTieBreakColumns(columns, StandingsTieBreakColumn, list);

@@ -36,6 +36,9 @@ QVector<QStringList> standingsRows(const RoundRobinTournament& tournament,
 // The tournament's tie-break list as the lists use it: "" or a text the program cannot
 // read is the empty list, the program's own order.
 TieBreakList roundRobinTieBreakList(const RoundRobinTournament& tournament);
+// The ranking by `list`; nothing is computed for the empty list (the program's own order).
+TieBreakRanking roundRobinTieBreakRanking(const RoundRobinTournament& tournament,
+                                          const TieBreakList& list);
 // With a tie-break list: a column per entry right after "Очки", titled as the
 // regulations write it, and the rows in the list's order with shared places ("3–4"); the
 // bye row, which the list never ranks, is left out. An empty list gives the lists above.

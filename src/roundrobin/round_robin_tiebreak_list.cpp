@@ -1,6 +1,5 @@
 #include "roundrobin/round_robin_tiebreak_list.h"
 
-#include "roundrobin/round_robin_tiebreaks.h"
 #include "scoring/tiebreak_columns.h"
 #include "scoring/tiebreak_list_controller.h"
 
@@ -35,7 +34,7 @@ QStringList RoundRobinTieBreakStandings::tieBreakCells(int number) const {
 
 RoundRobinTieBreakStandings roundRobinTieBreakStandings(const RoundRobinTournament& tournament,
                                                         const TieBreakList& list) {
-    return {list, rankByTieBreaks(roundRobinTieBreakField(tournament), list)};
+    return {list, roundRobinTieBreakRanking(tournament, list)};
 }
 
 // The lists the windows show (round_robin_rows.h), so that the CLI and the reports print

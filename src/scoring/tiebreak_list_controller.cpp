@@ -67,6 +67,10 @@ QString TieBreakListController::finishedRefusal() {
     return tr("Турнир завершён: список тай-брейков больше не меняется");
 }
 
+QString TieBreakListController::buttonHint(const QString& listText, bool editable) {
+    return editable ? chosenLine(listText) : finishedRefusal();
+}
+
 QString TieBreakListController::chosenLine(const QString& listText) {
     const Result<TieBreakList> list = parseTieBreakList(listText);
     QStringList titles;

@@ -23,6 +23,8 @@ public:
     static QString openButton(); // "Тай-брейки…"
     // Why a finished tournament's list stays as it is.
     static QString finishedRefusal();
+    // The tip of a tournament window's button: the list in force, or why it stays as it is.
+    static QString buttonHint(const QString& listText, bool editable);
     // What a creation window says of the list chosen so far ("Тай-брейки: BH-C1, SB" or
     // the program's own order).
     static QString chosenLine(const QString& listText);

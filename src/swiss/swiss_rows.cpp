@@ -1,5 +1,6 @@
 #include "swiss/swiss_rows.h"
 
+#include "scoring/tiebreak_columns.h"
 #include "swiss/swiss_tiebreaks.h"
 
 #include <QCoreApplication>
@@ -144,6 +145,15 @@ SwissRankedStandings rankSwissStandings(const SwissTournament& t, const SwissSta
         shown.figures[index].place = int(shown.order.size());
     }
     return ranked;
+}
+
+QString SwissRankedStandings::placeText(int row) const {
+    const std::size_t index = std::size_t(participantAt(row) - 1);
+    return sharedPlaceText(ranking.firstPlace.at(index), ranking.lastPlace.at(index));
+}
+
+QStringList SwissRankedStandings::tieBreakCells(int row) const {
+    return ladya::tieBreakCells(list, ranking, participantAt(row) - 1);
 }
 
 QVector<ListColumn> swissStandingsColumns(const TieBreakList& list) {

@@ -43,6 +43,13 @@ struct SwissRankedStandings {
     // The program's figures with the list's order and places; the bye participant, whom
     // the list never ranks, is left out, and "Соперники" names the places of this order.
     SwissStandings standings;
+
+    int rowCount() const { return int(ranking.order.size()); }
+    // The participant number at row `row` (1-based), the row's place text ("3", "3–4")
+    // and its values of the list.
+    int participantAt(int row) const { return ranking.order.at(std::size_t(row - 1)) + 1; }
+    QString placeText(int row) const;
+    QStringList tieBreakCells(int row) const;
 };
 SwissRankedStandings rankSwissStandings(const SwissTournament& tournament,
                                         const SwissStandings& standings, const TieBreakList& list);

@@ -7,6 +7,7 @@
 #include "common/result.h"
 #include "scoring/tiebreaks.h"
 #include "swiss/swiss_file.h"
+#include "swiss/swiss_rows.h"
 #include "swiss/swiss_standings.h"
 
 #include <QStringList>
@@ -21,21 +22,8 @@ namespace ladya {
 // it was. Saving is the caller's (saveSwiss keeps it in the companion file).
 Result<> setSwissTieBreaks(SwissTournament& tournament, const QString& listText);
 
-struct SwissTieBreakStandings {
-    TieBreakList list;
-    TieBreakRanking ranking; // player index = participant number − 1
-    // The standings with `order` and every `place` as the list ranks them (a row's
-    // position; the bye participant is not ranked and has place 0), so that the
-    // opponents' places in "Соперники" and the crosstable's round cells point at rows.
-    SwissStandings standings;
-
-    int rowCount() const { return int(ranking.order.size()); }
-    // The participant number at row `row` (1-based), and the row's place text.
-    int participantAt(int row) const { return ranking.order.at(std::size_t(row - 1)) + 1; }
-    QString placeText(int row) const;
-    // The list's values of the participant at `row`.
-    QStringList tieBreakCells(int row) const;
-};
+// The standings ranked by the list, as the window ranks them (swiss_rows.h).
+using SwissTieBreakStandings = SwissRankedStandings;
 
 SwissTieBreakStandings swissTieBreakStandings(const SwissTournament& tournament,
                                               const SwissStandings& standings,

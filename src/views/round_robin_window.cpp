@@ -201,10 +201,8 @@ void RoundRobinWindow::applyRules() {
     m_finish->setEnabled(m_controller.finishEnabled());
     m_withdraw->setEnabled(m_controller.withdrawEnabled());
     m_tieBreaks->setEnabled(m_controller.tieBreaksEnabled());
-    m_tieBreaks->setToolTip(
-        m_controller.tieBreaksEnabled()
-            ? TieBreakListController::chosenLine(m_controller.tieBreakListText())
-            : TieBreakListController::finishedRefusal());
+    m_tieBreaks->setToolTip(TieBreakListController::buttonHint(m_controller.tieBreakListText(),
+                                                               m_controller.tieBreaksEnabled()));
     m_finish->setToolTip(m_controller.finishToolTip());
     m_result->setToolTip(m_controller.resultToolTip());
     m_selectedPlayers->setText(m_controller.selectedPlayersText());

@@ -238,10 +238,8 @@ void SwissWindow::applyRules() {
     m_plannedRounds->setEnabled(m_controller.plannedRoundsEnabled());
     m_acceleration->setEnabled(m_controller.accelerationEnabled());
     m_tieBreaks->setEnabled(m_controller.tieBreaksEnabled());
-    m_tieBreaks->setToolTip(
-        m_controller.tieBreaksEnabled()
-            ? TieBreakListController::chosenLine(m_controller.tieBreakListText())
-            : TieBreakListController::finishedRefusal());
+    m_tieBreaks->setToolTip(TieBreakListController::buttonHint(m_controller.tieBreakListText(),
+                                                               m_controller.tieBreaksEnabled()));
     m_progress->setText(m_controller.roundProgress());
     m_finish->setEnabled(m_controller.finishEnabled());
     m_finish->setToolTip(m_controller.finishToolTip());
