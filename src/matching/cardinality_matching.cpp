@@ -17,6 +17,18 @@ void CardinalityMatching::remove(int v) {
     m_mate[std::size_t(v)] = -1;
 }
 
+void CardinalityMatching::pair(int u, int v) {
+    m_mate[std::size_t(u)] = v;
+    m_mate[std::size_t(v)] = u;
+}
+
+void CardinalityMatching::unmatch(int v) {
+    const int m = m_mate[std::size_t(v)];
+    if (m >= 0)
+        m_mate[std::size_t(m)] = -1;
+    m_mate[std::size_t(v)] = -1;
+}
+
 bool CardinalityMatching::perfect() {
     const std::size_t n = m_mate.size();
     for (;;) {

@@ -25,6 +25,11 @@ public:
     explicit CardinalityMatching(const std::vector<std::vector<int>>& adjacency);
     // Takes v out of the graph; its partner becomes unmatched.
     void remove(int v);
+    // Matches u and v (both unmatched, adjacent): a start the caller already knows, so that
+    // `perfect` only has to augment what is left.
+    void pair(int u, int v);
+    // Leaves v and its partner unmatched, as when the caller takes their edge away.
+    void unmatch(int v);
     bool removed(int v) const { return m_removed[std::size_t(v)]; }
     // Augments until no augmenting path is left; true when every vertex left is matched.
     // Its certificate is checked in debug builds and with LADYA_CHECK_MATCHING.

@@ -559,6 +559,10 @@ MatchingWithDuals solveMaximumWeightMatching(int vertexCount,
     int top = 0;
     for (const WeightedEdge& e : edges)
         top = std::max(top, e.weight.topLimb());
+    if (top < 1)
+        return solveWith<2>(vertexCount, edges);
+    if (top < 2)
+        return solveWith<3>(vertexCount, edges);
     if (top < 3)
         return solveWith<4>(vertexCount, edges);
     if (top < 5)
@@ -645,7 +649,49 @@ std::optional<std::string> certificateFault(int vertexCount, const std::vector<W
     return std::nullopt;
 }
 
-std::vector<int> maximumWeightMatching(int vertexCount, const std::vector<WeightedEdge>& edges) {
+std::vector<bool> tightEdges(int vertexCount, const std::vector<WeightedEdge>& edges,
+                             const MatchingWithDuals& solution) {
+    // Which odd sets of positive dual hold each vertex, in increasing order.
+    std::vector<std::vector<int>> setsOf(static_cast<std::size_t>(vertexCount));
+    for (std::size_t s = 0; s < solution.oddSetDuals.size(); ++s)
+        if (!solution.oddSetDuals[s].dual.isZero())
+            for (int v : solution.oddSetDuals[s].vertices)
+                setsOf[std::size_t(v)].push_back(int(s));
+    std::vector<bool> tight(edges.size(), false);
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        const WeightedEdge& e = edges[i];
+        const std::vector<int>& a = setsOf[std::size_t(e.u)];
+        const std::vector<int>& b = setsOf[std::size_t(e.v)];
+        Wide reduced = solution.vertexDual[std::size_t(e.u)] +
+                       solution.vertexDual[std::size_t(e.v)] - e.weight.doubled();
+        std::size_t x = 0;
+        std::size_t y = 0;
+        while (x < a.size() && y < b.size()) {
+            if (a[x] < b[y]) {
+                ++x;
+            } else if (b[y] < a[x]) {
+                ++y;
+            } else {
+                reduced += solution.oddSetDuals[std::size_t(a[x])].dual;
+                ++x;
+                ++y;
+            }
+        }
+        tight[i] = reduced.isZero();
+    }
+    return tight;
+}
+
+Wide matchingWeight(const std::vector<WeightedEdge>& edges, const std::vector<int>& mate) {
+    Wide total = 0;
+    for (const WeightedEdge& e : edges)
+        if (mate[std::size_t(e.u)] == e.v)
+            total += e.weight;
+    return total;
+}
+
+MatchingWithDuals checkedMaximumWeightMatching(int vertexCount,
+                                               const std::vector<WeightedEdge>& edges) {
     MatchingWithDuals solution = solveMaximumWeightMatching(vertexCount, edges);
 #if !defined(NDEBUG) || defined(LADYA_CHECK_MATCHING)
     if (const std::optional<std::string> fault = certificateFault(vertexCount, edges, solution)) {
@@ -653,7 +699,11 @@ std::vector<int> maximumWeightMatching(int vertexCount, const std::vector<Weight
         std::abort();
     }
 #endif
-    return std::move(solution.mate);
+    return solution;
+}
+
+std::vector<int> maximumWeightMatching(int vertexCount, const std::vector<WeightedEdge>& edges) {
+    return checkedMaximumWeightMatching(vertexCount, edges).mate;
 }
 
 } // namespace ladya::matching

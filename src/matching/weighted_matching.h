@@ -56,6 +56,19 @@ MatchingWithDuals solveMaximumWeightMatching(int vertexCount,
 std::optional<std::string> certificateFault(int vertexCount, const std::vector<WeightedEdge>& edges,
                                             const MatchingWithDuals& solution);
 
+// Per edge, whether its reduced cost under the solution's duals (the odd sets' included) is
+// zero: the edges a matching of the same weight may use.
+std::vector<bool> tightEdges(int vertexCount, const std::vector<WeightedEdge>& edges,
+                             const MatchingWithDuals& solution);
+
+// The total weight of the edges a matching (partners by vertex, -1 for none) uses.
+Wide matchingWeight(const std::vector<WeightedEdge>& edges, const std::vector<int>& mate);
+
+// A maximum-weight matching with its duals, its certificate checked in debug builds and
+// with LADYA_CHECK_MATCHING.
+MatchingWithDuals checkedMaximumWeightMatching(int vertexCount,
+                                               const std::vector<WeightedEdge>& edges);
+
 // The partners of a maximum-weight matching (-1 for unmatched), its certificate checked
 // in debug builds and with LADYA_CHECK_MATCHING.
 std::vector<int> maximumWeightMatching(int vertexCount, const std::vector<WeightedEdge>& edges);

@@ -1,0 +1,120 @@
+#include "matching/covering_matching.h"
+
+#include <algorithm>
+
+namespace ladya::matching {
+
+namespace {
+
+// The graph with its spares: one per vertex that may stay unmatched, one more when the
+// vertex count is odd with them, so that a perfect matching exists exactly when a covering
+// one does.
+std::vector<std::vector<int>> withSpares(std::vector<std::vector<int>> adjacency,
+                                         const std::vector<bool>& required, int mostUnmatched) {
+    const int n = int(adjacency.size());
+    std::vector<int> optional;
+    for (int v = 0; v < n; ++v)
+        if (!required[std::size_t(v)])
+            optional.push_back(v);
+    int spares = int(optional.size());
+    if (mostUnmatched >= 0)
+        spares = std::min(spares, mostUnmatched);
+    if ((n + spares) % 2 == 1)
+        ++spares;
+    adjacency.resize(std::size_t(n + spares));
+    for (int s = n; s < n + spares; ++s) {
+        for (int v : optional) {
+            adjacency[std::size_t(s)].push_back(v);
+            adjacency[std::size_t(v)].push_back(s);
+        }
+        for (int t = n; t < n + spares; ++t)
+            if (t != s)
+                adjacency[std::size_t(s)].push_back(t);
+    }
+    return adjacency;
+}
+
+void eraseOne(std::vector<int>& list, int value) {
+    const auto it = std::find(list.begin(), list.end(), value);
+    if (it != list.end())
+        list.erase(it);
+}
+
+} // namespace
+
+CoveringMatching::CoveringMatching(std::vector<std::vector<int>> adjacency,
+                                   const std::vector<bool>& required, const std::vector<int>& mate,
+                                   int mostUnmatched)
+    : m_vertexCount(int(adjacency.size())),
+      m_adjacency(withSpares(std::move(adjacency), required, mostUnmatched)),
+      m_matching(m_adjacency), m_fixed(std::size_t(m_vertexCount), -1) {
+    const int total = int(m_adjacency.size());
+    int spare = m_vertexCount;
+    for (int v = 0; v < m_vertexCount; ++v) {
+        const int m = mate[std::size_t(v)];
+        if (m > v)
+            m_matching.pair(v, m);
+        else if (m < 0 && !required[std::size_t(v)] && spare < total)
+            m_matching.pair(v, spare++);
+    }
+    for (; spare + 1 < total; spare += 2)
+        m_matching.pair(spare, spare + 1);
+    m_covered = m_matching.perfect();
+}
+
+std::vector<int> CoveringMatching::neighbours(int v) const {
+    std::vector<int> out;
+    for (int w : m_adjacency[std::size_t(v)])
+        if (w < m_vertexCount && !m_matching.removed(w))
+            out.push_back(w);
+    return out;
+}
+
+bool CoveringMatching::fix(int u, int v) {
+    if (m_matching.mate(u) == v) {
+        m_matching.remove(u);
+        m_matching.remove(v);
+    } else {
+        const CardinalityMatching saved = m_matching;
+        m_matching.remove(u);
+        m_matching.remove(v);
+        if (!m_matching.perfect()) {
+            m_matching = saved;
+            return false;
+        }
+    }
+    m_fixed[std::size_t(u)] = v;
+    m_fixed[std::size_t(v)] = u;
+    return true;
+}
+
+bool CoveringMatching::forbid(int u, const std::vector<int>& others) {
+    if (others.empty())
+        return true;
+    const CardinalityMatching saved = m_matching;
+    for (int w : others) {
+        eraseOne(m_adjacency[std::size_t(u)], w);
+        eraseOne(m_adjacency[std::size_t(w)], u);
+        if (m_matching.mate(u) == w)
+            m_matching.unmatch(u);
+    }
+    if (m_matching.perfect())
+        return true;
+    m_matching = saved;
+    for (int w : others) {
+        m_adjacency[std::size_t(u)].push_back(w);
+        m_adjacency[std::size_t(w)].push_back(u);
+    }
+    return false;
+}
+
+std::vector<int> CoveringMatching::mates() const {
+    std::vector<int> out(std::size_t(m_vertexCount), -1);
+    for (int v = 0; v < m_vertexCount; ++v) {
+        const int m = m_fixed[std::size_t(v)] >= 0 ? m_fixed[std::size_t(v)] : m_matching.mate(v);
+        out[std::size_t(v)] = m < m_vertexCount ? m : -1;
+    }
+    return out;
+}
+
+} // namespace ladya::matching
