@@ -1,6 +1,7 @@
 #include "pairing/dutch_pairing.h"
 
 #include "matching/cardinality_matching.h"
+#include "matching/covering_matching.h"
 #include "matching/weighted_matching.h"
 #include "swiss/swiss_acceleration.h"
 
@@ -465,6 +466,7 @@ enum class Repeat : unsigned char {
     WhenMdps,
     PerMdpWhileRoom,       // one per MDP by rank, as long as the weight has room
     PerRemainderWhileRoom, // one per remainder player but the last, as long as there is room
+    WhenPositionsWeighed,  // unless the positions are chosen after the weight
 };
 
 struct WeightFieldRow {
@@ -515,7 +517,7 @@ constexpr WeightFieldRow weightFields[] = {
     // D.1: and last its transpositions: each player's partner below, in the order of the
     // players; past the fields the weight has room for, the remaining positions in sum.
     {WeightField::Position, Criterion::D, Bound::Position, Repeat::PerRemainderWhileRoom},
-    {WeightField::PositionRest, Criterion::D, Bound::PositionSum, Repeat::Once},
+    {WeightField::PositionRest, Criterion::D, Bound::PositionSum, Repeat::WhenPositionsWeighed},
 };
 constexpr std::size_t weightFieldCount = std::size(weightFields);
 
@@ -547,6 +549,7 @@ struct BracketSizes {
     int nextScoreDifferences = 0;
     bool wholeRound = false;
     bool nextBracketCounts = false;
+    bool positionsWeighed = true;
 };
 
 std::int64_t boundOf(Bound bound, const BracketSizes& sizes) {
@@ -588,6 +591,8 @@ int repeatCount(Repeat repeat, const BracketSizes& sizes) {
         return sizes.mdps;
     case Repeat::PerRemainderWhileRoom:
         return sizes.remainderPositions;
+    case Repeat::WhenPositionsWeighed:
+        return sizes.positionsWeighed ? 1 : 0;
     }
     return 0;
 }
@@ -720,6 +725,10 @@ enum class BracketPart : unsigned char {
     S2,        // a resident of the remainder's S2
 };
 
+// Where the remainder's order of transpositions (D.1, the Position fields) is settled: in
+// the weight, or after it, among the matchings of greatest weight.
+enum class Positions : unsigned char { InWeight, Afterwards };
+
 // One maximum-weight matching over a bracket: its graph (the bracket, the next scoregroup
 // for C7, and when the graph holds the whole rest of the round everyone below and the
 // bye), the layout of its weight, the weight of each edge, and the pairs and floaters the
@@ -728,9 +737,10 @@ class BracketMatching {
 public:
     BracketMatching(const Field& field, const std::vector<bool>& alive,
                     const std::vector<bool>& byeAllowed, InitialColour initialColour,
-                    const Bracket& bracket)
+                    const Bracket& bracket, Positions positions = Positions::InWeight)
         : m_field(field), m_alive(alive), m_byeAllowed(byeAllowed), m_initialColour(initialColour),
-          m_bracket(bracket), m_byeVertex(int(field.players.size())) {
+          m_bracket(bracket), m_byeVertex(int(field.players.size())),
+          m_positionsWeighed(positions == Positions::InWeight) {
         placeVertices();
         m_nextBracketCounts = nextBracketCounts();
         m_nextScore =
@@ -740,7 +750,7 @@ public:
         m_layout = WeightLayout(sizes());
         // The remainder players past those with a Position field of their own are weighed
         // together, and refine solves again for them.
-        if (m_bracket.weighRemainder &&
+        if (m_bracket.weighRemainder && m_positionsWeighed &&
             m_layout.placed(WeightField::Position) < m_residentCount - 1)
             m_exactPositions = m_layout.placed(WeightField::Position);
     }
@@ -750,6 +760,8 @@ public:
             matching::maximumWeightMatching(int(m_vertices.size()), edges());
         return decode(mate);
     }
+
+    std::optional<Outcome> solveInOrder() const;
 
 private:
     int scoreOf(int player) const { return m_field.players[std::size_t(player)].score; }
@@ -783,6 +795,7 @@ private:
     const InitialColour m_initialColour;
     const Bracket& m_bracket;
     const int m_byeVertex; // the bye, as a vertex
+    const bool m_positionsWeighed;
     // The graph: the bracket's players first (in rank order), the next scoregroup, those
     // below, the bye; each player's role (the bye's is Outside).
     std::vector<int> m_vertices;
@@ -905,7 +918,9 @@ BracketSizes BracketMatching::sizes() const {
     sizes.mdps = m_mdpCount;
     sizes.residents = m_residentCount;
     sizes.remainder = m_remainderSize;
-    sizes.remainderPositions = m_bracket.weighRemainder ? std::max(0, m_residentCount - 1) : 0;
+    sizes.remainderPositions =
+        m_bracket.weighRemainder && m_positionsWeighed ? std::max(0, m_residentCount - 1) : 0;
+    sizes.positionsWeighed = m_positionsWeighed;
     sizes.scoreDifferences = int(m_scoreDifferences.size());
     sizes.nextScoreDifferences = int(m_nextScoreDifferences.size());
     sizes.wholeRound = m_bracket.wholeRound;
@@ -1087,6 +1102,95 @@ std::vector<matching::WeightedEdge> BracketMatching::edges() const {
     return edges;
 }
 
+// The criteria's optimum first, weighed without the positions; then, among the matchings
+// that reach it, the remainder's order: each remainder player in turn, by rank, takes the
+// place the order prefers for him (an S1 player the lowest partner below him, an S2
+// player none below him) for which a matching of the optimum is left. That is the order
+// the Position fields weigh, one player after another, without a field per player: one
+// weighted matching instead of one per few dozen S1 players. Nothing when the choice
+// cannot be shown to keep the optimum: the weight with the positions in it decides then.
+std::optional<Outcome> BracketMatching::solveInOrder() const {
+    if (!m_bracket.weighRemainder || m_mdpCount > 0)
+        return std::nullopt;
+    const int vertexCount = int(m_vertices.size());
+    const std::vector<matching::WeightedEdge> weighted = edges();
+    const matching::MatchingWithDuals optimum =
+        matching::checkedMaximumWeightMatching(vertexCount, weighted);
+    // The matchings of greatest weight use only edges of zero reduced cost and match every
+    // vertex of positive dual; an odd set of positive dual asks more (as many pairs inside
+    // as it can hold), which the choice below does not see, so its result is checked to
+    // weigh as much as the optimum.
+    std::vector<std::vector<int>> tight(static_cast<std::size_t>(vertexCount));
+    const std::vector<bool> isTight = matching::tightEdges(vertexCount, weighted, optimum);
+    for (std::size_t i = 0; i < weighted.size(); ++i) {
+        if (isTight[i]) {
+            tight[weighted[i].u].push_back(weighted[i].v);
+            tight[weighted[i].v].push_back(weighted[i].u);
+        }
+    }
+    // An odd set of positive dual that holds every vertex leaves exactly one unmatched.
+    int mostUnmatched = -1;
+    for (const matching::OddSetDual& set : optimum.oddSetDuals)
+        if (!set.dual.isZero() && int(set.vertices.size()) == vertexCount)
+            mostUnmatched = 1;
+    std::vector<bool> required(std::size_t(vertexCount), false);
+    int optional = 0;
+    for (int v = 0; v < vertexCount; ++v) {
+        required[v] = !optimum.vertexDual[v].isZero();
+        optional += required[v] ? 0 : 1;
+    }
+    // Each vertex that may stay unmatched costs the covering graph a spare joined to all
+    // such vertices: past a few hundred it would outgrow the bracket's own graph.
+    constexpr int MostOptional = 400;
+    if (optional > MostOptional)
+        return std::nullopt;
+    matching::CoveringMatching choice(std::move(tight), required, optimum.mate, mostUnmatched);
+    if (!choice.covered())
+        return std::nullopt;
+    std::vector<int> vertexOf(std::size_t(m_residentCount), -1);
+    std::vector<int> residentOfVertex(std::size_t(vertexCount), -1);
+    for (int v = 0; v < int(m_bracket.players.size()); ++v) {
+        const int resident = m_residentIndex[m_vertices[v]];
+        if (resident >= 0) {
+            vertexOf[resident] = v;
+            residentOfVertex[v] = resident;
+        }
+    }
+    std::vector<bool> fixed(std::size_t(vertexCount), false);
+    for (int resident = 0; resident < m_residentCount; ++resident) {
+        const int v = vertexOf[resident];
+        if (fixed[v])
+            continue;
+        std::vector<int> below; // the residents below him he may still meet, by rank
+        for (int w : choice.neighbours(v))
+            if (residentOfVertex[w] > resident)
+                below.push_back(w);
+        std::sort(below.begin(), below.end(),
+                  [&](int a, int b) { return residentOfVertex[a] < residentOfVertex[b]; });
+        const bool inS1 = m_part[m_vertices[v]] == BracketPart::S1;
+        if (!inS1 && choice.forbid(v, below))
+            continue;
+        bool placed = false;
+        for (int w : below) {
+            if (choice.fix(v, w)) {
+                fixed[v] = fixed[w] = true;
+                placed = true;
+                break;
+            }
+        }
+        if (!placed && !(inS1 && choice.forbid(v, below)))
+            return std::nullopt; // cannot happen: the optimum itself is a way on
+    }
+    const std::vector<int> chosen = choice.mates();
+    // Each choice took the best place left without the odd sets; a result that reaches the
+    // optimum shows every one of them was open with the odd sets too, so none was missed.
+    // One that falls short leaves it to the weight with the positions.
+    if (matching::matchingWeight(weighted, chosen) !=
+        matching::matchingWeight(weighted, optimum.mate))
+        return std::nullopt;
+    return decode(chosen);
+}
+
 Outcome BracketMatching::decode(const std::vector<int>& mate) const {
     Outcome out;
     const int vertexCount = int(m_vertices.size());
@@ -1245,6 +1349,12 @@ public:
 
 private:
     Outcome solve(const Bracket& bracket) const {
+        if (std::optional<Outcome> out =
+                BracketMatching(m_field, m_alive, m_byeAllowed, m_options.initialColour, bracket,
+                                Positions::Afterwards)
+                    .solveInOrder()) {
+            return *out;
+        }
         return BracketMatching(m_field, m_alive, m_byeAllowed, m_options.initialColour, bracket)
             .solve();
     }
