@@ -602,7 +602,9 @@ int repeatCount(Repeat repeat, const BracketSizes& sizes) {
 class WeightLayout {
 public:
     WeightLayout() = default;
-    explicit WeightLayout(const BracketSizes& sizes) {
+    // Every field the sizes call for; or, given `kept` (per field of that full layout),
+    // only those, so that fields no edge gains anything in take no room.
+    explicit WeightLayout(const BracketSizes& sizes, const std::vector<bool>* kept = nullptr) {
         for (const WeightFieldRow& row : weightFields) {
             m_firstEntry[std::size_t(row.field)] = int(m_slotOfEntry.size());
             const std::int64_t bound = boundOf(row.bound, sizes);
@@ -612,10 +614,21 @@ public:
             for (int k = 0; k < count; ++k) {
                 if (whileRoom && !fits(bound))
                     break;
-                m_slotOfEntry.push_back(add(bound));
+                const std::size_t entry = m_slotOfEntry.size();
+                const bool keep = kept == nullptr || (entry < kept->size() && (*kept)[entry]);
+                m_slotOfEntry.push_back(keep ? add(bound) : -1);
             }
         }
         m_firstEntry.back() = int(m_slotOfEntry.size());
+    }
+    // Per field, whether its slot is among `used`.
+    std::vector<bool> fieldsIn(const std::vector<bool>& used) const {
+        std::vector<bool> out(m_slotOfEntry.size(), false);
+        for (std::size_t entry = 0; entry < m_slotOfEntry.size(); ++entry) {
+            const int slot = m_slotOfEntry[entry];
+            out[entry] = slot >= 0 && used[std::size_t(slot)];
+        }
+        return out;
     }
     // The k-th field of a row, or -1 when the bracket gives it no place.
     int slot(WeightField field, int k = 0) const {
@@ -748,6 +761,10 @@ public:
         collectScoreDifferences();
         placeCandidateOrder();
         m_layout = WeightLayout(sizes());
+        // Without the positions the weight has no fields that fill the room left, so the
+        // fields nothing counts in can go.
+        if (!m_positionsWeighed)
+            dropSilentFields();
         // The remainder players past those with a Position field of their own are weighed
         // together, and refine solves again for them.
         if (m_bracket.weighRemainder && m_positionsWeighed &&
@@ -786,7 +803,9 @@ private:
                              Gains& gains) const;
     void addCandidateOrderPairGains(int higher, int lower, Gains& gains) const;
     void addNextPairGains(int x, int y, Gains& gains) const;
+    template <class Visit> void forEachEdgeGains(Visit visit) const;
     std::vector<matching::WeightedEdge> edges() const;
+    void dropSilentFields();
     Outcome decode(const std::vector<int>& mate) const;
 
     const Field& m_field;
@@ -1075,8 +1094,7 @@ void BracketMatching::addNextPairGains(int x, int y, Gains& gains) const {
             gain(gains, m_layout.slot(WeightField::NextScoreDifferences, k), -1);
 }
 
-std::vector<matching::WeightedEdge> BracketMatching::edges() const {
-    std::vector<matching::WeightedEdge> edges;
+template <class Visit> void BracketMatching::forEachEdgeGains(Visit visit) const {
     const int vertexCount = int(m_vertices.size());
     Gains gains(std::size_t(m_layout.slotCount()));
     for (int i = 0; i < vertexCount; ++i) {
@@ -1094,12 +1112,32 @@ std::vector<matching::WeightedEdge> BracketMatching::edges() const {
             else if (m_nextBracketCounts && y != m_byeVertex && weighedForC7(xRole) &&
                      weighedForC7(yRole))
                 addNextPairGains(x, y, gains);
-            const Wide weight = weightOf(m_layout, gains);
-            if (Wide(0) < weight)
-                edges.push_back({i, j, weight});
+            visit(i, j, gains);
         }
     }
+}
+
+std::vector<matching::WeightedEdge> BracketMatching::edges() const {
+    std::vector<matching::WeightedEdge> edges;
+    forEachEdgeGains([&](int i, int j, const Gains& gains) {
+        const Wide weight = weightOf(m_layout, gains);
+        if (Wide(0) < weight)
+            edges.push_back({i, j, weight});
+    });
     return edges;
+}
+
+// The layout without the fields no edge gains anything in: they leave every weight's
+// order as it is, and a narrower weight is solved faster.
+void BracketMatching::dropSilentFields() {
+    std::vector<bool> used(std::size_t(m_layout.slotCount()), false);
+    forEachEdgeGains([&](int, int, const Gains& gains) {
+        for (std::size_t slot = 0; slot < gains.size(); ++slot)
+            if (gains[slot] != 0)
+                used[slot] = true;
+    });
+    const std::vector<bool> kept = m_layout.fieldsIn(used);
+    m_layout = WeightLayout(sizes(), &kept);
 }
 
 // The criteria's optimum first, weighed without the positions; then, among the matchings
@@ -1349,12 +1387,13 @@ public:
 
 private:
     Outcome solve(const Bracket& bracket) const {
-        if (std::optional<Outcome> out =
-                BracketMatching(m_field, m_alive, m_byeAllowed, m_options.initialColour, bracket,
-                                Positions::Afterwards)
-                    .solveInOrder()) {
+        const BracketMatching inOrder(m_field, m_alive, m_byeAllowed, m_options.initialColour,
+                                      bracket, Positions::Afterwards);
+        // While the MDPs' pairs are chosen the remainder's order is not weighed at all.
+        if (!bracket.weighRemainder)
+            return inOrder.solve();
+        if (std::optional<Outcome> out = inOrder.solveInOrder())
             return *out;
-        }
         return BracketMatching(m_field, m_alive, m_byeAllowed, m_options.initialColour, bracket)
             .solve();
     }
