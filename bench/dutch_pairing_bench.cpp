@@ -1,8 +1,8 @@
-// The Dutch pairing of one round of 300 players, in round 6 and in round 11. The
-// tournament is played out here, deterministically: each round paired by the engine,
-// results drawn from a fixed seed (draws and forfeits among them). With
-// LADYA_DUTCH_BENCH_TRF set to a folder, the two tournaments before the timed rounds
-// are also written there as TRF, for timing another engine on the same rounds.
+// The Dutch pairing of one round of 300 players, in round 6 and in round 11, and of
+// 1,000 players in rounds 2 and 6 (their largest brackets). The tournament is played out here,
+// deterministically: each round paired by the engine, results drawn from a fixed seed (draws and
+// forfeits among them). With LADYA_DUTCH_BENCH_TRF set to a folder, the two tournaments before the
+// timed rounds are also written there as TRF, for timing another engine on the same rounds.
 #include "exchange/trf.h"
 #include "pairing/dutch_pairing.h"
 
@@ -15,14 +15,13 @@ using namespace ladya;
 
 namespace {
 
-constexpr int Players = 300;
 constexpr int PlannedRounds = 11;
 
-SwissTournament playedRounds(int rounds) {
+SwissTournament playedRounds(int players, int rounds) {
     SwissTournament t;
-    for (int i = 1; i <= Players; ++i)
+    for (int i = 1; i <= players; ++i)
         t.participants.append({QString::number(i), QStringLiteral("ИГРОК %1").arg(i), QString(),
-                               QString(), QString::number(2700 - 3 * i)});
+                               QString(), QString::number(2700 - 3 * i * 300 / players)});
     t.state.startDate = QStringLiteral("07.07.2026");
     t.deriveCounts();
     std::mt19937 rng(20260707);
@@ -49,16 +48,17 @@ SwissTournament playedRounds(int rounds) {
         t.deriveCounts();
     }
     if (const QByteArray dir = qgetenv("LADYA_DUTCH_BENCH_TRF"); !dir.isEmpty()) {
-        QFile f(QDir(QString::fromLocal8Bit(dir))
-                    .filePath(QStringLiteral("dutch_round%1.trf").arg(rounds + 1)));
+        QFile f(
+            QDir(QString::fromLocal8Bit(dir))
+                .filePath(QStringLiteral("dutch_%1p_round%2.trf").arg(players).arg(rounds + 1)));
         if (f.open(QIODevice::WriteOnly))
             f.write(trfExport(t, PlannedRounds));
     }
     return t;
 }
 
-void pairRound(benchmark::State& state, int round) {
-    const SwissTournament t = playedRounds(round - 1);
+void pairRound(benchmark::State& state, int players, int round) {
+    const SwissTournament t = playedRounds(players, round - 1);
     DutchOptions options;
     options.plannedRounds = PlannedRounds;
     for (auto _ : state) {
@@ -70,13 +70,24 @@ void pairRound(benchmark::State& state, int round) {
 }
 
 void BM_DutchPairing300PlayersRound6(benchmark::State& state) {
-    pairRound(state, 6);
+    pairRound(state, 300, 6);
 }
 BENCHMARK(BM_DutchPairing300PlayersRound6)->Unit(benchmark::kMillisecond);
 
 void BM_DutchPairing300PlayersRound11(benchmark::State& state) {
-    pairRound(state, 11);
+    pairRound(state, 300, 11);
 }
 BENCHMARK(BM_DutchPairing300PlayersRound11)->Unit(benchmark::kMillisecond);
+
+// Seconds a round: a few iterations say enough.
+void BM_DutchPairing1000PlayersRound2(benchmark::State& state) {
+    pairRound(state, 1000, 2);
+}
+BENCHMARK(BM_DutchPairing1000PlayersRound2)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_DutchPairing1000PlayersRound6(benchmark::State& state) {
+    pairRound(state, 1000, 6);
+}
+BENCHMARK(BM_DutchPairing1000PlayersRound6)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

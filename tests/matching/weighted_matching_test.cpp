@@ -4,16 +4,18 @@
 #include <random>
 
 using ladya::matching::certificateFault;
+using ladya::matching::matchingWeight;
 using ladya::matching::MatchingWithDuals;
 using ladya::matching::solveMaximumWeightMatching;
+using ladya::matching::tightEdges;
 using ladya::matching::WeightedEdge;
 using ladya::matching::Wide;
 
 namespace {
 
-// The best total by trying every matching: vertex 0..n-1 in a bitmask.
-Wide bruteForce(int n, const std::vector<std::vector<Wide>>& w,
-                const std::vector<std::vector<bool>>& has) {
+// The best total of every vertex set by trying every matching: vertex 0..n-1 in a bitmask.
+std::vector<Wide> bruteForce(int n, const std::vector<std::vector<Wide>>& w,
+                             const std::vector<std::vector<bool>>& has) {
     std::vector<Wide> best(1u << n, Wide(0));
     for (unsigned mask = 1; mask < (1u << n); ++mask) {
         int v = 0;
@@ -29,7 +31,7 @@ Wide bruteForce(int n, const std::vector<std::vector<Wide>>& w,
             }
         }
     }
-    return best[(1u << n) - 1];
+    return best;
 }
 
 } // namespace
@@ -53,17 +55,20 @@ TEST(WeightedMatching, AgreesWithBruteForceAndProvesItself) {
         std::vector<std::vector<bool>> has(n, std::vector<bool>(n, false));
         std::vector<WeightedEdge> edges;
         const int density = 1 + int(rng() % 4);
-        const bool wide = rng() % 2 == 0;
+        // Narrow weights, and weights reaching into the second, third and eighth limb.
+        const int scale = int(rng() % 4);
         for (int u = 0; u < n; ++u) {
             for (int v = u + 1; v < n; ++v) {
                 if (int(rng() % 4) >= density)
                     continue;
                 // Few distinct values make ties, the hard case; wide ones cross limbs.
                 Wide weight = Wide(1 + std::int64_t(rng() % 6));
-                if (wide)
-                    weight = Wide::field(1 + std::int64_t(rng() % 3), 490) +
-                             Wide::field(std::int64_t(rng() % 5), 300) +
+                if (scale > 0) {
+                    const int top = scale == 1 ? 100 : scale == 2 ? 150 : 490;
+                    weight = Wide::field(1 + std::int64_t(rng() % 3), top) +
+                             Wide::field(std::int64_t(rng() % 5), top * 3 / 5) +
                              Wide::field(std::int64_t(rng() % 4), 70) + weight;
+                }
                 w[u][v] = w[v][u] = weight;
                 has[u][v] = has[v][u] = true;
                 edges.push_back({u, v, weight});
@@ -81,7 +86,20 @@ TEST(WeightedMatching, AgreesWithBruteForceAndProvesItself) {
             if (v < mate[v])
                 total += w[v][mate[v]];
         }
-        ASSERT_EQ(total, bruteForce(n, w, has)) << "graph " << round;
+        const std::vector<Wide> best = bruteForce(n, w, has);
+        const unsigned all = (1u << n) - 1;
+        ASSERT_EQ(total, best[all]) << "graph " << round;
+        ASSERT_EQ(matchingWeight(edges, mate), total) << "graph " << round;
+        // An edge some best matching uses is tight, and so is every edge of this one.
+        const std::vector<bool> tight = tightEdges(n, edges, solution);
+        for (std::size_t e = 0; e < edges.size(); ++e) {
+            const int u = edges[e].u;
+            const int v = edges[e].v;
+            const bool inSomeBest = best[all & ~(1u << u) & ~(1u << v)] + edges[e].weight == total;
+            if (inSomeBest || mate[u] == v) {
+                ASSERT_TRUE(tight[e]) << "graph " << round << " edge " << u << "-" << v;
+            }
+        }
     }
 }
 
