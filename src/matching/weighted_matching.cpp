@@ -649,15 +649,20 @@ std::optional<std::string> certificateFault(int vertexCount, const std::vector<W
     return std::nullopt;
 }
 
-std::vector<bool> tightEdges(int vertexCount, const std::vector<WeightedEdge>& edges,
-                             const MatchingWithDuals& solution) {
+namespace {
+
+// Per edge, its reduced cost's sign under the solution's duals, the odd sets' included:
+// -1, 0 or 1.
+std::vector<int> reducedCostSigns(int vertexCount, const std::vector<WeightedEdge>& edges,
+                                  const MatchingWithDuals& solution) {
     // Which odd sets of positive dual hold each vertex, in increasing order.
     std::vector<std::vector<int>> setsOf(static_cast<std::size_t>(vertexCount));
     for (std::size_t s = 0; s < solution.oddSetDuals.size(); ++s)
         if (!solution.oddSetDuals[s].dual.isZero())
             for (int v : solution.oddSetDuals[s].vertices)
                 setsOf[std::size_t(v)].push_back(int(s));
-    std::vector<bool> tight(edges.size(), false);
+    std::vector<int> signs(edges.size(), 0);
+    const Wide zero = 0;
     for (std::size_t i = 0; i < edges.size(); ++i) {
         const WeightedEdge& e = edges[i];
         const std::vector<int>& a = setsOf[std::size_t(e.u)];
@@ -677,8 +682,80 @@ std::vector<bool> tightEdges(int vertexCount, const std::vector<WeightedEdge>& e
                 ++y;
             }
         }
-        tight[i] = reduced.isZero();
+        signs[i] = reduced < zero ? -1 : reduced.isZero() ? 0 : 1;
     }
+    return signs;
+}
+
+} // namespace
+
+MatchingWithDuals checkedMaximumWeightMatchingByPricing(int vertexCount,
+                                                        const std::vector<WeightedEdge>& edges,
+                                                        int keep) {
+    // Each vertex's heaviest edges; among equal weights a spread of partners (by a hash of
+    // the pair), so that the part keeps the many ways a bracket can be paired.
+    std::vector<std::vector<int>> incident(static_cast<std::size_t>(vertexCount));
+    for (std::size_t e = 0; e < edges.size(); ++e) {
+        incident[std::size_t(edges[e].u)].push_back(int(e));
+        incident[std::size_t(edges[e].v)].push_back(int(e));
+    }
+    const auto spread = [&](int e) {
+        const std::uint64_t key = std::uint64_t(edges[std::size_t(e)].u) * 0x9E3779B97F4A7C15ULL ^
+                                  std::uint64_t(edges[std::size_t(e)].v) * 0xC2B2AE3D27D4EB4FULL;
+        return key * 0x165667B19E3779F9ULL;
+    };
+    std::vector<bool> inPart(edges.size(), false);
+    for (std::vector<int>& list : incident) {
+        const std::size_t count = std::min(list.size(), std::size_t(keep));
+        std::partial_sort(list.begin(), list.begin() + std::ptrdiff_t(count), list.end(),
+                          [&](int a, int b) {
+                              const Wide& wa = edges[std::size_t(a)].weight;
+                              const Wide& wb = edges[std::size_t(b)].weight;
+                              if (wb < wa)
+                                  return true;
+                              if (wa < wb)
+                                  return false;
+                              return spread(a) < spread(b);
+                          });
+        for (std::size_t k = 0; k < count; ++k)
+            inPart[std::size_t(list[k])] = true;
+    }
+    constexpr int Passes = 4;
+    for (int pass = 0; pass < Passes; ++pass) {
+        std::vector<WeightedEdge> part;
+        for (std::size_t e = 0; e < edges.size(); ++e)
+            if (inPart[e])
+                part.push_back(edges[e]);
+        MatchingWithDuals solution = solveMaximumWeightMatching(vertexCount, part);
+        const std::vector<int> signs = reducedCostSigns(vertexCount, edges, solution);
+        bool feasible = true;
+        for (std::size_t e = 0; e < edges.size(); ++e) {
+            if (signs[e] < 0) {
+                feasible = false;
+                inPart[e] = true;
+            }
+        }
+        if (feasible) {
+#if !defined(NDEBUG) || defined(LADYA_CHECK_MATCHING)
+            if (const std::optional<std::string> fault =
+                    certificateFault(vertexCount, edges, solution)) {
+                std::fprintf(stderr, "maximum-weight matching not proven optimal: %s\n",
+                             fault->c_str());
+                std::abort();
+            }
+#endif
+            return solution;
+        }
+    }
+    return checkedMaximumWeightMatching(vertexCount, edges);
+}
+
+std::vector<bool> tightEdges(int vertexCount, const std::vector<WeightedEdge>& edges,
+                             const MatchingWithDuals& solution) {
+    const std::vector<int> signs = reducedCostSigns(vertexCount, edges, solution);
+    std::vector<bool> tight(edges.size(), false);
+    for (std::size_t e = 0; e < edges.size(); ++e)
+        tight[e] = signs[e] == 0;
     return tight;
 }
 

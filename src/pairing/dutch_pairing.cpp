@@ -738,6 +738,9 @@ enum class BracketPart : unsigned char {
     S2,        // a resident of the remainder's S2
 };
 
+// How many of each vertex's heaviest edges the first part of a priced matching keeps.
+constexpr int PricedEdges = 12;
+
 // Where the remainder's order of transpositions (D.1, the Position fields) is settled: in
 // the weight, or after it, among the matchings of greatest weight.
 enum class Positions : unsigned char { InWeight, Afterwards };
@@ -773,8 +776,13 @@ public:
     }
 
     Outcome solve() const {
+        const int vertexCount = int(m_vertices.size());
+        // Without the positions many edges tie, and a part of the graph proves the optimum.
         const std::vector<int> mate =
-            matching::maximumWeightMatching(int(m_vertices.size()), edges());
+            m_positionsWeighed
+                ? matching::maximumWeightMatching(vertexCount, edges())
+                : matching::checkedMaximumWeightMatchingByPricing(vertexCount, edges(), PricedEdges)
+                      .mate;
         return decode(mate);
     }
 
@@ -1153,7 +1161,7 @@ std::optional<Outcome> BracketMatching::solveInOrder() const {
     const int vertexCount = int(m_vertices.size());
     const std::vector<matching::WeightedEdge> weighted = edges();
     const matching::MatchingWithDuals optimum =
-        matching::checkedMaximumWeightMatching(vertexCount, weighted);
+        matching::checkedMaximumWeightMatchingByPricing(vertexCount, weighted, PricedEdges);
     // The matchings of greatest weight use only edges of zero reduced cost and match every
     // vertex of positive dual; an odd set of positive dual asks more (as many pairs inside
     // as it can hold), which the choice below does not see, so its result is checked to
