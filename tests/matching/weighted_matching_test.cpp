@@ -4,6 +4,7 @@
 #include <random>
 
 using ladya::matching::certificateFault;
+using ladya::matching::checkedMaximumWeightMatchingByPricing;
 using ladya::matching::matchingWeight;
 using ladya::matching::MatchingWithDuals;
 using ladya::matching::solveMaximumWeightMatching;
@@ -90,6 +91,11 @@ TEST(WeightedMatching, AgreesWithBruteForceAndProvesItself) {
         const unsigned all = (1u << n) - 1;
         ASSERT_EQ(total, best[all]) << "graph " << round;
         ASSERT_EQ(matchingWeight(edges, mate), total) << "graph " << round;
+        // Solved over a few edges per vertex first, the optimum must come out the same.
+        const MatchingWithDuals priced =
+            checkedMaximumWeightMatchingByPricing(n, edges, 1 + round % 3);
+        ASSERT_EQ(certificateFault(n, edges, priced), std::nullopt) << "graph " << round;
+        ASSERT_EQ(matchingWeight(edges, priced.mate), total) << "graph " << round;
         // An edge some best matching uses is tight, and so is every edge of this one.
         const std::vector<bool> tight = tightEdges(n, edges, solution);
         for (std::size_t e = 0; e < edges.size(); ++e) {
