@@ -59,6 +59,9 @@ template <class W> struct Blossom {
     // least stays the least.
     std::vector<int> outerEdges;
     int outerBest = -1;
+    // outerBest's reduced cost as of dual move `outerBestMove` (read again after a move).
+    W outerBestSlack{};
+    int outerBestMove = -1;
 
     bool single() const { return children.empty(); }
 };
@@ -67,12 +70,20 @@ template <int L> class Solver {
 public:
     using W = WideInt<L>;
 
+    // An edge as one of its ends sees it: the edge, the other end, the doubled weight. A
+    // stage reads every outer vertex's edges in turn; kept side by side they read fast.
+    struct Incidence {
+        int edge;
+        int other;
+        W weight;
+    };
+
     Solver(int vertexCount, const std::vector<WeightedEdge>& edges)
         : m_vertexCount(vertexCount), m_tail(edges.size()), m_head(edges.size()),
           m_weight(edges.size()), m_incident(vertexCount), m_mateEdge(vertexCount, -1),
-          m_top(vertexCount), m_vertexBest(vertexCount, -1),
-          m_blossoms(2 * std::size_t(vertexCount)), m_mark(2 * std::size_t(vertexCount), 0),
-          m_bestTo(2 * std::size_t(vertexCount), -1) {
+          m_top(vertexCount), m_vertexBest(vertexCount, -1), m_vertexBestSlack(vertexCount),
+          m_vertexBestMove(vertexCount, -1), m_blossoms(2 * std::size_t(vertexCount)),
+          m_mark(2 * std::size_t(vertexCount), 0), m_bestTo(2 * std::size_t(vertexCount), -1) {
         W heaviest = 0;
         for (std::size_t e = 0; e < edges.size(); ++e) {
             m_tail[e] = edges[e].u;
@@ -80,8 +91,8 @@ public:
             m_weight[e] = edges[e].weight.template resized<L>().doubled();
             if (m_weight[e] > heaviest)
                 heaviest = m_weight[e];
-            m_incident[edges[e].u].push_back(int(e));
-            m_incident[edges[e].v].push_back(int(e));
+            m_incident[edges[e].u].push_back({int(e), edges[e].v, m_weight[e]});
+            m_incident[edges[e].v].push_back({int(e), edges[e].u, m_weight[e]});
         }
         // y_v = max w: every reduced cost starts non-negative, and with weights doubled
         // every dual change stays whole.
@@ -164,8 +175,11 @@ private:
             while (!m_queue.empty() && !augmented) {
                 const int v = m_queue.back();
                 m_queue.pop_back();
-                for (int e : m_incident[v]) {
-                    if (scan(v, e)) {
+                const W& dual = m_dual[v]; // no dual moves while the queue is read
+                for (const Incidence& in : m_incident[v]) {
+                    if (m_top[in.other] == m_top[v])
+                        continue;
+                    if (scan(v, in.edge, in.other, dual + m_dual[in.other] - in.weight)) {
                         augmented = true;
                         break;
                     }
@@ -208,17 +222,45 @@ private:
         makeOuter(m_top[other(matched, B.base)], matched);
     }
 
+    // The reduced costs of the best edges, kept from when they were seen until the duals
+    // move: the scans compare many edges with them.
+    const W& vertexBestSlack(int w) {
+        if (m_vertexBestMove[w] != m_moves) {
+            m_vertexBestSlack[w] = slack(m_vertexBest[w]);
+            m_vertexBestMove[w] = m_moves;
+        }
+        return m_vertexBestSlack[w];
+    }
+    const W& outerBestSlack(Blossom<W>& B) {
+        if (B.outerBestMove != m_moves) {
+            B.outerBestSlack = slack(B.outerBest);
+            B.outerBestMove = m_moves;
+        }
+        return B.outerBestSlack;
+    }
+    void setOuterBest(Blossom<W>& B, int e, const W& s) {
+        B.outerBest = e;
+        B.outerBestSlack = s;
+        B.outerBestMove = m_moves;
+    }
+
     // Looks at edge e from outer vertex v; true when it completed an augmenting path.
     bool scan(int v, int e) {
         const int w = other(e, v);
+        if (m_top[v] == m_top[w])
+            return false;
+        return scan(v, e, w, slack(e));
+    }
+    // The same, its other end w (in another top-level blossom) and its reduced cost s known.
+    bool scan(int v, int e, int w, const W& s) {
         const int bv = m_top[v];
         const int bw = m_top[w];
-        if (bv == bw)
-            return false;
-        const W s = slack(e);
         if (at(bw).label != Label::Outer) {
-            if (m_vertexBest[w] < 0 || s < slack(m_vertexBest[w]))
+            if (m_vertexBest[w] < 0 || s < vertexBestSlack(w)) {
                 m_vertexBest[w] = e;
+                m_vertexBestSlack[w] = s;
+                m_vertexBestMove[w] = m_moves;
+            }
             if (at(bw).label == Label::Free && s.isZero())
                 makeInner(bw, e, w);
             return false;
@@ -226,8 +268,8 @@ private:
         if (!s.isZero()) {
             Blossom<W>& B = at(bv);
             B.outerEdges.push_back(e);
-            if (B.outerBest < 0 || s < slack(B.outerBest))
-                B.outerBest = e;
+            if (B.outerBest < 0 || s < outerBestSlack(B))
+                setOuterBest(B, e, s);
             return false;
         }
         const int ancestor = commonAncestor(bv, bw);
@@ -337,8 +379,9 @@ private:
             const int f = m_bestTo[far];
             m_bestTo[far] = -1;
             N.outerEdges.push_back(f);
-            if (N.outerBest < 0 || slack(f) < slack(N.outerBest))
-                N.outerBest = f;
+            const W s = slack(f);
+            if (N.outerBest < 0 || s < outerBestSlack(N))
+                setOuterBest(N, f, s);
         }
     }
 
@@ -502,6 +545,7 @@ private:
         }
         if (!bounded)
             return false;
+        ++m_moves;
         for (int v = 0; v < m_vertexCount; ++v) {
             const Label l = at(m_top[v]).label;
             if (l == Label::Outer)
@@ -526,7 +570,7 @@ private:
     std::vector<int> m_tail;
     std::vector<int> m_head;
     std::vector<W> m_weight; // doubled
-    std::vector<std::vector<int>> m_incident;
+    std::vector<std::vector<Incidence>> m_incident;
     std::vector<int> m_mateEdge; // per vertex, -1 when unmatched
     // y_v: never negative; equal for all unmatched vertices and no greater than any other.
     std::vector<W> m_dual;
@@ -534,6 +578,9 @@ private:
     // Per vertex not outer: its edge of least reduced cost to an outer vertex in this
     // stage. All such edges of one vertex move alike with the duals, so it stays the least.
     std::vector<int> m_vertexBest;
+    std::vector<W> m_vertexBestSlack; // as of dual move m_vertexBestMove
+    std::vector<int> m_vertexBestMove;
+    int m_moves = 0; // the dual moves so far
     std::vector<Blossom<W>> m_blossoms;
     std::vector<int> m_unused; // blossom ids free for new blossoms
     std::vector<int> m_queue;  // outer vertices whose edges are still to scan
