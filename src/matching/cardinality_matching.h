@@ -35,6 +35,9 @@ public:
     // Its certificate is checked in debug builds and with LADYA_CHECK_MATCHING.
     bool perfect();
     int mate(int v) const { return m_mate[std::size_t(v)]; }
+    // After `perfect` answered false: whether some maximum matching leaves v unmatched (v
+    // was reached as even from an unmatched vertex: Gallai and Edmonds' set D).
+    bool missable(int v) const { return !m_side.empty() && m_side[std::size_t(v)] == Side::Even; }
     // Why the matching is not proven of maximum cardinality among the vertices left, or
     // nothing when it is; for the state `perfect` left.
     std::optional<std::string> certificateFault() const;

@@ -1412,6 +1412,10 @@ private:
     Bracket bracketOf(const std::vector<std::vector<int>>& groups, std::size_t group,
                       const std::vector<int>& mdps) const;
     bool everyonePairedWithin(const Bracket& bracket) const;
+    bool nextBracketIndifferent(const Bracket& bracket) const;
+    bool settles(const Outcome& out, matching::CardinalityMatching& completion) const;
+    std::vector<std::pair<int, int>> nextPairsWith(const std::vector<int>& next,
+                                                   const std::vector<int>& floaters) const;
     static Bracket withoutNextBracket(Bracket bracket);
     std::optional<Outcome> solveBracket(Bracket bracket,
                                         matching::CardinalityMatching& completion) const;
@@ -1594,9 +1598,119 @@ bool Pairer::everyonePairedWithin(const Bracket& bracket) const {
     return matching::CardinalityMatching(within).perfect();
 }
 
+// Whether C7 weighs every choice of the bracket's one floater the same, so that the next
+// scoregroup need not be in the graph (which it would make up to twice as large). It
+// does when the bracket is one scoregroup of an odd size that pairs all but one, and the
+// next scoregroup pairs as well with any of its players as it can at all: all of it when
+// it is even (the floater takes a partner's place: one of them floats on, as one would
+// anyway), all of it with the floater when it is odd (the floater meets a player some
+// best pairing of the next scoregroup leaves out). The floater's score is the same
+// whoever it is, and so are the score differences.
+bool Pairer::nextBracketIndifferent(const Bracket& bracket) const {
+    if (bracket.wholeRound || !bracket.mdps.empty() || !bracket.floatingOn.empty() ||
+        !bracket.pairedEarlier.empty() || bracket.nextResidents.empty() ||
+        bracket.players.size() % 2 == 0)
+        return false;
+    const auto matchingOf = [&](const std::vector<int>& players, Adjacency& graph) {
+        const int size = int(players.size());
+        graph.assign(std::size_t(size), {});
+        for (int i = 0; i < size; ++i)
+            for (int j = i + 1; j < size; ++j)
+                if (compatible(m_field, players[i], players[j])) {
+                    graph[i].push_back(j);
+                    graph[j].push_back(i);
+                }
+        matching::CardinalityMatching matching(graph);
+        const bool perfect = matching.perfect();
+        int unmatched = 0;
+        for (int i = 0; i < size; ++i)
+            unmatched += matching.mate(i) < 0 ? 1 : 0;
+        return std::tuple(std::move(matching), perfect, unmatched);
+    };
+    Adjacency withinGraph;
+    if (std::get<2>(matchingOf(bracket.players, withinGraph)) != 1)
+        return false;
+    const std::vector<int>& next = bracket.nextResidents;
+    Adjacency nextGraph;
+    const auto [nextMatching, nextPerfect, nextUnmatched] = matchingOf(next, nextGraph);
+    if (nextUnmatched != int(next.size() % 2))
+        return false;
+    // Who in the next scoregroup may take the floater: anyone when it pairs completely,
+    // else those some best pairing of it leaves out.
+    std::vector<int> takers;
+    for (int i = 0; i < int(next.size()); ++i)
+        if (nextPerfect || nextMatching.missable(i))
+            takers.push_back(next[i]);
+    for (int player : bracket.players) {
+        const bool taken = std::any_of(takers.begin(), takers.end(), [&](int taker) {
+            return compatible(m_field, player, taker);
+        });
+        if (!taken)
+            return false;
+    }
+    return true;
+}
+
+// The pairs C7 would count on for the next scoregroup with the bracket's floaters: as many
+// as it can have, a floater among them when one can be.
+std::vector<std::pair<int, int>> Pairer::nextPairsWith(const std::vector<int>& next,
+                                                       const std::vector<int>& floaters) const {
+    std::vector<int> players = floaters;
+    players.insert(players.end(), next.begin(), next.end());
+    const int size = int(players.size());
+    Adjacency graph(static_cast<std::size_t>(size));
+    for (int i = 0; i < size; ++i)
+        for (int j = i + 1; j < size; ++j)
+            if (compatible(m_field, players[i], players[j])) {
+                graph[i].push_back(j);
+                graph[j].push_back(i);
+            }
+    matching::CardinalityMatching matching(graph);
+    matching.perfect();
+    std::vector<int> mate(static_cast<std::size_t>(size));
+    for (int i = 0; i < size; ++i)
+        mate[i] = matching.mate(i);
+    for (int f = 0; f < int(floaters.size()); ++f) {
+        if (mate[f] >= 0)
+            continue;
+        for (int y : graph[f]) {
+            if (mate[y] >= int(floaters.size())) {
+                mate[mate[y]] = -1;
+                mate[y] = f;
+                mate[f] = y;
+                break;
+            }
+        }
+    }
+    std::vector<std::pair<int, int>> pairs;
+    for (int i = 0; i < size; ++i)
+        if (mate[i] > i)
+            pairs.push_back({players[i], players[mate[i]]});
+    return pairs;
+}
+
 Bracket Pairer::withoutNextBracket(Bracket bracket) {
     bracket.nextResidents.clear();
     return bracket;
+}
+
+// Whether the bracket's pairs, and the next bracket's pairs C7 counted on, leave the rest
+// of the round pairable; the completion matching is brought up to date with the first.
+bool Pairer::settles(const Outcome& out, matching::CardinalityMatching& completion) const {
+    for (auto [x, y] : out.pairs) {
+        completion.remove(x);
+        completion.remove(y);
+    }
+    if (!completion.perfect())
+        return false;
+    if (out.nextBracketPairs.empty())
+        return true;
+    matching::CardinalityMatching ahead = completion;
+    for (auto [x, y] : out.nextBracketPairs) {
+        ahead.remove(x);
+        ahead.remove(y);
+    }
+    return ahead.perfect();
 }
 
 // A bracket solved, and the completion matching brought up to date with its pairs. The
@@ -1607,25 +1721,24 @@ std::optional<Outcome> Pairer::solveBracket(Bracket bracket,
                                             matching::CardinalityMatching& completion) const {
     Outcome out;
     const matching::CardinalityMatching saved = completion;
+    if (!bracket.wholeRound && !everyonePairedWithin(bracket) && nextBracketIndifferent(bracket)) {
+        // Solved without the next scoregroup, then held to the same test as below with
+        // the next scoregroup's pairs C7 would count on; when it fails, the bracket is
+        // solved with the next scoregroup after all.
+        out = solveStaged(withoutNextBracket(bracket));
+        if (out.ok)
+            out.nextBracketPairs = nextPairsWith(bracket.nextResidents, out.floaters);
+        if (out.ok && settles(out, completion))
+            return out;
+        completion = saved;
+        out = Outcome{};
+    }
     if (!bracket.wholeRound) {
-        out = solveStaged(everyonePairedWithin(bracket) ? withoutNextBracket(bracket) : bracket);
-        for (auto [x, y] : out.pairs) {
-            completion.remove(x);
-            completion.remove(y);
-        }
-        if (!completion.perfect()) {
+        const bool nextOut = everyonePairedWithin(bracket);
+        out = solveStaged(nextOut ? withoutNextBracket(bracket) : bracket);
+        if (!settles(out, completion)) {
             completion = saved;
             out.ok = false;
-        } else if (!out.nextBracketPairs.empty()) {
-            matching::CardinalityMatching ahead = completion;
-            for (auto [x, y] : out.nextBracketPairs) {
-                ahead.remove(x);
-                ahead.remove(y);
-            }
-            if (!ahead.perfect()) {
-                completion = saved;
-                out.ok = false;
-            }
         }
     }
     if (out.ok)
