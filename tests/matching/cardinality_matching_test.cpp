@@ -1,5 +1,6 @@
 #include "matching/cardinality_matching.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -19,6 +20,21 @@ bool perfectByBruteForce(unsigned mask, const std::vector<std::vector<bool>>& ha
         if ((rest & (1u << u)) && has[v][u] && perfectByBruteForce(rest & ~(1u << u), has))
             return true;
     return false;
+}
+
+// The most pairs among the vertices in `mask`, by trying every pairing.
+int mostPairsByBruteForce(unsigned mask, const std::vector<std::vector<bool>>& has) {
+    if (mask == 0)
+        return 0;
+    int v = 0;
+    while (!(mask & (1u << v)))
+        ++v;
+    const unsigned rest = mask & ~(1u << v);
+    int best = mostPairsByBruteForce(rest, has); // v left out
+    for (int u = 0; u < int(has.size()); ++u)
+        if ((rest & (1u << u)) && has[v][u])
+            best = std::max(best, 1 + mostPairsByBruteForce(rest & ~(1u << u), has));
+    return best;
 }
 
 } // namespace
@@ -44,8 +60,20 @@ TEST(CardinalityMatching, RepairAfterRemovalsAgreesWithBruteForce) {
         CardinalityMatching matching(adjacency);
         unsigned left = (1u << n) - 1;
         while (left != 0) {
-            ASSERT_EQ(matching.perfect(), perfectByBruteForce(left, has)) << "graph " << round;
+            const bool perfect = matching.perfect();
+            ASSERT_EQ(perfect, perfectByBruteForce(left, has)) << "graph " << round;
             ASSERT_EQ(matching.certificateFault(), std::nullopt) << "graph " << round;
+            // A vertex some maximum matching leaves out is one without which as many pairs
+            // remain.
+            if (!perfect && round % 5 == 0) {
+                const int most = mostPairsByBruteForce(left, has);
+                for (int v = 0; v < n; ++v)
+                    if (left & (1u << v)) {
+                        ASSERT_EQ(matching.missable(v),
+                                  mostPairsByBruteForce(left & ~(1u << v), has) == most)
+                            << "graph " << round << " vertex " << v;
+                    }
+            }
             const int v = int(rng() % n);
             matching.remove(v);
             left &= ~(1u << v);
