@@ -602,31 +602,36 @@ int repeatCount(Repeat repeat, const BracketSizes& sizes) {
 class WeightLayout {
 public:
     WeightLayout() = default;
-    // Every field the sizes call for; or, given `kept` (per field of that full layout),
-    // only those, so that fields no edge gains anything in take no room.
-    explicit WeightLayout(const BracketSizes& sizes, const std::vector<bool>* kept = nullptr) {
+    // Every field the sizes call for; or, given `bounds` (per field of that full layout),
+    // only the fields with a bound, each as wide as its own, so that fields no edge gains
+    // anything in take no room and the others no more than they need.
+    explicit WeightLayout(const BracketSizes& sizes,
+                          const std::vector<std::int64_t>* bounds = nullptr) {
         for (const WeightFieldRow& row : weightFields) {
             m_firstEntry[std::size_t(row.field)] = int(m_slotOfEntry.size());
-            const std::int64_t bound = boundOf(row.bound, sizes);
+            const std::int64_t rowBound = boundOf(row.bound, sizes);
             const bool whileRoom = row.repeat == Repeat::PerMdpWhileRoom ||
                                    row.repeat == Repeat::PerRemainderWhileRoom;
             const int count = repeatCount(row.repeat, sizes);
             for (int k = 0; k < count; ++k) {
+                const std::size_t entry = m_slotOfEntry.size();
+                const std::int64_t bound = bounds == nullptr ? rowBound
+                                           : entry < bounds->size()
+                                               ? std::min(rowBound, (*bounds)[entry])
+                                               : 0;
                 if (whileRoom && !fits(bound))
                     break;
-                const std::size_t entry = m_slotOfEntry.size();
-                const bool keep = kept == nullptr || (entry < kept->size() && (*kept)[entry]);
-                m_slotOfEntry.push_back(keep ? add(bound) : -1);
+                m_slotOfEntry.push_back(bound > 0 ? add(bound) : -1);
             }
         }
         m_firstEntry.back() = int(m_slotOfEntry.size());
     }
-    // Per field, whether its slot is among `used`.
-    std::vector<bool> fieldsIn(const std::vector<bool>& used) const {
-        std::vector<bool> out(m_slotOfEntry.size(), false);
+    // Per field, the bound its slot has in `slotBounds` (0 for a field without a slot).
+    std::vector<std::int64_t> fieldBounds(const std::vector<std::int64_t>& slotBounds) const {
+        std::vector<std::int64_t> out(m_slotOfEntry.size(), 0);
         for (std::size_t entry = 0; entry < m_slotOfEntry.size(); ++entry) {
             const int slot = m_slotOfEntry[entry];
-            out[entry] = slot >= 0 && used[std::size_t(slot)];
+            out[entry] = slot >= 0 ? slotBounds[std::size_t(slot)] : 0;
         }
         return out;
     }
@@ -1135,17 +1140,32 @@ std::vector<matching::WeightedEdge> BracketMatching::edges() const {
     return edges;
 }
 
-// The layout without the fields no edge gains anything in: they leave every weight's
-// order as it is, and a narrower weight is solved faster.
+// The layout narrowed to what the edges gain: a field no edge gains anything in goes, and
+// every other is as wide as its total over a matching can be, at most half the sum over
+// the vertices of the largest gain of an edge at the vertex (each edge of a matching is
+// counted at both its ends). The weights' order stays, and narrower weights solve faster.
 void BracketMatching::dropSilentFields() {
-    std::vector<bool> used(std::size_t(m_layout.slotCount()), false);
-    forEachEdgeGains([&](int, int, const Gains& gains) {
-        for (std::size_t slot = 0; slot < gains.size(); ++slot)
-            if (gains[slot] != 0)
-                used[slot] = true;
+    const std::size_t slotCount = std::size_t(m_layout.slotCount());
+    const std::size_t vertexCount = m_vertices.size();
+    std::vector<std::int64_t> largest(slotCount * vertexCount, 0); // per slot, per vertex
+    forEachEdgeGains([&](int i, int j, const Gains& gains) {
+        for (std::size_t slot = 0; slot < slotCount; ++slot) {
+            const std::int64_t size = gains[slot] < 0 ? -gains[slot] : gains[slot];
+            std::int64_t& atI = largest[slot * vertexCount + std::size_t(i)];
+            std::int64_t& atJ = largest[slot * vertexCount + std::size_t(j)];
+            atI = std::max(atI, size);
+            atJ = std::max(atJ, size);
+        }
     });
-    const std::vector<bool> kept = m_layout.fieldsIn(used);
-    m_layout = WeightLayout(sizes(), &kept);
+    std::vector<std::int64_t> slotBounds(slotCount, 0);
+    for (std::size_t slot = 0; slot < slotCount; ++slot) {
+        std::int64_t sum = 0;
+        for (std::size_t v = 0; v < vertexCount; ++v)
+            sum += largest[slot * vertexCount + v];
+        slotBounds[slot] = (sum + 1) / 2;
+    }
+    const std::vector<std::int64_t> bounds = m_layout.fieldBounds(slotBounds);
+    m_layout = WeightLayout(sizes(), &bounds);
 }
 
 // The criteria's optimum first, weighed without the positions; then, among the matchings
@@ -1187,7 +1207,7 @@ std::optional<Outcome> BracketMatching::solveInOrder() const {
     }
     // Each vertex that may stay unmatched costs the covering graph a spare joined to all
     // such vertices: past a few hundred it would outgrow the bracket's own graph.
-    constexpr int MostOptional = 400;
+    constexpr int MostOptional = 2000;
     if (optional > MostOptional)
         return std::nullopt;
     matching::CoveringMatching choice(std::move(tight), required, optimum.mate, mostUnmatched);
