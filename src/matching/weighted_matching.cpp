@@ -617,85 +617,6 @@ MatchingWithDuals solveMaximumWeightMatching(int vertexCount,
     return solveWith<Wide::Limbs>(vertexCount, edges);
 }
 
-std::optional<std::string> certificateFault(int vertexCount, const std::vector<WeightedEdge>& edges,
-                                            const MatchingWithDuals& solution) {
-    const std::size_t n = std::size_t(vertexCount);
-    if (solution.mate.size() != n || solution.vertexDual.size() != n)
-        return "sizes differ from the graph";
-    const Wide zero = 0;
-    // Which odd sets hold each vertex, in increasing order.
-    std::vector<std::vector<int>> setsOf(n);
-    for (std::size_t s = 0; s < solution.oddSetDuals.size(); ++s) {
-        const OddSetDual& set = solution.oddSetDuals[s];
-        if (set.vertices.size() % 2 == 0 || set.dual < zero)
-            return "an odd set of even size or of negative dual";
-        for (int v : set.vertices) {
-            if (v < 0 || std::size_t(v) >= n ||
-                (!setsOf[std::size_t(v)].empty() && setsOf[std::size_t(v)].back() == int(s)))
-                return "an odd set with a stray or repeated vertex";
-            setsOf[std::size_t(v)].push_back(int(s));
-        }
-    }
-    std::vector<bool> pairedByEdge(n, false);
-    for (const WeightedEdge& e : edges) {
-        const std::size_t u = std::size_t(e.u);
-        const std::size_t v = std::size_t(e.v);
-        Wide reduced = solution.vertexDual[u] + solution.vertexDual[v] - e.weight.doubled();
-        std::size_t i = 0;
-        std::size_t j = 0;
-        while (i < setsOf[u].size() && j < setsOf[v].size()) {
-            if (setsOf[u][i] < setsOf[v][j]) {
-                ++i;
-            } else if (setsOf[v][j] < setsOf[u][i]) {
-                ++j;
-            } else {
-                reduced += solution.oddSetDuals[std::size_t(setsOf[u][i])].dual;
-                ++i;
-                ++j;
-            }
-        }
-        if (reduced < zero)
-            return "edge " + std::to_string(e.u) + "-" + std::to_string(e.v) +
-                   " has a negative reduced cost";
-        if (solution.mate[u] == e.v && reduced.isZero()) {
-            pairedByEdge[u] = true;
-            pairedByEdge[v] = true;
-        }
-    }
-    for (std::size_t v = 0; v < n; ++v) {
-        const int m = solution.mate[v];
-        if (solution.vertexDual[v] < zero)
-            return "vertex " + std::to_string(v) + " has a negative dual";
-        if (m < 0) {
-            if (!solution.vertexDual[v].isZero())
-                return "unmatched vertex " + std::to_string(v) + " has a positive dual";
-            continue;
-        }
-        if (std::size_t(m) >= n || solution.mate[std::size_t(m)] != int(v))
-            return "mate of " + std::to_string(v) + " does not match back";
-        if (!pairedByEdge[v])
-            return "vertex " + std::to_string(v) + " is matched over no tight edge";
-    }
-    std::vector<bool> inSet(n, false);
-    for (const OddSetDual& set : solution.oddSetDuals) {
-        if (set.dual.isZero())
-            continue;
-        for (int v : set.vertices)
-            inSet[std::size_t(v)] = true;
-        std::size_t matchedInside = 0;
-        for (int v : set.vertices) {
-            const int m = solution.mate[std::size_t(v)];
-            if (m >= 0 && inSet[std::size_t(m)])
-                ++matchedInside;
-        }
-        for (int v : set.vertices)
-            inSet[std::size_t(v)] = false;
-        if (matchedInside + 1 != set.vertices.size())
-            return "an odd set of positive dual is not full";
-    }
-    return std::nullopt;
-}
-
 namespace {
 
 // Per edge, its reduced cost's sign under the solution's duals, the odd sets' included:
@@ -736,6 +657,88 @@ std::vector<int> reducedCostSigns(int vertexCount, const std::vector<WeightedEdg
 
 } // namespace
 
+std::optional<std::string> certificateFault(int vertexCount, const std::vector<WeightedEdge>& edges,
+                                            const MatchingWithDuals& solution) {
+    const std::size_t n = std::size_t(vertexCount);
+    if (solution.mate.size() != n || solution.vertexDual.size() != n)
+        return "sizes differ from the graph";
+    const Wide zero = 0;
+    // Which odd sets hold each vertex, in increasing order.
+    std::vector<std::vector<int>> setsOf(n);
+    for (std::size_t s = 0; s < solution.oddSetDuals.size(); ++s) {
+        const OddSetDual& set = solution.oddSetDuals[s];
+        if (set.vertices.size() % 2 == 0 || set.dual < zero)
+            return "an odd set of even size or of negative dual";
+        for (int v : set.vertices) {
+            if (v < 0 || std::size_t(v) >= n ||
+                (!setsOf[std::size_t(v)].empty() && setsOf[std::size_t(v)].back() == int(s)))
+                return "an odd set with a stray or repeated vertex";
+            setsOf[std::size_t(v)].push_back(int(s));
+        }
+    }
+    std::vector<bool> pairedByEdge(n, false);
+    const std::vector<int> signs = reducedCostSigns(vertexCount, edges, solution);
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        const WeightedEdge& e = edges[i];
+        if (signs[i] < 0)
+            return "edge " + std::to_string(e.u) + "-" + std::to_string(e.v) +
+                   " has a negative reduced cost";
+        if (solution.mate[std::size_t(e.u)] == e.v && signs[i] == 0) {
+            pairedByEdge[std::size_t(e.u)] = true;
+            pairedByEdge[std::size_t(e.v)] = true;
+        }
+    }
+    for (std::size_t v = 0; v < n; ++v) {
+        const int m = solution.mate[v];
+        if (solution.vertexDual[v] < zero)
+            return "vertex " + std::to_string(v) + " has a negative dual";
+        if (m < 0) {
+            if (!solution.vertexDual[v].isZero())
+                return "unmatched vertex " + std::to_string(v) + " has a positive dual";
+            continue;
+        }
+        if (std::size_t(m) >= n || solution.mate[std::size_t(m)] != int(v))
+            return "mate of " + std::to_string(v) + " does not match back";
+        if (!pairedByEdge[v])
+            return "vertex " + std::to_string(v) + " is matched over no tight edge";
+    }
+    std::vector<bool> inSet(n, false);
+    for (const OddSetDual& set : solution.oddSetDuals) {
+        if (set.dual.isZero())
+            continue;
+        for (int v : set.vertices)
+            inSet[std::size_t(v)] = true;
+        std::size_t matchedInside = 0;
+        for (int v : set.vertices) {
+            const int m = solution.mate[std::size_t(v)];
+            if (m >= 0 && inSet[std::size_t(m)])
+                ++matchedInside;
+        }
+        for (int v : set.vertices)
+            inSet[std::size_t(v)] = false;
+        if (matchedInside + 1 != set.vertices.size())
+            return "an odd set of positive dual is not full";
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// Stops the program when the solution's duals do not prove it, in debug builds and with
+// LADYA_CHECK_MATCHING: a pairing must never rest on a matching that is not the best.
+void checkCertificate([[maybe_unused]] int vertexCount,
+                      [[maybe_unused]] const std::vector<WeightedEdge>& edges,
+                      [[maybe_unused]] const MatchingWithDuals& solution) {
+#if !defined(NDEBUG) || defined(LADYA_CHECK_MATCHING)
+    if (const std::optional<std::string> fault = certificateFault(vertexCount, edges, solution)) {
+        std::fprintf(stderr, "maximum-weight matching not proven optimal: %s\n", fault->c_str());
+        std::abort();
+    }
+#endif
+}
+
+} // namespace
+
 MatchingWithDuals checkedMaximumWeightMatchingByPricing(int vertexCount,
                                                         const std::vector<WeightedEdge>& edges,
                                                         int keep) {
@@ -767,6 +770,8 @@ MatchingWithDuals checkedMaximumWeightMatchingByPricing(int vertexCount,
         for (std::size_t k = 0; k < count; ++k)
             inPart[std::size_t(list[k])] = true;
     }
+    // Each pass adds every edge the part's duals fail; a few passes settle a bracket, and
+    // past them the whole graph is cheaper.
     constexpr int Passes = 4;
     for (int pass = 0; pass < Passes; ++pass) {
         std::vector<WeightedEdge> part;
@@ -783,14 +788,7 @@ MatchingWithDuals checkedMaximumWeightMatchingByPricing(int vertexCount,
             }
         }
         if (feasible) {
-#if !defined(NDEBUG) || defined(LADYA_CHECK_MATCHING)
-            if (const std::optional<std::string> fault =
-                    certificateFault(vertexCount, edges, solution)) {
-                std::fprintf(stderr, "maximum-weight matching not proven optimal: %s\n",
-                             fault->c_str());
-                std::abort();
-            }
-#endif
+            checkCertificate(vertexCount, edges, solution);
             return solution;
         }
     }
@@ -817,12 +815,7 @@ Wide matchingWeight(const std::vector<WeightedEdge>& edges, const std::vector<in
 MatchingWithDuals checkedMaximumWeightMatching(int vertexCount,
                                                const std::vector<WeightedEdge>& edges) {
     MatchingWithDuals solution = solveMaximumWeightMatching(vertexCount, edges);
-#if !defined(NDEBUG) || defined(LADYA_CHECK_MATCHING)
-    if (const std::optional<std::string> fault = certificateFault(vertexCount, edges, solution)) {
-        std::fprintf(stderr, "maximum-weight matching not proven optimal: %s\n", fault->c_str());
-        std::abort();
-    }
-#endif
+    checkCertificate(vertexCount, edges, solution);
     return solution;
 }
 

@@ -1206,7 +1206,7 @@ std::optional<Outcome> BracketMatching::solveInOrder() const {
         optional += required[v] ? 0 : 1;
     }
     // Each vertex that may stay unmatched costs the covering graph a spare joined to all
-    // such vertices: past a few hundred it would outgrow the bracket's own graph.
+    // such vertices: past a couple of thousand they would outgrow any bracket's own graph.
     constexpr int MostOptional = 2000;
     if (optional > MostOptional)
         return std::nullopt;
@@ -1301,6 +1301,19 @@ Outcome BracketMatching::decode(const std::vector<int>& mate) const {
 }
 
 using Adjacency = std::vector<std::vector<int>>;
+
+// Who of `players` may meet whom (C1 to C3), by index in the list.
+Adjacency compatibilityGraph(const Field& field, const std::vector<int>& players) {
+    const int size = int(players.size());
+    Adjacency graph(static_cast<std::size_t>(size));
+    for (int i = 0; i < size; ++i)
+        for (int j = i + 1; j < size; ++j)
+            if (compatible(field, players[i], players[j])) {
+                graph[i].push_back(j);
+                graph[j].push_back(i);
+            }
+    return graph;
+}
 
 // Who takes the pairing-allocated bye when the round has an odd number of players.
 //
@@ -1607,14 +1620,7 @@ bool Pairer::everyonePairedWithin(const Bracket& bracket) const {
     if (bracket.players.size() % 2 == 1 || !bracket.floatingOn.empty() ||
         !bracket.pairedEarlier.empty())
         return false;
-    const int size = int(bracket.players.size());
-    Adjacency within(static_cast<std::size_t>(size), std::vector<int>());
-    for (int i = 0; i < size; ++i)
-        for (int j = i + 1; j < size; ++j)
-            if (compatible(m_field, bracket.players[i], bracket.players[j])) {
-                within[i].push_back(j);
-                within[j].push_back(i);
-            }
+    const Adjacency within = compatibilityGraph(m_field, bracket.players);
     return matching::CardinalityMatching(within).perfect();
 }
 
@@ -1633,13 +1639,7 @@ bool Pairer::nextBracketIndifferent(const Bracket& bracket) const {
         return false;
     const auto matchingOf = [&](const std::vector<int>& players, Adjacency& graph) {
         const int size = int(players.size());
-        graph.assign(std::size_t(size), {});
-        for (int i = 0; i < size; ++i)
-            for (int j = i + 1; j < size; ++j)
-                if (compatible(m_field, players[i], players[j])) {
-                    graph[i].push_back(j);
-                    graph[j].push_back(i);
-                }
+        graph = compatibilityGraph(m_field, players);
         matching::CardinalityMatching matching(graph);
         const bool perfect = matching.perfect();
         int unmatched = 0;
@@ -1678,13 +1678,7 @@ std::vector<std::pair<int, int>> Pairer::nextPairsWith(const std::vector<int>& n
     std::vector<int> players = floaters;
     players.insert(players.end(), next.begin(), next.end());
     const int size = int(players.size());
-    Adjacency graph(static_cast<std::size_t>(size));
-    for (int i = 0; i < size; ++i)
-        for (int j = i + 1; j < size; ++j)
-            if (compatible(m_field, players[i], players[j])) {
-                graph[i].push_back(j);
-                graph[j].push_back(i);
-            }
+    const Adjacency graph = compatibilityGraph(m_field, players);
     matching::CardinalityMatching matching(graph);
     matching.perfect();
     std::vector<int> mate(static_cast<std::size_t>(size));
