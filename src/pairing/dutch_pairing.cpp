@@ -1787,6 +1787,15 @@ std::optional<Outcome> Pairer::pairBracket(const Bracket& bracket, bool lastBrac
         return solved;
     matching::CardinalityMatching again = before;
     std::optional<Outcome> narrowed = solveBracket(bracket, again);
+    // Only a graph with the bye in it knows who may take it: when the bracket was solved
+    // without, and its floater is not among them, it is solved with the whole round.
+    if (narrowed && narrowed->floaters.size() == 1 && !m_byeAllowed[narrowed->floaters[0]] &&
+        !bracket.wholeRound) {
+        Bracket whole = bracket;
+        whole.wholeRound = true;
+        again = before;
+        narrowed = solveBracket(whole, again);
+    }
     // The preference may choose who floats, not cost the bracket a pair.
     if (narrowed && narrowed->floaters.size() == 1) {
         completion = again;
