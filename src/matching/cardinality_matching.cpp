@@ -11,10 +11,7 @@ CardinalityMatching::CardinalityMatching(const std::vector<std::vector<int>>& ad
 
 void CardinalityMatching::remove(int v) {
     m_removed[std::size_t(v)] = true;
-    const int m = m_mate[std::size_t(v)];
-    if (m >= 0)
-        m_mate[std::size_t(m)] = -1;
-    m_mate[std::size_t(v)] = -1;
+    unmatch(v);
 }
 
 void CardinalityMatching::pair(int u, int v) {

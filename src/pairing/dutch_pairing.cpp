@@ -769,10 +769,10 @@ public:
         collectScoreDifferences();
         placeCandidateOrder();
         m_layout = WeightLayout(sizes());
-        // Without the positions the weight has no fields that fill the room left, so the
-        // fields nothing counts in can go.
+        // Without the positions no fields fill the room left, so each field can be as
+        // narrow as its gains allow.
         if (!m_positionsWeighed)
-            dropSilentFields();
+            narrowFields();
         // The remainder players past those with a Position field of their own are weighed
         // together, and refine solves again for them.
         if (m_bracket.weighRemainder && m_positionsWeighed &&
@@ -818,7 +818,7 @@ private:
     void addNextPairGains(int x, int y, Gains& gains) const;
     template <class Visit> void forEachEdgeGains(Visit visit) const;
     std::vector<matching::WeightedEdge> edges() const;
-    void dropSilentFields();
+    void narrowFields();
     Outcome decode(const std::vector<int>& mate) const;
 
     const Field& m_field;
@@ -1144,7 +1144,7 @@ std::vector<matching::WeightedEdge> BracketMatching::edges() const {
 // every other is as wide as its total over a matching can be, at most half the sum over
 // the vertices of the largest gain of an edge at the vertex (each edge of a matching is
 // counted at both its ends). The weights' order stays, and narrower weights solve faster.
-void BracketMatching::dropSilentFields() {
+void BracketMatching::narrowFields() {
     const std::size_t slotCount = std::size_t(m_layout.slotCount());
     const std::size_t vertexCount = m_vertices.size();
     std::vector<std::int64_t> largest(slotCount * vertexCount, 0); // per slot, per vertex
