@@ -89,8 +89,22 @@ bool CoveringMatching::fix(int u, int v) {
 }
 
 bool CoveringMatching::forbid(int u, const std::vector<int>& others) {
-    if (others.empty())
-        return true;
+    return others.empty() || withoutEdges(u, others);
+}
+
+bool CoveringMatching::confine(int u, const std::vector<int>& others) {
+    // The spares are how u stays unmatched, so they go with the other edges.
+    std::vector<bool> kept(m_adjacency.size(), false);
+    for (int w : others)
+        kept[std::size_t(w)] = true;
+    std::vector<int> dropped;
+    for (int w : m_adjacency[std::size_t(u)])
+        if (!kept[std::size_t(w)])
+            dropped.push_back(w);
+    return dropped.empty() || withoutEdges(u, dropped);
+}
+
+bool CoveringMatching::withoutEdges(int u, const std::vector<int>& others) {
     const CardinalityMatching saved = m_matching;
     for (int w : others) {
         eraseOne(m_adjacency[std::size_t(u)], w);

@@ -41,10 +41,15 @@ public:
     // Takes away the edges between u and `others`, when a covering matching without them
     // exists; otherwise changes nothing and answers false.
     bool forbid(int u, const std::vector<int>& others);
+    // Keeps u matched, and to one of `others` only, when a covering matching does so;
+    // otherwise changes nothing and answers false.
+    bool confine(int u, const std::vector<int>& others);
     // Every vertex's partner (the fixed ones' included), -1 for none.
     std::vector<int> mates() const;
 
 private:
+    bool withoutEdges(int u, const std::vector<int>& others);
+
     int m_vertexCount = 0;
     std::vector<std::vector<int>> m_adjacency; // the vertices, then the spares
     CardinalityMatching m_matching;

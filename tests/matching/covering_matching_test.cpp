@@ -1,5 +1,6 @@
 #include "matching/covering_matching.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -45,8 +46,9 @@ bool coverable(unsigned mask, const SmallGraph& g) {
 
 } // namespace
 
-// Pairs are fixed and edges taken away at random; each step must be taken exactly when a
-// covering matching of what is left exists, and the partners it reports must be one.
+// Pairs are fixed, edges taken away and vertices confined to some of theirs at random;
+// each step must be taken exactly when a covering matching of what is left exists, and
+// the partners it reports must be one.
 TEST(CoveringMatching, FixesAndRemovalsAgreeWithBruteForce) {
     std::mt19937 rng(2412);
     int tried = 0;
@@ -83,7 +85,8 @@ TEST(CoveringMatching, FixesAndRemovalsAgreeWithBruteForce) {
             const std::vector<int> near = choice.neighbours(u);
             if (near.empty())
                 continue;
-            if (rng() % 2 == 0) {
+            const unsigned kind = rng() % 3;
+            if (kind == 0) {
                 const int v = near[rng() % near.size()];
                 const unsigned without = left & ~(1u << u) & ~(1u << v);
                 const bool expected = coverable(without, g);
@@ -95,12 +98,19 @@ TEST(CoveringMatching, FixesAndRemovalsAgreeWithBruteForce) {
                 for (int v : near)
                     if (rng() % 2 == 0)
                         others.push_back(v);
+                // forbid takes the edges to `others` away; confine keeps only those, and u
+                // matched.
                 SmallGraph cut = g;
-                for (int v : others)
-                    cut.has[u][v] = cut.has[v][u] = false;
+                for (int v = 0; v < n; ++v) {
+                    const bool listed = std::find(others.begin(), others.end(), v) != others.end();
+                    if (listed == (kind == 1))
+                        cut.has[u][v] = cut.has[v][u] = false;
+                }
+                if (kind == 2)
+                    cut.required[u] = true;
                 const bool expected = coverable(left, cut);
-                ASSERT_EQ(choice.forbid(u, others), expected)
-                    << "graph " << round << " step " << step;
+                const bool taken = kind == 1 ? choice.forbid(u, others) : choice.confine(u, others);
+                ASSERT_EQ(taken, expected) << "graph " << round << " step " << step;
                 if (expected)
                     g = cut;
             }
