@@ -438,6 +438,8 @@ enum class WeightField : unsigned char {
     Exchange,
     ExchangeNumbers,
     MovedFromS1,
+    MovedIntoS1,
+    MovedFromS1Sum,
     Position,
     PositionRest,
 };
@@ -454,6 +456,7 @@ enum class Bound : unsigned char {
     NumberSums,  // 2·(r + 2)²
     Position,    // q + 1
     PositionSum, // 2·(q + 2)²
+    Flag,        // 1: whether something holds
 };
 
 // How many fields a row gives one bracket.
@@ -466,6 +469,9 @@ enum class Repeat : unsigned char {
     WhenMdps,
     PerMdpWhileRoom,       // one per MDP by rank, as long as the weight has room
     PerRemainderWhileRoom, // one per remainder player but the last, as long as there is room
+    PerS1Nearest,          // while the positions are weighed, one per player of the
+    PerS2Nearest,          // remainder's S1 nearest S2 (ExchangeFlags of them at most);
+                           // the same for S2's nearest S1
     WhenPositionsWeighed,  // unless the positions are chosen after the weight
 };
 
@@ -509,11 +515,16 @@ constexpr WeightFieldRow weightFields[] = {
     // D.3: the MDPs first, the higher ones paired, each with the lowest resident it can have.
     {WeightField::MdpChoice, Criterion::D, Bound::MdpChoice, Repeat::WhenMdps},
     {WeightField::MdpPartner, Criterion::D, Bound::MdpPartner, Repeat::PerMdpWhileRoom},
-    // D.2: then the remainder's exchanges, the fewest, of the smallest numbers; between
-    // exchanges of equal sums, the one moving the lower S1 players down.
+    // D.2: then the remainder's exchanges, the fewest, of the smallest numbers; of those,
+    // the one whose highest S1 player not in both moves to S2 (one field per S1 player,
+    // the last first), then the one whose lowest S2 player not in both moves to S1. The
+    // weight has those fields for the players nearest the other half only, and past them
+    // the larger sum of S1 numbers moved; after the weight every player is decided.
     {WeightField::Exchange, Criterion::D, Bound::Vertices, Repeat::Once},
     {WeightField::ExchangeNumbers, Criterion::D, Bound::NumberSums, Repeat::Once},
-    {WeightField::MovedFromS1, Criterion::D, Bound::NumberSums, Repeat::Once},
+    {WeightField::MovedFromS1, Criterion::D, Bound::Flag, Repeat::PerS1Nearest},
+    {WeightField::MovedIntoS1, Criterion::D, Bound::Flag, Repeat::PerS2Nearest},
+    {WeightField::MovedFromS1Sum, Criterion::D, Bound::NumberSums, Repeat::WhenPositionsWeighed},
     // D.1: and last its transpositions: each player's partner below, in the order of the
     // players; past the fields the weight has room for, the remaining positions in sum.
     {WeightField::Position, Criterion::D, Bound::Position, Repeat::PerRemainderWhileRoom},
@@ -545,6 +556,7 @@ struct BracketSizes {
     int residents = 0;
     int remainder = 0;          // q
     int remainderPositions = 0; // the remainder players that may have a Position field
+    int s1 = 0;                 // the remainder's S1, when its order is weighed
     int scoreDifferences = 0;
     int nextScoreDifferences = 0;
     bool wholeRound = false;
@@ -569,9 +581,16 @@ std::int64_t boundOf(Bound bound, const BracketSizes& sizes) {
         return sizes.remainder + 1;
     case Bound::PositionSum:
         return square(sizes.remainder + 2) * 2;
+    case Bound::Flag:
+        return 1;
     }
     return 0;
 }
+
+// How many players on each side of the remainder's halves have an exchange field of their
+// own in a weight with the positions: exchanges reach further rarely, and the positions
+// need the room.
+constexpr int ExchangeFlags = 12;
 
 int repeatCount(Repeat repeat, const BracketSizes& sizes) {
     switch (repeat) {
@@ -591,6 +610,10 @@ int repeatCount(Repeat repeat, const BracketSizes& sizes) {
         return sizes.mdps;
     case Repeat::PerRemainderWhileRoom:
         return sizes.remainderPositions;
+    case Repeat::PerS1Nearest:
+        return sizes.positionsWeighed ? std::min(sizes.s1, ExchangeFlags) : 0;
+    case Repeat::PerS2Nearest:
+        return sizes.positionsWeighed ? std::min(sizes.remainder - sizes.s1, ExchangeFlags) : 0;
     case Repeat::WhenPositionsWeighed:
         return sizes.positionsWeighed ? 1 : 0;
     }
@@ -638,7 +661,7 @@ public:
     // The k-th field of a row, or -1 when the bracket gives it no place.
     int slot(WeightField field, int k = 0) const {
         const int entry = m_firstEntry[std::size_t(field)] + k;
-        return k < placed(field) ? m_slotOfEntry[std::size_t(entry)] : -1;
+        return k >= 0 && k < placed(field) ? m_slotOfEntry[std::size_t(entry)] : -1;
     }
     // How many fields of a row were placed.
     int placed(WeightField field) const {
@@ -953,6 +976,7 @@ BracketSizes BracketMatching::sizes() const {
     sizes.remainderPositions =
         m_bracket.weighRemainder && m_positionsWeighed ? std::max(0, m_residentCount - 1) : 0;
     sizes.positionsWeighed = m_positionsWeighed;
+    sizes.s1 = m_bracket.weighRemainder ? m_s1Size : 0;
     sizes.scoreDifferences = int(m_scoreDifferences.size());
     sizes.nextScoreDifferences = int(m_nextScoreDifferences.size());
     sizes.wholeRound = m_bracket.wholeRound;
@@ -1007,7 +1031,8 @@ void BracketMatching::addCandidateOrderFloatGains(int player, Gains& gains) cons
     const int resident = m_residentIndex[player];
     gain(gains, m_layout.slot(WeightField::Exchange), 1);
     gain(gains, m_layout.slot(WeightField::ExchangeNumbers), m_residentCount + 1 - resident);
-    gain(gains, m_layout.slot(WeightField::MovedFromS1), m_residentCount + 1 - resident);
+    gain(gains, m_layout.slot(WeightField::MovedFromS1, m_s1Size - 1 - resident), -1);
+    gain(gains, m_layout.slot(WeightField::MovedFromS1Sum), m_residentCount + 1 - resident);
     const int position = m_layout.slot(WeightField::Position, resident);
     gain(gains, position >= 0 ? position : m_layout.slot(WeightField::PositionRest),
          m_remainderSize + 1);
@@ -1083,11 +1108,14 @@ void BracketMatching::addCandidateOrderPairGains(int higher, int lower, Gains& g
         gain(gains, m_layout.slot(WeightField::Exchange), -1);
         gain(gains, m_layout.slot(WeightField::ExchangeNumbers),
              -(m_residentCount + 1 - lowerResident));
-        gain(gains, m_layout.slot(WeightField::MovedFromS1),
+        gain(gains, m_layout.slot(WeightField::MovedFromS1, m_s1Size - 1 - lowerResident), 1);
+        gain(gains, m_layout.slot(WeightField::MovedFromS1Sum),
              -(m_residentCount + 1 - lowerResident));
     }
-    if (higherPart == BracketPart::S2 && lowerPart == BracketPart::S2)
+    if (higherPart == BracketPart::S2 && lowerPart == BracketPart::S2) {
         gain(gains, m_layout.slot(WeightField::ExchangeNumbers), -higherResident);
+        gain(gains, m_layout.slot(WeightField::MovedIntoS1, higherResident - m_s1Size), 1);
+    }
     if (m_bracket.weighRemainder && higherResident >= 0 && lowerResident >= 0) {
         // Each player's partner below, in the order of the players: S1's first, then those
         // an exchange brings into S1.
@@ -1222,17 +1250,46 @@ std::optional<Outcome> BracketMatching::solveInOrder() const {
             residentOfVertex[v] = resident;
         }
     }
+    // The residents below v he may still meet, by rank.
+    const auto residentsBelow = [&](int v) {
+        std::vector<int> below;
+        for (int w : choice.neighbours(v))
+            if (residentOfVertex[w] > residentOfVertex[v])
+                below.push_back(w);
+        std::sort(below.begin(), below.end(),
+                  [&](int a, int b) { return residentOfVertex[a] < residentOfVertex[b]; });
+        return below;
+    };
+    // The exchange: an S1 player without a partner below him moves to S2 (he floats, or
+    // meets a higher S1 player), an S2 player with one moves to S1. Every optimum moves as
+    // many of each, so the optimum found counts them; of those, the rules take the
+    // exchange whose highest S1 player not in both moves, then the one whose lowest S2
+    // player not in both moves: each in turn moves when a matching of the optimum is left.
+    int movedDown = 0;
+    int movedUp = 0;
+    for (int resident = 0; resident < m_residentCount; ++resident) {
+        const int v = vertexOf[resident];
+        const int mate = optimum.mate[v];
+        const bool partnerBelow = mate >= 0 && residentOfVertex[mate] > resident;
+        if (resident < m_s1Size && !partnerBelow)
+            ++movedDown;
+        else if (resident >= m_s1Size && partnerBelow)
+            ++movedUp;
+    }
+    for (int resident = m_s1Size - 1; resident >= 0 && movedDown > 0; --resident)
+        if (choice.forbid(vertexOf[resident], residentsBelow(vertexOf[resident])))
+            --movedDown;
+    for (int resident = m_s1Size; resident < m_residentCount && movedUp > 0; ++resident) {
+        const std::vector<int> below = residentsBelow(vertexOf[resident]);
+        if (!below.empty() && choice.confine(vertexOf[resident], below))
+            --movedUp;
+    }
     std::vector<bool> fixed(std::size_t(vertexCount), false);
     for (int resident = 0; resident < m_residentCount; ++resident) {
         const int v = vertexOf[resident];
         if (fixed[v])
             continue;
-        std::vector<int> below; // the residents below him he may still meet, by rank
-        for (int w : choice.neighbours(v))
-            if (residentOfVertex[w] > resident)
-                below.push_back(w);
-        std::sort(below.begin(), below.end(),
-                  [&](int a, int b) { return residentOfVertex[a] < residentOfVertex[b]; });
+        const std::vector<int> below = residentsBelow(v);
         const bool inS1 = m_part[m_vertices[v]] == BracketPart::S1;
         if (!inS1 && choice.forbid(v, below))
             continue;
