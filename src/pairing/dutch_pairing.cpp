@@ -1490,8 +1490,9 @@ private:
         // While the MDPs' pairs are chosen the remainder's order is not weighed at all.
         if (!bracket.weighRemainder)
             return inOrder.solve();
-        if (std::optional<Outcome> out = inOrder.solveInOrder())
-            return *out;
+        if (!m_options.orderInWeight)
+            if (std::optional<Outcome> out = inOrder.solveInOrder())
+                return *out;
         return BracketMatching(m_field, m_alive, m_byeAllowed, m_options.initialColour, bracket)
             .solve();
     }

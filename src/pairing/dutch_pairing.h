@@ -27,6 +27,10 @@ struct DutchOptions {
     // field of the round without them (their games still bar rematches and their
     // colours still count for the others' histories, which they are part of).
     QVector<int> alreadyPaired;
+    // Whether each bracket's order of the candidates is settled in the weight alone, as
+    // the engine does where its choice after the weight cannot prove itself: slower, with
+    // the same pairings, which tests hold the two ways to.
+    bool orderInWeight = false;
 };
 
 // One proposed board: participant numbers, White first. The pairing-allocated bye is
