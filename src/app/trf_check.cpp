@@ -475,7 +475,7 @@ bool TrfCheck::agrees() const {
                        [](const TrfRoundCheck& r) { return r.agrees(); });
 }
 
-Result<TrfCheck> checkTrfPairings(QByteArrayView text) {
+Result<TrfCheck> checkTrfPairings(QByteArrayView text, bool orderInWeight) {
     // The start date matters to no pairing, and pairing programs' files often have none:
     // one is added after the last line, so that the import's refusals keep their lines.
     QByteArray bytes = text.toByteArray();
@@ -488,6 +488,7 @@ Result<TrfCheck> checkTrfPairings(QByteArrayView text) {
     DutchOptions options;
     options.plannedRounds = std::max(imported->plannedRounds, full.roundCount());
     options.initialColour = initialColourFromRoundOne(full).value_or(InitialColour::White);
+    options.orderInWeight = orderInWeight;
     TrfCheck check;
     check.byeNumber = full.byeNumber;
     for (int r = 1; r <= full.roundCount(); ++r) {

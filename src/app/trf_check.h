@@ -40,8 +40,9 @@ struct TrfCheck {
 // refuses; a file without a start date, as pairing programs write them, is taken as
 // one) and pairs every round r from the tournament cut to its first r - 1 rounds: the
 // file's own absences, forbidden pairs and planned rounds (at least the rounds it holds)
-// kept, the initial colour that of its round 1.
-Result<TrfCheck> checkTrfPairings(QByteArrayView text);
+// kept, the initial colour that of its round 1. `orderInWeight` pairs as
+// DutchOptions::orderInWeight says.
+Result<TrfCheck> checkTrfPairings(QByteArrayView text, bool orderInWeight = false);
 
 // The report: "round N: ok" or "round N: differs" and under it the pairs that differ,
 // one line each, "  file: W - B" then "  Dutch: W - B" ("bye" for the bye participant),
