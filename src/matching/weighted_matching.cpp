@@ -601,18 +601,19 @@ MatchingWithDuals solveWith(int vertexCount, const std::vector<WeightedEdge>& ed
 
 MatchingWithDuals solveMaximumWeightMatching(int vertexCount,
                                              const std::vector<WeightedEdge>& edges) {
-    // Narrow weights, with room left for the doubled weights and duals, take fewer limbs
-    // and less work.
-    int top = 0;
+    // Narrow weights take fewer limbs and less work. A vertex's dual never exceeds twice
+    // the heaviest weight w, so the widest value the solver forms, a sum of two duals,
+    // stays below 4·w: weights of b bits fit L limbs, signed, when b + 2 < 64·L.
+    int bits = 0;
     for (const WeightedEdge& e : edges)
-        top = std::max(top, e.weight.topLimb());
-    if (top < 1)
+        bits = std::max(bits, e.weight.bitWidth());
+    if (bits <= 64 * 2 - 3)
         return solveWith<2>(vertexCount, edges);
-    if (top < 2)
+    if (bits <= 64 * 3 - 3)
         return solveWith<3>(vertexCount, edges);
-    if (top < 3)
+    if (bits <= 64 * 4 - 3)
         return solveWith<4>(vertexCount, edges);
-    if (top < 5)
+    if (bits <= 64 * 6 - 3)
         return solveWith<6>(vertexCount, edges);
     return solveWith<Wide::Limbs>(vertexCount, edges);
 }

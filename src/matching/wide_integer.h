@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 namespace ladya::matching {
@@ -81,12 +82,11 @@ template <int L> struct WideInt {
                 return false;
         return true;
     }
-    // The index of the highest limb that is not zero (0 for zero): how wide a
-    // non-negative value is.
-    int topLimb() const {
-        for (int i = Limbs - 1; i > 0; --i)
+    // How many bits a non-negative value takes (0 for zero).
+    int bitWidth() const {
+        for (int i = Limbs - 1; i >= 0; --i)
             if (limb[i] != 0)
-                return i;
+                return 64 * i + std::bit_width(limb[i]);
         return 0;
     }
     friend bool operator==(const WideInt&, const WideInt&) = default;

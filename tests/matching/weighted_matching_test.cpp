@@ -45,7 +45,9 @@ TEST(WeightedMatching, WideArithmeticCarriesAcrossLimbs) {
     EXPECT_EQ((Wide::field(1, 64) + Wide::field(1, 64)).halved(), Wide::field(1, 64));
     EXPECT_EQ(Wide(-6).halved(), Wide(-3));
     EXPECT_EQ(Wide(-6).resized<4>().resized<8>(), Wide(-6));
-    EXPECT_EQ(Wide::field(5, 200).topLimb(), 3);
+    EXPECT_EQ(Wide::field(5, 200).bitWidth(), 203);
+    EXPECT_EQ(Wide::field(1, 63).bitWidth(), 64);
+    EXPECT_EQ(Wide(0).bitWidth(), 0);
 }
 
 TEST(WeightedMatching, AgreesWithBruteForceAndProvesItself) {
@@ -56,8 +58,9 @@ TEST(WeightedMatching, AgreesWithBruteForceAndProvesItself) {
         std::vector<std::vector<bool>> has(n, std::vector<bool>(n, false));
         std::vector<WeightedEdge> edges;
         const int density = 1 + int(rng() % 4);
-        // Narrow weights, and weights reaching into the second, third and eighth limb.
-        const int scale = int(rng() % 4);
+        // Narrow weights, and weights reaching into the second, third and eighth limb, and
+        // as wide as two limbs take (125 bits).
+        const int scale = int(rng() % 5);
         for (int u = 0; u < n; ++u) {
             for (int v = u + 1; v < n; ++v) {
                 if (int(rng() % 4) >= density)
@@ -65,7 +68,7 @@ TEST(WeightedMatching, AgreesWithBruteForceAndProvesItself) {
                 // Few distinct values make ties, the hard case; wide ones cross limbs.
                 Wide weight = Wide(1 + std::int64_t(rng() % 6));
                 if (scale > 0) {
-                    const int top = scale == 1 ? 100 : scale == 2 ? 150 : 490;
+                    const int top = scale == 1 ? 100 : scale == 2 ? 150 : scale == 3 ? 490 : 123;
                     weight = Wide::field(1 + std::int64_t(rng() % 3), top) +
                              Wide::field(std::int64_t(rng() % 5), top * 3 / 5) +
                              Wide::field(std::int64_t(rng() % 4), 70) + weight;
