@@ -1,8 +1,9 @@
-// The Dutch pairing of one round of 300 players, in round 6 and in round 11, and of
-// 1,000 players in rounds 2 and 6 (their largest brackets). The tournament is played out here,
-// deterministically: each round paired by the engine, results drawn from a fixed seed (draws and
-// forfeits among them). With LADYA_DUTCH_BENCH_TRF set to a folder, the two tournaments before the
-// timed rounds are also written there as TRF, for timing another engine on the same rounds.
+// The Dutch pairing of one round of 300 players, in round 6 and in round 11, of 1,000 players
+// in rounds 2 and 6, and of 2,400 players in rounds 2 and 4 (their largest brackets). The
+// tournament is played out here, deterministically: each round paired by the engine, results drawn
+// from a fixed seed (draws and forfeits among them). With LADYA_DUTCH_BENCH_TRF set to a folder,
+// the two tournaments before the timed rounds are also written there as TRF, for timing another
+// engine on the same rounds.
 #include "exchange/trf.h"
 #include "pairing/dutch_pairing.h"
 
@@ -89,5 +90,15 @@ void BM_DutchPairing1000PlayersRound6(benchmark::State& state) {
     pairRound(state, 1000, 6);
 }
 BENCHMARK(BM_DutchPairing1000PlayersRound6)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_DutchPairing2400PlayersRound2(benchmark::State& state) {
+    pairRound(state, 2400, 2);
+}
+BENCHMARK(BM_DutchPairing2400PlayersRound2)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_DutchPairing2400PlayersRound4(benchmark::State& state) {
+    pairRound(state, 2400, 4);
+}
+BENCHMARK(BM_DutchPairing2400PlayersRound4)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

@@ -742,7 +742,7 @@ void checkCertificate([[maybe_unused]] int vertexCount,
 
 MatchingWithDuals checkedMaximumWeightMatchingByPricing(int vertexCount,
                                                         const std::vector<WeightedEdge>& edges,
-                                                        int keep) {
+                                                        int keep, const std::vector<bool>& likely) {
     // Each vertex's heaviest edges; among equal weights a spread of partners (by a hash of
     // the pair), so that the part keeps the many ways a bracket can be paired.
     std::vector<std::vector<int>> incident(static_cast<std::size_t>(vertexCount));
@@ -755,7 +755,8 @@ MatchingWithDuals checkedMaximumWeightMatchingByPricing(int vertexCount,
                                   std::uint64_t(edges[std::size_t(e)].v) * 0xC2B2AE3D27D4EB4FULL;
         return key * 0x165667B19E3779F9ULL;
     };
-    std::vector<bool> inPart(edges.size(), false);
+    std::vector<bool> inPart = likely;
+    inPart.resize(edges.size(), false);
     for (std::vector<int>& list : incident) {
         const std::size_t count = std::min(list.size(), std::size_t(keep));
         std::partial_sort(list.begin(), list.begin() + std::ptrdiff_t(count), list.end(),

@@ -56,14 +56,17 @@ MatchingWithDuals solveMaximumWeightMatching(int vertexCount,
 std::optional<std::string> certificateFault(int vertexCount, const std::vector<WeightedEdge>& edges,
                                             const MatchingWithDuals& solution);
 
-// The same, solved first over each vertex's `keep` heaviest edges only: when the duals of
-// that smaller graph's optimum leave no edge of the whole graph with a negative reduced
-// cost, they prove its matching optimal for the whole graph too. Otherwise the edges they
-// fail are added and it is solved again, a few times, then over the whole graph. Fast
-// when few edges decide the optimum and many tie, as in a bracket's criteria.
+// The same, solved first over each vertex's `keep` heaviest edges and the edges `likely`
+// marks (per edge, or empty): when the duals of that smaller graph's optimum leave no
+// edge of the whole graph with a negative reduced cost, they prove its matching optimal
+// for the whole graph too. Otherwise the edges they fail are added and it is solved again,
+// a few times, then over the whole graph. Fast when few edges decide the optimum and many
+// tie, as in a bracket's criteria, and when the caller knows where the optimum's edges
+// lie: the heaviest edges alone can all crowd onto a few vertices.
 MatchingWithDuals checkedMaximumWeightMatchingByPricing(int vertexCount,
                                                         const std::vector<WeightedEdge>& edges,
-                                                        int keep);
+                                                        int keep,
+                                                        const std::vector<bool>& likely = {});
 
 // Per edge, whether its reduced cost under the solution's duals (the odd sets' included) is
 // zero: the edges a matching of the same weight may use.

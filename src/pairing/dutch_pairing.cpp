@@ -806,12 +806,13 @@ public:
     Outcome solve() const {
         const int vertexCount = int(m_vertices.size());
         // Without the positions many edges tie, and a part of the graph proves the optimum.
-        const std::vector<int> mate =
-            m_positionsWeighed
-                ? matching::maximumWeightMatching(vertexCount, edges())
-                : matching::checkedMaximumWeightMatchingByPricing(vertexCount, edges(), PricedEdges)
-                      .mate;
-        return decode(mate);
+        if (m_positionsWeighed)
+            return decode(matching::maximumWeightMatching(vertexCount, edges()));
+        std::vector<bool> likely;
+        const std::vector<matching::WeightedEdge> weighted = edges(&likely);
+        return decode(matching::checkedMaximumWeightMatchingByPricing(vertexCount, weighted,
+                                                                      PricedEdges, likely)
+                          .mate);
     }
 
     std::optional<Outcome> solveInOrder() const;
@@ -840,7 +841,8 @@ private:
     void addCandidateOrderPairGains(int higher, int lower, Gains& gains) const;
     void addNextPairGains(int x, int y, Gains& gains) const;
     template <class Visit> void forEachEdgeGains(Visit visit) const;
-    std::vector<matching::WeightedEdge> edges() const;
+    std::vector<matching::WeightedEdge> edges(std::vector<bool>* likely = nullptr) const;
+    std::vector<std::vector<int>> likelyPartners() const;
     void narrowFields();
     Outcome decode(const std::vector<int>& mate) const;
 
@@ -1158,14 +1160,83 @@ template <class Visit> void BracketMatching::forEachEdgeGains(Visit visit) const
     }
 }
 
-std::vector<matching::WeightedEdge> BracketMatching::edges() const {
+// The graph's edges; and, given `likely`, per edge whether it joins likely partners.
+std::vector<matching::WeightedEdge> BracketMatching::edges(std::vector<bool>* likely) const {
+    std::vector<std::vector<int>> partners;
+    std::vector<char> near; // the likely partners of vertex `marked`
+    int marked = -1;
+    if (likely) {
+        partners = likelyPartners();
+        near.assign(m_vertices.size(), 0);
+        likely->clear();
+    }
     std::vector<matching::WeightedEdge> edges;
     forEachEdgeGains([&](int i, int j, const Gains& gains) {
         const Wide weight = weightOf(m_layout, gains);
-        if (Wide(0) < weight)
-            edges.push_back({i, j, weight});
+        if (!(Wide(0) < weight))
+            return;
+        edges.push_back({i, j, weight});
+        if (!likely)
+            return;
+        if (marked != i) {
+            if (marked >= 0)
+                for (int w : partners[std::size_t(marked)])
+                    near[std::size_t(w)] = 0;
+            for (int w : partners[std::size_t(i)])
+                near[std::size_t(w)] = 1;
+            marked = i;
+        }
+        likely->push_back(near[std::size_t(j)] != 0);
     });
     return edges;
+}
+
+// Each vertex's likely partners after it in the graph: in each group of players who pair
+// among themselves (the bracket's residents, the next scoregroup, each scoregroup below),
+// a player of the upper half meets one of the lower half at about his own place in it.
+// The weights alone do not say so: where they rank pairs by their higher player, every
+// vertex's heaviest edges lead to the same few vertices at the top, and a first graph of
+// those has duals far from the optimum's.
+std::vector<std::vector<int>> BracketMatching::likelyPartners() const {
+    // How far from the same place in the other half a partner may be.
+    constexpr int Reach = 24;
+    const int vertexCount = int(m_vertices.size());
+    std::vector<std::vector<int>> partners(static_cast<std::size_t>(vertexCount));
+    // group: vertices in rank order; the first `upper` of them are the upper half.
+    const auto pairHalves = [&](const std::vector<int>& group, int upper) {
+        const int size = int(group.size());
+        for (int i = 0; i < upper; ++i) {
+            for (int j = std::max(upper, upper + i - Reach);
+                 j < std::min(size, upper + i + Reach + 1); ++j) {
+                const auto [a, b] = std::minmax(group[std::size_t(i)], group[std::size_t(j)]);
+                partners[std::size_t(a)].push_back(b);
+            }
+        }
+    };
+    std::vector<int> group;
+    std::vector<int> vertexOf(m_role.size(), -1);
+    for (int v = 0; v < vertexCount; ++v)
+        vertexOf[std::size_t(m_vertices[std::size_t(v)])] = v;
+    for (int player : m_bracket.residents)
+        group.push_back(vertexOf[std::size_t(player)]);
+    pairHalves(group, m_bracket.weighRemainder ? m_s1Size : int(group.size()) / 2);
+    group.clear();
+    for (int player : m_bracket.nextResidents)
+        group.push_back(vertexOf[std::size_t(player)]);
+    pairHalves(group, int(group.size()) / 2);
+    group.clear();
+    for (int v = 0; v < vertexCount; ++v) {
+        if (roleOf(v) != Role::Below)
+            continue;
+        if (!group.empty() &&
+            scoreOf(m_vertices[std::size_t(v)]) != scoreOf(m_vertices[std::size_t(group.back())])) {
+            pairHalves(group, int(group.size()) / 2);
+            group.clear();
+        }
+        group.push_back(v);
+    }
+    pairHalves(group, int(group.size()) / 2);
+    return partners;
 }
 
 // The layout narrowed to what the edges gain: a field no edge gains anything in goes, and
@@ -1207,9 +1278,10 @@ std::optional<Outcome> BracketMatching::solveInOrder() const {
     if (!m_bracket.weighRemainder || m_mdpCount > 0)
         return std::nullopt;
     const int vertexCount = int(m_vertices.size());
-    const std::vector<matching::WeightedEdge> weighted = edges();
+    std::vector<bool> likely;
+    const std::vector<matching::WeightedEdge> weighted = edges(&likely);
     const matching::MatchingWithDuals optimum =
-        matching::checkedMaximumWeightMatchingByPricing(vertexCount, weighted, PricedEdges);
+        matching::checkedMaximumWeightMatchingByPricing(vertexCount, weighted, PricedEdges, likely);
     // The matchings of greatest weight use only edges of zero reduced cost and match every
     // vertex of positive dual; an odd set of positive dual asks more (as many pairs inside
     // as it can hold), which the choice below does not see, so its result is checked to

@@ -94,11 +94,17 @@ TEST(WeightedMatching, AgreesWithBruteForceAndProvesItself) {
         const unsigned all = (1u << n) - 1;
         ASSERT_EQ(total, best[all]) << "graph " << round;
         ASSERT_EQ(matchingWeight(edges, mate), total) << "graph " << round;
-        // Solved over a few edges per vertex first, the optimum must come out the same.
-        const MatchingWithDuals priced =
-            checkedMaximumWeightMatchingByPricing(n, edges, 1 + round % 3);
-        ASSERT_EQ(certificateFault(n, edges, priced), std::nullopt) << "graph " << round;
-        ASSERT_EQ(matchingWeight(edges, priced.mate), total) << "graph " << round;
+        // Solved over a few edges per vertex first, and over those and edges a caller
+        // guesses (any, right or wrong), the optimum must come out the same.
+        std::vector<bool> guessed(edges.size());
+        for (std::size_t e = 0; e < edges.size(); ++e)
+            guessed[e] = rng() % 3 == 0;
+        for (const std::vector<bool>& likely : {std::vector<bool>(), guessed}) {
+            const MatchingWithDuals priced =
+                checkedMaximumWeightMatchingByPricing(n, edges, 1 + round % 3, likely);
+            ASSERT_EQ(certificateFault(n, edges, priced), std::nullopt) << "graph " << round;
+            ASSERT_EQ(matchingWeight(edges, priced.mate), total) << "graph " << round;
+        }
         // An edge some best matching uses is tight, and so is every edge of this one.
         const std::vector<bool> tight = tightEdges(n, edges, solution);
         for (std::size_t e = 0; e < edges.size(); ++e) {
