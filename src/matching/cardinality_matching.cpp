@@ -1,6 +1,7 @@
 #include "matching/cardinality_matching.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdio>
 #include <cstdlib>
 
@@ -46,6 +47,28 @@ bool CardinalityMatching::perfect() {
     }
 #endif
     return m_side.empty();
+}
+
+std::vector<bool> CardinalityMatching::partnersLeavingPerfect(int u) {
+    const std::size_t n = m_mate.size();
+    std::vector<bool> partners(n, false);
+    const int a = m_mate[std::size_t(u)];
+    if (a < 0)
+        return partners;
+    m_removed[std::size_t(u)] = true;
+    m_mate[std::size_t(u)] = -1;
+    m_mate[std::size_t(a)] = -1;
+    // With a the only unmatched vertex there is no augmenting path: the search grows one
+    // tree, and its even vertices are the ones reached.
+    const bool augmented = augmentOnce();
+    assert(!augmented);
+    (void)augmented;
+    for (int w : (*m_adjacency)[std::size_t(u)])
+        partners[std::size_t(w)] = m_side[std::size_t(w)] == Side::Even;
+    m_removed[std::size_t(u)] = false;
+    pair(u, a);
+    m_side.clear(); // the matching is perfect again
+    return partners;
 }
 
 int CardinalityMatching::find(int v) {

@@ -38,6 +38,13 @@ public:
     // After `perfect` answered false: whether some maximum matching leaves v unmatched (v
     // was reached as even from an unmatched vertex: Gallai and Edmonds' set D).
     bool missable(int v) const { return !m_side.empty() && m_side[std::size_t(v)] == Side::Even; }
+    // After `perfect` answered true: per vertex w, whether u and w can be matched to each
+    // other with every other vertex left matched. One search answers for every w at once:
+    // they are u's neighbours among its partner and the vertices an even alternating path
+    // reaches from the partner once u is out. Such a path, less w's matched edge at its
+    // end, augments the matching without u and w; and a perfect matching with uw differs
+    // from this one by an alternating cycle through uw, which is such a path once u is out.
+    std::vector<bool> partnersLeavingPerfect(int u);
     // Why the matching is not proven of maximum cardinality among the vertices left, or
     // nothing when it is; for the state `perfect` left.
     std::optional<std::string> certificateFault() const;

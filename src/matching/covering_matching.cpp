@@ -88,6 +88,18 @@ bool CoveringMatching::fix(int u, int v) {
     return true;
 }
 
+int CoveringMatching::fixFirst(int u, const std::vector<int>& candidates) {
+    if (candidates.empty())
+        return -1;
+    if (fix(u, candidates.front()))
+        return candidates.front();
+    const std::vector<bool> open = m_matching.partnersLeavingPerfect(u);
+    for (std::size_t i = 1; i < candidates.size(); ++i)
+        if (open[std::size_t(candidates[i])] && fix(u, candidates[i]))
+            return candidates[i];
+    return -1;
+}
+
 bool CoveringMatching::forbid(int u, const std::vector<int>& others) {
     return others.empty() || withoutEdges(u, others);
 }

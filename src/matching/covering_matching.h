@@ -38,6 +38,10 @@ public:
     // Keeps u and v matched to each other, when a covering matching with that pair exists;
     // otherwise changes nothing and answers false.
     bool fix(int u, int v);
+    // Fixes u to the first of `candidates` it can keep as its partner, as `fix` would
+    // trying each in turn; answers that partner, or -1 (changing nothing) for none. After
+    // the first, one search finds which of the others it can keep.
+    int fixFirst(int u, const std::vector<int>& candidates);
     // Takes away the edges between u and `others`, when a covering matching without them
     // exists; otherwise changes nothing and answers false.
     bool forbid(int u, const std::vector<int>& others);

@@ -1365,15 +1365,10 @@ std::optional<Outcome> BracketMatching::solveInOrder() const {
         const bool inS1 = m_part[m_vertices[v]] == BracketPart::S1;
         if (!inS1 && choice.forbid(v, below))
             continue;
-        bool placed = false;
-        for (int w : below) {
-            if (choice.fix(v, w)) {
-                fixed[v] = fixed[w] = true;
-                placed = true;
-                break;
-            }
-        }
-        if (!placed && !(inS1 && choice.forbid(v, below)))
+        const int w = choice.fixFirst(v, below);
+        if (w >= 0)
+            fixed[v] = fixed[w] = true;
+        else if (!(inS1 && choice.forbid(v, below)))
             return std::nullopt; // cannot happen: the optimum itself is a way on
     }
     const std::vector<int> chosen = choice.mates();

@@ -74,6 +74,22 @@ TEST(CardinalityMatching, RepairAfterRemovalsAgreesWithBruteForce) {
                             << "graph " << round << " vertex " << v;
                     }
             }
+            // When it is perfect: the partners a vertex could have with everyone else left
+            // still matched, all found by one search.
+            if (perfect && round % 3 == 0) {
+                const int u = int(rng() % n);
+                if (left & (1u << u)) {
+                    const std::vector<bool> partners = matching.partnersLeavingPerfect(u);
+                    for (int w = 0; w < n; ++w) {
+                        const bool expected =
+                            w != u && (left & (1u << w)) && has[u][w] &&
+                            perfectByBruteForce(left & ~(1u << u) & ~(1u << w), has);
+                        ASSERT_EQ(partners[w], expected)
+                            << "graph " << round << " " << u << "-" << w;
+                    }
+                    ASSERT_TRUE(matching.perfect()) << "graph " << round;
+                }
+            }
             const int v = int(rng() % n);
             matching.remove(v);
             left &= ~(1u << v);

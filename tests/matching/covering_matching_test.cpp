@@ -46,7 +46,8 @@ bool coverable(unsigned mask, const SmallGraph& g) {
 
 } // namespace
 
-// Pairs are fixed, edges taken away and vertices confined to some of theirs at random;
+// Pairs are fixed (one given, or the first of several that can be), edges taken away and
+// vertices confined to some of theirs at random;
 // each step must be taken exactly when a covering matching of what is left exists, and
 // the partners it reports must be one.
 TEST(CoveringMatching, FixesAndRemovalsAgreeWithBruteForce) {
@@ -85,7 +86,7 @@ TEST(CoveringMatching, FixesAndRemovalsAgreeWithBruteForce) {
             const std::vector<int> near = choice.neighbours(u);
             if (near.empty())
                 continue;
-            const unsigned kind = rng() % 3;
+            const unsigned kind = rng() % 4;
             if (kind == 0) {
                 const int v = near[rng() % near.size()];
                 const unsigned without = left & ~(1u << u) & ~(1u << v);
@@ -93,6 +94,22 @@ TEST(CoveringMatching, FixesAndRemovalsAgreeWithBruteForce) {
                 ASSERT_EQ(choice.fix(u, v), expected) << "graph " << round << " step " << step;
                 if (expected)
                     left = without;
+            } else if (kind == 3) {
+                // The first of some neighbours, in some order, that u can keep.
+                std::vector<int> candidates = near;
+                std::shuffle(candidates.begin(), candidates.end(), rng);
+                candidates.resize(1 + rng() % candidates.size());
+                int expected = -1;
+                for (int v : candidates) {
+                    if (coverable(left & ~(1u << u) & ~(1u << v), g)) {
+                        expected = v;
+                        break;
+                    }
+                }
+                ASSERT_EQ(choice.fixFirst(u, candidates), expected)
+                    << "graph " << round << " step " << step;
+                if (expected >= 0)
+                    left &= ~(1u << u) & ~(1u << expected);
             } else {
                 std::vector<int> others;
                 for (int v : near)
