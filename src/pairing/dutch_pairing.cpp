@@ -1193,25 +1193,36 @@ std::vector<matching::WeightedEdge> BracketMatching::edges(std::vector<bool>* li
 
 // Each vertex's likely partners after it in the graph: in each group of players who pair
 // among themselves (the bracket's residents, the next scoregroup, each scoregroup below),
-// a player of the upper half meets one of the lower half at about his own place in it.
-// The weights alone do not say so: where they rank pairs by their higher player, every
-// vertex's heaviest edges lead to the same few vertices at the top, and a first graph of
-// those has duals far from the optimum's.
+// a player of the upper half meets one of the lower half at about his own place in it,
+// or, in an exchange, one of his own half at about the same distance. The weights alone
+// do not say so: where they rank pairs by their higher player, every vertex's heaviest
+// edges lead to the same few vertices at the top, and a first graph of those has duals
+// far from the optimum's.
 std::vector<std::vector<int>> BracketMatching::likelyPartners() const {
-    // How far from the same place in the other half a partner may be.
+    // How far from the same place in the other half a partner may be, and in one's own.
     constexpr int Reach = 24;
+    constexpr int ExchangeReach = 4;
     const int vertexCount = int(m_vertices.size());
     std::vector<std::vector<int>> partners(static_cast<std::size_t>(vertexCount));
-    // group: vertices in rank order; the first `upper` of them are the upper half.
-    const auto pairHalves = [&](const std::vector<int>& group, int upper) {
-        const int size = int(group.size());
-        for (int i = 0; i < upper; ++i) {
-            for (int j = std::max(upper, upper + i - Reach);
-                 j < std::min(size, upper + i + Reach + 1); ++j) {
+    // The players from `first` on meet those from `middle` on (up to `end`, not included),
+    // the k-th the k-th, `reach` places either way. `group` holds vertices in rank order.
+    const auto pairAcross = [&](const std::vector<int>& group, int first, int middle, int end,
+                                int reach) {
+        for (int i = first; i < middle; ++i) {
+            const int place = middle + i - first;
+            for (int j = std::max(middle, place - reach); j < std::min(end, place + reach + 1);
+                 ++j) {
                 const auto [a, b] = std::minmax(group[std::size_t(i)], group[std::size_t(j)]);
                 partners[std::size_t(a)].push_back(b);
             }
         }
+    };
+    // The first `upper` players of the group are its upper half.
+    const auto pairHalves = [&](const std::vector<int>& group, int upper) {
+        const int size = int(group.size());
+        pairAcross(group, 0, upper, size, Reach);
+        pairAcross(group, 0, upper / 2, upper, ExchangeReach);
+        pairAcross(group, upper, upper + (size - upper) / 2, size, ExchangeReach);
     };
     std::vector<int> group;
     std::vector<int> vertexOf(m_role.size(), -1);
