@@ -1170,7 +1170,11 @@ std::vector<matching::WeightedEdge> BracketMatching::edges(std::vector<bool>* li
         near.assign(m_vertices.size(), 0);
         likely->clear();
     }
+    // Nearly every pair of a large bracket may meet: room for all of them at once spares
+    // copying a graph of a million edges as it grows.
+    const std::size_t vertexCount = m_vertices.size();
     std::vector<matching::WeightedEdge> edges;
+    edges.reserve(vertexCount < 2 ? 0 : vertexCount * (vertexCount - 1) / 2);
     forEachEdgeGains([&](int i, int j, const Gains& gains) {
         const Wide weight = weightOf(m_layout, gains);
         if (!(Wide(0) < weight))
