@@ -106,6 +106,7 @@ bool CardinalityMatching::augmentOnce() {
     }
     for (std::size_t next = 0; next < m_queue.size(); ++next) {
         const int x = m_queue[next];
+        int xSet = find(x); // changes only when x's blossom grows
         for (int y : (*m_adjacency)[std::size_t(x)]) {
             if (m_removed[std::size_t(y)] || y == x)
                 continue;
@@ -118,9 +119,10 @@ bool CardinalityMatching::augmentOnce() {
                 m_side[std::size_t(m)] = Side::Even;
                 m_root[std::size_t(m)] = m_root[std::size_t(x)];
                 m_queue.push_back(m);
-            } else if (side == Side::Even && find(x) != find(y)) {
+            } else if (side == Side::Even && xSet != find(y)) {
                 if (m_root[std::size_t(x)] == m_root[std::size_t(y)]) {
                     shrink(x, y);
+                    xSet = find(x);
                     continue;
                 }
                 // x's path down to its root, the edge xy, y's path: flip every edge.
