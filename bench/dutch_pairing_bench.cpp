@@ -11,6 +11,8 @@
 #include <QFile>
 #include <benchmark/benchmark.h>
 #include <random>
+#include <string>
+#include <utility>
 
 using namespace ladya;
 
@@ -58,7 +60,7 @@ SwissTournament playedRounds(int players, int rounds) {
     return t;
 }
 
-void pairRound(benchmark::State& state, int players, int round) {
+void BM_DutchPairing(benchmark::State& state, int players, int round) {
     const SwissTournament t = playedRounds(players, round - 1);
     DutchOptions options;
     options.plannedRounds = PlannedRounds;
@@ -70,35 +72,20 @@ void pairRound(benchmark::State& state, int players, int round) {
     }
 }
 
-void BM_DutchPairing300PlayersRound6(benchmark::State& state) {
-    pairRound(state, 300, 6);
-}
-BENCHMARK(BM_DutchPairing300PlayersRound6)->Unit(benchmark::kMillisecond);
-
-void BM_DutchPairing300PlayersRound11(benchmark::State& state) {
-    pairRound(state, 300, 11);
-}
-BENCHMARK(BM_DutchPairing300PlayersRound11)->Unit(benchmark::kMillisecond);
-
+BENCHMARK_CAPTURE(BM_DutchPairing, 300PlayersRound6, 300, 6)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DutchPairing, 300PlayersRound11, 300, 11)->Unit(benchmark::kMillisecond);
 // Seconds a round: a few iterations say enough.
-void BM_DutchPairing1000PlayersRound2(benchmark::State& state) {
-    pairRound(state, 1000, 2);
-}
-BENCHMARK(BM_DutchPairing1000PlayersRound2)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-void BM_DutchPairing1000PlayersRound6(benchmark::State& state) {
-    pairRound(state, 1000, 6);
-}
-BENCHMARK(BM_DutchPairing1000PlayersRound6)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-void BM_DutchPairing2400PlayersRound2(benchmark::State& state) {
-    pairRound(state, 2400, 2);
-}
-BENCHMARK(BM_DutchPairing2400PlayersRound2)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-void BM_DutchPairing2400PlayersRound4(benchmark::State& state) {
-    pairRound(state, 2400, 4);
-}
-BENCHMARK(BM_DutchPairing2400PlayersRound4)->Unit(benchmark::kMillisecond)->Iterations(3);
+const bool largeFieldsRegistered = [] {
+    for (const auto& [players, round] : {std::pair{1000, 2}, {1000, 6}, {2400, 2}, {2400, 4}}) {
+        const std::string name = QStringLiteral("BM_DutchPairing/%1PlayersRound%2")
+                                     .arg(players)
+                                     .arg(round)
+                                     .toStdString();
+        benchmark::RegisterBenchmark(name.c_str(), BM_DutchPairing, players, round)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(3);
+    }
+    return true;
+}();
 
 } // namespace
