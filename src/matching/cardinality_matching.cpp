@@ -28,7 +28,12 @@ void CardinalityMatching::unmatch(int v) {
 }
 
 bool CardinalityMatching::perfect() {
+    return *perfectWithin(-1);
+}
+
+std::optional<bool> CardinalityMatching::perfectWithin(long scans) {
     const std::size_t n = m_mate.size();
+    long budget = scans;
     for (;;) {
         bool unmatched = false;
         for (std::size_t v = 0; v < n && !unmatched; ++v)
@@ -37,8 +42,13 @@ bool CardinalityMatching::perfect() {
             m_side.clear();
             break;
         }
-        if (!augmentOnce())
+        if (!augmentOnce(scans < 0 ? nullptr : &budget)) {
+            if (m_outOfBudget) {
+                m_side.clear(); // the search's state proves nothing
+                return std::nullopt;
+            }
             break;
+        }
     }
 #if !defined(NDEBUG) || defined(LADYA_CHECK_MATCHING)
     if (const std::optional<std::string> fault = certificateFault()) {
@@ -85,8 +95,9 @@ int CardinalityMatching::baseOf(int v) {
 }
 
 // One search from every unmatched vertex at once; true when it augmented the matching.
-bool CardinalityMatching::augmentOnce() {
+bool CardinalityMatching::augmentOnce(long* budget) {
     const std::size_t n = m_mate.size();
+    m_outOfBudget = false;
     m_side.assign(n, Side::Unreached);
     m_root.assign(n, -1);
     m_reachedFrom.assign(n, -1);
@@ -106,6 +117,13 @@ bool CardinalityMatching::augmentOnce() {
     }
     for (std::size_t next = 0; next < m_queue.size(); ++next) {
         const int x = m_queue[next];
+        if (budget) {
+            *budget -= long((*m_adjacency)[std::size_t(x)].size());
+            if (*budget < 0) {
+                m_outOfBudget = true;
+                return false;
+            }
+        }
         int xSet = find(x); // changes only when x's blossom grows
         for (int y : (*m_adjacency)[std::size_t(x)]) {
             if (m_removed[std::size_t(y)] || y == x)

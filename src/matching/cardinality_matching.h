@@ -34,6 +34,10 @@ public:
     // Augments until no augmenting path is left; true when every vertex left is matched.
     // Its certificate is checked in debug builds and with LADYA_CHECK_MATCHING.
     bool perfect();
+    // The same, giving up (nothing) once its searches have looked at `scans` edges: a
+    // search that fails looks at every edge its trees reach, and the caller may know a
+    // cheaper way to the answer. The matching may then be augmented in part.
+    std::optional<bool> perfectWithin(long scans);
     int mate(int v) const { return m_mate[std::size_t(v)]; }
     // After `perfect` answered false: whether some maximum matching leaves v unmatched (v
     // was reached as even from an unmatched vertex: Gallai and Edmonds' set D).
@@ -63,7 +67,9 @@ private:
         int far = -1;
     };
 
-    bool augmentOnce();
+    // One search; false when it found no augmenting path, or ran out of `budget` (edges
+    // to look at, counted down; none when null), which `m_outOfBudget` then says.
+    bool augmentOnce(long* budget = nullptr);
     int baseOf(int v);
     void shrink(int x, int y);
     void drawIn(int from, int to, int base);
@@ -86,6 +92,7 @@ private:
     std::vector<int> m_mark;
     int m_stamp = 0;
     std::vector<int> m_queue;
+    bool m_outOfBudget = false;
 };
 
 } // namespace ladya::matching

@@ -71,6 +71,10 @@ std::vector<int> CoveringMatching::neighbours(int v) const {
 }
 
 bool CoveringMatching::fix(int u, int v) {
+    return *fixWithin(u, v, -1);
+}
+
+std::optional<bool> CoveringMatching::fixWithin(int u, int v, long scans) {
     if (m_matching.mate(u) == v) {
         m_matching.remove(u);
         m_matching.remove(v);
@@ -78,9 +82,10 @@ bool CoveringMatching::fix(int u, int v) {
         const CardinalityMatching saved = m_matching;
         m_matching.remove(u);
         m_matching.remove(v);
-        if (!m_matching.perfect()) {
+        const std::optional<bool> perfect = m_matching.perfectWithin(scans);
+        if (perfect != true) {
             m_matching = saved;
-            return false;
+            return perfect;
         }
     }
     m_fixed[std::size_t(u)] = v;
@@ -88,13 +93,18 @@ bool CoveringMatching::fix(int u, int v) {
     return true;
 }
 
-int CoveringMatching::fixFirst(int u, const std::vector<int>& candidates) {
+int CoveringMatching::fixFirst(int u, const std::vector<int>& candidates, long firstTryScans) {
     if (candidates.empty())
         return -1;
-    if (fix(u, candidates.front()))
+    // The first candidate often fits, and its search then ends soon. When it does not,
+    // its search only says so once it has grown over all it reaches, often most of the
+    // graph, while one search from u's partner says it for every candidate and stays
+    // near: so the first is tried on a budget, and past it the one search decides.
+    const std::optional<bool> first = fixWithin(u, candidates.front(), firstTryScans);
+    if (first == true)
         return candidates.front();
     const std::vector<bool> open = m_matching.partnersLeavingPerfect(u);
-    for (std::size_t i = 1; i < candidates.size(); ++i)
+    for (std::size_t i = first ? 1 : 0; i < candidates.size(); ++i)
         if (open[std::size_t(candidates[i])] && fix(u, candidates[i]))
             return candidates[i];
     return -1;

@@ -17,6 +17,7 @@
 
 #include "matching/cardinality_matching.h"
 
+#include <optional>
 #include <vector>
 
 namespace ladya::matching {
@@ -39,9 +40,11 @@ public:
     // otherwise changes nothing and answers false.
     bool fix(int u, int v);
     // Fixes u to the first of `candidates` it can keep as its partner, as `fix` would
-    // trying each in turn; answers that partner, or -1 (changing nothing) for none. After
-    // the first, one search finds which of the others it can keep.
-    int fixFirst(int u, const std::vector<int>& candidates);
+    // trying each in turn; answers that partner, or -1 (changing nothing) for none. The
+    // first is tried looking at up to `firstTryScans` edges; past it, or past the first,
+    // one search finds which of them it can keep.
+    static constexpr long FirstTryScans = 20000;
+    int fixFirst(int u, const std::vector<int>& candidates, long firstTryScans = FirstTryScans);
     // Takes away the edges between u and `others`, when a covering matching without them
     // exists; otherwise changes nothing and answers false.
     bool forbid(int u, const std::vector<int>& others);
@@ -52,6 +55,8 @@ public:
     std::vector<int> mates() const;
 
 private:
+    // `fix`, giving up (nothing, changing nothing) past `scans` edges looked at.
+    std::optional<bool> fixWithin(int u, int v, long scans);
     bool withoutEdges(int u, const std::vector<int>& others);
 
     int m_vertexCount = 0;
