@@ -41,8 +41,8 @@ public:
     bool fix(int u, int v);
     // Fixes u to the first of `candidates` it can keep as its partner, as `fix` would
     // trying each in turn; answers that partner, or -1 (changing nothing) for none. The
-    // first is tried looking at up to `firstTryScans` edges; past it, or past the first,
-    // one search finds which of them it can keep.
+    // first is tried on a budget of `firstTryScans` edges looked at; when it does not fit,
+    // or the budget runs out, one search finds which of them u can keep.
     static constexpr long FirstTryScans = 20000;
     int fixFirst(int u, const std::vector<int>& candidates, long firstTryScans = FirstTryScans);
     // Takes away the edges between u and `others`, when a covering matching without them
