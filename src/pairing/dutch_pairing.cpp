@@ -808,11 +808,7 @@ public:
         // Without the positions many edges tie, and a part of the graph proves the optimum.
         if (m_positionsWeighed)
             return decode(matching::maximumWeightMatching(vertexCount, edges()));
-        std::vector<bool> likely;
-        const std::vector<matching::WeightedEdge> weighted = edges(&likely);
-        return decode(matching::checkedMaximumWeightMatchingByPricing(vertexCount, weighted,
-                                                                      PricedEdges, likely)
-                          .mate);
+        return decode(pricedOptimum().optimum.mate);
     }
 
     std::optional<Outcome> solveInOrder() const;
@@ -843,6 +839,11 @@ private:
     template <class Visit> void forEachEdgeGains(Visit visit) const;
     std::vector<matching::WeightedEdge> edges(std::vector<bool>* likely = nullptr) const;
     std::vector<std::vector<int>> likelyPartners() const;
+    struct PricedGraph {
+        std::vector<matching::WeightedEdge> edges;
+        matching::MatchingWithDuals optimum;
+    };
+    PricedGraph pricedOptimum() const;
     void narrowFields();
     Outcome decode(const std::vector<int>& mate) const;
 
@@ -1165,14 +1166,14 @@ std::vector<matching::WeightedEdge> BracketMatching::edges(std::vector<bool>* li
     std::vector<std::vector<int>> partners;
     std::vector<char> near; // the likely partners of vertex `marked`
     int marked = -1;
+    const std::size_t vertexCount = m_vertices.size();
     if (likely) {
         partners = likelyPartners();
-        near.assign(m_vertices.size(), 0);
+        near.assign(vertexCount, 0);
         likely->clear();
     }
     // Nearly every pair of a large bracket may meet: room for all of them at once spares
     // copying a graph of a million edges as it grows.
-    const std::size_t vertexCount = m_vertices.size();
     std::vector<matching::WeightedEdge> edges;
     edges.reserve(vertexCount < 2 ? 0 : vertexCount * (vertexCount - 1) / 2);
     forEachEdgeGains([&](int i, int j, const Gains& gains) {
@@ -1193,6 +1194,17 @@ std::vector<matching::WeightedEdge> BracketMatching::edges(std::vector<bool>* li
         likely->push_back(near[std::size_t(j)] != 0);
     });
     return edges;
+}
+
+// The graph's edges and a matching of greatest weight with its duals, priced from each
+// vertex's heaviest edges and its likely partners.
+BracketMatching::PricedGraph BracketMatching::pricedOptimum() const {
+    std::vector<bool> likely;
+    PricedGraph graph;
+    graph.edges = edges(&likely);
+    graph.optimum = matching::checkedMaximumWeightMatchingByPricing(
+        int(m_vertices.size()), graph.edges, PricedEdges, likely);
+    return graph;
 }
 
 // Each vertex's likely partners after it in the graph: in each group of players who pair
@@ -1293,10 +1305,7 @@ std::optional<Outcome> BracketMatching::solveInOrder() const {
     if (!m_bracket.weighRemainder || m_mdpCount > 0)
         return std::nullopt;
     const int vertexCount = int(m_vertices.size());
-    std::vector<bool> likely;
-    const std::vector<matching::WeightedEdge> weighted = edges(&likely);
-    const matching::MatchingWithDuals optimum =
-        matching::checkedMaximumWeightMatchingByPricing(vertexCount, weighted, PricedEdges, likely);
+    const auto [weighted, optimum] = pricedOptimum();
     // The matchings of greatest weight use only edges of zero reduced cost and match every
     // vertex of positive dual; an odd set of positive dual asks more (as many pairs inside
     // as it can hold), which the choice below does not see, so its result is checked to
