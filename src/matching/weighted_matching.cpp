@@ -7,11 +7,13 @@
 
 // The solver works in stages. A stage grows alternating trees from every unmatched vertex
 // over tight edges (reduced cost 0), shrinking an odd cycle of outer blossoms into a new
-// blossom, until an edge joins two trees: the path through it augments the matching and
-// the stage ends. When no tight edge is left to grow by, the duals move by the largest
-// amount that keeps them feasible, which makes an edge tight or brings an inner blossom's
-// dual to zero (the blossom is then taken apart), or brings the unmatched vertices' duals
-// to zero: then the matching is of maximum weight and the solver stops.
+// blossom, until an edge joins two trees: the path through it augments the matching. Those
+// two trees leave the forest; the others grow on, and only the freed vertices' edges are
+// read again, not every outer vertex's (when most of the graph was freed, a new stage is
+// cheaper). When no tight edge is left to grow by, the duals move by the largest amount
+// that keeps them feasible, which makes an edge tight or brings an inner blossom's dual to
+// zero (the blossom is then taken apart), or brings the unmatched vertices' duals to zero:
+// then the matching is of maximum weight and the solver stops.
 
 namespace ladya::matching {
 
@@ -54,6 +56,7 @@ template <class W> struct Blossom {
     // by, and `entry` its vertex on that edge.
     int labelEdge = -1;
     int entry = -1;
+    int tree = -1; // in a tree: its number in this stage
     // Outer at top level: edges to other outer blossoms seen in this stage, and the one of
     // least reduced cost among them. They all lose the same as the duals move, so the
     // least stays the least.
@@ -97,6 +100,7 @@ public:
         // y_v = max w: every reduced cost starts non-negative, and with weights doubled
         // every dual change stays whole.
         m_dual.assign(vertexCount, heaviest.halved());
+        m_pendingFreed.assign(std::size_t(vertexCount), false);
         for (int v = 0; v < m_vertexCount; ++v) {
             m_top[v] = v;
             m_blossoms[v].base = v;
@@ -155,26 +159,35 @@ private:
     }
     void enqueueLeaves(int b) { leaves(b, m_queue); }
 
-    // One augmentation, or false when the matching is already of maximum weight.
+    // One or more augmentations, or false when the matching is already of maximum weight.
+    // After an augmentation the other trees stay as they are and keep growing, the duals
+    // moving as they need: only the vertices of the two trees it joined, free now, have
+    // their edges to the outer vertices left read again, where a new stage would read
+    // every outer vertex's edges.
     bool stage() {
         std::fill(m_vertexBest.begin(), m_vertexBest.end(), -1);
         m_queue.clear();
-        for (int b = 0; b < 2 * m_vertexCount; ++b) {
-            Blossom<W>& B = at(b);
-            B.label = Label::Free;
-            B.labelEdge = -1;
-            B.entry = -1;
-            B.outerEdges.clear();
-            B.outerBest = -1;
-        }
+        for (int v : m_freed)
+            m_pendingFreed[std::size_t(v)] = false;
+        m_freed.clear();
+        m_deadTree.clear();
         for (int b = 0; b < 2 * m_vertexCount; ++b)
-            if (isTop(b) && m_mateEdge[at(b).base] < 0)
+            setFree(at(b));
+        for (int b = 0; b < 2 * m_vertexCount; ++b) {
+            if (isTop(b) && m_mateEdge[at(b).base] < 0) {
+                at(b).tree = int(m_deadTree.size());
+                m_deadTree.push_back(false);
                 makeOuter(b, -1);
+            }
+        }
         bool augmented = false;
-        while (!augmented) {
-            while (!m_queue.empty() && !augmented) {
+        for (;;) {
+            if (!m_queue.empty()) {
                 const int v = m_queue.back();
                 m_queue.pop_back();
+                // A vertex of a tree that has augmented is no longer outer.
+                if (at(m_top[v]).label != Label::Outer)
+                    continue;
                 const W& dual = m_dual[v]; // no dual moves while the queue is read
                 for (const Incidence& in : m_incident[v]) {
                     if (m_top[in.other] == m_top[v])
@@ -184,9 +197,23 @@ private:
                         break;
                     }
                 }
+                continue;
             }
-            if (augmented)
-                break;
+            if (!m_freed.empty()) {
+                // Reading again the freed vertices' edges keeps the trees left; a new stage
+                // reads only outer vertices' edges, and is cheaper when most of the graph
+                // was freed.
+                if (2 * int(m_freed.size()) > m_vertexCount)
+                    break;
+                while (!m_freed.empty()) {
+                    const int v = m_freed.back();
+                    m_freed.pop_back();
+                    m_pendingFreed[std::size_t(v)] = false;
+                    rescanFreed(v);
+                }
+                continue;
+            }
+            repairLeastSlacks();
             Move move;
             int target;
             if (!moveDuals(move, target) || move == Move::Finish)
@@ -196,7 +223,7 @@ private:
             } else {
                 const int v = at(m_top[m_tail[target]]).label == Label::Outer ? m_tail[target]
                                                                               : m_head[target];
-                augmented = scan(v, target);
+                augmented = scan(v, target) || augmented;
             }
         }
         // A blossom whose dual is zero no longer needs to be one.
@@ -204,6 +231,101 @@ private:
             if (isTop(b) && !at(b).single() && at(b).dual.isZero())
                 dissolve(b);
         return augmented;
+    }
+
+    void setFree(Blossom<W>& B) {
+        B.label = Label::Free;
+        B.labelEdge = -1;
+        B.entry = -1;
+        B.tree = -1;
+        B.outerEdges.clear();
+        B.outerBest = -1;
+    }
+
+    // The two trees an augmenting path joined leave the forest, every vertex of them now
+    // matched; their vertices' edges to the outer vertices left are to be read again.
+    void retire(int treeA, int treeB) {
+        m_deadTree[std::size_t(treeA)] = true;
+        m_deadTree[std::size_t(treeB)] = true;
+        m_scratchTops.clear();
+        for (int b = 0; b < 2 * m_vertexCount; ++b) {
+            if (at(b).tree < 0 || !m_deadTree[std::size_t(at(b).tree)])
+                continue;
+            setFree(at(b));
+            if (!isTop(b))
+                continue;
+            m_scratch.clear();
+            leaves(b, m_scratch);
+            for (int v : m_scratch) {
+                if (!m_pendingFreed[std::size_t(v)]) {
+                    m_pendingFreed[std::size_t(v)] = true;
+                    m_freed.push_back(v);
+                }
+            }
+            m_scratchTops.push_back(b);
+        }
+        // As at the end of a stage, a blossom whose dual is zero no longer needs to be one.
+        for (int b : m_scratchTops)
+            if (!at(b).single() && at(b).dual.isZero())
+                dissolve(b);
+    }
+
+    // A vertex freed by an augmentation, as the outer vertices see it: its least reduced
+    // cost to them, and the tree it joins over a tight edge. Outer again meanwhile, it is
+    // in the queue.
+    void rescanFreed(int v) {
+        if (at(m_top[v]).label == Label::Outer)
+            return;
+        m_vertexBest[v] = -1;
+        for (const Incidence& in : m_incident[v]) {
+            if (m_top[in.other] == m_top[v] || at(m_top[in.other]).label != Label::Outer)
+                continue;
+            [[maybe_unused]] const bool augmented = scan(in.other, in.edge, v, slack(in.edge));
+            assert(!augmented); // v is not outer
+        }
+    }
+
+    // Before the duals move: the least reduced costs kept for edges whose outer end has
+    // since left the forest, or whose ends have come into one blossom, are found again.
+    // Checked before every move, they are right: an edge whose end left the forest and
+    // came back outer between two moves has kept its cost meanwhile, as have the others.
+    void repairLeastSlacks() {
+        for (int w = 0; w < m_vertexCount; ++w) {
+            const int e = m_vertexBest[w];
+            if (e < 0 || at(m_top[w]).label != Label::Free ||
+                at(m_top[other(e, w)]).label == Label::Outer)
+                continue;
+            m_vertexBest[w] = -1;
+            for (const Incidence& in : m_incident[w]) {
+                if (at(m_top[in.other]).label != Label::Outer)
+                    continue;
+                const W s = slack(in.edge);
+                if (m_vertexBest[w] < 0 || s < vertexBestSlack(w)) {
+                    m_vertexBest[w] = in.edge;
+                    m_vertexBestSlack[w] = s;
+                    m_vertexBestMove[w] = m_moves;
+                }
+            }
+        }
+        for (int b = 0; b < 2 * m_vertexCount; ++b) {
+            if (!isTop(b) || at(b).label != Label::Outer || at(b).outerBest < 0 ||
+                outerEdgeLive(b, at(b).outerBest))
+                continue;
+            Blossom<W>& B = at(b);
+            std::erase_if(B.outerEdges, [&](int f) { return !outerEdgeLive(b, f); });
+            B.outerBest = -1;
+            for (int f : B.outerEdges) {
+                const W s = slack(f);
+                if (B.outerBest < 0 || s < outerBestSlack(B))
+                    setOuterBest(B, f, s);
+            }
+        }
+    }
+
+    // Whether edge f still joins outer blossom b to another outer blossom.
+    bool outerEdgeLive(int b, int f) const {
+        const int far = m_top[m_tail[f]] == b ? m_top[m_head[f]] : m_top[m_tail[f]];
+        return far != b && at(far).label == Label::Outer;
     }
 
     bool isTop(int b) const { return at(b).parent < 0 && (b < m_vertexCount || !at(b).single()); }
@@ -218,8 +340,11 @@ private:
         B.label = Label::Inner;
         B.labelEdge = edge;
         B.entry = entry;
+        B.tree = at(m_top[other(edge, entry)]).tree;
         const int matched = m_mateEdge[B.base];
-        makeOuter(m_top[other(matched, B.base)], matched);
+        const int mate = m_top[other(matched, B.base)];
+        at(mate).tree = B.tree;
+        makeOuter(mate, matched);
     }
 
     // The reduced costs of the best edges, kept from when they were seen until the duals
@@ -274,8 +399,11 @@ private:
         }
         const int ancestor = commonAncestor(bv, bw);
         if (ancestor < 0) {
+            const int treeV = at(bv).tree;
+            const int treeW = at(bw).tree;
             augmentSide(v, e);
             augmentSide(w, e);
+            retire(treeV, treeW);
             return true;
         }
         shrink(ancestor, v, w, e);
@@ -347,6 +475,7 @@ private:
         N.label = Label::Outer;
         N.labelEdge = at(ancestor).labelEdge;
         N.entry = -1;
+        N.tree = at(ancestor).tree;
         for (int c : N.children)
             at(c).parent = id;
         setTop(id, id);
@@ -468,8 +597,10 @@ private:
             at(c).label = Label::Free;
             at(c).labelEdge = -1;
             at(c).entry = -1;
+            at(c).tree = -1;
         }
         Blossom<W>& entryChild = at(B.children[std::size_t(first)]);
+        entryChild.tree = B.tree;
         entryChild.label = Label::Inner;
         entryChild.labelEdge = B.labelEdge;
         entryChild.entry = B.entry;
@@ -479,11 +610,13 @@ private:
             int j2;
             const Link matched = stepFrom(b, j, way, j1);
             const int outer = B.children[std::size_t(j1)];
+            at(outer).tree = B.tree;
             at(outer).label = Label::Outer;
             at(outer).labelEdge = matched.edge;
             enqueueLeaves(outer);
             const Link reach = stepFrom(b, j1, way, j2);
             Blossom<W>& inner = at(B.children[std::size_t(j2)]);
+            inner.tree = B.tree;
             inner.label = Label::Inner;
             inner.labelEdge = reach.edge;
             inner.entry = reach.to;
@@ -582,9 +715,13 @@ private:
     std::vector<int> m_vertexBestMove;
     int m_moves = 0; // the dual moves so far
     std::vector<Blossom<W>> m_blossoms;
-    std::vector<int> m_unused; // blossom ids free for new blossoms
-    std::vector<int> m_queue;  // outer vertices whose edges are still to scan
-    std::vector<int> m_mark;   // per blossom, the stamp of the last ancestor search
+    std::vector<int> m_unused;        // blossom ids free for new blossoms
+    std::vector<int> m_queue;         // outer vertices whose edges are still to scan
+    std::vector<bool> m_deadTree;     // per tree of this stage, whether it has augmented
+    std::vector<int> m_freed;         // vertices of augmented trees still to read again
+    std::vector<bool> m_pendingFreed; // per vertex, whether it is in m_freed
+    std::vector<int> m_scratchTops;   // scratch of `retire`
+    std::vector<int> m_mark;          // per blossom, the stamp of the last ancestor search
     int m_stamp = 0;
     std::vector<int> m_bestTo; // per blossom, scratch of `shrink`
     std::vector<int> m_scratch;

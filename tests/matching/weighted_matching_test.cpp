@@ -118,6 +118,49 @@ TEST(WeightedMatching, AgreesWithBruteForceAndProvesItself) {
     }
 }
 
+// Graphs too large to try every matching: the duals prove each solution, and the priced
+// solve must reach the same weight. Many vertices make many trees, so that augmentations
+// leave other trees growing, free whole trees of blossoms, and move the duals after.
+TEST(WeightedMatching, LargeGraphsProveThemselves) {
+    std::mt19937_64 rng(2026);
+    for (int round = 0; round < 240; ++round) {
+        const int n = 12 + int(rng() % 150);
+        const int percent = 5 + int(rng() % 90);
+        const int kind = round % 4;
+        std::vector<WeightedEdge> edges;
+        for (int u = 0; u < n; ++u) {
+            for (int v = u + 1; v < n; ++v) {
+                if (int(rng() % 100) >= percent)
+                    continue;
+                Wide weight;
+                switch (kind) {
+                case 0: // few values: ties and blossoms
+                    weight = Wide(1 + std::int64_t(rng() % 4));
+                    break;
+                case 1: // many values: a dual move for nearly every augmentation
+                    weight = Wide(1 + std::int64_t(rng() % 1000000));
+                    break;
+                case 2: // fields across limbs, as a bracket's weight has
+                    weight = Wide::field(1, 100) + Wide::field(std::int64_t(rng() % 3), 60) +
+                             Wide(1 + std::int64_t(rng() % 8));
+                    break;
+                default: // ranked by the higher vertex, near partners preferred
+                    weight = Wide::field(1, 40) +
+                             Wide(std::int64_t(3 * (n - u) + rng() % 3 + (v - u < 6 ? 9 : 0)));
+                    break;
+                }
+                edges.push_back({u, v, weight});
+            }
+        }
+        const MatchingWithDuals solution = solveMaximumWeightMatching(n, edges);
+        ASSERT_EQ(certificateFault(n, edges, solution), std::nullopt) << "graph " << round;
+        const MatchingWithDuals priced = checkedMaximumWeightMatchingByPricing(n, edges, 3);
+        ASSERT_EQ(certificateFault(n, edges, priced), std::nullopt) << "graph " << round;
+        ASSERT_EQ(matchingWeight(edges, priced.mate), matchingWeight(edges, solution.mate))
+            << "graph " << round;
+    }
+}
+
 // A pentagon whose best matching needs a blossom dual, then each way its proof can be
 // spoiled.
 TEST(WeightedMatching, CertificateRejectsWhatItCannotProve) {
