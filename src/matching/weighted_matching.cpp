@@ -882,33 +882,47 @@ MatchingWithDuals checkedMaximumWeightMatchingByPricing(int vertexCount,
                                                         int keep, const std::vector<bool>& likely) {
     // Each vertex's heaviest edges; among equal weights a spread of partners (by a hash of
     // the pair), so that the part keeps the many ways a bracket can be paired.
-    std::vector<std::vector<int>> incident(static_cast<std::size_t>(vertexCount));
-    for (std::size_t e = 0; e < edges.size(); ++e) {
-        incident[std::size_t(edges[e].u)].push_back(int(e));
-        incident[std::size_t(edges[e].v)].push_back(int(e));
-    }
     const auto spread = [&](int e) {
         const std::uint64_t key = std::uint64_t(edges[std::size_t(e)].u) * 0x9E3779B97F4A7C15ULL ^
                                   std::uint64_t(edges[std::size_t(e)].v) * 0xC2B2AE3D27D4EB4FULL;
         return key * 0x165667B19E3779F9ULL;
     };
+    const auto before = [&](int a, int b) {
+        const Wide& wa = edges[std::size_t(a)].weight;
+        const Wide& wb = edges[std::size_t(b)].weight;
+        if (wb < wa)
+            return true;
+        if (wa < wb)
+            return false;
+        const std::uint64_t sa = spread(a);
+        const std::uint64_t sb = spread(b);
+        return sa != sb ? sa < sb : a < b;
+    };
+    // One pass over the edges, each offered to a heap per end that holds the end's first
+    // edges so far, the last of them on top: the edges are read in their order, not
+    // gathered per vertex from all over the list.
+    const std::size_t heapSize = std::size_t(std::max(keep, 0));
+    std::vector<int> heaps(heapSize * std::size_t(vertexCount));
+    std::vector<std::size_t> heapCount(static_cast<std::size_t>(vertexCount), 0);
+    for (std::size_t e = 0; e < edges.size() && heapSize > 0; ++e) {
+        for (const int end : {edges[e].u, edges[e].v}) {
+            int* heap = heaps.data() + std::size_t(end) * heapSize;
+            std::size_t& count = heapCount[std::size_t(end)];
+            if (count < heapSize) {
+                heap[count++] = int(e);
+                std::push_heap(heap, heap + count, before);
+            } else if (before(int(e), heap[0])) {
+                std::pop_heap(heap, heap + heapSize, before);
+                heap[heapSize - 1] = int(e);
+                std::push_heap(heap, heap + heapSize, before);
+            }
+        }
+    }
     std::vector<bool> inPart = likely;
     inPart.resize(edges.size(), false);
-    for (std::vector<int>& list : incident) {
-        const std::size_t count = std::min(list.size(), std::size_t(keep));
-        std::partial_sort(list.begin(), list.begin() + std::ptrdiff_t(count), list.end(),
-                          [&](int a, int b) {
-                              const Wide& wa = edges[std::size_t(a)].weight;
-                              const Wide& wb = edges[std::size_t(b)].weight;
-                              if (wb < wa)
-                                  return true;
-                              if (wa < wb)
-                                  return false;
-                              return spread(a) < spread(b);
-                          });
-        for (std::size_t k = 0; k < count; ++k)
-            inPart[std::size_t(list[k])] = true;
-    }
+    for (std::size_t v = 0; v < std::size_t(vertexCount); ++v)
+        for (std::size_t k = 0; k < heapCount[v]; ++k)
+            inPart[std::size_t(heaps[v * heapSize + k])] = true;
     // Each pass adds every edge the part's duals fail; a few passes settle a bracket, and
     // past them the whole graph is cheaper.
     constexpr int Passes = 4;
