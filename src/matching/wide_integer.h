@@ -19,7 +19,7 @@ template <int L> struct WideInt {
         for (int i = 1; i < Limbs; ++i)
             limb[i] = v < 0 ? ~std::uint64_t(0) : 0;
     }
-    // value · 2^shift, for a value below 2^63 and a shift below 64·(L − 1).
+    // value · 2^shift, for a value below 2^63 and a product below 2^(64·L − 1).
     static WideInt field(std::int64_t value, int shift) {
         WideInt w;
         const int whole = shift / 64;

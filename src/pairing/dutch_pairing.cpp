@@ -29,6 +29,7 @@ namespace ladya {
 namespace {
 
 using matching::Wide;
+using matching::WideInt;
 
 // A colour played or wanted: None for no game (the bye, a forfeit, not paired) or no wish.
 enum class Colour : unsigned char { None, White, Black };
@@ -672,6 +673,8 @@ public:
     // Fields are packed from the least significant bit up, so that a small layout makes
     // small weights (which the matching computes with faster).
     int shift(int slot) const { return m_used - m_ends[std::size_t(slot)]; }
+    // The bits the fields take together.
+    int width() const { return m_used; }
 
 private:
     // The weights leave the matching its two top bits.
@@ -701,16 +704,28 @@ void gain(Gains& gains, int slot, std::int64_t value) {
         gains[std::size_t(slot)] += value;
 }
 
-Wide weightOf(const WeightLayout& layout, const Gains& gains) {
-    Wide weight = 0;
+// The weight in as few limbs as the layout needs. Each field holds its gain, so the sum
+// lies below 2^width whatever the order of its terms, and two's complement sums in L limbs
+// are exact for it: a large bracket's million weights are summed field by field in two
+// limbs instead of eight.
+template <int L> Wide weightIn(const WeightLayout& layout, const Gains& gains) {
+    WideInt<L> weight = 0;
     for (int slot = 0; slot < layout.slotCount(); ++slot) {
         const std::int64_t value = gains[std::size_t(slot)];
         if (value > 0)
-            weight += Wide::field(value, layout.shift(slot));
+            weight += WideInt<L>::field(value, layout.shift(slot));
         else if (value < 0)
-            weight -= Wide::field(-value, layout.shift(slot));
+            weight -= WideInt<L>::field(-value, layout.shift(slot));
     }
-    return weight;
+    return weight.template resized<Wide::Limbs>();
+}
+
+Wide weightOf(const WeightLayout& layout, const Gains& gains) {
+    if (layout.width() + 2 <= 64 * 2)
+        return weightIn<2>(layout, gains);
+    if (layout.width() + 2 <= 64 * 4)
+        return weightIn<4>(layout, gains);
+    return weightIn<Wide::Limbs>(layout, gains);
 }
 
 // One bracket to pair (players by index in the field, by rank).
