@@ -846,11 +846,11 @@ private:
     void addFloatGains(int player, Gains& gains) const;
     void addCandidateOrderFloatGains(int player, Gains& gains) const;
     void addNextFloatGains(int player, Gains& gains) const;
-    void addPairGains(int higher, int lower, Gains& gains) const;
+    void addPairOwnGains(int higher, int lower, Gains& gains) const;
     void addFloatRepeatGains(const Player& higher, const Player& lower, int difference,
                              Gains& gains) const;
     void addCandidateOrderPairGains(int higher, int lower, Gains& gains) const;
-    void addNextPairGains(int x, int y, Gains& gains) const;
+    void addNextPairOwnGains(int x, int y, Gains& gains) const;
     template <class Visit> void forEachEdgeGains(Visit visit) const;
     std::vector<matching::WeightedEdge> edges(std::vector<bool>* likely = nullptr) const;
     std::vector<std::vector<int>> likelyPartners() const;
@@ -1065,15 +1065,10 @@ void BracketMatching::addNextFloatGains(int player, Gains& gains) const {
             gain(gains, m_layout.slot(WeightField::NextScoreDifferences, k), 1);
 }
 
-// A pair of the bracket: both floats saved, the pair's own costs paid. The gain functions
-// only add, so they add straight into the pair's gains.
-void BracketMatching::addPairGains(int higher, int lower, Gains& gains) const {
-    addFloatGains(higher, gains);
-    addFloatGains(lower, gains);
-    if (m_nextBracketCounts) {
-        addNextFloatGains(higher, gains);
-        addNextFloatGains(lower, gains);
-    }
+// A pair of the bracket saves both players' floats (which `forEachEdgeGains` adds, once
+// worked out per player) and pays the pair's own costs, these. The gain functions only
+// add, so they add straight into the pair's gains.
+void BracketMatching::addPairOwnGains(int higher, int lower, Gains& gains) const {
     const Player& higherPlayer = m_field.players[higher];
     const Player& lowerPlayer = m_field.players[lower];
     const int difference = higherPlayer.score - lowerPlayer.score;
@@ -1143,10 +1138,9 @@ void BracketMatching::addCandidateOrderPairGains(int higher, int lower, Gains& g
     }
 }
 
-// A pair of the next bracket, as C7 weighs it.
-void BracketMatching::addNextPairGains(int x, int y, Gains& gains) const {
-    addNextFloatGains(x, gains);
-    addNextFloatGains(y, gains);
+// A pair of the next bracket, as C7 weighs it: both players' floats saved (added by
+// `forEachEdgeGains`), and the pair's score difference.
+void BracketMatching::addNextPairOwnGains(int x, int y, Gains& gains) const {
     const int difference = std::abs(scoreOf(x) - scoreOf(y));
     for (int k = 0; k < int(m_nextScoreDifferences.size()); ++k)
         if (m_nextScoreDifferences[k] == difference)
@@ -1155,22 +1149,59 @@ void BracketMatching::addNextPairGains(int x, int y, Gains& gains) const {
 
 template <class Visit> void BracketMatching::forEachEdgeGains(Visit visit) const {
     const int vertexCount = int(m_vertices.size());
-    Gains gains(std::size_t(m_layout.slotCount()));
+    const std::size_t slotCount = std::size_t(m_layout.slotCount());
+    // What each player's floats saved gain, the same in all his pairs: per vertex, the
+    // bracket's (its own and, where C7 counts, the next bracket's) and the next bracket's.
+    std::vector<std::int64_t> inBracket(std::size_t(vertexCount) * slotCount, 0);
+    std::vector<std::int64_t> inNext(std::size_t(vertexCount) * slotCount, 0);
+    Gains gains(slotCount);
+    const auto keep = [&](std::vector<std::int64_t>& into, int i) {
+        std::copy(gains.begin(), gains.end(),
+                  into.begin() + std::ptrdiff_t(std::size_t(i) * slotCount));
+    };
+    for (int i = 0; i < vertexCount; ++i) {
+        const int x = m_vertices[i];
+        if (x == m_byeVertex)
+            continue;
+        if (m_role[x] == Role::InBracket) {
+            std::fill(gains.begin(), gains.end(), 0);
+            addFloatGains(x, gains);
+            if (m_nextBracketCounts)
+                addNextFloatGains(x, gains);
+            keep(inBracket, i);
+        }
+        if (m_nextBracketCounts && weighedForC7(m_role[x])) {
+            std::fill(gains.begin(), gains.end(), 0);
+            addNextFloatGains(x, gains);
+            keep(inNext, i);
+        }
+    }
+    const int roundPairs = m_layout.slot(WeightField::RoundPairs);
+    const auto sum = [&](const std::vector<std::int64_t>& floats, int i, int j) {
+        const std::int64_t* a = floats.data() + std::size_t(i) * slotCount;
+        const std::int64_t* b = floats.data() + std::size_t(j) * slotCount;
+        for (std::size_t slot = 0; slot < slotCount; ++slot)
+            gains[slot] = a[slot] + b[slot];
+    };
     for (int i = 0; i < vertexCount; ++i) {
         for (int j = i + 1; j < vertexCount; ++j) {
             const int x = m_vertices[i]; // x ranks higher: the vertices keep the rank order
             const int y = m_vertices[j];
             if (!mayMeet(x, y))
                 continue;
-            std::fill(gains.begin(), gains.end(), 0);
-            gain(gains, m_layout.slot(WeightField::RoundPairs), 1);
             const Role xRole = m_role[x];
             const Role yRole = m_role[y];
-            if (y != m_byeVertex && xRole == Role::InBracket && yRole == Role::InBracket)
-                addPairGains(x, y, gains);
-            else if (m_nextBracketCounts && y != m_byeVertex && weighedForC7(xRole) &&
-                     weighedForC7(yRole))
-                addNextPairGains(x, y, gains);
+            if (y != m_byeVertex && xRole == Role::InBracket && yRole == Role::InBracket) {
+                sum(inBracket, i, j);
+                addPairOwnGains(x, y, gains);
+            } else if (m_nextBracketCounts && y != m_byeVertex && weighedForC7(xRole) &&
+                       weighedForC7(yRole)) {
+                sum(inNext, i, j);
+                addNextPairOwnGains(x, y, gains);
+            } else {
+                std::fill(gains.begin(), gains.end(), 0);
+            }
+            gain(gains, roundPairs, 1);
             visit(i, j, gains);
         }
     }
@@ -1288,21 +1319,22 @@ std::vector<std::vector<int>> BracketMatching::likelyPartners() const {
 void BracketMatching::narrowFields() {
     const std::size_t slotCount = std::size_t(m_layout.slotCount());
     const std::size_t vertexCount = m_vertices.size();
-    std::vector<std::int64_t> largest(slotCount * vertexCount, 0); // per slot, per vertex
+    // Per vertex, per slot: a vertex's slots side by side, as each edge updates them.
+    std::vector<std::int64_t> largest(vertexCount * slotCount, 0);
     forEachEdgeGains([&](int i, int j, const Gains& gains) {
+        std::int64_t* atI = largest.data() + std::size_t(i) * slotCount;
+        std::int64_t* atJ = largest.data() + std::size_t(j) * slotCount;
         for (std::size_t slot = 0; slot < slotCount; ++slot) {
             const std::int64_t size = gains[slot] < 0 ? -gains[slot] : gains[slot];
-            std::int64_t& atI = largest[slot * vertexCount + std::size_t(i)];
-            std::int64_t& atJ = largest[slot * vertexCount + std::size_t(j)];
-            atI = std::max(atI, size);
-            atJ = std::max(atJ, size);
+            atI[slot] = std::max(atI[slot], size);
+            atJ[slot] = std::max(atJ[slot], size);
         }
     });
     std::vector<std::int64_t> slotBounds(slotCount, 0);
     for (std::size_t slot = 0; slot < slotCount; ++slot) {
         std::int64_t sum = 0;
         for (std::size_t v = 0; v < vertexCount; ++v)
-            sum += largest[slot * vertexCount + v];
+            sum += largest[v * slotCount + slot];
         slotBounds[slot] = (sum + 1) / 2;
     }
     const std::vector<std::int64_t> bounds = m_layout.fieldBounds(slotBounds);
