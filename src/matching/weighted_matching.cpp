@@ -170,13 +170,12 @@ private:
         for (int v : m_freed)
             m_pendingFreed[std::size_t(v)] = false;
         m_freed.clear();
-        m_deadTree.clear();
+        m_trees = 0;
         for (int b = 0; b < 2 * m_vertexCount; ++b)
             setFree(at(b));
         for (int b = 0; b < 2 * m_vertexCount; ++b) {
             if (isTop(b) && m_mateEdge[at(b).base] < 0) {
-                at(b).tree = int(m_deadTree.size());
-                m_deadTree.push_back(false);
+                at(b).tree = m_trees++;
                 makeOuter(b, -1);
             }
         }
@@ -243,13 +242,12 @@ private:
     }
 
     // The two trees an augmenting path joined leave the forest, every vertex of them now
-    // matched; their vertices' edges to the outer vertices left are to be read again.
+    // matched; their vertices' edges to the outer vertices left are to be read again. A
+    // tree's number is not given again in the stage, so no blossom carries it after this.
     void retire(int treeA, int treeB) {
-        m_deadTree[std::size_t(treeA)] = true;
-        m_deadTree[std::size_t(treeB)] = true;
         m_scratchTops.clear();
         for (int b = 0; b < 2 * m_vertexCount; ++b) {
-            if (at(b).tree < 0 || !m_deadTree[std::size_t(at(b).tree)])
+            if (at(b).tree < 0 || (at(b).tree != treeA && at(b).tree != treeB))
                 continue;
             setFree(at(b));
             if (!isTop(b))
@@ -717,7 +715,7 @@ private:
     std::vector<Blossom<W>> m_blossoms;
     std::vector<int> m_unused;        // blossom ids free for new blossoms
     std::vector<int> m_queue;         // outer vertices whose edges are still to scan
-    std::vector<bool> m_deadTree;     // per tree of this stage, whether it has augmented
+    int m_trees = 0;                  // the trees numbered in this stage
     std::vector<int> m_freed;         // vertices of augmented trees still to read again
     std::vector<bool> m_pendingFreed; // per vertex, whether it is in m_freed
     std::vector<int> m_scratchTops;   // scratch of `retire`

@@ -1153,7 +1153,8 @@ template <class Visit> void BracketMatching::forEachEdgeGains(Visit visit) const
     // What each player's floats saved gain, the same in all his pairs: per vertex, the
     // bracket's (its own and, where C7 counts, the next bracket's) and the next bracket's.
     std::vector<std::int64_t> inBracket(std::size_t(vertexCount) * slotCount, 0);
-    std::vector<std::int64_t> inNext(std::size_t(vertexCount) * slotCount, 0);
+    std::vector<std::int64_t> inNext(m_nextBracketCounts ? std::size_t(vertexCount) * slotCount : 0,
+                                     0);
     Gains gains(slotCount);
     const auto keep = [&](std::vector<std::int64_t>& into, int i) {
         std::copy(gains.begin(), gains.end(),
