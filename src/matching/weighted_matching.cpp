@@ -85,7 +85,8 @@ public:
         : m_vertexCount(vertexCount), m_tail(edges.size()), m_head(edges.size()),
           m_weight(edges.size()), m_incident(vertexCount), m_mateEdge(vertexCount, -1),
           m_top(vertexCount), m_vertexBest(vertexCount, -1), m_vertexBestSlack(vertexCount),
-          m_vertexBestMove(vertexCount, -1), m_blossoms(2 * std::size_t(vertexCount)),
+          m_vertexBestMove(vertexCount, -1), m_vertexBestTree(vertexCount, -1),
+          m_vertexBestStale(vertexCount, false), m_blossoms(2 * std::size_t(vertexCount)),
           m_mark(2 * std::size_t(vertexCount), 0), m_bestTo(2 * std::size_t(vertexCount), -1) {
         W heaviest = 0;
         for (std::size_t e = 0; e < edges.size(); ++e) {
@@ -166,6 +167,7 @@ private:
     // every outer vertex's edges.
     bool stage() {
         std::fill(m_vertexBest.begin(), m_vertexBest.end(), -1);
+        std::fill(m_vertexBestStale.begin(), m_vertexBestStale.end(), false);
         m_queue.clear();
         for (int v : m_freed)
             m_pendingFreed[std::size_t(v)] = false;
@@ -275,6 +277,7 @@ private:
         if (at(m_top[v]).label == Label::Outer)
             return;
         m_vertexBest[v] = -1;
+        m_vertexBestStale[v] = false;
         for (const Incidence& in : m_incident[v]) {
             if (m_top[in.other] == m_top[v] || at(m_top[in.other]).label != Label::Outer)
                 continue;
@@ -283,26 +286,30 @@ private:
         }
     }
 
-    // Before the duals move: the least reduced costs kept for edges whose outer end has
-    // since left the forest, or whose ends have come into one blossom, are found again.
-    // Checked before every move, they are right: an edge whose end left the forest and
-    // came back outer between two moves has kept its cost meanwhile, as have the others.
+    // Whether w's least kept edge still comes from an outer vertex of the tree it came
+    // from. An end outer again in a newer tree (a tree's number is never given again in
+    // the stage) counts as gone: while it was out, a move may have changed that edge's
+    // cost and not the others' (w inner: the edges from outer vertices keep their cost,
+    // this one rose).
+    bool vertexBestLive(int w) const {
+        const Blossom<W>& end = at(m_top[other(m_vertexBest[w], w)]);
+        return end.label == Label::Outer && end.tree == m_vertexBestTree[w];
+    }
+
+    // Before the duals move: the least reduced costs of free vertices whose kept edge has
+    // gone, or was compared with once it had gone (so the least of the others is not
+    // known), are found again.
     void repairLeastSlacks() {
         for (int w = 0; w < m_vertexCount; ++w) {
-            const int e = m_vertexBest[w];
-            if (e < 0 || at(m_top[w]).label != Label::Free ||
-                at(m_top[other(e, w)]).label == Label::Outer)
+            if (m_vertexBest[w] < 0 || at(m_top[w]).label != Label::Free ||
+                (!m_vertexBestStale[w] && vertexBestLive(w)))
                 continue;
             m_vertexBest[w] = -1;
+            m_vertexBestStale[w] = false;
             for (const Incidence& in : m_incident[w]) {
                 if (at(m_top[in.other]).label != Label::Outer)
                     continue;
-                const W s = slack(in.edge);
-                if (m_vertexBest[w] < 0 || s < vertexBestSlack(w)) {
-                    m_vertexBest[w] = in.edge;
-                    m_vertexBestSlack[w] = s;
-                    m_vertexBestMove[w] = m_moves;
-                }
+                offerVertexBest(in.other, w, in.edge, slack(in.edge));
             }
         }
         for (int b = 0; b < 2 * m_vertexCount; ++b) {
@@ -361,6 +368,18 @@ private:
         }
         return B.outerBestSlack;
     }
+    // Edge e from outer vertex v to non-outer vertex w, of reduced cost s, kept when it is
+    // w's least so far.
+    void offerVertexBest(int v, int w, int e, const W& s) {
+        if (m_vertexBest[w] >= 0 && !vertexBestLive(w))
+            m_vertexBestStale[w] = true;
+        if (m_vertexBest[w] < 0 || s < vertexBestSlack(w)) {
+            m_vertexBest[w] = e;
+            m_vertexBestSlack[w] = s;
+            m_vertexBestMove[w] = m_moves;
+            m_vertexBestTree[w] = at(m_top[v]).tree;
+        }
+    }
     void setOuterBest(Blossom<W>& B, int e, const W& s) {
         B.outerBest = e;
         B.outerBestSlack = s;
@@ -379,11 +398,7 @@ private:
         const int bv = m_top[v];
         const int bw = m_top[w];
         if (at(bw).label != Label::Outer) {
-            if (m_vertexBest[w] < 0 || s < vertexBestSlack(w)) {
-                m_vertexBest[w] = e;
-                m_vertexBestSlack[w] = s;
-                m_vertexBestMove[w] = m_moves;
-            }
+            offerVertexBest(v, w, e, s);
             if (at(bw).label == Label::Free && s.isZero())
                 makeInner(bw, e, w);
             return false;
@@ -711,7 +726,9 @@ private:
     std::vector<int> m_vertexBest;
     std::vector<W> m_vertexBestSlack; // as of dual move m_vertexBestMove
     std::vector<int> m_vertexBestMove;
-    int m_moves = 0; // the dual moves so far
+    std::vector<int> m_vertexBestTree;   // the tree its outer end was in when it was kept
+    std::vector<bool> m_vertexBestStale; // compared with after its outer end had gone
+    int m_moves = 0;                     // the dual moves so far
     std::vector<Blossom<W>> m_blossoms;
     std::vector<int> m_unused;        // blossom ids free for new blossoms
     std::vector<int> m_queue;         // outer vertices whose edges are still to scan

@@ -161,6 +161,29 @@ TEST(WeightedMatching, LargeGraphsProveThemselves) {
     }
 }
 
+// A graph found by a random search, kept as it was drawn: a vertex's least edge to the
+// trees came from a tree that augmented while the vertex was inner, and was compared with
+// afterwards, so that the edge kept was not the least of the others; a dual move then made
+// an edge's reduced cost negative.
+TEST(WeightedMatching, LeastEdgesStayLeastAfterTheirTreesAugment) {
+    std::mt19937_64 rng(23 * 1000003ULL + 9578);
+    for (int draw = 0; draw < 4; ++draw)
+        rng(); // the search's sizes: 148 vertices, about 35 % of the pairs
+    const int n = 148;
+    std::vector<WeightedEdge> edges;
+    for (int u = 0; u < n; ++u) {
+        for (int v = u + 1; v < n; ++v) {
+            if (rng() % 100 >= 35)
+                continue;
+            rng(); // a weight the search drew and did not use
+            const std::int64_t low = std::int64_t(3 * (n - u) + rng() % 3) + (v - u < 5 ? 7 : 0);
+            edges.push_back({u, v, Wide::field(1, 60) + Wide(low)});
+        }
+    }
+    const MatchingWithDuals solution = solveMaximumWeightMatching(n, edges);
+    EXPECT_EQ(certificateFault(n, edges, solution), std::nullopt);
+}
+
 // A pentagon whose best matching needs a blossom dual, then each way its proof can be
 // spoiled.
 TEST(WeightedMatching, CertificateRejectsWhatItCannotProve) {
