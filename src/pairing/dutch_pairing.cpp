@@ -743,6 +743,9 @@ struct Bracket {
     // is weighed at all (not while the MDPs' pairs are being chosen).
     int remainderS1 = -1;
     bool weighRemainder = true;
+    // Every player of the bracket can be paired inside it (C1 to C3 allow it), so that a
+    // best pairing of a graph of the bracket alone floats nobody.
+    bool pairsCompletely = false;
 };
 
 // The pairs made inside the bracket (player indices; -1 for the bye) and its floaters.
@@ -801,6 +804,7 @@ public:
           m_bracket(bracket), m_byeVertex(int(field.players.size())),
           m_positionsWeighed(positions == Positions::InWeight) {
         placeVertices();
+        m_nobodyFloats = bracket.pairsCompletely && m_vertices.size() == bracket.players.size();
         m_nextBracketCounts = nextBracketCounts();
         m_nextScore =
             bracket.nextResidents.empty() ? 0 : field.players[bracket.nextResidents.front()].score;
@@ -888,6 +892,9 @@ private:
     int m_residentCount = 0;
     int m_remainderSize = 0;
     int m_s1Size = 0;
+    // The graph is the bracket alone and every best pairing pairs all of it: what a
+    // player's float would cost is then the same in every one of them, and left out.
+    bool m_nobodyFloats = false;
     WeightLayout m_layout;
     int m_exactPositions = -1;
 };
@@ -1166,7 +1173,13 @@ template <class Visit> void BracketMatching::forEachEdgeGains(Visit visit) const
             continue;
         if (m_role[x] == Role::InBracket) {
             std::fill(gains.begin(), gains.end(), 0);
-            addFloatGains(x, gains);
+            // A float's costs differ from player to player. Where every best pairing pairs
+            // everyone they add the same to each, and left in they only make the matching
+            // move each player's dual on its own, many times over: only the pair counts.
+            if (m_nobodyFloats)
+                gain(gains, m_layout.slot(WeightField::BracketPairs), 1);
+            else
+                addFloatGains(x, gains);
             if (m_nextBracketCounts)
                 addNextFloatGains(x, gains);
             keep(inBracket, i);
@@ -1647,6 +1660,7 @@ private:
     std::vector<std::pair<int, int>> nextPairsWith(const std::vector<int>& next,
                                                    const std::vector<int>& floaters) const;
     static Bracket withoutNextBracket(Bracket bracket);
+    static Bracket pairedWithin(Bracket bracket);
     std::optional<Outcome> solveBracket(Bracket bracket,
                                         matching::CardinalityMatching& completion) const;
     std::optional<Outcome> pairBracket(const Bracket& bracket, bool lastBracket,
@@ -1905,6 +1919,14 @@ Bracket Pairer::withoutNextBracket(Bracket bracket) {
     return bracket;
 }
 
+// The bracket alone in the graph, known to pair completely there.
+Bracket Pairer::pairedWithin(Bracket bracket) {
+    bracket.nextResidents.clear();
+    bracket.wholeRound = false;
+    bracket.pairsCompletely = true;
+    return bracket;
+}
+
 // Whether the bracket's pairs, and the next bracket's pairs C7 counted on, leave the rest
 // of the round pairable; the completion matching is brought up to date with the first.
 bool Pairer::settles(const Outcome& out, matching::CardinalityMatching& completion) const {
@@ -1946,7 +1968,7 @@ std::optional<Outcome> Pairer::solveBracket(Bracket bracket,
     }
     if (!bracket.wholeRound) {
         const bool nextOut = everyonePairedWithin(bracket);
-        out = solveStaged(nextOut ? withoutNextBracket(bracket) : bracket);
+        out = solveStaged(nextOut ? pairedWithin(bracket) : bracket);
         if (!settles(out, completion)) {
             completion = saved;
             out.ok = false;
@@ -1955,6 +1977,8 @@ std::optional<Outcome> Pairer::solveBracket(Bracket bracket,
     if (out.ok)
         return out;
     bracket.wholeRound = true;
+    // (The last bracket's graph often holds just its own players, and they may all pair.)
+    bracket.pairsCompletely = everyonePairedWithin(bracket);
     out = solveStaged(bracket);
     if (!out.ok)
         return std::nullopt;
