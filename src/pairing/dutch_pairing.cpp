@@ -1656,6 +1656,7 @@ private:
                       const std::vector<int>& mdps) const;
     bool everyonePairedWithin(const Bracket& bracket) const;
     bool nextBracketIndifferent(const Bracket& bracket) const;
+    bool onlyLastScoregroupBelow(const Bracket& bracket) const;
     bool settles(const Outcome& out, matching::CardinalityMatching& completion) const;
     std::vector<std::pair<int, int>> nextPairsWith(const std::vector<int>& next,
                                                    const std::vector<int>& floaters) const;
@@ -1946,10 +1947,23 @@ bool Pairer::settles(const Outcome& out, matching::CardinalityMatching& completi
     return ahead.perfect();
 }
 
+// Whether the next scoregroup holds everyone still to pair outside the bracket, and the bye
+// (when there is one) is not for any of the bracket's players.
+bool Pairer::onlyLastScoregroupBelow(const Bracket& bracket) const {
+    if (bracket.nextResidents.empty())
+        return false;
+    const auto alive = std::count(m_alive.begin(), m_alive.end(), true);
+    if (std::size_t(alive) != bracket.players.size() + bracket.nextResidents.size())
+        return false;
+    return std::none_of(bracket.players.begin(), bracket.players.end(),
+                        [&](int player) { return m_byeAllowed[player]; });
+}
+
 // A bracket solved, and the completion matching brought up to date with its pairs. The
 // bracket is solved with only the next scoregroup in the graph first; when its pairs (or
 // the next bracket's pairs C7 counted on) leave the rest of the round unpairable, it is
-// solved again with everyone below in the graph.
+// solved again with everyone below in the graph. A bracket with only the last scoregroup
+// below is solved alone first.
 std::optional<Outcome> Pairer::solveBracket(Bracket bracket,
                                             matching::CardinalityMatching& completion) const {
     Outcome out;
@@ -1961,6 +1975,19 @@ std::optional<Outcome> Pairer::solveBracket(Bracket bracket,
         out = solveStaged(withoutNextBracket(bracket));
         if (out.ok)
             out.nextBracketPairs = nextPairsWith(bracket.nextResidents, out.floaters);
+        if (out.ok && settles(out, completion))
+            return out;
+        completion = saved;
+        out = Outcome{};
+    }
+    if (bracket.wholeRound && onlyLastScoregroupBelow(bracket)) {
+        // The whole round's graph weighs the last scoregroup's pairs only as pairs (C7
+        // does not weigh the last bracket), so it asks of this bracket no more than that
+        // the rest can be paired: a best pairing of the bracket alone that leaves it so is
+        // a best one of the whole round too, found over a fraction of the edges.
+        Bracket alone = withoutNextBracket(bracket);
+        alone.wholeRound = false;
+        out = solveStaged(everyonePairedWithin(bracket) ? pairedWithin(bracket) : alone);
         if (out.ok && settles(out, completion))
             return out;
         completion = saved;
