@@ -1648,7 +1648,11 @@ private:
         return BracketMatching(m_field, m_alive, m_byeAllowed, m_options.initialColour, bracket)
             .solve();
     }
-    Outcome solveStaged(const Bracket& bracket) const;
+    Outcome solveStaged(const Bracket& bracket,
+                        const matching::CardinalityMatching* completion = nullptr) const;
+    std::optional<Outcome> remainderAlone(const Bracket& remainder,
+                                          const std::vector<std::pair<int, int>>& mdpPairs,
+                                          const matching::CardinalityMatching& completion) const;
     Outcome refine(const Bracket& bracket, Outcome out) const;
     std::optional<matching::CardinalityMatching> startCompletion();
     std::vector<std::vector<int>> scoreGroups() const;
@@ -1678,8 +1682,11 @@ private:
 };
 
 // The rules try the MDPs' pairs first and the remainder's within each: once the MDPs'
-// pairs are chosen, the remainder is solved again with its own S1 and S2 known.
-Outcome Pairer::solveStaged(const Bracket& bracket) const {
+// pairs are chosen, the remainder is solved again with its own S1 and S2 known. Given the
+// completion matching, a remainder the next scoregroup is indifferent to is solved without
+// it first (see `remainderAlone`).
+Outcome Pairer::solveStaged(const Bracket& bracket,
+                            const matching::CardinalityMatching* completion) const {
     Bracket first = bracket;
     first.weighRemainder = bracket.mdps.empty();
     Outcome out = solve(first);
@@ -1723,10 +1730,36 @@ Outcome Pairer::solveStaged(const Bracket& bracket) const {
     }
     remainder.remainderS1 = residentPairs;
     remainder.weighRemainder = true;
-    Outcome rest = refine(remainder, solve(remainder));
+    std::optional<Outcome> alone;
+    if (completion)
+        alone = remainderAlone(remainder, mdpPairs, *completion);
+    Outcome rest = alone ? std::move(*alone) : refine(remainder, solve(remainder));
     if (!rest.ok)
         return out;
     rest.pairs.insert(rest.pairs.begin(), mdpPairs.begin(), mdpPairs.end());
+    return rest;
+}
+
+// Once the MDPs are paired, the remainder is one scoregroup. When it floats a single player
+// and C7 weighs every choice of him the same (`nextBracketIndifferent`), it is solved
+// without the next scoregroup, and kept when its pairs and the next scoregroup's C7 counts
+// on leave the round pairable, as solveBracket asks of a bracket solved so; otherwise
+// nothing, and the remainder is solved with the next scoregroup.
+std::optional<Outcome>
+Pairer::remainderAlone(const Bracket& remainder, const std::vector<std::pair<int, int>>& mdpPairs,
+                       const matching::CardinalityMatching& completion) const {
+    if (!nextBracketIndifferent(remainder))
+        return std::nullopt;
+    const Bracket alone = withoutNextBracket(remainder);
+    Outcome rest = refine(alone, solve(alone));
+    if (!rest.ok)
+        return std::nullopt;
+    rest.nextBracketPairs = nextPairsWith(remainder.nextResidents, rest.floaters);
+    Outcome whole = rest;
+    whole.pairs.insert(whole.pairs.end(), mdpPairs.begin(), mdpPairs.end());
+    matching::CardinalityMatching trial = completion;
+    if (!settles(whole, trial))
+        return std::nullopt;
     return rest;
 }
 
@@ -1838,16 +1871,18 @@ bool Pairer::everyonePairedWithin(const Bracket& bracket) const {
 
 // Whether C7 weighs every choice of the bracket's one floater the same, so that the next
 // scoregroup need not be in the graph (which it would make up to twice as large). It
-// does when the bracket is one scoregroup of an odd size that pairs all but one, and the
-// next scoregroup pairs as well with any of its players as it can at all: all of it when
-// it is even (the floater takes a partner's place: one of them floats on, as one would
-// anyway), all of it with the floater when it is odd (the floater meets a player some
-// best pairing of the next scoregroup leaves out). The floater's score is the same
-// whoever it is, and so are the score differences.
+// does when the bracket is of an odd size that pairs all but one, and the next scoregroup
+// pairs as well with any of its residents as it can at all: all of it when it is even (the
+// floater takes a partner's place: one of them floats on, as one would anyway), all of it
+// with the floater when it is odd (the floater meets a player some best pairing of the
+// next scoregroup leaves out). A resident's score is the same whoever he is, and so are the
+// score differences. With one MDP the floater is still a resident whenever some best
+// pairing leaves one out: C6 floats a resident (a difference of one point) rather than the
+// MDP (more), who meets a resident instead (less than he would float with). When none
+// does, the MDP floats in every best pairing, and C7 has no choice to weigh.
 bool Pairer::nextBracketIndifferent(const Bracket& bracket) const {
-    if (bracket.wholeRound || !bracket.mdps.empty() || !bracket.floatingOn.empty() ||
-        !bracket.pairedEarlier.empty() || bracket.nextResidents.empty() ||
-        bracket.players.size() % 2 == 0)
+    if (bracket.wholeRound || bracket.mdps.size() > 1 || !bracket.floatingOn.empty() ||
+        bracket.nextResidents.empty() || bracket.players.size() % 2 == 0)
         return false;
     const auto matchingOf = [&](const std::vector<int>& players, Adjacency& graph) {
         const int size = int(players.size());
@@ -1873,7 +1908,7 @@ bool Pairer::nextBracketIndifferent(const Bracket& bracket) const {
     for (int i = 0; i < int(next.size()); ++i)
         if (nextPerfect || nextMatching.missable(i))
             takers.push_back(next[i]);
-    for (int player : bracket.players) {
+    for (int player : bracket.residents) {
         const bool taken = std::any_of(takers.begin(), takers.end(), [&](int taker) {
             return compatible(m_field, player, taker);
         });
@@ -1995,7 +2030,7 @@ std::optional<Outcome> Pairer::solveBracket(Bracket bracket,
     }
     if (!bracket.wholeRound) {
         const bool nextOut = everyonePairedWithin(bracket);
-        out = solveStaged(nextOut ? pairedWithin(bracket) : bracket);
+        out = nextOut ? solveStaged(pairedWithin(bracket)) : solveStaged(bracket, &completion);
         if (!settles(out, completion)) {
             completion = saved;
             out.ok = false;
