@@ -2003,7 +2003,8 @@ std::optional<Outcome> Pairer::solveBracket(Bracket bracket,
                                             matching::CardinalityMatching& completion) const {
     Outcome out;
     const matching::CardinalityMatching saved = completion;
-    if (!bracket.wholeRound && !everyonePairedWithin(bracket) && nextBracketIndifferent(bracket)) {
+    const bool within = everyonePairedWithin(bracket);
+    if (!bracket.wholeRound && !within && nextBracketIndifferent(bracket)) {
         // Solved without the next scoregroup, then held to the same test as below with
         // the next scoregroup's pairs C7 would count on; when it fails, the bracket is
         // solved with the next scoregroup after all.
@@ -2020,17 +2021,16 @@ std::optional<Outcome> Pairer::solveBracket(Bracket bracket,
         // does not weigh the last bracket), so it asks of this bracket no more than that
         // the rest can be paired: a best pairing of the bracket alone that leaves it so is
         // a best one of the whole round too, found over a fraction of the edges.
-        Bracket alone = withoutNextBracket(bracket);
+        Bracket alone = within ? pairedWithin(bracket) : withoutNextBracket(bracket);
         alone.wholeRound = false;
-        out = solveStaged(everyonePairedWithin(bracket) ? pairedWithin(bracket) : alone);
+        out = solveStaged(alone);
         if (out.ok && settles(out, completion))
             return out;
         completion = saved;
         out = Outcome{};
     }
     if (!bracket.wholeRound) {
-        const bool nextOut = everyonePairedWithin(bracket);
-        out = nextOut ? solveStaged(pairedWithin(bracket)) : solveStaged(bracket, &completion);
+        out = within ? solveStaged(pairedWithin(bracket)) : solveStaged(bracket, &completion);
         if (!settles(out, completion)) {
             completion = saved;
             out.ok = false;
@@ -2040,7 +2040,7 @@ std::optional<Outcome> Pairer::solveBracket(Bracket bracket,
         return out;
     bracket.wholeRound = true;
     // (The last bracket's graph often holds just its own players, and they may all pair.)
-    bracket.pairsCompletely = everyonePairedWithin(bracket);
+    bracket.pairsCompletely = within;
     out = solveStaged(bracket);
     if (!out.ok)
         return std::nullopt;
